@@ -1,0 +1,139 @@
+#include "app/SaverApp.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Clock.h"
+#include "platform/Environment.h"
+
+CSaverApp gApp;
+
+CSaverApp::CSaverApp() { construct({}); }
+
+CSaverApp::~CSaverApp() { shutdown(); }
+
+void CSaverApp::construct(const std::vector<std::string>& args) {
+    rand.seed(static_cast<int32_t>(platform::clock().calendarSeconds()));
+    // The "/r<seed>" rule belongs to the Windows switches; a path given to one
+    // of this platform's options may well have an "r" as second character.
+    if (args.empty() || !isPlatformOption(args[0])) {
+        if (const auto seed = windowsSeedArgument(args)) rand.seed(*seed);
+    }
+    m_iMode = kModeNone;
+    m_bTraceFolder = platform::getEnv("QUORTEMP").has_value();
+    m_bTrace = m_bTraceFolder;
+    m_bTraceNewFile = true;
+    m_traceLap.reset();
+}
+
+namespace {
+
+void report(const std::string& text) { std::fprintf(stderr, "quorvane: %s\n", text.c_str()); }
+
+}  // namespace
+
+bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStore store) {
+    using Action = LaunchRequest::Action;
+    m_pSettings = std::make_unique<Settings>(std::move(store), platform::registeredOwner());
+    if (m_pSettings->traceRequested()) m_bTrace = true;
+    if (request.seed) rand.seed(*request.seed);
+
+    switch (request.action) {
+        case Action::Configure:
+            m_iMode = kModeConfigure;
+            report("the configuration program (quorvane-config) is not available in this build");
+            m_exitCode = 1;
+            return false;
+        case Action::ChangePassword:
+            // There is no screensaver password library here: nothing to do.
+            m_iMode = kModePassword;
+            m_exitCode = 0;
+            return false;
+        case Action::Preview:
+            m_iMode = kModePreview;
+            break;
+        case Action::FullScreen:
+        case Action::Window:
+        case Action::XScreenSaver:
+        case Action::Render:
+            m_iMode = kModeFullScreen;
+            break;
+        case Action::Help:
+        case Action::Version:
+        case Action::UsageError:
+            m_exitCode = request.action == Action::UsageError ? 2 : 0;
+            return false;
+    }
+    if (request.action == Action::Render)
+        report("the headless renderer is not available in this build");
+    else
+        report("drawing in a window is not available in this build; no window backend yet");
+    m_exitCode = 1;
+    return false;
+}
+
+int CSaverApp::ExitInstance() { return m_exitCode; }
+
+void CSaverApp::shutdown() { m_pSettings.reset(); }
+
+std::filesystem::path CSaverApp::traceFolder() {
+    for (const char* name : {"QUORTEMP", "TEMP", "TMPDIR"})
+        if (auto v = platform::getEnv(name); v && !v->empty()) return *v;
+    return "/tmp";
+}
+
+void CSaverApp::trace(const char* format, ...) {
+    if (!m_bTrace || !format) return;
+    std::string text;
+    if (std::strlen(format) >= kTraceBufferSize) {
+        text = "Trace string too long";
+    } else {
+        // The line is composed in a buffer of kTraceBufferSize characters;
+        // longer results are cut rather than written past its end.
+        char buffer[kTraceBufferSize];
+        va_list ap;
+        va_start(ap, format);
+        std::vsnprintf(buffer, sizeof buffer, format, ap);
+        va_end(ap);
+        text = buffer;
+    }
+    writeTraceLine(text);
+}
+
+void CSaverApp::writeTraceLine(const std::string& text) {
+    if (!m_traceLap) m_traceLap = std::make_unique<qvTimer>();
+    const int lap = m_traceLap->lap();
+    const std::string path = traceFile().string();
+    std::FILE* f = nullptr;
+    if (m_bTraceNewFile) {
+        f = std::fopen(path.c_str(), "wb");
+        m_bTraceNewFile = false;
+    } else {
+        f = std::fopen(path.c_str(), "ab");
+    }
+    if (!f) return;  // the line is lost; tracing never stops the program
+    std::fprintf(f, "%10d: %s\r\n", lap, text.c_str());
+    std::fclose(f);
+}
+
+std::filesystem::path CSaverApp::helpFile() const {
+    std::string folder = m_pSettings ? m_pSettings->installFolder() : std::string();
+    if (folder.empty()) folder = QV_DATA_DIR;
+    // The stored folder normally ends in a separator; one is added when not,
+    // so that "/opt/quorvane" does not become "/opt/quorvanequorvane.htm".
+    if (folder.back() != '/') folder += '/';
+    return folder + "quorvane.htm";
+}
+
+void CSaverApp::showHelp() {
+    const std::filesystem::path file = helpFile();
+    if (!platform::fileExists(file)) {
+        platform::showErrorBox("Error", "Sorry, could not find help file " + file.string() +
+                                            ". It may be installed in another folder.");
+        return;
+    }
+    if (!platform::shellOpen(file))
+        platform::showErrorBox("Error",
+                               "Sorry, could not launch browser to view help file " + file.string());
+}

@@ -1,0 +1,81 @@
+#pragma once
+// The application object: owns the random source and the settings record,
+// dispatches on the screensaver mode and keeps the trace log that every part
+// of the program writes its diagnostic lines to.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/Settings.h"
+#include "engine/RandomSource.h"
+#include "engine/qvTimer.h"
+
+class CSaverApp {
+public:
+    enum Mode { kModeNone = 0, kModePassword = 1, kModePreview = 3, kModeConfigure = 4, kModeFullScreen = 5 };
+    static constexpr size_t kTraceBufferSize = 1024;
+
+    CSaverApp();
+    ~CSaverApp();
+    CSaverApp(const CSaverApp&) = delete;
+    CSaverApp& operator=(const CSaverApp&) = delete;
+
+    // Construction proper, given the command line (without the program
+    // name): seeds `rand` from the calendar time or the "/r<digits>" second
+    // argument, clears the mode and reads the trace folder variable.
+    void construct(const std::vector<std::string>& args);
+
+    // Creates the settings record from `store` and dispatches on the mode.
+    // True when the message loop is to run; exitCode() says how the program
+    // ends otherwise.
+    bool InitInstance(const LaunchRequest& request, platform::ProfileStore store);
+    int ExitInstance();
+    // What destruction does: deletes the windows and the settings record.
+    // The destructor calls it; main calls it first so that nothing is left
+    // for the static destructors.
+    void shutdown();
+
+    RandomSource rand;
+
+    Settings* settings() { return m_pSettings.get(); }
+    int mode() const { return m_iMode; }
+    int exitCode() const { return m_exitCode; }
+    bool traceOn() const { return m_bTrace; }
+    void setTraceOn(bool on) { m_bTrace = on; }
+    bool traceFolderSet() const { return m_bTraceFolder; }
+    int64_t timeLastImage() const { return m_timeLastImage; }
+    void setTimeLastImage(int64_t t) { m_timeLastImage = t; }
+
+    // Appends one line to the trace log (printf rules). Does nothing when
+    // tracing is off.
+    void trace(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // The next trace line empties the trace file.
+    void setTraceNewFile() { m_bTraceNewFile = true; }
+    static std::filesystem::path traceFolder();
+    static std::filesystem::path traceFile() { return traceFolder() / "trace.txt"; }
+
+    // Opens the help page, or says in an error box why it cannot.
+    void showHelp();
+    // The help page: the install folder (the installed data folder when the
+    // setting is empty) and "quorvane.htm".
+    std::filesystem::path helpFile() const;
+
+private:
+    void writeTraceLine(const std::string& text);
+
+    std::unique_ptr<Settings> m_pSettings;
+    int m_iMode = kModeNone;
+    bool m_bTraceFolder = false;
+    bool m_bTrace = false;
+    bool m_bTraceNewFile = true;
+    std::unique_ptr<qvTimer> m_traceLap;
+    int64_t m_timeLastImage = 0;
+    int m_exitCode = 0;
+};
+
+extern CSaverApp gApp;

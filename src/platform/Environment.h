@@ -1,0 +1,30 @@
+#pragma once
+// Process environment, the user account and the shell: the small services of
+// the operating system that the application shell needs.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+std::optional<std::string> getEnv(const char* name);
+// $HOME, else the home folder of the account, else the current folder.
+std::filesystem::path homeFolder();
+// The registered owner of this machine: the account's full name (the first
+// field of the passwd comment), else the login name, else empty.
+std::string registeredOwner();
+// The same rule for a given passwd comment and login name.
+std::string ownerFromAccount(const std::string& gecos, const std::string& login);
+bool fileExists(const std::filesystem::path& path);
+// Opens a document with the desktop's default program; false when that
+// program could not be started.
+bool shellOpen(const std::filesystem::path& path);
+// An error box. There is no window toolkit in the saver itself, so the
+// message goes to standard error.
+void showErrorBox(const std::string& title, const std::string& text);
+// Replaces the running program with `program` found next to the running
+// executable or on the PATH; returns only when that failed.
+void execSibling(const std::string& program, int argc, char** argv);
+
+}  // namespace platform
