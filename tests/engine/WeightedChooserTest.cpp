@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "engine/WeightedChooser.h"
+
+TEST(WeightedChooser, BuildNormalisesAndEndsAtOne) {
+    WeightedChooser c;
+    c.build({1, 1, 2}, true);
+    ASSERT_EQ(c.size(), 3);
+    EXPECT_FLOAT_EQ(c.cumulative()[0], 0.25f);
+    EXPECT_FLOAT_EQ(c.cumulative()[1], 0.5f);
+    EXPECT_EQ(c.cumulative()[2], 1.0f);
+    EXPECT_EQ(c.defaults(), c.cumulative());
+    c.build({5, 5}, false);
+    EXPECT_EQ(c.defaults().size(), 3u);  // defaults stay as first built
+    c.build({}, true);                   // an empty list keeps the table
+    EXPECT_EQ(c.size(), 2);
+}
+
+TEST(WeightedChooser, ZeroWeights) {
+    WeightedChooser zeros;
+    zeros.build({0, 0, 0}, true);
+    WeightedChooser gap;
+    gap.build({5, 0, 5}, true);
+    RandomSource r(1);
+    for (int i = 0; i < 2000; ++i) {
+        ASSERT_EQ(zeros.choose(r), 2);
+        ASSERT_NE(gap.choose(r), 1);
+    }
+}
+
+TEST(WeightedChooser, ExclusionRefusesNineDrawsOnly) {
+    WeightedChooser c;
+    c.build({1, 1, 1, 1}, true);
+    const std::vector<int> all = {0, 1, 2, 3};
+    for (int32_t seed = 0; seed < 50; ++seed) {
+        RandomSource r(seed), replay(seed);
+        const int chosen = c.choose(r, &all, WeightedChooser::kTries);
+        // The tenth draw is taken as it falls.
+        int tenth = -1;
+        for (int i = 0; i < 10; ++i) tenth = static_cast<int>(static_cast<float>(replay.uniform()) * 4);
+        ASSERT_EQ(chosen, tenth);
+        ASSERT_EQ(r.next(), replay.next()) << "exactly ten draws";
+    }
+    const std::vector<int> notTwo = {0, 1, 3};
+    RandomSource r(7);
+    int twos = 0;
+    for (int i = 0; i < 500; ++i) twos += c.choose(r, &notTwo) == 2;
+    EXPECT_GT(twos, 450);
+}
+
+TEST(WeightedChooser, DrawRoundingToOneGivesMemberZero) {
+    // Seed 520 gives 999999974 as its 992nd value, which rounds to 1.0f.
+    RandomSource r(520);
+    for (int i = 0; i < 991; ++i) r.next();
+    RandomSource peek = r;
+    ASSERT_EQ(static_cast<float>(peek.uniform()), 1.0f);
+    WeightedChooser c;
+    c.build({0, 1, 1}, true);
+    EXPECT_EQ(c.choose(r), 0);
+    // After a refused draw the rounding case keeps the refusal and draws again.
+    RandomSource s(520);
+    for (int i = 0; i < 990; ++i) s.next();
+    RandomSource replay = s;
+    const std::vector<int> refuseAll = {0, 1, 2};
+    const int chosen = c.choose(s, &refuseAll);
+    replay.next();
+    replay.next();  // the draw at 1.0, which counts no try
+    int tenth = -1;
+    for (int i = 0; i < 9; ++i) {
+        const float u = static_cast<float>(replay.uniform());
+        tenth = u < 0.5f ? 1 : 2;
+    }
+    EXPECT_EQ(chosen, tenth);
+}
+
+TEST(WeightedChooser, PerturbKeepsPositiveMembersAlive) {
+    WeightedChooser c;
+    c.build({1000, 1, 0, 1}, true);
+    int resets = 0;
+    for (int32_t seed = 0; seed < 300; ++seed) {
+        WeightedChooser p = c;
+        RandomSource r(seed);
+        const bool reset = RandomSource(seed).uniform() < 1.0 / 6.0;
+        resets += reset;
+        p.perturb(r);
+        ASSERT_EQ(p.size(), 4);
+        ASSERT_EQ(p.weight(2), 0.0f) << "a zero weight stays zero";
+        if (reset) continue;
+        // Rebuild from the raw weights the perturbation drew: a positive
+        // member never drops below a raw weight of 1.
+        RandomSource replay(seed);
+        replay.next();
+        std::vector<float> raw;
+        for (int i = 0; i < 4; ++i) {
+            const float w = c.weight(i);
+            const float scaled = static_cast<float>(w * replay.uniform() * 1000);
+            raw.push_back(w > 0 && scaled < 1.0f ? 1.0f : scaled);
+        }
+        ASSERT_GE(raw[1], 1.0f);
+        WeightedChooser expected;
+        expected.build(raw, false);
+        ASSERT_EQ(p.cumulative(), expected.cumulative());
+    }
+    EXPECT_GT(resets, 20);
+    EXPECT_LT(resets, 90);
+}
+
+TEST(WeightedChooser, CodeLists) {
+    const std::vector<int> codes = {14, 12, 13, 12};
+    std::vector<int> excluded;
+    addIndexOf(codes, 12, excluded);
+    addIndexOf(codes, 99, excluded);
+    EXPECT_EQ(excluded, std::vector<int>{1});
+    EXPECT_TRUE(isExcluded(codes, 12, excluded));
+    EXPECT_FALSE(isExcluded(codes, 14, excluded));
+    EXPECT_FALSE(isExcluded(codes, 99, excluded));
+}
