@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "engine/qvTimer.h"
+#include "platform/Clock.h"
+
+namespace {
+
+// A clock whose time only moves when the test says so.
+class ManualClock final : public platform::Clock {
+public:
+    explicit ManualClock(int64_t frequency) : m_frequency(frequency) {}
+    int64_t counterFrequency() override { return m_frequency; }
+    int64_t counter() override { return m_us * m_frequency / 1000000; }
+    uint32_t processClockMs() override { return static_cast<uint32_t>(m_us / 1000); }
+    int64_t calendarSeconds() override { return m_us / 1000000; }
+    void sleepMs(int64_t ms) override { m_us += ms * 1000; }
+    void advanceUs(int64_t us) { m_us += us; }
+
+private:
+    int64_t m_frequency;
+    int64_t m_us = 0;
+};
+
+class TimerTest : public ::testing::TestWithParam<int64_t> {
+protected:
+    void SetUp() override {
+        auto c = std::make_unique<ManualClock>(GetParam());
+        m_clock = c.get();
+        m_scope = std::make_unique<platform::ScopedClock>(std::move(c));
+    }
+    ManualClock* m_clock = nullptr;
+    std::unique_ptr<platform::ScopedClock> m_scope;
+};
+
+}  // namespace
+
+// With the performance counter and, for a frequency of 0, the process clock.
+TEST_P(TimerTest, PeriodZeroNeedsAWholeMillisecond) {
+    qvTimer t(0);
+    EXPECT_FALSE(t.expired());
+    m_clock->advanceUs(999);
+    EXPECT_FALSE(t.expired());
+    m_clock->advanceUs(1);
+    EXPECT_TRUE(t.expired());
+    EXPECT_FALSE(t.expired()) << "expiry marks now";
+}
+
+TEST_P(TimerTest, ExpiresStrictlyAfterThePeriodAndOncePerPeriod) {
+    qvTimer t;
+    t.start(5);
+    m_clock->advanceUs(5000);
+    EXPECT_FALSE(t.expired()) << "exactly the period is not more than it";
+    m_clock->advanceUs(1000);
+    EXPECT_TRUE(t.expired());
+    m_clock->advanceUs(5000);
+    EXPECT_FALSE(t.expired());
+    t.restart();
+    m_clock->advanceUs(6000);
+    EXPECT_TRUE(t.expired());
+}
+
+TEST_P(TimerTest, LapMeasuresAndMarks) {
+    qvTimer t;
+    m_clock->advanceUs(12500);
+    EXPECT_EQ(t.lap(), 12);
+    EXPECT_EQ(t.lap(), 0);
+    m_clock->advanceUs(3000);
+    EXPECT_EQ(t.lap(), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(CounterAndProcessClock, TimerTest, ::testing::Values(10000000, 0));
+
+TEST(SimulatedClock, IsDeterministicAndSleepsJump) {
+    platform::SimulatedClock a, b;
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(a.counter(), b.counter());
+    const int64_t before = a.nowUs();
+    a.sleepMs(250);
+    EXPECT_EQ(a.nowUs() - before, 250000);
+    EXPECT_EQ(a.calendarSeconds(), platform::SimulatedClock::kDefaultEpoch);
+}

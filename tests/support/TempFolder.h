@@ -1,0 +1,30 @@
+#pragma once
+// A fresh folder for one test, removed afterwards.
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+class TempFolder {
+public:
+    TempFolder() {
+        const auto base = std::filesystem::temp_directory_path();
+        std::random_device rd;
+        for (;;) {
+            m_path = base / ("quorvane-test-" + std::to_string(rd()));
+            if (std::filesystem::create_directory(m_path)) break;
+        }
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
