@@ -8,6 +8,9 @@ PACKAGES="
   g++ make cmake pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsimpleini-dev
+  libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+  libsdl2-dev libx11-dev
+  xvfb xdotool x11-utils
 "
 
 missing=""
