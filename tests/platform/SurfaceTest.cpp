@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/PngWriter.h"
+#include "platform/Surface.h"
+#include "support/TempFolder.h"
+
+TEST(Surface, RefusesImpossibleShapes) {
+    EXPECT_FALSE(CSurface(0, 10, 32).valid());
+    EXPECT_FALSE(CSurface(10, -1, 32).valid());
+    EXPECT_FALSE(CSurface(10, 10, 24).valid());
+    EXPECT_FALSE(CSurface(1 << 20, 1 << 20, 32).valid());
+    CSurface s(3, 2, 8);
+    ASSERT_TRUE(s.valid());
+    EXPECT_EQ(s.at(-1, 0), 0u);
+    EXPECT_EQ(s.at(3, 1), 0u);
+}
+
+TEST(Surface, ChangedAreaIsClippedAndTakenOnce) {
+    CSurface s(10, 10, 32);
+    s.markChanged({-5, 2, 3, 4});
+    s.markChanged({8, 8, 20, 20});
+    EXPECT_EQ(s.takeChanged(), (RECT{0, 2, 10, 10}));
+    EXPECT_TRUE(s.takeChanged().empty());
+}
+
+TEST(Display, PaletteDisplayKeepsStaticColoursAtBothEnds) {
+    CDisplay& d = CDisplay::instance();
+    d.reset(8);
+    EXPECT_TRUE(d.isPaletteDevice());
+    EXPECT_EQ(d.hardwarePalette()[0], RGB(0, 0, 0));
+    EXPECT_EQ(d.hardwarePalette()[255], RGB(255, 255, 255));
+    EXPECT_EQ(d.hardwarePalette()[249], RGB(255, 0, 0));
+    const uint64_t before = d.paletteVersion();
+    PALETTEENTRY e{1, 2, 3, PC_RESERVED};
+    d.setHardwareEntries(300, 1, &e);  // out of range: ignored
+    d.setHardwareEntries(10, 1, &e);
+    EXPECT_EQ(d.hardwarePalette()[10], RGB(1, 2, 3));
+    EXPECT_GT(d.paletteVersion(), before);
+    EXPECT_FALSE(d.setBitsPerPixel(16));
+    d.reset(32);
+    EXPECT_FALSE(d.isPaletteDevice());
+}
+
+TEST(Display, IndexedPixelsShowThroughTheHardwarePalette) {
+    CSurface s(2, 1, 8);
+    s.row8(0)[0] = 7;
+    s.row8(0)[1] = 200;
+    std::array<uint32_t, 256> hw{};
+    hw[7] = 0x00112233;
+    hw[200] = 0x00445566;
+    uint32_t out[2] = {};
+    convertToColorRefs(s, {-10, -10, 10, 10}, hw, out, 2);
+    EXPECT_EQ(out[0], 0x00112233u);
+    EXPECT_EQ(out[1], 0x00445566u);
+}
+
+TEST(Png, RoundTripKeepsEveryPixel) {
+    TempFolder folder;
+    CSurface s(5, 3, 32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) s.row32(y)[x] = RGB(x * 50, y * 100, 255 - x);
+    const std::string path = folder.path().string() + "/a.png";
+    std::string error;
+    ASSERT_TRUE(writePng(s, {}, path, &error)) << error;
+    CSurface back = readPng(path, &error);
+    ASSERT_TRUE(back.valid()) << error;
+    ASSERT_EQ(back.width(), 5);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) EXPECT_EQ(back.at(x, y), s.at(x, y));
+}
+
+TEST(Png, FailuresAreReportedNotHidden) {
+    TempFolder folder;
+    std::string error;
+    EXPECT_FALSE(writePng(CSurface(4, 4, 32), {}, folder.path().string() + "/no/such/folder/a.png", &error));
+    EXPECT_NE(error.find("cannot write"), std::string::npos);
+    EXPECT_FALSE(writePng(CSurface(), {}, folder.path().string() + "/b.png", &error));
+    std::ofstream(folder.path().string() + "/bad.png") << "not a picture";
+    EXPECT_FALSE(readPng(folder.path().string() + "/bad.png", &error).valid());
+    EXPECT_FALSE(readPng(folder.path().string() + "/missing.png", &error).valid());
+}
