@@ -32,7 +32,8 @@ void onPngWarning(png_structp, png_const_charp) {}
 // Everything that touches libpng's setjmp lives in functions without C++
 // objects of their own, so the jump never skips a destructor.
 bool encode(FILE* f, int width, int height, std::vector<png_bytep>& rows, std::string& message) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, onPngError, onPngWarning);
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, onPngError, onPngWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {
@@ -41,7 +42,8 @@ bool encode(FILE* f, int width, int height, std::vector<png_bytep>& rows, std::s
     }
     png_init_io(png, f);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, 6);
     png_write_info(png, info);
     // Colour references are 0x00BBGGRR: in memory R, G, B, filler.
@@ -53,7 +55,8 @@ bool encode(FILE* f, int width, int height, std::vector<png_bytep>& rows, std::s
 }
 
 bool decode(FILE* f, std::vector<uint32_t>& pixels, int& width, int& height, std::string& message) {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &message, onPngError, onPngWarning);
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &message, onPngError, onPngWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {
@@ -74,7 +77,8 @@ bool decode(FILE* f, std::vector<uint32_t>& pixels, int& width, int& height, std
     if (png_get_rowbytes(png, info) != w * 4) png_error(png, "unexpected row layout");
     pixels.resize(static_cast<size_t>(w) * h);
     std::vector<png_bytep> rows(h);
-    for (png_uint_32 y = 0; y < h; ++y) rows[y] = reinterpret_cast<png_bytep>(pixels.data() + size_t{y} * w);
+    for (png_uint_32 y = 0; y < h; ++y)
+        rows[y] = reinterpret_cast<png_bytep>(pixels.data() + size_t{y} * w);
     png_read_image(png, rows.data());
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
@@ -85,8 +89,8 @@ bool decode(FILE* f, std::vector<uint32_t>& pixels, int& width, int& height, std
 
 }  // namespace
 
-bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware, const std::string& path,
-              std::string* error) {
+bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
+              const std::string& path, std::string* error) {
     if (!surface.valid()) {
         setError(error, "cannot write " + path + ": the picture is empty");
         return false;
@@ -114,7 +118,8 @@ bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware
     }
     if (!ok) {
         std::remove(temporary.c_str());
-        setError(error, "cannot write " + path + ": " + (message.empty() ? "write error" : message));
+        setError(error,
+                 "cannot write " + path + ": " + (message.empty() ? "write error" : message));
     }
     return ok;
 }
@@ -129,7 +134,8 @@ CSurface readPng(const std::string& path, std::string* error) {
     int width = 0, height = 0;
     std::string message;
     if (!decode(f.get(), pixels, width, height, message)) {
-        setError(error, "cannot read " + path + ": " + (message.empty() ? "not a PNG file" : message));
+        setError(error,
+                 "cannot read " + path + ": " + (message.empty() ? "not a PNG file" : message));
         return {};
     }
     CSurface surface(width, height, 32);

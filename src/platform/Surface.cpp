@@ -50,7 +50,9 @@ CDisplay& CDisplay::instance() {
     return display;
 }
 
-CDisplay::CDisplay() { reset(32); }
+CDisplay::CDisplay() {
+    reset(32);
+}
 
 void CDisplay::reset(int bitsPerPixel) {
     m_startBits = bitsPerPixel == 8 ? 8 : 32;
@@ -66,7 +68,8 @@ bool CDisplay::setBitsPerPixel(int bits) {
         m_hardware.fill(0);
         const auto& s = staticEntries();
         setHardwareEntries(0, kReservedEntries / 2, s.data());
-        setHardwareEntries(256 - kReservedEntries / 2, kReservedEntries / 2, s.data() + kReservedEntries / 2);
+        setHardwareEntries(256 - kReservedEntries / 2, kReservedEntries / 2,
+                           s.data() + kReservedEntries / 2);
     }
     ++m_paletteVersion;
     return true;
@@ -77,7 +80,8 @@ void CDisplay::setHardwareEntries(int first, int count, const PALETTEENTRY* entr
     for (int i = 0; i < count; ++i) {
         const int at = first + i;
         if (at < 0 || at > 255) continue;
-        m_hardware[static_cast<size_t>(at)] = RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue);
+        m_hardware[static_cast<size_t>(at)] =
+            RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue);
     }
     ++m_paletteVersion;
 }

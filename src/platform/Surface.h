@@ -19,7 +19,7 @@
 #include "platform/WinTypes.h"
 
 class CSurface {
-public:
+  public:
     // An invalid surface: no pixels.
     CSurface() = default;
     // `bitsPerPixel` is 32 or 8; any other depth, or a size that is not
@@ -34,7 +34,9 @@ public:
 
     // Rows; y must be within 0..height-1 and the depth must match.
     uint32_t* row32(int y) { return m_pixels32.data() + static_cast<size_t>(y) * m_width; }
-    const uint32_t* row32(int y) const { return m_pixels32.data() + static_cast<size_t>(y) * m_width; }
+    const uint32_t* row32(int y) const {
+        return m_pixels32.data() + static_cast<size_t>(y) * m_width;
+    }
     uint8_t* row8(int y) { return m_pixels8.data() + static_cast<size_t>(y) * m_width; }
     const uint8_t* row8(int y) const { return m_pixels8.data() + static_cast<size_t>(y) * m_width; }
 
@@ -43,7 +45,9 @@ public:
     uint32_t at(int x, int y) const;
 
     // Areas touched since the last takeChanged(), as one bounding rectangle.
-    void markChanged(const RECT& r) { m_changed = unionRect(m_changed, intersectRect(r, bounds())); }
+    void markChanged(const RECT& r) {
+        m_changed = unionRect(m_changed, intersectRect(r, bounds()));
+    }
     void markAllChanged() { m_changed = bounds(); }
     RECT takeChanged() {
         RECT r = m_changed;
@@ -51,7 +55,7 @@ public:
         return r;
     }
 
-private:
+  private:
     int m_width = 0;
     int m_height = 0;
     int m_bitsPerPixel = 0;
@@ -61,7 +65,7 @@ private:
 };
 
 class CDisplay {
-public:
+  public:
     static constexpr int kReservedEntries = 20;  // 10 at each end of the hardware palette
 
     // The display of this process.
@@ -88,7 +92,7 @@ public:
     // The twenty static colours of a palette display, in hardware order.
     static const std::array<PALETTEENTRY, kReservedEntries>& staticEntries();
 
-private:
+  private:
     CDisplay();
     int m_bitsPerPixel = 32;
     int m_startBits = 32;

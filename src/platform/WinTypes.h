@@ -51,18 +51,30 @@ constexpr COLORREF RGB(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
 // Palette-relative RGB: on a palette surface, the nearest entry of the palette.
-constexpr COLORREF PALETTERGB(int r, int g, int b) { return 0x02000000u | RGB(r, g, b); }
+constexpr COLORREF PALETTERGB(int r, int g, int b) {
+    return 0x02000000u | RGB(r, g, b);
+}
 // An entry of the selected palette by number.
-constexpr COLORREF PALETTEINDEX(int i) { return 0x01000000u | static_cast<COLORREF>(i & 0xFFFF); }
-constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
-constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
-constexpr bool isPaletteIndex(COLORREF c) { return (c >> 24) == 0x01; }
+constexpr COLORREF PALETTEINDEX(int i) {
+    return 0x01000000u | static_cast<COLORREF>(i & 0xFFFF);
+}
+constexpr int GetRValue(COLORREF c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GetGValue(COLORREF c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(COLORREF c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+constexpr bool isPaletteIndex(COLORREF c) {
+    return (c >> 24) == 0x01;
+}
 
 // Flags of a logical palette entry.
-constexpr BYTE PC_RESERVED = 0x01;   // the entry will be animated
-constexpr BYTE PC_EXPLICIT = 0x02;   // the entry names a hardware entry
-constexpr BYTE PC_NOCOLLAPSE = 0x04; // the entry takes a free hardware entry of its own
+constexpr BYTE PC_RESERVED = 0x01;    // the entry will be animated
+constexpr BYTE PC_EXPLICIT = 0x02;    // the entry names a hardware entry
+constexpr BYTE PC_NOCOLLAPSE = 0x04;  // the entry takes a free hardware entry of its own
 
 struct PALETTEENTRY {
     BYTE peRed = 0;

@@ -74,7 +74,8 @@ TEST(Png, RoundTripKeepsEveryPixel) {
 TEST(Png, FailuresAreReportedNotHidden) {
     TempFolder folder;
     std::string error;
-    EXPECT_FALSE(writePng(CSurface(4, 4, 32), {}, folder.path().string() + "/no/such/folder/a.png", &error));
+    EXPECT_FALSE(
+        writePng(CSurface(4, 4, 32), {}, folder.path().string() + "/no/such/folder/a.png", &error));
     EXPECT_NE(error.find("cannot write"), std::string::npos);
     EXPECT_FALSE(writePng(CSurface(), {}, folder.path().string() + "/b.png", &error));
     std::ofstream(folder.path().string() + "/bad.png") << "not a picture";
