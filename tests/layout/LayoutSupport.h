@@ -5,30 +5,22 @@
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
-#include "engine/RandomSource.h"
 #include "support/TempFolder.h"
 
 struct LayoutSettings {
     TempFolder folder;
     Settings settings{platform::ProfileStore(folder.path()), "Somebody Long"};
 
-    // Section weights (full, centred, random) and split weights (full, even,
-    // bar, shapes); no checkering, shrinking or mirroring unless set later.
-    LayoutSettings(std::array<int, 3> sections, std::array<int, 4> splits) {
-        settings.setSectionFull(sections[0]);
-        settings.setSectionCentred(sections[1]);
-        settings.setSectionRandom(sections[2]);
-        settings.setLayoutFullScreen(splits[0]);
-        settings.setLayoutEven(splits[1]);
-        settings.setLayoutBar(splits[2]);
-        settings.setLayoutLimn(splits[3]);
-        settings.setLayoutCheckered(0);
-        settings.setLayoutSymmetric(0);
-        settings.setLayoutShrinkRandom(0);
-        settings.setLayoutShrinkEven(0);
-        settings.buildTables({true, true});
+    // Weights of the sections (full, centred, random) and splits (full, even,
+    // bar, shapes); no checkering, mirroring or shrinking.
+    LayoutSettings(std::array<int, 3> sec, std::array<int, 4> split) {
+        Settings& s = settings;
+        s.setSectionFull(sec[0]), s.setSectionCentred(sec[1]), s.setSectionRandom(sec[2]);
+        s.setLayoutFullScreen(split[0]), s.setLayoutEven(split[1]), s.setLayoutBar(split[2]);
+        s.setLayoutLimn(split[3]), s.setLayoutCheckered(0), s.setLayoutSymmetric(0);
+        s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
+        s.buildTables({true, true});
     }
-    const ChooserSet& choosers() const { return settings.choosers(); }
 };
 
 inline void expectSamePlace(RandomSource a, RandomSource b) {
