@@ -29,8 +29,9 @@ TEST(Section, CentredAndRandomDrawInOrderAndStayOnScreen) {
 
 TEST(Section, FactoryFollowsTheWeights) {
     RandomSource random(11);
-    EXPECT_EQ(typeid(*CreateSection(random, LayoutSettings({0, 1, 0}, {1, 0, 0, 0}).settings.choosers())),
-              typeid(SectionCentred));
+    const auto centred = CreateSection(random, LayoutSettings({0, 1, 0}, {1, 0, 0, 0}).settings.choosers());
+    EXPECT_EQ(typeid(*centred), typeid(SectionCentred));
     LayoutSettings none({0, 0, 0}, {1, 0, 0, 0});  // all zero: the last member
-    EXPECT_EQ(typeid(*CreateSection(random, none.settings.choosers())), typeid(SectionRandom));
+    const auto last = CreateSection(random, none.settings.choosers());
+    EXPECT_EQ(typeid(*last), typeid(SectionRandom));
 }
