@@ -1,5 +1,3 @@
-#include <typeinfo>
-
 #include "LayoutSupport.h"
 #include "layout/Section.h"
 
