@@ -57,10 +57,14 @@ class CDC {
     // the reference point at the top left of the text. The caller owns a
     // selected font and keeps it alive while it is selected.
     CFont* SelectFont(CFont* font);  // nullptr selects the stock font; returns the previous one
-    COLORREF SetTextColor(COLORREF color);  // each returns the previous setting
+    // Each setter returns the previous setting. The background mode is
+    // TRANSPARENT or OPAQUE (which fills the text's cell with the background
+    // colour); the alignment is TA_LEFT, TA_RIGHT or TA_CENTER or-ed with
+    // TA_TOP, TA_BOTTOM or TA_BASELINE.
+    COLORREF SetTextColor(COLORREF color);
     COLORREF SetBkColor(COLORREF color);
-    int SetBkMode(int mode);  // TRANSPARENT or OPAQUE (which fills the text's cell)
-    unsigned SetTextAlign(unsigned align);  // TA_LEFT/TA_RIGHT/TA_CENTER | TA_TOP/TA_BOTTOM/TA_BASELINE
+    int SetBkMode(int mode);
+    unsigned SetTextAlign(unsigned align);
     // Writes the text at (x, y) as the alignment places it, clipped to the
     // surface; false when there is nothing to draw with.
     bool TextOut(int x, int y, std::string_view text);

@@ -27,10 +27,9 @@ constexpr double kMaxEm = 512.0;
 // Unicode of the Windows-1252 positions 0x80..0x9F; 0 where the code page
 // defines no character. The rest of 0xA0..0xFF is Latin-1, as Unicode.
 constexpr std::array<char32_t, 32> kCp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 // The character a byte stands for; 0 for control characters and the
@@ -220,8 +219,8 @@ struct CFont::Impl {
         if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
             ascentUnits = os2->usWinAscent;
             descentUnits = os2->usWinDescent;
-            lineGapUnits = std::max(0.0, static_cast<double>(face->height) -
-                                             (ascentUnits + descentUnits));
+            lineGapUnits =
+                std::max(0.0, static_cast<double>(face->height) - (ascentUnits + descentUnits));
         }
         const double cellUnits = ascentUnits + descentUnits > 0 ? ascentUnits + descentUnits : upem;
 
