@@ -145,15 +145,15 @@ struct Glyph {
     std::vector<uint8_t> coverage;  // width x height, 0..255
 };
 
-// a + (b - a) * alpha / 255 for each channel of two colour references.
+// dst + (src - dst) * alpha / 255, rounded, for each channel of two colour
+// references; red and blue share one multiplication.
 inline uint32_t blend(uint32_t dst, uint32_t src, uint32_t alpha) {
     const uint32_t inv = 255 - alpha;
-    uint32_t out = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const uint32_t v = ((src >> shift) & 0xFF) * alpha + ((dst >> shift) & 0xFF) * inv;
-        out |= ((v + 1 + (v >> 8)) >> 8) << shift;
-    }
-    return out;
+    uint32_t rb = (src & 0xFF00FF) * alpha + (dst & 0xFF00FF) * inv + 0x800080;
+    uint32_t g = (src & 0xFF00) * alpha + (dst & 0xFF00) * inv + 0x8000;
+    rb = ((rb + ((rb >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
+    g = ((g + ((g >> 8) & 0xFF00)) >> 8) & 0xFF00;
+    return rb | g;
 }
 
 }  // namespace
