@@ -9,6 +9,7 @@ PACKAGES="
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsimpleini-dev
   libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+  libcairo2-dev
   libsdl2-dev libx11-dev
   xvfb xdotool x11-utils
 "

@@ -5,6 +5,7 @@
 // line leaves out its last pixel, and whatever falls outside the surface is
 // clipped, never an error.
 
+#include "platform/Font.h"
 #include "platform/Surface.h"
 #include "platform/WinTypes.h"
 
@@ -51,6 +52,25 @@ class CDC {
     // position; (x, y) itself is not drawn.
     void LineTo(int x, int y);
 
+    // Text. A new context draws with the stock font (fontconfig's default
+    // face, 16 pixels per em), black, on an opaque white background, with
+    // the reference point at the top left of the text. The caller owns a
+    // selected font and keeps it alive while it is selected.
+    CFont* SelectFont(CFont* font);  // nullptr selects the stock font; returns the previous one
+    // Each setter returns the previous setting. The background mode is
+    // TRANSPARENT or OPAQUE (which fills the text's cell with the background
+    // colour); the alignment is TA_LEFT, TA_RIGHT or TA_CENTER or-ed with
+    // TA_TOP, TA_BOTTOM or TA_BASELINE.
+    COLORREF SetTextColor(COLORREF color);
+    COLORREF SetBkColor(COLORREF color);
+    int SetBkMode(int mode);
+    unsigned SetTextAlign(unsigned align);
+    // Writes the text at (x, y) as the alignment places it, clipped to the
+    // surface; false when there is nothing to draw with.
+    bool TextOut(int x, int y, std::string_view text);
+    SIZE GetTextExtentPoint32(std::string_view text) const;
+    TEXTMETRIC GetTextMetrics() const;
+
   private:
     void plot(int x, int y, uint32_t value);
     void span(int y, int x0, int x1, uint32_t value);  // [x0, x1) clipped
@@ -58,6 +78,14 @@ class CDC {
     CSurface* m_surface;
     CPen m_pen;
     POINT m_position;
+
+    // Text state.
+    const CFont& currentFont() const;
+    CFont* m_font = nullptr;  // nullptr: the stock font
+    COLORREF m_textColor = RGB(0, 0, 0);
+    COLORREF m_bkColor = RGB(255, 255, 255);
+    int m_bkMode = OPAQUE;
+    unsigned m_textAlign = TA_LEFT | TA_TOP;
 };
 
 // The hardware entry nearest to a colour (squared distance in RGB; the

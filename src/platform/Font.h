@@ -16,9 +16,25 @@ constexpr int FW_NORMAL = 400;
 constexpr int FW_BOLD = 700;
 constexpr int LF_FACESIZE = 32;
 
+// Background modes of text output.
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+
+// Where the reference point of TextOut lies on the text: one horizontal
+// and one vertical choice, or-ed together.
+constexpr unsigned TA_LEFT = 0;
+constexpr unsigned TA_RIGHT = 2;
+constexpr unsigned TA_CENTER = 6;
+constexpr unsigned TA_TOP = 0;
+constexpr unsigned TA_BOTTOM = 8;
+constexpr unsigned TA_BASELINE = 24;
+
 struct LOGFONT {
     // Negative: the character height (em size) in pixels; positive: the cell
-    // height (ascent + descent); 0: a default size.
+    // height (ascent + descent); 0: a default size (a 16-pixel em). Sizes
+    // are kept within 1..512 pixels per em. Width, escapement, orientation,
+    // underline, strike-out, character set, precisions, quality and pitch
+    // are not used: text is always upright, in the face's own proportions.
     int32_t lfHeight = 0;
     int32_t lfWidth = 0;
     int32_t lfEscapement = 0;
@@ -57,14 +73,19 @@ class CFont {
     CFont& operator=(const CFont&) = delete;
 
     // Matches the description against the installed fonts; a missing face
-    // falls back to whatever fontconfig offers. False (and an invalid font)
-    // only when no font can be loaded at all.
+    // falls back to whatever fontconfig offers. A weight of 600 or more asks
+    // for a bold face and a non-zero italic flag for an italic one; where the
+    // matched family has none, the glyphs are emboldened or slanted. False
+    // (and an invalid font) only when no font can be loaded at all.
     bool CreateFontIndirect(const LOGFONT& description);
     bool valid() const;
     void DeleteObject();
 
+    // All zero for an invalid font.
     TEXTMETRIC metrics() const;
-    // Advance width and cell height of the text.
+    // Advance width and cell height of the text; bytes 0x80..0xFF are
+    // Windows-1252 characters, and the five positions that code page leaves
+    // undefined (and control characters) take no room and draw nothing.
     SIZE textExtent(std::string_view text) const;
     // Draws the text with the origin of its first character's baseline at
     // (x, baselineY), clipped to `clip` and the surface. `pixel` is the value

@@ -1,0 +1,348 @@
+#include "platform/Font.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Pixels per em: the size a height of 0 asks for, and the range every
+// request is kept within (large enough for any text a screen shows, small
+// enough that a full glyph cache stays well under a hundred megabytes).
+constexpr double kDefaultEm = 16.0;
+constexpr double kMinEm = 1.0;
+constexpr double kMaxEm = 512.0;
+
+// Unicode of the Windows-1252 positions 0x80..0x9F; 0 where the code page
+// defines no character. The rest of 0xA0..0xFF is Latin-1, as Unicode.
+constexpr std::array<char32_t, 32> kCp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+// The character a byte stands for; 0 for control characters and the
+// undefined positions, which take no room.
+char32_t unicodeOf(unsigned char c) {
+    if (c < 0x20) return 0;
+    if (c >= 0x80 && c < 0xA0) return kCp1252High[c - 0x80];
+    return c;
+}
+
+struct FontFile {
+    std::string path;
+    int index = 0;
+};
+
+// The process's FreeType library, fontconfig, and the files chosen so far
+// for each request, so that the many short-lived fonts of a run ask
+// fontconfig only once per face and style.
+class FontSystem {
+  public:
+    static FontSystem& instance() {
+        static FontSystem system;
+        return system;
+    }
+    FontSystem(const FontSystem&) = delete;
+    FontSystem& operator=(const FontSystem&) = delete;
+    ~FontSystem() {
+        if (m_library) FT_Done_FreeType(m_library);
+    }
+
+    // Opens the best loadable scalable face for the request, or nullptr.
+    FT_Face open(const std::string& family, int weight, bool italic) {
+        if (!m_library || !m_fontconfigReady) return nullptr;
+        std::string key;
+        for (char c : family) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        key += '|' + std::to_string(weight) + (italic ? "|i" : "|r");
+        if (auto it = m_chosen.find(key); it != m_chosen.end())
+            if (FT_Face face = load(it->second)) return face;
+        FcPattern* pattern = requestPattern(family, weight, italic);
+        if (!pattern) return nullptr;
+        FT_Face face = nullptr;
+        FcResult result = FcResultNoMatch;
+        if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
+            face = tryPattern(match, key);
+            FcPatternDestroy(match);
+        }
+        // The best match could not be opened: go down fontconfig's list of
+        // every font in order of preference until one loads.
+        if (!face) {
+            if (FcFontSet* set = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result)) {
+                for (int i = 0; i < set->nfont && !face; ++i) face = tryPattern(set->fonts[i], key);
+                FcFontSetDestroy(set);
+            }
+        }
+        FcPatternDestroy(pattern);
+        return face;
+    }
+
+  private:
+    FontSystem() {
+        if (FT_Init_FreeType(&m_library) != 0) m_library = nullptr;
+        m_fontconfigReady = FcInit() == FcTrue;
+    }
+
+    static FcPattern* requestPattern(const std::string& family, int weight, bool italic) {
+        FcPattern* p = FcPatternCreate();
+        if (!p) return nullptr;
+        if (!family.empty())
+            FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+        FcPatternAddInteger(p, FC_WEIGHT, FcWeightFromOpenType(weight));
+        FcPatternAddInteger(p, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcPatternAddBool(p, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(nullptr, p, FcMatchPattern);
+        FcDefaultSubstitute(p);
+        return p;
+    }
+
+    FT_Face tryPattern(FcPattern* pattern, const std::string& key) {
+        FcChar8* file = nullptr;
+        if (FcPatternGetString(pattern, FC_FILE, 0, &file) != FcResultMatch || !file)
+            return nullptr;
+        FontFile f{reinterpret_cast<const char*>(file), 0};
+        FcPatternGetInteger(pattern, FC_INDEX, 0, &f.index);
+        FT_Face face = load(f);
+        if (face) m_chosen[key] = f;
+        return face;
+    }
+
+    // Only outline faces: they scale to any height and can be slanted and
+    // emboldened.
+    FT_Face load(const FontFile& f) {
+        FT_Face face = nullptr;
+        if (FT_New_Face(m_library, f.path.c_str(), f.index, &face) != 0) return nullptr;
+        if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
+            FT_Done_Face(face);
+            return nullptr;
+        }
+        return face;
+    }
+
+    FT_Library m_library = nullptr;
+    bool m_fontconfigReady = false;
+    std::map<std::string, FontFile> m_chosen;
+};
+
+struct Glyph {
+    bool ready = false;
+    int advance = 0;
+    int left = 0;  // bitmap's left edge, from the pen position
+    int top = 0;   // bitmap's top row, above the baseline
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> coverage;  // width x height, 0..255
+};
+
+// dst + (src - dst) * alpha / 255, rounded, for each channel of two colour
+// references; red and blue share one multiplication.
+inline uint32_t blend(uint32_t dst, uint32_t src, uint32_t alpha) {
+    const uint32_t inv = 255 - alpha;
+    uint32_t rb = (src & 0xFF00FF) * alpha + (dst & 0xFF00FF) * inv + 0x800080;
+    uint32_t g = (src & 0xFF00) * alpha + (dst & 0xFF00) * inv + 0x8000;
+    rb = ((rb + ((rb >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
+    g = ((g + ((g >> 8) & 0xFF00)) >> 8) & 0xFF00;
+    return rb | g;
+}
+
+}  // namespace
+
+struct CFont::Impl {
+    FT_Face face = nullptr;
+    bool emboldened = false;
+    bool slanted = false;
+    TEXTMETRIC tm;
+    std::array<Glyph, 256> glyphs;
+
+    ~Impl() {
+        if (face) FT_Done_Face(face);
+    }
+
+    const Glyph& glyph(unsigned char c) {
+        Glyph& g = glyphs[c];
+        if (!g.ready) render(c, g);
+        return g;
+    }
+
+    void render(unsigned char c, Glyph& g) {
+        g.ready = true;
+        const char32_t u = unicodeOf(c);
+        if (u == 0) return;
+        // A character the face lacks shows its missing-glyph box (index 0).
+        const FT_UInt index = FT_Get_Char_Index(face, u);
+        if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0) return;
+        FT_GlyphSlot slot = face->glyph;
+        if (slanted) FT_GlyphSlot_Oblique(slot);
+        if (emboldened) FT_GlyphSlot_Embolden(slot);
+        g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return;
+        const FT_Bitmap& b = slot->bitmap;
+        if (b.width == 0 || b.rows == 0) return;
+        if (b.pixel_mode != FT_PIXEL_MODE_GRAY && b.pixel_mode != FT_PIXEL_MODE_MONO) return;
+        g.left = slot->bitmap_left;
+        g.top = slot->bitmap_top;
+        g.width = static_cast<int>(b.width);
+        g.height = static_cast<int>(b.rows);
+        g.coverage.resize(static_cast<size_t>(g.width) * static_cast<size_t>(g.height));
+        const int maxLevel = b.num_grays > 1 ? b.num_grays - 1 : 255;
+        for (int y = 0; y < g.height; ++y) {
+            const unsigned char* row = b.buffer + static_cast<ptrdiff_t>(y) * b.pitch;
+            uint8_t* out = g.coverage.data() + static_cast<size_t>(y) * g.width;
+            for (int x = 0; x < g.width; ++x) {
+                if (b.pixel_mode == FT_PIXEL_MODE_MONO)
+                    out[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+                else
+                    out[x] = static_cast<uint8_t>(std::min(255, row[x] * 255 / maxLevel));
+            }
+        }
+    }
+
+    // Sets the size from the height rule and works out the metrics the
+    // way the classic text metrics report them: ascent and descent from the
+    // face's clipping extents (the OS/2 "Win" values where present).
+    bool setSize(int32_t height, int weight, bool italic) {
+        const double upem = face->units_per_EM;
+        double ascentUnits = face->ascender, descentUnits = -face->descender;
+        double lineGapUnits = face->height - (face->ascender - face->descender);
+        const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+        if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
+            ascentUnits = os2->usWinAscent;
+            descentUnits = os2->usWinDescent;
+            lineGapUnits =
+                std::max(0.0, static_cast<double>(face->height) - (ascentUnits + descentUnits));
+        }
+        const double cellUnits = ascentUnits + descentUnits > 0 ? ascentUnits + descentUnits : upem;
+
+        double em = kDefaultEm;
+        if (height < 0)
+            em = -static_cast<double>(height);
+        else if (height > 0)
+            em = height * upem / cellUnits;
+        em = std::clamp(em, kMinEm, kMaxEm);
+        if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(em * 64)), 72, 72) != 0)
+            return false;
+
+        const double scale = em / upem;
+        const int ascent = static_cast<int>(std::lround(ascentUnits * scale));
+        int descent = static_cast<int>(std::lround(descentUnits * scale));
+        // A cell height that was asked for is met exactly.
+        if (height > 0 && std::abs(em * cellUnits / upem - height) < 0.5) descent = height - ascent;
+        tm.tmAscent = ascent;
+        tm.tmDescent = descent;
+        tm.tmHeight = ascent + descent;
+        tm.tmInternalLeading = std::max(0, tm.tmHeight - static_cast<int>(std::lround(em)));
+        tm.tmExternalLeading = static_cast<int>(std::lround(lineGapUnits * scale));
+        tm.tmWeight = weight;
+        tm.tmItalic = italic ? 1 : 0;
+        tm.tmMaxCharWidth = static_cast<int>(std::lround(face->max_advance_width * scale));
+        if (os2 && os2->version != 0xFFFF && os2->xAvgCharWidth > 0)
+            tm.tmAveCharWidth = static_cast<int>(std::lround(os2->xAvgCharWidth * scale));
+        else
+            tm.tmAveCharWidth = glyph('x').advance;
+        return true;
+    }
+};
+
+CFont::CFont() = default;
+CFont::~CFont() = default;
+CFont::CFont(CFont&&) noexcept = default;
+CFont& CFont::operator=(CFont&&) noexcept = default;
+
+bool CFont::CreateFontIndirect(const LOGFONT& d) {
+    m_impl.reset();
+    const std::string family(d.lfFaceName, strnlen(d.lfFaceName, LF_FACESIZE));
+    // 0 means "any weight": the normal one.
+    const int weight = d.lfWeight <= 0 ? FW_NORMAL : std::min(d.lfWeight, 1000);
+    const bool italic = d.lfItalic != 0;
+    FT_Face face = FontSystem::instance().open(family, weight, italic);
+    if (!face) return false;
+    auto impl = std::make_unique<Impl>();
+    impl->face = face;
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    const bool faceIsBold = (face->style_flags & FT_STYLE_FLAG_BOLD) ||
+                            (os2 && os2->version != 0xFFFF && os2->usWeightClass >= 600);
+    impl->emboldened = weight >= 600 && !faceIsBold;
+    impl->slanted = italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
+    if (!impl->setSize(d.lfHeight, weight, italic)) return false;
+    m_impl = std::move(impl);
+    return true;
+}
+
+bool CFont::valid() const {
+    return m_impl != nullptr;
+}
+
+void CFont::DeleteObject() {
+    m_impl.reset();
+}
+
+TEXTMETRIC CFont::metrics() const {
+    return m_impl ? m_impl->tm : TEXTMETRIC{};
+}
+
+SIZE CFont::textExtent(std::string_view text) const {
+    if (!m_impl) return {};
+    int64_t width = 0;
+    for (unsigned char c : text) width += m_impl->glyph(c).advance;
+    return {static_cast<int32_t>(std::min<int64_t>(width, INT32_MAX)), m_impl->tm.tmHeight};
+}
+
+RECT CFont::draw(CSurface& surface, int x, int baselineY, std::string_view text, const RECT& clip,
+                 uint32_t pixel) const {
+    if (!m_impl || !surface.valid()) return {};
+    const RECT area = intersectRect(clip, surface.bounds());
+    if (area.empty()) return {};
+    const bool trueColor = surface.bitsPerPixel() == 32;
+    RECT touched{};
+    int64_t pen = x;
+    for (unsigned char c : text) {
+        const Glyph& g = m_impl->glyph(c);
+        const int64_t gx = pen + g.left, gy = int64_t{baselineY} - g.top;
+        pen += g.advance;
+        const int64_t x0 = std::max<int64_t>(gx, area.left);
+        const int64_t x1 = std::min<int64_t>(gx + g.width, area.right);
+        const int64_t y0 = std::max<int64_t>(gy, area.top);
+        const int64_t y1 = std::min<int64_t>(gy + g.height, area.bottom);
+        if (x0 >= x1 || y0 >= y1) continue;
+        for (int64_t y = y0; y < y1; ++y) {
+            const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - gy) * g.width;
+            const int row = static_cast<int>(y);
+            for (int64_t px = x0; px < x1; ++px) {
+                const uint32_t a = cov[px - gx];
+                if (a == 0) continue;
+                if (trueColor) {
+                    uint32_t& dst = surface.row32(row)[px];
+                    dst = a == 255 ? pixel : blend(dst, pixel, a);
+                } else if (a >= 128) {
+                    surface.row8(row)[px] = static_cast<uint8_t>(pixel);
+                }
+            }
+        }
+        touched = unionRect(touched, {static_cast<int32_t>(x0), static_cast<int32_t>(y0),
+                                      static_cast<int32_t>(x1), static_cast<int32_t>(y1)});
+    }
+    return touched;
+}
+
+// fontconfig 2.14 loses a few hundred bytes while parsing the system's
+// configuration, once per process and out of our reach; the leak checker of
+// a sanitized build is told to let that one pass.
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+extern "C" const char* __lsan_default_options() {
+    return "print_suppressions=0";
+}
+#endif

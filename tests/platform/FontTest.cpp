@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "platform/DC.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+CFont makeFont(const char* face, int height, int weight = FW_NORMAL, bool italic = false) {
+    LOGFONT lf;
+    lf.lfHeight = height;
+    lf.lfWeight = weight;
+    lf.lfItalic = italic ? 1 : 0;
+    std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    CFont f;
+    EXPECT_TRUE(f.CreateFontIndirect(lf)) << face;
+    return f;
+}
+
+// `text` in white on black, transparent, with the reference point at (x, y).
+CSurface written(CFont& font, std::string_view text, unsigned align = TA_BASELINE, int x = 4,
+                 int y = 40) {
+    CSurface s(200, 64, 32);
+    CDC dc(&s);
+    dc.SelectFont(&font);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextAlign(align);
+    dc.SetTextColor(RGB(255, 255, 255));
+    dc.TextOut(x, y, text);
+    return s;
+}
+
+// The pixels that are not 0, their bounding box, and all values seen.
+struct Ink {
+    int count = 0;
+    RECT box{};
+    std::set<uint32_t> values;
+    std::string pixels;
+};
+Ink inkOf(const CSurface& s) {
+    Ink ink;
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x) {
+            const uint32_t v = s.at(x, y);
+            ink.values.insert(v);
+            ink.pixels += std::to_string(v) + ',';
+            if (!v) continue;
+            ++ink.count;
+            ink.box = unionRect(ink.box, {x, y, x + 1, y + 1});
+        }
+    return ink;
+}
+
+}  // namespace
+
+TEST(Font, EveryFaceAndStyleDrawsItsOwnSaneGlyphs) {
+    std::set<std::string> pictures;
+    for (const char* face : {"Times New Roman", "Arial", "Courier New"}) {
+        int regularInk = 0;
+        for (int style = 0; style < 4; ++style) {
+            const bool bold = style & 1, italic = style & 2;
+            CFont f = makeFont(face, -24, bold ? FW_BOLD : FW_NORMAL, italic);
+            const TEXTMETRIC tm = f.metrics();
+            EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 24) << face;
+            EXPECT_TRUE(tm.tmAscent > tm.tmDescent && tm.tmDescent > 0) << face;
+            const SIZE extent = f.textExtent("Hamburgefonts");
+            EXPECT_TRUE(extent.cx > 13 * 6 && extent.cx < 13 * 24 && extent.cy == tm.tmHeight);
+            const Ink ink = inkOf(written(f, "Hamburgefonts"));
+            EXPECT_GT(ink.count, 300) << face << style;
+            EXPECT_TRUE(pictures.insert(ink.pixels).second) << face << style << " repeats";
+            if (style == 0) regularInk = ink.count;
+            EXPECT_TRUE(!bold || ink.count > regularInk * 1.15) << face;  // darker
+            const bool mono = std::strcmp(face, "Courier New") == 0;
+            EXPECT_EQ(f.textExtent("iiii").cx == f.textExtent("WWWW").cx, mono) << face;
+        }
+    }
+}
+
+TEST(Font, HeightSignRuleAndAbsurdHeights) {
+    const TEXTMETRIC em = makeFont("Arial", -40).metrics(), cell = makeFont("Arial", 40).metrics(),
+                     zero = makeFont("Arial", 0).metrics();
+    EXPECT_EQ(em.tmHeight - em.tmInternalLeading, 40);
+    EXPECT_EQ(cell.tmAscent + cell.tmDescent, 40);
+    EXPECT_EQ(zero.tmHeight - zero.tmInternalLeading, 16);
+    for (int height : {-1, 1, 100000, -100000, INT_MIN, INT_MAX}) {
+        CFont f = makeFont("Arial", height);
+        EXPECT_TRUE(f.metrics().tmHeight >= 1 && f.metrics().tmHeight <= 2 * 512) << height;
+        EXPECT_GT(inkOf(written(f, "W", TA_BASELINE, 0, 60)).count, 0) << height;
+    }
+}
+
+TEST(Font, AlignmentPlacesTheReferencePoint) {
+    CFont f = makeFont("Arial", -30);
+    const TEXTMETRIC tm = f.metrics();
+    const SIZE e = f.textExtent("Hxp");
+    const std::string reference = inkOf(written(f, "Hxp", TA_LEFT | TA_TOP, 10, 5)).pixels;
+    EXPECT_EQ(inkOf(written(f, "Hxp", TA_BASELINE, 10, 5 + tm.tmAscent)).pixels, reference);
+    EXPECT_EQ(inkOf(written(f, "Hxp", TA_BOTTOM, 10, 5 + tm.tmHeight)).pixels, reference);
+    EXPECT_EQ(inkOf(written(f, "Hxp", TA_RIGHT, 10 + e.cx, 5)).pixels, reference);
+    EXPECT_EQ(inkOf(written(f, "Hxp", TA_CENTER, 10 + e.cx / 2, 5)).pixels, reference);
+    // 'H' stands on the baseline; 'p' hangs below it.
+    const Ink h = inkOf(written(f, "H"));
+    EXPECT_EQ(h.box.bottom, 40);
+    EXPECT_GT(h.box.top, 40 - tm.tmAscent);
+    EXPECT_GT(inkOf(written(f, "p")).box.bottom, 43);
+}
+
+TEST(Font, TextIsClippedToTheSurfaceAndMarksWhatChanged) {
+    CFont f = makeFont("Times New Roman", -20);
+    CSurface s(30, 20, 32);
+    CDC dc(&s);
+    dc.SelectFont(&f);
+    dc.SetTextColor(RGB(255, 255, 255));
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextAlign(TA_BASELINE);
+    dc.TextOut(-7, 25, "Wgjy lorem ipsum");  // off the left and the bottom edge
+    const Ink ink = inkOf(s);
+    EXPECT_GT(ink.count, 10);
+    EXPECT_TRUE(ink.box.left == 0 && ink.box.bottom == 20);
+    EXPECT_EQ(s.takeChanged(), ink.box);
+    dc.SetBkMode(OPAQUE);
+    for (POINT p : {POINT{INT_MIN, INT_MIN}, POINT{INT_MAX, INT_MAX}, POINT{-100000, 10}})
+        for (unsigned align : {TA_BASELINE, TA_RIGHT | TA_BOTTOM, TA_CENTER | TA_TOP}) {
+            dc.SetTextAlign(align);
+            dc.TextOut(p.x, p.y, std::string(200, 'M'));
+        }
+    EXPECT_EQ(inkOf(s).count, ink.count);
+    EXPECT_TRUE(s.takeChanged().empty());
+}
+
+TEST(Font, PaletteSurfacesGetSolidTextAndTrueColourBlends) {
+    CDisplay::instance().reset(8);
+    CFont f = makeFont("Arial", -24, FW_NORMAL, true);
+    CSurface s(120, 40, 8);
+    CDC dc(&s);
+    dc.FillRect(s.bounds(), RGB(0, 0, 128));  // static entry 4
+    dc.SelectFont(&f);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(RGB(255, 0, 0));  // static entry 249
+    dc.TextOut(2, 2, "Quorvane");
+    EXPECT_EQ(inkOf(s).values, (std::set<uint32_t>{4, 249}));
+    CDisplay::instance().reset(32);
+    EXPECT_GT(inkOf(written(f, "Quorvane")).values.size(), 10u);
+}
+
+TEST(Font, HighCharactersFollowTheWesternCodePage) {
+    CFont f = makeFont("Arial", -24);
+    EXPECT_GT(inkOf(written(f, "\x80")).count, 20);  // the euro sign
+    for (const char* nothing : {"\x81", "\x8D", "\x8F", "\x90", "\x9D", "\x07"}) {
+        EXPECT_EQ(inkOf(written(f, nothing)).count, 0);
+        EXPECT_EQ(f.textExtent(nothing).cx, 0);
+    }
+    EXPECT_NE(inkOf(written(f, "\xE9")).pixels, inkOf(written(f, "e")).pixels);
+    EXPECT_NE(inkOf(written(f, "\x93")).pixels, inkOf(written(f, "\"")).pixels);
+    for (int c = 0xA1; c <= 0xFF; ++c)
+        EXPECT_GT(inkOf(written(f, std::string(1, static_cast<char>(c)))).count, 0) << c;
+}
+
+TEST(Font, OddRequestsStillGiveAFont) {
+    CFont missing = makeFont("No Such Face Anywhere", -20);
+    EXPECT_GT(inkOf(written(missing, "Text")).count, 50);
+    LOGFONT unterminated;
+    std::memset(unterminated.lfFaceName, 'A', LF_FACESIZE);
+    unterminated.lfWeight = 99999;
+    CFont f;
+    ASSERT_TRUE(f.CreateFontIndirect(unterminated));
+    EXPECT_EQ(f.textExtent(""), (SIZE{0, f.metrics().tmHeight}));
+
+    CSurface s(40, 30, 32);
+    CDC dc(&s);  // the stock font, opaque
+    EXPECT_TRUE(dc.TextOut(0, 0, ""));
+    EXPECT_TRUE(s.takeChanged().empty());
+    dc.SetBkColor(RGB(1, 2, 3));
+    EXPECT_TRUE(dc.TextOut(0, 0, "ab"));
+    const SIZE e = dc.GetTextExtentPoint32("ab");
+    EXPECT_EQ(s.at(e.cx - 1, e.cy - 1), RGB(1, 2, 3));
+    EXPECT_EQ(s.at(e.cx, 0), 0u);
+
+    f.DeleteObject();
+    dc.SelectFont(&f);
+    EXPECT_FALSE(dc.TextOut(0, 0, "ab"));
+    EXPECT_EQ(dc.GetTextExtentPoint32("ab"), (SIZE{}));
+    EXPECT_EQ(dc.SelectFont(nullptr), &f);
+}
+
+// Font configuration is read once per process: runs with a configuration
+// of their own happen in a child process, whose only font folder holds
+// `files`. The exit code says which check failed.
+namespace {
+
+int withFonts(std::initializer_list<const char*> files, int (*check)()) {
+    TempFolder folder;
+    const auto fonts = folder.path() / "fonts";
+    std::filesystem::create_directories(fonts);
+    for (const char* f : files)
+        std::filesystem::copy_file(f, fonts / std::filesystem::path(f).filename());
+    const auto config = folder.path() / "fonts.conf";
+    std::ofstream(config) << "<fontconfig><dir>" << fonts.string() << "</dir><cachedir>"
+                          << (folder.path() / "cache").string() << "</cachedir></fontconfig>\n";
+    ::setenv("FONTCONFIG_FILE", config.c_str(), 1);
+    return check();
+}
+
+int noFontAtAll() {
+    CFont f;
+    CSurface s(10, 10, 32);
+    CDC dc(&s);
+    if (f.CreateFontIndirect(LOGFONT{}) || f.valid() || f.textExtent("x") != SIZE{}) return 1;
+    return dc.TextOut(0, 0, "x") || dc.GetTextMetrics().tmHeight != 0 ? 2 : 0;
+}
+
+int onlyARegularFace() {
+    CFont normal = makeFont("Arial", -30), bold = makeFont("Arial", -30, FW_BOLD),
+          italic = makeFont("Arial", -30, FW_NORMAL, true);
+    const Ink n = inkOf(written(normal, "Hamburg")), i = inkOf(written(italic, "Hamburg"));
+    if (n.count < 300) return 1;
+    if (inkOf(written(bold, "Hamburg")).count < n.count * 1.15) return 2;  // emboldened
+    return i.box.right > n.box.right && i.pixels != n.pixels ? 0 : 3;      // slanted
+}
+
+}  // namespace
+
+TEST(FontDeathTest, ConfigurationsOfTheirOwn) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const char* regular = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
+    EXPECT_EXIT(std::exit(withFonts({}, noFontAtAll)), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(std::exit(withFonts({regular}, onlyARegularFace)), testing::ExitedWithCode(0), "");
+}
