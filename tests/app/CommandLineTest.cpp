@@ -13,12 +13,15 @@ using Action = LaunchRequest::Action;
 
 namespace {
 
-Action actionOf(std::vector<std::string> args) { return parseCommandLine(args).action; }
+Action actionOf(std::vector<std::string> args) {
+    return parseCommandLine(args).action;
+}
 
 }  // namespace
 
 TEST(CommandLine, WindowsSwitchRules) {
-    for (const char* s : {"/s", "-s", "/S", "-S", "s"}) EXPECT_EQ(actionOf({s}), Action::FullScreen) << s;
+    for (const char* s : {"/s", "-s", "/S", "-S", "s"})
+        EXPECT_EQ(actionOf({s}), Action::FullScreen) << s;
     // More characters than the letter match nothing: configuration.
     for (const char* s : {"//s", "/ss", "/s:1", "/x", "-x", "foo", ""})
         EXPECT_EQ(actionOf({s}), Action::Configure) << s;
@@ -29,7 +32,8 @@ TEST(CommandLine, WindowsSwitchRules) {
     const LaunchRequest preview = parseCommandLine({"/p", "4194311"});
     EXPECT_EQ(preview.action, Action::Preview);
     EXPECT_EQ(preview.windowId, 4194311u);
-    EXPECT_EQ(actionOf({"/p:4194311"}), Action::Configure) << "the number attached opens the dialog";
+    EXPECT_EQ(actionOf({"/p:4194311"}), Action::Configure)
+        << "the number attached opens the dialog";
 
     // A preview needs a window; a missing or non-numeric id is an error.
     for (const auto& bad : std::vector<std::vector<std::string>>{
@@ -125,8 +129,8 @@ TEST(CommandLine, ExitCodes) {
     TempFolder tmp;
     const auto run = [&](const std::string& args, std::string* err = nullptr) {
         const std::string errFile = (tmp.path() / "err.txt").string();
-        const std::string cmd = "QUORVANE_CONFIG_DIR='" + tmp.path().string() + "' '" + exe +
-                                "' " + args + " >/dev/null 2>'" + errFile + "'";
+        const std::string cmd = "QUORVANE_CONFIG_DIR='" + tmp.path().string() + "' '" + exe + "' " +
+                                args + " >/dev/null 2>'" + errFile + "'";
         const int status = std::system(cmd.c_str());
         if (err) {
             std::ifstream in(errFile);

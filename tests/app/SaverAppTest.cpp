@@ -21,14 +21,14 @@ std::string readText(const fs::path& path) {
 
 // A clock that moves only when the test says so.
 class StepClock final : public platform::Clock {
-public:
+  public:
     int64_t counterFrequency() override { return 1000000; }
     int64_t counter() override { return m_us; }
     uint32_t processClockMs() override { return static_cast<uint32_t>(m_us / 1000); }
     int64_t calendarSeconds() override { return 1700000000 + m_us / 1000000; }
     void sleepMs(int64_t ms) override { m_us += ms * 1000; }
 
-private:
+  private:
     int64_t m_us = 0;
 };
 
@@ -147,8 +147,8 @@ TEST(SaverApp, TraceLines) {
 TEST(SaverApp, HelpPageErrors) {
     TempFolder tmp;
     platform::ProfileStore store(tmp.path());
-    ASSERT_TRUE(
-        store.writeValues(Settings::kConfigKey, {{"InstallFolder", (tmp.path() / "inst").string()}}));
+    ASSERT_TRUE(store.writeValues(Settings::kConfigKey,
+                                  {{"InstallFolder", (tmp.path() / "inst").string()}}));
     CSaverApp app;
     LaunchRequest password;
     password.action = LaunchRequest::Action::ChangePassword;

@@ -66,36 +66,72 @@ std::vector<Group> writeGroups() {
     auto colours = indexed("Color", [](int i) { return i < 3 ? "60" : "40"; });
     colours.insert(colours.end(), {{"UseBlack", "10"}, {"UseWhite", "15"}});
     return {
-        {"timing", &Settings::writeTiming,
-         {{"Speed", "5"}, {"DelayBetweenDrawings", "1"}, {"MinTime", "10"}, {"MaxTime", "75"},
-          {"BlankScreen", "0"}, {"BlankMinutes", "60"}, {"IgnoreMouse", "0"}}},
-        {"animation", &Settings::writeAnimation,
-         {{"Animation", "10"}, {"AnimationSpeed", "50"}, {"UseAnimation", "0"},
-          {"AnimatePause", "1"}, {"Colors256Change", "60"}, {"ColorsFullChange", "120"}}},
-        {"styles", &Settings::writeStyles,
-         {{"StyleSolid", "80"}, {"StyleDots", "5"}, {"StyleLines", "10"}, {"StyleDistort", "75"},
-          {"StyleBitmap", "30"}, {"StyleText", "10"}, {"Style3D", "10"},
-          {"StyleOverlappingShapes", "10"}, {"SingleDot", "25"}}},
-        {"text", &Settings::writeText,
-         {{"TextMessages", "50"}, {"TextChar", "50"}, {"TextDateTime", "50"}, {"TextRandom", "20"},
+        {"timing",
+         &Settings::writeTiming,
+         {{"Speed", "5"},
+          {"DelayBetweenDrawings", "1"},
+          {"MinTime", "10"},
+          {"MaxTime", "75"},
+          {"BlankScreen", "0"},
+          {"BlankMinutes", "60"},
+          {"IgnoreMouse", "0"}}},
+        {"animation",
+         &Settings::writeAnimation,
+         {{"Animation", "10"},
+          {"AnimationSpeed", "50"},
+          {"UseAnimation", "0"},
+          {"AnimatePause", "1"},
+          {"Colors256Change", "60"},
+          {"ColorsFullChange", "120"}}},
+        {"styles",
+         &Settings::writeStyles,
+         {{"StyleSolid", "80"},
+          {"StyleDots", "5"},
+          {"StyleLines", "10"},
+          {"StyleDistort", "75"},
+          {"StyleBitmap", "30"},
+          {"StyleText", "10"},
+          {"Style3D", "10"},
+          {"StyleOverlappingShapes", "10"},
+          {"SingleDot", "25"}}},
+        {"text",
+         &Settings::writeText,
+         {{"TextMessages", "50"},
+          {"TextChar", "50"},
+          {"TextDateTime", "50"},
+          {"TextRandom", "20"},
           {"QuorSpel", "0"}}},
         {"messages", &Settings::writeMessages,
          indexed("Message",
                  [](int i) -> std::string {
-                     return i == 0 ? "Somebody Long" : i == 1 ? "Quorvane Screensaver"
-                                                   : i == 2 ? Settings::kWebAddress
-                                                            : "";
+                     return i == 0   ? "Somebody Long"
+                            : i == 1 ? "Quorvane Screensaver"
+                            : i == 2 ? Settings::kWebAddress
+                                     : "";
                  })},
-        {"images", &Settings::writeImages,
+        {"images",
+         &Settings::writeImages,
          {{"ImageOrder", "0"}, {"ImagePause", "2"}, {"ImagePeriod", "60"}}},
-        {"layout", &Settings::writeLayout,
-         {{"SectionFull", "70"}, {"SectionCentred", "20"}, {"SectionRandom", "5"},
-          {"LayoutFullScreen", "50"}, {"LayoutEven", "80"}, {"LayoutBar", "50"},
+        {"layout",
+         &Settings::writeLayout,
+         {{"SectionFull", "70"},
+          {"SectionCentred", "20"},
+          {"SectionRandom", "5"},
+          {"LayoutFullScreen", "50"},
+          {"LayoutEven", "80"},
+          {"LayoutBar", "50"},
           {"LayoutLimn", "1"}}},
-        {"outline", &Settings::writeOutline,
-         {{"LayoutRect", "80"}, {"LayoutCircle", "10"}, {"LayoutTriangle", "3"},
-          {"LayoutSlant", "5"}, {"LayoutWavy", "1"}, {"LayoutShrinkRandom", "10"},
-          {"LayoutShrinkEven", "10"}, {"LayoutCheckered", "10"}, {"LayoutSymmetric", "80"}}},
+        {"outline",
+         &Settings::writeOutline,
+         {{"LayoutRect", "80"},
+          {"LayoutCircle", "10"},
+          {"LayoutTriangle", "3"},
+          {"LayoutSlant", "5"},
+          {"LayoutWavy", "1"},
+          {"LayoutShrinkRandom", "10"},
+          {"LayoutShrinkEven", "10"},
+          {"LayoutCheckered", "10"},
+          {"LayoutSymmetric", "80"}}},
         {"colours", &Settings::writeColors, colours},
         {"image cursor", &Settings::writeImageNext, {{"ImageNext", "0"}}},
     };
@@ -183,7 +219,8 @@ TEST(Settings, ValuesAreUsedAsRead) {
 TEST(Settings, MessagesCompactWhenWritten) {
     TempFolder tmp;
     platform::ProfileStore store(tmp.path());
-    ASSERT_TRUE(store.writeValues(kKey, {{"Message0", "one"}, {"Message1", ""}, {"Message2", "three"}}));
+    ASSERT_TRUE(
+        store.writeValues(kKey, {{"Message0", "one"}, {"Message1", ""}, {"Message2", "three"}}));
     Settings s(store, "Somebody Long");
     EXPECT_EQ(s.lastMessage(), 2);
     // An empty message between others can be drawn.

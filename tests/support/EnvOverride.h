@@ -6,7 +6,7 @@
 #include <string>
 
 class EnvOverride {
-public:
+  public:
     EnvOverride(const char* name, const char* value) : m_name(name) {
         if (const char* old = std::getenv(name)) m_old = old;
         if (value)
@@ -23,7 +23,7 @@ public:
     EnvOverride(const EnvOverride&) = delete;
     EnvOverride& operator=(const EnvOverride&) = delete;
 
-private:
+  private:
     const char* m_name;
     std::optional<std::string> m_old;
 };
