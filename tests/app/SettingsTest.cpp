@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <functional>
 #include <sstream>
 
 #include "app/Settings.h"
@@ -30,9 +29,11 @@ void writeText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+using Lines = std::vector<std::pair<std::string, std::string>>;
+
 // The "key = value" lines of the settings file, in file order.
-std::vector<std::pair<std::string, std::string>> storedLines(const fs::path& folder) {
-    std::vector<std::pair<std::string, std::string>> lines;
+Lines storedLines(const fs::path& folder) {
+    Lines lines;
     std::istringstream in(readText(folder / platform::ProfileStore::kRegistryFile));
     const auto trim = [](std::string s) {
         s.erase(0, s.find_first_not_of(' '));
@@ -47,106 +48,59 @@ std::vector<std::pair<std::string, std::string>> storedLines(const fs::path& fol
     return lines;
 }
 
+// "key=value;key=value" as the lines it stands for.
+Lines linesOf(const std::string& text) {
+    Lines lines;
+    std::istringstream in(text);
+    for (std::string item; std::getline(in, item, ';');) {
+        const size_t eq = item.find('=');
+        lines.emplace_back(item.substr(0, eq), item.substr(eq + 1));
+    }
+    return lines;
+}
+
 struct Group {
     const char* name;
     bool (Settings::*write)();
-    std::vector<std::pair<std::string, std::string>> keys;  // with their default values
+    std::string keys;  // in writing order, each with its default
 };
 
-std::vector<std::pair<std::string, std::string>> indexed(const char* base,
-                                                         std::function<std::string(int)> value) {
-    std::vector<std::pair<std::string, std::string>> keys;
-    for (int i = 0; i < 12; ++i) keys.emplace_back(base + std::to_string(i), value(i));
-    return keys;
-}
-
-// The ten write groups with their keys in writing order and the default of
-// each key.
-std::vector<Group> writeGroups() {
-    auto colours = indexed("Color", [](int i) { return i < 3 ? "60" : "40"; });
-    colours.insert(colours.end(), {{"UseBlack", "10"}, {"UseWhite", "15"}});
-    return {
-        {"timing",
-         &Settings::writeTiming,
-         {{"Speed", "5"},
-          {"DelayBetweenDrawings", "1"},
-          {"MinTime", "10"},
-          {"MaxTime", "75"},
-          {"BlankScreen", "0"},
-          {"BlankMinutes", "60"},
-          {"IgnoreMouse", "0"}}},
-        {"animation",
-         &Settings::writeAnimation,
-         {{"Animation", "10"},
-          {"AnimationSpeed", "50"},
-          {"UseAnimation", "0"},
-          {"AnimatePause", "1"},
-          {"Colors256Change", "60"},
-          {"ColorsFullChange", "120"}}},
-        {"styles",
-         &Settings::writeStyles,
-         {{"StyleSolid", "80"},
-          {"StyleDots", "5"},
-          {"StyleLines", "10"},
-          {"StyleDistort", "75"},
-          {"StyleBitmap", "30"},
-          {"StyleText", "10"},
-          {"Style3D", "10"},
-          {"StyleOverlappingShapes", "10"},
-          {"SingleDot", "25"}}},
-        {"text",
-         &Settings::writeText,
-         {{"TextMessages", "50"},
-          {"TextChar", "50"},
-          {"TextDateTime", "50"},
-          {"TextRandom", "20"},
-          {"QuorSpel", "0"}}},
-        {"messages", &Settings::writeMessages,
-         indexed("Message",
-                 [](int i) -> std::string {
-                     return i == 0   ? "Somebody Long"
-                            : i == 1 ? "Quorvane Screensaver"
-                            : i == 2 ? Settings::kWebAddress
-                                     : "";
-                 })},
-        {"images",
-         &Settings::writeImages,
-         {{"ImageOrder", "0"}, {"ImagePause", "2"}, {"ImagePeriod", "60"}}},
-        {"layout",
-         &Settings::writeLayout,
-         {{"SectionFull", "70"},
-          {"SectionCentred", "20"},
-          {"SectionRandom", "5"},
-          {"LayoutFullScreen", "50"},
-          {"LayoutEven", "80"},
-          {"LayoutBar", "50"},
-          {"LayoutLimn", "1"}}},
-        {"outline",
-         &Settings::writeOutline,
-         {{"LayoutRect", "80"},
-          {"LayoutCircle", "10"},
-          {"LayoutTriangle", "3"},
-          {"LayoutSlant", "5"},
-          {"LayoutWavy", "1"},
-          {"LayoutShrinkRandom", "10"},
-          {"LayoutShrinkEven", "10"},
-          {"LayoutCheckered", "10"},
-          {"LayoutSymmetric", "80"}}},
-        {"colours", &Settings::writeColors, colours},
-        {"image cursor", &Settings::writeImageNext, {{"ImageNext", "0"}}},
-    };
-}
+// clang-format off
+const Group kGroups[] = {
+    {"timing", &Settings::writeTiming, "Speed=5;DelayBetweenDrawings=1;MinTime=10;MaxTime=75;"
+        "BlankScreen=0;BlankMinutes=60;IgnoreMouse=0"},
+    {"animation", &Settings::writeAnimation, "Animation=10;AnimationSpeed=50;UseAnimation=0;"
+        "AnimatePause=1;Colors256Change=60;ColorsFullChange=120"},
+    {"styles", &Settings::writeStyles, "StyleSolid=80;StyleDots=5;StyleLines=10;StyleDistort=75;"
+        "StyleBitmap=30;StyleText=10;Style3D=10;StyleOverlappingShapes=10;SingleDot=25"},
+    {"text", &Settings::writeText, "TextMessages=50;TextChar=50;TextDateTime=50;TextRandom=20;"
+        "QuorSpel=0"},
+    {"messages", &Settings::writeMessages, "Message0=Somebody Long;Message1=Quorvane Screensaver;"
+        "Message2=" + std::string(Settings::kWebAddress) + ";Message3=;Message4=;Message5=;"
+        "Message6=;Message7=;Message8=;Message9=;Message10=;Message11="},
+    {"images", &Settings::writeImages, "ImageOrder=0;ImagePause=2;ImagePeriod=60"},
+    {"layout", &Settings::writeLayout, "SectionFull=70;SectionCentred=20;SectionRandom=5;"
+        "LayoutFullScreen=50;LayoutEven=80;LayoutBar=50;LayoutLimn=1"},
+    {"outline", &Settings::writeOutline, "LayoutRect=80;LayoutCircle=10;LayoutTriangle=3;"
+        "LayoutSlant=5;LayoutWavy=1;LayoutShrinkRandom=10;LayoutShrinkEven=10;"
+        "LayoutCheckered=10;LayoutSymmetric=80"},
+    {"colours", &Settings::writeColors, "Color0=60;Color1=60;Color2=60;Color3=40;Color4=40;"
+        "Color5=40;Color6=40;Color7=40;Color8=40;Color9=40;Color10=40;Color11=40;UseBlack=10;"
+        "UseWhite=15"},
+    {"image cursor", &Settings::writeImageNext, "ImageNext=0"},
+};
+// clang-format on
 
 }  // namespace
 
 // An empty store gives the defaults, and each group writes exactly its keys,
 // in its order, with those values.
 TEST(Settings, DefaultsAndTheTenWriteGroups) {
-    for (const Group& g : writeGroups()) {
+    for (const Group& g : kGroups) {
         TempFolder tmp;
         Settings s(platform::ProfileStore(tmp.path()), "Somebody Long");
         ASSERT_TRUE((s.*g.write)()) << g.name;
-        EXPECT_EQ(storedLines(tmp.path()), g.keys) << g.name;
+        EXPECT_EQ(storedLines(tmp.path()), linesOf(g.keys)) << g.name;
     }
     TempFolder tmp;
     const Settings s(platform::ProfileStore(tmp.path()), "Somebody Long");
