@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <typeinfo>
+
+#include "app/SaverApp.h"
+#include "color/ColorAdjusters.h"
+#include "color/ColorClamp.h"
+#include "color/ColorScene.h"
+#include "color/ColorSpace.h"
+#include "engine/ChooserSet.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+// A cell of the layout's shape: the adjusters take any such type.
+struct Cell {
+    int l, t, w, h;
+    int left() const { return l; }
+    int top() const { return t; }
+    int width() const { return w; }
+    int height() const { return h; }
+};
+
+// A chooser table that can only give `member` out of `size`.
+ChooserSet onlyMember(Family f, int size, int member) {
+    ChooserSet set;
+    std::vector<float> weights(static_cast<size_t>(size), 0.0f);
+    weights[static_cast<size_t>(member)] = 1.0f;
+    set.chooser(f).build(weights, true);
+    return set;
+}
+
+// Flagged channels follow `expected`, the others stay; both flag states occur.
+template <class Adjuster>
+void expectPerChannel(int (*expected)(int)) {
+    bool seen[2] = {false, false};
+    for (int seed = 1; seed <= 12; ++seed) {
+        RandomSource r(seed);
+        Adjuster a(r);
+        for (int v = 0; v < 256; ++v) {
+            Color c(v, 255 - v, (v * 7) % 256);
+            const Color before = c;
+            a.adjust(c, 0, 0, nullptr);
+            for (int i = 0; i < 3; ++i) {
+                seen[a.channelFlag(i)] = true;
+                const int in = before.channel(i);
+                ASSERT_EQ(c.channel(i), a.channelFlag(i) ? expected(in) : in) << typeid(a).name() << i;
+            }
+        }
+    }
+    EXPECT_TRUE(seen[0] && seen[1]);
+}
+
+}  // namespace
+
+// The formulas over every channel value: lighten 0 gives 85 and keeps 255,
+// darken 255 gives 170 and 1 gives 0.
+TEST(ColorAdjusters, ChannelAdjusters) {
+    expectPerChannel<ColorAdjusterLighten>([](int v) { return v + (255 - v) / 3; });
+    expectPerChannel<ColorAdjusterDarken>([](int v) { return 2 * v / 3; });
+    expectPerChannel<ColorAdjusterInvert>([](int v) { return 255 - v; });
+    expectPerChannel<ColorAdjusterNone>([](int v) { return v; });
+}
+
+TEST(ColorAdjusters, GlowsFollowThePositionInTheCell) {
+    RandomSource r(77);
+    ColorAdjusterGlow glow(r);
+    ColorAdjusterFade fade(r);
+    ColorAdjusterGlowX glowX(r);
+    ColorAdjusterGlowY glowY(r);
+    const Cell cell{100, 50, 200, 100};
+    // Lightness of red at the normalised point (nx, ny) of the cell.
+    const auto at = [&](ColorAdjuster& a, float nx, float ny) {
+        Color c(255, 0, 0);
+        a.adjust(c, static_cast<int>(100 + (nx + 1) * 100), static_cast<int>(50 + (ny + 1) * 50), &cell);
+        return ColorHSL(c).lightness();
+    };
+    for (ColorAdjusterGlow* g : std::initializer_list<ColorAdjusterGlow*>{&glow, &fade, &glowX, &glowY}) {
+        EXPECT_TRUE(g->centreX() >= -1 && g->centreX() <= 0 && g->centreY() >= -1 && g->centreY() <= 0);
+        Color c(200, 10, 30);  // no cell, no change
+        g->adjust(c, 3, 4, static_cast<const Cell*>(nullptr));
+        EXPECT_EQ(c, Color(200, 10, 30));
+        for (float y = -1; y < 1; y += 0.25f)
+            for (float x = -1; x < 1; x += 0.25f) ASSERT_LE(at(*g, x, y), 0.805f);
+    }
+    EXPECT_NEAR(at(glow, glow.centreX(), glow.centreY()), 0.8, 0.02);  // bright at the centre
+    EXPECT_NEAR(at(fade, fade.centreX(), fade.centreY()), 0.0, 0.02);  // dark at the centre
+    EXPECT_LT(at(glow, 0.9f, 0.9f), 0.4);
+    EXPECT_GT(at(fade, 0.9f, 0.9f), 0.4);
+    EXPECT_NEAR(at(glowX, glowX.centreX(), -1), 0.8, 0.02);  // a vertical band
+    EXPECT_NEAR(at(glowX, glowX.centreX(), 0.9f), 0.8, 0.02);
+    EXPECT_NEAR(at(glowY, 0.9f, glowY.centreY()), 0.8, 0.02);  // a horizontal band
+    EXPECT_LT(at(glowY, glowY.centreX(), 0.95f), 0.6);
+    Color c(9, 9, 9);
+    const CellArea empty{};
+    glow.adjust(c, 0, 0, &empty);  // a degenerate cell divides by nothing
+}
+
+TEST(ColorAdjusters, HueAdjusterKeepsSaturationAndValue) {
+    ColorTable palette(true, {{0, 0, 255, 0}});
+    ColorSceneScope scope(palette);
+    RandomSource r(3);
+    ColorAdjusterHue hue(r);
+    EXPECT_EQ(hue.hue(), 240);
+    Color c(200, 100, 50), grey(90, 90, 90);
+    hue.adjust(c, 0, 0, nullptr);
+    hue.adjust(grey, 0, 0, nullptr);
+    EXPECT_EQ(c, Color(50, 50, 200));  // s 0.75 and v 200/255 kept
+    EXPECT_EQ(grey, Color(90, 90, 90));
+}
+
+TEST(ColorClamps, SaturateOrFold) {
+    ColorClampMinMax minMax;
+    EXPECT_EQ(minMax.clamp(-1), 0);
+    EXPECT_EQ(minMax.clamp(256), 255);
+    EXPECT_EQ(minMax.clamp(255), 255);
+    ColorClampOffset hundred(100);
+    EXPECT_EQ(hundred.clamp(300), 200);
+    EXPECT_EQ(hundred.clamp(-250), 50);
+    EXPECT_EQ(hundred.clamp(256), 156);
+    EXPECT_EQ(hundred.clamp(-100), 0);  // stops as soon as it is in range
+    EXPECT_EQ(hundred.clamp(355), 255);
+    EXPECT_EQ(ColorClampOffset(7).clamp(-5), 2);
+    EXPECT_EQ(ColorClampOffset(1).clamp(INT_MIN), 0);  // far out costs no time
+    EXPECT_EQ(ColorClampOffset(1).clamp(INT_MAX), 255);
+    EXPECT_EQ(ColorClampOffset(0).clamp(-3), 0);  // an offset of 0 saturates
+    EXPECT_EQ(ColorClampOffset(0).clamp(999), 255);
+}
+
+TEST(ColorFactories, MembersAndDrawOrder) {
+    const std::type_info* types[] = {
+        &typeid(ColorAdjusterNone), &typeid(ColorAdjusterLighten), &typeid(ColorAdjusterDarken),
+        &typeid(ColorAdjusterInvert), &typeid(ColorAdjusterFade), &typeid(ColorAdjusterGlow),
+        &typeid(ColorAdjusterGlowX), &typeid(ColorAdjusterGlowY), &typeid(ColorAdjusterHue)};
+    ColorTable palette(true, {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}});
+    ColorSceneScope scope(palette);
+    for (int member = 0; member < 9; ++member) {
+        RandomSource r(1000 + member), copy(1000 + member);
+        const auto a = CreateColorAdjuster(r, onlyMember(Family::ColorAdjuster, 9, member));
+        EXPECT_EQ(typeid(*a), *types[member]);
+        copy.uniform();  // the choice, then the channel flags, then the member's own
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(a->channelFlag(i), copy.below(2) > 0) << member;
+        if (auto* g = dynamic_cast<ColorAdjusterGlow*>(a.get())) {
+            EXPECT_EQ(g->centreX(), static_cast<float>(-copy.uniform()));
+            EXPECT_EQ(g->centreY(), static_cast<float>(-copy.uniform()));
+        }
+        if (auto* h = dynamic_cast<ColorAdjusterHue*>(a.get())) {
+            EXPECT_EQ(h->hue(), 120.0f * copy.below(3));
+        }
+        EXPECT_EQ(r.next(), copy.next()) << "draws out of step for member " << member;
+    }
+    RandomSource r(9);
+    EXPECT_EQ(typeid(*CreateColorAdjuster(r, onlyMember(Family::ColorAdjuster, 10, 9))),
+              typeid(ColorAdjusterNone));  // beyond the table
+    EXPECT_EQ(typeid(*CreateColorClamp(r, onlyMember(Family::ColorClamp, 3, 2), nullptr)),
+              typeid(ColorClampMinMax));
+
+    // Only the excluded clamp has weight: nine refusals, the tenth stands.
+    RandomSource s(41), copy(41);
+    const std::vector<int> excludeOffset = {1};
+    const auto offset = CreateColorClamp(s, onlyMember(Family::ColorClamp, 2, 1), &excludeOffset);
+    ASSERT_EQ(typeid(*offset), typeid(ColorClampOffset));
+    for (int i = 0; i < 10; ++i) copy.uniform();
+    EXPECT_EQ(static_cast<ColorClampOffset&>(*offset).offset(), copy.below(256));
+    EXPECT_EQ(s.next(), copy.next());
+}
+
+TEST(ColorFactories, TraceLinesNameTheClassMade) {
+    TempFolder folder;
+    const char* old = std::getenv("QUORTEMP");
+    const std::string saved = old ? old : "";
+    ::setenv("QUORTEMP", folder.path().c_str(), 1);
+    gApp.setTraceOn(true);
+    gApp.setTraceNewFile();
+    RandomSource r(5);
+    CreateColorAdjuster(r, onlyMember(Family::ColorAdjuster, 9, 6));
+    CreateColorClamp(r, onlyMember(Family::ColorClamp, 2, 1), nullptr);
+    gApp.setTraceOn(false);
+    old ? ::setenv("QUORTEMP", saved.c_str(), 1) : ::unsetenv("QUORTEMP");
+    std::stringstream log;
+    log << std::ifstream(folder.path() / "trace.txt").rdbuf();
+    EXPECT_NE(log.str().find("ColorAdjuster line "), std::string::npos) << log.str();
+    EXPECT_NE(log.str().find(" : (typeid(*pColorAdjuster).name()) = ColorAdjusterGlowX\r\n"), std::string::npos);
+    EXPECT_NE(log.str().find("ColorClamp line "), std::string::npos);
+    EXPECT_NE(log.str().find(" : (typeid(*pColorClamp).name()) = ColorClampOffset\r\n"), std::string::npos);
+}

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "color/ColorSpace.h"
+#include "color/PaletteMaker.h"
+
+namespace {
+
+struct Write {
+    int index;
+    PALETTEENTRY entry;
+    int band;
+    int k;  // step within the band
+};
+
+struct Built {
+    std::vector<Write> writes;
+    std::vector<PALETTEENTRY> entries;
+};
+
+WeightedChooser evenScheme() {
+    WeightedChooser c;
+    c.build(std::vector<float>(12, 50.0f), true);
+    return c;
+}
+
+PaletteOptions options(bool paletteDevice, int useBlack = 0, int useWhite = 0) {
+    PaletteOptions o;
+    o.useBlack = useBlack;
+    o.useWhite = useWhite;
+    o.paletteDevice = paletteDevice;
+    return o;
+}
+
+// Runs a maker to the end, keeping every write; checks that every entry is
+// written and that the bands join up.
+Built build(PaletteMaker& maker) {
+    Built b;
+    b.entries.resize(static_cast<size_t>(maker.size()));
+    std::vector<bool> written(b.entries.size(), false);
+    int index = -1, k = 0;
+    PALETTEENTRY e;
+    while (maker.next(index, e)) {
+        const int band = maker.bandCount() - 1;
+        k = b.writes.empty() || b.writes.back().band != band ? 0 : k + 1;
+        b.writes.push_back({index, e, band, k});
+        EXPECT_EQ(index, maker.bands().back().start + k);
+        b.entries.at(static_cast<size_t>(index)) = e;
+        written[static_cast<size_t>(index)] = true;
+    }
+    for (size_t i = 0; i < written.size(); ++i) EXPECT_TRUE(written[i]) << "entry " << i;
+    const auto& bands = maker.bands();
+    for (size_t j = 1; j < bands.size(); ++j) {
+        EXPECT_EQ(bands[j].start, bands[j - 1].start + bands[j - 1].length - 1);
+        EXPECT_EQ(bands[j].from, bands[j - 1].to);
+        // Bands number from 1; those whose parity matches ease in.
+        EXPECT_EQ(bands[j].easeIn, (j + 1) % 2 == static_cast<size_t>(maker.parity()));
+    }
+    if (!bands.empty()) {
+        EXPECT_EQ(bands.back().to, maker.firstColor());  // the chain closes
+        EXPECT_EQ(bands.back().start + bands.back().length, maker.size());
+    }
+    // Only the last band may be shorter than minBand.
+    for (size_t j = 0; j + 1 < bands.size(); ++j) EXPECT_GE(bands[j].length, maker.minBand());
+    return b;
+}
+
+double easedT(const PaletteMaker& maker, const Write& w) {
+    const PaletteBand& b = maker.bands()[static_cast<size_t>(w.band)];
+    return std::pow((w.k + 1.0) / b.length, b.easeIn ? maker.gamma() : 1.0 / maker.gamma());
+}
+
+// The lightness treatments follow a tent: 0 at the band ends, 0.8 between.
+double tent(double t) { return (0.5 - std::fabs(t - 0.5)) * 1.6; }
+
+float lightnessOf(const PALETTEENTRY& e) { return ColorHSL(Color(e.peRed, e.peGreen, e.peBlue)).lightness(); }
+
+// Without lightness treatments every write lies on its band's eased ramp.
+void expectRamps(const PaletteMaker& maker, const Built& built) {
+    for (const Write& w : built.writes) {
+        const PaletteBand& b = maker.bands()[static_cast<size_t>(w.band)];
+        const int got[3] = {w.entry.peRed, w.entry.peGreen, w.entry.peBlue};
+        for (int c = 0; c < 3; ++c) {
+            const double want = b.from.channel(c) + (b.to.channel(c) - b.from.channel(c)) * easedT(maker, w);
+            ASSERT_LE(std::fabs(got[c] - want), 1.0) << "band " << w.band << " step " << w.k;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(PaletteBands, TwoHundredThirtySixEntriesInBandsOfForty) {
+    const WeightedChooser scheme = evenScheme();
+    PaletteMaker maker(11609, 236, options(true), scheme);
+    ASSERT_EQ(maker.minBand(), 40);
+    ASSERT_EQ(maker.maxBand(), 40);
+    const Built built = build(maker);
+    ASSERT_EQ(maker.bandCount(), 6);
+    const int starts[] = {0, 39, 78, 117, 156, 195};
+    for (size_t j = 0; j < 6; ++j) {
+        EXPECT_EQ(maker.bands()[j].start, starts[j]);
+        EXPECT_EQ(maker.bands()[j].length, j < 5 ? 40 : 41);
+    }
+    const PALETTEENTRY last = built.entries[235];
+    const Color first = maker.firstColor();
+    EXPECT_EQ(last, (PALETTEENTRY{BYTE(first.red()), BYTE(first.green()), BYTE(first.blue()), PC_RESERVED}));
+    expectRamps(maker, built);
+    int index;
+    PALETTEENTRY e;
+    EXPECT_TRUE(maker.finished());
+    EXPECT_FALSE(maker.next(index, e));
+}
+
+TEST(PaletteBands, RampsStraightAtGammaOneAndEasedOtherwiseAtAnySize) {
+    const WeightedChooser scheme = evenScheme();
+    bool sawOne = false, sawSteep = false;
+    for (int seed = 1; seed < 40; ++seed) {
+        PaletteMaker maker(seed, seed < 8 ? seed - 1 : seed < 16 ? 12 + seed : 236, options(false), scheme);
+        const Built built = build(maker);
+        expectRamps(maker, built);
+        EXPECT_TRUE(built.entries.empty() || built.entries[0].peFlags == 0);
+        sawOne = sawOne || maker.gamma() == 1;
+        // A steep ease puts the middle of a band far from the straight line.
+        for (const Write& w : built.writes) {
+            const PaletteBand& b = maker.bands()[static_cast<size_t>(w.band)];
+            const int span = b.to.red() - b.from.red();
+            if (maker.gamma() < 3 || std::abs(span) < 120 || w.k != b.length / 2) continue;
+            EXPECT_GT(std::fabs(w.entry.peRed - (b.from.red() + span * (w.k + 1.0) / b.length)), 15);
+            sawSteep = true;
+        }
+    }
+    EXPECT_TRUE(sawOne && sawSteep);
+    std::vector<PALETTEENTRY> entries(40);
+    fillPalette(1, options(false), WeightedChooser(), entries);  // no scheme table: sector 0
+}
+
+TEST(PaletteBands, BlackBandsHighlightsAndGrey) {
+    const WeightedChooser scheme = evenScheme();
+    int darkOnPalette = 0, rotateUp = 0;
+    for (int seed = 1; seed <= 200; ++seed) {
+        // UseBlack 100: black bands even on a palette device, without a draw;
+        // highlights never there, also without a draw: the band lengths come first.
+        RandomSource copy(seed);
+        const int minBand = copy.skewedBelow(236, 4) + 12, maxBand = copy.skewedBelow(236, 3) + 12;
+        PaletteMaker maker(seed, 236, options(true, 100, 100), scheme);
+        const Built built = build(maker);
+        EXPECT_TRUE(maker.blackBands() && !maker.highlights());
+        EXPECT_TRUE(maxBand < minBand || (maker.minBand() == minBand && maker.maxBand() == maxBand));
+        EXPECT_EQ(built.entries.back(), (PALETTEENTRY{0, 0, 0, PC_RESERVED}));  // black at the band end
+        for (const Write& w : built.writes) ASSERT_LE(lightnessOf(w.entry), tent(easedT(maker, w)) + 0.01);
+        rotateUp += maker.rotateUp();
+        darkOnPalette += PaletteMaker(seed, 236, options(true, 99), scheme).blackBands();  // 0.99 x 0.4
+    }
+    EXPECT_TRUE(darkOnPalette > 200 * 0.3 && darkOnPalette < 200 * 0.5) << darkOnPalette;
+    EXPECT_TRUE(rotateUp > 60 && rotateUp < 140) << rotateUp;
+
+    // Highlights in true colour: never darker than the tent; with black bands
+    // as well, the tent itself.
+    for (int useBlack : {0, 100}) {
+        PaletteMaker lit(7, 236, options(false, useBlack, 100), scheme);
+        const Built built = build(lit);
+        EXPECT_TRUE(lit.highlights());
+        for (const Write& w : built.writes) {
+            const double l = lightnessOf(w.entry), want = tent(easedT(lit, w));
+            ASSERT_GE(l, want - 0.01);
+            ASSERT_TRUE(!useBlack || l <= want + 0.01);
+        }
+    }
+
+    // Grey only after five minutes; 100 x (5400 / 60 / 90) / 10 makes it certain.
+    PaletteOptions o = options(false, 100);
+    o.colorsFullChange = 5400;
+    EXPECT_FALSE(PaletteMaker(3, 236, o, scheme).grey());
+    o.runningLong = true;
+    PaletteMaker grey(3, 236, o, scheme);
+    const Built built = build(grey);
+    EXPECT_TRUE(grey.grey());
+    for (const PALETTEENTRY& e : built.entries) ASSERT_TRUE(e.peRed == e.peGreen && e.peGreen == e.peBlue);
+    int greys = 0;  // the default interval: about 2 in 100 at UseBlack 10
+    o = PaletteOptions();
+    o.runningLong = true;
+    for (int seed = 1; seed <= 1000; ++seed) greys += PaletteMaker(seed, 10, o, scheme).grey();
+    EXPECT_TRUE(greys > 5 && greys < 50) << greys;
+}
