@@ -1,123 +1,111 @@
 #include <gtest/gtest.h>
 
+#include "platform/Clock.h"
 #include "styles/text/QuorSpel.h"
+#include "styles/text/Texter.h"
 
 namespace {
-
-bool isForeign(char c) {
-    const int b = static_cast<unsigned char>(c);
-    return b < 32 || b >= 127;
-}
 
 std::string foreignBytes(const std::string& s) {
     std::string f;
     for (char c : s)
-        if (isForeign(c)) f += c;
+        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) >= 127) f += c;
     return f;
 }
 
-// The misspelling of "xz" in a single pass, drawn from `r` as the rules
-// say: neither letter is doubled, a vowel or m/n, and no vowel follows x.
-std::string singlePassOfXZ(RandomSource& r) {
-    std::string out;
-    for (char c : {'x', 'z'}) {
-        const bool last = c == 'z';
-        int emit = c;
-        if (r.uniform() < 0.005) emit = -1;  // dropped
-        if (emit >= 0) {
-            if (r.uniform() < 0.025) emit = 'a' + r.below(26);
-            if (r.uniform() < 0.001 && emit >= 'a' && emit <= 'z') emit -= 32;
-            if (!last) r.uniform();  // the swap chance; 'z' is no vowel
-        }
-        const bool doubled = r.uniform() < 0.005;
-        if (emit >= 0) out.append(doubled ? 2 : 1, static_cast<char>(emit));
-    }
-    return out.empty() ? "xz" : out;  // a pass that loses everything changes nothing
+std::string misspelled(int seed, const std::string& text) {
+    RandomSource r(seed);
+    return QuorSpel(&r).Misspell(text);
 }
 
 }  // namespace
 
 TEST(QuorSpel, ShortTextsAndForeignBytesPassUntouched) {
-    for (int seed = 1; seed <= 100; ++seed) {
+    const std::string foreign = "\x01\x1f\x7f\x80\xe9\xff";
+    const std::string mixed = "Mee\x01 ttoo\xe9 99!\x7f mn aa\xff bb.\t";
+    for (int seed = 1; seed <= 300; ++seed) {
         RandomSource r(seed), copy(seed);
         QuorSpel q(&r);
         EXPECT_EQ(q.Misspell(""), "");
         EXPECT_EQ(q.Misspell("x"), "x");
         EXPECT_EQ(q.Misspell("\xe9"), "\xe9");
-        EXPECT_EQ(r.next(), copy.next());  // too short: not even the passes are drawn
-
-        const std::string foreign = "\x01\x1f\x7f\x80\xe9\xff";
         EXPECT_EQ(q.Misspell(foreign), foreign);
-        copy.next();  // the number of passes only
+        copy.next();  // the number of passes, and no more
         EXPECT_EQ(r.next(), copy.next());
-    }
-    // Among letters, digits and punctuation the foreign bytes keep their
-    // order and number, and nothing else turns foreign.
-    const std::string mixed = "Mee\x01 ttoo\xe9 99!\x7f mn aa\xff bb.\t";
-    for (int seed = 1; seed <= 500; ++seed) {
-        RandomSource r(seed);
-        EXPECT_EQ(foreignBytes(QuorSpel(&r).Misspell(mixed)), foreignBytes(mixed)) << seed;
+        // Among other characters they keep their order and number.
+        EXPECT_EQ(foreignBytes(q.Misspell(mixed)), foreignBytes(mixed)) << seed;
     }
 }
 
 TEST(QuorSpel, PassesStopAtTheBufferEnd) {
     std::string text;
     while (text.size() < 5000) text += "Moon and noon, 1234 eeggs!\xe9 ";
+    const std::string nearly(QuorSpel::kPassCapacity - 2, 'b');  // doubling pushes it up
     for (int seed = 1; seed <= 40; ++seed) {
-        RandomSource r(seed);
-        const std::string out = QuorSpel(&r).Misspell(text);
-        EXPECT_LE(out.size(), QuorSpel::kPassCapacity);
-        EXPECT_GT(out.size(), QuorSpel::kPassCapacity / 2);
-    }
-    // Doubling can only push a text that starts below the limit up to it.
-    const std::string nearly(QuorSpel::kPassCapacity - 2, 'b');
-    for (int seed = 1; seed <= 40; ++seed) {
-        RandomSource r(seed);
-        EXPECT_LE(QuorSpel(&r).Misspell(nearly).size(), QuorSpel::kPassCapacity);
+        EXPECT_GT(misspelled(seed, text).size(), QuorSpel::kPassCapacity / 2);
+        EXPECT_LE(misspelled(seed, text).size(), QuorSpel::kPassCapacity);
+        EXPECT_LE(misspelled(seed, nearly).size(), QuorSpel::kPassCapacity);
     }
     const std::string foreign(1500, '\xe9');
-    RandomSource r(1);
-    EXPECT_EQ(QuorSpel(&r).Misspell(foreign), foreign.substr(0, QuorSpel::kPassCapacity));
+    EXPECT_EQ(misspelled(1, foreign), foreign.substr(0, QuorSpel::kPassCapacity));
 }
 
 TEST(QuorSpel, DrawsInTheOrderOfTheRules) {
-    int singlePasses = 0;
-    int changed = 0;
+    // "xz" in one pass: neither letter doubled, a vowel, m or n; no vowel after x.
+    int singlePasses = 0, changed = 0;
     for (int seed = 1; seed <= 6000; ++seed) {
         RandomSource r(seed), copy(seed);
         if (copy.below(3) != 0) continue;
-        ++singlePasses;
-        const std::string expected = singlePassOfXZ(copy);
-        ASSERT_EQ(QuorSpel(&r).Misspell("xz"), expected) << "seed " << seed;
+        std::string out;
+        for (char c : {'x', 'z'}) {
+            int emit = copy.uniform() < 0.005 ? -1 : c;  // dropped
+            if (emit >= 0) {
+                if (copy.uniform() < 0.025) emit = 'a' + copy.below(26);
+                if (copy.uniform() < 0.001 && emit >= 'a') emit -= 32;
+                if (c == 'x') copy.uniform();  // the swap chance
+            }
+            const bool doubled = copy.uniform() < 0.005;
+            if (emit >= 0) out.append(doubled ? 2 : 1, static_cast<char>(emit));
+        }
+        if (out.empty()) out = "xz";  // a pass that loses everything changes nothing
+        ++singlePasses, changed += out != "xz";
+        ASSERT_EQ(QuorSpel(&r).Misspell("xz"), out) << "seed " << seed;
         ASSERT_EQ(r.next(), copy.next()) << "seed " << seed;
-        changed += expected != "xz";
     }
     EXPECT_GT(singlePasses, 1500);
-    EXPECT_GT(changed, 100);  // drops, doublings and wrong letters were all in play
+    EXPECT_GT(changed, 100);
 }
 
 TEST(QuorSpel, EachKindOfErrorHappens) {
-    // Outcomes only one rule can give, and one that no rule gives.
-    const std::pair<const char*, const char*> reachable[] = {
-        {"mn", "nm"},    // m and n trade places half of the time
-        {"12", "21"},    // neighbouring digits swap
-        {"bo", "ob"},    // a consonant before a vowel swaps with it
-        {"ee", "ea"},    // the second of a double e becomes a
-        {"a?", "a/"},    // stray punctuation
-        {"ab", "aab"},   // a doubled letter
-        {"a b", "ab"},   // a lost space
-    };
-    for (const auto& [in, out] : reachable) {
-        bool found = false;
-        for (int seed = 1; seed <= 20000 && !found; ++seed) {
-            RandomSource r(seed);
-            found = QuorSpel(&r).Misspell(in) == out;
-        }
-        EXPECT_TRUE(found) << in << " never became " << out;
+    // m for n, swapped digits, a swapped vowel, a double e, stray punctuation,
+    // a doubled letter, a lost space.
+    for (const auto& [in, out] : {std::pair<std::string, std::string>{"mn", "nm"}, {"12", "21"},
+                                  {"bo", "ob"}, {"ee", "ea"}, {"a?", "a/"}, {"ab", "aab"},
+                                  {"a b", "ab"}}) {
+        int seed = 1;
+        while (seed <= 20000 && misspelled(seed, in) != out) ++seed;
+        EXPECT_LE(seed, 20000) << in << " never became " << out;
     }
-    // The first mark of the punctuation list is never drawn.
-    for (int seed = 1; seed <= 3000; ++seed) {
-        RandomSource r(seed);
-        EXPECT_EQ(QuorSpel(&r).Misspell("!?!?!?!?").find('~'), std::string::npos) << seed;
+    for (int seed = 1; seed <= 3000; ++seed)  // the list's first mark is never drawn
+        EXPECT_EQ(misspelled(seed, "!?!?!?!?").find('~'), std::string::npos) << seed;
+}
+
+TEST(QuorSpel, TheSettingAndTheTexterDecide) {
+    struct Message : Texter {
+        Message() : Texter(nullptr) {}
+        std::string GetText() override { return "Hello there, 12 o'clock!"; }
+    } message;
+    platform::ScopedClock clock(std::make_unique<platform::SimulatedClock>());
+    TexterTime date(nullptr);
+    int changed = 0;
+    for (int seed = 1; seed <= 200; ++seed) {
+        RandomSource r(seed), copy(seed);
+        QuorSpel q(&r);
+        EXPECT_EQ(textWithTypos(message, q, r, 0), message.GetText());
+        EXPECT_EQ(textWithTypos(date, q, r, 100), date.GetText());
+        copy.next();  // the chance of the message only
+        EXPECT_EQ(r.next(), copy.next());
+        changed += textWithTypos(message, q, r, 100) != message.GetText();
     }
+    EXPECT_GT(changed, 20);
 }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "styles/text/Texter.h"
+
 namespace {
 
 constexpr int kNone = -1;
@@ -105,4 +107,10 @@ std::string QuorSpel::Misspell(const std::string& text) {
         if (!out.empty()) w = out;
     }
     return w;
+}
+
+std::string textWithTypos(Texter& texter, QuorSpel& misspeller, RandomSource& random, int quorSpel) {
+    std::string text = texter.GetText();
+    if (texter.MayMisspell() && random.uniform() < quorSpel / 100.0) text = misspeller.Misspell(text);
+    return text;
 }

@@ -30,3 +30,10 @@ private:
 
     RandomSource* m_pRandom;
 };
+
+class Texter;
+
+// The texter's next text; when the texter allows it, one draw from `random`
+// decides whether it goes through the misspeller, with a chance of
+// `quorSpel` (the setting, 0..100) in a hundred.
+std::string textWithTypos(Texter& texter, QuorSpel& misspeller, RandomSource& random, int quorSpel);
