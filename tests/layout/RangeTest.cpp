@@ -1,0 +1,67 @@
+#include <cmath>
+
+#include "LayoutSupport.h"
+#include "engine/ChooserSet.h"
+#include "layout/Range.h"
+
+TEST(Range, OutlinesAtAndBeyondTheEdges) {
+    RangeRect rect;
+    RangeCircle circle;
+    RangeLowerTriangle lower;
+    RangeUpperTriangle upper;
+    RangeSlant slant(0.5f, 0.25f), wide(-1.0f, 0.9f);
+    EXPECT_TRUE(rect.isRect() && !circle.isRect() && !slant.isRect());
+    EXPECT_EQ(circle.left(0.0f), -1.0f);
+    EXPECT_NEAR(circle.right(-0.6f), 0.8f, 1e-6);
+    // The circle's end rows are one point; rows beyond have no width, never NaN.
+    for (float y : {-1.0f, 1.0f, -1.5f, 1e30f}) {
+        EXPECT_TRUE(circle.left(y) == 0.0f && std::signbit(circle.left(y))) << y;
+        EXPECT_EQ(circle.right(y), 0.0f) << y;
+    }
+    EXPECT_EQ(lower.left(0.5f), -0.5f);
+    EXPECT_TRUE(lower.left(-1.0f) == 1.0f && lower.left(1.0f) == -1.0f && lower.right(0.0f) == 1.0f);
+    EXPECT_GT(lower.left(-1.5f), lower.right(-1.5f));  // an empty row
+    EXPECT_TRUE(upper.right(-1.0f) == 1.0f && upper.right(1.0f) == -1.0f && upper.left(0.0f) == -1.0f);
+    EXPECT_TRUE(slant.left(1.0f) == 0.25f && slant.right(1.0f) == 0.75f);
+    EXPECT_TRUE(slant.left(-1.0f) == -0.75f && slant.right(-1.0f) == -0.25f);
+    EXPECT_FLOAT_EQ(wide.left(-1.0f), 0.1f);
+    EXPECT_TRUE(wide.right(-1.0f) == 1.0f && wide.left(1.0f) == -1.0f);  // held to the square
+    EXPECT_GT(wide.left(-3.0f), wide.right(-3.0f));
+
+    // Mirroring halves only the rectangle and the circle.
+    for (Range* r : std::initializer_list<Range*>{&rect, &circle, &lower, &upper, &slant}) {
+        const float before = r->right(0.5f);
+        r->setMirror(true, true);
+        const bool halves = r == &rect || r == &circle;
+        EXPECT_EQ(r->top(), -1.0f);
+        EXPECT_EQ(r->bottom(), halves ? 0.0f : 1.0f);
+        EXPECT_EQ(r->right(0.5f), halves ? 0.0f : before);
+    }
+    rect.setMirror(false, true);
+    EXPECT_TRUE(rect.right(0.0f) == 1.0f && rect.bottom() == 0.0f);
+}
+
+TEST(Range, FactoryDrawsOnceAndLeavesTheWavyOutlinesOut) {
+    const auto chooser = [](std::vector<float> w) {
+        ChooserSet set;
+        set.chooser(Family::Range).build(w, true);
+        return set;
+    };
+    RandomSource random(5);
+    EXPECT_NE(dynamic_cast<RangeCircle*>(CreateRange(random, chooser({0, 1, 0, 0, 0, 0, 0, 0})).get()), nullptr);
+    // The choice, then the slope, then the half-width.
+    RandomSource copy = random;
+    const auto slant = CreateRange(random, chooser({0, 0, 0, 0, 1, 0, 0, 0}));
+    ASSERT_NE(dynamic_cast<RangeSlant*>(slant.get()), nullptr);
+    copy.next();
+    EXPECT_EQ(static_cast<RangeSlant&>(*slant).slope(), static_cast<float>(copy.signedUniform()));
+    EXPECT_EQ(static_cast<RangeSlant&>(*slant).halfWidth(), static_cast<float>(copy.uniform()));
+    expectSamePlace(random, copy);
+    // A wavy outline alone gives a rectangle; beside others it never comes up.
+    copy = random;
+    EXPECT_TRUE(CreateRange(random, chooser({0, 0, 0, 0, 0, 0, 1, 0}))->isRect());
+    copy.next();
+    expectSamePlace(random, copy);
+    const ChooserSet mixed = chooser({0, 1, 0, 0, 0, 50, 50, 50});
+    for (int i = 0; i < 100; ++i) EXPECT_FALSE(CreateRange(random, mixed)->isRect());
+}
