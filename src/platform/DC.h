@@ -130,6 +130,8 @@ class CDC {
     mutable uint64_t m_cachePalette = 0;
     mutable uint64_t m_cachePaletteVersion = 0;
     mutable uint64_t m_cacheDisplayVersion = ~uint64_t{0};
+    mutable const uint8_t* m_cacheMap = nullptr;  // the palette's hardware entries
+    mutable unsigned m_cacheCount = 0;
     mutable std::array<uint32_t, kColorCacheSize> m_cacheKey{};
     mutable std::array<uint8_t, kColorCacheSize> m_cacheValue{};
 };
