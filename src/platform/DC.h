@@ -121,7 +121,7 @@ class CDC {
     static constexpr size_t kColorCacheSize = 256;
     void refreshColorCache() const;
     uint8_t nearestValue(COLORREF color) const;  // key normalised, cache filled
-    // The block transfer and DIB workers (DCBlit.cpp, DCDib.cpp).
+    // The DIB transfer behind both public forms (DCDib.cpp).
     bool transferDib(int x, int y, int width, int height, int xSrc, int yTopDown, int srcWidth,
                      int srcHeight, unsigned startScan, unsigned lines, const void* bits,
                      size_t bitsLength, const BITMAPINFO& info, bool* complete);
