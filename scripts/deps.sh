@@ -11,7 +11,6 @@ PACKAGES="
   libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libcairo2-dev
   libsdl2-dev libx11-dev
-  libcairo2-dev
   xvfb xdotool x11-utils
 "
 
