@@ -10,7 +10,7 @@ PACKAGES="
   libsimpleini-dev
   libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libsdl2-dev libx11-dev
-  xvfb xdotool x11-utils
+  xvfb xdotool x11-utils x11-apps
 "
 
 missing=""
