@@ -109,6 +109,10 @@ class SdlBackend final : public WindowBackend {
                                                const RECT& rect, HWND parent,
                                                std::string& error) override;
     void pumpEvents(int64_t timeoutMs) override;
+    void pumpEventsForIdleTest() override {
+        // At most once a millisecond.
+        if (SDL_GetTicks() != m_lastPollMs) pumpEvents(0);
+    }
     void present(bool force) override;
     RECT virtualScreen() override;
     int monitorCount() override { return std::max(SDL_GetNumVideoDisplays(), 1); }
@@ -298,12 +302,7 @@ CWnd* SdlBackend::target(Uint32 windowId) const {
 }
 
 void SdlBackend::pumpEvents(int64_t timeoutMs) {
-    const uint32_t now = SDL_GetTicks();
-    if (timeoutMs == 0) {
-        // The idle test asks very often; the system's events are fetched at
-        // most once a millisecond.
-        if (now == m_lastPollMs) return;
-    } else if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
+    if (timeoutMs != 0 && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
         int64_t wait = timeoutMs < 0 ? INT_MAX : timeoutMs;
         const bool embedded = std::any_of(m_windows.begin(), m_windows.end(),
                                           [](const SdlWindow* w) { return w->m_parent != 0; });
