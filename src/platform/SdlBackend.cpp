@@ -123,6 +123,8 @@ class SdlBackend final : public WindowBackend {
     }
 
     void forget(SdlWindow* w) { std::erase(m_windows, w); }
+    // SDL's X11 connection, once a window has told it; else null.
+    void* sdlDisplay() const { return m_sdlDisplay; }
     x11::Connection* x11() { return m_x11.get(); }
 
   private:
@@ -137,6 +139,7 @@ class SdlBackend final : public WindowBackend {
 
     bool m_isX11 = false;
     std::unique_ptr<x11::Connection> m_x11;
+    void* m_sdlDisplay = nullptr;
     std::vector<SdlWindow*> m_windows;
     Uint32 m_wakeEvent = 0;
     int m_stopPipe[2] = {-1, -1};
@@ -151,6 +154,8 @@ SdlWindow::~SdlWindow() {
     if (!m_owner) return;
     m_owner->forget(this);
     if (m_sdl) SDL_DestroyWindow(m_sdl);
+    // A window inside one that went away leaves failed requests behind.
+    x11::sync(m_owner->sdlDisplay());
     if (m_child && m_owner->x11()) m_owner->x11()->destroyWindow(m_child);
 }
 
@@ -172,6 +177,10 @@ bool SdlBackend::start(std::string& error) {
     // Shared-memory images: only the changed part travels, and no GL
     // context is tried on machines without a GPU.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Installed first, so that SDL keeps them as the handlers it falls back
+    // to and puts back when it closes its connections: a request that fails
+    // because the window we drew in has gone must not end the program then.
+    x11::installErrorHandlers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = kNoDisplayMessage;
         return false;
@@ -202,6 +211,7 @@ SdlBackend::~SdlBackend() {
         w->m_sdl = nullptr;
         w->m_owner = nullptr;
     }
+    x11::sync(m_sdlDisplay);
     m_x11.reset();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     SDL_Quit();
@@ -249,8 +259,10 @@ std::unique_ptr<NativeWindow> SdlBackend::createWindow(CWnd& wnd, DWORD exStyle,
         SDL_SysWMinfo info;
         SDL_VERSION(&info.version);
         w->m_handle = SDL_GetWindowID(w->m_sdl);
-        if (m_isX11 && SDL_GetWindowWMInfo(w->m_sdl, &info) && info.subsystem == SDL_SYSWM_X11)
+        if (m_isX11 && SDL_GetWindowWMInfo(w->m_sdl, &info) && info.subsystem == SDL_SYSWM_X11) {
             w->m_handle = info.info.x11.window;
+            m_sdlDisplay = info.info.x11.display;
+        }
         // A window that appears under the pointer is asked for its cursor.
         wnd.PostMessage(WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     }
@@ -284,6 +296,7 @@ bool SdlBackend::createChild(SdlWindow& w, const RECT& rect, HWND parent, std::s
         error = "the window to draw in went away";
         return false;
     }
+    m_sdlDisplay = info.info.x11.display;
     return true;
 }
 
