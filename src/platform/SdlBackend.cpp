@@ -463,8 +463,20 @@ void SdlBackend::presentWindow(SdlWindow& w) {
     auto* dst = static_cast<uint8_t*>(screen->pixels) + static_cast<size_t>(area.top) * screen->pitch +
                 static_cast<size_t>(area.left) * 4;
     const Uint32 format = screen->format->format;
+    const int pitch = screen->pitch / 4;
     if (format == SDL_PIXELFORMAT_XBGR8888 || format == SDL_PIXELFORMAT_ABGR8888) {
-        convertToColorRefs(s, area, hardware, reinterpret_cast<uint32_t*>(dst), screen->pitch / 4);
+        convertToColorRefs(s, area, hardware, reinterpret_cast<uint32_t*>(dst), pitch);
+    } else if (format == SDL_PIXELFORMAT_XRGB8888 || format == SDL_PIXELFORMAT_ARGB8888) {
+        // The usual X11 layout: red and blue change places. Row by row, so
+        // that each row is swapped while it is still in the cache.
+        for (int y = area.top; y < area.bottom; ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(dst) + static_cast<size_t>(y - area.top) * pitch;
+            convertToColorRefs(s, RECT{area.left, y, area.right, y + 1}, hardware, row, pitch);
+            for (int x = 0, n = area.width(); x < n; ++x) {
+                const uint32_t c = row[x];
+                row[x] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+            }
+        }
     } else {
         const size_t n = static_cast<size_t>(area.width()) * static_cast<size_t>(area.height());
         if (m_scratch.size() < n) m_scratch.resize(n);
