@@ -274,7 +274,6 @@ std::unique_ptr<NativeWindow> SdlBackend::createWindow(CWnd& wnd, DWORD exStyle,
         // A window that appears under the pointer is asked for its cursor.
         wnd.PostMessage(WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     }
-    SDL_SetWindowData(w->m_sdl, "CWnd", &wnd);
     m_windows.push_back(w.get());
     return w;
 }

@@ -207,3 +207,19 @@ TEST(NoDisplay, SaysSoAndExitsWithOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HeadlessRun, EndsInTheOrderlyWayOnSigintAndSighup) {
+    for (int sig : {SIGINT, SIGHUP}) {
+        ChildProcess demo({demoExe(), "--", "--render", "/nonexistent/never.png", "--seconds", "1000000"});
+        ASSERT_TRUE(demo.waitForLine("window ", 20)) << demo.errorOutput();
+        demo.signal(sig);
+        const auto status = demo.waitExit(20);
+        ASSERT_TRUE(status) << "signal " << sig;
+        EXPECT_EQ(*status, 0) << demo.errorOutput();
+        EXPECT_TRUE(demo.waitForLine("destroy", 0)) << "signal " << sig;
+    }
+}
+
+}  // namespace
