@@ -10,6 +10,7 @@ PACKAGES="
   libsimpleini-dev
   libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libsdl2-dev libx11-dev
+  libcairo2-dev
   xvfb xdotool x11-utils
 "
 

@@ -10,11 +10,21 @@
 
 enum class PenStyle { Solid, Null };
 
-// A cosmetic pen, one pixel wide.
+// A pen one pixel wide (width 1 or less), or a wider one with round ends
+// and round joins, centred on the path it strokes.
 struct CPen {
     PenStyle style = PenStyle::Solid;
     COLORREF color = RGB(0, 0, 0);
+    int width = 1;
 };
+
+// Shapes: brushes and regions (DCShapes.cpp, Region.h).
+enum class BrushStyle { Solid, Null };
+struct CBrush {
+    BrushStyle style = BrushStyle::Solid;
+    COLORREF color = RGB(255, 255, 255);
+};
+class CRgn;
 
 class CDC {
   public:
@@ -51,6 +61,35 @@ class CDC {
     // position; (x, y) itself is not drawn.
     void LineTo(int x, int y);
 
+    // Shapes (DCShapes.cpp). Outlines take the pen, interiors the brush; a
+    // wide pen may reach past the shape's rectangle, by half its width.
+    CBrush SelectBrush(const CBrush& brush) {
+        CBrush old = m_brush;
+        m_brush = brush;
+        return old;
+    }
+    const CPen& pen() const { return m_pen; }
+    const CBrush& brush() const { return m_brush; }
+    POINT GetCurrentPosition() const { return m_position; }
+    // ALTERNATE (the start) or WINDING; returns the previous mode, 0 for any other value.
+    int SetPolyFillMode(int mode);
+    int GetPolyFillMode() const { return m_polyFillMode; }
+    // Joined lines through the points; a one-pixel pen leaves out the last
+    // point. The current position is neither used nor changed. False for fewer than 2 points.
+    bool Polyline(const POINT* points, int count);
+    // The closed polygon: its interior by the fill mode, then its outline.
+    bool Polygon(const POINT* points, int count);
+    // Cubic curves: a start point, then three points (two controls and an
+    // end) per curve; false unless count is 3n + 1 with n >= 1.
+    bool PolyBezier(const POINT* points, int count);
+    // Right and bottom edges excluded; without a pen the interior is one
+    // pixel narrower and lower, as in GDI. Corners may come in either order.
+    bool Rectangle(int left, int top, int right, int bottom);
+    // The ellipse inscribed in the rectangle, which it touches on all sides.
+    bool Ellipse(int left, int top, int right, int bottom);
+    bool FillRgn(const CRgn& rgn, const CBrush& brush);
+    bool PaintRgn(const CRgn& rgn);  // with the selected brush
+
   private:
     void plot(int x, int y, uint32_t value);
     void span(int y, int x0, int x1, uint32_t value);  // [x0, x1) clipped
@@ -58,6 +97,11 @@ class CDC {
     CSurface* m_surface;
     CPen m_pen;
     POINT m_position;
+
+    // Shapes (DCShapes.cpp).
+    void strokePath(const POINT* points, int count, bool closed);
+    CBrush m_brush;
+    int m_polyFillMode = ALTERNATE;
 };
 
 // The hardware entry nearest to a colour (squared distance in RGB; the
