@@ -142,9 +142,9 @@ bool CDC::Rectangle(int left, int top, int right, int bottom) {
     }
     SurfaceWriter out(*m_surface, resolve(m_pen.color));
     rectSpans({r.left, r.top, r.right, r.top + 1}, clip, out);
-    if (r.height() > 1) rectSpans({r.left, r.bottom - 1, r.right, r.bottom}, clip, out);
+    if (r.bottom - 1 > r.top) rectSpans({r.left, r.bottom - 1, r.right, r.bottom}, clip, out);
     rectSpans({r.left, r.top + 1, r.left + 1, r.bottom - 1}, clip, out);
-    if (r.width() > 1) rectSpans({r.right - 1, r.top + 1, r.right, r.bottom - 1}, clip, out);
+    if (r.right - 1 > r.left) rectSpans({r.right - 1, r.top + 1, r.right, r.bottom - 1}, clip, out);
     return true;
 }
 

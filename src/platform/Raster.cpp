@@ -247,38 +247,45 @@ void rasterPolygon(const POINT* points, int count, int fillMode, const RECT& cli
 
 namespace {
 
-// The rows of the ellipse inscribed in a box, in doubled coordinates
-// centred on the box: pixel x has X = 2x + 1 - (left + right), row y has
-// Y = 2y + 1 - (top + bottom), and the pixel is inside when
-// X^2 H^2 + Y^2 W^2 <= W^2 H^2. Exact for any box in the 32-bit range.
+// The rows of the ellipse inscribed in a box, worked in doubled
+// coordinates centred on the box: pixel x has X = 2x + 1 - (left + right),
+// row y has Y = 2y + 1 - (top + bottom). An odd size w samples pixel centres:
+// X^2 h^2 + Y^2 w^2 <= w^2 h^2. An even size is the odd ellipse one pixel
+// smaller with its middle column (or row) doubled, as the classic ellipse
+// algorithms draw it; so every ellipse is symmetric, touches all four sides
+// of its box and has no empty row. Exact for any box in the 32-bit range.
 struct EllipseRows {
-    i64 top, bottom, w, h, sumX, sumY;
+    i64 top, bottom, w, h, wOdd, hOdd, sumX, sumY;
 
     explicit EllipseRows(const RECT& box)
         : top(box.top),
           bottom(box.bottom),
           w(i64{box.right} - box.left),
           h(i64{box.bottom} - box.top),
+          wOdd(w - 1 + (w & 1)),
+          hOdd(h - 1 + (h & 1)),
           sumX(i64{box.left} + box.right - 1),
           sumY(i64{box.top} + box.bottom) {}
 
     // The pixels [x0, x1) of row y; false outside the box.
     bool row(i64 y, i64& x0, i64& x1) const {
         if (y < top || y >= bottom) return false;
-        const i64 yy = std::llabs(2 * y + 1 - sumY);  // 0 .. h - 1
-        const u128 hh = static_cast<u128>(h) * static_cast<u128>(h);
-        const u128 limit = static_cast<u128>(w) * static_cast<u128>(w) *
-                           (static_cast<u128>(h - yy) * static_cast<u128>(h + yy));
-        const double f = std::sqrt(static_cast<double>(h - yy) * static_cast<double>(h + yy)) /
-                         static_cast<double>(h);
-        i64 xx = std::clamp<i64>(static_cast<i64>(static_cast<double>(w) * f), 0, w);
+        // Distance from the middle, in the odd ellipse: even, 0 .. hOdd - 1.
+        const i64 yy = std::llabs(2 * y + 1 - sumY) - ((h & 1) ? 0 : 1);
+        const u128 hh = static_cast<u128>(hOdd) * static_cast<u128>(hOdd);
+        const u128 limit = static_cast<u128>(wOdd) * static_cast<u128>(wOdd) *
+                           (static_cast<u128>(hOdd - yy) * static_cast<u128>(hOdd + yy));
+        const double f =
+            std::sqrt(static_cast<double>(hOdd - yy) * static_cast<double>(hOdd + yy)) /
+            static_cast<double>(hOdd);
+        i64 xx = std::clamp<i64>(static_cast<i64>(static_cast<double>(wOdd) * f), 0, wOdd);
         auto fits = [&](i64 v) {
             return static_cast<u128>(v) * static_cast<u128>(v) * hh <= limit;
         };
-        while (xx < w && fits(xx + 1)) ++xx;
+        while (xx < wOdd && fits(xx + 1)) ++xx;
         while (xx > 0 && !fits(xx)) --xx;
-        if ((xx ^ (w + 1)) & 1) --xx;  // X has the parity of w + 1
-        if (xx < 0) xx = 1;            // the middle two pixels of an even width
+        xx &= ~i64{1};         // pixel centres of the odd ellipse are even
+        if (!(w & 1)) ++xx;    // the doubled middle column
         x0 = (sumX - xx) / 2;
         x1 = (sumX + xx) / 2 + 1;
         return true;
@@ -368,6 +375,19 @@ namespace {
 struct Capsule {
     double ax, ay, bx, by, r, len, ux, uy;
     i64 rowTop, rowBottom;  // rows [rowTop, rowBottom) it may touch
+
+    // True when the capsule holds all of `r` with a pixel to spare: it is
+    // convex, so holding the corners is enough.
+    bool covers(const RECT& rc) const {
+        auto near = [&](double x, double y) {
+            double t = len > 0 ? (x - ax) * ux + (y - ay) * uy : 0;
+            t = std::clamp(t, 0.0, len);
+            const double dx = x - (ax + t * ux), dy = y - (ay + t * uy);
+            return r > 1 && dx * dx + dy * dy < (r - 1) * (r - 1);
+        };
+        const double x0 = rc.left, y0 = rc.top, x1 = rc.right - 1.0, y1 = rc.bottom - 1.0;
+        return near(x0, y0) && near(x1, y0) && near(x0, y1) && near(x1, y1);
+    }
 
     // The capsule's extent on row y as [lo, hi); false when it misses the row.
     bool extent(double y, double& lo, double& hi) const {
@@ -469,6 +489,13 @@ void rasterWidePath(const POINT* points, int count, bool closed, double width, c
         return;
     }
     if (caps.empty()) return;
+    // A pen far wider than the clip often covers all of it at once.
+    for (const Capsule& c : caps) {
+        if (c.covers(clip)) {
+            for (int y = clip.top; y < clip.bottom; ++y) sink.span(y, clip.left, clip.right);
+            return;
+        }
+    }
     std::sort(caps.begin(), caps.end(),
               [](const Capsule& a, const Capsule& b) { return a.rowTop < b.rowTop; });
     i64 yEnd = caps.front().rowBottom;
@@ -538,7 +565,8 @@ struct Flattener {
         const double d2x = p1.x - 2 * p2.x + p3.x, d2y = p1.y - 2 * p2.y + p3.y;
         const double bend = std::max(d1x * d1x + d1y * d1y, d2x * d2x + d2y * d2y);
         constexpr double kFlat = 0.1;  // (0.25 pixel / 0.75)^2, about
-        if (away || bend <= kFlat || depth >= 24) {
+        // 2^16 pieces are finer than a pixel for any curve that fits a surface.
+        if (away || bend <= kFlat || depth >= 16) {
             appendPoint(out, p3);
             return;
         }
