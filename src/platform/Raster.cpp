@@ -34,6 +34,8 @@ struct LineSteps {
     i64 a0, b0, n, db, sa, sb;
     // The minor coordinate of step i: the exact value rounded, halves away from the start.
     i64 minorAt(i64 i) const {
+        // Lines within ±2^30 need no 128-bit arithmetic.
+        if (n < (i64{1} << 30)) return b0 + sb * ((2 * i * db + n) / (2 * n));
         const __int128 num = static_cast<__int128>(2 * i) * db + n;
         return b0 + sb * static_cast<i64>(num / (2 * n));
     }
@@ -75,7 +77,10 @@ void rasterLine(POINT from, POINT to, const RECT& clip, SpanSink& sink) {
         }
         return lo;
     };
-    if (s.sb > 0) {
+    auto inside = [&](i64 b) { return b >= minorLo && b < minorHi; };
+    if (inside(s.minorAt(first)) && inside(s.minorAt(last - 1))) {
+        // Both ends in: so is everything between.
+    } else if (s.sb > 0) {
         const i64 f = firstWhere([&](i64 b) { return b >= minorLo; });
         last = firstWhere([&](i64 b) { return b >= minorHi; });
         first = f;
@@ -137,6 +142,12 @@ struct Edge {
     int dir;  // +1 when the outline runs downwards here
 
     void start(i64 y) {
+        if (y == yTop) {
+            q = 0;
+            rem = dy - 1;
+            x = xTop;
+            return;
+        }
         const __int128 num = static_cast<__int128>(y - yTop) * dx + dy - 1;
         __int128 qq = num / dy, rr = num % dy;
         if (rr < 0) {
