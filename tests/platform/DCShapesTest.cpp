@@ -162,7 +162,14 @@ TEST(DCShapes, EllipsesTouchTheirBoxAndSplitIntoRimAndInside) {
     EXPECT_EQ(band.s.at(8, 8), 0u);
 }
 
-TEST(DCShapes, FillModesDifferOnSelfOverlappingOutlines) {
+TEST(DCShapes, PolygonsTakeTheirTopAndLeftEdgesAndFillByTheirMode) {
+    // Pixel (x, y) is in when the point is: the sloped edge crosses row 1 at 3.33, row 2 at 1.67.
+    Board t(6, 4);
+    t.dc.SelectPen({PenStyle::Null, kPen});
+    const POINT tri[3] = {{0, 0}, {5, 0}, {0, 3}};
+    t.dc.Polygon(tri, 3);
+    EXPECT_EQ(t.pic(), "ooooo.\noooo..\noo....\n......\n");
+
     // The outline goes twice round the same square: winding number 2.
     const POINT twice[8] = {{1, 1}, {5, 1}, {5, 5}, {1, 5}, {1, 1}, {5, 1}, {5, 5}, {1, 5}};
     Board b(7, 7);
