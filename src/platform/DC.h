@@ -18,7 +18,8 @@ struct CPen {
     int width = 1;
 };
 
-// Shapes: brushes and regions (DCShapes.cpp, Region.h).
+// Shapes: brushes and regions (DCShapes.cpp, Region.h). A fresh device
+// context has a white solid brush.
 enum class BrushStyle { Solid, Null };
 struct CBrush {
     BrushStyle style = BrushStyle::Solid;
@@ -58,11 +59,11 @@ class CDC {
         return old;
     }
     // A line from the current position to (x, y), which becomes the current
-    // position; (x, y) itself is not drawn.
+    // position; (x, y) itself is not drawn by a one-pixel pen.
     void LineTo(int x, int y);
 
     // Shapes (DCShapes.cpp). Outlines take the pen, interiors the brush; a
-    // wide pen may reach past the shape's rectangle, by half its width.
+    // wide pen reaches past the outline by half its width.
     CBrush SelectBrush(const CBrush& brush) {
         CBrush old = m_brush;
         m_brush = brush;
