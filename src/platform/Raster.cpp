@@ -217,15 +217,21 @@ void rasterPolygon(const POINT* points, int count, int fillMode, const RECT& cli
     yEnd = std::min<i64>(yEnd, clip.bottom);
 
     size_t next = 0;
+    i64 firstEnd = std::numeric_limits<i64>::max();  // the row where an active edge ends next
     for (i64 y = std::max<i64>(edges.front().yTop, clip.top); y < yEnd; ++y) {
+        if (y >= firstEnd) {
+            active.erase(std::remove_if(active.begin(), active.end(),
+                                        [y](const Edge* e) { return e->yBottom <= y; }),
+                         active.end());
+            firstEnd = std::numeric_limits<i64>::max();
+            for (const Edge* e : active) firstEnd = std::min(firstEnd, e->yBottom);
+        }
         while (next < edges.size() && edges[next].yTop <= y) {
             edges[next].start(y);
             active.push_back(&edges[next]);
+            firstEnd = std::min(firstEnd, edges[next].yBottom);
             ++next;
         }
-        active.erase(std::remove_if(active.begin(), active.end(),
-                                    [y](const Edge* e) { return e->yBottom <= y; }),
-                     active.end());
         // Crossings keep their order from row to row except where edges
         // cross, so an insertion sort does little work.
         for (size_t i = 1; i < active.size(); ++i) {
