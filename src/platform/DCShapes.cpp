@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cwchar>
 #include <new>
 #include <vector>
 
@@ -12,6 +13,19 @@
 #include "platform/Region.h"
 
 namespace {
+
+// Fills n pixels of a 32-bit row. Where the C library's wide characters are
+// 32 bits, its wmemset picks the widest stores the processor has, which
+// long runs profit from.
+inline void fill32(uint32_t* p, size_t n, uint32_t v) {
+    if constexpr (sizeof(wchar_t) == sizeof(uint32_t)) {
+        if (n >= 16) {
+            std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(v), n);
+            return;
+        }
+    }
+    std::fill(p, p + n, v);
+}
 
 // Writes runs of one stored value into a surface and, when done, marks the
 // bounding box of what it wrote as changed.
@@ -31,7 +45,7 @@ class SurfaceWriter final : public SpanSink {
         x1 = std::min(x1, m_surface.width());
         if (x0 >= x1) return;
         if (m_surface.bitsPerPixel() == 32) {
-            std::fill(m_surface.row32(y) + x0, m_surface.row32(y) + x1, m_value);
+            fill32(m_surface.row32(y) + x0, static_cast<size_t>(x1 - x0), m_value);
         } else {
             uint8_t* row = m_surface.row8(y);
             std::fill(row + x0, row + x1, static_cast<uint8_t>(m_value));
