@@ -56,10 +56,11 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
 }
 
 COLORREF CDC::GetPixel(int x, int y) const {
-    if (!bitsPerPixel() || x < 0 || y < 0 || x >= m_surface->width() || y >= m_surface->height())
+    // An invalid surface has no width, so the bounds test covers it.
+    if (!m_surface || x < 0 || y < 0 || x >= m_surface->width() || y >= m_surface->height())
         return CLR_INVALID;
-    const uint32_t v = m_surface->at(x, y);
-    return m_surface->bitsPerPixel() == 32 ? v : CDisplay::instance().hardwarePalette()[v & 0xFF];
+    if (m_surface->bitsPerPixel() == 32) return m_surface->row32(y)[x];
+    return CDisplay::instance().hardwarePalette()[m_surface->row8(y)[x]];
 }
 
 void CDC::FillRect(const RECT& r, COLORREF color) {
