@@ -334,15 +334,3 @@ RECT CFont::draw(CSurface& surface, int x, int baselineY, std::string_view text,
     }
     return touched;
 }
-
-// fontconfig 2.14 loses a few hundred bytes while parsing the system's
-// configuration, once per process and out of our reach; the leak checker of
-// a sanitized build is told to let that one pass.
-#if defined(__SANITIZE_ADDRESS__)
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-extern "C" const char* __lsan_default_options() {
-    return "print_suppressions=0";
-}
-#endif
