@@ -18,13 +18,26 @@ set -- "$dest"/pkg/quorvane_*.deb
 deb=$1
 
 [ "$(dpkg-deb -f "$deb" Package)" = quorvane ] || fail "the package is not named quorvane"
+# Depends names the package of every library the program is linked with,
+# and the fonts it asks for by name; nothing that only building needs.
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libsdl2-2.0-0 libpng16-16 libfreetype6 libfontconfig1 libx11-6 fonts-liberation; do
-    printf '%s\n' "$depends" | grep -qE "(^|, )$p( |,|\$)" || fail "the package does not depend on $p"
-done
+depends_on() {
+    printf '%s\n' "$depends" | tr ',' '\n' | awk '{ print $1 }' | grep -qxF "$1"
+}
 case $depends in
     *-dev*) fail "the package depends on a development package: $depends" ;;
 esac
+depends_on fonts-liberation || fail "the package does not depend on fonts-liberation"
+dpkg-deb -x "$deb" "$dest/root"
+exe=$dest/root$prefix/bin/quorvane
+libs=$(objdump -p "$exe" | awk '$1 == "NEEDED" { print $2 }')
+[ -n "$libs" ] || fail "cannot read the libraries of $exe"
+for lib in $libs; do
+    owners=$(dpkg -S "*/$lib" 2>/dev/null | sed 's/[:,].*//' | sort -u) || fail "no package holds $lib"
+    found=
+    for o in $owners; do depends_on "$o" && found=$o; done
+    [ -n "$found" ] || fail "the program needs $lib, but Depends names none of: $owners"
+done
 
 dpkg-deb -c "$deb" | awk '{ s = $6; for (i = 7; i <= NF; i++) s = s " " $i; print s }' | sed 's|^\./|/|' >"$dest/list"
 for f in bin/quorvane share/xscreensaver/config/quorvane.xml share/man/man6/quorvane.6 \
@@ -33,7 +46,6 @@ for f in bin/quorvane share/xscreensaver/config/quorvane.xml share/man/man6/quor
 done
 grep -qxF "${datadir}quorvane.htm" "$dest/list" || fail "the package lacks ${datadir}quorvane.htm"
 
-dpkg-deb -x "$deb" "$dest/root"
 check_tree "$dest/root$prefix" "$dest/root$datadir"
 check_hack_xml "$dest/root$prefix/share/xscreensaver/config/quorvane.xml" "$dest/root$prefix/bin/quorvane"
 
