@@ -26,9 +26,14 @@
 #if defined(__SANITIZE_ADDRESS__)
 // SDL keeps its D-Bus connection until the process ends (it never shuts
 // D-Bus down); the leak checker of the checked build is told so here, so
-// that every program using the display passes it without options.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
-extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+// that every program using the display passes it without options. Font.cpp
+// has the same two definitions (weak, like these), for fontconfig.
+extern "C" __attribute__((weak)) const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\nleak:libdbus-1.so\n";
+}
+extern "C" __attribute__((weak)) const char* __lsan_default_options() {
+    return "print_suppressions=0";
+}
 #endif
 
 namespace platform {
