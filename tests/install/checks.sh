@@ -57,7 +57,7 @@ check_hack_xml() {
     # takes the arguments (2 is its answer to a command line it cannot read).
     rc=0
     # shellcheck disable=SC2086
-    env -u DISPLAY -u WAYLAND_DISPLAY -u XSCREENSAVER_WINDOW timeout 20 "$exe" $args \
+    env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u XSCREENSAVER_WINDOW timeout 20 "$exe" $args \
         >/dev/null 2>&1 || rc=$?
     [ "$rc" != 2 ] || fail "the program rejects the hack's arguments '$args'"
     [ "$rc" != 124 ] || fail "the program did not end without a display"
