@@ -12,6 +12,7 @@ PACKAGES="
   libcairo2-dev
   libsdl2-dev libx11-dev
   xvfb xdotool x11-utils x11-apps
+  libxml2-utils dpkg-dev file
 "
 
 missing=""

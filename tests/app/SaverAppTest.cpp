@@ -160,4 +160,10 @@ TEST(SaverApp, HelpPageErrors) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Error: Sorry, could not find help file " + page.string() +
                   ". It may be installed in another folder.\n");
+
+    // No InstallFolder: the page is looked for where it is installed.
+    CSaverApp installed;
+    installed.InitInstance(password, platform::ProfileStore(tmp.path() / "empty"));
+    EXPECT_EQ(installed.helpFile(), fs::path(QV_DATA_DIR "quorvane.htm"));
+    EXPECT_TRUE(installed.helpFile().is_absolute());
 }

@@ -1,0 +1,59 @@
+# What `cmake --install` puts where, and the Debian package that `cpack -G DEB`
+# makes of it. Included at the end of the top-level CMakeLists.txt.
+
+install(TARGETS quorvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# xscreensaver runs its hacks from its own folder (Debian:
+# /usr/libexec/xscreensaver); ours is a relative link to the program, so that
+# the tree works wherever DESTDIR puts it.
+set(QV_HACK_DIR "${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver")
+file(RELATIVE_PATH QV_HACK_TARGET "/prefix/${QV_HACK_DIR}" "/prefix/${CMAKE_INSTALL_BINDIR}/quorvane")
+file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/packaging")
+file(CREATE_LINK "${QV_HACK_TARGET}" "${CMAKE_BINARY_DIR}/packaging/quorvane" SYMBOLIC)
+install(FILES "${CMAKE_BINARY_DIR}/packaging/quorvane" DESTINATION ${QV_HACK_DIR})
+install(FILES packaging/quorvane.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+
+install(FILES docs/quorvane.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# The help page goes where the program looks for it (QV_DATA_DIR).
+install(FILES docs/quorvane.htm DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvane)
+
+if(TARGET quorvane-config)
+  install(TARGETS quorvane-config RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES packaging/quorvane-config.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+endif()
+
+# The Debian package. It installs under the prefix the program was built for,
+# since the help page's folder is compiled in: configure with
+# -DCMAKE_INSTALL_PREFIX=/usr for a package of the usual kind.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quorvane)
+set(CPACK_PACKAGE_VENDOR Quorvane)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "generative abstract-art screensaver")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Quorvane paints an endless series of random abstract pictures: pattern and
+fractal fills, scattered dots, line figures, distortions of what is on the
+screen, your own images, text, 3D shapes and overlapping shapes, coloured from
+a palette of smooth bands that can cycle. It runs full screen, in a window, as
+an xscreensaver hack, or headless to render stills.")
+set(CPACK_PACKAGE_CONTACT "Quorvane developers <developers@quorvane.org>")
+set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.quorvane.org/")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The libraries come from what the program is really linked with; the fonts
+# are found by name at run time, so they are named here.
+find_program(QV_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(QV_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0, libpng16-16, libfreetype6, libfontconfig1, libx11-6, fonts-liberation")
+endif()
+
+include(CPack)
