@@ -45,7 +45,11 @@ std::string TexterChar::GetText() {
 }
 
 std::string TexterOverallCount::GetText() {
-    return "[" + std::to_string(m_pFacts->drawingCount()) + "]";
+    // Built by appending: GCC 12 at -O3 warns falsely about the chain of +.
+    std::string text = "[";
+    text += std::to_string(m_pFacts->drawingCount());
+    text += ']';
+    return text;
 }
 
 std::string TexterMessage::GetText() { return m_pSettings->randomMessage(*m_pRandom); }
