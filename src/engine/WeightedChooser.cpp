@@ -77,6 +77,16 @@ void WeightedChooser::perturb(RandomSource& random) {
     build(weights, false);
 }
 
+WeightedChooser WeightedChooser::leavingOut(const std::vector<int>& members) const {
+    WeightedChooser copy = *this;
+    if (members.empty() || empty()) return copy;
+    std::vector<float> weights = differences(m_cumulative);
+    for (int m : members)
+        if (m >= 0 && m < size()) weights[static_cast<size_t>(m)] = 0.0f;
+    copy.build(weights, false);
+    return copy;
+}
+
 float WeightedChooser::weight(int index) const {
     if (index < 0 || index >= size()) return 0.0f;
     return m_cumulative[index] - (index > 0 ? m_cumulative[index - 1] : 0.0f);

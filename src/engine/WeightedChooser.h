@@ -20,6 +20,10 @@ public:
     int choose(RandomSource& random, const std::vector<int>* excluded = nullptr,
                int maxTries = kTries) const;
     void perturb(RandomSource& random);
+    // A copy in which the listed members have no weight, the others keeping
+    // their shares among themselves: a member the program cannot make yet is
+    // left out of the choice while the draws stay one per choice.
+    WeightedChooser leavingOut(const std::vector<int>& members) const;
 
     bool empty() const { return m_cumulative.empty(); }
     int size() const { return static_cast<int>(m_cumulative.size()); }
