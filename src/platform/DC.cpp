@@ -20,15 +20,6 @@ int nearestHardwareIndex(const std::array<uint32_t, 256>& hardware, COLORREF col
     return best;
 }
 
-uint32_t CDC::resolve(COLORREF color) const {
-    const auto& hardware = CDisplay::instance().hardwarePalette();
-    if (bitsPerPixel() == 8)
-        return isPaletteIndex(color) ? (color & 0xFF)
-                                     : static_cast<uint32_t>(nearestHardwareIndex(hardware, color));
-    if (isPaletteIndex(color)) return hardware[color & 0xFF];
-    return color & 0x00FFFFFF;
-}
-
 void CDC::plot(int x, int y, uint32_t value) {
     if (x < 0 || y < 0 || x >= m_surface->width() || y >= m_surface->height()) return;
     if (m_surface->bitsPerPixel() == 32)

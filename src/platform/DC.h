@@ -8,6 +8,10 @@
 #include "platform/Font.h"
 #include "platform/Surface.h"
 #include "platform/WinTypes.h"
+// Palettes, capabilities, block transfers and DIBs:
+#include "platform/DeviceCaps.h"
+#include "platform/Dib.h"
+#include "platform/Palette.h"
 
 enum class PenStyle { Solid, Null };
 
@@ -71,6 +75,57 @@ class CDC {
     SIZE GetTextExtentPoint32(std::string_view text) const;
     TEXTMETRIC GetTextMetrics() const;
 
+    // ---- Palettes, capabilities, block transfers and DIBs
+    //      (DCPalette.cpp, DCBlit.cpp, DCDib.cpp) ----
+
+    // Selects a palette (nullptr: the default palette) and returns the one
+    // selected before. The palette must outlive its selection.
+    CPalette* SelectPalette(CPalette* palette, bool forceBackground = false);
+    CPalette* currentPalette() const { return m_palette; }
+    // Realises the selected palette on a palette display (CPalette::realize).
+    unsigned RealizePalette();
+    // HORZRES, VERTRES, BITSPIXEL, PLANES, NUMCOLORS, RASTERCAPS, LOGPIXELSX,
+    // LOGPIXELSY, SIZEPALETTE, NUMRESERVED, COLORRES; 0 for anything else.
+    int GetDeviceCaps(int index) const;
+
+    // A bitmap (surface) of the given size with this context's depth, or,
+    // without a surface, the display's; invalid for an impossible size.
+    CSurface CreateCompatibleBitmap(int width, int height) const;
+    // A memory context with no bitmap yet and this context's palette.
+    CDC CreateCompatibleDC() const;
+    // Makes the context draw on another surface; returns the previous one.
+    CSurface* SelectBitmap(CSurface* bitmap);
+
+    // Block copies (SRCCOPY only; any other operation returns false). A
+    // negative extent runs from its origin leftwards or upwards, so that
+    // extents of opposite sign mirror; the nearest source pixel is taken
+    // when the sizes differ. Source and destination may be the same surface
+    // and overlap: the result is as if the source were read first. Pixels
+    // whose source lies outside the source surface are left alone. Between
+    // depths, colours go through the hardware palette or to the nearest entry.
+    bool BitBlt(int x, int y, int width, int height, const CDC* source, int xSrc, int ySrc,
+                uint32_t rop = SRCCOPY);
+    bool StretchBlt(int x, int y, int width, int height, const CDC* source, int xSrc, int ySrc,
+                    int srcWidth, int srcHeight, uint32_t rop = SRCCOPY);
+    // Shifts the pixels of `scroll` (null: the clip rectangle) by (dx, dy);
+    // only pixels inside `clip` (null: the surface) are read or written.
+    // `update`, when given, receives the bounding rectangle of the part of
+    // the scrolled area that was uncovered.
+    bool ScrollDC(int dx, int dy, const RECT* scroll, const RECT* clip, RECT* update);
+
+    // DIB transfer, colours given as RGB (DIB_RGB_COLORS). Source y is
+    // counted from the bottom row for a bottom-up DIB, from the top for a
+    // top-down one. `bits` holds `lines` rows starting at `startScan` (in
+    // memory order) in `bitsLength` bytes. Return the number of rows given
+    // when all of them were inside the buffer, else 0 (a bad header draws
+    // nothing; a short buffer draws the rows it holds).
+    int SetDIBitsToDevice(int x, int y, int width, int height, int xSrc, int ySrc,
+                          unsigned startScan, unsigned lines, const void* bits, size_t bitsLength,
+                          const BITMAPINFO& info, uint32_t usage = DIB_RGB_COLORS);
+    int StretchDIBits(int x, int y, int width, int height, int xSrc, int ySrc, int srcWidth,
+                      int srcHeight, const void* bits, size_t bitsLength, const BITMAPINFO& info,
+                      uint32_t usage = DIB_RGB_COLORS, uint32_t rop = SRCCOPY);
+
   private:
     void plot(int x, int y, uint32_t value);
     void span(int y, int x0, int x1, uint32_t value);  // [x0, x1) clipped
@@ -86,6 +141,25 @@ class CDC {
     COLORREF m_bkColor = RGB(255, 255, 255);
     int m_bkMode = OPAQUE;
     unsigned m_textAlign = TA_LEFT | TA_TOP;
+
+    // ---- Palette state and the cache of resolved colours (DCPalette.cpp) ----
+    // Colours resolved to the nearest entry on an 8-bit surface, in a small
+    // direct-mapped table that is emptied whenever the palette or the
+    // hardware palette changes.
+    static constexpr size_t kColorCacheSize = 256;
+    void refreshColorCache() const;
+    uint8_t nearestValue(COLORREF color) const;  // key normalised, cache filled
+    // The block transfer and DIB workers (DCBlit.cpp, DCDib.cpp).
+    bool transferDib(int x, int y, int width, int height, int xSrc, int yTopDown, int srcWidth,
+                     int srcHeight, unsigned startScan, unsigned lines, const void* bits,
+                     size_t bitsLength, const BITMAPINFO& info, bool* complete);
+
+    CPalette* m_palette = &CPalette::defaultPalette();
+    mutable uint64_t m_cachePalette = 0;
+    mutable uint64_t m_cachePaletteVersion = 0;
+    mutable uint64_t m_cacheDisplayVersion = ~uint64_t{0};
+    mutable std::array<uint32_t, kColorCacheSize> m_cacheKey{};
+    mutable std::array<uint8_t, kColorCacheSize> m_cacheValue{};
 };
 
 // The hardware entry nearest to a colour (squared distance in RGB; the

@@ -63,6 +63,7 @@ void CDisplay::reset(int bitsPerPixel) {
 bool CDisplay::setBitsPerPixel(int bits) {
     if (bits != 8 && bits != 32) return false;
     m_bitsPerPixel = bits;
+    m_realizedPalette = 0;
     if (bits == 8) {
         // Free entries start black; the static colours sit at both ends.
         m_hardware.fill(0);

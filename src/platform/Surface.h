@@ -92,12 +92,18 @@ class CDisplay {
     // The twenty static colours of a palette display, in hardware order.
     static const std::array<PALETTEENTRY, kReservedEntries>& staticEntries();
 
+    // The logical palette whose entries the free hardware entries now hold
+    // (its id), 0 for none. A change of depth forgets it.
+    uint64_t realizedPalette() const { return m_realizedPalette; }
+    void setRealizedPalette(uint64_t paletteId) { m_realizedPalette = paletteId; }
+
   private:
     CDisplay();
     int m_bitsPerPixel = 32;
     int m_startBits = 32;
     std::array<uint32_t, 256> m_hardware{};
     uint64_t m_paletteVersion = 0;
+    uint64_t m_realizedPalette = 0;
 };
 
 // Writes `area` of `surface` as 0x00BBGGRR pixels into `dst` (row pitch in

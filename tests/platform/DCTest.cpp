@@ -72,7 +72,7 @@ TEST(DC, PaletteSurfacesStoreTheNearestHardwareEntry) {
     CDC dc(&s);
     dc.SetPixel(0, 0, RGB(250, 5, 5));       // nearest: the static red
     dc.SetPixel(1, 0, PALETTERGB(0, 0, 1));  // black
-    dc.SetPixel(2, 0, PALETTEINDEX(255));
+    dc.SetPixel(2, 0, PALETTEINDEX(19));     // the default palette's last entry
     EXPECT_EQ(s.at(0, 0), 249u);
     EXPECT_EQ(s.at(1, 0), 0u);
     EXPECT_EQ(dc.GetPixel(2, 0), kWhite);

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/DC.h"
+
+namespace {
+
+// Each pixel of a 32-bit surface as a letter: 0 is '.', 1 'a', 2 'b', ...
+std::string letters(const CSurface& s) {
+    std::string out;
+    for (int y = 0; y < s.height(); ++y) {
+        for (int x = 0; x < s.width(); ++x) {
+            const uint32_t v = s.at(x, y);
+            out += v ? static_cast<char>('a' + v - 1) : '.';
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+// A surface whose pixels are given as letters, rows separated by '\n'.
+CSurface fromLetters(const std::string& text, int bits = 32) {
+    const int w = static_cast<int>(text.find('\n'));
+    const int h = static_cast<int>(text.size()) / (w + 1);
+    CSurface s(w, h, bits);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const char c = text[static_cast<size_t>(y * (w + 1) + x)];
+            const uint32_t v = c == '.' ? 0 : static_cast<uint32_t>(c - 'a' + 1);
+            if (bits == 32)
+                s.row32(y)[x] = v;
+            else
+                s.row8(y)[x] = static_cast<uint8_t>(v);
+        }
+    return s;
+}
+
+const std::string kSource = "abcd\nefgh\nijkl\n";
+
+}  // namespace
+
+TEST(Blit, CopiesExactPixelsAndClipsAtEveryEdge) {
+    CSurface src = fromLetters(kSource);
+    CDC from(&src);
+    CSurface dst(5, 4, 32);
+    CDC to(&dst);
+    EXPECT_TRUE(to.BitBlt(2, 1, 2, 2, &from, 1, 1));
+    EXPECT_EQ(letters(dst), ".....\n..fg.\n..jk.\n.....\n");
+    EXPECT_EQ(dst.takeChanged(), (RECT{2, 1, 4, 3}));
+    // Past the top-left and bottom-right of the destination, and a source
+    // partly outside its surface: only pixels with a source are written.
+    CSurface d2(5, 4, 32);
+    CDC to2(&d2);
+    to2.BitBlt(-1, -1, 3, 3, &from, 0, 0);
+    to2.BitBlt(3, 2, 4, 4, &from, 2, 1);
+    to2.BitBlt(0, 3, 2, 2, &from, -1, 2);  // source column -1 does not exist
+    EXPECT_EQ(letters(d2), "fg...\njk...\n...gh\n.i.kl\n");
+    EXPECT_FALSE(to2.BitBlt(0, 0, 1, 1, &from, 0, 0, 0x00EE0086));  // not a source copy
+    EXPECT_FALSE(to2.BitBlt(0, 0, 1, 1, nullptr, 0, 0));
+    EXPECT_TRUE(to2.BitBlt(0, 0, 1000000000, 1000000000, &from, -2000000000, 0));
+}
+
+TEST(Blit, OverlappingCopiesOnOneSurfaceReadTheSourceFirst) {
+    const std::string picture = "abcde\nfghij\nklmno\npqrst\n";
+    struct Case {
+        int x, y, sx, sy;
+        const char* expected;
+    } cases[] = {
+        {1, 0, 0, 0, "aabcd\nffghi\nkklmn\nppqrs\n"},  // right
+        {0, 0, 1, 0, "bcdee\nghijj\nlmnoo\nqrstt\n"},  // left
+        {0, 1, 0, 0, "abcde\nabcde\nfghij\nklmno\n"},  // down
+        {0, 0, 0, 1, "fghij\nklmno\npqrst\npqrst\n"},  // up
+        {1, 1, 0, 0, "abcde\nfabcd\nkfghi\npklmn\n"},  // diagonal
+    };
+    for (const Case& c : cases) {
+        CSurface s = fromLetters(picture);
+        CDC dc(&s);
+        dc.BitBlt(c.x, c.y, 5, 4, &dc, c.sx, c.sy);
+        EXPECT_EQ(letters(s), c.expected) << c.x << "," << c.y << " from " << c.sx << "," << c.sy;
+    }
+    // A mirrored copy onto itself must not read pixels it already wrote.
+    CSurface s = fromLetters("abcd\n");
+    CDC dc(&s);
+    dc.StretchBlt(3, 0, -4, 1, &dc, 0, 0, 4, 1);
+    EXPECT_EQ(letters(s), "dcba\n");
+}
+
+TEST(Blit, StretchTakesTheNearestPixelAndMirrorsWithNegativeExtents) {
+    CSurface src = fromLetters(kSource);
+    CDC from(&src);
+    CSurface up(8, 3, 32);
+    CDC dc(&up);
+    dc.StretchBlt(0, 0, 8, 3, &from, 0, 0, 4, 3);
+    EXPECT_EQ(letters(up), "aabbccdd\neeffgghh\niijjkkll\n");
+    CSurface down(2, 1, 32);
+    CDC small(&down);
+    small.StretchBlt(0, 0, 2, 1, &from, 0, 0, 4, 3);  // the centre pixels of each half
+    EXPECT_EQ(letters(down), "fh\n");
+    // A negative destination width ends at x: columns 3, 2, 1, 0 get a, b, c, d.
+    CSurface m(4, 3, 32);
+    CDC mirror(&m);
+    mirror.StretchBlt(3, 0, -4, 3, &from, 0, 0, 4, 3);
+    EXPECT_EQ(letters(m), "dcba\nhgfe\nlkji\n");
+    // Both extents negative: no mirror. A negative source height flips.
+    mirror.StretchBlt(3, 2, -4, -3, &from, 3, 2, -4, -3);
+    EXPECT_EQ(letters(m), kSource);
+    mirror.StretchBlt(0, 0, 4, 3, &from, 0, 2, 4, -3);
+    EXPECT_EQ(letters(m), "ijkl\nefgh\nabcd\n");
+    EXPECT_TRUE(mirror.StretchBlt(0, 0, 0, 3, &from, 0, 0, 4, 3));  // empty: nothing
+}
+
+TEST(Blit, CopiesBetweenDepthsGoThroughTheHardwarePalette) {
+    CDisplay::instance().reset(8);
+    CSurface indexed(2, 1, 8);
+    indexed.row8(0)[0] = 249;  // static red
+    indexed.row8(0)[1] = 255;  // white
+    CDC from(&indexed);
+    CSurface rgb(2, 1, 32);
+    CDC to(&rgb);
+    to.BitBlt(0, 0, 2, 1, &from, 0, 0);
+    EXPECT_EQ(rgb.at(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(rgb.at(1, 0), RGB(255, 255, 255));
+    rgb.row32(0)[0] = RGB(0, 0, 250);
+    CSurface back(2, 1, 8);
+    CDC again(&back);
+    again.StretchBlt(0, 0, 2, 1, &to, 0, 0, 2, 1);
+    EXPECT_EQ(back.at(0, 0), 252u);  // static blue
+    EXPECT_EQ(back.at(1, 0), 255u);
+    CDisplay::instance().reset(32);
+}
+
+TEST(Blit, MemoryContextsDrawOnTheirSelectedBitmap) {
+    CSurface screen = fromLetters(kSource);
+    CDC dc(&screen);
+    CDC memory = dc.CreateCompatibleDC();
+    CSurface copy = dc.CreateCompatibleBitmap(2, 2);
+    ASSERT_EQ(copy.bitsPerPixel(), 32);
+    EXPECT_EQ(memory.SelectBitmap(&copy), nullptr);
+    memory.BitBlt(0, 0, 2, 2, &dc, 2, 1);
+    dc.BitBlt(0, 0, 2, 2, &memory, 0, 0);
+    EXPECT_EQ(letters(screen), "ghcd\nklgh\nijkl\n");
+}
+
+TEST(Blit, ScrollShiftsWithinTheClipAndReportsTheUncoveredPart) {
+    const std::string picture = "abcde\nfghij\nklmno\npqrst\n";
+    CSurface s = fromLetters(picture);
+    CDC dc(&s);
+    RECT update{};
+    const RECT scroll{1, 1, 4, 3};
+    EXPECT_TRUE(dc.ScrollDC(1, 0, &scroll, nullptr, &update));
+    EXPECT_EQ(letters(s), "abcde\nfgghi\nkllmn\npqrst\n");
+    EXPECT_EQ(update, (RECT{1, 1, 2, 3}));
+    // Pixels are neither read nor written outside the clip rectangle.
+    CSurface t = fromLetters(picture);
+    CDC tc(&t);
+    const RECT clip{0, 0, 4, 3};  // as the whole window less its last row and column
+    tc.ScrollDC(-1, 1, &scroll, &clip, &update);
+    EXPECT_EQ(letters(t), "abcde\nfghij\nghino\npqrst\n");
+    EXPECT_EQ(update, (RECT{1, 1, 4, 3}));
+    // A shift beyond everything moves nothing and uncovers the whole area.
+    tc.ScrollDC(2000000000, 0, &scroll, &clip, &update);
+    EXPECT_EQ(update, scroll);
+    EXPECT_TRUE(tc.ScrollDC(1, 1, nullptr, nullptr, nullptr));
+    CSurface none;
+    CDC nothing(&none);
+    EXPECT_FALSE(nothing.ScrollDC(1, 1, nullptr, nullptr, &update));
+}

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "platform/DC.h"
+
+namespace {
+
+// Colours that survive every depth, 5-bit channels included.
+const COLORREF kColors[] = {RGB(255, 0, 0),   RGB(0, 255, 0), RGB(0, 0, 255),
+                            RGB(132, 8, 255), RGB(0, 0, 0),   RGB(255, 255, 255)};
+
+struct Dib {
+    BITMAPINFO info;
+    std::vector<uint8_t> bits;
+};
+
+// Encodes rows given top to bottom: indices into kColors, stored as indices
+// with kColors as the table up to 8 bits, as the colours themselves above.
+Dib makeDib(int bpp, bool topDown, const std::vector<std::vector<int>>& rows) {
+    Dib d;
+    const int w = static_cast<int>(rows[0].size()), h = static_cast<int>(rows.size());
+    d.info.bmiHeader.biWidth = w;
+    d.info.bmiHeader.biHeight = topDown ? -h : h;
+    d.info.bmiHeader.biBitCount = static_cast<uint16_t>(bpp);
+    if (bpp <= 8)
+        for (COLORREF c : kColors)
+            d.info.bmiColors.push_back({static_cast<BYTE>(GetBValue(c)),
+                                        static_cast<BYTE>(GetGValue(c)),
+                                        static_cast<BYTE>(GetRValue(c)), 0});
+    const size_t stride = dibRowBytes(w, bpp);
+    d.bits.assign(stride * h, 0xEE);  // padding is garbage, as in files
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = d.bits.data() + stride * static_cast<size_t>(topDown ? y : h - 1 - y);
+        for (int x = 0; x < w; ++x) {
+            const int v = rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
+            const COLORREF c = kColors[v];
+            const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+            switch (bpp) {
+                case 1:
+                    row[x / 8] = static_cast<uint8_t>((row[x / 8] & ~(0x80 >> (x % 8))) |
+                                                      (v << (7 - x % 8)));
+                    break;
+                case 4:
+                    row[x / 2] = static_cast<uint8_t>(x % 2 ? (row[x / 2] & 0xF0) | v
+                                                            : (row[x / 2] & 0x0F) | (v << 4));
+                    break;
+                case 8:
+                    row[x] = static_cast<uint8_t>(v);
+                    break;
+                case 16: {
+                    const int p = (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3);
+                    row[2 * x] = static_cast<uint8_t>(p);
+                    row[2 * x + 1] = static_cast<uint8_t>(p >> 8);
+                    break;
+                }
+                default: {
+                    uint8_t* p = row + x * (bpp / 8);
+                    p[0] = static_cast<uint8_t>(b);
+                    p[1] = static_cast<uint8_t>(g);
+                    p[2] = static_cast<uint8_t>(r);
+                    break;
+                }
+            }
+        }
+    }
+    return d;
+}
+
+}  // namespace
+
+TEST(Dib, EveryDepthAndRowOrderDrawsTheSamePicture) {
+    for (int bpp : {1, 4, 8, 16, 24, 32}) {
+        for (bool topDown : {false, true}) {
+            const int colours = bpp == 1 ? 2 : 6;
+            std::vector<std::vector<int>> rows(3, std::vector<int>(5));
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 5; ++x)
+                    rows[static_cast<size_t>(y)][static_cast<size_t>(x)] = (x + 2 * y) % colours;
+            const Dib d = makeDib(bpp, topDown, rows);
+            CSurface s(7, 5, 32);
+            CDC dc(&s);
+            EXPECT_EQ(
+                dc.SetDIBitsToDevice(1, 1, 5, 3, 0, 0, 0, 3, d.bits.data(), d.bits.size(), d.info),
+                3);
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 7; ++x) {
+                    const bool inside = x >= 1 && x < 6 && y >= 1 && y < 4;
+                    const COLORREF want =
+                        inside
+                            ? kColors[rows[static_cast<size_t>(y - 1)][static_cast<size_t>(x - 1)]]
+                            : 0;
+                    ASSERT_EQ(s.at(x, y), want)
+                        << bpp << " bits, top-down " << topDown << ", at " << x << "," << y;
+                }
+        }
+    }
+}
+
+TEST(Dib, ShortBuffersAndBadHeadersNeverReadPastTheirBytes) {
+    const std::vector<std::vector<int>> rows = {{0, 1, 2}, {3, 4, 5}};
+    for (bool topDown : {false, true}) {
+        const Dib d = makeDib(24, topDown, rows);
+        // One padded row and all but one byte of the next: the second row in
+        // memory is incomplete. A copy on the heap of exactly that length
+        // lets the address sanitizer catch any read beyond it.
+        const size_t length = 12 + 8;
+        std::vector<uint8_t> bytes(d.bits.begin(), d.bits.begin() + length);
+        CSurface s(3, 2, 32);
+        CDC dc(&s);
+        EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, bytes.data(), length, d.info), 0);
+        const int drawn = topDown ? 0 : 1;  // the first row in memory
+        EXPECT_EQ(s.at(2, drawn), kColors[rows[static_cast<size_t>(drawn)][2]]);
+        EXPECT_EQ(s.at(2, 1 - drawn), 0u);
+        EXPECT_EQ(dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, bytes.data(), 0, d.info), 0);
+    }
+    Dib d = makeDib(8, false, rows);
+    CSurface s(3, 2, 32);
+    CDC dc(&s);
+    auto attempt = [&](BITMAPINFOHEADER h) {
+        BITMAPINFO info{h, d.info.bmiColors};
+        return dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), info) +
+               dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, d.bits.data(), d.bits.size(), info);
+    };
+    BITMAPINFOHEADER h = d.info.bmiHeader;
+    h.biBitCount = 7;
+    EXPECT_EQ(attempt(h), 0);
+    h = d.info.bmiHeader;
+    h.biCompression = 1;  // run-length encoded: not drawn
+    EXPECT_EQ(attempt(h), 0);
+    h = d.info.bmiHeader;
+    h.biHeight = INT_MIN;
+    EXPECT_EQ(attempt(h), 0);
+    h = d.info.bmiHeader;
+    h.biWidth = 0x7FFFFFFF;  // claims rows far longer than the buffer
+    EXPECT_EQ(attempt(h), 0);
+    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, nullptr, 100, d.info), 0);
+    EXPECT_TRUE(s.takeChanged().empty());
+    // A table shorter than the indices: the missing entries are black.
+    d.info.bmiColors.resize(2);
+    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), d.info),
+              2);
+    EXPECT_EQ(s.at(1, 0), kColors[1]);
+    EXPECT_EQ(s.at(2, 0), 0u);
+}
+
+TEST(Dib, SourceRowsCountFromTheBottomOfABottomUpPicture) {
+    const std::vector<std::vector<int>> rows = {{0, 0}, {1, 1}, {2, 2}};
+    const Dib up = makeDib(24, false, rows), down = makeDib(24, true, rows);
+    CSurface s(2, 1, 32);
+    CDC dc(&s);
+    dc.SetDIBitsToDevice(0, 0, 2, 1, 0, 0, 0, 3, up.bits.data(), up.bits.size(), up.info);
+    EXPECT_EQ(s.at(0, 0), kColors[2]);
+    dc.SetDIBitsToDevice(0, 0, 2, 1, 0, 0, 0, 3, down.bits.data(), down.bits.size(), down.info);
+    EXPECT_EQ(s.at(0, 0), kColors[0]);
+    // Only the middle row handed over, as scan 1 of the bottom-up picture.
+    CSurface band(2, 3, 32);
+    CDC bc(&band);
+    const size_t stride = dibRowBytes(2, 24);
+    EXPECT_EQ(
+        bc.SetDIBitsToDevice(0, 0, 2, 3, 0, 0, 1, 1, up.bits.data() + stride, stride, up.info), 1);
+    EXPECT_EQ(band.at(1, 0), 0u);
+    EXPECT_EQ(band.at(1, 1), kColors[1]);
+    EXPECT_EQ(band.at(1, 2), 0u);
+    dc.StretchDIBits(0, 0, 1, 1, 1, 0, 1, 1, up.bits.data(), up.bits.size(), up.info);
+    EXPECT_EQ(s.at(0, 0), kColors[2]);
+}
+
+TEST(Dib, StretchScalesAndMirrors) {
+    const Dib d = makeDib(8, false, {{0, 1}, {2, 3}});
+    CSurface s(4, 4, 32);
+    CDC dc(&s);
+    EXPECT_EQ(dc.StretchDIBits(0, 0, 4, 4, 0, 0, 2, 2, d.bits.data(), d.bits.size(), d.info), 2);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(s.at(x, y), kColors[(y / 2) * 2 + x / 2]);
+    dc.StretchDIBits(3, 0, -4, 4, 0, 0, 2, 2, d.bits.data(), d.bits.size(), d.info);
+    EXPECT_EQ(s.at(0, 0), kColors[1]);
+    EXPECT_EQ(s.at(3, 3), kColors[2]);
+}
+
+TEST(Dib, PaletteSurfacesTakeTheNearestEntryOfTheRealisedPalette) {
+    CDisplay::instance().reset(8);
+    CPalette palette;
+    LOGPALETTE log;
+    log.palNumEntries = 2;
+    log.palPalEntry = {{250, 0, 0, PC_RESERVED}, {0, 0, 250, PC_RESERVED}};
+    ASSERT_TRUE(palette.CreatePalette(log));
+    CSurface s(3, 2, 8);
+    CDC dc(&s);
+    dc.SelectPalette(&palette);
+    dc.RealizePalette();
+    for (int bpp : {8, 24}) {
+        const Dib d = makeDib(bpp, true, {{0, 2, 3}, {1, 4, 5}});
+        dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), d.info);
+        EXPECT_EQ(s.at(0, 0), 10u) << bpp;  // red
+        EXPECT_EQ(s.at(1, 0), 11u) << bpp;  // blue
+        EXPECT_EQ(s.at(2, 0), 11u) << bpp;  // (132, 8, 255)
+        EXPECT_EQ(s.at(0, 1), 10u) << bpp;  // green: a tie, the lower entry
+    }
+    CDisplay::instance().reset(32);
+}
+
+TEST(Dib, PackedBlocksAreCheckedAgainstTheirLength) {
+    const Dib d = makeDib(4, false, {{0, 1, 2}});
+    std::vector<uint8_t> block(40 + 16 * 4 + d.bits.size());
+    std::memcpy(block.data(), &d.info.bmiHeader, 40);
+    std::memcpy(block.data() + 40, d.info.bmiColors.data(), d.info.bmiColors.size() * 4);
+    std::memcpy(block.data() + 40 + 64, d.bits.data(), d.bits.size());
+    const auto packed = readPackedDib(block.data(), block.size());
+    ASSERT_TRUE(packed);
+    EXPECT_EQ(packed->bits, block.data() + 104);
+    EXPECT_EQ(packed->bitsLength, d.bits.size());
+    EXPECT_EQ(packed->info.bmiColors.size(), 16u);
+    EXPECT_EQ(packed->info.bmiColors[1].rgbGreen, 255);
+    EXPECT_FALSE(readPackedDib(block.data(), 100));  // the colour table is cut
+    EXPECT_FALSE(readPackedDib(block.data(), 39));
+    uint32_t hugeSize = 1u << 31;
+    std::memcpy(block.data(), &hugeSize, 4);
+    EXPECT_FALSE(readPackedDib(block.data(), block.size()));
+}

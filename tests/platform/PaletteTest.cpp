@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/DC.h"
+
+namespace {
+
+// Every test leaves the display as it found it: true colour.
+struct PaletteDisplay : ::testing::Test {
+    void SetUp() override { CDisplay::instance().reset(8); }
+    void TearDown() override { CDisplay::instance().reset(32); }
+};
+
+LOGPALETTE paletteOf(std::vector<PALETTEENTRY> entries) {
+    LOGPALETTE log;
+    log.palNumEntries = static_cast<uint16_t>(entries.size());
+    log.palPalEntry = std::move(entries);
+    return log;
+}
+
+std::vector<uint32_t> presented(const CSurface& s) {
+    std::vector<uint32_t> out(static_cast<size_t>(s.width()) * s.height());
+    convertToColorRefs(s, s.bounds(), CDisplay::instance().hardwarePalette(), out.data(),
+                       s.width());
+    return out;
+}
+
+}  // namespace
+
+TEST_F(PaletteDisplay, RealisationLoadsTheFreeEntriesOnceAndMapsTheRest) {
+    CDisplay& d = CDisplay::instance();
+    std::vector<PALETTEENTRY> entries(240);
+    for (int i = 0; i < 240; ++i)
+        entries[static_cast<size_t>(i)] = {static_cast<BYTE>(i), 7, 9, PC_RESERVED};
+    entries[239] = {255, 255, 255, 0};  // beyond the free entries: the static white
+    CPalette palette;
+    ASSERT_TRUE(palette.CreatePalette(paletteOf(entries)));
+    CSurface s(1, 1, 8);
+    CDC dc(&s);
+    EXPECT_EQ(dc.SelectPalette(&palette), &CPalette::defaultPalette());
+    EXPECT_FALSE(palette.isRealized());
+    EXPECT_EQ(dc.RealizePalette(), 236u);
+    EXPECT_TRUE(palette.isRealized());
+    EXPECT_EQ(d.hardwarePalette()[10], RGB(0, 7, 9));
+    EXPECT_EQ(d.hardwarePalette()[245], RGB(235, 7, 9));
+    EXPECT_EQ(d.hardwarePalette()[246], RGB(255, 251, 240));  // statics untouched
+    EXPECT_EQ(palette.hardwareIndex(0), 10);
+    EXPECT_EQ(palette.hardwareIndex(235), 245);
+    EXPECT_EQ(palette.hardwareIndex(239), 255);
+    // Realising again on every paint must not disturb the hardware palette.
+    const uint64_t version = d.paletteVersion();
+    EXPECT_EQ(dc.RealizePalette(), 0u);
+    EXPECT_EQ(d.paletteVersion(), version);
+    // Another palette realised takes the entries over; the first one then
+    // maps to what the hardware shows.
+    CPalette other;
+    ASSERT_TRUE(other.CreatePalette(paletteOf({{0, 7, 9, 0}, {1, 2, 3, 0}})));
+    dc.SelectPalette(&other);
+    dc.RealizePalette();
+    EXPECT_FALSE(palette.isRealized());
+    EXPECT_EQ(d.hardwarePalette()[11], RGB(1, 2, 3));
+    EXPECT_EQ(palette.hardwareIndex(0), 10);
+    EXPECT_EQ(palette.hardwareIndex(1), 10);  // (1,7,9) is nearest to (0,7,9)
+    // A switch of depth forgets the realisation.
+    d.setBitsPerPixel(32);
+    d.setBitsPerPixel(8);
+    EXPECT_FALSE(other.isRealized());
+    EXPECT_EQ(dc.RealizePalette(), 2u);
+}
+
+TEST_F(PaletteDisplay, ColoursResolveThroughTheRealisedPalette) {
+    CPalette palette;
+    ASSERT_TRUE(palette.CreatePalette(
+        paletteOf({{200, 0, 0, PC_RESERVED}, {0, 0, 200, PC_RESERVED}, {0, 0, 0, PC_RESERVED}})));
+    CSurface s(6, 1, 8);
+    CDC dc(&s);
+    dc.SetPixel(0, 0, PALETTEINDEX(19));  // default palette: the last static colour
+    EXPECT_EQ(s.at(0, 0), 255u);
+    dc.SelectPalette(&palette);
+    dc.RealizePalette();
+    dc.SetPixel(0, 0, PALETTEINDEX(1));
+    dc.SetPixel(1, 0, PALETTEINDEX(7));          // beyond the palette: entry 0
+    dc.SetPixel(2, 0, PALETTERGB(250, 10, 10));  // nearest logical entry
+    dc.SetPixel(3, 0, RGB(250, 10, 10));         // nearest hardware entry: static red
+    dc.SetPixel(4, 0, PALETTERGB(1, 1, 1));      // black is entry 2 of the palette
+    EXPECT_EQ(s.at(0, 0), 11u);
+    EXPECT_EQ(s.at(1, 0), 10u);
+    EXPECT_EQ(s.at(2, 0), 10u);
+    EXPECT_EQ(s.at(3, 0), 249u);
+    EXPECT_EQ(s.at(4, 0), 12u);
+    // New entries, realised again: the cached nearest colours must follow.
+    const PALETTEENTRY changed[] = {{0, 0, 0, PC_RESERVED}, {250, 10, 10, PC_RESERVED}};
+    palette.SetPaletteEntries(0, 2, changed);
+    dc.RealizePalette();
+    dc.SetPixel(5, 0, PALETTERGB(250, 10, 10));
+    EXPECT_EQ(s.at(5, 0), 11u);
+    EXPECT_EQ(dc.GetPixel(5, 0), RGB(250, 10, 10));
+}
+
+TEST_F(PaletteDisplay, AnimationRecoloursOnlyThePixelsOfTheAnimatedEntries) {
+    CPalette palette;
+    ASSERT_TRUE(palette.CreatePalette(
+        paletteOf({{10, 10, 10, PC_RESERVED}, {20, 20, 20, PC_RESERVED}, {30, 30, 30, 0}})));
+    CSurface s(4, 2, 8);
+    CDC dc(&s);
+    dc.SelectPalette(&palette);
+    dc.RealizePalette();
+    dc.FillRect({0, 0, 4, 2}, RGB(255, 255, 255));
+    dc.SetPixel(0, 0, PALETTEINDEX(0));
+    dc.SetPixel(1, 1, PALETTEINDEX(1));
+    dc.SetPixel(2, 0, PALETTEINDEX(2));
+    const std::vector<uint32_t> before = presented(s);
+    const PALETTEENTRY next[] = {
+        {1, 2, 3, PC_RESERVED}, {4, 5, 6, PC_RESERVED}, {7, 8, 9, PC_RESERVED}};
+    ASSERT_TRUE(palette.AnimatePalette(0, 3, next));
+    const std::vector<uint32_t> after = presented(s);
+    for (size_t i = 0; i < after.size(); ++i) {
+        if (i == 0)
+            EXPECT_EQ(after[i], RGB(1, 2, 3));
+        else if (i == 5)
+            EXPECT_EQ(after[i], RGB(4, 5, 6));
+        else
+            EXPECT_EQ(after[i], before[i]) << "pixel " << i;  // entry 2 is not reserved
+    }
+    PALETTEENTRY e[3];
+    ASSERT_EQ(palette.GetPaletteEntries(0, 5, e), 3u);
+    EXPECT_EQ(e[1], (PALETTEENTRY{4, 5, 6, PC_RESERVED}));
+    EXPECT_EQ(e[2], (PALETTEENTRY{30, 30, 30, 0}));
+    // Colours resolved after the tick see the animated entries.
+    dc.SetPixel(3, 0, PALETTERGB(4, 5, 6));
+    EXPECT_EQ(s.at(3, 0), 11u);
+    EXPECT_FALSE(palette.AnimatePalette(3, 1, next));
+    // A palette that is not realised animates its own entries only.
+    CPalette idle;
+    ASSERT_TRUE(idle.CreatePalette(paletteOf({{1, 1, 1, PC_RESERVED}})));
+    const uint64_t version = CDisplay::instance().paletteVersion();
+    EXPECT_TRUE(idle.AnimatePalette(0, 1, next + 2));
+    EXPECT_EQ(CDisplay::instance().paletteVersion(), version);
+    EXPECT_EQ(idle.entryColor(0), RGB(7, 8, 9));
+}
+
+TEST(Palette, TrueColourReadsIndexColoursFromTheSelectedPalette) {
+    CPalette palette;
+    LOGPALETTE log;
+    log.palNumEntries = 2;
+    log.palPalEntry = {{1, 2, 3, 0}, {5, 2, 3, 0}, {7, 8, 9, 0}};  // only two are declared
+    ASSERT_TRUE(palette.CreatePalette(log));
+    EXPECT_EQ(palette.GetEntryCount(), 2);
+    CSurface s(4, 1, 32);
+    CDC dc(&s);
+    dc.SetPixel(0, 0, PALETTEINDEX(3));  // default palette: dark yellow
+    dc.SelectPalette(&palette);
+    dc.SetPixel(1, 0, PALETTEINDEX(1));
+    dc.SetPixel(2, 0, PALETTEINDEX(2));  // beyond: entry 0
+    dc.SetPixel(3, 0, PALETTERGB(9, 9, 9));
+    EXPECT_EQ(s.at(0, 0), RGB(128, 128, 0));
+    EXPECT_EQ(s.at(1, 0), RGB(5, 2, 3));
+    EXPECT_EQ(s.at(2, 0), RGB(1, 2, 3));
+    EXPECT_EQ(s.at(3, 0), RGB(9, 9, 9));
+    EXPECT_EQ(dc.RealizePalette(), 0u);  // no hardware palette in true colour
+
+    EXPECT_EQ(palette.GetNearestPaletteIndex(RGB(3, 2, 3)), 0u);  // a tie: the lower index
+    EXPECT_EQ(palette.GetNearestPaletteIndex(PALETTEINDEX(1)), 1u);
+    EXPECT_EQ(palette.GetNearestPaletteIndex(PALETTERGB(200, 200, 200)), 1u);
+    CPalette none;
+    EXPECT_FALSE(none.CreatePalette(LOGPALETTE{}));
+    log.palVersion = 0x200;
+    EXPECT_FALSE(none.CreatePalette(log));
+    EXPECT_EQ(none.GetNearestPaletteIndex(0), 0u);
+    EXPECT_EQ(dc.SelectPalette(&none), &palette);  // an invalid palette selects the default
+    EXPECT_EQ(dc.currentPalette(), &CPalette::defaultPalette());
+}
+
+TEST(DeviceCaps, AnswerForTheDepthOfTheDisplay) {
+    CDisplay& d = CDisplay::instance();
+    CSurface wide(64, 48, 32);
+    CDC dc(&wide);
+    EXPECT_EQ(dc.GetDeviceCaps(BITSPIXEL), 32);
+    EXPECT_EQ(dc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE, 0);
+    EXPECT_EQ(dc.GetDeviceCaps(NUMCOLORS), -1);
+    EXPECT_EQ(dc.GetDeviceCaps(SIZEPALETTE), 0);
+    EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 64);
+    EXPECT_EQ(dc.GetDeviceCaps(VERTRES), 48);
+    EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 96);
+    EXPECT_EQ(dc.GetDeviceCaps(PLANES), 1);
+    d.reset(8);
+    CSurface indexed(64, 48, 8);
+    CDC pdc(&indexed);
+    EXPECT_EQ(pdc.GetDeviceCaps(BITSPIXEL), 8);
+    EXPECT_NE(pdc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE, 0);
+    EXPECT_EQ(pdc.GetDeviceCaps(NUMRESERVED), 20);
+    EXPECT_EQ(pdc.GetDeviceCaps(SIZEPALETTE), 256);
+    EXPECT_EQ(pdc.GetDeviceCaps(LOGPIXELSX), 96);
+    EXPECT_EQ(pdc.GetDeviceCaps(12345), 0);
+    CDC memory = pdc.CreateCompatibleDC();
+    EXPECT_EQ(memory.GetDeviceCaps(BITSPIXEL), 8);  // no bitmap yet: the display's depth
+    EXPECT_EQ(pdc.CreateCompatibleBitmap(3, 2).bitsPerPixel(), 8);
+    EXPECT_FALSE(pdc.CreateCompatibleBitmap(0, 2).valid());
+    d.reset(32);
+}
