@@ -11,7 +11,7 @@ PACKAGES="
   libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libcairo2-dev
   libsdl2-dev libx11-dev
-  xvfb xdotool x11-utils
+  xvfb xdotool x11-utils x11-apps
 "
 
 missing=""

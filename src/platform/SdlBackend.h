@@ -1,0 +1,23 @@
+#pragma once
+// The window system on a display, through SDL2: top-level windows (a
+// borderless top-most one over every monitor, or an ordinary one), and
+// windows inside another program's X11 window. Surfaces are shown through
+// SDL's window framebuffer (shared memory on X11), only the part that
+// changed, at most 60 times a second; an 8-bit surface is shown through the
+// display's hardware palette, and a change of that palette shows the whole
+// surface again without any painting.
+
+#include <memory>
+#include <string>
+
+#include "platform/Backend.h"
+
+namespace platform {
+
+// Opens the display. SDL is told which video driver to use ($SDL_VIDEODRIVER
+// if set, else x11), so that it cannot fall back to drawing nowhere. Also
+// installs the termination-signal handlers. Null on failure; `error` is then
+// kNoDisplayMessage or, when a display was found but not usable, why not.
+std::unique_ptr<WindowBackend> openSdlBackend(std::string& error);
+
+}  // namespace platform
