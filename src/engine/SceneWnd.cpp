@@ -31,7 +31,11 @@ CSceneWnd::CSceneWnd(bool autoDelete) : CWnd(autoDelete), m_bAutoDelete(autoDele
 CSceneWnd::~CSceneWnd() {
     // The window is destroyed here, while this class's handlers still exist.
     DestroyWindow();
-    if (gApp.pSceneWnd() == this) gApp.setSceneWnd(nullptr);
+    // The current style draws in this window: it goes with it.
+    if (gApp.pSceneWnd() == this) {
+        gApp.setSaver(nullptr);
+        gApp.setSceneWnd(nullptr);
+    }
     if (&colorScene() == this) setColorScene(nullptr);
 }
 
