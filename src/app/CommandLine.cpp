@@ -91,9 +91,13 @@ LaunchRequest parseWindowsSwitches(const std::vector<std::string>& args) {
     LaunchRequest r;
     if (args.empty() || matchesSwitch(args[0], 'c')) {
         r.action = Action::Configure;
-    } else if (matchesSwitch(args[0], 'a') || matchesSwitch(args[0], 'p')) {
-        const bool preview = matchesSwitch(args[0], 'p');
-        r.action = preview ? Action::Preview : Action::ChangePassword;
+    } else if (matchesSwitch(args[0], 'a')) {
+        // The window only parents the password dialog, and there is no
+        // password library here: the change does nothing, whatever the id.
+        r.action = Action::ChangePassword;
+        if (args.size() >= 2) r.windowId = parseWindowId(args[1]).value_or(0);
+    } else if (matchesSwitch(args[0], 'p')) {
+        r.action = Action::Preview;
         if (args.size() < 2)
             return fail(args[0] + " needs the id of a window as its second argument");
         const auto id = parseWindowId(args[1]);

@@ -1,10 +1,20 @@
 #include "app/Settings.h"
 
-#include <cstdio>
+#include <climits>
 
 namespace {
 
 std::string keyWithIndex(const char* base, int i) { return base + std::to_string(i); }
+
+// A colour weight truncated to the integer that is stored. Weights come from
+// 32-bit integers, but one set by the dialog may be anything; out of range it
+// is held at the nearest integer rather than converted undefined.
+int truncatedWeight(float w) {
+    if (!(w == w)) return 0;
+    if (w >= 2147483647.0f) return INT_MAX;
+    if (w <= -2147483648.0f) return INT_MIN;
+    return static_cast<int>(w);
+}
 
 }  // namespace
 
@@ -162,7 +172,7 @@ bool Settings::writeColors() {
     platform::ProfileValues values;
     for (int i = 0; i < kColorCount; ++i)
         values.emplace_back(keyWithIndex("Color", i),
-                            std::to_string(static_cast<int>(m_colors[static_cast<size_t>(i)])));
+                            std::to_string(truncatedWeight(m_colors[static_cast<size_t>(i)])));
     values.push_back(QV_ENTRY(UseBlack));
     values.push_back(QV_ENTRY(UseWhite));
     return write(values);

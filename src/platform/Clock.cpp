@@ -14,8 +14,13 @@ int64_t steadyNs() {
 }
 
 // The process clock counts from the first moment the program asks for time,
-// which is at start-up (the application's generator is seeded then).
-const int64_t gProcessStartNs = steadyNs();
+// which is at start-up (the application's generator is seeded then). Taken
+// on first use rather than at static initialisation: the application object
+// asks for the time while the statics of other files may not be set yet.
+int64_t processStartNs() {
+    static const int64_t start = steadyNs();
+    return start;
+}
 
 std::unique_ptr<Clock>& installed() {
     static std::unique_ptr<Clock> c;
@@ -24,7 +29,7 @@ std::unique_ptr<Clock>& installed() {
 
 }  // namespace
 
-RealClock::RealClock() : m_startNs(gProcessStartNs) {}
+RealClock::RealClock() : m_startNs(processStartNs()) {}
 
 int64_t RealClock::counterFrequency() { return 1000000000; }
 

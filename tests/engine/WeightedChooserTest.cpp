@@ -105,6 +105,29 @@ TEST(WeightedChooser, PerturbKeepsPositiveMembersAlive) {
     EXPECT_LT(resets, 90);
 }
 
+TEST(WeightedChooser, PerturbResetStartsFromTheDefaults) {
+    WeightedChooser c;
+    c.build({1, 2, 3}, true);
+    c.build({9, 0, 1}, false);  // the present table has drifted from the defaults
+    int32_t seed = 0;
+    while (RandomSource(seed).uniform() >= 1.0 / 6.0) ++seed;
+    RandomSource r(seed), replay(seed);
+    replay.next();
+    std::vector<float> raw;
+    float previous = 0;
+    for (float d : c.defaults()) {
+        raw.push_back(static_cast<float>((d - previous) * replay.uniform() * 1000));
+        previous = d;
+    }
+    WeightedChooser expected;
+    expected.build(raw, false);
+    const std::vector<float> defaults = c.defaults();
+    c.perturb(r);
+    EXPECT_EQ(c.cumulative(), expected.cumulative());
+    EXPECT_EQ(c.defaults(), defaults);
+    EXPECT_EQ(r.next(), replay.next()) << "one draw per member after the first";
+}
+
 TEST(WeightedChooser, CodeLists) {
     const std::vector<int> codes = {14, 12, 13, 12};
     std::vector<int> excluded;

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/ProfileStore.h"
+#include "support/EnvOverride.h"
 #include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -33,30 +34,6 @@ int countTemporaries(const fs::path& folder) {
         if (e.path().filename().string().find(".tmp.") != std::string::npos) ++n;
     return n;
 }
-
-// Sets or clears an environment variable for one scope and restores it.
-class EnvOverride {
-  public:
-    EnvOverride(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_old = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~EnvOverride() {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-    EnvOverride(const EnvOverride&) = delete;
-    EnvOverride& operator=(const EnvOverride&) = delete;
-
-  private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 }  // namespace
 

@@ -1,0 +1,99 @@
+#include "color/ColorMaker.h"
+
+#include <cmath>
+#include <iterator>
+
+#include "app/SaverApp.h"
+#include "color/ColorScene.h"
+#include "engine/ChooserSet.h"
+#include "engine/RandomSource.h"
+#include "platform/DC.h"
+
+ColorMaker::ColorMaker(RandomSource& random)
+    : m_iColors(colorScene().colorCount()), m_pRandom(&random) {}
+
+ColorMakerIndex::ColorMakerIndex(RandomSource& random) : ColorMaker(random) {
+    m_iIndex = random.below(m_iColors);
+    m_iStep = random.skewedBelow(static_cast<int32_t>(m_iColors / 2.0), 8) + 1;
+}
+
+ColorMakerIndex::ColorMakerIndex(RandomSource& random, int32_t index, int32_t step)
+    : ColorMaker(random), m_iIndex(index), m_iStep(step) {}
+
+void ColorMakerIndex::make(Color& out, const std::vector<float>&) {
+    out = Color::fromPaletteIndex(m_iIndex);
+    if (m_iColors > 0) m_iIndex = static_cast<int32_t>((int64_t{m_iIndex} + m_iStep) % m_iColors);
+}
+
+ColorMakerScreen::ColorMakerScreen(RandomSource& random, const CDC* screen)
+    : ColorMaker(random), m_pScreen(screen) {}
+
+namespace {
+
+// The pixel column (row) of a normalised coordinate on a screen `size`
+// pixels wide (high); +1 wraps round to 0. Values no int can hold give 0.
+int screenPixel(float v, int size) {
+    const double p = std::trunc((v * 0.5 + 0.5) * size);
+    if (!(p > -2e9 && p < 2e9)) return 0;
+    return static_cast<int>(p) % size;
+}
+
+}  // namespace
+
+void ColorMakerScreen::make(Color& out, const std::vector<float>& in) {
+    const CSurface* surface = m_pScreen ? m_pScreen->surface() : nullptr;
+    if (!surface || !surface->valid() || in.size() < 2) {
+        out = Color();
+        return;
+    }
+    const int x = screenPixel(in[0], surface->width());
+    const int y = screenPixel(in[1], surface->height());
+    const COLORREF pixel = m_pScreen->GetPixel(x, y);
+    // A point left of or above the screen has no pixel: black.
+    out = pixel == CDC::CLR_INVALID ? Color() : Color(pixel);
+}
+
+ColorMakerConst::ColorMakerConst(RandomSource& random) : ColorMaker(random) {
+    m_color = Color::fromPaletteIndex(random.below(m_iColors));
+}
+
+namespace {
+
+struct MakerKind {
+    const char* name;
+    std::unique_ptr<ColorMaker> (*make)(RandomSource&, const CDC*);
+    // The maker that evaluates a pattern calculator waits for the calculators:
+    // until they exist it is left out of the choice, and an index that still
+    // lands on it walks the palette. Set to true to take it in.
+    bool ready;
+};
+
+// Indexed by the colour-maker chooser; any other index walks the palette.
+constexpr MakerKind kMakers[] = {
+    {"ColorMakerIndex",
+     [](RandomSource& random, const CDC*) -> std::unique_ptr<ColorMaker> {
+         return std::make_unique<ColorMakerIndex>(random);
+     },
+     true},
+    {"ColorMakerCalc", nullptr, false},
+    {"ColorMakerScreen",
+     [](RandomSource& random, const CDC* screen) -> std::unique_ptr<ColorMaker> {
+         return std::make_unique<ColorMakerScreen>(random, screen);
+     },
+     true},
+};
+
+}  // namespace
+
+std::unique_ptr<ColorMaker> CreateColorMaker(RandomSource& random, const ChooserSet& choosers,
+                                             const CDC* screen) {
+    std::vector<int> notReady;
+    for (int i = 0; i < static_cast<int>(std::size(kMakers)); ++i)
+        if (!kMakers[i].ready) notReady.push_back(i);
+    const int index = choosers.chooser(Family::ColorMaker).leavingOut(notReady).choose(random);
+    const bool known = index >= 0 && index < static_cast<int>(std::size(kMakers)) && kMakers[index].ready;
+    const MakerKind& kind = known ? kMakers[index] : kMakers[0];
+    std::unique_ptr<ColorMaker> pColorMaker = kind.make(random, screen);
+    gApp.trace("%s line %d : (typeid(*pColorMaker).name()) = %s", "ColorMaker", __LINE__, kind.name);
+    return pColorMaker;
+}

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "support/TempFolder.h"
+
+using Action = LaunchRequest::Action;
+
+namespace {
+
+Action actionOf(std::vector<std::string> args) {
+    return parseCommandLine(args).action;
+}
+
+}  // namespace
+
+TEST(CommandLine, WindowsSwitchRules) {
+    for (const char* s : {"/s", "-s", "/S", "-S", "s"})
+        EXPECT_EQ(actionOf({s}), Action::FullScreen) << s;
+    // More characters than the letter match nothing: configuration.
+    for (const char* s : {"//s", "/ss", "/s:1", "/x", "-x", "foo", ""})
+        EXPECT_EQ(actionOf({s}), Action::Configure) << s;
+    EXPECT_EQ(actionOf({}), Action::Configure);
+    EXPECT_EQ(actionOf({"/c"}), Action::Configure);
+    EXPECT_EQ(actionOf({"-C", "123"}), Action::Configure);
+
+    const LaunchRequest preview = parseCommandLine({"/p", "4194311"});
+    EXPECT_EQ(preview.action, Action::Preview);
+    EXPECT_EQ(preview.windowId, 4194311u);
+    EXPECT_EQ(actionOf({"/p:4194311"}), Action::Configure)
+        << "the number attached opens the dialog";
+
+    // A preview needs a window; a missing or non-numeric id is an error.
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {"/p"}, {"/p", "abc"}, {"/p", "12abc"}, {"/p", "-5"}, {"/p", ""}}) {
+        const LaunchRequest r = parseCommandLine(bad);
+        EXPECT_EQ(r.action, Action::UsageError) << bad.size();
+        EXPECT_FALSE(r.error.empty());
+    }
+    // The password change does nothing here, whatever window it names.
+    EXPECT_EQ(actionOf({"/a"}), Action::ChangePassword);
+    EXPECT_EQ(actionOf({"-A", "xyz"}), Action::ChangePassword);
+    EXPECT_EQ(parseCommandLine({"/a", "77"}).windowId, 77u);
+}
+
+TEST(CommandLine, SeedArgument) {
+    using S = std::optional<int32_t>;
+    EXPECT_EQ(windowsSeedArgument({"/s", "/r7"}), S(7));
+    EXPECT_EQ(windowsSeedArgument({"/s", "-r7"}), S(7));
+    EXPECT_EQ(windowsSeedArgument({"/s", "xr12ab"}), S(12));
+    EXPECT_EQ(windowsSeedArgument({"/s", "/r"}), S(0));
+    EXPECT_EQ(windowsSeedArgument({"/s", "/rabc"}), S(0));
+    EXPECT_EQ(windowsSeedArgument({"/s", "/r-5"}), S(-5));
+    EXPECT_EQ(windowsSeedArgument({"/s", "/r 42"}), S(42));
+    EXPECT_TRUE(windowsSeedArgument({"/s", "/r99999999999999999999"}).has_value());
+    EXPECT_EQ(windowsSeedArgument({"/s", "/R7"}), std::nullopt) << "lower-case r only";
+    EXPECT_EQ(windowsSeedArgument({"/s"}), std::nullopt);
+    EXPECT_EQ(windowsSeedArgument({"/r7"}), std::nullopt) << "the second argument only";
+    EXPECT_EQ(windowsSeedArgument({"/s", "r"}), std::nullopt);
+    EXPECT_EQ(parseCommandLine({"/s", "/r7"}).seed, S(7));
+}
+
+TEST(CommandLine, PlatformOptions) {
+    LaunchRequest r = parseCommandLine({"--window", "800x600", "--seed", "-3", "--depth=8"});
+    EXPECT_EQ(r.action, Action::Window);
+    EXPECT_EQ(r.width, 800);
+    EXPECT_EQ(r.height, 600);
+    EXPECT_EQ(r.seed, std::optional<int32_t>(-3));
+    EXPECT_EQ(r.depth, 8);
+    EXPECT_EQ(parseCommandLine({"--window"}).width, 0);
+
+    r = parseCommandLine({"-root"});
+    EXPECT_EQ(r.action, Action::XScreenSaver);
+    EXPECT_TRUE(r.rootWindow);
+    r = parseCommandLine({"-window-id", "0x2a00007"});
+    EXPECT_EQ(r.action, Action::XScreenSaver);
+    EXPECT_EQ(r.windowId, 0x2a00007u);
+    EXPECT_EQ(parseCommandLine({"-window-id", "12345"}).windowId, 12345u);
+
+    r = parseCommandLine({"--render", "out.png", "--size", "64x48", "--seconds", "2.5", "--frames",
+                          "dir", "--fps", "4"});
+    EXPECT_EQ(r.action, Action::Render);
+    EXPECT_EQ(r.renderPath, "out.png");
+    EXPECT_EQ(r.framesDir, "dir");
+    EXPECT_EQ(r.width, 64);
+    EXPECT_EQ(r.height, 48);
+    EXPECT_EQ(r.seconds, 2.5);
+    EXPECT_EQ(r.fps, 4.0);
+    EXPECT_EQ(actionOf({"--help"}), Action::Help);
+    EXPECT_EQ(actionOf({"--version"}), Action::Version);
+
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {"-window-id", "abc"},
+             {"-window-id"},
+             {"-window-id", "-1"},
+             {"--bogus"},
+             {"--s"},
+             {"--window", "--bogus"},
+             {"--window", "0x5"},
+             {"--window", "99999x5"},
+             {"--render"},
+             {"--render", "a.png", "--depth", "16"},
+             {"--render", "a.png", "--seed", "4294967296"},
+             {"--render", "a.png", "--seconds", "nan"},
+             {"--render", "a.png", "--size", "10"},
+             {"--window", "--size", "10x10"},
+             {"--window", "--render", "a.png"},
+             {"-root", "-window-id", "5"},
+             {"--seed", "5"},
+             {"--help=x"},
+             {"--window", "stray", "word"},
+         }) {
+        const LaunchRequest e = parseCommandLine(bad);
+        EXPECT_EQ(e.action, Action::UsageError) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
+        EXPECT_FALSE(e.error.empty());
+    }
+}
+
+// The program's answers: usage errors exit 2 with the usage, a password
+// change does nothing, help and version succeed.
+TEST(CommandLine, ExitCodes) {
+    const char* exe = std::getenv("QV_TEST_EXE");
+    if (!exe) GTEST_SKIP() << "QV_TEST_EXE is not set";
+    TempFolder tmp;
+    const auto run = [&](const std::string& args, std::string* err = nullptr) {
+        const std::string errFile = (tmp.path() / "err.txt").string();
+        const std::string cmd = "QUORVANE_CONFIG_DIR='" + tmp.path().string() + "' '" + exe + "' " +
+                                args + " >/dev/null 2>'" + errFile + "'";
+        const int status = std::system(cmd.c_str());
+        if (err) {
+            std::ifstream in(errFile);
+            std::ostringstream s;
+            s << in.rdbuf();
+            *err = s.str();
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    std::string err;
+    EXPECT_EQ(run("--bogus", &err), 2);
+    EXPECT_EQ(err.rfind("quorvane: unknown option '--bogus'\n", 0), 0u) << err;
+    EXPECT_NE(err.find("usage: quorvane"), std::string::npos);
+    EXPECT_EQ(run("-window-id abc", &err), 2);
+    EXPECT_NE(err.find("'abc' is not a window id"), std::string::npos) << err;
+    EXPECT_EQ(run("/a 123", &err), 0);
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(run("--help"), 0);
+    EXPECT_EQ(run("--version"), 0);
+    // None of these wrote settings.
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "registry.ini"));
+}

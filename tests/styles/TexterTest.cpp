@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/Settings.h"
+#include "platform/Clock.h"
+#include "styles/text/Texter.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+struct FixedFacts : TextFacts {
+    int64_t start = 0;
+    int64_t timeBlankStart() const override { return start; }
+    int drawingCount() const override { return 1234; }
+};
+
+// Texter weights date, character, statistics, messages; the given messages.
+struct TextSettings {
+    TempFolder folder;
+    Settings settings{platform::ProfileStore(folder.path()), "Somebody Long"};
+    TextSettings(std::array<int, 4> w, std::vector<std::string> messages = {"Only me"}) {
+        settings.setTextDateTime(w[0]), settings.setTextChar(w[1]);
+        settings.setTextRandom(w[2]), settings.setTextMessages(w[3]);
+        for (int i = 0; i < Settings::kMessageCount; ++i)
+            settings.setMessage(i, i < int(messages.size()) ? messages[size_t(i)] : "");
+        settings.buildTables({true, true});
+    }
+};
+
+}  // namespace
+
+TEST(Texter, DurationsCountsAndDates) {
+    platform::ScopedClock clock(std::make_unique<platform::SimulatedClock>());
+    const int64_t now = platform::SimulatedClock::kDefaultEpoch;
+    FixedFacts facts;
+    RandomSource r(5), copy(5);
+    TexterDuration duration(&r, &facts);
+    for (auto [seconds, text] : {std::pair<int64_t, const char*>{59, "59 seconds"},
+                                 {61, "1 mins 1 secs"}, {3661, "1 hrs 1 mins 1 secs"},
+                                 {-5, "0 seconds"}}) {  // -5: the calendar was set back
+        facts.start = now - seconds;
+        EXPECT_EQ(duration.GetText(), text);
+    }
+    EXPECT_EQ(TexterOverallCount(&r, &facts).GetText(), "[1234]");
+
+    using platform::LocalTime;
+    EXPECT_EQ(formatDateTime(LocalTime{2026, 1, 1, 0, 0, 0}), "1 Jan 12:00");  // midnight
+    EXPECT_EQ(formatDateTime(LocalTime{2026, 3, 7, 12, 5, 0}), "7 Mar 12:05");  // noon
+    EXPECT_EQ(formatDateTime(LocalTime{2026, 12, 31, 23, 9, 59}), "31 Dec 11:09");
+    TexterTime time(&r);
+    EXPECT_EQ(time.GetText(), formatDateTime(platform::localTime(now)));
+    EXPECT_EQ(r.next(), copy.next());  // none of them draws
+    // Only the date and the single character never pass through the misspeller.
+    EXPECT_FALSE(time.MayMisspell() || TexterChar(&r).MayMisspell());
+    EXPECT_TRUE(duration.MayMisspell() && TexterOverallCount(&r, &facts).MayMisspell() &&
+                TexterMessage(&r, nullptr).MayMisspell());
+}
+
+TEST(Texter, CharactersAndMessages) {
+    RandomSource r(77);
+    TexterChar character(&r);
+    std::set<std::string> chars;
+    for (int i = 0; i < 20000; ++i) chars.insert(character.GetText());
+    EXPECT_EQ(chars.size(), 222u);
+    EXPECT_EQ(*chars.begin(), "\x21");  // 33 .. 254 as single bytes
+    EXPECT_EQ(*chars.rbegin(), "\xfe");
+
+    TextSettings none({0, 0, 0, 50}, {}), one({0, 0, 0, 50}), several({0, 0, 0, 50}, {"A", "", "C"});
+    RandomSource copy = r;
+    EXPECT_EQ(TexterMessage(&r, &none.settings).GetText(), "");
+    EXPECT_EQ(r.next(), copy.next());  // nothing to choose from: no draw
+    EXPECT_EQ(TexterMessage(&r, &one.settings).GetText(), "Only me");
+    std::set<std::string> seen;  // an empty message between others counts
+    for (int i = 0; i < 300; ++i) seen.insert(TexterMessage(&r, &several.settings).GetText());
+    EXPECT_EQ(seen, (std::set<std::string>{"A", "", "C"}));
+}
+
+TEST(Texter, FactoryFollowsTheWeights) {
+    FixedFacts facts;
+    TextSettings date({10, 0, 0, 0}), character({0, 10, 0, 0}), statistics({0, 0, 10, 0}),
+        message({0, 0, 0, 10}), noMessage({0, 0, 0, 50}, {});
+    for (int seed = 1; seed <= 60; ++seed) {
+        RandomSource r(seed), copy(seed);
+        const auto made = [&](TextSettings& s) { return CreateTexter(r, s.settings, facts); };
+        EXPECT_TRUE(dynamic_cast<TexterTime*>(made(date).get()));
+        EXPECT_TRUE(dynamic_cast<TexterChar*>(made(character).get()));
+        const auto statistic = made(statistics);
+        EXPECT_TRUE(dynamic_cast<TexterDuration*>(statistic.get()) ||
+                    dynamic_cast<TexterOverallCount*>(statistic.get()));
+        EXPECT_TRUE(dynamic_cast<TexterMessage*>(made(message).get()));
+        // No messages and no other weight: the all-zero table's last member.
+        EXPECT_TRUE(dynamic_cast<TexterMessage*>(made(noMessage).get()));
+        for (int i = 0; i < 5; ++i) copy.next();  // one draw each
+        EXPECT_EQ(r.next(), copy.next());
+    }
+    // "TextRandom" 25 gives each statistic 12, against 24 for the date.
+    TextSettings s({24, 0, 25, 0});
+    const WeightedChooser& c = s.settings.choosers().chooser(Family::Texter);
+    EXPECT_FLOAT_EQ(c.weight(0), 0.5f);
+    EXPECT_FLOAT_EQ(c.weight(1), 0.25f);
+    EXPECT_FLOAT_EQ(c.weight(3), 0.25f);
+}
