@@ -1,4 +1,6 @@
 #include <cstdint>
+#include <fstream>
+#include <sstream>
 
 #include "SceneSupport.h"
 
@@ -277,4 +279,36 @@ TEST_F(SceneTest, HeadlessRunRepeatsForTheSameSeed) {
     const uint64_t p = run(42, 8);
     EXPECT_EQ(run(42, 8), p);
     EXPECT_NE(run(43, 8), p);
+}
+
+TEST_F(SceneTest, PaletteRenewalStartsANewTraceFile) {
+    setenv("QUORTEMP", folder.path().c_str(), 1);
+    gApp.construct({});  // reads the trace folder variable: tracing on
+    gApp.setMode(CSaverApp::kModeFullScreen);
+    gApp.rand.seed(1);
+    settings().setMinTime(0);
+    settings().setMaxTime(0);
+    settings().setColorsFullChange(1);
+    create(80, 60);
+    const auto traceText = [this] {
+        std::ifstream in(folder.path() / "trace.txt");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    paint();
+    std::string trace = traceText();
+    EXPECT_NE(trace.find(": Scenewnd line 501 : gApp.rand.seed() = 1\r\n"), std::string::npos) << trace;
+    EXPECT_NE(trace.find(": Scenewnd line 1053 : (typeid(*p_saver).name()) = "), std::string::npos);
+    EXPECT_NE(trace.find(": Saver line 67\r\n"), std::string::npos);
+
+    const std::vector<COLORREF> first = scene->savedColors();
+    clock->advanceUs(1100000);
+    paint();
+    trace = traceText();
+    EXPECT_EQ(trace.find(": Scenewnd line 608 : gApp.rand.seed() = 1\r\n"), 10u) << "the new file starts with it";
+    EXPECT_EQ(trace.find("line 501"), std::string::npos);
+    EXPECT_NE(scene->savedColors(), first);
+    unsetenv("QUORTEMP");
+    gApp.construct({});
 }
