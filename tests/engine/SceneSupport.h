@@ -1,10 +1,8 @@
 #pragma once
-// A scene window on the headless backend under the simulated clock, with
-// drawing styles of the tests' own.
+// A scene window on the headless backend under the simulated clock, drawing
+// with a style of the tests' own.
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 #include "app/SaverApp.h"
 #include "engine/Saver.h"
@@ -15,63 +13,39 @@
 #include "platform/MessageLoop.h"
 #include "support/TempFolder.h"
 
-// Fills one cell of its group per step with its base colour and puts a mark
-// of its own random choosing in it.
+// Per step, fills the next cell of its group with its base colour and puts
+// a mark of its own random choosing in it.
 class CellFiller : public SaverBySubRect {
 public:
-    explicit CellFiller(CSceneWnd* scene) : SaverBySubRect(scene) {}
+    using SaverBySubRect::SaverBySubRect;
     void step() override {
-        for (; m_cursor != m_pScene->subRects().end(); ++m_cursor) {
-            const SubRect& r = *m_cursor;
-            if (r.group() != m_iGroup) continue;
-            CDC* dc = m_pScene->dc();
-            dc->FillRect({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}, m_crBase.colorRef());
+        while (m_cursor != m_pScene->subRects().end() && m_cursor->group() != m_iGroup) ++m_cursor;
+        if (m_cursor != m_pScene->subRects().end()) {
+            const SubRect& r = *m_cursor++;
+            m_pScene->dc()->FillRect({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()},
+                                     m_crBase.colorRef());
             const int x = r.mapX(static_cast<float>(m_random.signedUniform()));
             const int y = r.mapY(static_cast<float>(m_random.signedUniform()));
-            dc->FillRect({x - 2, y - 2, x + 3, y + 3}, Color::fromPaletteIndex(m_iColorIndex).colorRef());
-            ++m_cursor;
-            break;
+            m_pScene->dc()->FillRect({x - 2, y - 2, x + 3, y + 3}, Color::fromPaletteIndex(m_iColorIndex).colorRef());
         }
         m_pScene->animatePalette(false);
         waitStep();
     }
-    void finish() { m_bDone = true; }
-    using Saver::m_random;
 };
 
-// Works on copies of the cells.
-class CellCopier : public SaverBitmap {
-public:
-    explicit CellCopier(CSceneWnd* scene) : SaverBitmap(scene) {}
-    void step() override {}
-    CDC& memDC() { return m_memDC; }
-    void next() { ++m_cursor; }
-};
-
-template <class T>
-std::unique_ptr<Saver> makeTestStyle(CSceneWnd* scene) {
-    return std::make_unique<T>(scene);
-}
-
-inline constexpr StyleMaker kTestStyles[] = {
-    {1, "Design", makeTestStyle<CellFiller>},
-    {5, "Text", makeTestStyle<CellFiller>},
-};
+inline std::unique_ptr<Saver> makeCellFiller(CSceneWnd* scene) { return std::make_unique<CellFiller>(scene); }
+inline constexpr StyleMaker kTestStyles[] = {{1, "Design", makeCellFiller}, {5, "Text", makeCellFiller}};
 
 class SceneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        auto c = std::make_unique<platform::SimulatedClock>();
-        clock = c.get();
-        clockScope = std::make_unique<platform::ScopedClock>(std::move(c));
-        platform::resetMessageQueue();
+        useFreshClock();
         gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder.path()), "Somebody Long"));
         gApp.setMode(CSaverApp::kModeFullScreen);
         gApp.rand.seed(1);
         settings().setDelayBetweenDrawings(0);
     }
     void TearDown() override {
-        gApp.setSaver(nullptr);
         scene.reset();
         gApp.setSettings(nullptr);
         gApp.setMode(CSaverApp::kModeNone);
@@ -79,14 +53,18 @@ protected:
         platform::resetMessageQueue();
         CDisplay::instance().reset(32);
     }
-
+    void useFreshClock() {
+        clockScope.reset();
+        auto c = std::make_unique<platform::SimulatedClock>();
+        clock = c.get();
+        clockScope = std::make_unique<platform::ScopedClock>(std::move(c));
+    }
     Settings& settings() { return *gApp.settings(); }
-
-    // A scene of w x h on a display of `depth` bits, with input `options`.
+    // A scene of w x h on a display of `depth` bits, with scripted input.
     void create(int w, int h, int depth = 32, platform::HeadlessOptions options = {}) {
+        scene.reset();
         CDisplay::instance().reset(depth);
-        // A window destroyed before may have left the quit of the loop.
-        platform::resetMessageQueue();
+        platform::resetMessageQueue();  // the quit a destroyed window left
         options.width = w;
         options.height = h;
         auto b = std::make_unique<platform::HeadlessBackend>(options);
@@ -95,11 +73,6 @@ protected:
         scene = std::make_unique<CSceneWnd>();
         ASSERT_TRUE(scene->Create(0, WS_POPUP | WS_VISIBLE, RECT{0, 0, w, h}));
         platform::setMainWindow(scene.get());
-    }
-    // Delivers messages until `drawings` drawings have been begun.
-    void runUntil(int drawings) {
-        MSG m;
-        while (scene->drawingCount() < drawings && GetMessage(&m)) DispatchMessage(&m);
     }
     void paint() {
         const MSG m{scene.get(), WM_PAINT, 0, 0, 0};

@@ -9,35 +9,32 @@
 
 namespace {
 
-constexpr int kReworking[] = {3, 4, 7, 20, 8, 14, 18, 11, 12};
+bool isHeldBackEarly(int code) {
+    const int codes[] = {3, 4, 7, 20, 8, 14, 18, 11, 12};
+    return std::find(std::begin(codes), std::end(codes), code) != std::end(codes);
+}
 
-// A maker for every code of the catalogue: the choice sees the whole table.
+// A maker for every code: the choice sees the whole catalogue.
 std::vector<StyleMaker> everyStyle() {
     std::vector<StyleMaker> makers;
-    for (const StyleRow& row : styleCatalogue())
-        if (std::none_of(makers.begin(), makers.end(), [&](const StyleMaker& m) { return m.code == row.code; }))
-            makers.push_back({row.code, row.className, nullptr});
+    for (const StyleRow& row : styleCatalogue()) makers.push_back({row.code, row.className, nullptr});
     return makers;
 }
 
 struct StyleChoice : ::testing::Test {
-    TempFolder folder;
-    Settings settings{platform::ProfileStore(folder.path()), "Somebody Long"};
-    std::vector<StyleMaker> makers = everyStyle();
-    StyleMakersScope scope{makers};
-
-    void onlyWeight(int (Settings::*keep)() const) {
-        using S = Settings;
-        const std::pair<int (S::*)() const, void (S::*)(int)> all[] = {
-            {&S::styleSolid, &S::setStyleSolid},   {&S::styleDots, &S::setStyleDots},
-            {&S::styleLines, &S::setStyleLines},   {&S::styleDistort, &S::setStyleDistort},
-            {&S::styleBitmap, &S::setStyleBitmap}, {&S::styleText, &S::setStyleText},
-            {&S::style3D, &S::setStyle3D},         {&S::styleOverlappingShapes, &S::setStyleOverlappingShapes}};
-        for (const auto& [get, set] : all)
-            if (get != keep) (settings.*set)(0);
+    void weights(int solid, int distort, int bitmap, int text, int threeD) {
+        settings.setStyleSolid(solid);
+        settings.setStyleDistort(distort);
+        settings.setStyleBitmap(bitmap);
+        settings.setStyleText(text);
+        settings.setStyle3D(threeD);
+        settings.setStyleDots(0);
+        settings.setStyleLines(0);
+        settings.setStyleOverlappingShapes(0);
+        settings.buildTables({true, true});
     }
-    // The code chosen, and how many values of `random` the choice used.
-    std::pair<int, int> choose(RandomSource& random, const StyleMoment& moment) {
+    // The code chosen and how many values of `random` the choice used.
+    std::pair<int, int> choose(const StyleMoment& moment) {
         RandomSource probe = random;
         const int code = chooseStyleCode(settings.choosers(), random, moment);
         const int32_t after = RandomSource(random).next();
@@ -45,94 +42,72 @@ struct StyleChoice : ::testing::Test {
         while (probe.next() != after) ++draws;
         return {code, draws};
     }
-};
 
-bool isReworking(int code) { return std::find(std::begin(kReworking), std::end(kReworking), code) != std::end(kReworking); }
+    TempFolder folder;
+    Settings settings{platform::ProfileStore(folder.path()), "Somebody Long"};
+    std::vector<StyleMaker> makers = everyStyle();
+    StyleMakersScope scope{makers};
+    RandomSource random{7};
+};
 
 }  // namespace
 
 TEST_F(StyleChoice, FirstFiveDrawingsHoldBackReworkingAnd3D) {
     settings.buildTables({true, true});
-    RandomSource r(7);
-    int reworking = 0;
+    int early = 0, later = 0;
     for (int i = 0; i < 2000; ++i) {
-        const auto [code, draws] = choose(r, {1 + i % 5, false, false, false});
-        // Held-back codes come only from a tenth draw, after nine refusals.
-        if (isReworking(code)) {
-            EXPECT_EQ(draws, 10) << code;
-        }
-        reworking += isReworking(code);
+        const auto [code, draws] = choose({1 + i % 5});
+        // A held-back code only ever comes from a tenth draw.
+        EXPECT_TRUE(!isHeldBackEarly(code) || draws == 10) << code;
+        early += isHeldBackEarly(code);
+        const auto [code6, draws6] = choose({6});
+        EXPECT_EQ(draws6, 1);
+        later += isHeldBackEarly(code6);
     }
-    EXPECT_LT(reworking, 5);
+    EXPECT_LT(early, 5);
+    EXPECT_GT(later, 500);
 
-    // From the sixth drawing on, one draw decides and the reworking styles are common.
-    reworking = 0;
-    for (int i = 0; i < 2000; ++i) {
-        const auto [code, draws] = choose(r, {6, false, false, false});
-        EXPECT_EQ(draws, 1);
-        reworking += isReworking(code);
-    }
-    EXPECT_GT(reworking, 500);
-}
-
-TEST_F(StyleChoice, OnlyHeldBackStylesStillGiveOneOnTheTenthDraw) {
-    onlyWeight(&Settings::style3D);
-    settings.buildTables({true, true});
-    RandomSource r(3);
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(choose(r, {2, false, false, false}), (std::pair<int, int>{11, 10}));
-    // Scroll and Shrinker need no picture of their own: never held back.
-    settings.setStyle3D(0);
-    settings.setStyleDistort(75);
-    settings.buildTables({true, true});
+    // Only a held-back style has weight: still chosen, on the tenth draw.
+    weights(0, 0, 0, 0, 10);
+    EXPECT_EQ(choose({2}), (std::pair<int, int>{11, 10}));
+    // Scroll and Shrinker are never held back.
+    weights(0, 75, 0, 0, 0);
     for (int i = 0; i < 50; ++i) {
-        const auto [code, draws] = choose(r, {2, false, false, false});
-        EXPECT_TRUE(isReworking(code) ? draws == 10 : code == 6 || code == 9) << code << " " << draws;
+        const auto [code, draws] = choose({2});
+        EXPECT_TRUE(isHeldBackEarly(code) ? draws == 10 : code == 6 || code == 9) << code << " " << draws;
     }
 }
 
-TEST_F(StyleChoice, ImageStyleHeldBackByPeriodPreviewAndEmptyList) {
-    onlyWeight(&Settings::styleBitmap);
-    settings.setStyleText(30);
-    settings.buildTables({true, true});
-    RandomSource r(11);
-    EXPECT_EQ(choose(r, {9, false, false, false}), (std::pair<int, int>{13, 1}));
-    for (const StyleMoment m : {StyleMoment{9, true, false, false}, StyleMoment{9, false, true, false},
-                                StyleMoment{9, false, false, true}, StyleMoment{9, true, true, true}}) {
-        // Even odds: nine refusals in a row are rare, so text comes first.
+TEST_F(StyleChoice, ImageStyleHeldBackAndAllZeroWeightsChooseTheLastRow) {
+    weights(0, 0, 30, 30, 0);
+    for (const StyleMoment m : {StyleMoment{9, true}, StyleMoment{9, false, true}, StyleMoment{9, false, false, true}}) {
+        // Nine refusals in a row at even odds are rare.
         int text = 0;
-        for (int i = 0; i < 50; ++i) text += choose(r, m).first == 5;
+        for (int i = 0; i < 50; ++i) text += choose(m).first == 5;
         EXPECT_GT(text, 45);
     }
-}
-
-TEST_F(StyleChoice, AllWeightsZeroChooseTheLastRow) {
-    onlyWeight(nullptr);
-    settings.buildTables({true, true});
-    RandomSource r(5);
-    // Bitmap is last; without images it is refused nine times and taken on the tenth.
-    EXPECT_EQ(choose(r, {9, false, false, false}), (std::pair<int, int>{13, 1}));
-    EXPECT_EQ(choose(r, {9, false, false, true}), (std::pair<int, int>{13, 10}));
+    weights(0, 0, 0, 0, 0);
+    EXPECT_EQ(choose({9}), (std::pair<int, int>{13, 1}));
+    // Without images Bitmap is refused nine times and taken on the tenth.
+    EXPECT_EQ(choose({9, false, false, true}), (std::pair<int, int>{13, 10}));
     settings.buildTables({true, false});
-    EXPECT_EQ(choose(r, {1, false, true, true}).first, 5);
+    EXPECT_EQ(choose({1, false, true, true}).first, 5) << "Text is last in the preview";
 }
 
-TEST_F(StyleChoice, RowsWithoutAClassAreLeftOut) {
+TEST_F(StyleChoice, RowsWithoutAClassAreLeftOutAndUnknownCodesFallBack) {
     const StyleMaker two[] = {{5, "Text", nullptr}, {2, "Dots", nullptr}};
     StyleMakersScope only(two);
     settings.buildTables({true, true});
-    RandomSource r(13);
     int text = 0;
     for (int i = 0; i < 1000; ++i) {
-        const auto [code, draws] = choose(r, {9, false, false, false});
+        const auto [code, draws] = choose({9});
         ASSERT_TRUE(code == 5 || code == 2) << code;
         EXPECT_EQ(draws, 1);
         text += code == 5;
     }
-    // Text 10 against Dots 5.
-    EXPECT_NEAR(text / 1000.0, 2.0 / 3.0, 0.05);
+    EXPECT_NEAR(text / 1000.0, 2.0 / 3.0, 0.05) << "Text 10 against Dots 5";
 
-    // Unknown codes fall back on Lines once it exists, else the first style there is.
-    EXPECT_STREQ(styleMaker(10)->className, "Text");
+    EXPECT_STREQ(styleMaker(10)->className, "Text") << "no Lines yet: the first style there is";
     EXPECT_STREQ(styleMaker(2)->className, "Dots");
     const StyleMaker withLines[] = {{5, "Text", nullptr}, {0, "Lines", nullptr}};
     StyleMakersScope lines(withLines);
