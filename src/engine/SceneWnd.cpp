@@ -29,14 +29,16 @@ CSceneWnd::CSceneWnd(bool autoDelete) : CWnd(autoDelete), m_bAutoDelete(autoDele
 }
 
 CSceneWnd::~CSceneWnd() {
-    // The window is destroyed here, while this class's handlers still exist.
-    DestroyWindow();
+    // Destroyed here, while this class's handlers still exist. A window that
+    // deletes itself only comes here once it is destroyed; deleted while it
+    // still exists, it at least gives back the display and the palette.
+    if (!m_bAutoDelete) DestroyWindow();
+    releaseDrawing();
     // The current style draws in this window: it goes with it.
     if (gApp.pSceneWnd() == this) {
         gApp.setSaver(nullptr);
         gApp.setSceneWnd(nullptr);
     }
-    if (&colorScene() == this) setColorScene(nullptr);
 }
 
 const Settings& CSceneWnd::settings() { return *gApp.settings(); }
@@ -224,6 +226,11 @@ void CSceneWnd::buildImageList() {
 void CSceneWnd::OnDestroy() {
     m_bStop = true;
     CWnd::OnDestroy();
+    releaseDrawing();
+}
+
+void CSceneWnd::releaseDrawing() {
+    m_bStop = true;
     if (m_pDC && m_hOldPalette) m_pDC->SelectPalette(m_hOldPalette, false);
     m_hOldPalette = nullptr;
     m_pDC.reset();

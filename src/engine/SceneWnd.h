@@ -113,6 +113,9 @@ private:
     static int64_t now();
     bool changeDisplayForAnimation();
     void restoreDisplay();
+    // What destruction gives back: the context, the palette record, the
+    // colour scene and the display mode. Safe to call twice.
+    void releaseDrawing();
     void buildImageList();
     // Blanks the screen for good; false when it is not yet time.
     bool blankIfDue(CPalette* previous);
