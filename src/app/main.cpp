@@ -7,7 +7,10 @@
 
 #include "app/CommandLine.h"
 #include "app/SaverApp.h"
+#include "platform/Backend.h"
+#include "platform/MessageLoop.h"
 #include "platform/ProfileStore.h"
+#include "platform/SdlBackend.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -26,11 +29,24 @@ int main(int argc, char** argv) {
             break;
     }
 
-    gApp.construct(args);
-    if (gApp.InitInstance(request, platform::ProfileStore(platform::ProfileStore::defaultFolder()))) {
-        // The message loop runs here once there is a window backend.
+    using Action = LaunchRequest::Action;
+    const Action a = request.action;
+    if (a == Action::FullScreen || a == Action::Preview || a == Action::Window ||
+        a == Action::XScreenSaver) {
+        std::string error;
+        auto display = platform::openSdlBackend(error);
+        if (!display) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+        platform::setBackend(std::move(display));
     }
+
+    gApp.construct(args);
+    if (gApp.InitInstance(request, platform::ProfileStore(platform::ProfileStore::defaultFolder())))
+        platform::runMessageLoop();
     const int code = gApp.ExitInstance();
     gApp.shutdown();
+    platform::setBackend(nullptr);
     return code;
 }

@@ -38,6 +38,9 @@ class WindowBackend {
     // first waits up to `timeoutMs` for one (0: does not wait; negative: no
     // limit). The wait blocks; it never spins.
     virtual void pumpEvents(int64_t timeoutMs) = 0;
+    // The same without waiting, for the idle test, which asks very often: a
+    // backend may fetch the system's events less often than it is called.
+    virtual void pumpEventsForIdleTest() { pumpEvents(0); }
     // Shows on the screen what changed on the windows' surfaces since the
     // last time. Unless `force`, does so at most 60 times a second.
     virtual void present(bool force) = 0;

@@ -15,11 +15,22 @@
 
 enum class PenStyle { Solid, Null };
 
-// A cosmetic pen, one pixel wide.
+// A pen one pixel wide (width 1 or less), or a wider one with round ends
+// and round joins, centred on the path it strokes.
 struct CPen {
     PenStyle style = PenStyle::Solid;
     COLORREF color = RGB(0, 0, 0);
+    int width = 1;
 };
+
+// Shapes: brushes and regions (DCShapes.cpp, Region.h). A fresh device
+// context has a white solid brush.
+enum class BrushStyle { Solid, Null };
+struct CBrush {
+    BrushStyle style = BrushStyle::Solid;
+    COLORREF color = RGB(255, 255, 255);
+};
+class CRgn;
 
 class CDC {
   public:
@@ -53,7 +64,7 @@ class CDC {
         return old;
     }
     // A line from the current position to (x, y), which becomes the current
-    // position; (x, y) itself is not drawn.
+    // position; (x, y) itself is not drawn by a one-pixel pen.
     void LineTo(int x, int y);
 
     // Text. A new context draws with the stock font (fontconfig's default
@@ -126,6 +137,35 @@ class CDC {
                       int srcHeight, const void* bits, size_t bitsLength, const BITMAPINFO& info,
                       uint32_t usage = DIB_RGB_COLORS, uint32_t rop = SRCCOPY);
 
+    // Shapes (DCShapes.cpp). Outlines take the pen, interiors the brush; a
+    // wide pen reaches past the outline by half its width.
+    CBrush SelectBrush(const CBrush& brush) {
+        CBrush old = m_brush;
+        m_brush = brush;
+        return old;
+    }
+    const CPen& pen() const { return m_pen; }
+    const CBrush& brush() const { return m_brush; }
+    POINT GetCurrentPosition() const { return m_position; }
+    // ALTERNATE (the start) or WINDING; returns the previous mode, 0 for any other value.
+    int SetPolyFillMode(int mode);
+    int GetPolyFillMode() const { return m_polyFillMode; }
+    // Joined lines through the points; a one-pixel pen leaves out the last
+    // point. The current position is neither used nor changed. False for fewer than 2 points.
+    bool Polyline(const POINT* points, int count);
+    // The closed polygon: its interior by the fill mode, then its outline.
+    bool Polygon(const POINT* points, int count);
+    // Cubic curves: a start point, then three points (two controls and an
+    // end) per curve; false unless count is 3n + 1 with n >= 1.
+    bool PolyBezier(const POINT* points, int count);
+    // Right and bottom edges excluded; without a pen the interior is one
+    // pixel narrower and lower, as in GDI. Corners may come in either order.
+    bool Rectangle(int left, int top, int right, int bottom);
+    // The ellipse inscribed in the rectangle, which it touches on all sides.
+    bool Ellipse(int left, int top, int right, int bottom);
+    bool FillRgn(const CRgn& rgn, const CBrush& brush);
+    bool PaintRgn(const CRgn& rgn);  // with the selected brush
+
   private:
     void plot(int x, int y, uint32_t value);
     void span(int y, int x0, int x1, uint32_t value);  // [x0, x1) clipped
@@ -149,7 +189,7 @@ class CDC {
     static constexpr size_t kColorCacheSize = 256;
     void refreshColorCache() const;
     uint8_t nearestValue(COLORREF color) const;  // key normalised, cache filled
-    // The block transfer and DIB workers (DCBlit.cpp, DCDib.cpp).
+    // The DIB transfer behind both public forms (DCDib.cpp).
     bool transferDib(int x, int y, int width, int height, int xSrc, int yTopDown, int srcWidth,
                      int srcHeight, unsigned startScan, unsigned lines, const void* bits,
                      size_t bitsLength, const BITMAPINFO& info, bool* complete);
@@ -158,8 +198,15 @@ class CDC {
     mutable uint64_t m_cachePalette = 0;
     mutable uint64_t m_cachePaletteVersion = 0;
     mutable uint64_t m_cacheDisplayVersion = ~uint64_t{0};
+    mutable const uint8_t* m_cacheMap = nullptr;  // the palette's hardware entries
+    mutable unsigned m_cacheCount = 0;
     mutable std::array<uint32_t, kColorCacheSize> m_cacheKey{};
     mutable std::array<uint8_t, kColorCacheSize> m_cacheValue{};
+
+    // Shapes (DCShapes.cpp).
+    void strokePath(const POINT* points, int count, bool closed);
+    CBrush m_brush;
+    int m_polyFillMode = ALTERNATE;
 };
 
 // The hardware entry nearest to a colour (squared distance in RGB; the

@@ -43,6 +43,13 @@ template <typename Pixel>
 void moveRows(const CSurface& source, CSurface& dest, const AxisMap& xs, const AxisMap& ys) {
     const size_t bytes = sizeof(Pixel) * xs.src.size();
     const int rows = static_cast<int>(ys.src.size());
+    // Whole rows of equally wide surfaces lie end to end: one move.
+    if (xs.lo == 0 && xs.src[0] == 0 && static_cast<int>(xs.src.size()) == dest.width() &&
+        source.width() == dest.width()) {
+        std::memmove(pixelRow<Pixel>(dest, ys.lo), pixelRow<Pixel>(source, ys.src[0]),
+                     bytes * static_cast<size_t>(rows));
+        return;
+    }
     const bool upwards = ys.src[0] < ys.lo;  // source above: start at the bottom
     for (int r = 0; r < rows; ++r) {
         const int k = upwards ? rows - 1 - r : r;

@@ -44,8 +44,9 @@ bool CDC::transferDib(int x, int y, int width, int height, int xSrc, int yTopDow
             previousSource = -1;
             continue;
         }
-        const size_t offset = static_cast<size_t>(memoryRow - startScan) * layout->stride;
-        if (offset > bitsLength || bitsLength - offset < layout->rowBytes) {
+        const size_t index = memoryRow - startScan;
+        const size_t offset = index * layout->stride;  // checked before it is used
+        if (index > bitsLength / layout->stride || bitsLength - offset < layout->rowBytes) {
             previousSource = -1;
             continue;
         }

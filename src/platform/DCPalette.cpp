@@ -10,17 +10,26 @@ size_t slotOf(uint32_t key) {
     return (key * 0x9E3779B1u) >> 24;  // 256 slots
 }
 
+// The display, found once: resolving a colour is on the path of every pixel.
+const CDisplay& display() {
+    static const CDisplay* found = nullptr;
+    if (!found) found = &CDisplay::instance();
+    return *found;
+}
+
 }  // namespace
 
 void CDC::refreshColorCache() const {
-    const uint64_t display = CDisplay::instance().paletteVersion();
+    const uint64_t hardware = display().paletteVersion();
     if (m_cachePalette == m_palette->id() && m_cachePaletteVersion == m_palette->version() &&
-        m_cacheDisplayVersion == display)
+        m_cacheDisplayVersion == hardware)
         return;
     m_cacheKey.fill(kNoKey);
+    m_cacheMap = m_palette->hardwareMap();
+    m_cacheCount = static_cast<unsigned>(m_palette->GetEntryCount());
     m_cachePalette = m_palette->id();
     m_cachePaletteVersion = m_palette->version();
-    m_cacheDisplayVersion = display;
+    m_cacheDisplayVersion = hardware;
 }
 
 uint8_t CDC::nearestValue(COLORREF key) const {
@@ -32,8 +41,7 @@ uint8_t CDC::nearestValue(COLORREF key) const {
     const uint8_t value =
         (key >> 24) == 0x02
             ? m_palette->hardwareIndex(m_palette->GetNearestPaletteIndex(key & 0x00FFFFFF))
-            : static_cast<uint8_t>(
-                  nearestHardwareIndex(CDisplay::instance().hardwarePalette(), key));
+            : static_cast<uint8_t>(nearestHardwareIndex(display().hardwarePalette(), key));
     m_cacheKey[slot] = key;
     m_cacheValue[slot] = value;
     return value;
@@ -45,8 +53,15 @@ uint32_t CDC::resolve(COLORREF color) const {
         if (form == 0x01) return m_palette->entryColor(color & 0xFFFF);
         return color & 0x00FFFFFF;
     }
-    if (form == 0x01) return m_palette->hardwareIndex(color & 0xFFFF);
-    return nearestValue(form == 0x02 ? color : color & 0x00FFFFFF);
+    refreshColorCache();
+    if (form == 0x01) {
+        if (!m_cacheCount) return 0;
+        const unsigned i = color & 0xFFFF;
+        return m_cacheMap[i < m_cacheCount ? i : 0];
+    }
+    const uint32_t key = form == 0x02 ? color : color & 0x00FFFFFF;
+    const size_t slot = slotOf(key);
+    return m_cacheKey[slot] == key ? m_cacheValue[slot] : nearestValue(key);
 }
 
 CPalette* CDC::SelectPalette(CPalette* palette, bool /*forceBackground*/) {

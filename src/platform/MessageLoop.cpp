@@ -83,7 +83,7 @@ int runMessageLoop() {
 }
 
 bool messageWaiting() {
-    backend().pumpEvents(0);
+    backend().pumpEventsForIdleTest();
     backend().present(false);
     return messageQueued();
 }
@@ -186,6 +186,6 @@ HCURSOR LoadCursor(int id) { return id == IDC_ARROW ? &gArrow : nullptr; }
 HCURSOR SetCursor(HCURSOR cursor) {
     const HCURSOR previous = gCursor;
     gCursor = cursor;
-    if (previous != cursor) platform::backend().setCursorVisible(cursor != nullptr);
+    platform::backend().setCursorVisible(cursor != nullptr);
     return previous;
 }

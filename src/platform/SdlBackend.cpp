@@ -23,6 +23,14 @@
 #include "platform/Wnd.h"
 #include "platform/X11Embed.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+// SDL keeps its D-Bus connection until the process ends (it never shuts
+// D-Bus down); the leak checker of the checked build is told so here, so
+// that every program using the display passes it without options.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+#endif
+
 namespace platform {
 
 namespace {
@@ -109,6 +117,10 @@ class SdlBackend final : public WindowBackend {
                                                const RECT& rect, HWND parent,
                                                std::string& error) override;
     void pumpEvents(int64_t timeoutMs) override;
+    void pumpEventsForIdleTest() override {
+        // At most once a millisecond.
+        if (SDL_GetTicks() != m_lastPollMs) pumpEvents(0);
+    }
     void present(bool force) override;
     RECT virtualScreen() override;
     int monitorCount() override { return std::max(SDL_GetNumVideoDisplays(), 1); }
@@ -119,6 +131,8 @@ class SdlBackend final : public WindowBackend {
     }
 
     void forget(SdlWindow* w) { std::erase(m_windows, w); }
+    // SDL's X11 connection, once a window has told it; else null.
+    void* sdlDisplay() const { return m_sdlDisplay; }
     x11::Connection* x11() { return m_x11.get(); }
 
   private:
@@ -133,6 +147,7 @@ class SdlBackend final : public WindowBackend {
 
     bool m_isX11 = false;
     std::unique_ptr<x11::Connection> m_x11;
+    void* m_sdlDisplay = nullptr;
     std::vector<SdlWindow*> m_windows;
     Uint32 m_wakeEvent = 0;
     int m_stopPipe[2] = {-1, -1};
@@ -147,6 +162,8 @@ SdlWindow::~SdlWindow() {
     if (!m_owner) return;
     m_owner->forget(this);
     if (m_sdl) SDL_DestroyWindow(m_sdl);
+    // A window inside one that went away leaves failed requests behind.
+    x11::sync(m_owner->sdlDisplay());
     if (m_child && m_owner->x11()) m_owner->x11()->destroyWindow(m_child);
 }
 
@@ -168,6 +185,10 @@ bool SdlBackend::start(std::string& error) {
     // Shared-memory images: only the changed part travels, and no GL
     // context is tried on machines without a GPU.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Installed first, so that SDL keeps them as the handlers it falls back
+    // to and puts back when it closes its connections: a request that fails
+    // because the window we drew in has gone must not end the program then.
+    x11::installErrorHandlers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = kNoDisplayMessage;
         return false;
@@ -198,6 +219,7 @@ SdlBackend::~SdlBackend() {
         w->m_sdl = nullptr;
         w->m_owner = nullptr;
     }
+    x11::sync(m_sdlDisplay);
     m_x11.reset();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     SDL_Quit();
@@ -245,12 +267,13 @@ std::unique_ptr<NativeWindow> SdlBackend::createWindow(CWnd& wnd, DWORD exStyle,
         SDL_SysWMinfo info;
         SDL_VERSION(&info.version);
         w->m_handle = SDL_GetWindowID(w->m_sdl);
-        if (m_isX11 && SDL_GetWindowWMInfo(w->m_sdl, &info) && info.subsystem == SDL_SYSWM_X11)
+        if (m_isX11 && SDL_GetWindowWMInfo(w->m_sdl, &info) && info.subsystem == SDL_SYSWM_X11) {
             w->m_handle = info.info.x11.window;
+            m_sdlDisplay = info.info.x11.display;
+        }
         // A window that appears under the pointer is asked for its cursor.
         wnd.PostMessage(WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     }
-    SDL_SetWindowData(w->m_sdl, "CWnd", &wnd);
     m_windows.push_back(w.get());
     return w;
 }
@@ -280,6 +303,7 @@ bool SdlBackend::createChild(SdlWindow& w, const RECT& rect, HWND parent, std::s
         error = "the window to draw in went away";
         return false;
     }
+    m_sdlDisplay = info.info.x11.display;
     return true;
 }
 
@@ -298,12 +322,7 @@ CWnd* SdlBackend::target(Uint32 windowId) const {
 }
 
 void SdlBackend::pumpEvents(int64_t timeoutMs) {
-    const uint32_t now = SDL_GetTicks();
-    if (timeoutMs == 0) {
-        // The idle test asks very often; the system's events are fetched at
-        // most once a millisecond.
-        if (now == m_lastPollMs) return;
-    } else if (!SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
+    if (timeoutMs != 0 && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
         int64_t wait = timeoutMs < 0 ? INT_MAX : timeoutMs;
         const bool embedded = std::any_of(m_windows.begin(), m_windows.end(),
                                           [](const SdlWindow* w) { return w->m_parent != 0; });
@@ -451,8 +470,20 @@ void SdlBackend::presentWindow(SdlWindow& w) {
     auto* dst = static_cast<uint8_t*>(screen->pixels) + static_cast<size_t>(area.top) * screen->pitch +
                 static_cast<size_t>(area.left) * 4;
     const Uint32 format = screen->format->format;
+    const int pitch = screen->pitch / 4;
     if (format == SDL_PIXELFORMAT_XBGR8888 || format == SDL_PIXELFORMAT_ABGR8888) {
-        convertToColorRefs(s, area, hardware, reinterpret_cast<uint32_t*>(dst), screen->pitch / 4);
+        convertToColorRefs(s, area, hardware, reinterpret_cast<uint32_t*>(dst), pitch);
+    } else if (format == SDL_PIXELFORMAT_XRGB8888 || format == SDL_PIXELFORMAT_ARGB8888) {
+        // The usual X11 layout: red and blue change places. Row by row, so
+        // that each row is swapped while it is still in the cache.
+        for (int y = area.top; y < area.bottom; ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(dst) + static_cast<size_t>(y - area.top) * pitch;
+            convertToColorRefs(s, RECT{area.left, y, area.right, y + 1}, hardware, row, pitch);
+            for (int x = 0, n = area.width(); x < n; ++x) {
+                const uint32_t c = row[x];
+                row[x] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+            }
+        }
     } else {
         const size_t n = static_cast<size_t>(area.width()) * static_cast<size_t>(area.height());
         if (m_scratch.size() < n) m_scratch.resize(n);

@@ -93,9 +93,15 @@ class CDisplay {
     static const std::array<PALETTEENTRY, kReservedEntries>& staticEntries();
 
     // The logical palette whose entries the free hardware entries now hold
-    // (its id), 0 for none. A change of depth forgets it.
+    // (its id), 0 for none. A change of depth forgets it. Another palette
+    // taking over counts as a change of the hardware palette, since the
+    // entries of the previous one are then shown by other hardware entries.
     uint64_t realizedPalette() const { return m_realizedPalette; }
-    void setRealizedPalette(uint64_t paletteId) { m_realizedPalette = paletteId; }
+    void setRealizedPalette(uint64_t paletteId) {
+        if (paletteId == m_realizedPalette) return;
+        m_realizedPalette = paletteId;
+        ++m_paletteVersion;
+    }
 
   private:
     CDisplay();

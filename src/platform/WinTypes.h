@@ -47,6 +47,11 @@ inline RECT unionRect(const RECT& a, const RECT& b) {
             std::max(a.bottom, b.bottom)};
 }
 
+// Polygon fill modes: ALTERNATE fills where a ray to the outside crosses the
+// outline an odd number of times, WINDING wherever the outline winds round.
+constexpr int ALTERNATE = 1;
+constexpr int WINDING = 2;
+
 constexpr COLORREF RGB(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }

@@ -24,6 +24,9 @@ class CWnd {
     // A window that deletes itself after it is destroyed (`autoDelete`) must
     // be allocated with new.
     explicit CWnd(bool autoDelete = false);
+    // Destroys the window if it still exists; by then the derived part is
+    // gone, so only the base handlers run: destroy a window before deleting
+    // it when its own OnDestroy() matters.
     virtual ~CWnd();
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;

@@ -72,6 +72,13 @@ void installErrorHandlers() {
     XSetIOErrorHandler(onXIOError);
 }
 
+void sync(void* display) {
+    if (display) {
+        installErrorHandlers();
+        XSync(dpy(display), False);
+    }
+}
+
 std::unique_ptr<Connection> Connection::open() {
     Display* d = XOpenDisplay(nullptr);
     if (!d) return nullptr;

@@ -17,6 +17,11 @@ namespace platform::x11 {
 // lost connection ends the program with a message.
 void installErrorHandlers();
 
+// Waits until the server has handled every request of `display` (SDL's
+// connection), so that the errors of those requests reach our handler
+// rather than one that SDL puts back when it closes the display.
+void sync(void* display);
+
 class Connection {
   public:
     // Null when no X display can be opened.

@@ -160,15 +160,20 @@ const std::string& ChildProcess::errorOutput() {
 XvfbServer::XvfbServer(int width, int height) {
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     for (int n = 97; n < 160; ++n) {
+        const std::string number = std::to_string(n);
+        std::string lock = "/tmp/.X";
+        lock.append(number).append("-lock");
         // A lock file of another server: that number is taken.
-        if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+        if (std::filesystem::exists(lock)) continue;
+        std::string name = ":";
+        name.append(number);
         auto server = std::make_unique<ChildProcess>(std::vector<std::string>{
-            "Xvfb", ":" + std::to_string(n), "-displayfd", "1", "-screen", "0", screen,
+            "Xvfb", name, "-displayfd", "1", "-screen", "0", screen,
             "-nolisten", "tcp", "-noreset"});
         if (!server->started()) return;
         // The server writes its display number once it accepts clients, and
         // ends at once when the number is taken after all.
-        if (server->waitForLine(std::to_string(n), 10)) {
+        if (server->waitForLine(number, 10)) {
             m_server = std::move(server);
             m_display = n;
             return;

@@ -52,7 +52,7 @@ class XvfbServer {
   public:
     XvfbServer(int width, int height);
     bool running() const { return m_display >= 0; }
-    std::string display() const { return ":" + std::to_string(m_display); }
+    std::string display() const { return std::string(":").append(std::to_string(m_display)); }
     // "DISPLAY=:N" for a child's environment.
     std::string displayEnv() const { return "DISPLAY=" + display(); }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <vector>
 
 #include "platform/PngWriter.h"
 #include "platform/Surface.h"
@@ -81,4 +82,21 @@ TEST(Png, FailuresAreReportedNotHidden) {
     std::ofstream(folder.path().string() + "/bad.png") << "not a picture";
     EXPECT_FALSE(readPng(folder.path().string() + "/bad.png", &error).valid());
     EXPECT_FALSE(readPng(folder.path().string() + "/missing.png", &error).valid());
+}
+
+TEST(Display, WideAreasConvertEveryPixelOfTheirRows) {
+    // 19 columns from column 3: two runs of eight and a tail of three.
+    CSurface s(23, 2, 8);
+    std::array<uint32_t, 256> hw{};
+    for (int i = 0; i < 256; ++i)
+        hw[static_cast<size_t>(i)] = 0x00010203u * static_cast<uint32_t>(i);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 23; ++x) s.row8(y)[x] = static_cast<uint8_t>(37 * x + 101 * y);
+    std::vector<uint32_t> out(2 * 20, 0xDEADBEEF);
+    convertToColorRefs(s, {3, 0, 22, 2}, hw, out.data(), 20);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 19; ++x)
+            EXPECT_EQ(out[static_cast<size_t>(y * 20 + x)], hw[s.row8(y)[x + 3]]) << x << "," << y;
+        EXPECT_EQ(out[static_cast<size_t>(y * 20 + 19)], 0xDEADBEEFu);  // beyond the area
+    }
 }

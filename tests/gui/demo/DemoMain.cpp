@@ -5,8 +5,8 @@
 //
 // The mode arguments are those of quorvane: /s, /p ID, --window [WxH],
 // -root, -window-id ID, --render FILE [--size WxH] [--seconds N]. Each
-// message of interest is printed on its own line; the last line is
-// "exit <code>".
+// message of interest is printed on its own line (unless --quiet); at the
+// end come "frames <paints>" and "exit <code>".
 
 #include <cstdio>
 #include <cstdlib>
@@ -110,6 +110,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         platform::setMainWindow(&wnd);
         code = platform::runMessageLoop();
+        std::printf("frames %d\n", wnd.frames());
     }
     platform::setBackend(nullptr);
     std::printf("exit %d\n", code);

@@ -1,0 +1,55 @@
+#!/bin/sh
+# CPU used by a window under Xvfb over a number of seconds (10 by default):
+# one that only waits for input, and one that paints and presents a changing
+# 1920x1080 picture 60 times a second. Reports the share of one core used by
+# the program and by the X server.
+#
+#   bench/window_cpu.sh [BUILD_DIR] [SECONDS]
+#
+# BUILD_DIR defaults to build/release; the demonstration window program is
+# built there first.
+set -eu
+build="${1:-build/release}"
+seconds="${2:-10}"
+here="$(cd "$(dirname "$0")/.." && pwd)"
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target qv_demo_window -j 2 >/dev/null
+demo="$build/tests/qv_demo_window"
+
+# Clock ticks of user and system time of a process so far.
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+hz=$(getconf CLK_TCK)
+
+display=""
+for n in $(seq 97 140); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+    done
+    if kill -0 "$xvfb" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "could not start Xvfb" >&2; exit 1; }
+trap 'kill $xvfb 2>/dev/null' EXIT
+
+measure() {
+    label="$1"; shift
+    out=$(mktemp)
+    DISPLAY="$display" "$demo" --quiet "$@" -- /s >"$out" &
+    pid=$!
+    sleep 1  # start-up is not what is measured
+    p0=$(ticks "$pid"); x0=$(ticks "$xvfb")
+    sleep "$seconds"
+    p1=$(ticks "$pid"); x1=$(ticks "$xvfb")
+    kill -TERM "$pid"; wait "$pid" || true
+    frames=$(awk '/^frames/ { print $2 }' "$out"); rm -f "$out"
+    awk -v l="$label" -v p=$((p1 - p0)) -v x=$((x1 - x0)) -v hz="$hz" -v s="$seconds" \
+        -v f="${frames:-0}" 'BEGIN {
+        printf "%-28s program %5.1f %% of a core, X server %5.1f %%  (%d s; %d paints in all)\n",
+               l, 100 * p / hz / s, 100 * x / hz / s, s, f }'
+}
+
+measure "window that only waits" --fps 0
+measure "1920x1080 picture at 60 Hz" --fps 60

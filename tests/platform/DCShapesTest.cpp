@@ -1,0 +1,400 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/RandomSource.h"
+#include "platform/DC.h"
+#include "platform/Region.h"
+
+namespace {
+
+const COLORREF kPen = RGB(255, 255, 255);
+const COLORREF kBrush = RGB(0, 0, 255);
+
+// The surface as rows of '.' (untouched), '#' (pen), 'o' (brush), '?' (other).
+std::string picture(const CSurface& s) {
+    std::string out;
+    for (int y = 0; y < s.height(); ++y) {
+        for (int x = 0; x < s.width(); ++x) {
+            const uint32_t v = s.at(x, y);
+            out += v == 0 ? '.' : v == kPen ? '#' : v == kBrush ? 'o' : '?';
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+// The smallest rectangle holding every non-zero pixel.
+RECT drawnBox(const CSurface& s) {
+    RECT box{};
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x)
+            if (s.at(x, y)) box = unionRect(box, {x, y, x + 1, y + 1});
+    return box;
+}
+
+void usePens(CDC& dc, int width, bool brush = true) {
+    dc.SelectPen({PenStyle::Solid, kPen, width});
+    dc.SelectBrush({brush ? BrushStyle::Solid : BrushStyle::Null, kBrush});
+}
+
+// A surface with a device context, its pen of the given width and a brush (or none).
+struct Board {
+    CSurface s;
+    CDC dc{&s};
+    Board(int w, int h, int pen = 1, bool brush = true) : s(w, h, 32) { usePens(dc, pen, brush); }
+    std::string pic() const { return picture(s); }
+};
+
+// Counts how often each pixel of a clip rectangle is handed out.
+struct Counter final : SpanSink {
+    RECT clip;
+    std::vector<int> counts;
+    explicit Counter(const RECT& r)
+        : clip(r), counts(static_cast<size_t>(r.width()) * static_cast<size_t>(r.height())) {}
+    void span(int y, int x0, int x1) override {
+        ASSERT_TRUE(y >= clip.top && y < clip.bottom && x0 >= clip.left && x1 <= clip.right &&
+                    x0 < x1);
+        for (int x = x0; x < x1; ++x)
+            ++counts[static_cast<size_t>(y - clip.top) * clip.width() + (x - clip.left)];
+    }
+};
+
+}  // namespace
+
+TEST(DCShapes, RectanglesTakePenFrameAndBrushInsideWithoutRightAndBottom) {
+    Board b(7, 5);
+    EXPECT_TRUE(b.dc.Rectangle(6, 4, 1, 1));  // corners in either order
+    EXPECT_EQ(b.pic(), ".......\n.#####.\n.#ooo#.\n.#####.\n.......\n");
+    EXPECT_EQ(b.s.takeChanged(), (RECT{1, 1, 6, 4}));
+
+    Board n(7, 5);
+    n.dc.SelectPen({PenStyle::Null, kPen});
+    n.dc.Rectangle(1, 1, 6, 4);  // one pixel narrower and lower, as in GDI
+    EXPECT_EQ(n.pic(), ".......\n.oooo..\n.oooo..\n.......\n.......\n");
+    usePens(n.dc, 1, false);
+    n.dc.Rectangle(0, 4, 1, 5);                   // one pixel
+    EXPECT_FALSE(n.dc.Rectangle(3, 0, 3, 5));     // no width: nothing
+    EXPECT_EQ(n.pic(), ".......\n.oooo..\n.oooo..\n.......\n#......\n");
+}
+
+TEST(DCShapes, LinesAndPolylinesLeaveOutTheirLastPointButOutlinesClose) {
+    Board b(5, 5, 1, false);
+    const POINT path[3] = {{0, 0}, {3, 0}, {3, 3}};
+    EXPECT_TRUE(b.dc.Polyline(path, 3));
+    EXPECT_EQ(b.pic(), "####.\n...#.\n...#.\n.....\n.....\n");
+    EXPECT_EQ(b.dc.GetCurrentPosition(), (POINT{0, 0}));  // untouched by Polyline
+    EXPECT_FALSE(b.dc.Polyline(path, 1));
+
+    Board o(5, 5, 1, false);
+    const POINT square[4] = {{0, 0}, {3, 0}, {3, 3}, {0, 3}};
+    EXPECT_TRUE(o.dc.Polygon(square, 4));
+    EXPECT_EQ(o.pic(), "####.\n#..#.\n#..#.\n####.\n.....\n");
+    const POINT two[2] = {{4, 0}, {4, 4}};  // there and back: both ends drawn
+    o.dc.Polygon(two, 2);
+    EXPECT_EQ(o.s.at(4, 4), kPen);
+}
+
+TEST(DCShapes, WidePensHaveRoundEndsAndStayCentred) {
+    Board b(12, 7, 5);
+    b.dc.MoveTo(3, 3);
+    b.dc.LineTo(8, 3);
+    EXPECT_EQ(b.dc.GetCurrentPosition(), (POINT{8, 3}));
+    EXPECT_EQ(b.pic(), "............\n..########..\n.##########.\n.##########.\n"
+                       ".##########.\n..########..\n............\n");
+    // An even width takes the extra pixel row above and column to the left.
+    Board e(12, 6, 4);
+    e.dc.MoveTo(3, 3);
+    e.dc.LineTo(8, 3);
+    EXPECT_EQ(e.pic(), "............\n...#####....\n..########..\n.#########..\n"
+                       "..########..\n............\n");
+    // A zero-length stroke of a round pen is a dot.
+    Board d(7, 7, 5);
+    d.dc.MoveTo(3, 3);
+    d.dc.LineTo(3, 3);
+    EXPECT_EQ(d.pic(), ".......\n..###..\n.#####.\n.#####.\n.#####.\n..###..\n.......\n");
+}
+
+TEST(DCShapes, EllipsesTouchTheirBoxAndSplitIntoRimAndInside) {
+    Board b(6, 5);
+    b.dc.Ellipse(5, 5, 0, 0);  // corners in either order
+    EXPECT_EQ(b.pic(), ".###..\n#ooo#.\n#ooo#.\n#ooo#.\n.###..\n");
+    Board n(7, 6), ref(7, 6);
+    n.dc.SelectPen({PenStyle::Null, kPen});
+    n.dc.Ellipse(0, 0, 7, 6);  // the brush alone fills the ellipse of (0, 0, 6, 5)
+    ref.dc.SelectPen({PenStyle::Solid, kBrush});
+    ref.dc.Ellipse(0, 0, 6, 5);
+    EXPECT_EQ(n.pic(), ref.pic());
+
+    // Any box: the ellipse is symmetric, touches all four sides and never
+    // leaves the box; its rim encloses the inside.
+    for (int bw = 1; bw <= 13; ++bw) {
+        for (int bh = 1; bh <= 13; ++bh) {
+            Board e(16, 16);
+            e.dc.Ellipse(1, 2, 1 + bw, 2 + bh);
+            ASSERT_EQ(drawnBox(e.s), (RECT{1, 2, 1 + bw, 2 + bh})) << bw << "x" << bh;
+            for (int y = 2; y < 2 + bh; ++y) {
+                for (int x = 1; x < 1 + bw; ++x) {
+                    const uint32_t v = e.s.at(x, y);
+                    ASSERT_EQ(v, e.s.at(bw + 1 - x, y)) << bw << "x" << bh;
+                    ASSERT_EQ(v, e.s.at(x, bh + 3 - y)) << bw << "x" << bh;
+                    if (v == kBrush) {
+                        ASSERT_TRUE(e.s.at(x - 1, y) && e.s.at(x + 1, y) && e.s.at(x, y - 1) &&
+                                    e.s.at(x, y + 1));
+                    }
+                }
+            }
+        }
+    }
+
+    // A wide pen: a band centred on the outermost pixels, reaching 2 beyond
+    // them (3 only on the middle lines, which fall between pixels), round.
+    Board band(40, 40, 6);
+    band.dc.Ellipse(10, 10, 30, 30);
+    EXPECT_EQ(drawnBox(band.s), (RECT{8, 8, 32, 32}));
+    EXPECT_EQ(band.s.at(20, 20), kBrush);
+    EXPECT_EQ(band.s.at(20, 12), kPen);
+    EXPECT_EQ(band.s.at(8, 8), 0u);
+}
+
+TEST(DCShapes, PolygonsTakeTheirTopAndLeftEdgesAndFillByTheirMode) {
+    // Pixel (x, y) is in when the point is: the sloped edge crosses row 1 at 3.33, row 2 at 1.67.
+    Board t(6, 4);
+    t.dc.SelectPen({PenStyle::Null, kPen});
+    const POINT tri[3] = {{0, 0}, {5, 0}, {0, 3}};
+    t.dc.Polygon(tri, 3);
+    EXPECT_EQ(t.pic(), "ooooo.\noooo..\noo....\n......\n");
+
+    // The outline goes twice round the same square: winding number 2.
+    const POINT twice[8] = {{1, 1}, {5, 1}, {5, 5}, {1, 5}, {1, 1}, {5, 1}, {5, 5}, {1, 5}};
+    Board b(7, 7);
+    b.dc.SelectPen({PenStyle::Null, kPen});
+    EXPECT_EQ(b.dc.GetPolyFillMode(), ALTERNATE);
+    b.dc.Polygon(twice, 8);
+    EXPECT_EQ(drawnBox(b.s), (RECT{}));
+    EXPECT_EQ(b.dc.SetPolyFillMode(WINDING), ALTERNATE);
+    EXPECT_EQ(b.dc.SetPolyFillMode(7), 0);
+    b.dc.Polygon(twice, 8);
+    EXPECT_EQ(b.pic(), ".......\n.oooo..\n.oooo..\n.oooo..\n.oooo..\n.......\n.......\n");
+
+    // A five-pointed star drawn in one stroke: the middle belongs only to WINDING.
+    POINT star[5];
+    for (int i = 0; i < 5; ++i) {
+        const double a = -M_PI / 2 + i * 4 * M_PI / 5;
+        star[i] = {static_cast<int>(std::lround(50 + 40 * std::cos(a))),
+                   static_cast<int>(std::lround(50 + 40 * std::sin(a)))};
+    }
+    CRgn alternate, winding;
+    ASSERT_TRUE(alternate.CreatePolygonRgn(star, 5, ALTERNATE));
+    ASSERT_TRUE(winding.CreatePolygonRgn(star, 5, WINDING));
+    EXPECT_FALSE(alternate.PtInRegion(50, 50));
+    EXPECT_TRUE(winding.PtInRegion(50, 50));
+    EXPECT_TRUE(alternate.PtInRegion(50, 15));  // a point of the star
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) ASSERT_LE(alternate.PtInRegion(x, y), winding.PtInRegion(x, y));
+}
+
+TEST(DCShapes, TriangleFansCoverTheirPolygonExactlyOnce) {
+    // Convex hulls of random points, split into fans from their first vertex:
+    // shared edges and vertices belong to exactly one triangle.
+    RandomSource random(20240611);
+    for (int round = 0; round < 200; ++round) {
+        const int range = round < 100 ? 12 : 60;
+        std::vector<POINT> pts;
+        for (int i = 0; i < 3 + static_cast<int>(random.below(12)); ++i)
+            pts.push_back({static_cast<int>(random.below(range)) - 2,
+                           static_cast<int>(random.below(range)) - 2});
+        std::sort(pts.begin(), pts.end(),
+                  [](POINT a, POINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+        auto turnsLeft = [](POINT o, POINT a, POINT b) {
+            return int64_t{a.x - o.x} * (b.y - o.y) - int64_t{a.y - o.y} * (b.x - o.x) > 0;
+        };
+        std::vector<POINT> hull;  // monotone chain: lower side, then upper side
+        for (int pass = 0; pass < 2; ++pass, std::reverse(pts.begin(), pts.end())) {
+            const size_t base = hull.size();
+            for (const POINT& p : pts) {
+                while (hull.size() >= base + 2 && !turnsLeft(hull[hull.size() - 2], hull.back(), p))
+                    hull.pop_back();
+                hull.push_back(p);
+            }
+            hull.pop_back();
+        }
+        if (hull.size() < 3) continue;
+        if (round % 2) std::reverse(hull.begin(), hull.end());
+
+        // Clipped on purpose: the negative coordinates fall outside.
+        const RECT clip{0, 0, range - 4, range - 3};
+        Counter whole(clip), fan(clip);
+        CRgn rgn;
+        rgn.CreatePolygonRgn(hull.data(), static_cast<int>(hull.size()), ALTERNATE);
+        rgn.spans(clip, whole);
+        for (size_t i = 1; i + 1 < hull.size(); ++i) {
+            const POINT tri[3] = {hull[0], hull[i], hull[i + 1]};
+            CRgn t;
+            t.CreatePolygonRgn(tri, 3, round % 3 ? ALTERNATE : WINDING);
+            t.spans(clip, fan);
+        }
+        ASSERT_EQ(fan.counts, whole.counts) << "round " << round;
+        for (int c : whole.counts) ASSERT_LE(c, 1);
+    }
+}
+
+TEST(DCShapes, ShapesAreClippedAtEveryEdgeExactlyAsOnALargerSurface) {
+    const std::vector<std::function<void(CDC&, int)>> shapes = {
+        [](CDC& dc, int o) { usePens(dc, 5), dc.Rectangle(o - 3, o - 2, o + 14, o + 12); },
+        [](CDC& dc, int o) { usePens(dc, 1), dc.Ellipse(o - 4, o - 6, o + 13, o + 15); },
+        [](CDC& dc, int o) { usePens(dc, 7), dc.Ellipse(o - 4, o - 6, o + 13, o + 15); },
+        [](CDC& dc, int o) {
+            usePens(dc, 1);
+            const POINT p[5] = {{o - 5, o + 3}, {o + 6, o - 7}, {o + 16, o + 4}, {o + 9, o + 15},
+                                {o + 1, o + 14}};
+            dc.Polygon(p, 5);
+        },
+        [](CDC& dc, int o) {
+            usePens(dc, 6);
+            const POINT p[4] = {{o - 5, o - 5}, {o + 14, o + 3}, {o - 2, o + 8}, {o + 12, o + 14}};
+            dc.Polyline(p, 4);
+        },
+        [](CDC& dc, int o) {
+            usePens(dc, 1);
+            const POINT p[4] = {{o - 6, o + 12}, {o + 2, o - 20}, {o + 9, o + 30}, {o + 15, o - 1}};
+            dc.PolyBezier(p, 4);
+        },
+    };
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        CSurface small(10, 10, 32), large(30, 30, 32);
+        CDC a(&small), b(&large);
+        shapes[i](a, 0);
+        shapes[i](b, 10);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x)
+                ASSERT_EQ(small.at(x, y), large.at(x + 10, y + 10)) << "shape " << i;
+        EXPECT_EQ(small.takeChanged(), drawnBox(small)) << "shape " << i;
+    }
+}
+
+TEST(DCShapes, AbsurdInputsDrawWhatIsSensibleOrNothing) {
+    Board b(8, 6);
+    CSurface& s = b.s;
+    CDC& dc = b.dc;
+    const POINT same[4] = {{3, 3}, {3, 3}, {3, 3}, {3, 3}};
+    EXPECT_FALSE(dc.Polygon(nullptr, 3));
+    EXPECT_FALSE(dc.Polygon(same, 1));
+    EXPECT_FALSE(dc.PolyBezier(same, 3));
+    EXPECT_FALSE(dc.PolyBezier(same, 5));
+    dc.Polygon(same, 4);
+    dc.PolyBezier(same, 4);
+    EXPECT_FALSE(dc.Ellipse(2, 2, 2, 9));
+    const POINT far[3] = {{INT_MAX / 2, INT_MAX / 2}, {INT_MAX, INT_MIN}, {INT_MAX / 2 + 5, 0}};
+    dc.Polygon(far, 3);
+    dc.Rectangle(INT_MAX, INT_MAX, INT_MAX - 9, 5);
+    dc.MoveTo(INT_MIN, INT_MIN);
+    dc.LineTo(INT_MAX, INT_MIN + 1);
+    EXPECT_EQ(s.takeChanged(), (RECT{}));
+    const POINT wild[4] = {{INT_MIN, INT_MAX}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}, {-9, 100}};
+    dc.PolyBezier(wild, 4);
+
+    // Shapes that cover the surface from far outside fill all of it.
+    const POINT cover[3] = {{-INT_MAX / 2, -INT_MAX / 2}, {INT_MAX / 2, -INT_MAX / 2}, {0, INT_MAX / 2}};
+    auto everything = [&](COLORREF c) {
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x)
+                if (s.at(x, y) != c) return false;
+        return true;
+    };
+    for (const auto& draw : std::vector<std::function<void()>>{
+             [&] { dc.Polygon(cover, 3); }, [&] { dc.Rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX); },
+             [&] { dc.Ellipse(INT_MAX, INT_MAX, INT_MIN, INT_MIN); }}) {
+        dc.FillRect(s.bounds(), RGB(0, 0, 0));
+        draw();
+        EXPECT_TRUE(everything(kBrush));
+    }
+    CRgn huge;
+    huge.CreateEllipticRgn(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    EXPECT_TRUE(dc.FillRgn(huge, {BrushStyle::Solid, kPen}));
+    EXPECT_TRUE(everything(kPen));
+    EXPECT_TRUE(dc.FillRgn(CRgn(), {BrushStyle::Solid, kBrush}));  // empty region: nothing
+    EXPECT_TRUE(everything(kPen));
+
+    // Huge pens, far-off strokes.
+    for (int width : {1000000, INT_MAX}) {
+        dc.FillRect(s.bounds(), RGB(0, 0, 0));
+        usePens(dc, width);
+        dc.MoveTo(-INT_MAX / 2, 200000);
+        dc.LineTo(INT_MAX / 2, 300000);
+        EXPECT_TRUE(everything(kPen));
+        dc.FillRect(s.bounds(), RGB(0, 0, 0));
+        dc.Ellipse(-5, -5, 100, 100);
+        dc.PolyBezier(wild, 4);
+        dc.Polygon(far, 3);
+        EXPECT_TRUE(everything(kPen));
+    }
+    CSurface none;
+    CDC nowhere(&none);
+    EXPECT_FALSE(nowhere.FillRgn(huge, {BrushStyle::Solid, kPen}));
+    nowhere.Ellipse(0, 0, 5, 5);
+}
+
+TEST(DCShapes, BezierCurvesFollowTheirControlPoints) {
+    Board b(40, 30);
+    const POINT straight[4] = {{2, 3}, {10, 3}, {20, 3}, {30, 3}};
+    EXPECT_TRUE(b.dc.PolyBezier(straight, 4));
+    EXPECT_EQ(drawnBox(b.s), (RECT{2, 3, 30, 4}));  // the end point left out, like a line
+
+    // Two joined curves, each moving rightwards: within the controls' hull,
+    // through the joining point, and with no column left out.
+    Board c(41, 30);
+    const POINT p[7] = {{0, 28}, {4, 0}, {16, 0}, {20, 20}, {24, 0}, {36, 0}, {40, 28}};
+    c.dc.PolyBezier(p, 7);
+    EXPECT_EQ(drawnBox(c.s), (RECT{0, 6, 41, 29}));
+    EXPECT_TRUE(c.s.at(20, 20));
+    for (int x = 0; x < 40; ++x) {
+        int inColumn = 0;
+        for (int y = 0; y < 30; ++y) inColumn += c.s.at(x, y) != 0;
+        EXPECT_GT(inColumn, 0) << x;
+    }
+}
+
+TEST(DCShapes, RegionsAndPaletteSurfaces) {
+    CRgn r;
+    EXPECT_FALSE(r.PtInRegion(0, 0));
+    r.CreateRectRgn(5, 4, 1, 1);
+    EXPECT_TRUE(r.PtInRegion(1, 1) && r.PtInRegion(4, 3));
+    EXPECT_FALSE(r.PtInRegion(5, 3) || r.PtInRegion(4, 4));
+    EXPECT_FALSE(r.CreatePolygonRgn(nullptr, 3, ALTERNATE));
+    EXPECT_FALSE(r.PtInRegion(1, 1));  // a failed Create... leaves it empty
+    const POINT tri[3] = {{0, 0}, {4, 0}, {0, 4}};
+    EXPECT_FALSE(r.CreatePolygonRgn(tri, 3, 0));
+
+    // An elliptic region holds the pixels Ellipse draws with a pen, rim and all.
+    Board a(12, 9), b(12, 9);
+    CRgn e;
+    e.CreateEllipticRgn(1, 1, 11, 8);
+    EXPECT_TRUE(a.dc.PaintRgn(e));
+    b.dc.SelectPen({PenStyle::Solid, kBrush});
+    b.dc.Ellipse(1, 1, 11, 8);
+    EXPECT_EQ(a.pic(), b.pic());
+    a.dc.SelectBrush({BrushStyle::Null, kPen});
+    a.dc.PaintRgn(e);
+    EXPECT_EQ(a.pic(), b.pic());
+
+    // On a palette surface every shape stores the nearest hardware entry.
+    CDisplay::instance().reset(8);
+    CSurface p(6, 6, 8);
+    CDC dp(&p);
+    dp.SelectPen({PenStyle::Solid, RGB(250, 5, 5), 3});
+    dp.SelectBrush({BrushStyle::Solid, PALETTEINDEX(252)});
+    dp.Ellipse(0, 0, 6, 6);
+    dp.Polygon(tri, 3);
+    EXPECT_EQ(p.at(1, 1), 249u);
+    CRgn all;
+    all.CreateRectRgn(0, 5, 6, 6);
+    dp.PaintRgn(all);
+    EXPECT_EQ(p.at(0, 5), 252u);
+    CDisplay::instance().reset(32);
+}

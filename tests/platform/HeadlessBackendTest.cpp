@@ -1,0 +1,203 @@
+// The headless window system: input scripted by simulated time, pictures
+// written at given moments, and runs that end by themselves.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/Clock.h"
+#include "platform/HeadlessBackend.h"
+#include "platform/MessageLoop.h"
+#include "platform/PngWriter.h"
+#include "support/DemoWindow.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using platform::HeadlessBackend;
+using platform::HeadlessOptions;
+using platform::ScriptedInput;
+
+// Notes when each message of interest arrived, in simulated milliseconds.
+class TimedWnd : public DemoWindow {
+  public:
+    explicit TimedWnd(const HeadlessBackend& b) : DemoWindow({}), m_backend(b) {}
+    std::vector<std::pair<UINT, int64_t>> arrivals;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (isInputMessage(message) || message == WM_ACTIVATE || message == WM_CLOSE)
+            arrivals.push_back({message, m_backend.nowMs()});
+        return DemoWindow::WindowProc(message, wParam, lParam);
+    }
+
+  private:
+    const HeadlessBackend& m_backend;
+};
+
+class Headless : public ::testing::Test {
+  protected:
+    HeadlessBackend& install(HeadlessOptions options) {
+        auto b = std::make_unique<HeadlessBackend>(std::move(options));
+        HeadlessBackend& ref = *b;
+        platform::setBackend(std::move(b));
+        platform::resetMessageQueue();
+        return ref;
+    }
+    void TearDown() override {
+        platform::setMainWindow(nullptr);
+        platform::setBackend(nullptr);
+        platform::resetMessageQueue();
+    }
+
+    platform::ScopedClock m_clock{std::make_unique<platform::SimulatedClock>()};
+};
+
+TEST_F(Headless, ScriptedInputArrivesAtItsSimulatedTimeAndTheRunEnds) {
+    HeadlessOptions o;
+    o.width = 120;
+    o.height = 80;
+    std::string error;
+    auto script = platform::parseInputScript(
+        "# a comment, then a blank line\n\n"
+        "2.5 key A\n"
+        "1 move 10 20\n"
+        "4 click right 7 8\n"
+        "5 syskey f4\n",
+        &error);
+    ASSERT_TRUE(script) << error;
+    o.input = *script;
+    o.endAtMs = 4500;
+    HeadlessBackend& b = install(o);
+    TimedWnd w(b);
+    ASSERT_TRUE(w.CreateEx(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, {0, 0, 120, 80}));
+    EXPECT_EQ(w.surface().width(), 120);
+    platform::setMainWindow(&w);
+    EXPECT_EQ(platform::runMessageLoop(), 0);
+    EXPECT_FALSE(w.IsWindow());
+
+    // Out of order in the script, in time order on arrival; the demo paints
+    // at 30 frames a second, so each event comes within one frame.
+    const std::vector<UINT> expected = {WM_MOUSEMOVE, WM_KEYDOWN, WM_KEYUP, WM_RBUTTONDOWN,
+                                        WM_RBUTTONUP, WM_CLOSE};
+    std::vector<UINT> got;
+    for (const auto& [m, t] : w.arrivals) got.push_back(m);
+    ASSERT_EQ(got, expected);
+    EXPECT_EQ(w.arrivals[0].second, 1000);
+    EXPECT_EQ(w.arrivals[1].second, 2500);
+    EXPECT_EQ(w.arrivals[3].second, 4000);
+    EXPECT_EQ(w.arrivals[5].second, 4500) << "the event at 5 s comes after the end";
+    EXPECT_NEAR(w.frames(), 4.5 * 30, 3);
+    EXPECT_NE(std::find(w.seen().begin(), w.seen().end(), "move 10 20"), w.seen().end());
+}
+
+TEST_F(Headless, SnapshotsShowTheWindowAtTheirTimeAndRepeatExactly) {
+    TempFolder folder;
+    const auto run = [&](const std::string& tag) {
+        platform::ScopedClock fresh(std::make_unique<platform::SimulatedClock>());
+        HeadlessOptions o;
+        o.width = 200;
+        o.height = 50;
+        o.snapshots = {{1000, (folder.path() / (tag + "-1.png")).string()},
+                       {250, (folder.path() / (tag + "-0.png")).string()}};
+        o.endAtMs = 1000;
+        HeadlessBackend& b = install(o);
+        DemoWindow w({});
+        EXPECT_TRUE(w.CreateEx(0, WS_POPUP | WS_VISIBLE, {0, 0, 200, 50}));
+        platform::setMainWindow(&w);
+        platform::runMessageLoop();
+        EXPECT_EQ(b.written().size(), 2u) << b.snapshotError();
+        platform::setBackend(nullptr);
+    };
+    run("a");
+    run("b");
+    const auto bytes = [&](const std::string& name) {
+        std::ifstream in(folder.path() / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_FALSE(bytes("a-1.png").empty());
+    EXPECT_EQ(bytes("a-0.png"), bytes("b-0.png"));
+    EXPECT_EQ(bytes("a-1.png"), bytes("b-1.png"));
+    EXPECT_NE(bytes("a-0.png"), bytes("a-1.png")) << "the bars moved between the pictures";
+    const CSurface picture = readPng((folder.path() / "a-1.png").string());
+    ASSERT_TRUE(picture.valid());
+    EXPECT_EQ(picture.width(), 200);
+    for (int x = 0; x < 200; x += 7) {
+        const uint32_t c = picture.at(x, 25);
+        EXPECT_TRUE(c == DemoWindow::kColourA || c == DemoWindow::kColourB) << std::hex << c;
+    }
+}
+
+TEST_F(Headless, WaitsJumpAndARunWithNothingLeftEndsInsteadOfHanging) {
+    HeadlessOptions o;
+    o.input = {{700, ScriptedInput::Kind::Deactivate}};
+    HeadlessBackend& b = install(o);
+    DemoWindow w({.fps = 0});
+    ASSERT_TRUE(w.CreateEx(0, WS_POPUP | WS_VISIBLE, {0, 0, 10, 10}));
+    platform::setMainWindow(&w);
+    EXPECT_FALSE(platform::waitForInputOrTimeout(300));
+    EXPECT_EQ(b.nowMs(), 300);
+    EXPECT_TRUE(platform::waitForInputOrTimeout(100000));
+    EXPECT_EQ(b.nowMs(), 700) << "the wait ends when the input comes";
+    EXPECT_EQ(platform::runMessageLoop(), 0);
+    EXPECT_FALSE(w.IsWindow());
+    EXPECT_EQ(w.frames(), 1) << "painted once, never asked for more";
+}
+
+TEST_F(Headless, MetricsChildWindowsAndPicturesWithoutAWindow) {
+    TempFolder folder;
+    HeadlessOptions o;
+    o.width = 320;
+    o.height = 200;
+    o.snapshots = {{0, (folder.path() / "none.png").string()}};
+    HeadlessBackend& b = install(o);
+    platform::waitForInputOrTimeout(1);
+    EXPECT_TRUE(b.written().empty());
+    EXPECT_NE(b.snapshotError().find("no window"), std::string::npos);
+
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 320);
+    EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN), 200);
+    EXPECT_EQ(GetSystemMetrics(SM_XVIRTUALSCREEN), 0);
+    RECT r;
+    ASSERT_TRUE(GetClientRect(b.screenSaverWindow(), &r));
+    EXPECT_EQ(r, (RECT{0, 0, 320, 200}));
+    EXPECT_FALSE(GetClientRect(0, &r));
+    CWnd child;
+    ASSERT_TRUE(child.CreateEx(0, WS_CHILD | WS_VISIBLE, r, b.screenSaverWindow()));
+    EXPECT_EQ(child.surface().width(), 320);
+    CWnd orphan;
+    EXPECT_FALSE(orphan.CreateEx(0, WS_CHILD | WS_VISIBLE, r, 0));
+    EXPECT_FALSE(orphan.lastError().empty());
+    EXPECT_TRUE(b.cursorVisible());
+    SetCursor(nullptr);
+    EXPECT_FALSE(b.cursorVisible());
+    SetCursor(LoadCursor(IDC_ARROW));
+    EXPECT_TRUE(b.cursorVisible());
+}
+
+TEST(InputScript, RejectsWhatItCannotRead) {
+    std::string error;
+    const auto bad = [&](const char* text) {
+        error.clear();
+        return !platform::parseInputScript(text, &error) && !error.empty();
+    };
+    EXPECT_TRUE(bad("soon key A"));
+    EXPECT_TRUE(bad("-1 key A"));
+    EXPECT_TRUE(bad("1 key"));
+    EXPECT_TRUE(bad("1 key f13"));
+    EXPECT_TRUE(bad("1 key AB"));
+    EXPECT_TRUE(bad("1 move 3"));
+    EXPECT_TRUE(bad("1 click sideways"));
+    EXPECT_TRUE(bad("1 key A please"));
+    EXPECT_TRUE(bad("1 dance"));
+    EXPECT_TRUE(bad("1 key A\n2 key ?"));
+    EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
+    const auto ok = platform::parseInputScript("0.0015 key f12\n3 KEY escape\n", &error);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(ok->size(), 2u);
+    EXPECT_EQ((*ok)[0].atMs, 2);
+    EXPECT_EQ((*ok)[0].vk, VK_F12);
+    EXPECT_EQ((*ok)[1].vk, VK_ESCAPE);
+}
+
+}  // namespace
