@@ -24,9 +24,7 @@ public:
     void step() override { m_pScene->dc()->SetPixel(m_random.below(64), 0, m_crBase.colorRef()); }
 };
 
-std::unique_ptr<Saver> makeDot(CSceneWnd* scene) { return std::make_unique<Dot>(scene); }
-
-const StyleMaker kDotOnly[] = {{1, "Design", makeDot}};
+const StyleMaker kDotOnly[] = {{1, "Design", makeSaver<Dot>}};
 
 // A scene of w x h on a display of `depth` bits, full screen, settings at
 // their defaults but for what a benchmark must avoid (pauses, new drawings).

@@ -43,6 +43,12 @@ struct StyleMaker {
     std::unique_ptr<Saver> (*make)(CSceneWnd* scene);
 };
 
+// The maker of a style class, for the table: {0, "Lines", makeSaver<Lines>}.
+template <class T>
+std::unique_ptr<Saver> makeSaver(CSceneWnd* scene) {
+    return std::make_unique<T>(scene);
+}
+
 std::span<const StyleMaker> styleMakers();
 // The maker of a code; for a code without one, that of `Lines`, else the
 // first maker there is. Null only when no style can be built at all.

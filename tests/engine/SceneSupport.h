@@ -33,8 +33,7 @@ public:
     }
 };
 
-inline std::unique_ptr<Saver> makeCellFiller(CSceneWnd* scene) { return std::make_unique<CellFiller>(scene); }
-inline constexpr StyleMaker kTestStyles[] = {{1, "Design", makeCellFiller}, {5, "Text", makeCellFiller}};
+inline constexpr StyleMaker kTestStyles[] = {{1, "Design", makeSaver<CellFiller>}, {5, "Text", makeSaver<CellFiller>}};
 
 class SceneTest : public ::testing::Test {
 protected:
