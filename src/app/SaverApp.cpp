@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/Saver.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 
@@ -75,7 +76,20 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
 
 int CSaverApp::ExitInstance() { return m_exitCode; }
 
-void CSaverApp::shutdown() { m_pSettings.reset(); }
+void CSaverApp::shutdown() {
+    // The style first: it may still refer to the settings and the scene.
+    m_pSaver.reset();
+    m_pSettings.reset();
+}
+
+void CSaverApp::setSettings(std::unique_ptr<Settings> settings) { m_pSettings = std::move(settings); }
+
+void CSaverApp::setSaver(std::unique_ptr<Saver> saver) {
+    // The old style goes before the new one is installed, so that only one
+    // exists at a time once the caller has made it.
+    m_pSaver.reset();
+    m_pSaver = std::move(saver);
+}
 
 std::filesystem::path CSaverApp::traceFolder() {
     for (const char* name : {"QUORTEMP", "TEMP", "TMPDIR"})

@@ -15,6 +15,9 @@
 #include "engine/RandomSource.h"
 #include "engine/qvTimer.h"
 
+class CSceneWnd;
+class Saver;
+
 class CSaverApp {
 public:
     enum Mode { kModeNone = 0, kModePassword = 1, kModePreview = 3, kModeConfigure = 4, kModeFullScreen = 5 };
@@ -43,7 +46,17 @@ public:
     RandomSource rand;
 
     Settings* settings() { return m_pSettings.get(); }
+    // Installs a settings record (the shell reads it from the store; tests
+    // make their own).
+    void setSettings(std::unique_ptr<Settings> settings);
     int mode() const { return m_iMode; }
+    void setMode(int mode) { m_iMode = mode; }
+    // The window that is drawn into; the scene window registers itself.
+    CSceneWnd* pSceneWnd() const { return m_pSceneWnd; }
+    void setSceneWnd(CSceneWnd* wnd) { m_pSceneWnd = wnd; }
+    // The current style; setting another deletes the one before.
+    Saver* saver() const { return m_pSaver.get(); }
+    void setSaver(std::unique_ptr<Saver> saver);
     int exitCode() const { return m_exitCode; }
     bool traceOn() const { return m_bTrace; }
     void setTraceOn(bool on) { m_bTrace = on; }
@@ -68,12 +81,14 @@ public:
 private:
     void writeTraceLine(const std::string& text);
 
+    CSceneWnd* m_pSceneWnd = nullptr;
     std::unique_ptr<Settings> m_pSettings;
     int m_iMode = kModeNone;
     bool m_bTraceFolder = false;
     bool m_bTrace = false;
     bool m_bTraceNewFile = true;
     std::unique_ptr<qvTimer> m_traceLap;
+    std::unique_ptr<Saver> m_pSaver;
     int64_t m_timeLastImage = 0;
     int m_exitCode = 0;
 };

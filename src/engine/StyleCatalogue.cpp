@@ -1,6 +1,7 @@
 #include "engine/StyleCatalogue.h"
 
 #include <array>
+#include <vector>
 
 #include "app/Settings.h"
 
@@ -35,6 +36,20 @@ const std::array<StyleRow, 24> kRows = {{
     {13, "Bitmap", &Settings::styleBitmap, 1.0, P::FullScreen},
 }};
 
+// The styles built so far. Each style class adds its line here, e.g.
+//     {0, "Lines", makeSaver<Lines>},
+// and its catalogue rows then take part in the choice.
+const std::vector<StyleMaker> kMakers = {};
+
+std::span<const StyleMaker> gMakers = kMakers;
+
+// Held back during the first five drawings: the styles that rework the
+// picture on the screen, and the two 3D styles.
+constexpr int kNeedPicture[] = {3, 4, 7, 20, 8, 14, 18, 11, 12};
+constexpr int kBitmapCode = 13;
+constexpr int kLinesCode = 0;
+constexpr int kEarlyDrawings = 5;
+
 }  // namespace
 
 std::span<const StyleRow> styleCatalogue() { return kRows; }
@@ -59,4 +74,43 @@ const char* styleClassName(int code) {
     for (const StyleRow& row : kRows)
         if (row.code == code) return row.className;
     return "Lines";
+}
+
+std::span<const StyleMaker> styleMakers() { return gMakers; }
+
+const StyleMaker* styleMaker(int code) {
+    const StyleMaker* lines = nullptr;
+    for (const StyleMaker& m : gMakers) {
+        if (m.code == code) return &m;
+        if (m.code == kLinesCode) lines = &m;
+    }
+    if (lines) return lines;
+    return gMakers.empty() ? nullptr : &gMakers.front();
+}
+
+StyleMakersScope::StyleMakersScope(std::span<const StyleMaker> makers) : m_previous(gMakers) {
+    gMakers = makers;
+}
+
+StyleMakersScope::~StyleMakersScope() { gMakers = m_previous; }
+
+int chooseStyleCode(const ChooserSet& choosers, RandomSource& random, const StyleMoment& moment) {
+    const std::vector<int>& codes = choosers.codes(Family::Style);
+    std::vector<int> excluded;
+    if (moment.drawingCount <= kEarlyDrawings)
+        for (int code : kNeedPicture) addIndexOf(codes, code, excluded);
+    if (moment.imagePeriodRunning) addIndexOf(codes, kBitmapCode, excluded);
+    if (moment.preview) addIndexOf(codes, kBitmapCode, excluded);
+    if (moment.noImages) addIndexOf(codes, kBitmapCode, excluded);
+
+    // Rows without a class yet have no share; the draws stay the same in
+    // number, so adding a style changes what is drawn, never how often.
+    std::vector<int> unbuilt;
+    for (size_t i = 0; i < codes.size(); ++i) {
+        bool built = false;
+        for (const StyleMaker& m : gMakers) built = built || m.code == codes[i];
+        if (!built) unbuilt.push_back(static_cast<int>(i));
+    }
+    const WeightedChooser chooser = choosers.chooser(Family::Style).leavingOut(unbuilt);
+    return choosers.codeAt(Family::Style, chooser.choose(random, &excluded, WeightedChooser::kTries));
 }

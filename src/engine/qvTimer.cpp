@@ -64,3 +64,12 @@ int qvTimer::lap() {
         m_lastClock = clockNow;
     return static_cast<int>(elapsed);
 }
+
+int64_t qvTimer::remainingMs() const {
+    int64_t countNow = 0;
+    uint32_t clockNow = 0;
+    const int64_t elapsed = elapsedMs(countNow, clockNow);
+    const int64_t period = m_hasCounter ? m_period : m_periodClock;
+    // expired() wants strictly more than the period.
+    return elapsed > period ? 0 : period - elapsed + 1;
+}

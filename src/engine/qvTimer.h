@@ -16,6 +16,9 @@ public:
     bool expired();
     // Milliseconds since the last mark; marks now.
     int lap();
+    // Milliseconds still to wait before expired() would fire (at least 1
+    // while it would not; 0 when it would). Does not mark.
+    int64_t remainingMs() const;
     int64_t period() const { return m_period; }
 
 private:

@@ -59,6 +59,23 @@ TEST_P(TimerTest, ExpiresStrictlyAfterThePeriodAndOncePerPeriod) {
     EXPECT_TRUE(t.expired());
 }
 
+// A wait of remainingMs() must be exactly what makes expired() fire.
+TEST_P(TimerTest, RemainingIsTheWaitUntilExpiry) {
+    qvTimer t;
+    t.start(5);
+    EXPECT_EQ(t.remainingMs(), 6);
+    m_clock->advanceUs(2500);
+    EXPECT_EQ(t.remainingMs(), 4);
+    m_clock->advanceUs(3000);
+    EXPECT_EQ(t.remainingMs(), 1);
+    EXPECT_FALSE(t.expired());
+    m_clock->advanceUs(500);
+    EXPECT_EQ(t.remainingMs(), 0);
+    EXPECT_EQ(t.remainingMs(), 0) << "asking does not mark";
+    EXPECT_TRUE(t.expired());
+    EXPECT_EQ(t.remainingMs(), 6);
+}
+
 TEST_P(TimerTest, LapMeasuresAndMarks) {
     qvTimer t;
     m_clock->advanceUs(12500);

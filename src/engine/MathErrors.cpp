@@ -1,0 +1,22 @@
+#include "engine/MathErrors.h"
+
+#include "app/SaverApp.h"
+
+namespace qvmath {
+
+namespace {
+
+long gErrors = 0;
+
+}  // namespace
+
+double reportError(MathError type, const char* name) {
+    ++gErrors;
+    gApp.trace("%s line %d : except->type = %d", "Saver", 473, static_cast<int>(type));
+    gApp.trace("%s line %d : except->name = %s", "Saver", 474, name);
+    return 0.0;
+}
+
+long errorCount() { return gErrors; }
+
+}  // namespace qvmath

@@ -1,0 +1,240 @@
+#include "engine/SceneWnd.h"
+
+#include <algorithm>
+
+#include "app/SaverApp.h"
+#include "engine/Saver.h"
+#include "engine/StyleCatalogue.h"
+#include "platform/Clock.h"
+#include "platform/MessageLoop.h"
+
+namespace {
+
+constexpr int kSeedTraceLine = 501;
+constexpr int kNewFileTraceLine = 608;
+constexpr int kSaverTraceLine = 1053;
+constexpr int64_t kPerturbEverySeconds = 900;
+constexpr int kAnimationBits = 8;
+
+}  // namespace
+
+CSceneWnd::CSceneWnd(bool autoDelete) : CWnd(autoDelete), m_bAutoDelete(autoDelete) {
+    m_timeStarted = now();
+    m_timeLastPerturb = m_timeStarted;
+    m_timeBlankStart = m_timeStarted;
+    m_dwCreatedClock = platform::clock().processClockMs();
+    const Settings* s = gApp.settings();
+    m_animTimer.start(s ? s->animationSpeed() : Settings::kDefaultAnimationSpeed);
+    if (!gApp.pSceneWnd()) gApp.setSceneWnd(this);
+}
+
+CSceneWnd::~CSceneWnd() {
+    // Destroyed here, while this class's handlers still exist. A window that
+    // deletes itself only comes here once it is destroyed; deleted while it
+    // still exists, it at least gives back the display and the palette.
+    if (!m_bAutoDelete) DestroyWindow();
+    releaseDrawing();
+    // The current style draws in this window: it goes with it.
+    if (gApp.pSceneWnd() == this) {
+        gApp.setSaver(nullptr);
+        gApp.setSceneWnd(nullptr);
+    }
+}
+
+const Settings& CSceneWnd::settings() { return *gApp.settings(); }
+
+int64_t CSceneWnd::now() { return platform::clock().calendarSeconds(); }
+
+bool CSceneWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id) {
+    m_iLeft = rect.left;
+    m_iTop = rect.top;
+    return CreateEx(exStyle, style | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, rect, parent, id);
+}
+
+bool CSceneWnd::isIdle() const { return !m_bStop && !platform::messageWaiting(); }
+
+void CSceneWnd::waitForInput(int64_t ms) { platform::waitForInputOrTimeout(ms); }
+
+int64_t CSceneWnd::animationWaitMs() const {
+    constexpr int64_t kNoAnimation = INT64_C(1) << 40;
+    return m_bAnimate ? m_animTimer.remainingMs() : kNoAnimation;
+}
+
+PALETTEENTRY CSceneWnd::paletteEntry(int i) const {
+    if (!m_pLogPalette || i < 0 || i >= m_iColorCount) return {};
+    return m_pLogPalette->palPalEntry[static_cast<size_t>(i)];
+}
+
+void CSceneWnd::newLayout(bool avoidFull) {
+    m_layout.newLayout(avoidFull, m_iWidth, m_iHeight, gApp.rand, settings());
+}
+
+int CSceneWnd::OnCreate() {
+    if (CWnd::OnCreate() == -1 || !gApp.settings()) return -1;
+    const Settings& s = settings();
+    const bool fullScreen = gApp.mode() == CSaverApp::kModeFullScreen;
+
+    m_pDC = std::make_unique<CDC>(GetDC());
+    int bits = m_pDC->GetDeviceCaps(BITSPIXEL);
+    // Colour animation needs a palette display; the program may switch to one.
+    if (fullScreen && bits >= 9 && s.useAnimation() && gApp.rand.uniform() < s.animation() / 100.0) {
+        m_bDisplayChanged = changeDisplayForAnimation();
+        // The window's surface follows the display's new depth.
+        m_pDC = std::make_unique<CDC>(GetDC());
+    }
+
+    m_iColorCount = 256;
+    const bool paletteDevice = (m_pDC->GetDeviceCaps(RASTERCAPS) & RC_PALETTE) != 0;
+    if (paletteDevice) m_iColorCount -= m_pDC->GetDeviceCaps(NUMRESERVED);
+
+    bits = m_pDC->GetDeviceCaps(BITSPIXEL);
+    m_bTrueColor = bits > 8;
+    m_bPaletteDevice = paletteDevice && bits == 8;
+    m_bAnimate = m_bPaletteDevice;
+
+    gApp.settings()->buildTables({m_bTrueColor, fullScreen});
+
+    if (bits == 8 && !m_bDisplayChanged) {
+        if (!(s.animation() / 100.0 > gApp.rand.uniform())) m_bAnimate = false;
+    }
+    if (!fullScreen || !s.useAnimation()) m_bAnimate = false;
+
+    m_pLogPalette = std::make_unique<LOGPALETTE>();
+    m_pLogPalette->palVersion = 0x300;
+    m_pLogPalette->palNumEntries = static_cast<uint16_t>(m_iColorCount);
+    // Room for one more entry than the palette has.
+    m_pLogPalette->palPalEntry.assign(static_cast<size_t>(m_iColorCount) + 1, PALETTEENTRY{});
+    setColorScene(this);
+    newPalette(m_iColorCount);
+    m_palette.CreatePalette(*m_pLogPalette);
+    m_hOldPalette = m_pDC->SelectPalette(&m_palette, false);
+    m_pDC->RealizePalette();
+
+    m_bUseBlack = m_bTrueColor && s.useBlack() / 100.0 > gApp.rand.uniform();
+    const int seconds = m_bTrueColor ? s.colorsFullChange() : s.colors256Change();
+    m_paletteTimer.start(static_cast<int64_t>(seconds) * 1000);
+    return 0;
+}
+
+bool CSceneWnd::changeDisplayForAnimation() {
+    CDisplay& display = CDisplay::instance();
+    return display.bitsPerPixel() != kAnimationBits && display.setBitsPerPixel(kAnimationBits);
+}
+
+void CSceneWnd::restoreDisplay() {
+    if (!m_bDisplayChanged) return;
+    CDisplay& display = CDisplay::instance();
+    display.setBitsPerPixel(display.startBits());
+    m_bDisplayChanged = false;
+}
+
+void CSceneWnd::OnSize(UINT /*type*/, int cx, int cy) {
+    m_iWidth = cx;
+    m_iHeight = cy;
+}
+
+void CSceneWnd::OnPaint() {
+    CWnd::OnPaint();
+    if (m_bBlanked || !m_pDC) return;
+
+    CPalette* previous = m_pDC->SelectPalette(&m_palette, false);
+    m_pDC->RealizePalette();
+
+    if (!gApp.saver()) {
+        gApp.trace("%s line %d : gApp.rand.seed() = %d", "Scenewnd", kSeedTraceLine,
+                   gApp.rand.seedValue());
+        buildImageList();
+        ++m_iDrawingCount;
+        Saver* saver = newSaver();
+        if (saver && !m_bStop) saver->paintBackground();
+        m_timeStarted = now();
+    }
+
+    if (blankIfDue(previous)) return;
+
+    if (!m_bStop && gApp.saver()) {
+        if (gApp.saver()->isDone()) startNextDrawing();
+        if (Saver* saver = gApp.saver()) saver->run();
+        // No style at all: nothing to draw, so no further paint is asked for.
+        if (!m_bStop && gApp.saver()) Invalidate(true);
+    }
+    if (m_pDC) m_pDC->SelectPalette(previous, false);
+}
+
+bool CSceneWnd::blankIfDue(CPalette* previous) {
+    const Settings& s = settings();
+    if (s.blankScreen() == 0 || (now() - m_timeBlankStart) / 60 < s.blankMinutes()) return false;
+    m_bBlanked = true;
+    m_pDC->SelectPalette(previous, false);
+    if (m_bDisplayChanged) {
+        restoreDisplay();
+        // Back to the display's own depth: a context on the remade surface.
+        m_pDC = std::make_unique<CDC>(GetDC());
+        m_hOldPalette = nullptr;
+    }
+    m_pDC->FillRect(clientRect(), RGB(0, 0, 0));
+    gApp.setSaver(nullptr);
+    return true;
+}
+
+void CSceneWnd::startNextDrawing() {
+    ++m_iDrawingCount;
+    if (m_paletteTimer.expired()) {
+        if (gApp.traceFolderSet()) gApp.setTraceNewFile();
+        gApp.trace("%s line %d : gApp.rand.seed() = %d", "Scenewnd", kNewFileTraceLine,
+                   gApp.rand.seedValue());
+        newPalette(m_iColorCount);
+        m_pDC->RealizePalette();
+        m_bUseBlack = m_bTrueColor && settings().useBlack() / 100.0 > gApp.rand.uniform();
+    }
+    newSaver();
+}
+
+Saver* CSceneWnd::newSaver() {
+    const bool fresh = gApp.saver() && gApp.saver()->needsFreshLayout();
+    gApp.setSaver(nullptr);
+
+    Settings& s = *gApp.settings();
+    if (now() - m_timeLastPerturb > kPerturbEverySeconds) {
+        s.perturbAll(gApp.rand);
+        m_timeLastPerturb = now();
+    }
+    m_layout.renew(fresh, m_iWidth, m_iHeight, gApp.rand, s);
+
+    StyleMoment moment;
+    moment.drawingCount = m_iDrawingCount;
+    moment.imagePeriodRunning = now() - gApp.timeLastImage() < s.imagePeriod();
+    moment.preview = gApp.mode() == CSaverApp::kModePreview;
+    moment.noImages = m_images.empty();
+    const int code = chooseStyleCode(s.choosers(), gApp.rand, moment);
+    const StyleMaker* maker = styleMaker(code);
+    if (!maker) return nullptr;
+    std::unique_ptr<Saver> saver = maker->make(this);
+    gApp.trace("%s line %d : (typeid(*p_saver).name()) = %s", "Scenewnd", kSaverTraceLine,
+               maker->className);
+    if (saver && saver->needsFreshLayout()) newLayout(true);
+    gApp.setSaver(std::move(saver));
+    return gApp.saver();
+}
+
+void CSceneWnd::buildImageList() {
+    // The folder search belongs to the image display, which fills the list;
+    // here the list is only put in byte order of the whole path.
+    if (m_images.size() > 1) std::sort(m_images.begin(), m_images.end());
+}
+
+void CSceneWnd::OnDestroy() {
+    m_bStop = true;
+    CWnd::OnDestroy();
+    releaseDrawing();
+}
+
+void CSceneWnd::releaseDrawing() {
+    m_bStop = true;
+    if (m_pDC && m_hOldPalette) m_pDC->SelectPalette(m_hOldPalette, false);
+    m_hOldPalette = nullptr;
+    m_pDC.reset();
+    if (&colorScene() == this) setColorScene(nullptr);
+    m_pLogPalette.reset();
+    restoreDisplay();
+}

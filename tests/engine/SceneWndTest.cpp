@@ -1,0 +1,245 @@
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+
+#include "SceneSupport.h"
+
+namespace {
+
+uint64_t hashOf(const CSurface& s) {
+    uint64_t h = 1469598103934665603ull;
+    const auto mix = [&h](uint32_t v) { h = (h ^ v) * 1099511628211ull; };
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x) mix(s.at(x, y));
+    for (uint32_t c : CDisplay::instance().hardwarePalette()) mix(c);
+    return h;
+}
+
+COLORREF rgbOf(PALETTEENTRY e) { return RGB(e.peRed, e.peGreen, e.peBlue); }
+
+}  // namespace
+
+TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
+    create(152, 112);
+    EXPECT_TRUE(scene->isTrueColor());
+    EXPECT_FALSE(scene->isAnimated());
+    EXPECT_EQ(scene->colorCount(), 256);
+    EXPECT_EQ(&colorScene(), scene.get());
+    scene.reset();
+    EXPECT_EQ(gApp.pSceneWnd(), nullptr);
+
+    // Animation asked for in full screen: the display switches to 8 bits
+    // and back when the window goes.
+    settings().setUseAnimation(true);
+    settings().setAnimation(100);
+    create(100, 80);
+    EXPECT_TRUE(scene->displayChanged());
+    EXPECT_TRUE(scene->isAnimated());
+    EXPECT_EQ(scene->colorCount(), 236);
+    EXPECT_EQ(scene->surface().bitsPerPixel(), 8);
+    EXPECT_FALSE(scene->useBlack()) << "only in true colour";
+    scene->DestroyWindow();
+    EXPECT_EQ(CDisplay::instance().bitsPerPixel(), 32);
+
+    // Already 8 bits: no switch, and still animated.
+    create(100, 80, 8);
+    EXPECT_FALSE(scene->displayChanged());
+    EXPECT_TRUE(scene->isAnimated());
+    // Never a switch or an animation in the preview.
+    gApp.setMode(CSaverApp::kModePreview);
+    create(100, 80, 8);
+    EXPECT_FALSE(scene->isAnimated());
+    create(100, 80, 32);
+    EXPECT_FALSE(scene->displayChanged());
+}
+
+TEST_F(SceneTest, RotationBothWaysReachesTheScreen) {
+    settings().setUseAnimation(true);
+    settings().setAnimation(100);
+    create(40, 30, 8);
+    paint();
+    const int n = scene->colorCount();
+    std::vector<COLORREF> before;
+    for (int i = 0; i < n; ++i) before.push_back(rgbOf(scene->paletteEntry(i)));
+    const auto at = [this](int i) { return rgbOf(scene->paletteEntry(i)); };
+
+    if (!scene->rotateUp()) scene->reverseRotation();
+    scene->animatePalette(true);
+    EXPECT_EQ(at(0), before[static_cast<size_t>(n - 1)]);
+    EXPECT_EQ(at(n - 1), before[static_cast<size_t>(n - 2)]);
+    // Logical entry 0 is shown by hardware entry 10, which changes at once.
+    EXPECT_EQ(CDisplay::instance().hardwarePalette()[10], before[static_cast<size_t>(n - 1)]);
+
+    scene->reverseRotation();
+    scene->animatePalette(true);
+    scene->animatePalette(true);
+    EXPECT_EQ(at(0), before[1]);
+    EXPECT_EQ(at(n - 1), before[0]);
+    // Without force, once per animation tick.
+    clock->advanceUs(60000);
+    scene->animatePalette(false);
+    scene->animatePalette(false);
+    EXPECT_EQ(at(0), before[2]);
+}
+
+TEST_F(SceneTest, FirstPaletteNeverWaitsLaterBuildsFeedOnePerTick) {
+    settings().setUseAnimation(true);
+    settings().setAnimation(100);
+    const auto buildTakes = [this] {
+        const int64_t before = nowMs();
+        scene->newPalette(scene->colorCount());
+        return nowMs() - before;
+    };
+    int64_t before = nowMs();
+    create(40, 30, 8);
+    EXPECT_LT(nowMs() - before, 200) << "the first build writes its entries directly";
+    EXPECT_GE(buildTakes(), 236 * 50);
+    for (int i = 0; i < scene->colorCount(); ++i)
+        ASSERT_EQ(scene->savedColors()[static_cast<size_t>(i)], rgbOf(scene->paletteEntry(i))) << i;
+    // Not animated, a palette display still shows one new entry per tick;
+    // in true colour the palette is only a table.
+    settings().setUseAnimation(false);
+    create(40, 30, 8);
+    EXPECT_GE(buildTakes(), 236 * 50);
+    create(40, 30, 32);
+    EXPECT_LT(buildTakes(), 200);
+}
+
+TEST_F(SceneTest, BackgroundOnEachKindOfDisplay) {
+    create(60, 50);
+    CellFiller(scene.get()).paintBackground();
+    const CSurface& s = scene->surface();
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 1; x < s.width(); ++x) ASSERT_EQ(s.at(x, y), s.at(0, y)) << "one colour per line";
+
+    create(60, 50, 8);
+    CellFiller saver(scene.get());
+    saver.paintBackground();
+    EXPECT_TRUE(saver.backgroundDone());
+    const uint32_t last = scene->surface().at(0, 0);
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 60; ++x) ASSERT_EQ(scene->surface().at(x, y), last);
+    EXPECT_EQ(CDisplay::instance().hardwarePalette()[last], rgbOf(scene->paletteEntry(scene->colorCount() - 1)));
+
+    // After the first drawing the palette fades to that colour, twenty
+    // entries a tick, and comes back once the screen is filled.
+    settings().setMinTime(0);
+    settings().setMaxTime(0);
+    paint();
+    paint();
+    ASSERT_GT(scene->drawingCount(), 1);
+    const int64_t before = nowMs();
+    saver.paintBackground();
+    EXPECT_GE(nowMs() - before, scene->colorCount() / 20);
+    for (int i = 0; i < scene->colorCount(); ++i)
+        ASSERT_EQ(rgbOf(scene->paletteEntry(i)), scene->savedColors()[static_cast<size_t>(i)]) << i;
+}
+
+TEST_F(SceneTest, BlankMinutesZeroBlanksAtTheFirstPaint) {
+    settings().setBlankScreen(1);
+    settings().setBlankMinutes(0);
+    settings().setUseAnimation(true);
+    settings().setAnimation(100);
+    create(64, 48);
+    ASSERT_TRUE(scene->displayChanged());
+    paint();
+    EXPECT_TRUE(scene->isBlanked());
+    EXPECT_EQ(gApp.saver(), nullptr);
+    EXPECT_FALSE(scene->IsInvalid()) << "a blanked screen asks for no paint";
+    EXPECT_EQ(CDisplay::instance().bitsPerPixel(), 32) << "the display is restored";
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) ASSERT_EQ(scene->surface().at(x, y), 0u);
+    paint();
+    EXPECT_EQ(scene->drawingCount(), 1);
+}
+
+TEST_F(SceneTest, ZeroTimesEndEveryDrawingAtTheNextPaintEvenInTinyWindows) {
+    settings().setMinTime(0);
+    settings().setMaxTime(0);
+    for (const auto& [w, h] : {std::pair{80, 60}, std::pair{1, 1}, std::pair{1, 300}}) {
+        create(w, h);
+        paint();
+        // The first background takes its time: its drawing may end in the same paint.
+        const int first = scene->drawingCount();
+        EXPECT_TRUE(first == 1 || first == 2) << first;
+        for (int i = 1; i <= 5; ++i) {
+            paint();
+            EXPECT_EQ(scene->drawingCount(), first + i);
+            EXPECT_TRUE(scene->IsInvalid()) << "each run asks for the next paint";
+        }
+    }
+    // A stop request ends the cycle: no drawing and no further paint.
+    scene->requestStop();
+    EXPECT_TRUE(gApp.saver()->isDone());
+    paint();
+    EXPECT_FALSE(scene->IsInvalid());
+}
+
+TEST_F(SceneTest, ChoosersAreReweightedOnlyAfter900Seconds) {
+    settings().setMinTime(0);
+    settings().setMaxTime(0);
+    create(80, 60);
+    paint();
+    const auto styleTable = [this] { return settings().choosers().chooser(Family::Style).cumulative(); };
+    const std::vector<float> built = styleTable();
+    clock->advanceUs(890LL * 1000000);
+    paint();
+    EXPECT_EQ(styleTable(), built);
+    clock->advanceUs(20LL * 1000000);
+    paint();
+    const std::vector<float> perturbed = styleTable();
+    EXPECT_NE(perturbed, built);
+    paint();
+    EXPECT_EQ(styleTable(), perturbed) << "then another 900 s";
+}
+
+TEST_F(SceneTest, TraceLinesAndPaletteRenewalWithANewTraceFile) {
+    setenv("QUORTEMP", folder.path().c_str(), 1);
+    gApp.construct({});  // reads the trace folder variable: tracing on
+    gApp.setMode(CSaverApp::kModeFullScreen);
+    gApp.rand.seed(1);
+    settings().setMinTime(0);
+    settings().setMaxTime(0);
+    settings().setColorsFullChange(1);
+    create(80, 60);
+    const auto trace = [this] {
+        std::stringstream text;
+        text << std::ifstream(folder.path() / "trace.txt").rdbuf();
+        return text.str();
+    };
+    paint();
+    EXPECT_NE(trace().find(": Scenewnd line 501 : gApp.rand.seed() = 1\r\n"), std::string::npos) << trace();
+    EXPECT_NE(trace().find(": Scenewnd line 1053 : (typeid(*p_saver).name()) = "), std::string::npos);
+    EXPECT_NE(trace().find(": Saver line 67\r\n"), std::string::npos);
+
+    const std::vector<COLORREF> first = scene->savedColors();
+    clock->advanceUs(1100000);
+    paint();
+    EXPECT_EQ(trace().find(": Scenewnd line 608 : gApp.rand.seed() = 1\r\n"), 10u) << "first in the new file";
+    EXPECT_NE(scene->savedColors(), first);
+    unsetenv("QUORTEMP");
+    gApp.construct({});
+}
+
+// A whole run of several drawings is a function of the seed.
+TEST_F(SceneTest, HeadlessRunRepeatsForTheSameSeed) {
+    settings().setMinTime(1);
+    settings().setMaxTime(3);
+    const auto run = [this](int32_t seed, int depth) {
+        scene.reset();
+        useFreshClock();  // the run must not depend on where the last one left the clock
+        gApp.rand.seed(seed);
+        create(160, 120, depth);
+        MSG m;
+        while (scene->drawingCount() < 7 && GetMessage(&m)) DispatchMessage(&m);
+        return hashOf(scene->surface());
+    };
+    const uint64_t a = run(42, 32);
+    EXPECT_EQ(run(42, 32), a);
+    EXPECT_NE(run(43, 32), a);
+    settings().setUseAnimation(true);
+    settings().setAnimation(100);
+    const uint64_t p = run(42, 8);
+    EXPECT_EQ(run(42, 8), p);
+    EXPECT_NE(run(43, 8), p);
+}

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/Settings.h"
+#include "engine/StyleCatalogue.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+bool isHeldBackEarly(int code) {
+    const int codes[] = {3, 4, 7, 20, 8, 14, 18, 11, 12};
+    return std::find(std::begin(codes), std::end(codes), code) != std::end(codes);
+}
+
+// A maker for every code: the choice sees the whole catalogue.
+std::vector<StyleMaker> everyStyle() {
+    std::vector<StyleMaker> makers;
+    for (const StyleRow& row : styleCatalogue()) makers.push_back({row.code, row.className, nullptr});
+    return makers;
+}
+
+struct StyleChoice : ::testing::Test {
+    void weights(int solid, int distort, int bitmap, int text, int threeD) {
+        settings.setStyleSolid(solid);
+        settings.setStyleDistort(distort);
+        settings.setStyleBitmap(bitmap);
+        settings.setStyleText(text);
+        settings.setStyle3D(threeD);
+        settings.setStyleDots(0);
+        settings.setStyleLines(0);
+        settings.setStyleOverlappingShapes(0);
+        settings.buildTables({true, true});
+    }
+    // The code chosen and how many values of `random` the choice used.
+    std::pair<int, int> choose(const StyleMoment& moment) {
+        RandomSource probe = random;
+        const int code = chooseStyleCode(settings.choosers(), random, moment);
+        const int32_t after = RandomSource(random).next();
+        int draws = 0;
+        while (probe.next() != after) ++draws;
+        return {code, draws};
+    }
+
+    TempFolder folder;
+    Settings settings{platform::ProfileStore(folder.path()), "Somebody Long"};
+    std::vector<StyleMaker> makers = everyStyle();
+    StyleMakersScope scope{makers};
+    RandomSource random{7};
+};
+
+}  // namespace
+
+TEST_F(StyleChoice, FirstFiveDrawingsHoldBackReworkingAnd3D) {
+    settings.buildTables({true, true});
+    int early = 0, later = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const auto [code, draws] = choose({1 + i % 5});
+        // A held-back code only ever comes from a tenth draw.
+        EXPECT_TRUE(!isHeldBackEarly(code) || draws == 10) << code;
+        early += isHeldBackEarly(code);
+        const auto [code6, draws6] = choose({6});
+        EXPECT_EQ(draws6, 1);
+        later += isHeldBackEarly(code6);
+    }
+    EXPECT_LT(early, 5);
+    EXPECT_GT(later, 500);
+
+    // Only a held-back style has weight: still chosen, on the tenth draw.
+    weights(0, 0, 0, 0, 10);
+    EXPECT_EQ(choose({2}), (std::pair<int, int>{11, 10}));
+    // Scroll and Shrinker are never held back.
+    weights(0, 75, 0, 0, 0);
+    for (int i = 0; i < 50; ++i) {
+        const auto [code, draws] = choose({2});
+        EXPECT_TRUE(isHeldBackEarly(code) ? draws == 10 : code == 6 || code == 9) << code << " " << draws;
+    }
+}
+
+TEST_F(StyleChoice, ImageStyleHeldBackAndAllZeroWeightsChooseTheLastRow) {
+    weights(0, 0, 30, 30, 0);
+    for (const StyleMoment m : {StyleMoment{9, true}, StyleMoment{9, false, true}, StyleMoment{9, false, false, true}}) {
+        // Nine refusals in a row at even odds are rare.
+        int text = 0;
+        for (int i = 0; i < 50; ++i) text += choose(m).first == 5;
+        EXPECT_GT(text, 45);
+    }
+    weights(0, 0, 0, 0, 0);
+    EXPECT_EQ(choose({9}), (std::pair<int, int>{13, 1}));
+    // Without images Bitmap is refused nine times and taken on the tenth.
+    EXPECT_EQ(choose({9, false, false, true}), (std::pair<int, int>{13, 10}));
+    settings.buildTables({true, false});
+    EXPECT_EQ(choose({1, false, true, true}).first, 5) << "Text is last in the preview";
+}
+
+TEST_F(StyleChoice, RowsWithoutAClassAreLeftOutAndUnknownCodesFallBack) {
+    const StyleMaker two[] = {{5, "Text", nullptr}, {2, "Dots", nullptr}};
+    StyleMakersScope only(two);
+    settings.buildTables({true, true});
+    int text = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const auto [code, draws] = choose({9});
+        ASSERT_TRUE(code == 5 || code == 2) << code;
+        EXPECT_EQ(draws, 1);
+        text += code == 5;
+    }
+    EXPECT_NEAR(text / 1000.0, 2.0 / 3.0, 0.05) << "Text 10 against Dots 5";
+
+    EXPECT_STREQ(styleMaker(10)->className, "Text") << "no Lines yet: the first style there is";
+    EXPECT_STREQ(styleMaker(2)->className, "Dots");
+    const StyleMaker withLines[] = {{5, "Text", nullptr}, {0, "Lines", nullptr}};
+    StyleMakersScope lines(withLines);
+    EXPECT_STREQ(styleMaker(10)->className, "Lines");
+    EXPECT_STREQ(styleMaker(-1)->className, "Lines");
+    StyleMakersScope none(std::span<const StyleMaker>{});
+    EXPECT_EQ(styleMaker(1), nullptr);
+}
