@@ -7,6 +7,7 @@
 #include "engine/StyleCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/MessageLoop.h"
+#include "styles/image/qvFolder.h"
 
 namespace {
 
@@ -15,6 +16,9 @@ constexpr int kNewFileTraceLine = 608;
 constexpr int kSaverTraceLine = 1053;
 constexpr int64_t kPerturbEverySeconds = 900;
 constexpr int kAnimationBits = 8;
+// Searched one after another, so a folder's JPEGs are listed before its
+// bitmaps until the list is sorted.
+constexpr const char* kImagePatterns[] = {"*.jpg", "*.jpe", "*.jpeg", "*.bmp"};
 
 }  // namespace
 
@@ -218,9 +222,19 @@ Saver* CSceneWnd::newSaver() {
 }
 
 void CSceneWnd::buildImageList() {
-    // The folder search belongs to the image display, which fills the list;
-    // here the list is only put in byte order of the whole path.
-    if (m_images.size() > 1) std::sort(m_images.begin(), m_images.end());
+    // Built afresh, so that a first paint repeated (no style could be made)
+    // does not list every file twice.
+    m_images.clear();
+    for (const std::string& path : settings().folders()) {
+        // An empty entry names no folder; it must not become the root.
+        if (path.empty()) continue;
+        qvFolder folder(path);
+        for (const char* pattern : kImagePatterns) folder.Find(pattern);
+        folder.AppendPaths(m_images);
+    }
+    // Byte order of the whole path: sequential display goes folder by
+    // folder in path order, and by name within each.
+    std::sort(m_images.begin(), m_images.end());
 }
 
 void CSceneWnd::OnDestroy() {
