@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "platform/DC.h"
@@ -110,18 +111,15 @@ TEST(Dib, ShortBuffersAndBadHeadersNeverReadPastTheirBytes) {
         return dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), info) +
                dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, d.bits.data(), d.bits.size(), info);
     };
-    BITMAPINFOHEADER h = d.info.bmiHeader;
-    h.biBitCount = 7;
-    EXPECT_EQ(attempt(h), 0);
-    h = d.info.bmiHeader;
-    h.biCompression = 1;  // run-length encoded: not drawn
-    EXPECT_EQ(attempt(h), 0);
-    h = d.info.bmiHeader;
-    h.biHeight = INT_MIN;
-    EXPECT_EQ(attempt(h), 0);
-    h = d.info.bmiHeader;
-    h.biWidth = 0x7FFFFFFF;  // claims rows far longer than the buffer
-    EXPECT_EQ(attempt(h), 0);
+    for (const auto& spoil : std::vector<std::function<void(BITMAPINFOHEADER&)>>{
+             [](auto& h) { h.biBitCount = 7; },
+             [](auto& h) { h.biCompression = 1; },  // run-length encoded: not drawn
+             [](auto& h) { h.biHeight = INT_MIN; },
+             [](auto& h) { h.biWidth = 0x7FFFFFFF; }}) {  // rows far longer than the buffer
+        BITMAPINFOHEADER h = d.info.bmiHeader;
+        spoil(h);
+        EXPECT_EQ(attempt(h), 0);
+    }
     EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, nullptr, 100, d.info), 0);
     EXPECT_TRUE(s.takeChanged().empty());
     // A table shorter than the indices: the missing entries are black.
