@@ -1,6 +1,5 @@
 #include <cstdint>
 #include <fstream>
-#include <sstream>
 
 #include "SceneSupport.h"
 
@@ -202,11 +201,7 @@ TEST_F(SceneTest, TraceLinesAndPaletteRenewalWithANewTraceFile) {
     settings().setMaxTime(0);
     settings().setColorsFullChange(1);
     create(80, 60);
-    const auto trace = [this] {
-        std::stringstream text;
-        text << std::ifstream(folder.path() / "trace.txt").rdbuf();
-        return text.str();
-    };
+    const auto trace = [this] { return folder.read("trace.txt"); };
     paint();
     EXPECT_NE(trace().find(": Scenewnd line 501 : gApp.rand.seed() = 1\r\n"), std::string::npos) << trace();
     EXPECT_NE(trace().find(": Scenewnd line 1053 : (typeid(*p_saver).name()) = "), std::string::npos);

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "platform/Clock.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageLoop.h"
@@ -111,10 +108,7 @@ TEST_F(Headless, SnapshotsShowTheWindowAtTheirTimeAndRepeatExactly) {
     };
     run("a");
     run("b");
-    const auto bytes = [&](const std::string& name) {
-        std::ifstream in(folder.path() / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
+    const auto bytes = [&](const std::string& name) { return folder.read(name); };
     EXPECT_FALSE(bytes("a-1.png").empty());
     EXPECT_EQ(bytes("a-0.png"), bytes("b-0.png"));
     EXPECT_EQ(bytes("a-1.png"), bytes("b-1.png"));

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "platform/ProfileStore.h"
 #include "support/EnvOverride.h"
@@ -16,17 +15,6 @@ using platform::ProfileStore;
 namespace {
 
 const std::string kKey = "HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config";
-
-void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 int countTemporaries(const fs::path& folder) {
     int n = 0;
@@ -106,7 +94,7 @@ TEST(ProfileStore, BadFilesAndPaths) {
     const fs::path reg = tmp.path() / ProfileStore::kRegistryFile;
     for (const std::string& text : {std::string("Speed=7\n"), "[" + kKey + "\nSpeed=7\n",
                                     std::string("\0[x]\xff\xfe\x01=\n==\n[[[", 15)}) {
-        writeText(reg, text);
+        tmp.write(reg, text);
         EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
         ASSERT_TRUE(store.writeValues(kKey, {{"MinTime", "3"}}));
         EXPECT_EQ(store.readInt(kKey, "MinTime", 0), 3);
@@ -115,20 +103,20 @@ TEST(ProfileStore, BadFilesAndPaths) {
     fs::create_directory(tmp.path() / "Quorvane5.ini");
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "d", 10), "d");
     EXPECT_FALSE(store.writePrivate("Quorvane5.ini", "Quorvane", "Folders", "a*"));
-    writeText(tmp.path() / "blocked", "x");  // a folder that cannot be created
+    tmp.write("blocked", "x");  // a folder that cannot be created
     ProfileStore blocked(tmp.path() / "blocked" / "sub");
     EXPECT_EQ(blocked.readInt(kKey, "Speed", 5), 5);
     EXPECT_FALSE(blocked.writeValues(kKey, {{"Speed", "1"}}));
     EXPECT_EQ(countTemporaries(tmp.path()), 0);
 
     const std::string original = "[" + kKey + "]\nSpeed=9\n";
-    writeText(reg, original);
+    tmp.write(reg, original);
     fs::permissions(reg, fs::perms::none);
     if (!std::ifstream(reg).is_open()) {  // permissions apply to this user
         EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
         EXPECT_FALSE(store.writeValues(kKey, {{"Speed", "1"}}));
         fs::permissions(reg, fs::perms::owner_read | fs::perms::owner_write);
-        EXPECT_EQ(readText(reg), original);
+        EXPECT_EQ(tmp.read(reg), original);
         EXPECT_EQ(countTemporaries(tmp.path()), 0);
     }
 }
@@ -140,7 +128,7 @@ TEST(ProfileStore, StaleTemporaryFromACrashIsHarmless) {
     ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "4"}}));
     EXPECT_EQ(countTemporaries(tmp.path()), 0);
     // A half-written temporary left behind by a crashed writer.
-    writeText(reg.string() + ".tmp.1", "[" + kKey + "]\nSpeed=77\nMinT");
+    tmp.write(reg.string() + ".tmp.1", "[" + kKey + "]\nSpeed=77\nMinT");
     EXPECT_EQ(store.readInt(kKey, "Speed", 5), 4);
     ASSERT_TRUE(store.writeValues(kKey, {{"MinTime", "8"}}));
     EXPECT_EQ(store.readInt(kKey, "Speed", 5), 4);
