@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
-#include <fstream>
-#include <set>
-#include <sstream>
 #include <typeinfo>
 
 #include "app/SaverApp.h"
@@ -13,6 +9,7 @@
 #include "color/ColorScene.h"
 #include "color/ColorSpace.h"
 #include "engine/ChooserSet.h"
+#include "support/EnvOverride.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -172,20 +169,14 @@ TEST(ColorFactories, MembersAndDrawOrder) {
 
 TEST(ColorFactories, TraceLinesNameTheClassMade) {
     TempFolder folder;
-    const char* old = std::getenv("QUORTEMP");
-    const std::string saved = old ? old : "";
-    ::setenv("QUORTEMP", folder.path().c_str(), 1);
+    EnvOverride quortemp("QUORTEMP", folder.path().c_str());
     gApp.setTraceOn(true);
     gApp.setTraceNewFile();
     RandomSource r(5);
     CreateColorAdjuster(r, onlyMember(Family::ColorAdjuster, 9, 6));
     CreateColorClamp(r, onlyMember(Family::ColorClamp, 2, 1), nullptr);
     gApp.setTraceOn(false);
-    old ? ::setenv("QUORTEMP", saved.c_str(), 1) : ::unsetenv("QUORTEMP");
-    std::stringstream log;
-    log << std::ifstream(folder.path() / "trace.txt").rdbuf();
-    EXPECT_NE(log.str().find("ColorAdjuster line "), std::string::npos) << log.str();
-    EXPECT_NE(log.str().find(" : (typeid(*pColorAdjuster).name()) = ColorAdjusterGlowX\r\n"), std::string::npos);
-    EXPECT_NE(log.str().find("ColorClamp line "), std::string::npos);
-    EXPECT_NE(log.str().find(" : (typeid(*pColorClamp).name()) = ColorClampOffset\r\n"), std::string::npos);
+    const std::string log = folder.read("trace.txt");
+    EXPECT_NE(log.find(" : (typeid(*pColorAdjuster).name()) = ColorAdjusterGlowX\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" : (typeid(*pColorClamp).name()) = ColorClampOffset\r\n"), std::string::npos);
 }
