@@ -19,16 +19,20 @@ Text::Text(CSceneWnd* scene)
 
 Text::~Text() = default;
 
+int Text::fontSize() const {
+    int maxWidth = 1;
+    int maxHeight = 1;
+    m_pScene->largestSubRect(maxWidth, maxHeight);
+    return fontSizeFor(maxWidth, m_pScene->width());
+}
+
 void Text::step() {
     CDC* dc = m_pScene->dc();
     if (!dc) {
         m_bDone = true;
         return;
     }
-    int maxWidth = 1;
-    int maxHeight = 1;
-    m_pScene->largestSubRect(maxWidth, maxHeight);
-    const int size = fontSizeFor(maxWidth, m_pScene->width());
+    const int size = fontSize();
     const int height = fontHeightFor(size, dc->GetDeviceCaps(LOGPIXELSY));
 
     CFont font;
@@ -42,14 +46,17 @@ void Text::step() {
         textWithTypos(*m_pTexter, m_misspeller, m_random, gApp.settings()->quorSpel());
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextAlign(TA_BASELINE);
-    dc->GetTextMetrics();
+    const int descent = dc->GetTextMetrics().tmDescent;
     const SIZE extent = dc->GetTextExtentPoint32(text);
     const int grey = m_random.below(128);
     const COLORREF shadow = RGB(grey, grey, grey);
     const int offset = std::max(1, size / 8);
 
-    // (x, y) is the left end of the baseline.
+    // (x, y) is the left end of the baseline. The place drawn for y is the
+    // bottom of the text's cell height; the baseline lies the descent above
+    // it, so that the descenders too stay inside the cell.
     const auto write = [&](int x, int y) {
+        y -= descent;
         if (m_pScene->useBlack()) {
             dc->SetTextColor(shadow);
             dc->TextOut(x + offset, y + offset, text);

@@ -18,6 +18,9 @@ public:
     // Writes the text into the remaining cells of the group, one cell per
     // wait; when it fits none of them, once on the whole screen instead.
     void step() override;
+    // The size in points of this step's font: from the widest cell of the
+    // layout, whatever its group, against the scene's width.
+    int fontSize() const;
 
 private:
     // What the texters read from the scene window.
