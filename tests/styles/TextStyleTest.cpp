@@ -135,7 +135,8 @@ TEST_F(TextStyleTest, NoFontEndsTheDrawingUndrawn) {
     const auto noFonts = [this] {
         TempFolder fonts;  // fontconfig reads its configuration once: a child of its own
         const auto config = fonts.path() / "fonts.conf";
-        std::ofstream(config) << "<fontconfig><dir>" << fonts.path().string() << "</dir></fontconfig>";
+        std::ofstream(config) << "<fontconfig><dir>" << fonts.path().string()
+                              << "</dir></fontconfig>";
         ::setenv("FONTCONFIG_FILE", config.c_str(), 1);
         auto text = textOn(320, 240, grid(2, 2, 160, 120));
         const uint64_t before = pictureHash(scene->surface());
