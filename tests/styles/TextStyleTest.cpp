@@ -1,0 +1,173 @@
+#include <ctime>
+#include <fstream>
+#include <optional>
+
+#include "engine/SceneSupport.h"
+#include "styles/text/Text.h"
+#include "support/EnvOverride.h"
+#include "support/GoldenImages.h"
+
+namespace {
+
+// Cells of w x h in a grid, checkered into two groups.
+SubRectList grid(int columns, int rows, int w, int h) {
+    SubRectList cells;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column) {
+            cells.emplace_back(column * w, row * h, w, h, row, column);
+            cells.back().computeGroup();
+        }
+    return cells;
+}
+
+// The date texter writes local time: no picture may depend on the time zone.
+struct UtcScope {
+    std::optional<EnvOverride> tz{std::in_place, "TZ", "UTC"};
+    UtcScope() { tzset(); }
+    ~UtcScope() { tz.reset(), tzset(); }
+};
+
+class TextStyleTest : public SceneTest {
+protected:
+    void SetUp() override {
+        SceneTest::SetUp();
+        settings().setUseBlack(0);
+        settings().setMinTime(100);
+        settings().setMaxTime(100);
+    }
+    void onlyMessage(const std::string& message) {
+        settings().setTextDateTime(0), settings().setTextChar(0), settings().setTextRandom(0);
+        settings().setTextMessages(100);
+        settings().setMessage(0, message);
+    }
+    // A text style on a w x h scene whose layout is `cells`, its surface
+    // filled with the complement of the text's colour.
+    std::unique_ptr<Text> textOn(int w, int h, SubRectList cells) {
+        create(w, h);
+        scene->subRects() = std::move(cells);
+        auto text = std::make_unique<Text>(scene.get());
+        CDC& dc = *scene->dc();
+        dc.SetPixel(0, 0, text->baseColor().colorRef());
+        m_background = ~dc.GetPixel(0, 0) & 0xFFFFFFu;
+        dc.FillRect(scene->clientRect(), m_background);
+        return text;
+    }
+    // Pixels other than the background in [left, right) x [top, bottom).
+    int inkIn(int left, int top, int right, int bottom) const {
+        int n = 0;
+        for (int y = std::max(top, 0); y < std::min(bottom, scene->height()); ++y)
+            for (int x = std::max(left, 0); x < std::min(right, scene->width()); ++x)
+                n += (scene->surface().at(x, y) & 0xFFFFFFu) != m_background;
+        return n;
+    }
+    int inkIn(const SubRect& r, int margin = 0) const {
+        return inkIn(r.left() + margin, r.top() + margin, r.left() + r.width() - margin,
+                     r.top() + r.height() - margin);
+    }
+
+    COLORREF m_background = 0;
+};
+
+}  // namespace
+
+TEST_F(TextStyleTest, SizeAndPlaceFromTheLayout) {
+    EXPECT_EQ(textOn(1024, 768, grid(4, 3, 256, 256))->fontSize(), 9);
+    EXPECT_EQ(textOn(1024, 768, grid(1, 1, 1024, 768))->fontSize(), 36);
+    EXPECT_EQ(textOn(1024, 768, grid(1, 1, 100, 768))->fontSize(), 8);
+    SubRectList mixed = grid(2, 1, 100, 100);  // the wide cell is of the other group
+    mixed.back().setRect(100, 0, 512, 100);
+    EXPECT_EQ(textOn(1024, 768, std::move(mixed))->fontSize(), 18);
+
+    // Checkered: the drawing's group 0 gets the text in every cell, the other none.
+    onlyMessage("Quorvane");
+    auto text = textOn(640, 480, grid(4, 3, 160, 160));
+    ASSERT_EQ(text->group(), 0);
+    text->step();
+    EXPECT_TRUE(text->isDone()) << "one step walks every cell";
+    for (const SubRect& r : scene->subRects())
+        EXPECT_EQ(inkIn(r, 3) > 50, r.group() == 0) << "cell at " << r.left() << "," << r.top();
+
+    // Cells from too low to a little higher than the text, with gaps: the
+    // descenders stay inside even the cell that is just high enough.
+    onlyMessage("gjpqy,");
+    SubRectList column;
+    for (int h = 10, top = 0; h < 30; top += h + 8, ++h) column.emplace_back(0, top, 200, h, 0, 0);
+    text.reset();
+    text = textOn(640, 560, column);
+    text->step();
+    int inside = 0;
+    for (const SubRect& r : scene->subRects()) inside += inkIn(r);
+    EXPECT_GT(inside, 100);
+    EXPECT_EQ(inside, inkIn(0, 0, 640, 560));
+
+    // Cells too small: once on the screen; a screen too small: not at all.
+    text.reset();
+    text = textOn(640, 480, grid(3, 3, 20, 10));
+    text->step();
+    EXPECT_TRUE(text->isDone());
+    EXPECT_GT(inkIn(0, 0, 640, 480), 50);
+    onlyMessage("Quorvane writes far too much for this");
+    text.reset();
+    text = textOn(60, 30, grid(3, 3, 20, 10));
+    text->step();
+    EXPECT_TRUE(text->isDone());
+    EXPECT_EQ(inkIn(0, 0, 60, 30), 0);
+}
+
+TEST_F(TextStyleTest, TheDateIsNeverMisspelled) {
+    const UtcScope utc;
+    const auto picture = [this](int quorSpel) {
+        settings().setQuorSpel(quorSpel);
+        useFreshClock();
+        gApp.rand.seed(7);
+        textOn(320, 240, grid(2, 2, 160, 120))->step();
+        EXPECT_GT(inkIn(0, 0, 320, 240), 100);
+        return pictureHash(scene->surface());
+    };
+    settings().setTextChar(0), settings().setTextRandom(0), settings().setTextMessages(0);
+    EXPECT_EQ(picture(100), picture(0));
+    onlyMessage("mmmm nnnn mmmm nnnn");  // a message is changed
+    EXPECT_NE(picture(100), picture(0));
+}
+
+TEST_F(TextStyleTest, NoFontEndsTheDrawingUndrawn) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto noFonts = [this] {
+        TempFolder fonts;  // fontconfig reads its configuration once: a child of its own
+        const auto config = fonts.path() / "fonts.conf";
+        std::ofstream(config) << "<fontconfig><dir>" << fonts.path().string()
+                              << "</dir></fontconfig>";
+        ::setenv("FONTCONFIG_FILE", config.c_str(), 1);
+        auto text = textOn(320, 240, grid(2, 2, 160, 120));
+        const uint64_t before = pictureHash(scene->surface());
+        text->step();
+        return text->isDone() && pictureHash(scene->surface()) == before ? 0 : 1;
+    };
+    EXPECT_EXIT(std::exit(noFonts()), testing::ExitedWithCode(0), "");
+}
+
+// Runs of twelve drawings through the scene's drawing cycle: a function of
+// seed and depth under the simulated clock, with the date in UTC.
+TEST_F(TextStyleTest, GoldenPictures) {
+    const UtcScope utc;
+    static constexpr StyleMaker kTextOnly[] = {{5, "Text", makeSaver<Text>}};
+    const StyleMakersScope textOnly{kTextOnly};
+    GoldenFile golden("text.txt");
+    settings().setMinTime(1), settings().setMaxTime(2);
+    settings().setUseBlack(50), settings().setQuorSpel(50);
+    settings().setMessage(0, "Quorvane"), settings().setMessage(1, "Hello, world");
+    for (const int depth : {32, 8}) {
+        settings().setUseAnimation(depth == 8);
+        settings().setAnimation(depth == 8 ? 100 : 0);
+        for (const int seed : {1, 2, 3}) {
+            scene.reset();
+            useFreshClock();
+            gApp.rand.seed(seed);
+            create(640, 480, depth);
+            MSG m;
+            while (scene->drawingCount() < 12 && GetMessage(&m)) DispatchMessage(&m);
+            golden.check("text_" + std::to_string(depth) + "bit_seed" + std::to_string(seed),
+                         scene->surface());
+        }
+    }
+}

@@ -1,0 +1,66 @@
+#pragma once
+// Golden pictures: hashes of whole drawings kept in tests/golden/<file>, one
+// "name hash" line per case. A mismatch fails the test and leaves the actual
+// picture as <name>.png beside the test program, in the build tree;
+// QV_UPDATE_GOLDEN=1 rewrites the file with the hashes of this run.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "platform/PngWriter.h"
+#include "platform/Surface.h"
+
+// The pixels and the hardware palette they are shown through.
+inline uint64_t pictureHash(const CSurface& s) {
+    uint64_t h = 1469598103934665603ull;
+    const auto mix = [&h](uint32_t v) { h = (h ^ v) * 1099511628211ull; };
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x) mix(s.at(x, y));
+    for (uint32_t c : CDisplay::instance().hardwarePalette()) mix(c);
+    return h;
+}
+
+class GoldenFile {
+public:
+    explicit GoldenFile(const std::string& file)
+        : m_path(std::filesystem::path(__FILE__).parent_path().parent_path() / "golden" / file),
+          m_update(std::getenv("QV_UPDATE_GOLDEN") != nullptr) {
+        std::ifstream in(m_path);
+        std::string name, hash;
+        while (in >> name >> hash) m_expected[name] = hash;
+    }
+    ~GoldenFile() {
+        if (!m_update) return;
+        std::ofstream out(m_path);
+        for (const auto& [name, hash] : m_actual) out << name << ' ' << hash << '\n';
+    }
+    GoldenFile(const GoldenFile&) = delete;
+    GoldenFile& operator=(const GoldenFile&) = delete;
+
+    void check(const std::string& name, const CSurface& picture) {
+        std::ostringstream hash;
+        hash << std::hex << pictureHash(picture);
+        m_actual[name] = hash.str();
+        if (m_update || m_expected[name] == hash.str()) return;
+        std::error_code ec;
+        auto folder = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+        if (ec) folder = std::filesystem::current_path();
+        const auto png = folder / (name + ".png");
+        writePng(picture, CDisplay::instance().hardwarePalette(), png.string());
+        ADD_FAILURE() << name << ": hash " << hash.str() << ", expected " << m_expected[name]
+                      << "; the picture is in " << png.string();
+    }
+
+private:
+    std::filesystem::path m_path;
+    bool m_update;
+    std::map<std::string, std::string> m_expected;
+    std::map<std::string, std::string> m_actual;
+};
