@@ -29,48 +29,36 @@ TEST(ProfileStore, RegistryValuesRoundTripAndMerge) {
     TempFolder tmp;
     ProfileStore store(tmp.path() / "nested" / "config");
     EXPECT_FALSE(store.readValue(kKey, "Speed"));
-    EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
     EXPECT_EQ(store.readString(kKey, "Message0", "def"), "def");
-
     ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "12"}, {"Message0", "hello world"}}));
-    EXPECT_EQ(store.readInt(kKey, "Speed", 5), 12);
     EXPECT_EQ(store.readInt(kKey, "SPEED", 5), 12);  // names ignore case
-    EXPECT_EQ(store.readString(kKey, "message0", ""), "hello world");
 
     // A second store on the same folder (another process) adds and replaces
-    // values; what the first wrote survives.
+    // values; what the first wrote survives. Empty values and values over
+    // several lines come back unchanged.
     ProfileStore other(store.folder());
-    ASSERT_TRUE(other.writeValues(kKey, {{"Speed", "-3"}, {"MinTime", "20"}}));
+    ASSERT_TRUE(other.writeValues(kKey, {{"Speed", "-3"}, {"Message1", ""}, {"Message2", "one\ntwo"}}));
     ASSERT_TRUE(other.writeValues("Other\\Key", {{"Speed", "99"}}));
     EXPECT_EQ(store.readInt(kKey, "Speed", 5), -3);
-    EXPECT_EQ(store.readInt(kKey, "MinTime", 0), 20);
     EXPECT_EQ(store.readString(kKey, "Message0", ""), "hello world");
     EXPECT_EQ(store.readInt("Other\\Key", "Speed", 0), 99);
-
-    // Empty values and values over several lines come back unchanged.
-    ASSERT_TRUE(store.writeValues(kKey, {{"Message1", ""}, {"Message2", "line one\nline two"}}));
     EXPECT_EQ(store.readValue(kKey, "Message1"), std::optional<std::string>(""));
-    EXPECT_EQ(store.readString(kKey, "Message2", ""), "line one\nline two");
+    EXPECT_EQ(store.readString(kKey, "Message2", ""), "one\ntwo");
     EXPECT_EQ(countTemporaries(store.folder()), 0);
 }
 
+// Private files are separate from the registry file; reads are cut to the
+// buffer size given.
 TEST(ProfileStore, PrivateProfileFiles) {
     TempFolder tmp;
     ProfileStore store(tmp.path());
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "none", 4096), "none");
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "abcdef", 3), "abc");
-
     const std::string longValue(5000, 'x');
     ASSERT_TRUE(store.writePrivate("Quorvane5.ini", "Quorvane", "Folders", longValue));
-    ASSERT_TRUE(store.writePrivate("Quorvane5.ini", "Quorvane", "Other", "/a/b*"));
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "", 4096),
-              std::string(4096, 'x'));
+    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "", 4096), std::string(4096, 'x'));
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "quorvane", "folders", "", 10000), longValue);
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Other", "", 100), "/a/b*");
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Other", "Folders", "d", 100), "d");
-    // Private files are separate from the registry file.
     EXPECT_FALSE(store.readValue("Quorvane", "Folders"));
-    EXPECT_TRUE(fs::exists(tmp.path() / "Quorvane5.ini"));
     EXPECT_FALSE(fs::exists(tmp.path() / ProfileStore::kRegistryFile));
 }
 
