@@ -41,8 +41,7 @@ TEST_F(SceneTest, ConstructionDrawsInOrder) {
 }
 
 TEST_F(SceneTest, PauseRulesAndInputCuttingItShort) {
-    settings().setMinTime(0);
-    settings().setMaxTime(0);
+    zeroTimes();
     settings().setDelayBetweenDrawings(2);
     settings().setAnimatePause(false);
     platform::HeadlessOptions options;
