@@ -189,6 +189,9 @@ TEST(DCShapes, PolygonsTakeTheirTopAndLeftEdgesAndFillByTheirMode) {
     EXPECT_EQ(b.dc.SetPolyFillMode(7), 0);
     b.dc.Polygon(twice, 8);
     EXPECT_EQ(b.pic(), ".......\n.oooo..\n.oooo..\n.oooo..\n.oooo..\n.......\n.......\n");
+    CRgn alternate, winding;  // regions keep their own mode
+    ASSERT_TRUE(alternate.CreatePolygonRgn(twice, 8, ALTERNATE) && winding.CreatePolygonRgn(twice, 8, WINDING));
+    EXPECT_TRUE(!alternate.PtInRegion(2, 2) && winding.PtInRegion(2, 2));
 }
 
 TEST(DCShapes, TriangleFansCoverTheirPolygonExactlyOnce) {
