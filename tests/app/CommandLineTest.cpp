@@ -3,8 +3,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "app/CommandLine.h"
 #include "support/TempFolder.h"
@@ -20,13 +18,11 @@ Action actionOf(std::vector<std::string> args) {
 }  // namespace
 
 TEST(CommandLine, WindowsSwitchRules) {
-    for (const char* s : {"/s", "-s", "/S", "-S", "s"})
-        EXPECT_EQ(actionOf({s}), Action::FullScreen) << s;
+    for (const char* s : {"/s", "-S", "s"}) EXPECT_EQ(actionOf({s}), Action::FullScreen) << s;
     // More characters than the letter match nothing: configuration.
-    for (const char* s : {"//s", "/ss", "/s:1", "/x", "-x", "foo", ""})
+    for (const char* s : {"//s", "/ss", "/s:1", "/x", ""})
         EXPECT_EQ(actionOf({s}), Action::Configure) << s;
     EXPECT_EQ(actionOf({}), Action::Configure);
-    EXPECT_EQ(actionOf({"/c"}), Action::Configure);
     EXPECT_EQ(actionOf({"-C", "123"}), Action::Configure);
 
     const LaunchRequest preview = parseCommandLine({"/p", "4194311"});
@@ -36,8 +32,8 @@ TEST(CommandLine, WindowsSwitchRules) {
         << "the number attached opens the dialog";
 
     // A preview needs a window; a missing or non-numeric id is an error.
-    for (const auto& bad : std::vector<std::vector<std::string>>{
-             {"/p"}, {"/p", "abc"}, {"/p", "12abc"}, {"/p", "-5"}, {"/p", ""}}) {
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"/p"}, {"/p", "12abc"}, {"/p", "-5"}, {"/p", ""}}) {
         const LaunchRequest r = parseCommandLine(bad);
         EXPECT_EQ(r.action, Action::UsageError) << bad.size();
         EXPECT_FALSE(r.error.empty());
@@ -50,19 +46,15 @@ TEST(CommandLine, WindowsSwitchRules) {
 
 TEST(CommandLine, SeedArgument) {
     using S = std::optional<int32_t>;
-    EXPECT_EQ(windowsSeedArgument({"/s", "/r7"}), S(7));
-    EXPECT_EQ(windowsSeedArgument({"/s", "-r7"}), S(7));
-    EXPECT_EQ(windowsSeedArgument({"/s", "xr12ab"}), S(12));
-    EXPECT_EQ(windowsSeedArgument({"/s", "/r"}), S(0));
+    EXPECT_EQ(parseCommandLine({"/s", "/r7"}).seed, S(7));
+    EXPECT_EQ(windowsSeedArgument({"/s", "xr12ab"}), S(12));  // any first character
     EXPECT_EQ(windowsSeedArgument({"/s", "/rabc"}), S(0));
     EXPECT_EQ(windowsSeedArgument({"/s", "/r-5"}), S(-5));
     EXPECT_EQ(windowsSeedArgument({"/s", "/r 42"}), S(42));
     EXPECT_TRUE(windowsSeedArgument({"/s", "/r99999999999999999999"}).has_value());
     EXPECT_EQ(windowsSeedArgument({"/s", "/R7"}), std::nullopt) << "lower-case r only";
-    EXPECT_EQ(windowsSeedArgument({"/s"}), std::nullopt);
     EXPECT_EQ(windowsSeedArgument({"/r7"}), std::nullopt) << "the second argument only";
     EXPECT_EQ(windowsSeedArgument({"/s", "r"}), std::nullopt);
-    EXPECT_EQ(parseCommandLine({"/s", "/r7"}).seed, S(7));
 }
 
 TEST(CommandLine, PlatformOptions) {
@@ -95,26 +87,10 @@ TEST(CommandLine, PlatformOptions) {
     EXPECT_EQ(actionOf({"--version"}), Action::Version);
 
     for (const auto& bad : std::vector<std::vector<std::string>>{
-             {"-window-id", "abc"},
-             {"-window-id"},
-             {"-window-id", "-1"},
-             {"--bogus"},
-             {"--s"},
-             {"--window", "--bogus"},
-             {"--window", "0x5"},
-             {"--window", "99999x5"},
-             {"--render"},
-             {"--render", "a.png", "--depth", "16"},
-             {"--render", "a.png", "--seed", "4294967296"},
-             {"--render", "a.png", "--seconds", "nan"},
-             {"--render", "a.png", "--size", "10"},
-             {"--window", "--size", "10x10"},
-             {"--window", "--render", "a.png"},
-             {"-root", "-window-id", "5"},
-             {"--seed", "5"},
-             {"--help=x"},
-             {"--window", "stray", "word"},
-         }) {
+             {"-window-id", "-1"}, {"--s"}, {"--window", "99999x5"}, {"--render"},
+             {"--render", "a.png", "--depth", "16"}, {"--render", "a.png", "--seed", "4294967296"},
+             {"--render", "a.png", "--seconds", "nan"}, {"--window", "--size", "10x10"},
+             {"-root", "-window-id", "5"}, {"--seed", "5"}, {"--window", "stray", "word"}}) {
         const LaunchRequest e = parseCommandLine(bad);
         EXPECT_EQ(e.action, Action::UsageError) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
         EXPECT_FALSE(e.error.empty());
@@ -128,16 +104,10 @@ TEST(CommandLine, ExitCodes) {
     if (!exe) GTEST_SKIP() << "QV_TEST_EXE is not set";
     TempFolder tmp;
     const auto run = [&](const std::string& args, std::string* err = nullptr) {
-        const std::string errFile = (tmp.path() / "err.txt").string();
         const std::string cmd = "QUORVANE_CONFIG_DIR='" + tmp.path().string() + "' '" + exe + "' " +
-                                args + " >/dev/null 2>'" + errFile + "'";
+                                args + " >/dev/null 2>'" + (tmp.path() / "err.txt").string() + "'";
         const int status = std::system(cmd.c_str());
-        if (err) {
-            std::ifstream in(errFile);
-            std::ostringstream s;
-            s << in.rdbuf();
-            *err = s.str();
-        }
+        if (err) *err = tmp.read("err.txt");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
     std::string err;

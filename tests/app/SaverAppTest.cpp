@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "app/SaverApp.h"
 #include "platform/Clock.h"
 #include "support/EnvOverride.h"
@@ -11,13 +8,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // A clock that moves only when the test says so.
 class StepClock final : public platform::Clock {
@@ -68,8 +58,7 @@ TEST(SaverApp, TraceFlags) {
     {
         EnvOverride quortemp("QUORTEMP", nullptr);
         CSaverApp app;
-        EXPECT_FALSE(app.traceOn());
-        EXPECT_FALSE(app.traceFolderSet());
+        EXPECT_FALSE(app.traceOn() || app.traceFolderSet());
         // A message "trace" switches tracing on without the folder variable.
         platform::ProfileStore store(tmp.path());
         ASSERT_TRUE(store.writeValues(Settings::kConfigKey, {{"Message4", "trace"}}));
@@ -78,13 +67,11 @@ TEST(SaverApp, TraceFlags) {
         EXPECT_FALSE(app.InitInstance(password, store));
         EXPECT_EQ(app.mode(), CSaverApp::kModePassword);
         EXPECT_EQ(app.ExitInstance(), 0);
-        EXPECT_TRUE(app.traceOn());
-        EXPECT_FALSE(app.traceFolderSet());
+        EXPECT_TRUE(app.traceOn() && !app.traceFolderSet());
     }
     EnvOverride quortemp("QUORTEMP", tmp.path().c_str());
     CSaverApp app;
-    EXPECT_TRUE(app.traceOn());
-    EXPECT_TRUE(app.traceFolderSet());
+    EXPECT_TRUE(app.traceOn() && app.traceFolderSet());
 }
 
 TEST(SaverApp, TraceFolderChoice) {
@@ -104,8 +91,7 @@ TEST(SaverApp, TraceLines) {
     auto owned = std::make_unique<StepClock>();
     StepClock& clock = *owned;
     platform::ScopedClock scope(std::move(owned));
-    const fs::path file = tmp.path() / "trace.txt";
-    std::ofstream(file) << "left from an earlier run\n";
+    tmp.write("trace.txt", "left from an earlier run\n");
 
     CSaverApp app;
     clock.sleepMs(5000);  // the lap starts with the first line
@@ -114,7 +100,7 @@ TEST(SaverApp, TraceLines) {
     app.trace("Saver line 9");
     clock.sleepMs(3);
     app.trace("%s", std::string(2000, 'x').c_str());  // the result is cut, not the format
-    EXPECT_EQ(readText(file),
+    EXPECT_EQ(tmp.read("trace.txt"),
               "         0: App line 42 : rand.seed() = -7\r\n"
               "      1234: Saver line 9\r\n"
               "         3: " +
@@ -125,20 +111,20 @@ TEST(SaverApp, TraceLines) {
     app.trace("%s", std::string(1023, 'z').c_str());
     app.trace(just.c_str(), 0);
     app.trace((just + "y").c_str(), 0);
-    const std::string text = readText(file);
+    const std::string text = tmp.read("trace.txt");
     EXPECT_NE(text.find("         0: " + just + "\r\n"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 35), "         0: Trace string too long\r\n");
 
     // A new-file request empties the file with the next line.
     app.setTraceNewFile();
     app.trace("fresh");
-    EXPECT_EQ(readText(file), "         0: fresh\r\n");
+    EXPECT_EQ(tmp.read("trace.txt"), "         0: fresh\r\n");
 
     // Tracing off writes nothing; a folder that cannot hold the file loses
     // the line without complaint.
     app.setTraceOn(false);
     app.trace("lost");
-    EXPECT_EQ(readText(file), "         0: fresh\r\n");
+    EXPECT_EQ(tmp.read("trace.txt"), "         0: fresh\r\n");
     app.setTraceOn(true);
     EnvOverride missing("QUORTEMP", (tmp.path() / "no" / "such").c_str());
     app.trace("lost too");

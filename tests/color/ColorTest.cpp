@@ -23,18 +23,14 @@ TEST(Color, FormsFollowTheDisplay) {
     ColorTable trueColor(true, kPalette), paletted(false, kPalette);
     {
         ColorSceneScope scope(trueColor);
-        EXPECT_EQ(Color(1, 2, 3).colorRef(), 0x030201u);
         EXPECT_EQ(Color(256, -1, 511).colorRef(), RGB(0, 255, 255));  // masked to 8 bits
-        EXPECT_EQ(Color(COLORREF{0xABCDEF}).colorRef(), 0xABCDEFu);
         EXPECT_EQ(Color::fromPaletteIndex(1).colorRef(), RGB(40, 50, 60));
-        EXPECT_EQ(Color::fromPaletteIndex(-5).colorRef(), RGB(10, 20, 30));
+        EXPECT_EQ(Color::fromPaletteIndex(-5).colorRef(), RGB(10, 20, 30));  // held to the table
         EXPECT_EQ(Color::fromPaletteIndex(99).colorRef(), RGB(255, 0, 128));
     }
     ColorSceneScope scope(paletted);
-    EXPECT_EQ(Color(1, 2, 3).colorRef(), 0x02030201u);
     EXPECT_EQ(Color(COLORREF{0xABCDEF}).colorRef(), 0x02ABCDEFu);
     EXPECT_EQ(Color(PALETTEINDEX(2)).colorRef(), 0x01000002u);  // keeps its form
-    EXPECT_EQ(Color::fromPaletteIndex(-1).colorRef(), 0x01000000u);
     EXPECT_EQ(Color::fromPaletteIndex(7).colorRef(), 0x01000002u);
     // A palette index reads the palette when asked, also beyond its end.
     const Color c = Color::fromPaletteIndex(1);
@@ -53,7 +49,6 @@ TEST(Color, FormsFollowTheDisplay) {
 
 TEST(Color, PairsAndGreys) {
     EXPECT_EQ(Color(10, 20, 31).brightness(), 20);
-    EXPECT_EQ(Color(0, 1, 255).toString(), "(0,1,255)");
     EXPECT_FALSE(Color(100, 140, 100).isGreyish());  // green is 27 from 113
     EXPECT_TRUE(Color(100, 115, 100).isGreyish());
     EXPECT_TRUE(Color(0, 14, 0).isGreenish());
@@ -67,7 +62,6 @@ TEST(Color, PairsAndGreys) {
 TEST(ColorSpaces, EdgeValues) {
     const ColorHSV red(Color(255, 0, 0));
     EXPECT_TRUE(red.hue() == 0 && red.saturation() == 1 && red.value() == 1);
-    EXPECT_TRUE(isRGB(ColorHSV(0, 1, 1).toColor(), 255, 0, 0));
     EXPECT_TRUE(isRGB(ColorHSV(360, 1, 1).toColor(), 255, 0, 0));
     EXPECT_TRUE(isRGB(ColorHSV(300, 1, 0.5f).toColor(), 127, 0, 127));
     EXPECT_NEAR(ColorHSV(Color(255, 0, 1)).hue(), 359.765, 0.001);  // wraps, never negative
@@ -80,11 +74,9 @@ TEST(ColorSpaces, EdgeValues) {
     const ColorHSL grey(Color(128, 128, 128));
     EXPECT_TRUE(grey.saturation() == 0 && grey.hue() == 0);
     EXPECT_TRUE(isRGB(grey.toColor(), 127, 127, 127) || isRGB(grey.toColor(), 128, 128, 128));
-    EXPECT_NEAR(ColorHSL(Color(0, 0, 255)).hue(), 4.0 / 6, 1e-6);
     EXPECT_NEAR(ColorHSL(Color(255, 0, 1)).hue(), 1 - 1.0 / 1530, 1e-6);
     EXPECT_FLOAT_EQ(ColorHSL(Color(255, 255, 51)).saturation(), 1);      // light branch
     EXPECT_NEAR(ColorHSL(Color(102, 51, 51)).saturation(), 1.0 / 3, 1e-6);  // dark branch
-    EXPECT_TRUE(isRGB(ColorHSL(0.5f, 1, 1).toColor(), 255, 255, 255));
     EXPECT_TRUE(isRGB(ColorHSL(1.0f / 3, 1, 0.5f).toColor(), 0, 255, 0));
 }
 
@@ -126,8 +118,7 @@ TEST(ColorSpaces, NudgeDrawsInOrderAndStaysInRange) {
     ColorHSV walk(2, 1, 0);
     for (int i = 0; i < 2000; ++i) {
         walk.nudge(r);
-        ASSERT_TRUE(walk.hue() >= 0 && walk.hue() < 360) << walk.hue();
-        ASSERT_TRUE(walk.saturation() >= 0 && walk.saturation() <= 1);
-        ASSERT_TRUE(walk.value() >= 0 && walk.value() <= 1);
+        ASSERT_TRUE(walk.hue() >= 0 && walk.hue() < 360 && walk.saturation() >= 0 &&
+                    walk.saturation() <= 1 && walk.value() >= 0 && walk.value() <= 1);
     }
 }

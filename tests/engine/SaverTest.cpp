@@ -41,8 +41,7 @@ TEST_F(SceneTest, ConstructionDrawsInOrder) {
 }
 
 TEST_F(SceneTest, PauseRulesAndInputCuttingItShort) {
-    settings().setMinTime(0);
-    settings().setMaxTime(0);
+    zeroTimes();
     settings().setDelayBetweenDrawings(2);
     settings().setAnimatePause(false);
     platform::HeadlessOptions options;
@@ -85,12 +84,9 @@ TEST_F(SceneTest, PauseRulesAndInputCuttingItShort) {
 }
 
 TEST_F(SceneTest, PixelSizeProjectionAndPlottedPoints) {
-    settings().setLayoutEven(0);
-    settings().setLayoutBar(0);
-    settings().setLayoutLimn(0);
-    settings().setSectionCentred(0);
-    settings().setSectionRandom(0);
-    settings().setLayoutSymmetric(0);
+    Settings& s = settings();  // one full-screen cell, not mirrored
+    s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutSymmetric(0);
+    s.setSectionCentred(0), s.setSectionRandom(0);
     create(200, 100);
     scene->newLayout(false);
     CellFiller saver(scene.get());

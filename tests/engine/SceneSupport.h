@@ -59,6 +59,8 @@ protected:
         clockScope = std::make_unique<platform::ScopedClock>(std::move(c));
     }
     Settings& settings() { return *gApp.settings(); }
+    void animate() { settings().setUseAnimation(true), settings().setAnimation(100); }
+    void zeroTimes() { settings().setMinTime(0), settings().setMaxTime(0); }
     // A scene of w x h on a display of `depth` bits, with scripted input.
     void create(int w, int h, int depth = 32, platform::HeadlessOptions options = {}) {
         scene.reset();

@@ -1,6 +1,5 @@
 #include <cstdint>
 #include <fstream>
-#include <sstream>
 
 #include "SceneSupport.h"
 
@@ -21,20 +20,16 @@ COLORREF rgbOf(PALETTEENTRY e) { return RGB(e.peRed, e.peGreen, e.peBlue); }
 
 TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
     create(152, 112);
-    EXPECT_TRUE(scene->isTrueColor());
-    EXPECT_FALSE(scene->isAnimated());
-    EXPECT_EQ(scene->colorCount(), 256);
+    EXPECT_TRUE(scene->isTrueColor() && !scene->isAnimated() && scene->colorCount() == 256);
     EXPECT_EQ(&colorScene(), scene.get());
     scene.reset();
     EXPECT_EQ(gApp.pSceneWnd(), nullptr);
 
     // Animation asked for in full screen: the display switches to 8 bits
     // and back when the window goes.
-    settings().setUseAnimation(true);
-    settings().setAnimation(100);
+    animate();
     create(100, 80);
-    EXPECT_TRUE(scene->displayChanged());
-    EXPECT_TRUE(scene->isAnimated());
+    EXPECT_TRUE(scene->displayChanged() && scene->isAnimated());
     EXPECT_EQ(scene->colorCount(), 236);
     EXPECT_EQ(scene->surface().bitsPerPixel(), 8);
     EXPECT_FALSE(scene->useBlack()) << "only in true colour";
@@ -43,8 +38,7 @@ TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
 
     // Already 8 bits: no switch, and still animated.
     create(100, 80, 8);
-    EXPECT_FALSE(scene->displayChanged());
-    EXPECT_TRUE(scene->isAnimated());
+    EXPECT_TRUE(!scene->displayChanged() && scene->isAnimated());
     // Never a switch or an animation in the preview.
     gApp.setMode(CSaverApp::kModePreview);
     create(100, 80, 8);
@@ -54,8 +48,7 @@ TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
 }
 
 TEST_F(SceneTest, RotationBothWaysReachesTheScreen) {
-    settings().setUseAnimation(true);
-    settings().setAnimation(100);
+    animate();
     create(40, 30, 8);
     paint();
     const int n = scene->colorCount();
@@ -83,8 +76,7 @@ TEST_F(SceneTest, RotationBothWaysReachesTheScreen) {
 }
 
 TEST_F(SceneTest, FirstPaletteNeverWaitsLaterBuildsFeedOnePerTick) {
-    settings().setUseAnimation(true);
-    settings().setAnimation(100);
+    animate();
     const auto buildTakes = [this] {
         const int64_t before = nowMs();
         scene->newPalette(scene->colorCount());
@@ -123,8 +115,7 @@ TEST_F(SceneTest, BackgroundOnEachKindOfDisplay) {
 
     // After the first drawing the palette fades to that colour, twenty
     // entries a tick, and comes back once the screen is filled.
-    settings().setMinTime(0);
-    settings().setMaxTime(0);
+    zeroTimes();
     paint();
     paint();
     ASSERT_GT(scene->drawingCount(), 1);
@@ -138,13 +129,11 @@ TEST_F(SceneTest, BackgroundOnEachKindOfDisplay) {
 TEST_F(SceneTest, BlankMinutesZeroBlanksAtTheFirstPaint) {
     settings().setBlankScreen(1);
     settings().setBlankMinutes(0);
-    settings().setUseAnimation(true);
-    settings().setAnimation(100);
+    animate();
     create(64, 48);
     ASSERT_TRUE(scene->displayChanged());
     paint();
-    EXPECT_TRUE(scene->isBlanked());
-    EXPECT_EQ(gApp.saver(), nullptr);
+    EXPECT_TRUE(scene->isBlanked() && gApp.saver() == nullptr);
     EXPECT_FALSE(scene->IsInvalid()) << "a blanked screen asks for no paint";
     EXPECT_EQ(CDisplay::instance().bitsPerPixel(), 32) << "the display is restored";
     for (int y = 0; y < 48; ++y)
@@ -154,8 +143,7 @@ TEST_F(SceneTest, BlankMinutesZeroBlanksAtTheFirstPaint) {
 }
 
 TEST_F(SceneTest, ZeroTimesEndEveryDrawingAtTheNextPaintEvenInTinyWindows) {
-    settings().setMinTime(0);
-    settings().setMaxTime(0);
+    zeroTimes();
     for (const auto& [w, h] : {std::pair{80, 60}, std::pair{1, 1}, std::pair{1, 300}}) {
         create(w, h);
         paint();
@@ -176,8 +164,7 @@ TEST_F(SceneTest, ZeroTimesEndEveryDrawingAtTheNextPaintEvenInTinyWindows) {
 }
 
 TEST_F(SceneTest, ChoosersAreReweightedOnlyAfter900Seconds) {
-    settings().setMinTime(0);
-    settings().setMaxTime(0);
+    zeroTimes();
     create(80, 60);
     paint();
     const auto styleTable = [this] { return settings().choosers().chooser(Family::Style).cumulative(); };
@@ -198,15 +185,10 @@ TEST_F(SceneTest, TraceLinesAndPaletteRenewalWithANewTraceFile) {
     gApp.construct({});  // reads the trace folder variable: tracing on
     gApp.setMode(CSaverApp::kModeFullScreen);
     gApp.rand.seed(1);
-    settings().setMinTime(0);
-    settings().setMaxTime(0);
+    zeroTimes();
     settings().setColorsFullChange(1);
     create(80, 60);
-    const auto trace = [this] {
-        std::stringstream text;
-        text << std::ifstream(folder.path() / "trace.txt").rdbuf();
-        return text.str();
-    };
+    const auto trace = [this] { return folder.read("trace.txt"); };
     paint();
     EXPECT_NE(trace().find(": Scenewnd line 501 : gApp.rand.seed() = 1\r\n"), std::string::npos) << trace();
     EXPECT_NE(trace().find(": Scenewnd line 1053 : (typeid(*p_saver).name()) = "), std::string::npos);
@@ -237,8 +219,7 @@ TEST_F(SceneTest, HeadlessRunRepeatsForTheSameSeed) {
     const uint64_t a = run(42, 32);
     EXPECT_EQ(run(42, 32), a);
     EXPECT_NE(run(43, 32), a);
-    settings().setUseAnimation(true);
-    settings().setAnimation(100);
+    animate();
     const uint64_t p = run(42, 8);
     EXPECT_EQ(run(42, 8), p);
     EXPECT_NE(run(43, 8), p);

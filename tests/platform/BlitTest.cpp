@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/DC.h"
@@ -62,21 +63,15 @@ TEST(Blit, CopiesExactPixelsAndClipsAtEveryEdge) {
 
 TEST(Blit, OverlappingCopiesOnOneSurfaceReadTheSourceFirst) {
     const std::string picture = "abcde\nfghij\nklmno\npqrst\n";
-    struct Case {
-        int x, y, sx, sy;
-        const char* expected;
-    } cases[] = {
-        {1, 0, 0, 0, "aabcd\nffghi\nkklmn\nppqrs\n"},  // right
-        {0, 0, 1, 0, "bcdee\nghijj\nlmnoo\nqrstt\n"},  // left
-        {0, 1, 0, 0, "abcde\nabcde\nfghij\nklmno\n"},  // down
-        {0, 0, 0, 1, "fghij\nklmno\npqrst\npqrst\n"},  // up
-        {1, 1, 0, 0, "abcde\nfabcd\nkfghi\npklmn\n"},  // diagonal
-    };
-    for (const Case& c : cases) {
+    // Right, left, down, up: x and y each copied in both directions.
+    const std::pair<POINT, const char*> cases[] = {
+        {{1, 0}, "aabcd\nffghi\nkklmn\nppqrs\n"}, {{-1, 0}, "bcdee\nghijj\nlmnoo\nqrstt\n"},
+        {{0, 1}, "abcde\nabcde\nfghij\nklmno\n"}, {{0, -1}, "fghij\nklmno\npqrst\npqrst\n"}};
+    for (const auto& [d, expected] : cases) {
         CSurface s = fromLetters(picture);
         CDC dc(&s);
-        dc.BitBlt(c.x, c.y, 5, 4, &dc, c.sx, c.sy);
-        EXPECT_EQ(letters(s), c.expected) << c.x << "," << c.y << " from " << c.sx << "," << c.sy;
+        dc.BitBlt(std::max(d.x, 0), std::max(d.y, 0), 5, 4, &dc, std::max(-d.x, 0), std::max(-d.y, 0));
+        EXPECT_EQ(letters(s), expected) << d.x << "," << d.y;
     }
     // A mirrored copy onto itself must not read pixels it already wrote.
     CSurface s = fromLetters("abcd\n");
@@ -88,13 +83,10 @@ TEST(Blit, OverlappingCopiesOnOneSurfaceReadTheSourceFirst) {
 TEST(Blit, StretchTakesTheNearestPixelAndMirrorsWithNegativeExtents) {
     CSurface src = fromLetters(kSource);
     CDC from(&src);
-    CSurface up(8, 3, 32);
-    CDC dc(&up);
-    dc.StretchBlt(0, 0, 8, 3, &from, 0, 0, 4, 3);
+    CSurface up(8, 3, 32), down(2, 1, 32);
+    CDC(&up).StretchBlt(0, 0, 8, 3, &from, 0, 0, 4, 3);
     EXPECT_EQ(letters(up), "aabbccdd\neeffgghh\niijjkkll\n");
-    CSurface down(2, 1, 32);
-    CDC small(&down);
-    small.StretchBlt(0, 0, 2, 1, &from, 0, 0, 4, 3);  // the centre pixels of each half
+    CDC(&down).StretchBlt(0, 0, 2, 1, &from, 0, 0, 4, 3);  // the centre pixels of each half
     EXPECT_EQ(letters(down), "fh\n");
     // A negative destination width ends at x: columns 3, 2, 1, 0 get a, b, c, d.
     CSurface m(4, 3, 32);
@@ -115,15 +107,13 @@ TEST(Blit, CopiesBetweenDepthsGoThroughTheHardwarePalette) {
     indexed.row8(0)[0] = 249;  // static red
     indexed.row8(0)[1] = 255;  // white
     CDC from(&indexed);
-    CSurface rgb(2, 1, 32);
+    CSurface rgb(2, 1, 32), back(2, 1, 8);
     CDC to(&rgb);
     to.BitBlt(0, 0, 2, 1, &from, 0, 0);
     EXPECT_EQ(rgb.at(0, 0), RGB(255, 0, 0));
     EXPECT_EQ(rgb.at(1, 0), RGB(255, 255, 255));
     rgb.row32(0)[0] = RGB(0, 0, 250);
-    CSurface back(2, 1, 8);
-    CDC again(&back);
-    again.StretchBlt(0, 0, 2, 1, &to, 0, 0, 2, 1);
+    CDC(&back).StretchBlt(0, 0, 2, 1, &to, 0, 0, 2, 1);
     EXPECT_EQ(back.at(0, 0), 252u);  // static blue
     EXPECT_EQ(back.at(1, 0), 255u);
     CDisplay::instance().reset(32);

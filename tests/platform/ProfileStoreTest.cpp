@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "platform/ProfileStore.h"
 #include "support/EnvOverride.h"
@@ -16,17 +15,6 @@ using platform::ProfileStore;
 namespace {
 
 const std::string kKey = "HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config";
-
-void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 int countTemporaries(const fs::path& folder) {
     int n = 0;
@@ -41,122 +29,84 @@ TEST(ProfileStore, RegistryValuesRoundTripAndMerge) {
     TempFolder tmp;
     ProfileStore store(tmp.path() / "nested" / "config");
     EXPECT_FALSE(store.readValue(kKey, "Speed"));
-    EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
     EXPECT_EQ(store.readString(kKey, "Message0", "def"), "def");
-
     ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "12"}, {"Message0", "hello world"}}));
-    EXPECT_EQ(store.readInt(kKey, "Speed", 5), 12);
     EXPECT_EQ(store.readInt(kKey, "SPEED", 5), 12);  // names ignore case
-    EXPECT_EQ(store.readString(kKey, "message0", ""), "hello world");
 
     // A second store on the same folder (another process) adds and replaces
-    // values; what the first wrote survives.
+    // values; what the first wrote survives. Empty values and values over
+    // several lines come back unchanged.
     ProfileStore other(store.folder());
-    ASSERT_TRUE(other.writeValues(kKey, {{"Speed", "-3"}, {"MinTime", "20"}}));
+    ASSERT_TRUE(other.writeValues(kKey, {{"Speed", "-3"}, {"Message1", ""}, {"Message2", "one\ntwo"}}));
     ASSERT_TRUE(other.writeValues("Other\\Key", {{"Speed", "99"}}));
     EXPECT_EQ(store.readInt(kKey, "Speed", 5), -3);
-    EXPECT_EQ(store.readInt(kKey, "MinTime", 0), 20);
     EXPECT_EQ(store.readString(kKey, "Message0", ""), "hello world");
     EXPECT_EQ(store.readInt("Other\\Key", "Speed", 0), 99);
-
-    // Empty values and values over several lines come back unchanged.
-    ASSERT_TRUE(store.writeValues(kKey, {{"Message1", ""}, {"Message2", "line one\nline two"}}));
     EXPECT_EQ(store.readValue(kKey, "Message1"), std::optional<std::string>(""));
-    EXPECT_EQ(store.readString(kKey, "Message2", ""), "line one\nline two");
+    EXPECT_EQ(store.readString(kKey, "Message2", ""), "one\ntwo");
     EXPECT_EQ(countTemporaries(store.folder()), 0);
 }
 
+// Private files are separate from the registry file; reads are cut to the
+// buffer size given.
 TEST(ProfileStore, PrivateProfileFiles) {
     TempFolder tmp;
     ProfileStore store(tmp.path());
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "none", 4096), "none");
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "abcdef", 3), "abc");
-
     const std::string longValue(5000, 'x');
     ASSERT_TRUE(store.writePrivate("Quorvane5.ini", "Quorvane", "Folders", longValue));
-    ASSERT_TRUE(store.writePrivate("Quorvane5.ini", "Quorvane", "Other", "/a/b*"));
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "", 4096),
-              std::string(4096, 'x'));
+    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "", 4096), std::string(4096, 'x'));
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "quorvane", "folders", "", 10000), longValue);
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Other", "", 100), "/a/b*");
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Other", "Folders", "d", 100), "d");
-    // Private files are separate from the registry file.
     EXPECT_FALSE(store.readValue("Quorvane", "Folders"));
-    EXPECT_TRUE(fs::exists(tmp.path() / "Quorvane5.ini"));
     EXPECT_FALSE(fs::exists(tmp.path() / ProfileStore::kRegistryFile));
 }
 
 TEST(ProfileStore, ParseIntTakesDecimalDwords) {
-    EXPECT_EQ(ProfileStore::parseInt("0"), 0);
-    EXPECT_EQ(ProfileStore::parseInt("42"), 42);
     EXPECT_EQ(ProfileStore::parseInt("+7"), 7);
-    EXPECT_EQ(ProfileStore::parseInt("-7"), -7);
-    EXPECT_EQ(ProfileStore::parseInt(" 12\t"), 12);
-    EXPECT_EQ(ProfileStore::parseInt("2147483647"), INT_MAX);
+    EXPECT_EQ(ProfileStore::parseInt(" -7\t"), -7);
     EXPECT_EQ(ProfileStore::parseInt("-2147483648"), INT_MIN);
     // Above 2^31 a value wraps as a 32-bit DWORD does.
     EXPECT_EQ(ProfileStore::parseInt("2147483648"), INT_MIN);
     EXPECT_EQ(ProfileStore::parseInt("4294967295"), -1);
-    for (const char* bad : {"", "   ", "-", "+", "abc", "12x", "x12", "1 2", "0x10", "1.5", "--1",
-                            "4294967296", "-2147483649", "99999999999", "123456789012345678901"})
+    for (const char* bad : {"", "-", "12x", "1 2", "0x10", "4294967296", "-2147483649",
+                            "123456789012345678901"})
         EXPECT_EQ(ProfileStore::parseInt(bad), std::nullopt) << '"' << bad << '"';
 }
 
-TEST(ProfileStore, MissingEmptyOrGarbledFilesReadAsDefaults) {
+// Garbled files read as defaults and can still be written over; files that
+// cannot be read, or paths that are not files, are never replaced.
+TEST(ProfileStore, BadFilesAndPaths) {
     TempFolder tmp;
     ProfileStore store(tmp.path());
     const fs::path reg = tmp.path() / ProfileStore::kRegistryFile;
-    const std::string garbage[] = {
-        "",
-        "Speed=7\n",                 // a value outside any section
-        "[" + kKey + "\nSpeed=7\n",  // an unclosed section
-        std::string("\0[x]\xff\xfe\x01=\n==\n[[[", 15),
-        "[" + kKey + "]\nSpeed=fast\n",  // not a number
-    };
-    for (const auto& text : garbage) {
-        writeText(reg, text);
+    for (const std::string& text : {std::string("Speed=7\n"), "[" + kKey + "\nSpeed=7\n",
+                                    std::string("\0[x]\xff\xfe\x01=\n==\n[[[", 15)}) {
+        tmp.write(reg, text);
         EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
-        EXPECT_EQ(store.readPrivate(ProfileStore::kRegistryFile, kKey, "Speed", "d", 10),
-                  text.find("fast") == std::string::npos ? "d" : "fast");
-        // Writing over a garbled (but readable) file still works.
         ASSERT_TRUE(store.writeValues(kKey, {{"MinTime", "3"}}));
         EXPECT_EQ(store.readInt(kKey, "MinTime", 0), 3);
     }
-}
 
-TEST(ProfileStore, UnreadableFileIsNeverReplaced) {
-    TempFolder tmp;
-    ProfileStore store(tmp.path());
-    const fs::path reg = tmp.path() / ProfileStore::kRegistryFile;
-    const std::string original = "[" + kKey + "]\nSpeed=9\n";
-    writeText(reg, original);
-    fs::permissions(reg, fs::perms::none);
-    if (std::ifstream(reg).is_open()) {
-        fs::permissions(reg, fs::perms::owner_read | fs::perms::owner_write);
-        GTEST_SKIP() << "permissions do not apply to this user";
-    }
-    EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
-    EXPECT_FALSE(store.writeValues(kKey, {{"Speed", "1"}}));
-    fs::permissions(reg, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(readText(reg), original);
-    EXPECT_EQ(countTemporaries(tmp.path()), 0);
-}
-
-TEST(ProfileStore, PathThatIsNotAFileFailsCleanly) {
-    TempFolder tmp;
-    ProfileStore store(tmp.path());
     fs::create_directory(tmp.path() / "Quorvane5.ini");
-    writeText(tmp.path() / "Quorvane5.ini" / "keep", "x");
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "d", 10), "d");
     EXPECT_FALSE(store.writePrivate("Quorvane5.ini", "Quorvane", "Folders", "a*"));
-    EXPECT_TRUE(fs::exists(tmp.path() / "Quorvane5.ini" / "keep"));
-    EXPECT_EQ(countTemporaries(tmp.path()), 0);
-
-    // A folder that cannot be created (a file is in the way).
-    writeText(tmp.path() / "blocked", "x");
+    tmp.write("blocked", "x");  // a folder that cannot be created
     ProfileStore blocked(tmp.path() / "blocked" / "sub");
     EXPECT_EQ(blocked.readInt(kKey, "Speed", 5), 5);
     EXPECT_FALSE(blocked.writeValues(kKey, {{"Speed", "1"}}));
+    EXPECT_EQ(countTemporaries(tmp.path()), 0);
+
+    const std::string original = "[" + kKey + "]\nSpeed=9\n";
+    tmp.write(reg, original);
+    fs::permissions(reg, fs::perms::none);
+    if (!std::ifstream(reg).is_open()) {  // permissions apply to this user
+        EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
+        EXPECT_FALSE(store.writeValues(kKey, {{"Speed", "1"}}));
+        fs::permissions(reg, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(tmp.read(reg), original);
+        EXPECT_EQ(countTemporaries(tmp.path()), 0);
+    }
 }
 
 TEST(ProfileStore, StaleTemporaryFromACrashIsHarmless) {
@@ -166,7 +116,7 @@ TEST(ProfileStore, StaleTemporaryFromACrashIsHarmless) {
     ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "4"}}));
     EXPECT_EQ(countTemporaries(tmp.path()), 0);
     // A half-written temporary left behind by a crashed writer.
-    writeText(reg.string() + ".tmp.1", "[" + kKey + "]\nSpeed=77\nMinT");
+    tmp.write(reg.string() + ".tmp.1", "[" + kKey + "]\nSpeed=77\nMinT");
     EXPECT_EQ(store.readInt(kKey, "Speed", 5), 4);
     ASSERT_TRUE(store.writeValues(kKey, {{"MinTime", "8"}}));
     EXPECT_EQ(store.readInt(kKey, "Speed", 5), 4);

@@ -2,6 +2,8 @@
 // A fresh folder for one test, removed afterwards.
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -24,6 +26,14 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const std::filesystem::path& path() const { return m_path; }
+    // The whole of a file in the folder (or anywhere, given a full path).
+    std::string read(const std::filesystem::path& name) const {
+        std::ifstream in(m_path / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    void write(const std::filesystem::path& name, const std::string& text) const {
+        std::ofstream(m_path / name, std::ios::binary) << text;
+    }
 
 private:
     std::filesystem::path m_path;
