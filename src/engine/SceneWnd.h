@@ -55,6 +55,8 @@ public:
     float coverage() const { return m_layout.coverage(); }
     bool useBlack() const { return m_bUseBlack; }
     int drawingCount() const { return m_iDrawingCount; }
+    // Calendar seconds at which the window was made; blanking counts from it.
+    int64_t timeBlankStart() const { return m_timeBlankStart; }
     int width() const { return m_iWidth; }
     int height() const { return m_iHeight; }
     RECT clientRect() const { return {0, 0, m_iWidth, m_iHeight}; }

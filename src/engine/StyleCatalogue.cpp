@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "styles/text/Text.h"
 
 namespace {
 
@@ -39,7 +40,9 @@ const std::array<StyleRow, 24> kRows = {{
 // The styles built so far. Each style class adds its line here, e.g.
 //     {0, "Lines", makeSaver<Lines>},
 // and its catalogue rows then take part in the choice.
-const std::vector<StyleMaker> kMakers = {};
+const std::vector<StyleMaker> kMakers = {
+    {5, "Text", makeSaver<Text>},
+};
 
 std::span<const StyleMaker> gMakers = kMakers;
 
