@@ -19,6 +19,7 @@ protected:
     void SetUp() override {
         gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder.path()), "Somebody"));
         gApp.setMode(CSaverApp::kModeFullScreen);
+        gApp.rand.seed(3);
     }
     void TearDown() override {
         wnd.reset();
@@ -101,7 +102,7 @@ TEST_F(ScreenWndTest, NoSecondCheckWhileCheckingAndARefusedPasswordDrawsOn) {
     EXPECT_EQ(checks, 1);
     EXPECT_FALSE(wnd->closing());
     EXPECT_EQ(gApp.saver(), drawing);
-    EXPECT_FALSE(gApp.saver()->isDone());
+    EXPECT_FALSE(wnd->stopRequested());
     EXPECT_EQ(wnd->SendMessage(WM_NCACTIVATE, 0), 0);
     wnd->SendMessage(WM_SYSCOMMAND, SC_SCREENSAVE);
     wnd->SendMessage(WM_SYSCOMMAND, SC_CLOSE);
