@@ -1,9 +1,10 @@
 #!/bin/sh
 # `make run`: the saver in a window when there is a display, otherwise a few
-# stills rendered headless into out/.
+# stills rendered headless into out/, whose paths are printed.
 set -eu
 exe="$1"
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+# The program draws through X11 unless SDL_VIDEODRIVER names another driver.
+if [ -n "${DISPLAY:-}" ] || [ -n "${SDL_VIDEODRIVER:-}" ]; then
     exec "$exe" --window
 fi
 mkdir -p out

@@ -1,12 +1,16 @@
 #include "app/SaverApp.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
+#include "app/ScreenWnd.h"
 #include "engine/Saver.h"
+#include "platform/Backend.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
+#include "platform/MessageLoop.h"
 
 CSaverApp gApp;
 
@@ -30,6 +34,10 @@ void CSaverApp::construct(const std::vector<std::string>& args) {
 
 namespace {
 
+// The saver in a window, unless a size is given (and the screen is larger).
+constexpr int kWindowWidth = 1024;
+constexpr int kWindowHeight = 768;
+
 void report(const std::string& text) { std::fprintf(stderr, "quorvane: %s\n", text.c_str()); }
 
 }  // namespace
@@ -39,39 +47,82 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
     m_pSettings = std::make_unique<Settings>(std::move(store), platform::registeredOwner());
     if (m_pSettings->traceRequested()) m_bTrace = true;
     if (request.seed) rand.seed(*request.seed);
+    m_exitCode = 0;
 
     switch (request.action) {
         case Action::Configure:
             m_iMode = kModeConfigure;
-            report("the configuration program (quorvane-config) is not available in this build");
-            m_exitCode = 1;
-            return false;
+            return fail("the configuration program (quorvane-config) is not available in this build");
         case Action::ChangePassword:
             // There is no screensaver password library here: nothing to do.
             m_iMode = kModePassword;
-            m_exitCode = 0;
             return false;
-        case Action::Preview:
+        case Action::Preview: {
             m_iMode = kModePreview;
-            break;
+            RECT client;
+            if (!GetClientRect(request.windowId, &client))
+                return fail("there is no window " + std::to_string(request.windowId) + " to preview in");
+            auto wnd = std::make_unique<CSceneWnd>();
+            const bool made = wnd->Create(0, WS_CHILD | WS_VISIBLE, client, request.windowId, 0);
+            return adoptWindow(std::move(wnd), made);
+        }
+        case Action::XScreenSaver: {
+            // xscreensaver's window covers the screen, so the pictures are
+            // those of the full-screen saver; but xscreensaver itself watches
+            // for input, locks and ends the program (SIGTERM), so this is a
+            // plain scene window with no end rules of its own.
+            m_iMode = kModeFullScreen;
+            const HWND parent =
+                request.rootWindow ? platform::backend().screenSaverWindow() : request.windowId;
+            RECT client;
+            if (!GetClientRect(parent, &client))
+                return fail("there is no window " + std::to_string(parent) + " to draw in");
+            auto wnd = std::make_unique<CSceneWnd>();
+            const bool made = wnd->Create(0, WS_CHILD | WS_VISIBLE, client, parent, 0);
+            return adoptWindow(std::move(wnd), made);
+        }
         case Action::FullScreen:
         case Action::Window:
-        case Action::XScreenSaver:
-        case Action::Render:
+        case Action::Render: {
+            // The headless renderer's screen is the picture.
             m_iMode = kModeFullScreen;
-            break;
+            auto wnd = std::make_unique<CScreenWnd>();
+            CScreenWnd* screen = wnd.get();
+            bool made = false;
+            if (request.action == Action::Window) {
+                const int w = request.width > 0 ? request.width
+                                                : std::min(kWindowWidth, GetSystemMetrics(SM_CXSCREEN));
+                const int h = request.height > 0 ? request.height
+                                                 : std::min(kWindowHeight, GetSystemMetrics(SM_CYSCREEN));
+                made = screen->CreateInWindow(w, h);
+            } else {
+                made = screen->CreateFullScreen();
+            }
+            if (!adoptWindow(std::move(wnd), made)) return false;
+            m_pScreenWnd = screen;
+            return true;
+        }
         case Action::Help:
         case Action::Version:
         case Action::UsageError:
             m_exitCode = request.action == Action::UsageError ? 2 : 0;
             return false;
     }
-    if (request.action == Action::Render)
-        report("the headless renderer is not available in this build");
-    else
-        report("drawing in a window is not available in this build; no window backend yet");
+    return false;
+}
+
+bool CSaverApp::fail(const std::string& text) {
+    report(text);
     m_exitCode = 1;
     return false;
+}
+
+bool CSaverApp::adoptWindow(std::unique_ptr<CSceneWnd> wnd, bool made) {
+    if (!made) return fail(wnd->lastError());
+    m_pWindow = std::move(wnd);
+    m_pSceneWnd = m_pWindow.get();
+    platform::setMainWindow(m_pWindow.get());
+    return true;
 }
 
 int CSaverApp::ExitInstance() { return m_exitCode; }
@@ -79,6 +130,9 @@ int CSaverApp::ExitInstance() { return m_exitCode; }
 void CSaverApp::shutdown() {
     // The style first: it may still refer to the settings and the scene.
     m_pSaver.reset();
+    m_pScreenWnd = nullptr;
+    m_pWindow.reset();
+    m_pSceneWnd = nullptr;
     m_pSettings.reset();
 }
 

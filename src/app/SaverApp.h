@@ -16,6 +16,7 @@
 #include "engine/qvTimer.h"
 
 class CSceneWnd;
+class CScreenWnd;
 class Saver;
 
 class CSaverApp {
@@ -33,12 +34,14 @@ public:
     // argument, clears the mode and reads the trace folder variable.
     void construct(const std::vector<std::string>& args);
 
-    // Creates the settings record from `store` and dispatches on the mode.
-    // True when the message loop is to run; exitCode() says how the program
-    // ends otherwise.
+    // Creates the settings record from `store` and dispatches on the mode,
+    // making the window the mode draws in on the window system in use. True
+    // when the message loop is to run; exitCode() says how the program ends
+    // otherwise.
     bool InitInstance(const LaunchRequest& request, platform::ProfileStore store);
     int ExitInstance();
-    // What destruction does: deletes the windows and the settings record.
+    // What destruction does: deletes the style, the window and the settings
+    // record.
     // The destructor calls it; main calls it first so that nothing is left
     // for the static destructors.
     void shutdown();
@@ -54,6 +57,9 @@ public:
     // The window that is drawn into; the scene window registers itself.
     CSceneWnd* pSceneWnd() const { return m_pSceneWnd; }
     void setSceneWnd(CSceneWnd* wnd) { m_pSceneWnd = wnd; }
+    // The window of the full-screen saver (also the saver in a window and
+    // the headless renderer); none in the other modes.
+    CScreenWnd* pScreenWnd() const { return m_pScreenWnd; }
     // The current style; setting another deletes the one before.
     Saver* saver() const { return m_pSaver.get(); }
     void setSaver(std::unique_ptr<Saver> saver);
@@ -80,8 +86,14 @@ public:
 
 private:
     void writeTraceLine(const std::string& text);
+    // Takes a window made by InitInstance as the main window, or says why
+    // it could not be made.
+    bool adoptWindow(std::unique_ptr<CSceneWnd> wnd, bool made);
+    bool fail(const std::string& text);
 
     CSceneWnd* m_pSceneWnd = nullptr;
+    CScreenWnd* m_pScreenWnd = nullptr;
+    std::unique_ptr<CSceneWnd> m_pWindow;  // the window of either kind
     std::unique_ptr<Settings> m_pSettings;
     int m_iMode = kModeNone;
     bool m_bTraceFolder = false;

@@ -1,38 +1,54 @@
-// The quorvane executable: parses the command line, then hands over to the
-// application object.
+// The quorvane executable: parses the command line, opens the window system
+// the mode needs (the display, or none for the headless renderer), then
+// hands over to the application object and runs the message loop.
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/HeadlessRender.h"
 #include "app/SaverApp.h"
 #include "platform/Backend.h"
 #include "platform/MessageLoop.h"
 #include "platform/ProfileStore.h"
 #include "platform/SdlBackend.h"
+#include "platform/Surface.h"
+
+namespace {
+
+int fail(const std::string& text) {
+    std::fprintf(stderr, "quorvane: %s\n", text.c_str());
+    return 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    using Action = LaunchRequest::Action;
     const std::vector<std::string> args(argv + 1, argv + argc);
     const LaunchRequest request = parseCommandLine(args);
     switch (request.action) {
-        case LaunchRequest::Action::Help:
+        case Action::Help:
             std::fputs(usageText().c_str(), stdout);
             return 0;
-        case LaunchRequest::Action::Version:
+        case Action::Version:
             std::printf("quorvane %s\n", QV_VERSION);
             return 0;
-        case LaunchRequest::Action::UsageError:
+        case Action::UsageError:
             std::fprintf(stderr, "quorvane: %s\n\n%s", request.error.c_str(), usageText().c_str());
             return 2;
         default:
             break;
     }
 
-    using Action = LaunchRequest::Action;
     const Action a = request.action;
-    if (a == Action::FullScreen || a == Action::Preview || a == Action::Window ||
-        a == Action::XScreenSaver) {
+    const bool render = a == Action::Render;
+    if (render) {
+        std::string error;
+        if (!startRender(request, error)) return fail(error);
+    } else if (a == Action::FullScreen || a == Action::Preview || a == Action::Window ||
+               a == Action::XScreenSaver) {
         std::string error;
         auto display = platform::openSdlBackend(error);
         if (!display) {
@@ -40,12 +56,20 @@ int main(int argc, char** argv) {
             return 1;
         }
         platform::setBackend(std::move(display));
+        if (request.depth) CDisplay::instance().reset(request.depth);
     }
 
+    // Constructed after the clock is chosen: the seed comes from its calendar.
     gApp.construct(args);
-    if (gApp.InitInstance(request, platform::ProfileStore(platform::ProfileStore::defaultFolder())))
-        platform::runMessageLoop();
-    const int code = gApp.ExitInstance();
+    int code = 0;
+    if (gApp.InitInstance(request, platform::ProfileStore(platform::ProfileStore::defaultFolder()))) {
+        code = platform::runMessageLoop();
+        if (render) {
+            std::string error;
+            if (finishRender(error) != 0) code = fail(error);
+        }
+    }
+    if (code == 0) code = gApp.ExitInstance();
     gApp.shutdown();
     platform::setBackend(nullptr);
     return code;

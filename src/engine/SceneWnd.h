@@ -43,6 +43,8 @@ public:
     bool stopRequested() const { return m_bStop; }
     // The program is ending: every style loop stops, no paint is asked for.
     void requestStop() { m_bStop = true; }
+    // The end was refused after all: the drawing goes on.
+    void cancelStop() { m_bStop = false; }
     // Blocks until `ms` milliseconds have passed or input arrives.
     void waitForInput(int64_t ms);
     // Milliseconds until the next palette rotation is due; long when the

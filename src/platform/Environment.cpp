@@ -41,6 +41,19 @@ bool fileExists(const std::filesystem::path& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
+bool folderExists(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+}
+
+bool makeFolders(const std::filesystem::path& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    return folderExists(path);
+}
+
+bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
 bool shellOpen(const std::filesystem::path& path) {
     const std::string file = path.string();
     char* argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(file.c_str()), nullptr};

@@ -17,6 +17,11 @@ std::string registeredOwner();
 // The same rule for a given passwd comment and login name.
 std::string ownerFromAccount(const std::string& gecos, const std::string& login);
 bool fileExists(const std::filesystem::path& path);
+bool folderExists(const std::filesystem::path& path);
+// Makes the folder and any missing parents; true when it exists afterwards.
+bool makeFolders(const std::filesystem::path& path);
+// Standard error goes to a terminal (someone watches it).
+bool standardErrorIsTerminal();
 // Opens a document with the desktop's default program; false when that
 // program could not be started.
 bool shellOpen(const std::filesystem::path& path);

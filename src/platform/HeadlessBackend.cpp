@@ -182,6 +182,7 @@ int64_t HeadlessBackend::nextEventMs() const {
 
 void HeadlessBackend::deliverDue() {
     const int64_t now = nowMs();
+    if (m_options.onTime) m_options.onTime(now);
     while (m_nextSnapshot < m_options.snapshots.size() &&
            m_options.snapshots[m_nextSnapshot].atMs <= now) {
         const Snapshot& s = m_options.snapshots[m_nextSnapshot++];

@@ -5,6 +5,7 @@
 // the simulated clock every wait jumps to its end, so a run takes as long as
 // its drawing does, not as long as it pretends.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ struct HeadlessOptions {
     // When the main window is asked to close; negative: never (the run then
     // ends when it would otherwise wait for ever).
     int64_t endAtMs = -1;
+    // Told the time (milliseconds from the start) whenever events are
+    // pumped, for a progress report.
+    std::function<void(int64_t)> onTime;
 };
 
 // Reads a script, one event a line: "<seconds> key <K>", "<seconds> syskey

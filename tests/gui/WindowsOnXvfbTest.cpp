@@ -21,20 +21,6 @@ namespace {
 constexpr int kScreenW = 640;
 constexpr int kScreenH = 480;
 
-bool onPath(const char* tool) {
-    const char* path = std::getenv("PATH");
-    std::string p = path ? path : "/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= p.size()) {
-        const size_t end = p.find(':', start);
-        const std::string dir = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!dir.empty() && access((dir + "/" + tool).c_str(), X_OK) == 0) return true;
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return false;
-}
-
 std::string demoExe() { return QV_DEMO_EXE; }
 
 double secondsSince(std::chrono::steady_clock::time_point t) {
@@ -45,7 +31,7 @@ class XvfbTest : public ::testing::Test {
   protected:
     void SetUp() override {
         for (const char* tool : {"Xvfb", "xdotool", "xwd"})
-            if (!onPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
+            if (!toolOnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
         m_server = std::make_unique<XvfbServer>(kScreenW, kScreenH);
         ASSERT_TRUE(m_server->running()) << "could not start Xvfb";
     }

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdlib>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -24,6 +25,20 @@ double secondsSince(std::chrono::steady_clock::time_point t) {
 }
 
 }  // namespace
+
+bool toolOnPath(const char* tool) {
+    const char* path = std::getenv("PATH");
+    const std::string p = path ? path : "/usr/bin:/bin";
+    size_t start = 0;
+    while (start <= p.size()) {
+        const size_t end = p.find(':', start);
+        const std::string dir = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!dir.empty() && access((dir + "/" + tool).c_str(), X_OK) == 0) return true;
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return false;
+}
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
     std::map<std::string, std::string> vars;

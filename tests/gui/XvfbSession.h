@@ -14,6 +14,9 @@
 
 #include "platform/Surface.h"
 
+// The program is found on the PATH.
+bool toolOnPath(const char* tool);
+
 class ChildProcess {
   public:
     // Starts `argv` with `env` added to this process's environment
