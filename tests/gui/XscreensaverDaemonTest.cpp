@@ -115,6 +115,14 @@ TEST(XscreensaverDaemon, ShowsOurPicturesWhenActivatedAndKillsTheHackOnDeactivat
                                           "XDG_RUNTIME_DIR=", "XDG_CONFIG_HOME="};
     ChildProcess daemon(argv, env);
     ASSERT_TRUE(daemon.started());
+    // Ended with SIGTERM, the daemon ends its hack too, also when a check fails.
+    struct EndGently {
+        ChildProcess& p;
+        ~EndGently() {
+            p.signal(SIGTERM);
+            p.waitExit(10);
+        }
+    } endDaemon{daemon};
     const auto command = [&](const char* what) {
         ChildProcess c({"xscreensaver-command", what}, {server.displayEnv()});
         daemon.errorOutput();  // keeps the daemon's pipe from filling
@@ -141,8 +149,6 @@ TEST(XscreensaverDaemon, ShowsOurPicturesWhenActivatedAndKillsTheHackOnDeactivat
         << "the hack (pid " << ours << ") outlived -deactivate:\n" << daemon.errorOutput();
     std::printf("[ latency ] xscreensaver, -deactivate to the hack's end: %.1f s\n",
                 secondsSince(deactivated));
-    daemon.signal(SIGTERM);
-    EXPECT_TRUE(daemon.waitExit(10)) << "the daemon outlived SIGTERM";
 }
 
 }  // namespace
