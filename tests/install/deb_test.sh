@@ -1,7 +1,10 @@
 #!/bin/sh
 # Builds the Debian package from the build tree, checks its control fields
 # and its file list, and unpacks it into a temporary folder to check the
-# tree it installs, without installing it on this machine.
+# tree it installs and run the program from it, without installing it on this
+# machine: the tests run as root on shared machines, where a real install
+# would change the system and hold dpkg's lock, and a test cut short between
+# install and removal would leave the package behind.
 #
 # usage: deb_test.sh BUILD_DIR PREFIX DATA_DIR
 set -eu
@@ -48,5 +51,18 @@ grep -qxF "${datadir}quorvane.htm" "$dest/list" || fail "the package lacks ${dat
 
 check_tree "$dest/root$prefix" "$dest/root$datadir"
 check_hack_xml "$dest/root$prefix/share/xscreensaver/config/quorvane.xml" "$dest/root$prefix/bin/quorvane"
+
+# What `apt-get install ./quorvane_*.deb` does on a user's machine, short of
+# changing this one: apt resolves the package's dependencies (simulated, so
+# that nothing is installed and no lock is taken), and the unpacked program,
+# using only the libraries installed here, renders a picture without a display.
+apt-get -s -o Debug::NoLocking=1 install --reinstall "$deb" >"$dest/apt.log" 2>&1 &&
+    grep -q '^Inst quorvane ' "$dest/apt.log" ||
+    { cat "$dest/apt.log" >&2; fail "apt-get would not install the package"; }
+! objdump -p "$exe" | grep -qE '^ *(RPATH|RUNPATH) ' || fail "$exe looks for libraries in the build tree"
+env -u DISPLAY -u WAYLAND_DISPLAY QUORVANE_CONFIG_DIR="$dest/config" \
+    "$exe" --render "$dest/still.png" --size 160x120 --seconds 2 --seed 7 ||
+    fail "the packaged program could not render"
+file "$dest/still.png" | grep -q 'PNG image data, 160 x 120' || fail "the packaged program wrote no 160x120 PNG"
 
 echo "package: all checks passed"
