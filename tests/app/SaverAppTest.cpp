@@ -1,26 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "app/SaverApp.h"
-#include "platform/Clock.h"
 #include "support/EnvOverride.h"
+#include "support/ManualClock.h"
 #include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A clock that moves only when the test says so.
-class StepClock final : public platform::Clock {
-  public:
-    int64_t counterFrequency() override { return 1000000; }
-    int64_t counter() override { return m_us; }
-    uint32_t processClockMs() override { return static_cast<uint32_t>(m_us / 1000); }
-    int64_t calendarSeconds() override { return 1700000000 + m_us / 1000000; }
-    void sleepMs(int64_t ms) override { m_us += ms * 1000; }
-
-  private:
-    int64_t m_us = 0;
-};
 
 std::vector<int> firstValues(RandomSource& r) {
     std::vector<int> v;
@@ -41,7 +28,7 @@ TEST(SaverApp, SeedArgumentRepeatsTheSequence) {
     EXPECT_EQ(firstValues(b.rand), expected);
 
     // Without the rule the calendar time seeds the generator.
-    platform::ScopedClock clock(std::make_unique<StepClock>());
+    platform::ScopedClock clock(std::make_unique<ManualClock>());
     CSaverApp c;
     for (const auto& args : std::vector<std::vector<std::string>>{
              {}, {"/s"}, {"/s", "/R7"}, {"/s", "7"}, {"--window", "/r7"}}) {
@@ -88,8 +75,8 @@ TEST(SaverApp, TraceFolderChoice) {
 TEST(SaverApp, TraceLines) {
     TempFolder tmp;
     EnvOverride quortemp("QUORTEMP", tmp.path().c_str());
-    auto owned = std::make_unique<StepClock>();
-    StepClock& clock = *owned;
+    auto owned = std::make_unique<ManualClock>();
+    ManualClock& clock = *owned;
     platform::ScopedClock scope(std::move(owned));
     tmp.write("trace.txt", "left from an earlier run\n");
 

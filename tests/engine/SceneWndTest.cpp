@@ -1,18 +1,9 @@
-#include <cstdint>
 #include <fstream>
 
 #include "SceneSupport.h"
+#include "support/GoldenImages.h"
 
 namespace {
-
-uint64_t hashOf(const CSurface& s) {
-    uint64_t h = 1469598103934665603ull;
-    const auto mix = [&h](uint32_t v) { h = (h ^ v) * 1099511628211ull; };
-    for (int y = 0; y < s.height(); ++y)
-        for (int x = 0; x < s.width(); ++x) mix(s.at(x, y));
-    for (uint32_t c : CDisplay::instance().hardwarePalette()) mix(c);
-    return h;
-}
 
 COLORREF rgbOf(PALETTEENTRY e) { return RGB(e.peRed, e.peGreen, e.peBlue); }
 
@@ -214,7 +205,7 @@ TEST_F(SceneTest, HeadlessRunRepeatsForTheSameSeed) {
         create(160, 120, depth);
         MSG m;
         while (scene->drawingCount() < 7 && GetMessage(&m)) DispatchMessage(&m);
-        return hashOf(scene->surface());
+        return pictureHash(scene->surface());
     };
     const uint64_t a = run(42, 32);
     EXPECT_EQ(run(42, 32), a);

@@ -1,25 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/qvTimer.h"
-#include "platform/Clock.h"
+#include "support/ManualClock.h"
 
 namespace {
-
-// A clock whose time only moves when the test says so.
-class ManualClock final : public platform::Clock {
-public:
-    explicit ManualClock(int64_t frequency) : m_frequency(frequency) {}
-    int64_t counterFrequency() override { return m_frequency; }
-    int64_t counter() override { return m_us * m_frequency / 1000000; }
-    uint32_t processClockMs() override { return static_cast<uint32_t>(m_us / 1000); }
-    int64_t calendarSeconds() override { return m_us / 1000000; }
-    void sleepMs(int64_t ms) override { m_us += ms * 1000; }
-    void advanceUs(int64_t us) { m_us += us; }
-
-private:
-    int64_t m_frequency;
-    int64_t m_us = 0;
-};
 
 class TimerTest : public ::testing::TestWithParam<int64_t> {
 protected:
