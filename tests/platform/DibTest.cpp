@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
-#include <functional>
 #include <vector>
 
 #include "platform/DC.h"
@@ -80,48 +78,26 @@ TEST(Dib, EveryDepthAndRowOrderDrawsTheSamePicture) {
     }
 }
 
-TEST(Dib, ShortBuffersAndBadHeadersNeverReadPastTheirBytes) {
+TEST(Dib, ShortBuffersAndLyingHeadersNeverReadPastTheirBytes) {
     const std::vector<std::vector<int>> rows = {{0, 1, 2}, {3, 4, 5}};
-    for (bool topDown : {false, true}) {
-        const Dib d = makeDib(24, topDown, rows);
-        // One padded row and all but one byte of the next: the second row in
-        // memory is incomplete. A copy on the heap of exactly that length
-        // lets the address sanitizer catch any read beyond it.
-        const size_t length = 12 + 8;
-        std::vector<uint8_t> bytes(d.bits.begin(), d.bits.begin() + length);
-        CSurface s(3, 2, 32);
-        CDC dc(&s);
-        EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, bytes.data(), length, d.info), 0);
-        const int drawn = topDown ? 0 : 1;  // the first row in memory
-        EXPECT_EQ(s.at(2, drawn), kColors[rows[static_cast<size_t>(drawn)][2]]);
-        EXPECT_EQ(s.at(2, 1 - drawn), 0u);
-        EXPECT_EQ(dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, bytes.data(), 0, d.info), 0);
-    }
-    Dib d = makeDib(8, false, rows);
+    Dib d = makeDib(24, false, rows);
+    // One padded row and all but one byte of the next, copied to the heap at
+    // exactly that length so that the address sanitizer sees any read past it.
+    std::vector<uint8_t> bytes(d.bits.begin(), d.bits.begin() + 12 + 8);
     CSurface s(3, 2, 32);
     CDC dc(&s);
-    auto attempt = [&](BITMAPINFOHEADER h) {
-        BITMAPINFO info{h, d.info.bmiColors};
-        return dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), info) +
-               dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, d.bits.data(), d.bits.size(), info);
-    };
-    for (const auto& spoil : std::vector<std::function<void(BITMAPINFOHEADER&)>>{
-             [](auto& h) { h.biBitCount = 7; },
-             [](auto& h) { h.biCompression = 1; },  // run-length encoded: not drawn
-             [](auto& h) { h.biHeight = INT_MIN; },
-             [](auto& h) { h.biWidth = 0x7FFFFFFF; }}) {  // rows far longer than the buffer
-        BITMAPINFOHEADER h = d.info.bmiHeader;
-        spoil(h);
-        EXPECT_EQ(attempt(h), 0);
-    }
-    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, nullptr, 100, d.info), 0);
-    EXPECT_TRUE(s.takeChanged().empty());
+    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, bytes.data(), bytes.size(), d.info), 0);
+    EXPECT_TRUE(s.at(2, 1) == kColors[5] && s.at(2, 0) == 0u) << "only the complete bottom row";
+    EXPECT_EQ(dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, bytes.data(), 0, d.info), 0);
+    d.info.bmiHeader.biWidth = 0x7FFFFFFF;  // rows far longer than the buffer
+    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), d.info) +
+                  dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, d.bits.data(), d.bits.size(), d.info), 0);
+    EXPECT_TRUE(s.takeChanged() == (RECT{0, 1, 3, 2}));
     // A table shorter than the indices: the missing entries are black.
+    d = makeDib(8, false, rows);
     d.info.bmiColors.resize(2);
-    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), d.info),
-              2);
-    EXPECT_EQ(s.at(1, 0), kColors[1]);
-    EXPECT_EQ(s.at(2, 0), 0u);
+    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), d.info), 2);
+    EXPECT_TRUE(s.at(1, 0) == kColors[1] && s.at(2, 0) == 0u);
 }
 
 TEST(Dib, SourceRowsCountFromTheBottomOfABottomUpPicture) {
@@ -183,11 +159,7 @@ TEST(Dib, PackedBlocksAreCheckedAgainstTheirLength) {
     std::memcpy(block.data() + 40 + 64, d.bits.data(), d.bits.size());
     const auto packed = readPackedDib(block.data(), block.size());
     ASSERT_TRUE(packed);
-    EXPECT_EQ(packed->bits, block.data() + 104);
-    EXPECT_EQ(packed->bitsLength, d.bits.size());
+    EXPECT_TRUE(packed->bits == block.data() + 104 && packed->bitsLength == d.bits.size());
     EXPECT_EQ(packed->info.bmiColors[1].rgbGreen, 255);
     EXPECT_FALSE(readPackedDib(block.data(), 100));  // the colour table is cut
-    uint32_t hugeSize = 1u << 31;
-    std::memcpy(block.data(), &hugeSize, 4);
-    EXPECT_FALSE(readPackedDib(block.data(), block.size()));
 }

@@ -52,8 +52,7 @@ class Headless : public ::testing::Test {
 
 TEST_F(Headless, ScriptedInputArrivesAtItsSimulatedTimeAndTheRunEnds) {
     HeadlessOptions o;
-    o.width = 120;
-    o.height = 80;
+    o.width = 120, o.height = 80, o.endAtMs = 4500;
     std::string error;
     auto script = platform::parseInputScript(
         "# a comment, then a blank line\n\n"
@@ -64,7 +63,6 @@ TEST_F(Headless, ScriptedInputArrivesAtItsSimulatedTimeAndTheRunEnds) {
         &error);
     ASSERT_TRUE(script) << error;
     o.input = *script;
-    o.endAtMs = 4500;
     HeadlessBackend& b = install(o);
     TimedWnd w(b);
     ASSERT_TRUE(w.CreateEx(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, {0, 0, 120, 80}));
@@ -82,34 +80,20 @@ TEST_F(Headless, ScriptedInputArrivesAtItsSimulatedTimeAndTheRunEnds) {
     EXPECT_NE(std::find(w.seen().begin(), w.seen().end(), "move 10 20"), w.seen().end());
 }
 
-TEST_F(Headless, SnapshotsShowTheWindowAtTheirTimeAndRepeatExactly) {
+TEST_F(Headless, SnapshotsShowTheWindowAtTheirTime) {
     TempFolder folder;
-    const auto run = [&](const std::string& tag) {
-        platform::ScopedClock fresh(std::make_unique<platform::SimulatedClock>());
-        HeadlessOptions o;
-        o.width = 200;
-        o.height = 50;
-        o.snapshots = {{1000, (folder.path() / (tag + "-1.png")).string()},
-                       {250, (folder.path() / (tag + "-0.png")).string()}};
-        o.endAtMs = 1000;
-        HeadlessBackend& b = install(o);
-        DemoWindow w({});
-        EXPECT_TRUE(w.CreateEx(0, WS_POPUP | WS_VISIBLE, {0, 0, 200, 50}));
-        platform::setMainWindow(&w);
-        platform::runMessageLoop();
-        EXPECT_EQ(b.written().size(), 2u) << b.snapshotError();
-        platform::setBackend(nullptr);
-    };
-    run("a");
-    run("b");
-    const auto bytes = [&](const std::string& name) { return folder.read(name); };
-    EXPECT_FALSE(bytes("a-1.png").empty());
-    EXPECT_EQ(bytes("a-0.png"), bytes("b-0.png"));
-    EXPECT_EQ(bytes("a-1.png"), bytes("b-1.png"));
-    EXPECT_NE(bytes("a-0.png"), bytes("a-1.png")) << "the bars moved between the pictures";
-    const CSurface picture = readPng((folder.path() / "a-1.png").string());
-    ASSERT_TRUE(picture.valid());
-    EXPECT_EQ(picture.width(), 200);
+    HeadlessOptions o;
+    o.width = 200, o.height = 50, o.endAtMs = 1000;
+    o.snapshots = {{1000, (folder.path() / "1.png").string()}, {250, (folder.path() / "0.png").string()}};
+    HeadlessBackend& b = install(o);
+    DemoWindow w({});
+    ASSERT_TRUE(w.CreateEx(0, WS_POPUP | WS_VISIBLE, {0, 0, 200, 50}));
+    platform::setMainWindow(&w);
+    platform::runMessageLoop();
+    EXPECT_EQ(b.written().size(), 2u) << b.snapshotError();
+    EXPECT_NE(folder.read("0.png"), folder.read("1.png")) << "the bars moved between the pictures";
+    const CSurface picture = readPng((folder.path() / "1.png").string());
+    ASSERT_EQ(picture.width(), 200);
     for (int x = 0; x < 200; x += 7) {
         const uint32_t c = picture.at(x, 25);
         EXPECT_TRUE(c == DemoWindow::kColourA || c == DemoWindow::kColourB) << std::hex << c;
