@@ -3,8 +3,10 @@
 // line by line, a private X server on a free display, a window of a
 // program of our own on it, and screenshots taken with xwd.
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -17,6 +19,10 @@
 // The program is found on the PATH.
 bool toolOnPath(const char* tool);
 
+inline double msSince(std::chrono::steady_clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
+}
+
 class ChildProcess {
   public:
     // Starts `argv` with `env` added to this process's environment
@@ -27,10 +33,7 @@ class ChildProcess {
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return m_pid > 0; }
-    pid_t pid() const { return m_pid; }
-    // Reads output until a line satisfies `match` or `seconds` pass.
-    std::optional<std::string> waitForLine(const std::function<bool(const std::string&)>& match,
-                                           double seconds);
+    // Reads output until a line starts with `prefix` or `seconds` pass.
     std::optional<std::string> waitForLine(const std::string& prefix, double seconds);
     // Every line of standard output read so far.
     const std::vector<std::string>& lines() const { return m_lines; }
@@ -41,12 +44,11 @@ class ChildProcess {
 
   private:
     bool readSome(int timeoutMs);
+    void reap(int options);
     pid_t m_pid = -1;
-    int m_out = -1;
-    int m_err = -1;
-    std::string m_partial;
+    int m_fd[2] = {-1, -1};  // standard output and error
+    std::string m_partial, m_errText;
     std::vector<std::string> m_lines;
-    std::string m_errText;
     std::optional<int> m_status;
 };
 
@@ -55,7 +57,7 @@ class XvfbServer {
   public:
     XvfbServer(int width, int height);
     bool running() const { return m_display >= 0; }
-    std::string display() const { return std::string(":").append(std::to_string(m_display)); }
+    std::string display() const { return ":" + std::to_string(m_display); }
     // "DISPLAY=:N" for a child's environment.
     std::string displayEnv() const { return "DISPLAY=" + display(); }
 
@@ -85,7 +87,35 @@ class ForeignWindow {
 // A screenshot with xwd of the whole screen (window 0) or of one window, as
 // a 32-bit surface; invalid when xwd failed or wrote something unexpected.
 CSurface takeScreenshot(const std::string& display, unsigned long window = 0);
-// Reads the ZPixmap XWD files that xwd writes on a true-colour screen.
-CSurface readXwd(const std::vector<uint8_t>& data);
 // The share of the pixels in `area` whose colour is one of `colours`.
 double shareOf(const CSurface& s, RECT area, std::initializer_list<COLORREF> colours);
+
+// A test with an X server of its own of w x h, skipped when the tools are missing.
+class XvfbTest : public ::testing::Test {
+  protected:
+    void start(int width, int height) {
+        for (const char* tool : {"Xvfb", "xdotool", "xwd"})
+            if (!toolOnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
+        m_server = std::make_unique<XvfbServer>(width, height);
+        ASSERT_TRUE(m_server->running()) << "could not start Xvfb";
+    }
+    // Runs xdotool to its end; its standard output.
+    std::vector<std::string> xdotool(std::vector<std::string> args, bool mayFail = false) {
+        args.insert(args.begin(), "xdotool");
+        ChildProcess p(args, {m_server->displayEnv()});
+        const auto status = p.waitExit(10);
+        EXPECT_TRUE(mayFail || status == 0) << p.errorOutput();
+        return p.lines();
+    }
+    // After `cause`, a prompt exit with status 0; prints how long it took.
+    void expectCleanExit(ChildProcess& p, const char* what, const std::function<void()>& cause) {
+        const auto sent = std::chrono::steady_clock::now();
+        cause();
+        const auto status = p.waitExit(10);
+        ASSERT_TRUE(status) << what << ": still running after 10 s";
+        EXPECT_EQ(*status, 0) << p.errorOutput();
+        std::printf("[ latency ] %s: %.1f ms\n", what, msSince(sent));
+    }
+
+    std::unique_ptr<XvfbServer> m_server;
+};

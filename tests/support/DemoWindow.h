@@ -20,9 +20,8 @@ class DemoWindow : public CWnd {
     static constexpr int kBar = 64;
 
     struct Options {
-        double fps = 30;          // 0: paint once and then only wait
-        bool endOnInput = false;  // a key or a button press closes the window
-        std::FILE* log = nullptr; // one line per message of interest
+        double fps = 30;           // 0: paint once and then only wait
+        std::FILE* log = nullptr;  // one line per message of interest
     };
 
     explicit DemoWindow(Options options) : m_options(options) {}
@@ -32,10 +31,7 @@ class DemoWindow : public CWnd {
     const std::vector<std::string>& seen() const { return m_seen; }
 
   protected:
-    int OnCreate() override {
-        note("create");
-        return 0;
-    }
+    int OnCreate() override { return note("create"), 0; }
     void OnSize(UINT, int cx, int cy) override { note("size " + std::to_string(cx) + " " + std::to_string(cy)); }
     void OnDestroy() override { note("destroy"); }
 
@@ -61,16 +57,13 @@ class DemoWindow : public CWnd {
     }
 
     void OnMouseMove(UINT, POINT p) override { note("move " + xy(p)); }
-    void OnLButtonDown(UINT, POINT p) override { input("lbutton " + xy(p)); }
-    void OnRButtonDown(UINT, POINT p) override { input("rbutton " + xy(p)); }
-    void OnMButtonDown(UINT, POINT p) override { input("mbutton " + xy(p)); }
-    void OnKeyDown(UINT vk, UINT, UINT) override { input("key " + std::to_string(vk)); }
+    void OnLButtonDown(UINT, POINT p) override { note("lbutton " + xy(p)); }
+    void OnRButtonDown(UINT, POINT p) override { note("rbutton " + xy(p)); }
+    void OnKeyDown(UINT vk, UINT, UINT) override { note("key " + std::to_string(vk)); }
     void OnSysKeyDown(UINT vk, UINT repeat, UINT flags) override {
-        input("syskey " + std::to_string(vk));
+        note("syskey " + std::to_string(vk));
         CWnd::OnSysKeyDown(vk, repeat, flags);
     }
-    void OnActivate(UINT state, bool) override { note("activate " + std::to_string(state)); }
-    void OnActivateApp(bool active) override { note(std::string("activateapp ") + (active ? "1" : "0")); }
     bool OnSetCursor(UINT, UINT) override {
         SetCursor(nullptr);
         return true;
@@ -80,14 +73,7 @@ class DemoWindow : public CWnd {
     static std::string xy(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
     void note(const std::string& line) {
         m_seen.push_back(line);
-        if (m_options.log) {
-            std::fprintf(m_options.log, "%s\n", line.c_str());
-            std::fflush(m_options.log);
-        }
-    }
-    void input(const std::string& line) {
-        note(line);
-        if (m_options.endOnInput) PostMessage(WM_CLOSE);
+        if (m_options.log) std::fprintf(m_options.log, "%s\n", line.c_str()), std::fflush(m_options.log);
     }
 
     Options m_options;
