@@ -5,8 +5,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "support/TempFolder.h"
 
@@ -20,14 +18,10 @@ TEST(RenderProgram, SameArgumentsSameBytesAnotherSeedAnotherPicture) {
         const std::string cmd = "cd '" + tmp.path().string() + "' && QUORVANE_CONFIG_DIR=config '" +
                                 exe + "' " + args + " >/dev/null 2>err.txt";
         const int status = std::system(cmd.c_str());
-        std::ifstream in(tmp.path() / "err.txt");
-        if (err) err->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (err) *err = tmp.read("err.txt");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
-    const auto bytes = [&](const std::string& name) {
-        std::ifstream in(tmp.path() / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    };
+    const auto bytes = [&](const std::string& name) { return tmp.read(name); };
     const std::string common = " --size 240x160 --seconds 30 --seed ";
     std::string err;
     ASSERT_EQ(run("--render a.png" + common + "5", &err), 0) << err;

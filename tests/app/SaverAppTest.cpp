@@ -24,8 +24,7 @@ TEST(SaverApp, SeedArgumentRepeatsTheSequence) {
     EXPECT_EQ(a.rand.seedValue(), 7);
     RandomSource seven(7);
     const auto expected = firstValues(seven);
-    EXPECT_EQ(firstValues(a.rand), expected);
-    EXPECT_EQ(firstValues(b.rand), expected);
+    EXPECT_TRUE(firstValues(a.rand) == expected && firstValues(b.rand) == expected);
 
     // Without the rule the calendar time seeds the generator.
     platform::ScopedClock clock(std::make_unique<ManualClock>());
@@ -36,8 +35,7 @@ TEST(SaverApp, SeedArgumentRepeatsTheSequence) {
         EXPECT_EQ(c.rand.seedValue(), 1700000000) << args.size();
     }
     c.construct({"/p", "/r"});
-    EXPECT_EQ(c.rand.seedValue(), 0) << "no digits seed 0";
-    EXPECT_EQ(c.mode(), CSaverApp::kModeNone);
+    EXPECT_TRUE(c.rand.seedValue() == 0 && c.mode() == CSaverApp::kModeNone) << "no digits seed 0";
 }
 
 TEST(SaverApp, TraceFlags) {
@@ -52,8 +50,7 @@ TEST(SaverApp, TraceFlags) {
         LaunchRequest password;
         password.action = LaunchRequest::Action::ChangePassword;
         EXPECT_FALSE(app.InitInstance(password, store));
-        EXPECT_EQ(app.mode(), CSaverApp::kModePassword);
-        EXPECT_EQ(app.ExitInstance(), 0);
+        EXPECT_TRUE(app.mode() == CSaverApp::kModePassword && app.ExitInstance() == 0);
         EXPECT_TRUE(app.traceOn() && !app.traceFolderSet());
     }
     EnvOverride quortemp("QUORTEMP", tmp.path().c_str());
@@ -107,8 +104,7 @@ TEST(SaverApp, TraceLines) {
     app.trace("fresh");
     EXPECT_EQ(tmp.read("trace.txt"), "         0: fresh\r\n");
 
-    // Tracing off writes nothing; a folder that cannot hold the file loses
-    // the line without complaint.
+    // Tracing off writes nothing; a folder that cannot hold the file loses the line quietly.
     app.setTraceOn(false);
     app.trace("lost");
     EXPECT_EQ(tmp.read("trace.txt"), "         0: fresh\r\n");

@@ -49,37 +49,29 @@ TEST(QuorSpel, PassesStopAtTheBufferEnd) {
 }
 
 TEST(QuorSpel, DrawsInTheOrderOfTheRules) {
-    // "xz" in one pass: neither letter doubled, a vowel, m or n; no vowel after x.
-    int singlePasses = 0, changed = 0;
-    for (int seed = 1; seed <= 6000; ++seed) {
+    // "mn" in one pass, each letter: lost, swapped for the other, doubled.
+    int changed = 0;
+    for (int seed = 1; seed <= 3000; ++seed) {
         RandomSource r(seed), copy(seed);
         if (copy.below(3) != 0) continue;
         std::string out;
-        for (char c : {'x', 'z'}) {
-            int emit = copy.uniform() < 0.005 ? -1 : c;  // dropped
-            if (emit >= 0) {
-                if (copy.uniform() < 0.025) emit = 'a' + copy.below(26);
-                if (copy.uniform() < 0.001 && emit >= 'a') emit -= 32;
-                if (c == 'x') copy.uniform();  // the swap chance
-            }
+        for (char c : {'m', 'n'}) {
+            int emit = copy.uniform() < 0.005 ? -1 : c;
+            if (emit >= 0 && copy.uniform() < 0.5) emit = c == 'm' ? 'n' : 'm';
             const bool doubled = copy.uniform() < 0.005;
             if (emit >= 0) out.append(doubled ? 2 : 1, static_cast<char>(emit));
         }
-        if (out.empty()) out = "xz";  // a pass that loses everything changes nothing
-        ++singlePasses, changed += out != "xz";
-        ASSERT_EQ(QuorSpel(&r).Misspell("xz"), out) << "seed " << seed;
+        changed += out != "mn";
+        ASSERT_EQ(QuorSpel(&r).Misspell("mn"), out.empty() ? "mn" : out) << "seed " << seed;
         ASSERT_EQ(r.next(), copy.next()) << "seed " << seed;
     }
-    EXPECT_GT(singlePasses, 1500);
-    EXPECT_GT(changed, 100);
+    EXPECT_GT(changed, 500);
 }
 
 TEST(QuorSpel, EachKindOfErrorHappens) {
-    // m for n, swapped digits, a swapped vowel, a double e, stray punctuation,
-    // a doubled letter, a lost space.
-    for (const auto& [in, out] : {std::pair<std::string, std::string>{"mn", "nm"}, {"12", "21"},
-                                  {"bo", "ob"}, {"ee", "ea"}, {"a?", "a/"}, {"ab", "aab"},
-                                  {"a b", "ab"}}) {
+    // Swapped digits, a swapped vowel, a double e, stray punctuation, a doubled letter, a lost space.
+    for (const auto& [in, out] : {std::pair<std::string, std::string>{"12", "21"}, {"bo", "ob"},
+                                  {"ee", "ea"}, {"a?", "a/"}, {"ab", "aab"}, {"a b", "ab"}}) {
         int seed = 1;
         while (seed <= 20000 && misspelled(seed, in) != out) ++seed;
         EXPECT_LE(seed, 20000) << in << " never became " << out;
