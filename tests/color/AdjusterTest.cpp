@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 #include <typeinfo>
 
 #include "app/SaverApp.h"
@@ -17,10 +18,9 @@ namespace {
 // A chooser table that can only give `member` out of `size`.
 ChooserSet onlyMember(Family f, int size, int member) {
     ChooserSet set;
-    std::vector<float> weights(static_cast<size_t>(size), 0.0f);
-    weights[static_cast<size_t>(member)] = 1.0f;
-    set.chooser(f).build(weights, true);
-    return set;
+    std::vector<float> weights(size_t(size), 0.0f);
+    weights[size_t(member)] = 1.0f;
+    return set.chooser(f).build(weights, true), set;
 }
 
 // Flagged channels follow `expected`, the others stay; both flag states occur.
@@ -70,9 +70,9 @@ TEST(ColorAdjusters, GlowsFollowThePositionInTheCell) {
     };
     for (ColorAdjusterGlow* g : std::initializer_list<ColorAdjusterGlow*>{&glow, &fade, &glowX, &glowY}) {
         EXPECT_TRUE(g->centreX() >= -1 && g->centreX() <= 0 && g->centreY() >= -1 && g->centreY() <= 0);
-        Color c(200, 10, 30);  // no cell, no change
+        Color c(200, 10, 30);
         g->adjust(c, 3, 4, nullptr);
-        EXPECT_EQ(c, Color(200, 10, 30));
+        EXPECT_EQ(c, Color(200, 10, 30)) << "no cell, no change";
         for (float y = -1; y < 1; y += 0.25f)
             for (float x = -1; x < 1; x += 0.25f) ASSERT_LE(at(*g, x, y), 0.805f);
     }
@@ -103,15 +103,10 @@ TEST(ColorAdjusters, HueAdjusterKeepsSaturationAndValue) {
 TEST(ColorClamps, SaturateOrFold) {
     ColorClampMinMax minMax;
     EXPECT_TRUE(minMax.clamp(-1) == 0 && minMax.clamp(256) == 255 && minMax.clamp(255) == 255);
-    ColorClampOffset hundred(100);
-    EXPECT_EQ(hundred.clamp(300), 200);
-    EXPECT_EQ(hundred.clamp(-250), 50);
-    EXPECT_EQ(hundred.clamp(-100), 0);  // stops as soon as it is in range
-    EXPECT_EQ(hundred.clamp(355), 255);
-    EXPECT_EQ(ColorClampOffset(1).clamp(INT_MIN), 0);  // far out costs no time
-    EXPECT_EQ(ColorClampOffset(1).clamp(INT_MAX), 255);
-    EXPECT_EQ(ColorClampOffset(0).clamp(-3), 0);  // an offset of 0 saturates
-    EXPECT_EQ(ColorClampOffset(0).clamp(999), 255);
+    // Folds by the offset until in range; far out costs no time; an offset of 0 saturates.
+    const std::tuple<int, int, int> cases[] = {{100, 300, 200}, {100, -250, 50}, {100, -100, 0}, {100, 355, 255},
+                                              {1, INT_MIN, 0}, {1, INT_MAX, 255}, {0, -3, 0}, {0, 999, 255}};
+    for (const auto& [offset, in, out] : cases) EXPECT_EQ(ColorClampOffset(offset).clamp(in), out) << offset << " " << in;
 }
 
 TEST(ColorFactories, MembersAndDrawOrder) {
@@ -131,9 +126,7 @@ TEST(ColorFactories, MembersAndDrawOrder) {
             EXPECT_EQ(g->centreX(), static_cast<float>(-copy.uniform()));
             EXPECT_EQ(g->centreY(), static_cast<float>(-copy.uniform()));
         }
-        if (auto* h = dynamic_cast<ColorAdjusterHue*>(a.get())) {
-            EXPECT_EQ(h->hue(), 120.0f * copy.below(3));
-        }
+        if (auto* h = dynamic_cast<ColorAdjusterHue*>(a.get())) EXPECT_EQ(h->hue(), 120.0f * copy.below(3));
         EXPECT_EQ(r.next(), copy.next()) << "draws out of step for member " << member;
     }
     RandomSource r(9);
@@ -162,6 +155,7 @@ TEST(ColorFactories, TraceLinesNameTheClassMade) {
     CreateColorClamp(r, onlyMember(Family::ColorClamp, 2, 1), nullptr);
     gApp.setTraceOn(false);
     const std::string log = folder.read("trace.txt");
-    EXPECT_NE(log.find(" : (typeid(*pColorAdjuster).name()) = ColorAdjusterGlowX\r\n"), std::string::npos) << log;
-    EXPECT_NE(log.find(" : (typeid(*pColorClamp).name()) = ColorClampOffset\r\n"), std::string::npos);
+    for (const char* line : {" : (typeid(*pColorAdjuster).name()) = ColorAdjusterGlowX\r\n",
+                             " : (typeid(*pColorClamp).name()) = ColorClampOffset\r\n"})
+        EXPECT_NE(log.find(line), std::string::npos) << log;
 }

@@ -1,4 +1,5 @@
 #include <fstream>
+#include <tuple>
 
 #include "SceneSupport.h"
 #include "support/GoldenImages.h"
@@ -15,27 +16,22 @@ TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
     EXPECT_EQ(&colorScene(), scene.get());
     scene.reset();
     EXPECT_EQ(gApp.pSceneWnd(), nullptr);
-
-    // Animation asked for in full screen: the display switches to 8 bits
-    // and back when the window goes.
+    // Animation asked for in full screen: the display switches to 8 bits and
+    // back when the window goes; already 8 bits, no switch; in the preview neither.
     animate();
     create(100, 80);
-    EXPECT_TRUE(scene->displayChanged() && scene->isAnimated());
-    EXPECT_EQ(scene->colorCount(), 236);
+    EXPECT_TRUE(scene->displayChanged() && scene->isAnimated() && scene->colorCount() == 236);
     EXPECT_EQ(scene->surface().bitsPerPixel(), 8);
     EXPECT_FALSE(scene->useBlack()) << "only in true colour";
     scene->DestroyWindow();
     EXPECT_EQ(CDisplay::instance().bitsPerPixel(), 32);
-
-    // Already 8 bits: no switch, and still animated.
-    create(100, 80, 8);
-    EXPECT_TRUE(!scene->displayChanged() && scene->isAnimated());
-    // Never a switch or an animation in the preview.
-    gApp.setMode(CSaverApp::kModePreview);
-    create(100, 80, 8);
-    EXPECT_FALSE(scene->isAnimated());
-    create(100, 80, 32);
-    EXPECT_FALSE(scene->displayChanged());
+    for (const auto& [mode, depth, animated] : {std::tuple{CSaverApp::kModeFullScreen, 8, true},
+                                                {CSaverApp::kModePreview, 8, false},
+                                                {CSaverApp::kModePreview, 32, false}}) {
+        gApp.setMode(mode);
+        create(100, 80, depth);
+        EXPECT_TRUE(!scene->displayChanged() && scene->isAnimated() == animated) << depth;
+    }
 }
 
 TEST_F(SceneTest, RotationBothWaysReachesTheScreen) {
@@ -49,16 +45,13 @@ TEST_F(SceneTest, RotationBothWaysReachesTheScreen) {
 
     if (!scene->rotateUp()) scene->reverseRotation();
     scene->animatePalette(true);
-    EXPECT_EQ(at(0), before[static_cast<size_t>(n - 1)]);
-    EXPECT_EQ(at(n - 1), before[static_cast<size_t>(n - 2)]);
+    EXPECT_TRUE(at(0) == before[size_t(n - 1)] && at(n - 1) == before[size_t(n - 2)]);
     // Logical entry 0 is shown by hardware entry 10, which changes at once.
-    EXPECT_EQ(CDisplay::instance().hardwarePalette()[10], before[static_cast<size_t>(n - 1)]);
-
+    EXPECT_EQ(CDisplay::instance().hardwarePalette()[10], before[size_t(n - 1)]);
     scene->reverseRotation();
     scene->animatePalette(true);
     scene->animatePalette(true);
-    EXPECT_EQ(at(0), before[1]);
-    EXPECT_EQ(at(n - 1), before[0]);
+    EXPECT_TRUE(at(0) == before[1] && at(n - 1) == before[0]);
     // Without force, once per animation tick.
     clock->advanceUs(60000);
     scene->animatePalette(false);
@@ -127,8 +120,7 @@ TEST_F(SceneTest, BlankMinutesZeroBlanksAtTheFirstPaint) {
     EXPECT_TRUE(scene->isBlanked() && gApp.saver() == nullptr);
     EXPECT_FALSE(scene->IsInvalid()) << "a blanked screen asks for no paint";
     EXPECT_EQ(CDisplay::instance().bitsPerPixel(), 32) << "the display is restored";
-    for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x) ASSERT_EQ(scene->surface().at(x, y), 0u);
+    EXPECT_EQ(pictureHash(scene->surface()), pictureHash(CSurface(64, 48, 32))) << "all black";
     paint();
     EXPECT_EQ(scene->drawingCount(), 1);
 }
@@ -181,9 +173,9 @@ TEST_F(SceneTest, TraceLinesAndPaletteRenewalWithANewTraceFile) {
     create(80, 60);
     const auto trace = [this] { return folder.read("trace.txt"); };
     paint();
-    EXPECT_NE(trace().find(": Scenewnd line 501 : gApp.rand.seed() = 1\r\n"), std::string::npos) << trace();
-    EXPECT_NE(trace().find(": Scenewnd line 1053 : (typeid(*p_saver).name()) = "), std::string::npos);
-    EXPECT_NE(trace().find(": Saver line 67\r\n"), std::string::npos);
+    for (const char* line : {": Scenewnd line 501 : gApp.rand.seed() = 1\r\n",
+                             ": Scenewnd line 1053 : (typeid(*p_saver).name()) = ", ": Saver line 67\r\n"})
+        EXPECT_NE(trace().find(line), std::string::npos) << trace();
 
     const std::vector<COLORREF> first = scene->savedColors();
     clock->advanceUs(1100000);
@@ -196,8 +188,7 @@ TEST_F(SceneTest, TraceLinesAndPaletteRenewalWithANewTraceFile) {
 
 // A whole run of several drawings is a function of the seed.
 TEST_F(SceneTest, HeadlessRunRepeatsForTheSameSeed) {
-    settings().setMinTime(1);
-    settings().setMaxTime(3);
+    settings().setMinTime(1), settings().setMaxTime(3);
     const auto run = [this](int32_t seed, int depth) {
         scene.reset();
         useFreshClock();  // the run must not depend on where the last one left the clock
@@ -207,13 +198,11 @@ TEST_F(SceneTest, HeadlessRunRepeatsForTheSameSeed) {
         while (scene->drawingCount() < 7 && GetMessage(&m)) DispatchMessage(&m);
         return pictureHash(scene->surface());
     };
-    const uint64_t a = run(42, 32);
-    EXPECT_EQ(run(42, 32), a);
-    EXPECT_NE(run(43, 32), a);
-    animate();
-    const uint64_t p = run(42, 8);
-    EXPECT_EQ(run(42, 8), p);
-    EXPECT_NE(run(43, 8), p);
+    for (const int depth : {32, 8}) {
+        if (depth == 8) animate();
+        const uint64_t a = run(42, depth);
+        EXPECT_TRUE(run(42, depth) == a && run(43, depth) != a) << depth;
+    }
 }
 
 TEST_F(SceneTest, FirstPaintListsTheImageFoldersInPathOrder) {

@@ -23,14 +23,9 @@ std::vector<StyleMaker> everyStyle() {
 
 struct StyleChoice : ::testing::Test {
     void weights(int solid, int distort, int bitmap, int text, int threeD) {
-        settings.setStyleSolid(solid);
-        settings.setStyleDistort(distort);
-        settings.setStyleBitmap(bitmap);
-        settings.setStyleText(text);
-        settings.setStyle3D(threeD);
-        settings.setStyleDots(0);
-        settings.setStyleLines(0);
-        settings.setStyleOverlappingShapes(0);
+        settings.setStyleSolid(solid), settings.setStyleDistort(distort), settings.setStyleBitmap(bitmap);
+        settings.setStyleText(text), settings.setStyle3D(threeD), settings.setStyleDots(0);
+        settings.setStyleLines(0), settings.setStyleOverlappingShapes(0);
         settings.buildTables({true, true});
     }
     // The code chosen and how many values of `random` the choice used.
@@ -111,8 +106,7 @@ TEST_F(StyleChoice, RowsWithoutAClassAreLeftOutAndUnknownCodesFallBack) {
     EXPECT_STREQ(styleMaker(2)->className, "Dots");
     const StyleMaker withLines[] = {{5, "Text", nullptr}, {0, "Lines", nullptr}};
     StyleMakersScope lines(withLines);
-    EXPECT_STREQ(styleMaker(10)->className, "Lines");
-    EXPECT_STREQ(styleMaker(-1)->className, "Lines");
+    for (int code : {10, -1}) EXPECT_STREQ(styleMaker(code)->className, "Lines");
     StyleMakersScope none(std::span<const StyleMaker>{});
     EXPECT_EQ(styleMaker(1), nullptr);
 }

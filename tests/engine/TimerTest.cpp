@@ -58,12 +58,3 @@ TEST_P(TimerTest, ExpiryRemainingAndLap) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CounterAndProcessClock, TimerTest, ::testing::Values(10000000, 0));
-
-TEST(SimulatedClock, IsDeterministicAndSleepsJump) {
-    platform::SimulatedClock a, b;
-    for (int i = 0; i < 100; ++i) ASSERT_EQ(a.counter(), b.counter());
-    const int64_t before = a.nowUs();
-    a.sleepMs(250);
-    EXPECT_EQ(a.nowUs() - before, 250000);
-    EXPECT_EQ(a.calendarSeconds(), platform::SimulatedClock::kDefaultEpoch);
-}

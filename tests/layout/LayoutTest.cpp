@@ -12,9 +12,7 @@ TEST(Layout, NewLayoutDrawsInOrderChecksAndMirrors) {
     layout.newLayout(true, 152, 112, random, full.settings);
     for (int i = 0; i < 1 + 4 + 10 + 1; ++i) copy.next();
     expectSamePlace(random, copy);
-    EXPECT_EQ(layout.subRects().size(), 1u);
-    EXPECT_FLOAT_EQ(layout.coverage(), 1.0f);
-    EXPECT_EQ(layout.groups(), 0);
+    EXPECT_TRUE(layout.subRects().size() == 1u && layout.coverage() == 1.0f && layout.groups() == 0);
 
     LayoutSettings even({1, 0, 0}, {0, 1, 0, 0});
     even.settings.setLayoutCheckered(100);
@@ -26,11 +24,10 @@ TEST(Layout, NewLayoutDrawsInOrderChecksAndMirrors) {
         long area = 0;
         for (const SubRect& c : layout.subRects()) {
             area += long(c.width()) * c.height();
-            EXPECT_EQ(c.group(), c.row() % 2 == c.column() % 2 ? 1 : 0);
-            EXPECT_EQ(c.mirrorX(), c.column() % 2 == 1);
+            EXPECT_TRUE(c.group() == (c.row() % 2 == c.column() % 2) && c.mirrorX() == (c.column() % 2 == 1));
         }
         EXPECT_FLOAT_EQ(layout.coverage(), float(area) / (803 * 601));
-        EXPECT_LT(layout.coverage(), 1.0f);  // odd sizes leave a strip
+        EXPECT_LT(layout.coverage(), 1.0f) << "odd sizes leave a strip";
     }
 }
 
@@ -87,9 +84,8 @@ TEST(Layout, TinyScreensAndTheLargestCell) {
             EXPECT_TRUE(w >= 1 && h >= 1);
         }
     }
-    Layout mixed;
-    mixed.subRects().emplace_back(0, 0, 30, 5, 0, 0);
-    mixed.subRects().emplace_back(0, 0, 4, 40, 0, 1);
+    Layout mixed;  // the widest and the highest need not be one cell
+    mixed.subRects().emplace_back(0, 0, 30, 5, 0, 0), mixed.subRects().emplace_back(0, 0, 4, 40, 0, 1);
     int w = 0, h = 0;
     mixed.largestSubRect(w, h);
     EXPECT_TRUE(w == 30 && h == 40);

@@ -9,14 +9,10 @@ TEST(Section, CentredAndRandomDrawInOrderAndStayOnScreen) {
         SectionCentred(&random).place(800, 600, left, top, w, h);
         int ew = 200 + copy.below(600), eh = 150 + copy.below(450);
         ew += ew % 2, eh += eh % 2;  // 799 becomes 800
-        EXPECT_EQ(w, ew);
-        EXPECT_EQ(h, eh);
-        EXPECT_EQ(left, (800 - w) / 2);
-        EXPECT_EQ(top, (600 - h) / 2);
+        EXPECT_TRUE(w == ew && h == eh && left == (800 - w) / 2 && top == (600 - h) / 2) << seed;
 
         SectionRandom(&random).place(800, 600, left, top, w, h);
-        EXPECT_EQ(left, copy.skewedBelow(600, 2));
-        EXPECT_EQ(top, copy.skewedBelow(450, 2));
+        EXPECT_TRUE(left == copy.skewedBelow(600, 2) && top == copy.skewedBelow(450, 2)) << seed;
         ew = 200 + copy.skewedBelow(600 - left, -2);
         EXPECT_EQ(w, ew + ew % 2);
         copy.skewedBelow(450 - top, -2);
