@@ -126,7 +126,9 @@ TEST(ColorFactories, MembersAndDrawOrder) {
             EXPECT_EQ(g->centreX(), static_cast<float>(-copy.uniform()));
             EXPECT_EQ(g->centreY(), static_cast<float>(-copy.uniform()));
         }
-        if (auto* h = dynamic_cast<ColorAdjusterHue*>(a.get())) EXPECT_EQ(h->hue(), 120.0f * copy.below(3));
+        if (auto* h = dynamic_cast<ColorAdjusterHue*>(a.get())) {
+            EXPECT_EQ(h->hue(), 120.0f * copy.below(3));
+        }
         EXPECT_EQ(r.next(), copy.next()) << "draws out of step for member " << member;
     }
     RandomSource r(9);

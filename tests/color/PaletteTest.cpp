@@ -21,15 +21,12 @@ struct Built {
 
 WeightedChooser evenScheme() {
     WeightedChooser c;
-    c.build(std::vector<float>(12, 50.0f), true);
-    return c;
+    return c.build(std::vector<float>(12, 50.0f), true), c;
 }
 
 PaletteOptions options(bool paletteDevice, int useBlack = 0, int useWhite = 0) {
     PaletteOptions o;
-    o.useBlack = useBlack;
-    o.useWhite = useWhite;
-    o.paletteDevice = paletteDevice;
+    o.useBlack = useBlack, o.useWhite = useWhite, o.paletteDevice = paletteDevice;
     return o;
 }
 
@@ -93,23 +90,17 @@ void expectRamps(const PaletteMaker& maker, const Built& built) {
 TEST(PaletteBands, TwoHundredThirtySixEntriesInBandsOfForty) {
     const WeightedChooser scheme = evenScheme();
     PaletteMaker maker(11609, 236, options(true), scheme);
-    ASSERT_EQ(maker.minBand(), 40);
-    ASSERT_EQ(maker.maxBand(), 40);
+    ASSERT_TRUE(maker.minBand() == 40 && maker.maxBand() == 40);
     const Built built = build(maker);
     ASSERT_EQ(maker.bandCount(), 6);
-    const int starts[] = {0, 39, 78, 117, 156, 195};
-    for (size_t j = 0; j < 6; ++j) {
-        EXPECT_EQ(maker.bands()[j].start, starts[j]);
-        EXPECT_EQ(maker.bands()[j].length, j < 5 ? 40 : 41);
-    }
-    const PALETTEENTRY last = built.entries[235];
+    for (size_t j = 0; j < 6; ++j)  // each starts on the last entry of the one before
+        EXPECT_TRUE(maker.bands()[j].start == int(39 * j) && maker.bands()[j].length == (j < 5 ? 40 : 41)) << j;
     const Color first = maker.firstColor();
-    EXPECT_EQ(last, (PALETTEENTRY{BYTE(first.red()), BYTE(first.green()), BYTE(first.blue()), PC_RESERVED}));
+    EXPECT_EQ(built.entries[235], (PALETTEENTRY{BYTE(first.red()), BYTE(first.green()), BYTE(first.blue()), PC_RESERVED}));
     expectRamps(maker, built);
     int index;
     PALETTEENTRY e;
-    EXPECT_TRUE(maker.finished());
-    EXPECT_FALSE(maker.next(index, e));
+    EXPECT_TRUE(maker.finished() && !maker.next(index, e));
 }
 
 TEST(PaletteBands, RampsStraightAtGammaOneAndEasedOtherwiseAtAnySize) {
