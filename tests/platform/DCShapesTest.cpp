@@ -84,8 +84,7 @@ TEST(DCShapes, RectanglesTakePenFrameAndBrushInsideWithoutRightAndBottom) {
     EXPECT_EQ(n.pic(), ".......\n.oooo..\n.oooo..\n.......\n#......\n");
 
     Board f(5, 4);
-    f.dc.FillRect({1, 1, 3, 3}, kPen);
-    f.dc.FillRect({-100, 3, 100000, 100}, kPen);
+    f.dc.FillRect({1, 1, 3, 3}, kPen), f.dc.FillRect({-100, 3, 100000, 100}, kPen);
     f.dc.FillRect({4, 0, 2, 2}, kPen);  // inverted: nothing
     EXPECT_EQ(f.pic(), ".....\n.##..\n.##..\n#####\n");
     EXPECT_EQ(f.s.takeChanged(), (RECT{0, 1, 5, 4}));
@@ -94,10 +93,9 @@ TEST(DCShapes, RectanglesTakePenFrameAndBrushInsideWithoutRightAndBottom) {
 TEST(DCShapes, LinesAndPolylinesLeaveOutTheirLastPointButOutlinesClose) {
     Board b(5, 5, 1, false);
     const POINT path[3] = {{0, 0}, {3, 0}, {3, 3}};
-    EXPECT_TRUE(b.dc.Polyline(path, 3));
+    EXPECT_TRUE(b.dc.Polyline(path, 3) && !b.dc.Polyline(path, 1));
     EXPECT_EQ(b.pic(), "####.\n...#.\n...#.\n.....\n.....\n");
     EXPECT_EQ(b.dc.GetCurrentPosition(), (POINT{0, 0}));  // untouched by Polyline
-    EXPECT_FALSE(b.dc.Polyline(path, 1));
     b.line(0, 4, 0, 4);  // zero length: nothing
     b.dc.SelectPen({PenStyle::Null, kPen});
     b.dc.LineTo(4, 4);
@@ -183,8 +181,7 @@ TEST(DCShapes, PolygonsTakeTheirTopAndLeftEdgesAndFillByTheirMode) {
     EXPECT_EQ(b.dc.GetPolyFillMode(), ALTERNATE);
     b.dc.Polygon(twice, 8);
     EXPECT_EQ(drawnBox(b.s), (RECT{}));
-    EXPECT_EQ(b.dc.SetPolyFillMode(WINDING), ALTERNATE);
-    EXPECT_EQ(b.dc.SetPolyFillMode(7), 0);
+    EXPECT_TRUE(b.dc.SetPolyFillMode(WINDING) == ALTERNATE && b.dc.SetPolyFillMode(7) == 0);
     b.dc.Polygon(twice, 8);
     EXPECT_EQ(b.pic(), ".......\n.oooo..\n.oooo..\n.oooo..\n.oooo..\n.......\n.......\n");
     CRgn alternate, winding;  // regions keep their own mode
@@ -317,8 +314,7 @@ TEST(DCShapes, BezierCurvesFollowTheirControlPoints) {
     Board c(41, 30);
     const POINT p[7] = {{0, 28}, {4, 0}, {16, 0}, {20, 20}, {24, 0}, {36, 0}, {40, 28}};
     c.dc.PolyBezier(p, 7);
-    EXPECT_EQ(drawnBox(c.s), (RECT{0, 6, 41, 29}));
-    EXPECT_TRUE(c.s.at(20, 20));
+    EXPECT_TRUE(drawnBox(c.s) == (RECT{0, 6, 41, 29}) && c.s.at(20, 20));
     for (int x = 0; x < 40; ++x) {
         int inColumn = 0;
         for (int y = 0; y < 30; ++y) inColumn += c.s.at(x, y) != 0;
@@ -330,12 +326,9 @@ TEST(DCShapes, RegionsAndPaletteSurfaces) {
     CRgn r;
     EXPECT_FALSE(r.PtInRegion(0, 0));
     r.CreateRectRgn(5, 4, 1, 1);
-    EXPECT_TRUE(r.PtInRegion(1, 1) && r.PtInRegion(4, 3));
-    EXPECT_FALSE(r.PtInRegion(5, 3) || r.PtInRegion(4, 4));
-    EXPECT_FALSE(r.CreatePolygonRgn(nullptr, 3, ALTERNATE));
-    EXPECT_FALSE(r.PtInRegion(1, 1));  // a failed Create... leaves it empty
-    const POINT tri[3] = {{0, 0}, {4, 0}, {0, 4}};
-    EXPECT_FALSE(r.CreatePolygonRgn(tri, 3, 0));
+    EXPECT_TRUE(r.PtInRegion(1, 1) && r.PtInRegion(4, 3) && !r.PtInRegion(5, 3) && !r.PtInRegion(4, 4));
+    const POINT tri[3] = {{0, 0}, {4, 0}, {0, 4}};  // a failed Create... leaves it empty
+    EXPECT_FALSE(r.CreatePolygonRgn(nullptr, 3, ALTERNATE) || r.PtInRegion(1, 1) || r.CreatePolygonRgn(tri, 3, 0));
 
     // An elliptic region holds the pixels Ellipse draws with a pen, rim and all.
     Board a(12, 9), b(12, 9);
@@ -344,9 +337,8 @@ TEST(DCShapes, RegionsAndPaletteSurfaces) {
     EXPECT_TRUE(a.dc.PaintRgn(e));
     b.dc.SelectPen({PenStyle::Solid, kBrush});
     b.dc.Ellipse(1, 1, 11, 8);
-    EXPECT_EQ(a.pic(), b.pic());
     a.dc.SelectBrush({BrushStyle::Null, kPen});
-    a.dc.PaintRgn(e);
+    a.dc.PaintRgn(e);  // a null brush paints nothing
     EXPECT_EQ(a.pic(), b.pic());
 
     // On a palette surface every pixel and shape stores the nearest hardware entry.
@@ -355,9 +347,7 @@ TEST(DCShapes, RegionsAndPaletteSurfaces) {
     CDC dp(&p);
     dp.SetPixel(0, 0, PALETTERGB(0, 0, 1));  // black
     dp.SetPixel(1, 0, RGB(250, 5, 5));       // the static red
-    EXPECT_EQ(p.at(0, 0), 0u);
-    EXPECT_EQ(dp.GetPixel(1, 0), RGB(255, 0, 0));
-    EXPECT_EQ(dp.GetPixel(6, 0), CDC::CLR_INVALID);
+    EXPECT_TRUE(p.at(0, 0) == 0u && dp.GetPixel(1, 0) == RGB(255, 0, 0) && dp.GetPixel(6, 0) == CDC::CLR_INVALID);
     dp.SelectPen({PenStyle::Solid, RGB(250, 5, 5), 3});
     dp.SelectBrush({BrushStyle::Solid, PALETTEINDEX(19)});  // the default palette's white
     dp.Ellipse(0, 0, 6, 6);

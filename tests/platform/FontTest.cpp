@@ -82,11 +82,11 @@ TEST(Font, EveryFaceAndStyleDrawsItsOwnSaneGlyphs) {
 }
 
 TEST(Font, HeightSignRuleAndAbsurdHeights) {
+    // Negative: the em height; positive: the cell height; zero: a default of 16.
     const TEXTMETRIC em = makeFont("Arial", -40).metrics(), cell = makeFont("Arial", 40).metrics(),
                      zero = makeFont("Arial", 0).metrics();
-    EXPECT_EQ(em.tmHeight - em.tmInternalLeading, 40);
-    EXPECT_EQ(cell.tmAscent + cell.tmDescent, 40);
-    EXPECT_EQ(zero.tmHeight - zero.tmInternalLeading, 16);
+    EXPECT_TRUE(em.tmHeight - em.tmInternalLeading == 40 && cell.tmAscent + cell.tmDescent == 40 &&
+                zero.tmHeight - zero.tmInternalLeading == 16);
     for (int height : {1, -100000, INT_MIN, INT_MAX}) {
         CFont f = makeFont("Arial", height);
         EXPECT_TRUE(f.metrics().tmHeight >= 1 && f.metrics().tmHeight <= 2 * 512) << height;
@@ -106,25 +106,20 @@ TEST(Font, AlignmentPlacesTheReferencePoint) {
     EXPECT_EQ(at(TA_CENTER, 10 + e.cx / 2, 5), reference);
     // 'H' stands on the baseline; 'p' hangs below it.
     const Ink h = inkOf(written(f, "H"));
-    EXPECT_EQ(h.box.bottom, 40);
-    EXPECT_GT(h.box.top, 40 - tm.tmAscent);
-    EXPECT_GT(inkOf(written(f, "p")).box.bottom, 43);
+    EXPECT_TRUE(h.box.bottom == 40 && h.box.top > 40 - tm.tmAscent && inkOf(written(f, "p")).box.bottom > 43);
 }
 
 TEST(Font, TextIsClippedToTheSurfaceAndMarksWhatChanged) {
     CFont f = makeFont("Times New Roman", -20);
     CSurface s = written(f, "Wgjy lorem ipsum", TA_BASELINE, -7, 25, 30, 20);  // off left and bottom
     const Ink ink = inkOf(s);
-    EXPECT_GT(ink.count, 10);
-    EXPECT_TRUE(ink.box.left == 0 && ink.box.bottom == 20);
-    EXPECT_EQ(s.takeChanged(), ink.box);
+    EXPECT_TRUE(ink.count > 10 && ink.box.left == 0 && ink.box.bottom == 20 && s.takeChanged() == ink.box);
     CDC dc(&s);  // opaque
     dc.SelectFont(&f);
     dc.TextOut(INT_MIN, INT_MIN, std::string(200, 'M'));
     dc.SetTextAlign(TA_RIGHT | TA_BOTTOM);
     dc.TextOut(INT_MAX, INT_MAX, std::string(200, 'M'));
-    EXPECT_EQ(inkOf(s).count, ink.count);
-    EXPECT_TRUE(s.takeChanged().empty());
+    EXPECT_TRUE(inkOf(s).count == ink.count && s.takeChanged().empty());
 }
 
 TEST(Font, PaletteSurfacesGetSolidTextAndTrueColourBlends) {
@@ -161,8 +156,7 @@ TEST(Font, HighCharactersOddRequestsAndDeletedFonts) {
     EXPECT_TRUE(s.at(e.cx - 1, e.cy - 1) == RGB(1, 2, 3) && s.at(e.cx, 0) == 0u);
     f.DeleteObject();
     dc.SelectFont(&f);
-    EXPECT_FALSE(dc.TextOut(0, 0, "ab"));
-    EXPECT_EQ(dc.GetTextExtentPoint32("ab"), (SIZE{}));
+    EXPECT_TRUE(!dc.TextOut(0, 0, "ab") && dc.GetTextExtentPoint32("ab") == SIZE{});
 }
 
 // Font configuration is read once per process: runs with a configuration

@@ -42,9 +42,7 @@ class Headless : public ::testing::Test {
         return ref;
     }
     void TearDown() override {
-        platform::setMainWindow(nullptr);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
+        platform::setMainWindow(nullptr), platform::setBackend(nullptr), platform::resetMessageQueue();
     }
 
     platform::ScopedClock m_clock{std::make_unique<platform::SimulatedClock>()};
@@ -55,20 +53,14 @@ TEST_F(Headless, ScriptedInputArrivesAtItsSimulatedTimeAndTheRunEnds) {
     o.width = 120, o.height = 80, o.endAtMs = 4500;
     std::string error;
     auto script = platform::parseInputScript(
-        "# a comment, then a blank line\n\n"
-        "2.5 key A\n"
-        "1 move 10 20\n"
-        "4 click right 7 8\n"
-        "5 syskey f4\n",
-        &error);
+        "# a comment, then a blank line\n\n2.5 key A\n1 move 10 20\n4 click right 7 8\n5 syskey f4\n", &error);
     ASSERT_TRUE(script) << error;
     o.input = *script;
     HeadlessBackend& b = install(o);
     TimedWnd w(b);
     ASSERT_TRUE(w.CreateEx(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, {0, 0, 120, 80}));
     platform::setMainWindow(&w);
-    EXPECT_EQ(platform::runMessageLoop(), 0);
-    EXPECT_FALSE(w.IsWindow());
+    EXPECT_TRUE(platform::runMessageLoop() == 0 && !w.IsWindow());
 
     // Out of order in the script, in time order on arrival; the demo paints
     // at 30 frames a second, so each event comes within one frame.
@@ -111,8 +103,7 @@ TEST_F(Headless, WaitsJumpAndARunWithNothingLeftEndsInsteadOfHanging) {
     EXPECT_EQ(b.nowMs(), 300);
     EXPECT_TRUE(platform::waitForInputOrTimeout(100000));
     EXPECT_EQ(b.nowMs(), 700) << "the wait ends when the input comes";
-    EXPECT_EQ(platform::runMessageLoop(), 0);
-    EXPECT_FALSE(w.IsWindow());
+    EXPECT_TRUE(platform::runMessageLoop() == 0 && !w.IsWindow());
     EXPECT_EQ(w.frames(), 1) << "painted once, never asked for more";
 }
 
@@ -122,12 +113,10 @@ TEST_F(Headless, ChildWindowsCursorAndPicturesWithoutAWindow) {
     o.snapshots = {{0, (folder.path() / "none.png").string()}};
     HeadlessBackend& b = install(o);
     platform::waitForInputOrTimeout(1);
-    EXPECT_TRUE(b.written().empty());
-    EXPECT_NE(b.snapshotError().find("no window"), std::string::npos);
+    EXPECT_TRUE(b.written().empty() && b.snapshotError().find("no window") != std::string::npos);
     CWnd child, orphan;
     ASSERT_TRUE(child.CreateEx(0, WS_CHILD | WS_VISIBLE, {0, 0, 9, 9}, b.screenSaverWindow()));
-    EXPECT_FALSE(orphan.CreateEx(0, WS_CHILD | WS_VISIBLE, {0, 0, 9, 9}, 0));
-    EXPECT_FALSE(orphan.lastError().empty());
+    EXPECT_FALSE(orphan.CreateEx(0, WS_CHILD | WS_VISIBLE, {0, 0, 9, 9}, 0) || orphan.lastError().empty());
     SetCursor(nullptr);
     EXPECT_FALSE(b.cursorVisible());
     SetCursor(LoadCursor(IDC_ARROW));
@@ -142,9 +131,7 @@ TEST(InputScript, RejectsWhatItCannotRead) {
     EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
     const auto ok = platform::parseInputScript("0.0015 key f12\n3 KEY escape\n", &error);
     ASSERT_TRUE(ok && ok->size() == 2);
-    EXPECT_EQ((*ok)[0].atMs, 2);
-    EXPECT_EQ((*ok)[0].vk, VK_F12);
-    EXPECT_EQ((*ok)[1].vk, VK_ESCAPE);
+    EXPECT_TRUE((*ok)[0].atMs == 2 && (*ok)[0].vk == VK_F12 && (*ok)[1].vk == VK_ESCAPE);
 }
 
 }  // namespace
