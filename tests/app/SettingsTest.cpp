@@ -10,6 +10,7 @@
 
 #include "app/Settings.h"
 #include "platform/Environment.h"
+#include "support/GoldenImages.h"
 #include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -40,7 +41,7 @@ TEST(Settings, DefaultsAndTheTenWriteGroups) {
         &Settings::writeTiming, &Settings::writeAnimation, &Settings::writeStyles, &Settings::writeText,
         &Settings::writeMessages, &Settings::writeImages, &Settings::writeLayout, &Settings::writeOutline,
         &Settings::writeColors, &Settings::writeImageNext};
-    std::ifstream golden(fs::path(__FILE__).parent_path().parent_path() / "golden" / "settings_groups.txt");
+    std::ifstream golden(goldenPath("settings_groups.txt"));
     int groups = 0;
     for (std::string line; std::getline(golden, line);) {
         if (line.empty() || line[0] == '#') continue;

@@ -9,7 +9,7 @@
 #include "color/ColorClamp.h"
 #include "color/ColorScene.h"
 #include "color/ColorSpace.h"
-#include "engine/ChooserSet.h"
+#include "support/Choosers.h"
 #include "support/EnvOverride.h"
 #include "support/TempFolder.h"
 
@@ -17,10 +17,8 @@ namespace {
 
 // A chooser table that can only give `member` out of `size`.
 ChooserSet onlyMember(Family f, int size, int member) {
-    ChooserSet set;
     std::vector<float> weights(size_t(size), 0.0f);
-    weights[size_t(member)] = 1.0f;
-    return set.chooser(f).build(weights, true), set;
+    return weights[size_t(member)] = 1.0f, chooserOf(f, weights);
 }
 
 // Flagged channels follow `expected`, the others stay; both flag states occur.

@@ -2,7 +2,7 @@
 
 #include "color/ColorMaker.h"
 #include "color/ColorScene.h"
-#include "engine/ChooserSet.h"
+#include "support/Choosers.h"
 #include "engine/RandomSource.h"
 #include "platform/DC.h"
 
@@ -58,11 +58,7 @@ TEST(ColorMaker, ScreenMapsTheWholeScreenOntoTheSquare) {
 }
 
 TEST(ColorMaker, FactoryLeavesTheCalculatorOut) {
-    const auto chooser = [](std::vector<float> w) {
-        ChooserSet set;
-        set.chooser(Family::ColorMaker).build(w, true);
-        return set;
-    };
+    const auto chooser = [](std::vector<float> w) { return chooserOf(Family::ColorMaker, w); };
     const ColorTable palette = redRamp(50);
     ColorSceneScope scope(palette);
     RandomSource random(21), copy = random;

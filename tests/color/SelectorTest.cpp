@@ -4,7 +4,7 @@
 
 #include "color/ColorScene.h"
 #include "color/ColorSelector.h"
-#include "engine/ChooserSet.h"
+#include "support/Choosers.h"
 #include "engine/RandomSource.h"
 
 namespace {
@@ -19,10 +19,6 @@ Color selected(ColorSelector& s, std::vector<float> in) {
     Color c;
     s.select(c, in);
     return c;
-}
-
-void expectSamePlace(RandomSource a, RandomSource b) {
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(a.next(), b.next()) << "draw " << i;
 }
 
 }  // namespace
@@ -69,11 +65,7 @@ TEST(ColorSelector, HslAndBumpShadeOneHue) {
 }
 
 TEST(ColorSelector, FactoryKeepsToTheInputsAndTheDot) {
-    const auto chooser = [](std::vector<float> w) {
-        ChooserSet set;
-        set.chooser(Family::ColorSelector).build(w, true);
-        return set;
-    };
+    const auto chooser = [](std::vector<float> w) { return chooserOf(Family::ColorSelector, w); };
     const auto isIndex = [](const std::unique_ptr<ColorSelector>& s) {
         return dynamic_cast<ColorSelectorIndex*>(s.get()) != nullptr;
     };

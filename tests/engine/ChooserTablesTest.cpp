@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <numeric>
@@ -9,6 +8,7 @@
 
 #include "app/Settings.h"
 #include "engine/StyleCatalogue.h"
+#include "support/GoldenImages.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -57,8 +57,7 @@ std::vector<T> numbers(const std::string& text) {
 
 // tests/golden/chooser_defaults.txt: "row | codes | weights | palette weights".
 std::vector<Row> defaultRows() {
-    std::ifstream in(std::filesystem::path(__FILE__).parent_path().parent_path() / "golden" /
-                     "chooser_defaults.txt");
+    std::ifstream in(goldenPath("chooser_defaults.txt"));
     std::vector<Row> rows;
     for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') continue;

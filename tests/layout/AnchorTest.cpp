@@ -1,13 +1,8 @@
 #include "LayoutSupport.h"
-#include "engine/ChooserSet.h"
 #include "layout/Anchor.h"
 
 TEST(Anchor, PositionsDrawsAndFactory) {
-    const auto chooser = [](std::vector<float> w) {
-        ChooserSet set;
-        set.chooser(Family::Anchor).build(w, true);
-        return set;
-    };
+    const auto chooser = [](std::vector<float> w) { return chooserOf(Family::Anchor, w); };
     RandomSource random(8);
     RandomSource copy = random;
     float x = 0.3f, y = -0.7f;

@@ -1,10 +1,10 @@
 #pragma once
-// Settings with chosen layout weights, and a check that two random sources
-// stand at the same place of their sequence.
+// Settings with chosen layout weights.
 
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
+#include "support/Choosers.h"
 #include "support/TempFolder.h"
 
 struct LayoutSettings {
@@ -22,7 +22,3 @@ struct LayoutSettings {
         s.buildTables({true, true});
     }
 };
-
-inline void expectSamePlace(RandomSource a, RandomSource b) {
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(a.next(), b.next()) << "draw " << i;
-}

@@ -1,7 +1,6 @@
 #include <cmath>
 
 #include "LayoutSupport.h"
-#include "engine/ChooserSet.h"
 #include "layout/Range.h"
 
 TEST(Range, OutlinesAtAndBeyondTheEdges) {
@@ -36,11 +35,7 @@ TEST(Range, OutlinesAtAndBeyondTheEdges) {
 }
 
 TEST(Range, FactoryDrawsOnceAndLeavesTheWavyOutlinesOut) {
-    const auto chooser = [](std::vector<float> w) {
-        ChooserSet set;
-        set.chooser(Family::Range).build(w, true);
-        return set;
-    };
+    const auto chooser = [](std::vector<float> w) { return chooserOf(Family::Range, w); };
     RandomSource random(5);
     EXPECT_NE(dynamic_cast<RangeCircle*>(CreateRange(random, chooser({0, 1, 0, 0, 0, 0, 0, 0})).get()), nullptr);
     // The choice, then the slope, then the half-width.

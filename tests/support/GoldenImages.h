@@ -27,10 +27,15 @@ inline uint64_t pictureHash(const CSurface& s) {
     return h;
 }
 
+// A file of tests/golden/.
+inline std::filesystem::path goldenPath(const std::string& file) {
+    return std::filesystem::path(__FILE__).parent_path().parent_path() / "golden" / file;
+}
+
 class GoldenFile {
 public:
     explicit GoldenFile(const std::string& file)
-        : m_path(std::filesystem::path(__FILE__).parent_path().parent_path() / "golden" / file),
+        : m_path(goldenPath(file)),
           m_update(std::getenv("QV_UPDATE_GOLDEN") != nullptr) {
         std::ifstream in(m_path);
         std::string name, hash;
