@@ -124,8 +124,7 @@ XvfbServer::XvfbServer(int width, int height) {
 
 ForeignWindow::ForeignWindow(const std::string& display, RECT rect, bool holdButtons) {
     Display* d = XOpenDisplay(display.c_str());
-    if (!d) return;
-    m_display = d;
+    if (!(m_display = d)) return;
     const int screen = DefaultScreen(d);
     Window w = XCreateSimpleWindow(d, RootWindow(d, screen), rect.left, rect.top, unsigned(rect.width()),
                                    unsigned(rect.height()), 0, BlackPixel(d, screen), WhitePixel(d, screen));
@@ -133,8 +132,7 @@ ForeignWindow::ForeignWindow(const std::string& display, RECT rect, bool holdBut
     a.override_redirect = True;
     XChangeWindowAttributes(d, w, CWOverrideRedirect, &a);
     XSelectInput(d, w, holdButtons ? ButtonPressMask | ExposureMask : ExposureMask);
-    XMapWindow(d, w);
-    XSync(d, False);
+    XMapWindow(d, w), XSync(d, False);
     m_window = w;
 }
 
@@ -144,41 +142,33 @@ ForeignWindow::~ForeignWindow() {
 }
 
 void ForeignWindow::resize(int width, int height) {
-    if (!m_window) return;
-    XResizeWindow(static_cast<Display*>(m_display), m_window, unsigned(width), unsigned(height));
-    XSync(static_cast<Display*>(m_display), False);
+    auto* d = static_cast<Display*>(m_display);
+    if (m_window) XResizeWindow(d, m_window, unsigned(width), unsigned(height)), XSync(d, False);
 }
 
 void ForeignWindow::destroy() {
-    if (!m_window) return;
-    XDestroyWindow(static_cast<Display*>(m_display), m_window);
-    XSync(static_cast<Display*>(m_display), False);
-    m_window = 0;
+    auto* d = static_cast<Display*>(m_display);
+    if (m_window) XDestroyWindow(d, m_window), XSync(d, False), m_window = 0;
 }
 
 namespace {
-int gIgnoredErrors = 0;
-int ignoreXError(Display*, XErrorEvent*) {
-    ++gIgnoredErrors;
-    return 0;
-}
+int gXErrors = 0;
+int countXError(Display*, XErrorEvent*) { return ++gXErrors, 0; }
 }  // namespace
 
 RECT ForeignWindow::geometry(unsigned long window) const {
     auto* d = static_cast<Display*>(m_display);
     if (!d) return {};
-    auto* old = XSetErrorHandler(ignoreXError);
+    auto* old = XSetErrorHandler(countXError);  // a window that is gone is no error of the test's
+    const int before = gXErrors;
     XWindowAttributes a{};
-    const int before = gIgnoredErrors;
-    const Status ok = XGetWindowAttributes(d, window, &a);
     Window child = 0;
     int x = 0, y = 0;
-    if (ok && gIgnoredErrors == before)
-        XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
+    const bool ok = XGetWindowAttributes(d, window, &a) && gXErrors == before &&
+                    XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
     XSync(d, False);
     XSetErrorHandler(old);
-    if (!ok || gIgnoredErrors != before) return {};
-    return {x, y, x + a.width, y + a.height};
+    return ok && gXErrors == before ? RECT{x, y, x + a.width, y + a.height} : RECT{};
 }
 
 namespace {

@@ -23,10 +23,7 @@ namespace {
 
 using Action = LaunchRequest::Action;
 
-int fail(const std::string& text) {
-    std::fprintf(stderr, "qv_demo_window: %s\n", text.c_str());
-    return 1;
-}
+int fail(const std::string& text) { return std::fprintf(stderr, "qv_demo_window: %s\n", text.c_str()), 1; }
 
 }  // namespace
 
@@ -49,11 +46,9 @@ int main(int argc, char** argv) {
     if (request.action == Action::Render) {
         platform::ScopedClock simulated(std::make_unique<platform::SimulatedClock>());
         platform::HeadlessOptions h;
-        h.width = request.width ? request.width : 640;
-        h.height = request.height ? request.height : 480;
-        const auto endMs = static_cast<int64_t>(request.seconds * 1000);
-        h.snapshots.push_back({endMs, request.renderPath});
-        h.endAtMs = endMs;
+        h.width = request.width ? request.width : 640, h.height = request.height ? request.height : 480;
+        h.endAtMs = static_cast<int64_t>(request.seconds * 1000);
+        h.snapshots.push_back({h.endAtMs, request.renderPath});
         platform::installTerminationHandlers();
         platform::setBackend(std::make_unique<platform::HeadlessBackend>(h));
     } else {
