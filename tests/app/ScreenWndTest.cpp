@@ -22,12 +22,8 @@ protected:
         gApp.rand.seed(3);
     }
     void TearDown() override {
-        wnd.reset();
-        platform::setPasswordCheck({});
-        gApp.setSettings(nullptr);
-        gApp.setMode(CSaverApp::kModeNone);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
+        wnd.reset(), platform::setPasswordCheck({}), gApp.setSettings(nullptr);
+        gApp.setMode(CSaverApp::kModeNone), platform::setBackend(nullptr), platform::resetMessageQueue();
     }
     void create(std::vector<platform::ScriptedInput> input) {
         wnd.reset();
@@ -61,8 +57,7 @@ TEST_F(ScreenWndTest, MouseEndsOnlyTwentyOnePixelsFromWhereItWasFirstSeen) {
                    move(500, 100, 100)}),
               kEndMs);
     EXPECT_FALSE(backend->cursorVisible());
-    EXPECT_EQ(run({move(100, 100, 100), move(200, 121, 100)}), 200);
-    EXPECT_EQ(run({move(100, 100, 100), move(200, 100, 79)}), 200);
+    for (const auto& [x, y] : {std::pair{121, 100}, {100, 79}}) EXPECT_EQ(run({move(100, 100, 100), move(200, x, y)}), 200);
     // Slow movement adds up: the recorded position stays put.
     EXPECT_EQ(run({move(100, 50, 50), move(200, 60, 55), move(300, 70, 60), move(400, 71, 61)}), 400);
 }
@@ -99,17 +94,13 @@ TEST_F(ScreenWndTest, NoSecondCheckWhileCheckingAndARefusedPasswordDrawsOn) {
         DispatchMessage(&m);
     }
     // Refused: the same style draws on, nothing asks to close.
-    EXPECT_EQ(checks, 1);
-    EXPECT_FALSE(wnd->closing());
-    EXPECT_EQ(gApp.saver(), drawing);
-    EXPECT_FALSE(wnd->stopRequested());
+    EXPECT_TRUE(checks == 1 && !wnd->closing() && gApp.saver() == drawing && !wnd->stopRequested());
     EXPECT_EQ(wnd->SendMessage(WM_NCACTIVATE, 0), 0);
     wnd->SendMessage(WM_SYSCOMMAND, SC_SCREENSAVE);
     wnd->SendMessage(WM_SYSCOMMAND, SC_CLOSE);
     EXPECT_TRUE(wnd->IsWindow()) << "system commands are swallowed";
     EXPECT_EQ(platform::runMessageLoop(), 0);
-    EXPECT_EQ(checks, 2);
-    EXPECT_LT(backend->nowMs(), 5100);
+    EXPECT_TRUE(checks == 2 && backend->nowMs() < 5100);
 }
 
 }  // namespace
