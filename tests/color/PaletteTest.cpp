@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "color/ColorSpace.h"
@@ -34,7 +35,7 @@ PaletteOptions options(bool paletteDevice, int useBlack = 0, int useWhite = 0) {
 // written and that the bands join up.
 Built build(PaletteMaker& maker) {
     Built b;
-    b.entries.resize(static_cast<size_t>(maker.size()));
+    b.entries.resize(size_t(maker.size()));
     std::vector<bool> written(b.entries.size(), false);
     int index = -1, k = 0;
     PALETTEENTRY e;
@@ -43,23 +44,18 @@ Built build(PaletteMaker& maker) {
         k = b.writes.empty() || b.writes.back().band != band ? 0 : k + 1;
         b.writes.push_back({index, e, band, k});
         EXPECT_EQ(index, maker.bands().back().start + k);
-        b.entries.at(static_cast<size_t>(index)) = e;
-        written[static_cast<size_t>(index)] = true;
+        b.entries.at(size_t(index)) = e, written[size_t(index)] = true;
     }
-    for (size_t i = 0; i < written.size(); ++i) EXPECT_TRUE(written[i]) << "entry " << i;
+    EXPECT_EQ(std::count(written.begin(), written.end(), false), 0) << "every entry written";
     const auto& bands = maker.bands();
-    for (size_t j = 1; j < bands.size(); ++j) {
-        EXPECT_EQ(bands[j].start, bands[j - 1].start + bands[j - 1].length - 1);
-        EXPECT_EQ(bands[j].from, bands[j - 1].to);
-        // Bands number from 1; those whose parity matches ease in.
-        EXPECT_EQ(bands[j].easeIn, (j + 1) % 2 == static_cast<size_t>(maker.parity()));
-    }
-    if (!bands.empty()) {
-        EXPECT_EQ(bands.back().to, maker.firstColor());  // the chain closes
-        EXPECT_EQ(bands.back().start + bands.back().length, maker.size());
-    }
-    // Only the last band may be shorter than minBand.
-    for (size_t j = 0; j + 1 < bands.size(); ++j) EXPECT_GE(bands[j].length, maker.minBand());
+    // Bands join up and number from 1, those whose parity matches easing in; only the last
+    // may be shorter than minBand; the chain closes.
+    for (size_t j = 1; j < bands.size(); ++j)
+        EXPECT_TRUE(bands[j].start == bands[j - 1].start + bands[j - 1].length - 1 && bands[j].from == bands[j - 1].to &&
+                    bands[j].easeIn == ((j + 1) % 2 == size_t(maker.parity())) && bands[j - 1].length >= maker.minBand())
+            << "band " << j;
+    EXPECT_TRUE(bands.empty() || (bands.back().to == maker.firstColor() &&
+                                  bands.back().start + bands.back().length == maker.size()));
     return b;
 }
 
@@ -169,8 +165,7 @@ TEST(PaletteBands, BlackBandsHighlightsAndGrey) {
     EXPECT_TRUE(grey.grey());
     for (const PALETTEENTRY& e : built.entries) ASSERT_TRUE(e.peRed == e.peGreen && e.peGreen == e.peBlue);
     int greys = 0;  // the default interval: about 2 in 100 at UseBlack 10
-    o = PaletteOptions();
-    o.runningLong = true;
+    o = PaletteOptions(), o.runningLong = true;
     for (int seed = 1; seed <= 1000; ++seed) greys += PaletteMaker(seed, 10, o, scheme).grey();
     EXPECT_TRUE(greys > 5 && greys < 50) << greys;
 }
