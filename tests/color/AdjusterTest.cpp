@@ -146,8 +146,7 @@ TEST(ColorFactories, MembersAndDrawOrder) {
 TEST(ColorFactories, TraceLinesNameTheClassMade) {
     TempFolder folder;
     EnvOverride quortemp("QUORTEMP", folder.path().c_str());
-    gApp.setTraceOn(true);
-    gApp.setTraceNewFile();
+    gApp.setTraceOn(true), gApp.setTraceNewFile();
     RandomSource r(5);
     CreateColorAdjuster(r, onlyMember(Family::ColorAdjuster, 9, 6));
     CreateColorClamp(r, onlyMember(Family::ColorClamp, 2, 1), nullptr);

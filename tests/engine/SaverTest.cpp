@@ -26,8 +26,7 @@ TEST(SaverTimeLimit, MinTimeMaxTimeAndCoverage) {
 }
 
 TEST_F(SceneTest, ConstructionDrawsInOrder) {
-    settings().setMinTime(10);
-    settings().setMaxTime(10);
+    settings().setMinTime(10), settings().setMaxTime(10);
     create(160, 120);
     const float coverage = scene->coverage();
     RandomSource app = gApp.rand;
@@ -43,8 +42,7 @@ TEST_F(SceneTest, ConstructionDrawsInOrder) {
 
 TEST_F(SceneTest, PauseRulesAndInputCuttingItShort) {
     zeroTimes();
-    settings().setDelayBetweenDrawings(2);
-    settings().setAnimatePause(false);
+    settings().setDelayBetweenDrawings(2), settings().setAnimatePause(false);
     platform::HeadlessOptions options;
     options.input.push_back({20000, platform::ScriptedInput::Kind::Key, 'A'});
     create(64, 48, 32, options);
@@ -72,8 +70,7 @@ TEST_F(SceneTest, PauseRulesAndInputCuttingItShort) {
     EXPECT_LT(runTakes(none), 100);
 
     // The key at 20 s ends a pause of a minute; AnimatePause turns once more.
-    settings().setDelayBetweenDrawings(60);
-    settings().setAnimatePause(true);
+    settings().setDelayBetweenDrawings(60), settings().setAnimatePause(true);
     const bool upBefore = scene->rotateUp();
     none.run();
     EXPECT_TRUE(backend->nowMs() >= 20000 && backend->nowMs() < 20100) << backend->nowMs();

@@ -107,8 +107,7 @@ TEST_F(SceneTest, BackgroundOnEachKindOfDisplay) {
 }
 
 TEST_F(SceneTest, BlankMinutesZeroBlanksAtTheFirstPaint) {
-    settings().setBlankScreen(1);
-    settings().setBlankMinutes(0);
+    settings().setBlankScreen(1), settings().setBlankMinutes(0);
     animate();
     create(64, 48);
     ASSERT_TRUE(scene->displayChanged());

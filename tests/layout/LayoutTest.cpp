@@ -6,8 +6,7 @@ TEST(Layout, NewLayoutDrawsInOrderChecksAndMirrors) {
     // draws, then the chooser's ten); one cell: no checkering draw; the mirror draw.
     LayoutSettings full({1, 0, 0}, {1, 0, 0, 0});
     full.settings.setLayoutCheckered(100);
-    RandomSource random(2024);
-    RandomSource copy = random;
+    RandomSource random(2024), copy = random;
     Layout layout;
     layout.newLayout(true, 152, 112, random, full.settings);
     for (int i = 0; i < 1 + 4 + 10 + 1; ++i) copy.next();
@@ -43,8 +42,7 @@ TEST(Layout, RenewalRenewsShrinksOrKeeps) {
     int seed = 1;  // a first draw of 0.25 or more keeps a full-coverage layout
     while (RandomSource(seed).uniform() < 0.25) ++seed;
     for (int mode = 0; mode < 4; ++mode) {
-        s.settings.setLayoutShrinkRandom(mode == 0 ? 100 : 0);
-        s.settings.setLayoutShrinkEven(mode == 1 ? 100 : 0);
+        s.settings.setLayoutShrinkRandom(mode == 0 ? 100 : 0), s.settings.setLayoutShrinkEven(mode == 1 ? 100 : 0);
         Layout layout = before;
         RandomSource r(seed), copy(seed);
         layout.renew(mode == 3, 800, 600, r, s.settings);
@@ -69,8 +67,7 @@ TEST(Layout, RenewalRenewsShrinksOrKeeps) {
 
 TEST(Layout, TinyScreensAndTheLargestCell) {
     LayoutSettings s({1, 1, 1}, {1, 1, 1, 1});
-    s.settings.setLayoutShrinkRandom(50);
-    s.settings.setLayoutShrinkEven(50);
+    s.settings.setLayoutShrinkRandom(50), s.settings.setLayoutShrinkEven(50);
     for (const auto& [width, height] : {std::pair{0, 0}, {1, 1}, {1, 600}, {152, 112}}) {
         Layout layout;
         RandomSource random(width + height);
@@ -81,7 +78,7 @@ TEST(Layout, TinyScreensAndTheLargestCell) {
                 EXPECT_TRUE(r.left() >= 0 && r.width() >= 0 && r.left() + r.width() <= std::max(width, 1));
             int w = 0, h = 0;
             layout.largestSubRect(w, h);
-            EXPECT_TRUE(w >= 1 && h >= 1);
+            EXPECT_TRUE(w >= 1 && h >= 1) << width << "x" << height;
         }
     }
     Layout mixed;  // the widest and the highest need not be one cell

@@ -3,8 +3,7 @@
 
 TEST(Section, CentredAndRandomDrawInOrderAndStayOnScreen) {
     for (int seed = 1; seed <= 200; ++seed) {
-        RandomSource random(seed);
-        RandomSource copy = random;
+        RandomSource random(seed), copy = random;
         int left, top, w, h;
         SectionCentred(&random).place(800, 600, left, top, w, h);
         int ew = 200 + copy.below(600), eh = 150 + copy.below(450);

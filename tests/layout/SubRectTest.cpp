@@ -33,8 +33,7 @@ TEST(SubRect, ShrinksToEvenSizesAndNeverBelowSeventeen) {
     centred.shrinkEven(1.0f);  // a quarter from every side
     EXPECT_TRUE(centred.mapX(0) == 200 && centred.width() == 100);
 
-    RandomSource random(4711);
-    RandomSource copy = random;
+    RandomSource random(4711), copy = random;
     SubRect drawn(0, 0, 1000, 1000, 0, 0), expected = drawn;
     drawn.shrinkRandom(random);
     float d[4];

@@ -36,8 +36,7 @@ protected:
     }
     void onlyMessage(const std::string& message) {
         settings().setTextDateTime(0), settings().setTextChar(0), settings().setTextRandom(0);
-        settings().setTextMessages(100);
-        settings().setMessage(0, message);
+        settings().setTextMessages(100), settings().setMessage(0, message);
     }
     // A text style on a w x h scene whose layout is `cells`, its surface
     // filled with the complement of the text's colour.
@@ -151,8 +150,7 @@ TEST_F(TextStyleTest, GoldenPictures) {
     settings().setMinTime(1), settings().setMaxTime(2), settings().setUseBlack(50), settings().setQuorSpel(50);
     settings().setMessage(0, "Quorvane"), settings().setMessage(1, "Hello, world");
     for (const int depth : {32, 8}) {
-        settings().setUseAnimation(depth == 8);
-        settings().setAnimation(depth == 8 ? 100 : 0);
+        settings().setUseAnimation(depth == 8), settings().setAnimation(depth == 8 ? 100 : 0);
         for (const int seed : {1, 2, 3}) {
             scene.reset();
             useFreshClock();
