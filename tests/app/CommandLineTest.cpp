@@ -28,7 +28,6 @@ TEST(CommandLine, WindowsSwitchRules) {
     const LaunchRequest preview = parseCommandLine({"/p", "4194311"});
     EXPECT_TRUE(preview.action == Action::Preview && preview.windowId == 4194311u);
     EXPECT_EQ(actionOf({"/p:4194311"}), Action::Configure) << "the number attached opens the dialog";
-
     // A preview needs a window; a missing or non-numeric id is an error.
     for (const auto& bad :
          std::vector<std::vector<std::string>>{{"/p"}, {"/p", "12abc"}, {"/p", "-5"}, {"/p", ""}}) {

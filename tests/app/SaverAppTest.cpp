@@ -25,7 +25,6 @@ TEST(SaverApp, SeedArgumentRepeatsTheSequence) {
     RandomSource seven(7);
     const auto expected = firstValues(seven);
     EXPECT_TRUE(firstValues(a.rand) == expected && firstValues(b.rand) == expected);
-
     // Without the rule the calendar time seeds the generator.
     platform::ScopedClock clock(std::make_unique<ManualClock>());
     CSaverApp c;
@@ -88,7 +87,6 @@ TEST(SaverApp, TraceLines) {
               "      1234: Saver line 9\r\n"
               "         3: " +
                   std::string(1023, 'x') + "\r\n");
-
     // A format of 1024 characters or more is replaced; one of 1023 is not.
     const std::string just(1023, 'y');
     app.trace(just.c_str(), 0);
@@ -96,7 +94,6 @@ TEST(SaverApp, TraceLines) {
     const std::string text = tmp.read("trace.txt");
     EXPECT_NE(text.find("         0: " + just + "\r\n"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 35), "         0: Trace string too long\r\n");
-
     // A new-file request empties the file with the next line.
     app.setTraceNewFile();
     app.trace("fresh");
@@ -126,7 +123,6 @@ TEST(SaverApp, HelpPageErrors) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Error: Sorry, could not find help file " + page.string() +
                   ". It may be installed in another folder.\n");
-
     // No InstallFolder: the page is looked for where it is installed.
     CSaverApp installed;
     installed.InitInstance(password, platform::ProfileStore(tmp.path() / "empty"));

@@ -83,7 +83,6 @@ TEST(Settings, ValuesAreUsedAsRead) {
     EXPECT_EQ(s.delayBetweenDrawings(), 1);
     s.buildTables({true, true});  // absurd weights still build every table
     s.buildTables({false, false});
-
     // Writing the timing group raises MaxTime to MinTime; a bool goes back as
     // 1; colour weights are stored truncated, absurd ones held in range.
     s.setColor(0, 12.9f), s.setColor(1, -3.7f), s.setColor(2, 1e30f);

@@ -132,7 +132,6 @@ TEST(ColorFactories, MembersAndDrawOrder) {
               typeid(ColorAdjusterNone));  // beyond the table
     EXPECT_EQ(typeid(*CreateColorClamp(r, onlyMember(Family::ColorClamp, 3, 2), nullptr)),
               typeid(ColorClampMinMax));
-
     // Only the excluded clamp has weight: nine refusals, the tenth stands.
     RandomSource s(41), copy(41);
     const std::vector<int> excludeOffset = {1};

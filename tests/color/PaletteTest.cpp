@@ -141,7 +141,6 @@ TEST(PaletteBands, BlackBandsHighlightsAndGrey) {
     }
     EXPECT_TRUE(darkOnPalette > 200 * 0.3 && darkOnPalette < 200 * 0.5) << darkOnPalette;
     EXPECT_TRUE(rotateUp > 60 && rotateUp < 140) << rotateUp;
-
     // Highlights in true colour: never darker than the tent; with black bands
     // as well, the tent itself.
     for (int useBlack : {0, 100}) {
@@ -154,7 +153,6 @@ TEST(PaletteBands, BlackBandsHighlightsAndGrey) {
             ASSERT_TRUE(!useBlack || l <= want + 0.01);
         }
     }
-
     // Grey only after five minutes; 100 x (5400 / 60 / 90) / 10 makes it certain.
     PaletteOptions o = options(false, 100);
     o.colorsFullChange = 5400;

@@ -36,7 +36,6 @@ TEST(ColorSelector, IndexAndRgbArithmetic) {
     ColorSelectorRGB rgb(Color(0, 0, 0), Color(255, 101, 0));  // extrapolated, masked to 8 bits
     EXPECT_TRUE(selected(rgb, {0.5f}) == Color(127, 50, 0) && selected(rgb, {2.0f}) == Color(254, 202, 0) &&
                 selected(rgb, {-1.0f}) == Color(1, 155, 0));
-
     // Pairs are drawn until they differ: twelve at most.
     RandomSource random(4), copy = random;
     const ColorTable grey(true, std::vector<PALETTEENTRY>(50, PALETTEENTRY{90, 90, 90, 0}));

@@ -68,7 +68,6 @@ TEST_F(SceneTest, PauseRulesAndInputCuttingItShort) {
     CellFiller none(scene.get());
     clock->advanceUs(6000000);
     EXPECT_LT(runTakes(none), 100);
-
     // The key at 20 s ends a pause of a minute; AnimatePause turns once more.
     settings().setDelayBetweenDrawings(60), settings().setAnimatePause(true);
     const bool upBefore = scene->rotateUp();

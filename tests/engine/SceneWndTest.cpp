@@ -93,7 +93,6 @@ TEST_F(SceneTest, BackgroundOnEachKindOfDisplay) {
     EXPECT_TRUE(saver.backgroundDone());
     const uint32_t last = scene->surface().at(0, 0);
     EXPECT_EQ(CDisplay::instance().hardwarePalette()[last], rgbOf(scene->paletteEntry(scene->colorCount() - 1)));
-
     // After the first drawing the palette fades to that colour, twenty
     // entries a tick, and comes back once the screen is filled.
     zeroTimes();

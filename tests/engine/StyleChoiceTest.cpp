@@ -61,7 +61,6 @@ TEST_F(StyleChoice, FirstFiveDrawingsHoldBackReworkingAnd3D) {
     }
     EXPECT_LT(early, 5);
     EXPECT_GT(later, 500);
-
     // Only a held-back style has weight: still chosen, on the tenth draw.
     weights(0, 0, 0, 0, 10);
     EXPECT_EQ(choose({2}), (std::pair<int, int>{11, 10}));

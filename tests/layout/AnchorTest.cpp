@@ -9,7 +9,6 @@ TEST(Anchor, PositionsDrawsAndFactory) {
     CreateAnchor(random, false, chooser({0, 0, 1, 0}))->position(x, y);
     EXPECT_TRUE(x == 0.3f && y == -0.7f);
     expectSamePlace(random, copy);
-
     // A point: the choice, then x, then y; the same point for every input.
     const auto point = CreateAnchor(random, true, chooser({0, 0, 1, 0}));
     copy.next();

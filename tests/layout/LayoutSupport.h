@@ -10,7 +10,6 @@
 struct LayoutSettings {
     TempFolder folder;
     Settings settings{platform::ProfileStore(folder.path()), "Somebody Long"};
-
     // Weights of the sections (full, centred, random) and splits (full, even,
     // bar, shapes); no checkering, mirroring or shrinking.
     LayoutSettings(std::array<int, 3> sec, std::array<int, 4> split) {

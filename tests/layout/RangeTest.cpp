@@ -21,7 +21,6 @@ TEST(Range, OutlinesAtAndBeyondTheEdges) {
     EXPECT_FLOAT_EQ(wide.left(-1.0f), 0.1f);
     EXPECT_TRUE(wide.right(-1.0f) == 1.0f && wide.left(1.0f) == -1.0f);  // held to the square
     EXPECT_GT(wide.left(-3.0f), wide.right(-3.0f));
-
     // Mirroring halves only the rectangle and the circle.
     for (Range* r : std::initializer_list<Range*>{&rect, &circle, &lower, &upper, &slant}) {
         const float before = r->right(0.5f);

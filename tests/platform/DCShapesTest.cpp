@@ -108,7 +108,6 @@ TEST(DCShapes, LinesAndPolylinesLeaveOutTheirLastPointButOutlinesClose) {
     const POINT two[2] = {{4, 0}, {4, 4}};  // there and back: both ends drawn
     o.dc.Polygon(two, 2);
     EXPECT_EQ(o.s.at(4, 4), kPen);
-
     // Far-off ends are clipped, not walked; exact halves round away from the start.
     Board d(4, 4), flat(5, 2);
     d.line(-2000000000, -2000000000, 2000000000, 2000000000);
@@ -143,7 +142,6 @@ TEST(DCShapes, EllipsesTouchTheirBoxAndSplitIntoRimAndInside) {
     ref.dc.SelectPen({PenStyle::Solid, kBrush});
     ref.dc.Ellipse(0, 0, 6, 5);
     EXPECT_EQ(n.pic(), ref.pic());
-
     // Any box: the ellipse is symmetric, touches all four sides and never
     // leaves the box; its rim encloses the inside.
     for (int bw = 1; bw <= 13; ++bw)
@@ -159,7 +157,6 @@ TEST(DCShapes, EllipsesTouchTheirBoxAndSplitIntoRimAndInside) {
                                                 e.s.at(x, y + 1)));
                 }
         }
-
     // A wide pen: a band centred on the outermost pixels, reaching 2 beyond
     // them (3 only on the middle lines, which fall between pixels), round.
     Board band(40, 40, 6);
@@ -174,7 +171,6 @@ TEST(DCShapes, PolygonsTakeTheirTopAndLeftEdgesAndFillByTheirMode) {
     const POINT tri[3] = {{0, 0}, {5, 0}, {0, 3}};
     t.dc.Polygon(tri, 3);
     EXPECT_EQ(t.pic(), "ooooo.\noooo..\noo....\n......\n");
-
     // The outline goes twice round the same square: winding number 2.
     const POINT twice[8] = {{1, 1}, {5, 1}, {5, 5}, {1, 5}, {1, 1}, {5, 1}, {5, 5}, {1, 5}};
     Board b(7, 7, 0);
@@ -216,7 +212,6 @@ TEST(DCShapes, TriangleFansCoverTheirPolygonExactlyOnce) {
         }
         if (hull.size() < 3) continue;
         if (round % 2) std::reverse(hull.begin(), hull.end());
-
         // Clipped on purpose: the negative coordinates fall outside.
         const RECT clip{0, 0, range - 4, range - 3};
         Counter whole(clip), fan(clip);
@@ -275,7 +270,6 @@ TEST(DCShapes, AbsurdInputsDrawWhatIsSensibleOrNothing) {
     dc.Rectangle(INT_MAX, INT_MAX, INT_MAX - 9, 5);
     b.line(INT_MIN, INT_MIN, INT_MAX, INT_MIN + 1);
     EXPECT_EQ(b.s.takeChanged(), (RECT{}));
-
     // Shapes that cover the surface from far outside fill all of it; an empty region nothing.
     const POINT cover[3] = {{-INT_MAX / 2, -INT_MAX / 2}, {INT_MAX / 2, -INT_MAX / 2}, {0, INT_MAX / 2}};
     dc.Polygon(cover, 3);
@@ -285,7 +279,6 @@ TEST(DCShapes, AbsurdInputsDrawWhatIsSensibleOrNothing) {
     EXPECT_TRUE(dc.FillRgn(huge, {BrushStyle::Solid, kPen}) && everywhere(b.s, kPen));
     dc.Ellipse(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
     EXPECT_TRUE(dc.FillRgn(CRgn(), {BrushStyle::Solid, kPen}) && everywhere(b.s, kBrush));
-
     // Huge pens, far-off strokes and curves.
     const POINT wild[4] = {{INT_MIN, INT_MAX}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}, {-9, 100}};
     for (int width : {1000000, INT_MAX}) {
@@ -308,7 +301,6 @@ TEST(DCShapes, BezierCurvesFollowTheirControlPoints) {
     const POINT straight[4] = {{2, 3}, {10, 3}, {20, 3}, {30, 3}};
     EXPECT_TRUE(b.dc.PolyBezier(straight, 4));
     EXPECT_EQ(drawnBox(b.s), (RECT{2, 3, 30, 4}));  // the end point left out, like a line
-
     // Two joined curves, each moving rightwards: within the controls' hull,
     // through the joining point, and with no column left out.
     Board c(41, 30);
@@ -329,7 +321,6 @@ TEST(DCShapes, RegionsAndPaletteSurfaces) {
     EXPECT_TRUE(r.PtInRegion(1, 1) && r.PtInRegion(4, 3) && !r.PtInRegion(5, 3) && !r.PtInRegion(4, 4));
     const POINT tri[3] = {{0, 0}, {4, 0}, {0, 4}};  // a failed Create... leaves it empty
     EXPECT_FALSE(r.CreatePolygonRgn(nullptr, 3, ALTERNATE) || r.PtInRegion(1, 1) || r.CreatePolygonRgn(tri, 3, 0));
-
     // An elliptic region holds the pixels Ellipse draws with a pen, rim and all.
     Board a(12, 9), b(12, 9);
     CRgn e;
@@ -340,7 +331,6 @@ TEST(DCShapes, RegionsAndPaletteSurfaces) {
     a.dc.SelectBrush({BrushStyle::Null, kPen});
     a.dc.PaintRgn(e);  // a null brush paints nothing
     EXPECT_EQ(a.pic(), b.pic());
-
     // On a palette surface every pixel and shape stores the nearest hardware entry.
     CDisplay::instance().reset(8);
     CSurface p(6, 6, 8);

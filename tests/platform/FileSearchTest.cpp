@@ -43,7 +43,6 @@ TEST(FileSearch, FindsOnlyRegularFilesInTheFolderItself) {
     EXPECT_EQ(findFiles(folder, "*.jpg"), (Names{".hidden.jpg", "IMG_0001.JPG", "link.jpg", "z.jpg"}));
     EXPECT_EQ(findFiles(folder + "/", "*.JPEG"), Names{"b.jpeg"});
     EXPECT_EQ(findFiles((d / "self" / "self").string(), "?.bmp"), Names{"c.bmp"});
-
     // Missing, not a folder, empty name, a looping link: nothing, quietly.
     for (const fs::path& bad : {d / "none", d / "c.bmp", fs::path(), d / "loop.jpg"})
         EXPECT_EQ(findFiles(bad.string(), "*"), Names{}) << bad;

@@ -61,7 +61,6 @@ TEST_F(Headless, ScriptedInputArrivesAtItsSimulatedTimeAndTheRunEnds) {
     ASSERT_TRUE(w.CreateEx(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, {0, 0, 120, 80}));
     platform::setMainWindow(&w);
     EXPECT_TRUE(platform::runMessageLoop() == 0 && !w.IsWindow());
-
     // Out of order in the script, in time order on arrival; the demo paints
     // at 30 frames a second, so each event comes within one frame.
     const std::vector<std::pair<UINT, int64_t>> expected = {

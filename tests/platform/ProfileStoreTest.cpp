@@ -31,7 +31,6 @@ TEST(ProfileStore, RegistryValuesRoundTripAndMerge) {
     EXPECT_EQ(store.readString(kKey, "Message0", "def"), "def");
     ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "12"}, {"Message0", "hello world"}}));
     EXPECT_EQ(store.readInt(kKey, "SPEED", 5), 12);  // names ignore case
-
     // A second store on the same folder (another process) adds and replaces
     // values; what the first wrote survives. Empty values and values over
     // several lines come back unchanged.

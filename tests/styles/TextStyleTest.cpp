@@ -74,7 +74,6 @@ TEST_F(TextStyleTest, SizeAndPlaceFromTheLayout) {
     for (const auto& [cells, size] : {std::pair{grid(4, 3, 256, 256), 9}, {grid(1, 1, 1024, 768), 36},
                                       {grid(1, 1, 100, 768), 8}, {mixed, 18}})
         EXPECT_EQ(textOn(1024, 768, cells)->fontSize(), size) << cells.front().width();
-
     // Checkered: the drawing's group 0 gets the text in every cell, the other none.
     onlyMessage("Quorvane");
     auto text = textOn(640, 480, grid(4, 3, 160, 160));
@@ -83,7 +82,6 @@ TEST_F(TextStyleTest, SizeAndPlaceFromTheLayout) {
     EXPECT_TRUE(text->isDone()) << "one step walks every cell";
     for (const SubRect& r : scene->subRects())
         EXPECT_EQ(inkIn(r, 3) > 50, r.group() == 0) << "cell at " << r.left() << "," << r.top();
-
     // Cells from too low to a little higher than the text, with gaps: the
     // descenders stay inside even the cell that is just high enough.
     onlyMessage("gjpqy,");
@@ -96,7 +94,6 @@ TEST_F(TextStyleTest, SizeAndPlaceFromTheLayout) {
     for (const SubRect& r : scene->subRects()) inside += inkIn(r);
     EXPECT_GT(inside, 100);
     EXPECT_EQ(inside, inkIn(0, 0, 640, 560));
-
     // Cells too small: once on the screen; a screen too small: not at all.
     for (const auto& [w, h, inked] : {std::tuple{640, 480, true}, {60, 30, false}}) {
         if (!inked) onlyMessage("Quorvane writes far too much for this");
