@@ -14,17 +14,10 @@ constexpr int64_t kEndMs = 60000;
 
 platform::ScriptedInput move(int64_t ms, int x, int y) { return {ms, Kind::Move, 0, x, y, 0}; }
 
-class ScreenWndTest : public ::testing::Test {
+class ScreenWndTest : public SceneTest {
 protected:
-    void SetUp() override {
-        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder.path()), "Somebody"));
-        gApp.setMode(CSaverApp::kModeFullScreen);
-        gApp.rand.seed(3);
-    }
-    void TearDown() override {
-        wnd.reset(), platform::setPasswordCheck({}), gApp.setSettings(nullptr);
-        gApp.setMode(CSaverApp::kModeNone), platform::setBackend(nullptr), platform::resetMessageQueue();
-    }
+    void SetUp() override { SceneTest::SetUp(), gApp.rand.seed(3), settings().setDelayBetweenDrawings(1); }
+    void TearDown() override { wnd.reset(), platform::setPasswordCheck({}), SceneTest::TearDown(); }
     void create(std::vector<platform::ScriptedInput> input) {
         wnd.reset();
         platform::resetMessageQueue();
@@ -44,11 +37,8 @@ protected:
         return backend->nowMs();
     }
 
-    TempFolder folder;
-    platform::ScopedClock clock{std::make_unique<platform::SimulatedClock>()};
     // No style can be built: the window paints once, then only waits.
     StyleMakersScope noStyles{std::span<const StyleMaker>()};
-    platform::HeadlessBackend* backend = nullptr;
     std::unique_ptr<CScreenWnd> wnd;
 };
 

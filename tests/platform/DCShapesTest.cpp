@@ -102,35 +102,28 @@ TEST(DCShapes, LinesAndPolylinesLeaveOutTheirLastPointButOutlinesClose) {
     EXPECT_EQ(b.s.at(0, 4) | b.s.at(1, 4), 0u);
 
     Board o(5, 5, 1, false);
-    const POINT square[4] = {{0, 0}, {3, 0}, {3, 3}, {0, 3}};
-    EXPECT_TRUE(o.dc.Polygon(square, 4));
-    EXPECT_EQ(o.pic(), "####.\n#..#.\n#..#.\n####.\n.....\n");
-    const POINT two[2] = {{4, 0}, {4, 4}};  // there and back: both ends drawn
-    o.dc.Polygon(two, 2);
-    EXPECT_EQ(o.s.at(4, 4), kPen);
+    const POINT square[4] = {{0, 0}, {3, 0}, {3, 3}, {0, 3}}, two[2] = {{4, 0}, {4, 4}};
+    EXPECT_TRUE(o.dc.Polygon(square, 4) && o.dc.Polygon(two, 2));  // there and back: both ends drawn
+    EXPECT_EQ(o.pic(), "#####\n#..##\n#..##\n#####\n....#\n");
     // Far-off ends are clipped, not walked; exact halves round away from the start.
     Board d(4, 4), flat(5, 2);
-    d.line(-2000000000, -2000000000, 2000000000, 2000000000);
-    EXPECT_EQ(d.pic(), "#...\n.#..\n..#.\n...#\n");
-    flat.line(0, 0, 4, 2);
-    EXPECT_EQ(flat.pic(), "#....\n.##..\n");
+    d.line(-2000000000, -2000000000, 2000000000, 2000000000), flat.line(0, 0, 4, 2);
+    EXPECT_TRUE(d.pic() == "#...\n.#..\n..#.\n...#\n" && flat.pic() == "#....\n.##..\n") << d.pic() << flat.pic();
 }
 
 TEST(DCShapes, WidePensHaveRoundEndsAndStayCentred) {
-    Board b(12, 7, 5);
-    b.line(3, 3, 8, 3);
-    EXPECT_EQ(b.dc.GetCurrentPosition(), (POINT{8, 3}));
-    EXPECT_EQ(b.pic(), "............\n..########..\n.##########.\n.##########.\n"
-                       ".##########.\n..########..\n............\n");
-    // An even width takes the extra pixel row above and column to the left.
-    Board e(12, 6, 4);
-    e.line(3, 3, 8, 3);
-    EXPECT_EQ(e.pic(), "............\n...#####....\n..########..\n.#########..\n"
-                       "..########..\n............\n");
-    // A zero-length stroke of a round pen is a dot.
-    Board d(7, 7, 5);
-    d.line(3, 3, 3, 3);
-    EXPECT_EQ(d.pic(), ".......\n..###..\n.#####.\n.#####.\n.#####.\n..###..\n.......\n");
+    // An even width takes the extra pixel row above and column to the left; a
+    // zero-length stroke of a round pen is a dot.
+    const std::tuple<int, int, int, int, const char*> cases[] = {
+        {12, 7, 5, 8, "............\n..########..\n.##########.\n.##########.\n.##########.\n..########..\n............\n"},
+        {12, 6, 4, 8, "............\n...#####....\n..########..\n.#########..\n..########..\n............\n"},
+        {7, 7, 5, 3, ".......\n..###..\n.#####.\n.#####.\n.#####.\n..###..\n.......\n"}};
+    for (const auto& [w, h, pen, x1, picture] : cases) {
+        Board b(w, h, pen);
+        b.line(3, 3, x1, 3);
+        EXPECT_EQ(b.dc.GetCurrentPosition(), (POINT{x1, 3}));
+        EXPECT_EQ(b.pic(), picture) << "pen " << pen << " to " << x1;
+    }
 }
 
 TEST(DCShapes, EllipsesTouchTheirBoxAndSplitIntoRimAndInside) {
