@@ -1,11 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-
 #include "app/CommandLine.h"
-#include "support/TempFolder.h"
 
 using Action = LaunchRequest::Action;
 
@@ -72,31 +67,4 @@ TEST(CommandLine, PlatformOptions) {
         const LaunchRequest e = parseCommandLine(bad);
         EXPECT_TRUE(e.action == Action::UsageError && !e.error.empty()) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
     }
-}
-
-// The program's answers: usage errors exit 2 with the usage, a password
-// change does nothing, help and version succeed.
-TEST(CommandLine, ExitCodes) {
-    const char* exe = std::getenv("QV_TEST_EXE");
-    if (!exe) GTEST_SKIP() << "QV_TEST_EXE is not set";
-    TempFolder tmp;
-    const auto run = [&](const std::string& args, std::string* err = nullptr) {
-        const std::string cmd = "QUORVANE_CONFIG_DIR='" + tmp.path().string() + "' '" + exe + "' " +
-                                args + " >/dev/null 2>'" + (tmp.path() / "err.txt").string() + "'";
-        const int status = std::system(cmd.c_str());
-        if (err) *err = tmp.read("err.txt");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    };
-    std::string err;
-    EXPECT_EQ(run("--bogus", &err), 2);
-    EXPECT_EQ(err.rfind("quorvane: unknown option '--bogus'\n", 0), 0u) << err;
-    EXPECT_NE(err.find("usage: quorvane"), std::string::npos);
-    EXPECT_EQ(run("-window-id abc", &err), 2);
-    EXPECT_NE(err.find("'abc' is not a window id"), std::string::npos) << err;
-    EXPECT_EQ(run("/a 123", &err), 0);
-    EXPECT_EQ(err, "");
-    EXPECT_EQ(run("--help"), 0);
-    EXPECT_EQ(run("--version"), 0);
-    // None of these wrote settings.
-    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "registry.ini"));
 }

@@ -74,33 +74,22 @@ TEST(SaverApp, TraceLines) {
     ManualClock& clock = *owned;
     platform::ScopedClock scope(std::move(owned));
     tmp.write("trace.txt", "left from an earlier run\n");
-
     CSaverApp app;
-    clock.sleepMs(5000);  // the lap starts with the first line
-    app.trace("%s line %d : rand.seed() = %d", "App", 42, -7);
-    clock.sleepMs(1234);
-    app.trace("Saver line 9");
-    clock.sleepMs(3);
-    app.trace("%s", std::string(2000, 'x').c_str());  // the result is cut, not the format
-    EXPECT_EQ(tmp.read("trace.txt"),
-              "         0: App line 42 : rand.seed() = -7\r\n"
-              "      1234: Saver line 9\r\n"
-              "         3: " +
-                  std::string(1023, 'x') + "\r\n");
+    clock.sleepMs(5000), app.trace("%s line %d : rand.seed() = %d", "App", 42, -7);  // the lap starts here
+    clock.sleepMs(1234), app.trace("Saver line 9");
+    clock.sleepMs(3), app.trace("%s", std::string(2000, 'x').c_str());  // the result is cut, not the format
+    EXPECT_EQ(tmp.read("trace.txt"), "         0: App line 42 : rand.seed() = -7\r\n      1234: Saver line 9\r\n"
+                                     "         3: " + std::string(1023, 'x') + "\r\n");
     // A format of 1024 characters or more is replaced; one of 1023 is not.
     const std::string just(1023, 'y');
-    app.trace(just.c_str(), 0);
-    app.trace((just + "y").c_str(), 0);
+    app.trace(just.c_str(), 0), app.trace((just + "y").c_str(), 0);
     const std::string text = tmp.read("trace.txt");
     EXPECT_NE(text.find("         0: " + just + "\r\n"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 35), "         0: Trace string too long\r\n");
     // A new-file request empties the file with the next line.
-    app.setTraceNewFile();
-    app.trace("fresh");
-    EXPECT_EQ(tmp.read("trace.txt"), "         0: fresh\r\n");
+    app.setTraceNewFile(), app.trace("fresh");
     // Tracing off writes nothing; a folder that cannot hold the file loses the line quietly.
-    app.setTraceOn(false);
-    app.trace("lost");
+    app.setTraceOn(false), app.trace("lost");
     EXPECT_EQ(tmp.read("trace.txt"), "         0: fresh\r\n");
     app.setTraceOn(true);
     EnvOverride missing("QUORTEMP", (tmp.path() / "no" / "such").c_str());
