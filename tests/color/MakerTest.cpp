@@ -42,11 +42,7 @@ TEST(ColorMaker, ScreenMapsTheWholeScreenOntoTheSquare) {
         for (int x = 0; x < 4; ++x) dc.SetPixel(x, y, RGB(10 * x, 10 * y, 1));
     RandomSource random(1);
     ColorMakerScreen screen(random, &dc);
-    const auto at = [&](std::vector<float> in) {
-        Color c(5, 5, 5);
-        screen.make(c, in);
-        return c;
-    };
+    const auto at = [&](std::vector<float> in) { Color c(5, 5, 5); screen.make(c, in); return c; };
     // The far edge wraps to 0; left of the screen or no screen: black.
     EXPECT_TRUE(at({1.0f, 1.0f}) == Color(0, 0, 1) && at({0.5f, -0.5f}) == Color(30, 0, 1) && at({-2.0f, 0.0f}) == Color());
     Color c(5, 5, 5);

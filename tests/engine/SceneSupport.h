@@ -70,10 +70,7 @@ protected:
         ASSERT_TRUE(scene->Create(0, WS_POPUP | WS_VISIBLE, RECT{0, 0, w, h}));
         platform::setMainWindow(scene.get());
     }
-    void paint() {
-        const MSG m{scene.get(), WM_PAINT, 0, 0, 0};
-        DispatchMessage(&m);
-    }
+    void paint() { const MSG m{scene.get(), WM_PAINT, 0, 0, 0}; DispatchMessage(&m); }
     // The palette shows the colours it saved.
     bool showsSavedColors() const {
         for (int i = 0; i < scene->colorCount(); ++i) {

@@ -1,7 +1,6 @@
 #pragma once
-// What the tests under Xvfb need: child processes with their output read
-// line by line, a private X server on a free display, a window of a
-// program of our own on it, and screenshots taken with xwd.
+// For the tests under Xvfb: child processes read line by line, a private X
+// server, a window of a client of our own on it, screenshots taken with xwd.
 
 #include <gtest/gtest.h>
 #include <sys/types.h>
@@ -25,18 +24,15 @@ inline double msSince(std::chrono::steady_clock::time_point t) {
 
 class ChildProcess {
   public:
-    // Starts `argv` with `env` added to this process's environment
-    // ("NAME=value"; "NAME=" with nothing after it removes NAME).
+    // Starts `argv` with `env` added to this environment ("NAME=" removes NAME).
     ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env = {});
     ~ChildProcess();  // kills the process if it is still running
     ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return m_pid > 0; }
     // Reads output until a line starts with `prefix` or `seconds` pass.
     std::optional<std::string> waitForLine(const std::string& prefix, double seconds);
-    // Every line of standard output read so far.
-    const std::vector<std::string>& lines() const { return m_lines; }
+    const std::vector<std::string>& lines() const { return m_lines; }  // standard output so far
     // The exit status (128 + signal when killed), or none after `seconds`.
     std::optional<int> waitExit(double seconds);
     void signal(int sig);
@@ -58,21 +54,20 @@ class XvfbServer {
     XvfbServer(int width, int height);
     bool running() const { return m_display >= 0; }
     std::string display() const { return ":" + std::to_string(m_display); }
-    // "DISPLAY=:N" for a child's environment.
-    std::string displayEnv() const { return "DISPLAY=" + display(); }
+    std::string displayEnv() const { return "DISPLAY=" + display(); }  // for a child's environment
 
   private:
     std::unique_ptr<ChildProcess> m_server;
     int m_display = -1;
 };
 
-// A plain window of the test's own client, as a screensaver preview dialog
-// or xscreensaver would own it.
+// A plain window of the test's own client, as a preview dialog or xscreensaver would own it.
 class ForeignWindow {
   public:
     // `holdButtons`: selects button presses, which only one client may do.
     ForeignWindow(const std::string& display, RECT rect, bool holdButtons);
     ~ForeignWindow();
+    ForeignWindow(const ForeignWindow&) = delete;
     unsigned long id() const { return m_window; }
     void resize(int width, int height);
     void destroy();
@@ -84,8 +79,7 @@ class ForeignWindow {
     unsigned long m_window = 0;
 };
 
-// A screenshot with xwd of the whole screen (window 0) or of one window, as
-// a 32-bit surface; invalid when xwd failed or wrote something unexpected.
+// A screenshot with xwd of the screen (window 0) or a window; invalid when xwd failed.
 CSurface takeScreenshot(const std::string& display, unsigned long window = 0);
 // The share of the pixels in `area` whose colour is one of `colours`.
 double shareOf(const CSurface& s, RECT area, std::initializer_list<COLORREF> colours);

@@ -1,9 +1,7 @@
 #pragma once
-// A window that paints a moving pattern from its paint handler and reports
-// the messages it gets, so that the window layer can be seen working before
-// any real drawing exists. Each paint fills the client area with vertical
-// bars of two colours that move by a few pixels; with a frame rate it then
-// waits (for input or the next frame) and invalidates itself again.
+// A window that paints vertical bars of two colours, moved a few pixels each
+// paint, and reports the messages it gets; with a frame rate it then waits
+// (for input or the next frame) and invalidates itself again.
 
 #include <cstdio>
 #include <string>
@@ -27,8 +25,7 @@ class DemoWindow : public CWnd {
     explicit DemoWindow(Options options) : m_options(options) {}
 
     int frames() const { return m_frame; }
-    // The messages seen, as the log writes them.
-    const std::vector<std::string>& seen() const { return m_seen; }
+    const std::vector<std::string>& seen() const { return m_seen; }  // as the log writes them
 
   protected:
     int OnCreate() override { return note("create"), 0; }
@@ -64,10 +61,7 @@ class DemoWindow : public CWnd {
         note("syskey " + std::to_string(vk));
         CWnd::OnSysKeyDown(vk, repeat, flags);
     }
-    bool OnSetCursor(UINT, UINT) override {
-        SetCursor(nullptr);
-        return true;
-    }
+    bool OnSetCursor(UINT, UINT) override { SetCursor(nullptr); return true; }
 
   private:
     static std::string xy(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
