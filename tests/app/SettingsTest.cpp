@@ -93,7 +93,7 @@ TEST(Settings, ValuesAreUsedAsRead) {
         EXPECT_EQ(store.readString(kKey, key, ""), value) << key;
 }
 
-TEST(Settings, MessagesCompactWhenWritten) {
+TEST(Settings, MessagesCompactWhenWrittenAndTrace) {
     TempFolder tmp;
     platform::ProfileStore store(tmp.path());
     ASSERT_TRUE(store.writeValues(kKey, {{"Message0", "one"}, {"Message1", ""}, {"Message2", "three"}}));
@@ -119,16 +119,12 @@ TEST(Settings, MessagesCompactWhenWritten) {
     EXPECT_EQ(s.randomMessage(r), "");
     ASSERT_TRUE(s.writeMessages());
     EXPECT_EQ(Settings(store, "Somebody Long").lastMessage(), -1);
-}
-
-TEST(Settings, TraceMessage) {
-    TempFolder tmp;
-    platform::ProfileStore store(tmp.path());
+    // A message "trace" asks for tracing.
     ASSERT_TRUE(store.writeValues(kKey, {{"Message7", "Trace"}, {"Message8", "trace "}}));
     EXPECT_FALSE(Settings(store, "").traceRequested()) << "exactly \"trace\", case and all";
     ASSERT_TRUE(store.writeValues(kKey, {{"Message11", "trace"}}));
-    const Settings s(store, "");
-    EXPECT_TRUE(s.traceRequested() && s.lastMessage() == 11);
+    const Settings traced(store, "");
+    EXPECT_TRUE(traced.traceRequested() && traced.lastMessage() == 11);
 }
 
 TEST(Settings, Folders) {
