@@ -73,7 +73,7 @@ std::vector<Row> defaultRows() {
 
 }  // namespace
 
-TEST_F(Tables, StyleRowsFollowDisplayAndModeWithTheirChances) {
+TEST_F(Tables, StyleRowsFollowDisplayAndModeWithTheirChancesAllZeroTheLast) {
     const struct {
         bool trueColour, fullScreen;
         std::vector<int> codes;
@@ -88,9 +88,6 @@ TEST_F(Tables, StyleRowsFollowDisplayAndModeWithTheirChances) {
         EXPECT_NEAR(shareOfCode(code), weight / 224, 1e-5) << code;
     built(false, true);
     EXPECT_NEAR(shareOfCode(3), 75 * 0.3 / (80 + 10 * 0.41 + 5 + 75 + 10 + 10 + 30), 1e-5);
-}
-
-TEST_F(Tables, AllStyleWeightsZeroChooseTheLastStyle) {
     for (auto set : {&Settings::setStyleSolid, &Settings::setStyleDots, &Settings::setStyleLines,
                      &Settings::setStyleDistort, &Settings::setStyleBitmap, &Settings::setStyleText,
                      &Settings::setStyle3D, &Settings::setStyleOverlappingShapes})

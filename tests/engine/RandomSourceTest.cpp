@@ -16,7 +16,7 @@ TEST(RandomSource, PublishedSequencesSignOfSeedAndReseeding) {
     for (int i = 0; i < 100; ++i) ASSERT_TRUE(lowest.next() >= 0 && lowest.next() < 1000000000);
 }
 
-TEST(RandomSource, BelowEdges) {
+TEST(RandomSource, BelowAndSkewedBelow) {
     RandomSource r(3);
     for (int i = 0; i < 1000; ++i) {
         ASSERT_TRUE(r.below(1) == 0 && r.below(0) == 0);
@@ -26,9 +26,6 @@ TEST(RandomSource, BelowEdges) {
         const double s = r.signedUniform();
         ASSERT_TRUE(s >= -1.0 && s < 1.0);
     }
-}
-
-TEST(RandomSource, SkewedBelow) {
     RandomSource a(9), b(9);
     for (int i = 0; i < 200; ++i) {  // |k| <= 1: one plain draw, mirrored for k < 0
         ASSERT_EQ(a.skewedBelow(10, 1), b.below(10));

@@ -17,7 +17,7 @@ TEST(WeightedChooser, BuildNormalisesEndsAtOneAndSkipsZeroWeights) {
     for (int i = 0; i < 2000; ++i) ASSERT_TRUE(zeros.choose(r) == 2 && gap.choose(r) != 1);
 }
 
-TEST(WeightedChooser, ExclusionRefusesNineDrawsOnly) {
+TEST(WeightedChooser, ExclusionRefusesNineDrawsOnlyAndCodeListsNameMembers) {
     WeightedChooser c;
     c.build({1, 1, 1, 1}, true);
     const std::vector<int> all = {0, 1, 2, 3};
@@ -35,6 +35,13 @@ TEST(WeightedChooser, ExclusionRefusesNineDrawsOnly) {
     int twos = 0;
     for (int i = 0; i < 500; ++i) twos += c.choose(r, &notTwo) == 2;
     EXPECT_GT(twos, 450);
+    const std::vector<int> codes = {14, 12, 13, 12};
+    std::vector<int> excluded;
+    addIndexOf(codes, 12, excluded);
+    addIndexOf(codes, 99, excluded);
+    EXPECT_EQ(excluded, std::vector<int>{1});  // the first place only; unknown codes none
+    EXPECT_TRUE(isExcluded(codes, 12, excluded) && !isExcluded(codes, 14, excluded));
+    EXPECT_FALSE(isExcluded(codes, 99, excluded));
 }
 
 TEST(WeightedChooser, DrawRoundingToOneGivesMemberZero) {
@@ -87,14 +94,4 @@ TEST(WeightedChooser, PerturbScalesTheTableOrOnceInSixTheDefaults) {
         ASSERT_EQ(r.next(), replay.next()) << "one draw per member after the first";
     }
     EXPECT_TRUE(resets > 20 && resets < 90) << resets;
-}
-
-TEST(WeightedChooser, CodeLists) {
-    const std::vector<int> codes = {14, 12, 13, 12};
-    std::vector<int> excluded;
-    addIndexOf(codes, 12, excluded);
-    addIndexOf(codes, 99, excluded);
-    EXPECT_EQ(excluded, std::vector<int>{1});  // the first place only; unknown codes none
-    EXPECT_TRUE(isExcluded(codes, 12, excluded) && !isExcluded(codes, 14, excluded));
-    EXPECT_FALSE(isExcluded(codes, 99, excluded));
 }

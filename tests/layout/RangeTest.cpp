@@ -3,7 +3,7 @@
 #include "LayoutSupport.h"
 #include "layout/Range.h"
 
-TEST(Range, OutlinesAtAndBeyondTheEdges) {
+TEST(Range, OutlinesAtAndBeyondTheEdgesAndTheFactory) {
     RangeRect rect;
     RangeCircle circle;
     RangeLowerTriangle lower;
@@ -31,19 +31,16 @@ TEST(Range, OutlinesAtAndBeyondTheEdges) {
     }
     rect.setMirror(false, true);
     EXPECT_TRUE(rect.right(0.0f) == 1.0f && rect.bottom() == 0.0f);
-}
-
-TEST(Range, FactoryDrawsOnceAndLeavesTheWavyOutlinesOut) {
     const auto chooser = [](std::vector<float> w) { return chooserOf(Family::Range, w); };
     RandomSource random(5);
     EXPECT_NE(dynamic_cast<RangeCircle*>(CreateRange(random, chooser({0, 1, 0, 0, 0, 0, 0, 0})).get()), nullptr);
     // The choice, then the slope, then the half-width.
     RandomSource copy = random;
-    const auto slant = CreateRange(random, chooser({0, 0, 0, 0, 1, 0, 0, 0}));
-    ASSERT_NE(dynamic_cast<RangeSlant*>(slant.get()), nullptr);
+    const auto made = CreateRange(random, chooser({0, 0, 0, 0, 1, 0, 0, 0}));
+    ASSERT_NE(dynamic_cast<RangeSlant*>(made.get()), nullptr);
     copy.next();
     const float slope = float(copy.signedUniform()), halfWidth = float(copy.uniform());
-    EXPECT_TRUE(static_cast<RangeSlant&>(*slant).slope() == slope && static_cast<RangeSlant&>(*slant).halfWidth() == halfWidth);
+    EXPECT_TRUE(static_cast<RangeSlant&>(*made).slope() == slope && static_cast<RangeSlant&>(*made).halfWidth() == halfWidth);
     expectSamePlace(random, copy);
     // A wavy outline alone gives a rectangle; beside others it never comes up.
     copy = random;

@@ -1,7 +1,7 @@
 #include "LayoutSupport.h"
 #include "layout/Section.h"
 
-TEST(Section, CentredAndRandomDrawInOrderAndStayOnScreen) {
+TEST(Section, CentredAndRandomDrawInOrderStayOnScreenAndFollowTheWeights) {
     for (int seed = 1; seed <= 200; ++seed) {
         RandomSource random(seed), copy = random;
         int left, top, w, h;
@@ -18,9 +18,6 @@ TEST(Section, CentredAndRandomDrawInOrderAndStayOnScreen) {
         expectSamePlace(random, copy);
         EXPECT_TRUE(left + w <= 800 && top + h <= 600 && h % 2 == 0);
     }
-}
-
-TEST(Section, FactoryFollowsTheWeights) {
     RandomSource random(11);
     const auto centred = CreateSection(random, LayoutSettings({0, 1, 0}, {1, 0, 0, 0}).settings.choosers());
     EXPECT_NE(dynamic_cast<SectionCentred*>(centred.get()), nullptr);

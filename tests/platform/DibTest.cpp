@@ -95,7 +95,7 @@ TEST(Dib, ShortBuffersAndLyingHeadersNeverReadPastTheirBytes) {
     EXPECT_TRUE(s.at(1, 0) == kColors[1] && s.at(2, 0) == 0u);
 }
 
-TEST(Dib, SourceRowsCountFromTheBottomOfABottomUpPicture) {
+TEST(Dib, SourceRowsCountFromTheBottomAndStretchScalesAndMirrors) {
     const std::vector<std::vector<int>> rows = {{0, 0}, {1, 1}, {2, 2}};
     const Dib up = makeDib(24, false, rows), down = makeDib(24, true, rows);
     CSurface s(2, 1, 32);
@@ -112,17 +112,15 @@ TEST(Dib, SourceRowsCountFromTheBottomOfABottomUpPicture) {
     EXPECT_TRUE(band.at(1, 0) == 0 && band.at(1, 1) == kColors[1] && band.at(1, 2) == 0);
     dc.StretchDIBits(0, 0, 1, 1, 1, 0, 1, 1, up.bits.data(), up.bits.size(), up.info);
     EXPECT_EQ(s.at(0, 0), kColors[2]);
-}
-
-TEST(Dib, StretchScalesAndMirrors) {
+    // Stretched twice as large, then mirrored.
     const Dib d = makeDib(8, false, {{0, 1}, {2, 3}});
-    CSurface s(4, 4, 32);
-    CDC dc(&s);
-    EXPECT_EQ(dc.StretchDIBits(0, 0, 4, 4, 0, 0, 2, 2, d.bits.data(), d.bits.size(), d.info), 2);
+    CSurface big(4, 4, 32);
+    CDC bigDc(&big);
+    EXPECT_EQ(bigDc.StretchDIBits(0, 0, 4, 4, 0, 0, 2, 2, d.bits.data(), d.bits.size(), d.info), 2);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(s.at(x, y), kColors[(y / 2) * 2 + x / 2]);
-    dc.StretchDIBits(3, 0, -4, 4, 0, 0, 2, 2, d.bits.data(), d.bits.size(), d.info);
-    EXPECT_TRUE(s.at(0, 0) == kColors[1] && s.at(3, 3) == kColors[2]);
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(big.at(x, y), kColors[(y / 2) * 2 + x / 2]);
+    bigDc.StretchDIBits(3, 0, -4, 4, 0, 0, 2, 2, d.bits.data(), d.bits.size(), d.info);
+    EXPECT_TRUE(big.at(0, 0) == kColors[1] && big.at(3, 3) == kColors[2]);
 }
 
 TEST(Dib, PaletteSurfacesTakeTheNearestEntryOfTheRealisedPalette) {
