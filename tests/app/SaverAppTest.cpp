@@ -37,7 +37,7 @@ TEST(SaverApp, SeedArgumentRepeatsTheSequence) {
     EXPECT_TRUE(c.rand.seedValue() == 0 && c.mode() == CSaverApp::kModeNone) << "no digits seed 0";
 }
 
-TEST(SaverApp, TraceFlags) {
+TEST(SaverApp, TraceFlagsAndFolder) {
     TempFolder tmp;
     {
         EnvOverride quortemp("QUORTEMP", nullptr);
@@ -55,9 +55,7 @@ TEST(SaverApp, TraceFlags) {
     EnvOverride quortemp("QUORTEMP", tmp.path().c_str());
     CSaverApp app;
     EXPECT_TRUE(app.traceOn() && app.traceFolderSet());
-}
-
-TEST(SaverApp, TraceFolderChoice) {
+    // The trace folder: QUORTEMP, else TEMP, else TMPDIR, else /tmp.
     EnvOverride q("QUORTEMP", "/q"), t("TEMP", "/t"), d("TMPDIR", "/d");
     EXPECT_EQ(CSaverApp::traceFile(), fs::path("/q/trace.txt"));
     std::vector<std::unique_ptr<EnvOverride>> unset;

@@ -4,8 +4,8 @@
 
 #include "color/ColorScene.h"
 #include "color/ColorSelector.h"
-#include "support/Choosers.h"
 #include "engine/RandomSource.h"
+#include "support/Choosers.h"
 
 namespace {
 

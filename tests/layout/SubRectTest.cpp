@@ -4,7 +4,7 @@
 #include "LayoutSupport.h"
 #include "layout/SubRect.h"
 
-TEST(SubRect, MapsTheSquareOntoTheCellMirroredInOddRowsAndColumns) {
+TEST(SubRect, MapsMirrorsAndShrinksToEvenSizesNeverBelowSeventeen) {
     SubRect r(0, 20, 100, 51, 1, 2);
     EXPECT_TRUE(r.mapX(-1) == 0 && r.mapX(0) == 50 && r.mapX(1) == 100);
     EXPECT_EQ(r.mapY(1), 20 + 50);  // an odd height leaves its last row out
@@ -16,12 +16,9 @@ TEST(SubRect, MapsTheSquareOntoTheCellMirroredInOddRowsAndColumns) {
     // Far outside or not a number: some position, never undefined behaviour.
     EXPECT_EQ(same.mapX(1e30f), std::numeric_limits<int>::min());
     same.mapY(std::nanf(""));
-}
-
-TEST(SubRect, ShrinksToEvenSizesAndNeverBelowSeventeen) {
-    SubRect r(0, 0, 101, 101, 0, 0);
-    r.shrink(0.1f, 0.1f, 0.1f, 0.1f);
-    EXPECT_TRUE(r.left() == 10 && r.halfWidth() == 40);
+    SubRect cell(0, 0, 101, 101, 0, 0);
+    cell.shrink(0.1f, 0.1f, 0.1f, 0.1f);
+    EXPECT_TRUE(cell.left() == 10 && cell.halfWidth() == 40);
     SubRect odd(100, 100, 100, 200, 0, 0);
     odd.shrink(0.0f, 0.0f, 0.25f, 1.5f);  // 75 becomes 76; -100 is no size
     EXPECT_TRUE(odd.width() == 76 && odd.height() == 0);

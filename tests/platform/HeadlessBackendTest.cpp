@@ -48,7 +48,7 @@ class Headless : public ::testing::Test {
     platform::ScopedClock m_clock{std::make_unique<platform::SimulatedClock>()};
 };
 
-TEST_F(Headless, ScriptedInputArrivesAtItsSimulatedTimeAndTheRunEnds) {
+TEST_F(Headless, ScriptedInputParsedArrivesAtItsSimulatedTimeAndTheRunEnds) {
     HeadlessOptions o;
     o.width = 120, o.height = 80, o.endAtMs = 4500;
     std::string error;
@@ -69,6 +69,14 @@ TEST_F(Headless, ScriptedInputArrivesAtItsSimulatedTimeAndTheRunEnds) {
     EXPECT_EQ(w.arrivals, expected);
     EXPECT_NEAR(w.frames(), 4.5 * 30, 3);
     EXPECT_NE(std::find(w.seen().begin(), w.seen().end(), "move 10 20"), w.seen().end());
+    // Scripts that cannot be read say where.
+    for (const char* bad : {"soon key A", "-1 key A", "1 key f13", "1 move 3", "1 key A please"})
+        EXPECT_TRUE(!platform::parseInputScript(bad, &error) && !error.empty()) << bad;
+    EXPECT_FALSE(platform::parseInputScript("1 key A\n2 key ?", &error));
+    EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
+    const auto ok = platform::parseInputScript("0.0015 key f12\n3 KEY escape\n", &error);
+    ASSERT_TRUE(ok && ok->size() == 2);
+    EXPECT_TRUE((*ok)[0].atMs == 2 && (*ok)[0].vk == VK_F12 && (*ok)[1].vk == VK_ESCAPE);
 }
 
 TEST_F(Headless, SnapshotsShowTheWindowAtTheirTime) {
@@ -120,17 +128,6 @@ TEST_F(Headless, ChildWindowsCursorAndPicturesWithoutAWindow) {
     EXPECT_FALSE(b.cursorVisible());
     SetCursor(LoadCursor(IDC_ARROW));
     EXPECT_TRUE(b.cursorVisible());
-}
-
-TEST(InputScript, RejectsWhatItCannotRead) {
-    std::string error;
-    for (const char* bad : {"soon key A", "-1 key A", "1 key f13", "1 move 3", "1 key A please"})
-        EXPECT_TRUE(!platform::parseInputScript(bad, &error) && !error.empty()) << bad;
-    EXPECT_FALSE(platform::parseInputScript("1 key A\n2 key ?", &error));
-    EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
-    const auto ok = platform::parseInputScript("0.0015 key f12\n3 KEY escape\n", &error);
-    ASSERT_TRUE(ok && ok->size() == 2);
-    EXPECT_TRUE((*ok)[0].atMs == 2 && (*ok)[0].vk == VK_F12 && (*ok)[1].vk == VK_ESCAPE);
 }
 
 }  // namespace

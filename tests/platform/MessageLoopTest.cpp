@@ -223,7 +223,7 @@ TEST_F(SdlLoop, DeviceEventsBecomeTheClassicMessages) {
     EXPECT_EQ(w.messages({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}), (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
 }
 
-TEST_F(SdlLoop, PresentingCopiesOnlyWhatChanged) {
+TEST_F(SdlLoop, PresentingCopiesWhatChangedOrThePaletteChanged) {
     RecordingWnd w;
     create(w, 8, 8);
     CDC dc = w.GetDC();
@@ -236,11 +236,8 @@ TEST_F(SdlLoop, PresentingCopiesOnlyWhatChanged) {
     dc.FillRect({5, 5, 8, 8}, RGB(10, 20, 30));
     platform::backend().present(true);
     EXPECT_TRUE(shown(w, 0, 0) == RGB(1, 2, 3) && shown(w, 6, 6) == RGB(10, 20, 30));
-}
-
-// A palette surface shows through the hardware palette; a change of the
-// palette alone, as animation makes, shows the whole picture again.
-TEST_F(SdlLoop, PaletteSurfaceFollowsTheHardwarePalette) {
+    // A palette surface shows through the hardware palette; a change of the
+    // palette alone, as animation makes, shows the whole picture again.
     CDisplay::instance().reset(8);
     RecordingWnd p;
     create(p, 4, 4);

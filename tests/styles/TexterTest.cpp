@@ -55,7 +55,7 @@ TEST(Texter, DurationsCountsAndDates) {
                 TexterMessage(&r, nullptr).MayMisspell());
 }
 
-TEST(Texter, CharactersAndMessages) {
+TEST(Texter, CharactersMessagesAndTheFactory) {
     RandomSource r(77);
     TexterChar character(&r);
     std::set<std::string> chars;
@@ -69,22 +69,19 @@ TEST(Texter, CharactersAndMessages) {
     std::set<std::string> seen;  // an empty message between others counts
     for (int i = 0; i < 300; ++i) seen.insert(TexterMessage(&r, &several.settings).GetText());
     EXPECT_EQ(seen, (std::set<std::string>{"A", "", "C"}));
-}
-
-TEST(Texter, FactoryFollowsTheWeights) {
     FixedFacts facts;
-    TextSettings date({10, 0, 0, 0}), character({0, 10, 0, 0}), statistics({0, 0, 10, 0}),
-        message({0, 0, 0, 10}), noMessage({0, 0, 0, 50}, {});
+    TextSettings date({10, 0, 0, 0}), single({0, 10, 0, 0}), statistics({0, 0, 10, 0}),
+        messageOnly({0, 0, 0, 10}), noMessage({0, 0, 0, 50}, {});
     for (int seed = 1; seed <= 60; ++seed) {
-        RandomSource r(seed), copy(seed);
-        const auto made = [&](TextSettings& s) { return CreateTexter(r, s.settings, facts); };
-        EXPECT_TRUE(dynamic_cast<TexterTime*>(made(date).get()) && dynamic_cast<TexterChar*>(made(character).get()));
+        RandomSource r2(seed), copy2(seed);
+        const auto made = [&](TextSettings& s) { return CreateTexter(r2, s.settings, facts); };
+        EXPECT_TRUE(dynamic_cast<TexterTime*>(made(date).get()) && dynamic_cast<TexterChar*>(made(single).get()));
         const auto statistic = made(statistics);
         EXPECT_TRUE(dynamic_cast<TexterDuration*>(statistic.get()) || dynamic_cast<TexterOverallCount*>(statistic.get()));
         // No messages and no other weight: the all-zero table's last member.
-        EXPECT_TRUE(dynamic_cast<TexterMessage*>(made(message).get()) && dynamic_cast<TexterMessage*>(made(noMessage).get()));
-        for (int i = 0; i < 5; ++i) copy.next();  // one draw each
-        EXPECT_EQ(r.next(), copy.next());
+        EXPECT_TRUE(dynamic_cast<TexterMessage*>(made(messageOnly).get()) && dynamic_cast<TexterMessage*>(made(noMessage).get()));
+        for (int i = 0; i < 5; ++i) copy2.next();  // one draw each
+        EXPECT_EQ(r2.next(), copy2.next());
     }
     // "TextRandom" 25 gives each statistic 12, against 24 for the date.
     TextSettings s({24, 0, 25, 0});
