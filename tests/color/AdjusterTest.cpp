@@ -46,11 +46,19 @@ void expectPerChannel(int (*expected)(int)) {
 
 // The formulas over every channel value: lighten 0 gives 85 and keeps 255,
 // darken 255 gives 170 and 1 gives 0.
-TEST(ColorAdjusters, ChannelAdjusters) {
+TEST(ColorAdjusters, ChannelAndHueAdjusters) {
     expectPerChannel<ColorAdjusterLighten>([](int v) { return v + (255 - v) / 3; });
     expectPerChannel<ColorAdjusterDarken>([](int v) { return 2 * v / 3; });
     expectPerChannel<ColorAdjusterInvert>([](int v) { return 255 - v; });
     expectPerChannel<ColorAdjusterNone>([](int v) { return v; });
+    ColorTable palette(true, {{0, 0, 255, 0}});
+    ColorSceneScope scope(palette);
+    RandomSource r(3);
+    ColorAdjusterHue hue(r);
+    EXPECT_EQ(hue.hue(), 240);
+    Color c(200, 100, 50), grey(90, 90, 90);
+    hue.adjust(c, 0, 0, nullptr), hue.adjust(grey, 0, 0, nullptr);
+    EXPECT_TRUE(c == Color(50, 50, 200) && grey == Color(90, 90, 90));  // s 0.75 and v 200/255 kept
 }
 
 TEST(ColorAdjusters, GlowsFollowThePositionInTheCell) {
@@ -83,17 +91,6 @@ TEST(ColorAdjusters, GlowsFollowThePositionInTheCell) {
     Color c(9, 9, 9);
     const CellArea empty{};
     glow.adjust(c, 0, 0, &empty);  // a degenerate cell divides by nothing
-}
-
-TEST(ColorAdjusters, HueAdjusterKeepsSaturationAndValue) {
-    ColorTable palette(true, {{0, 0, 255, 0}});
-    ColorSceneScope scope(palette);
-    RandomSource r(3);
-    ColorAdjusterHue hue(r);
-    EXPECT_EQ(hue.hue(), 240);
-    Color c(200, 100, 50), grey(90, 90, 90);
-    hue.adjust(c, 0, 0, nullptr), hue.adjust(grey, 0, 0, nullptr);
-    EXPECT_TRUE(c == Color(50, 50, 200) && grey == Color(90, 90, 90));  // s 0.75 and v 200/255 kept
 }
 
 TEST(ColorClamps, SaturateOrFold) {

@@ -19,7 +19,7 @@ const std::vector<PALETTEENTRY> kPalette = {{10, 20, 30, 0}, {40, 50, 60, 0}, {2
 
 }  // namespace
 
-TEST(Color, FormsFollowTheDisplay) {
+TEST(Color, FormsFollowTheDisplayPairsAndGreys) {
     ColorTable trueColor(true, kPalette), paletted(false, kPalette);
     {
         ColorSceneScope scope(trueColor);  // channels masked to 8 bits; indices held to the table
@@ -41,9 +41,6 @@ TEST(Color, FormsFollowTheDisplay) {
     EXPECT_EQ(inverted.colorRef(), PALETTERGB(254, 253, 252));
     RandomSource r(5), copy(5);
     EXPECT_TRUE(Color::randomPaletteColor(r) == Color::fromPaletteIndex(copy.below(3)) && r.next() == copy.next());
-}
-
-TEST(Color, PairsAndGreys) {
     EXPECT_EQ(Color(10, 20, 31).brightness(), 20);
     // Green 27 from 113 is no grey; red and blue 32 apart are no magenta.
     EXPECT_TRUE(!Color(100, 140, 100).isGreyish() && Color(100, 115, 100).isGreyish());

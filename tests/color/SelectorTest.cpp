@@ -23,7 +23,7 @@ Color selected(ColorSelector& s, std::vector<float> in) {
 
 }  // namespace
 
-TEST(ColorSelector, IndexAndRgbArithmetic) {
+TEST(ColorSelector, IndexRgbHslAndBumpArithmetic) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const ColorTable palette = redRamp(236);
     ColorSceneScope scope(palette);
@@ -43,14 +43,12 @@ TEST(ColorSelector, IndexAndRgbArithmetic) {
     ColorSelectorRGB same(random);
     for (int i = 0; i < 24; ++i) copy.next();
     expectSamePlace(random, copy);
-}
-
-TEST(ColorSelector, HslAndBumpShadeOneHue) {
-    const ColorTable red(true, {{255, 0, 0, 0}});
-    ColorSceneScope scope(red);
-    RandomSource random(9);
-    ColorSelectorHSL hsl(random);
-    const Color top = selected(hsl, {1.0f});  // lightness 0.8: light red, not white
+    // The HSL and bump selectors shade one hue.
+    const ColorTable redOnly(true, {{255, 0, 0, 0}});
+    ColorSceneScope redScope(redOnly);
+    RandomSource r9(9);
+    ColorSelectorHSL hsl(r9);
+    const Color top = selected(hsl, {1.0f});  // lightness 0.8: light redOnly, not white
     EXPECT_TRUE(hsl.hue() == 0.0f && hsl.saturation() == 1.0f && selected(hsl, {0.0f}) == Color(0, 0, 0));
     EXPECT_TRUE(top.red() >= 254 && top.green() >= 152 && top.green() <= 153 && top.blue() == top.green());
 

@@ -92,7 +92,7 @@ TEST(Blit, StretchTakesTheNearestPixelAndMirrorsWithNegativeExtents) {
     EXPECT_TRUE(mirror.StretchBlt(0, 0, 0, 3, &from, 0, 0, 4, 3));  // empty: nothing
 }
 
-TEST(Blit, CopiesBetweenDepthsGoThroughTheHardwarePalette) {
+TEST(Blit, CopiesBetweenDepthsAndMemoryContexts) {
     CDisplay::instance().reset(8);
     CSurface indexed(2, 1, 8);
     indexed.row8(0)[0] = 249;  // static red
@@ -106,18 +106,16 @@ TEST(Blit, CopiesBetweenDepthsGoThroughTheHardwarePalette) {
     CDC(&back).StretchBlt(0, 0, 2, 1, &to, 0, 0, 2, 1);
     EXPECT_TRUE(back.at(0, 0) == 252u && back.at(1, 0) == 255u);  // static blue, white
     CDisplay::instance().reset(32);
-}
-
-TEST(Blit, MemoryContextsDrawOnTheirSelectedBitmap) {
-    CSurface screen = fromLetters(kSource);
-    CDC dc(&screen);
-    CDC memory = dc.CreateCompatibleDC();
-    CSurface copy = dc.CreateCompatibleBitmap(2, 2);
+    // Memory contexts draw on their selected bitmap.
+    CSurface shown = fromLetters(kSource);
+    CDC sdc(&shown);
+    CDC memory = sdc.CreateCompatibleDC();
+    CSurface copy = sdc.CreateCompatibleBitmap(2, 2);
     ASSERT_EQ(copy.bitsPerPixel(), 32);
     EXPECT_EQ(memory.SelectBitmap(&copy), nullptr);
-    memory.BitBlt(0, 0, 2, 2, &dc, 2, 1);
-    dc.BitBlt(0, 0, 2, 2, &memory, 0, 0);
-    EXPECT_EQ(letters(screen), "ghcd\nklgh\nijkl\n");
+    memory.BitBlt(0, 0, 2, 2, &sdc, 2, 1);
+    sdc.BitBlt(0, 0, 2, 2, &memory, 0, 0);
+    EXPECT_EQ(letters(shown), "ghcd\nklgh\nijkl\n");
 }
 
 TEST(Blit, ScrollShiftsWithinTheClipAndReportsTheUncoveredPart) {

@@ -24,7 +24,7 @@ int countTemporaries(const fs::path& folder) {
 
 }  // namespace
 
-TEST(ProfileStore, RegistryValuesRoundTripAndMerge) {
+TEST(ProfileStore, RegistryValuesRoundTripAndMergePrivateFilesApart) {
     TempFolder tmp;
     ProfileStore store(tmp.path() / "nested" / "config");
     EXPECT_FALSE(store.readValue(kKey, "Speed"));
@@ -42,20 +42,17 @@ TEST(ProfileStore, RegistryValuesRoundTripAndMerge) {
     EXPECT_EQ(store.readValue(kKey, "Message1"), std::optional<std::string>(""));
     EXPECT_EQ(store.readString(kKey, "Message2", ""), "one\ntwo");
     EXPECT_EQ(countTemporaries(store.folder()), 0);
-}
-
-// Private files are separate from the registry file; reads are cut to the
-// buffer size given.
-TEST(ProfileStore, PrivateProfileFiles) {
-    TempFolder tmp;
-    ProfileStore store(tmp.path());
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "abcdef", 3), "abc");
+    // Private files are separate from the registry file; reads are cut to the
+    // buffer size given.
+    TempFolder tmp2;
+    ProfileStore priv(tmp2.path());
+    EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "abcdef", 3), "abc");
     const std::string longValue(5000, 'x');
-    ASSERT_TRUE(store.writePrivate("Quorvane5.ini", "Quorvane", "Folders", longValue));
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "", 4096), std::string(4096, 'x'));
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "quorvane", "folders", "", 10000), longValue);
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Other", "Folders", "d", 100), "d");
-    EXPECT_FALSE(store.readValue("Quorvane", "Folders") || fs::exists(tmp.path() / ProfileStore::kRegistryFile));
+    ASSERT_TRUE(priv.writePrivate("Quorvane5.ini", "Quorvane", "Folders", longValue));
+    EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "", 4096), std::string(4096, 'x'));
+    EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "quorvane", "folders", "", 10000), longValue);
+    EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "Other", "Folders", "d", 100), "d");
+    EXPECT_FALSE(priv.readValue("Quorvane", "Folders") || fs::exists(tmp2.path() / ProfileStore::kRegistryFile));
 }
 
 TEST(ProfileStore, ParseIntTakesDecimalDwords) {
