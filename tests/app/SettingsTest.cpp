@@ -36,7 +36,7 @@ std::string storedLines(const TempFolder& folder) {
 
 // An empty store gives the defaults, and each group writes exactly its keys,
 // in its order, with those values (tests/golden/settings_groups.txt).
-TEST(Settings, DefaultsAndTheTenWriteGroups) {
+TEST(Settings, DefaultsTheTenWriteGroupsAndTheOwnerName) {
     bool (Settings::*const writers[])() = {
         &Settings::writeTiming, &Settings::writeAnimation, &Settings::writeStyles, &Settings::writeText,
         &Settings::writeMessages, &Settings::writeImages, &Settings::writeLayout, &Settings::writeOutline,
@@ -58,17 +58,14 @@ TEST(Settings, DefaultsAndTheTenWriteGroups) {
     EXPECT_TRUE(s.installFolder().empty() && s.folders().empty() && !s.traceRequested());
     EXPECT_EQ(s.lastMessage(), 2);
     EXPECT_FALSE(fs::exists(tmp.path() / kRegistry)) << "reading never writes";
-}
-
-TEST(Settings, OwnerNameRule) {
     for (const auto& [owner, message] : {std::pair{"Jim Bo", "Jim Bo"}, {"Fredd", "Quorvane"}, {"", "Quorvane"}})
         EXPECT_EQ(Settings::defaultMessage(0, owner), message);
     // The owner is the full name of the account, else its login name.
     for (const auto& [gecos, owner] : {std::pair{"Jane Doe,Room 12,555-1234,,", "Jane Doe"},
                                        {"Jane Doe", "Jane Doe"}, {",,,", "jdoe"}, {"", "jdoe"}})
         EXPECT_EQ(platform::ownerFromAccount(gecos, "jdoe"), owner) << gecos;
-    TempFolder tmp;
-    EXPECT_EQ(Settings(platform::ProfileStore(tmp.path()), "Fredd").message(0), "Quorvane");
+    TempFolder tmp2;
+    EXPECT_EQ(Settings(platform::ProfileStore(tmp2.path()), "Fredd").message(0), "Quorvane");
 }
 
 TEST(Settings, ValuesAreUsedAsRead) {

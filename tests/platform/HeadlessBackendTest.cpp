@@ -99,7 +99,7 @@ TEST_F(Headless, SnapshotsShowTheWindowAtTheirTime) {
     }
 }
 
-TEST_F(Headless, WaitsJumpAndARunWithNothingLeftEndsInsteadOfHanging) {
+TEST_F(Headless, WaitsJumpRunsEndChildWindowsCursorAndPicturesWithoutAWindow) {
     HeadlessOptions o;
     o.input = {{700, ScriptedInput::Kind::Deactivate}};
     HeadlessBackend& b = install(o);
@@ -112,22 +112,19 @@ TEST_F(Headless, WaitsJumpAndARunWithNothingLeftEndsInsteadOfHanging) {
     EXPECT_EQ(b.nowMs(), 700) << "the wait ends when the input comes";
     EXPECT_TRUE(platform::runMessageLoop() == 0 && !w.IsWindow());
     EXPECT_EQ(w.frames(), 1) << "painted once, never asked for more";
-}
-
-TEST_F(Headless, ChildWindowsCursorAndPicturesWithoutAWindow) {
     TempFolder folder;
-    HeadlessOptions o;
-    o.snapshots = {{0, (folder.path() / "none.png").string()}};
-    HeadlessBackend& b = install(o);
+    HeadlessOptions o2;
+    o2.snapshots = {{0, (folder.path() / "none.png").string()}};
+    HeadlessBackend& b2 = install(o2);
     platform::waitForInputOrTimeout(1);
-    EXPECT_TRUE(b.written().empty() && b.snapshotError().find("no window") != std::string::npos);
+    EXPECT_TRUE(b2.written().empty() && b2.snapshotError().find("no window") != std::string::npos);
     CWnd child, orphan;
-    ASSERT_TRUE(child.CreateEx(0, WS_CHILD | WS_VISIBLE, {0, 0, 9, 9}, b.screenSaverWindow()));
+    ASSERT_TRUE(child.CreateEx(0, WS_CHILD | WS_VISIBLE, {0, 0, 9, 9}, b2.screenSaverWindow()));
     EXPECT_FALSE(orphan.CreateEx(0, WS_CHILD | WS_VISIBLE, {0, 0, 9, 9}, 0) || orphan.lastError().empty());
     SetCursor(nullptr);
-    EXPECT_FALSE(b.cursorVisible());
+    EXPECT_FALSE(b2.cursorVisible());
     SetCursor(LoadCursor(IDC_ARROW));
-    EXPECT_TRUE(b.cursorVisible());
+    EXPECT_TRUE(b2.cursorVisible());
 }
 
 }  // namespace

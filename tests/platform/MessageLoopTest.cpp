@@ -94,7 +94,7 @@ class SdlLoop : public ::testing::Test {
     }
 };
 
-TEST_F(SdlLoop, InputAndPostedMessagesGoBeforeAPaintInTheOrderTheyCame) {
+TEST_F(SdlLoop, InputAndPostedBeforePaintPeekLeavesQuitAfterWaitsEndOnInput) {
     RecordingWnd w;
     create(w);
     ASSERT_TRUE(w.IsInvalid());
@@ -109,6 +109,26 @@ TEST_F(SdlLoop, InputAndPostedMessagesGoBeforeAPaintInTheOrderTheyCame) {
     EXPECT_EQ((std::vector<UINT>{got[0].message, got[1].message, got[2].message, got[3].message}),
               (std::vector<UINT>{WM_USER + 1, WM_KEYDOWN, WM_USER + 2, WM_PAINT}));
     EXPECT_EQ(got[1].wParam, static_cast<WPARAM>('A'));
+    RecordingWnd w2;
+    create(w2);
+    drain();
+    EXPECT_FALSE(platform::messageWaiting()) << "an invalid window alone is no message";
+    w2.PostMessage(WM_USER + 5, 1, 2);
+    MSG m2;
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(PeekMessage(&m2, PM_NOREMOVE));
+        EXPECT_EQ(m2.message, WM_USER + 5);
+    }
+    PostQuitMessage(9);
+    EXPECT_TRUE(GetMessage(&m2) && m2.lParam == 2);
+    EXPECT_FALSE(GetMessage(&m2));
+    EXPECT_TRUE(m2.wParam == 9u && !platform::messageWaiting());
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(platform::waitForInputOrTimeout(30));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(29));
+    pushKey(SDLK_a);
+    EXPECT_TRUE(platform::waitForInputOrTimeout(60000));
 }
 
 TEST_F(SdlLoop, PaintsOnlyWhileInvalidAndSleepsUntilInput) {
@@ -131,29 +151,6 @@ TEST_F(SdlLoop, PaintsOnlyWhileInvalidAndSleepsUntilInput) {
     // The message posted during the first paint went before the second.
     EXPECT_EQ(w.messages({WM_PAINT, WM_USER}),
               (std::vector<UINT>{WM_PAINT, WM_USER, WM_PAINT, WM_PAINT, WM_PAINT}));
-}
-
-TEST_F(SdlLoop, PeekLeavesTheMessageQuitComesAfterEarlierOnesWaitsEndOnInput) {
-    RecordingWnd w;
-    create(w);
-    drain();
-    EXPECT_FALSE(platform::messageWaiting()) << "an invalid window alone is no message";
-    w.PostMessage(WM_USER + 5, 1, 2);
-    MSG m;
-    for (int i = 0; i < 2; ++i) {
-        ASSERT_TRUE(PeekMessage(&m, PM_NOREMOVE));
-        EXPECT_EQ(m.message, WM_USER + 5);
-    }
-    PostQuitMessage(9);
-    EXPECT_TRUE(GetMessage(&m) && m.lParam == 2);
-    EXPECT_FALSE(GetMessage(&m));
-    EXPECT_TRUE(m.wParam == 9u && !platform::messageWaiting());
-
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(platform::waitForInputOrTimeout(30));
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(29));
-    pushKey(SDLK_a);
-    EXPECT_TRUE(platform::waitForInputOrTimeout(60000));
 }
 
 TEST_F(SdlLoop, CreationAndDestruction) {
