@@ -99,7 +99,7 @@ TEST_F(Tables, StyleRowsFollowDisplayAndModeWithTheirChancesAllZeroTheLast) {
     }
 }
 
-TEST_F(Tables, EveryDefaultTableInBothDisplayModes) {
+TEST_F(Tables, EveryDefaultTableInBothDisplayModesAndRowsFromSettings) {
     const std::vector<Row> rows = defaultRows();
     ASSERT_EQ(rows.size(), 29u) << "every row but the styles' and the unused one";
     for (const bool trueColour : {true, false}) {
@@ -117,26 +117,23 @@ TEST_F(Tables, EveryDefaultTableInBothDisplayModes) {
         for (const Row& r : rows)
             EXPECT_EQ(preview.chooser(r.family).cumulative(), set.chooser(r.family).cumulative());
     }
-}
-
-// Rows weighted by settings take each setting in its own place; messages
-// weigh nothing when there is no message.
-TEST_F(Tables, RowsFromSettings) {
-    Settings& s = settings;
-    s.setLayoutRect(1), s.setLayoutCircle(2), s.setLayoutTriangle(3), s.setLayoutSlant(4);
-    s.setLayoutWavy(5), s.setSectionFull(6), s.setSectionCentred(7), s.setSectionRandom(8);
-    s.setLayoutFullScreen(9), s.setLayoutEven(10), s.setLayoutBar(11), s.setLayoutLimn(12);
-    s.setTextDateTime(13), s.setTextRandom(15), s.setTextChar(17), s.setTextMessages(19);
-    s.setStyleOverlappingShapes(21);
-    for (int i = 0; i < Settings::kColorCount; ++i) s.setColor(i, static_cast<float>(i + 1));
-    for (int i = 0; i < Settings::kMessageCount; ++i) s.setMessage(i, "");
-    const ChooserSet& set = built(false, false);
-    expectRow(set, Family::Range, {}, {1, 2, 3, 3, 4, 5, 5, 5});
-    expectRow(set, Family::Section, {}, {6, 7, 8});
-    expectRow(set, Family::SubRector, {}, {9, 10, 11, 11, 12});
-    expectRow(set, Family::Texter, {}, {13, 7, 17, 7, 0});
-    expectRow(set, Family::BoolMap, {}, {100, 2, 2, 2, 2, 63});
-    expectRow(set, Family::ColorScheme, {}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    // Rows weighted by settings take each setting in its own place; messages
+    // weigh nothing when there is no message.
+    Settings& st = settings;
+    st.setLayoutRect(1), st.setLayoutCircle(2), st.setLayoutTriangle(3), st.setLayoutSlant(4);
+    st.setLayoutWavy(5), st.setSectionFull(6), st.setSectionCentred(7), st.setSectionRandom(8);
+    st.setLayoutFullScreen(9), st.setLayoutEven(10), st.setLayoutBar(11), st.setLayoutLimn(12);
+    st.setTextDateTime(13), st.setTextRandom(15), st.setTextChar(17), st.setTextMessages(19);
+    st.setStyleOverlappingShapes(21);
+    for (int i = 0; i < Settings::kColorCount; ++i) st.setColor(i, static_cast<float>(i + 1));
+    for (int i = 0; i < Settings::kMessageCount; ++i) st.setMessage(i, "");
+    const ChooserSet& fromSettings = built(false, false);
+    expectRow(fromSettings, Family::Range, {}, {1, 2, 3, 3, 4, 5, 5, 5});
+    expectRow(fromSettings, Family::Section, {}, {6, 7, 8});
+    expectRow(fromSettings, Family::SubRector, {}, {9, 10, 11, 11, 12});
+    expectRow(fromSettings, Family::Texter, {}, {13, 7, 17, 7, 0});
+    expectRow(fromSettings, Family::BoolMap, {}, {100, 2, 2, 2, 2, 63});
+    expectRow(fromSettings, Family::ColorScheme, {}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
 }
 
 TEST_F(Tables, PerturbAllLeavesFixedRowsAlone) {

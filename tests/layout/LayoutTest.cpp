@@ -1,7 +1,7 @@
 #include "LayoutSupport.h"
 #include "layout/Layout.h"
 
-TEST(Layout, NewLayoutDrawsInOrderChecksAndMirrors) {
+TEST(Layout, NewLayoutDrawsInOrderChecksAndMirrorsRenewalRenewsShrinksOrKeeps) {
     // Full section (one draw); the full split refused with avoidFull (four
     // draws, then the chooser's ten); one cell: no checkering draw; the mirror draw.
     LayoutSettings full({1, 0, 0}, {1, 0, 0, 0});
@@ -28,9 +28,7 @@ TEST(Layout, NewLayoutDrawsInOrderChecksAndMirrors) {
         EXPECT_FLOAT_EQ(layout.coverage(), float(area) / (803 * 601));
         EXPECT_LT(layout.coverage(), 1.0f) << "odd sizes leave a strip";
     }
-}
-
-TEST(Layout, RenewalRenewsShrinksOrKeeps) {
+    // Renewal renews, shrinks or keeps.
     LayoutSettings s({1, 0, 0}, {0, 1, 0, 0});
     Layout before;
     RandomSource first(1), expected(1);
@@ -39,22 +37,22 @@ TEST(Layout, RenewalRenewsShrinksOrKeeps) {
     twin.newLayout(false, 800, 600, expected, s.settings);
     expectSamePlace(first, expected);
 
-    int seed = 1;  // a first draw of 0.25 or more keeps a full-coverage layout
+    int seed = 1;  // a first draw of 0.25 or more keeps a full-coverage kept
     while (RandomSource(seed).uniform() < 0.25) ++seed;
     for (int mode = 0; mode < 4; ++mode) {
         s.settings.setLayoutShrinkRandom(mode == 0 ? 100 : 0), s.settings.setLayoutShrinkEven(mode == 1 ? 100 : 0);
-        Layout layout = before;
+        Layout kept = before;
         RandomSource r(seed), copy(seed);
-        layout.renew(mode == 3, 800, 600, r, s.settings);
+        kept.renew(mode == 3, 800, 600, r, s.settings);
         copy.next();
         if (mode == 3) {  // a fresh request still takes the renewal draw first
             twin.newLayout(false, 800, 600, copy, s.settings);
-            EXPECT_EQ(layout.subRects().size(), twin.subRects().size());
+            EXPECT_EQ(kept.subRects().size(), twin.subRects().size());
         } else {
             copy.next();
             const float f = mode == 1 ? float(copy.uniform()) : 0.0f;
             auto e = before.subRects().begin();
-            for (const SubRect& c : layout.subRects()) {
+            for (const SubRect& c : kept.subRects()) {
                 SubRect cell = *e++;
                 if (mode == 0) cell.shrinkRandom(copy);
                 if (mode == 1) cell.shrinkEven(f);

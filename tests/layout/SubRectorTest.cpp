@@ -25,7 +25,7 @@ std::vector<std::pair<int, int>> rowsAndColumns(const SubRectList& list) {
 
 }  // namespace
 
-TEST(SubRector, EvenGridIsNeverOneCellAndPutsTheShapesFirst) {
+TEST(SubRector, EvenGridAndBars) {
     for (int seed = 1; seed <= 100; ++seed) {
         RandomSource random(seed), copy = random;
         SubRectList list;
@@ -49,23 +49,21 @@ TEST(SubRector, EvenGridIsNeverOneCellAndPutsTheShapesFirst) {
     const auto n = std::count_if(rc.begin(), rc.end(), [](auto p) { return p.first == p.second; });
     EXPECT_TRUE(n >= 1 && std::all_of(rc.begin(), rc.begin() + n, [](auto p) { return p.first == p.second; }));
     EXPECT_TRUE(std::is_sorted(rc.begin(), rc.begin() + n) && std::is_sorted(rc.rbegin(), rc.rend() - n));
-}
-
-TEST(SubRector, BarsAreOneColumnOrOneRowInTheDrawnOrder) {
+    // Bars are one column or one row in the drawn order.
     for (int seed = 1; seed <= 60; ++seed) {
-        RandomSource random(seed), copy = random;
+        RandomSource r(seed), c = r;
         SubRectList column, row;
-        SubRectorVerticalBar(&random, 0, 0, 1920, 1080).split(column);
-        SubRectorHorizontalBar(&random, 0, 0, 1920, 1080).split(row);
-        const int rows = 1 << copy.skewedBelow(7, 3), cols = 1 << copy.skewedBelow(7, 1);
-        const int x = copy.below(cols) * (1920 / cols);
-        EXPECT_TRUE(column.front().row() == (copy.below(2) > 0 ? 0 : rows - 1) && column.size() == size_t(rows));
+        SubRectorVerticalBar(&r, 0, 0, 1920, 1080).split(column);
+        SubRectorHorizontalBar(&r, 0, 0, 1920, 1080).split(row);
+        const int rows = 1 << c.skewedBelow(7, 3), cols = 1 << c.skewedBelow(7, 1);
+        const int x = c.below(cols) * (1920 / cols);
+        EXPECT_TRUE(column.front().row() == (c.below(2) > 0 ? 0 : rows - 1) && column.size() == size_t(rows));
         EXPECT_TRUE(std::all_of(column.begin(), column.end(), [x](auto& r) { return r.left() == x; }));
-        const int rowsH = 1 << copy.skewedBelow(7, 1), colsH = 1 << copy.skewedBelow(7, 3);
-        const int y = copy.below(rowsH) * (1080 / rowsH);
-        EXPECT_TRUE(row.front().column() == (copy.below(2) > 0 ? 0 : colsH - 1) && row.size() == size_t(colsH));
+        const int rowsH = 1 << c.skewedBelow(7, 1), colsH = 1 << c.skewedBelow(7, 3);
+        const int y = c.below(rowsH) * (1080 / rowsH);
+        EXPECT_TRUE(row.front().column() == (c.below(2) > 0 ? 0 : colsH - 1) && row.size() == size_t(colsH));
         EXPECT_TRUE(std::all_of(row.begin(), row.end(), [y](auto& r) { return r.top() == y; }));
-        expectSamePlace(random, copy);
+        expectSamePlace(r, c);
     }
 }
 

@@ -81,7 +81,7 @@ TEST(Font, EveryFaceAndStyleDrawsItsOwnSaneGlyphs) {
     }
 }
 
-TEST(Font, HeightSignRuleAndAbsurdHeights) {
+TEST(Font, HeightSignRuleAbsurdHeightsAndAlignment) {
     // Negative: the em height; positive: the cell height; zero: a default of 16.
     const TEXTMETRIC em = makeFont("Arial", -40).metrics(), cell = makeFont("Arial", 40).metrics(),
                      zero = makeFont("Arial", 0).metrics();
@@ -92,21 +92,19 @@ TEST(Font, HeightSignRuleAndAbsurdHeights) {
         EXPECT_TRUE(f.metrics().tmHeight >= 1 && f.metrics().tmHeight <= 2 * 512) << height;
         EXPECT_GT(inkOf(written(f, "W", TA_BASELINE, 0, 60)).count, 0) << height;
     }
-}
-
-TEST(Font, AlignmentPlacesTheReferencePoint) {
-    CFont f = makeFont("Arial", -30);
-    const TEXTMETRIC tm = f.metrics();
-    const SIZE e = f.textExtent("Hxp");
-    const auto at = [&](unsigned align, int x, int y) { return inkOf(written(f, "Hxp", align, x, y)).pixels; };
+    // Alignment places the reference point.
+    CFont arial = makeFont("Arial", -30);
+    const TEXTMETRIC tm = arial.metrics();
+    const SIZE e = arial.textExtent("Hxp");
+    const auto at = [&](unsigned align, int x, int y) { return inkOf(written(arial, "Hxp", align, x, y)).pixels; };
     const std::string reference = at(TA_LEFT | TA_TOP, 10, 5);
     EXPECT_EQ(at(TA_BASELINE, 10, 5 + tm.tmAscent), reference);
     EXPECT_EQ(at(TA_BOTTOM, 10, 5 + tm.tmHeight), reference);
     EXPECT_EQ(at(TA_RIGHT, 10 + e.cx, 5), reference);
     EXPECT_EQ(at(TA_CENTER, 10 + e.cx / 2, 5), reference);
     // 'H' stands on the baseline; 'p' hangs below it.
-    const Ink h = inkOf(written(f, "H"));
-    EXPECT_TRUE(h.box.bottom == 40 && h.box.top > 40 - tm.tmAscent && inkOf(written(f, "p")).box.bottom > 43);
+    const Ink h = inkOf(written(arial, "H"));
+    EXPECT_TRUE(h.box.bottom == 40 && h.box.top > 40 - tm.tmAscent && inkOf(written(arial, "p")).box.bottom > 43);
 }
 
 TEST(Font, TextIsClippedToTheSurfaceAndMarksWhatChanged) {

@@ -60,7 +60,7 @@ TEST_F(PaletteDisplay, RealisationLoadsTheFreeEntriesOnceAndMapsTheRest) {
     EXPECT_TRUE(!other.isRealized() && dc.RealizePalette() == 2u);
 }
 
-TEST_F(PaletteDisplay, ColoursResolveThroughTheRealisedPalette) {
+TEST_F(PaletteDisplay, ColoursResolveThroughTheRealisedPaletteAnimationOnlyItsEntries) {
     CPalette palette;
     ASSERT_TRUE(palette.CreatePalette(
         paletteOf({{200, 0, 0, PC_RESERVED}, {0, 0, 200, PC_RESERVED}, {0, 0, 0, PC_RESERVED}})));
@@ -84,31 +84,29 @@ TEST_F(PaletteDisplay, ColoursResolveThroughTheRealisedPalette) {
     EXPECT_TRUE(s.at(5, 0) == 11u && dc.GetPixel(5, 0) == RGB(0, 0, 200));
     dc.RealizePalette();
     EXPECT_EQ(dc.GetPixel(5, 0), RGB(250, 10, 10));
-}
-
-TEST_F(PaletteDisplay, AnimationRecoloursOnlyThePixelsOfTheAnimatedEntries) {
-    CPalette palette;
-    ASSERT_TRUE(palette.CreatePalette(
+    // Animation recolours only the pixels of the animated entries.
+    CPalette animated;
+    ASSERT_TRUE(animated.CreatePalette(
         paletteOf({{10, 10, 10, PC_RESERVED}, {20, 20, 20, PC_RESERVED}, {30, 30, 30, 0}})));
-    CSurface s(4, 2, 8);
-    CDC dc(&s);
-    dc.SelectPalette(&palette);
-    dc.RealizePalette();
-    dc.FillRect({0, 0, 4, 2}, RGB(255, 255, 255));
-    dc.SetPixel(0, 0, PALETTEINDEX(0)), dc.SetPixel(1, 1, PALETTEINDEX(1)), dc.SetPixel(2, 0, PALETTEINDEX(2));
-    std::vector<uint32_t> expected = presented(s);
+    CSurface as(4, 2, 8);
+    CDC adc(&as);
+    adc.SelectPalette(&animated);
+    adc.RealizePalette();
+    adc.FillRect({0, 0, 4, 2}, RGB(255, 255, 255));
+    adc.SetPixel(0, 0, PALETTEINDEX(0)), adc.SetPixel(1, 1, PALETTEINDEX(1)), adc.SetPixel(2, 0, PALETTEINDEX(2));
+    std::vector<uint32_t> expected = presented(as);
     const PALETTEENTRY next[] = {{1, 2, 3, PC_RESERVED}, {4, 5, 6, PC_RESERVED}, {7, 8, 9, PC_RESERVED}};
-    ASSERT_TRUE(palette.AnimatePalette(0, 3, next));
+    ASSERT_TRUE(animated.AnimatePalette(0, 3, next));
     expected[0] = RGB(1, 2, 3);
     expected[5] = RGB(4, 5, 6);  // entry 2 is not reserved: its pixel stays
-    EXPECT_EQ(presented(s), expected);
+    EXPECT_EQ(presented(as), expected);
     PALETTEENTRY e[3];
-    ASSERT_EQ(palette.GetPaletteEntries(0, 5, e), 3u);
+    ASSERT_EQ(animated.GetPaletteEntries(0, 5, e), 3u);
     EXPECT_TRUE(e[1] == (PALETTEENTRY{4, 5, 6, PC_RESERVED}) && e[2] == (PALETTEENTRY{30, 30, 30, 0}));
-    dc.SetPixel(3, 0, PALETTERGB(4, 5, 6));
-    EXPECT_EQ(s.at(3, 0), 11u) << "colours resolved after the tick see the animated entries";
-    EXPECT_FALSE(palette.AnimatePalette(3, 1, next));
-    // A palette that is not realised animates its own entries only.
+    adc.SetPixel(3, 0, PALETTERGB(4, 5, 6));
+    EXPECT_EQ(as.at(3, 0), 11u) << "colours resolved after the tick see the animated entries";
+    EXPECT_FALSE(animated.AnimatePalette(3, 1, next));
+    // A animated that is not realised animates its own entries only.
     CPalette idle;
     ASSERT_TRUE(idle.CreatePalette(paletteOf({{1, 1, 1, PC_RESERVED}})));
     const uint64_t version = CDisplay::instance().paletteVersion();
