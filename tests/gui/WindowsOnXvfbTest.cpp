@@ -30,7 +30,7 @@ class DemoOnXvfb : public XvfbTest {
         auto demo = std::make_unique<ChildProcess>(argv, env);
         const auto line = demo->waitForLine("window ", 20);
         m_window = line ? std::strtoul(line->c_str() + 7, nullptr, 16) : 0;
-        EXPECT_NE(m_window, 0u) << demo->errorOutput();
+        EXPECT_NE(m_window, 0u) << demo->output();
         return demo;
     }
     // Waits until the area shows nothing but the demo's two colours; the last screenshot.
@@ -108,21 +108,21 @@ TEST_F(DemoOnXvfb, ScreenSaverHackUsesItsWindowAndEndsOnSigterm) {
 TEST_F(DemoOnXvfb, WindowIdThatDoesNotExistIsRefusedClearly) {
     ChildProcess demo({QV_DEMO_EXE, "--", "-window-id", "0x7ffffff"}, {m_server->displayEnv(), "SDL_VIDEODRIVER="});
     EXPECT_EQ(demo.waitExit(20), 1);
-    EXPECT_NE(demo.errorOutput().find("no window"), std::string::npos) << demo.errorOutput();
+    EXPECT_NE(demo.output().find("no window"), std::string::npos) << demo.output();
 }
 
 TEST(NoDisplay, SaysSoAndExitsWithOne) {
     ChildProcess demo({QV_DEMO_EXE, "--", "/s"}, {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="});
     EXPECT_EQ(demo.waitExit(20), 1);
-    EXPECT_EQ(demo.errorOutput(), "no display: set DISPLAY, or use --render\n");
+    EXPECT_EQ(demo.output(), "no display: set DISPLAY, or use --render\n");
 }
 
 TEST(HeadlessRun, EndsInTheOrderlyWayOnSigintAndSighup) {
     for (int sig : {SIGINT, SIGHUP}) {
         ChildProcess demo({QV_DEMO_EXE, "--", "--render", "/nonexistent/never.png", "--seconds", "1000000"});
-        ASSERT_TRUE(demo.waitForLine("window ", 20)) << demo.errorOutput();
+        ASSERT_TRUE(demo.waitForLine("window ", 20)) << demo.output();
         demo.signal(sig);
-        EXPECT_EQ(demo.waitExit(20), 0) << "signal " << sig << ": " << demo.errorOutput();
+        EXPECT_EQ(demo.waitExit(20), 0) << "signal " << sig << ": " << demo.output();
         EXPECT_TRUE(demo.waitForLine("destroy", 0)) << "signal " << sig;
     }
 }

@@ -30,40 +30,33 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vect
     for (auto& v : vars) envp.push_back(v.data());
     for (auto& a : args) argp.push_back(a.data());
     envp.push_back(nullptr), argp.push_back(nullptr);
-    int out[2], err[2];
-    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) return;
+    int out[2];
+    if (pipe2(out, O_CLOEXEC) != 0) return;
     m_pid = fork();
     if (m_pid == 0) {
-        dup2(out[1], 1), dup2(err[1], 2);
+        dup2(out[1], 1), dup2(out[1], 2);
         setpgid(0, 0);
         execvpe(argp[0], argp.data(), envp.data());
         _exit(127);
     }
-    close(out[1]), close(err[1]);
-    m_fd[0] = out[0], m_fd[1] = err[0];
-    for (int fd : m_fd) fcntl(fd, F_SETFL, O_NONBLOCK);
+    close(out[1]);
+    fcntl(m_fd = out[0], F_SETFL, O_NONBLOCK);
 }
 
 ChildProcess::~ChildProcess() {
     if (m_pid > 0 && !m_status) kill(m_pid, SIGKILL), waitpid(m_pid, nullptr, 0);
-    for (int fd : m_fd)
-        if (fd >= 0) close(fd);
+    if (m_fd >= 0) close(m_fd);
 }
 
 bool ChildProcess::readSome(int timeoutMs) {
-    pollfd fds[2] = {{m_fd[0], POLLIN, 0}, {m_fd[1], POLLIN, 0}};
-    if (poll(fds, 2, timeoutMs) <= 0) return false;
+    pollfd fd{m_fd, POLLIN, 0};
     char buffer[4096];
-    bool got = false;
-    for (int i = 0; i < 2; ++i) {
-        const ssize_t n = fds[i].revents ? read(m_fd[i], buffer, sizeof buffer) : 0;
-        if (n <= 0) continue;
-        got = true;
-        (i ? m_errText : m_partial).append(buffer, static_cast<size_t>(n));
-        for (size_t nl; !i && (nl = m_partial.find('\n')) != std::string::npos; m_partial.erase(0, nl + 1))
-            m_lines.push_back(m_partial.substr(0, nl));
-    }
-    return got;
+    const ssize_t n = poll(&fd, 1, timeoutMs) > 0 ? read(m_fd, buffer, sizeof buffer) : 0;
+    if (n <= 0) return false;
+    m_text.append(buffer, size_t(n)), m_partial.append(buffer, size_t(n));
+    for (size_t nl; (nl = m_partial.find('\n')) != std::string::npos; m_partial.erase(0, nl + 1))
+        m_lines.push_back(m_partial.substr(0, nl));
+    return true;
 }
 
 void ChildProcess::reap(int options) {
@@ -97,10 +90,10 @@ void ChildProcess::signal(int sig) {
     if (m_pid > 0 && !m_status) kill(m_pid, sig);
 }
 
-const std::string& ChildProcess::errorOutput() {
+const std::string& ChildProcess::output() {
     while (readSome(0)) {
     }
-    return m_errText;
+    return m_text;
 }
 
 XvfbServer::XvfbServer(int width, int height) {
@@ -217,7 +210,7 @@ CSurface takeScreenshot(const std::string& display, unsigned long window) {
     std::ifstream in(path, std::ios::binary);
     const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::remove(path);
-    if (status != 0) return std::fprintf(stderr, "xwd failed: %s\n", xwd.errorOutput().c_str()), CSurface();
+    if (status != 0) return std::fprintf(stderr, "xwd failed: %s\n", xwd.output().c_str()), CSurface();
     CSurface shot = readXwd(data);
     if (!shot.valid()) std::fprintf(stderr, "xwd wrote %zu bytes we cannot read\n", data.size());
     return shot;

@@ -30,20 +30,20 @@ class ChildProcess {
     ChildProcess(const ChildProcess&) = delete;
 
     bool started() const { return m_pid > 0; }
-    // Reads output until a line starts with `prefix` or `seconds` pass.
+    // Reads until a line of output starts with `prefix` or `seconds` pass.
     std::optional<std::string> waitForLine(const std::string& prefix, double seconds);
-    const std::vector<std::string>& lines() const { return m_lines; }  // standard output so far
+    const std::vector<std::string>& lines() const { return m_lines; }  // output so far
     // The exit status (128 + signal when killed), or none after `seconds`.
     std::optional<int> waitExit(double seconds);
     void signal(int sig);
-    const std::string& errorOutput();
+    const std::string& output();  // standard output and error together
 
   private:
     bool readSome(int timeoutMs);
     void reap(int options);
     pid_t m_pid = -1;
-    int m_fd[2] = {-1, -1};  // standard output and error
-    std::string m_partial, m_errText;
+    int m_fd = -1;  // standard output and error
+    std::string m_partial, m_text;
     std::vector<std::string> m_lines;
     std::optional<int> m_status;
 };
@@ -98,7 +98,7 @@ class XvfbTest : public ::testing::Test {
         args.insert(args.begin(), "xdotool");
         ChildProcess p(args, {m_server->displayEnv()});
         const auto status = p.waitExit(10);
-        EXPECT_TRUE(mayFail || status == 0) << p.errorOutput();
+        EXPECT_TRUE(mayFail || status == 0) << p.output();
         return p.lines();
     }
     // After `cause`, a prompt exit with status 0; prints how long it took.
@@ -107,7 +107,7 @@ class XvfbTest : public ::testing::Test {
         cause();
         const auto status = p.waitExit(10);
         ASSERT_TRUE(status) << what << ": still running after 10 s";
-        EXPECT_EQ(*status, 0) << p.errorOutput();
+        EXPECT_EQ(*status, 0) << p.output();
         std::printf("[ latency ] %s: %.1f ms\n", what, msSince(sent));
     }
 
