@@ -93,16 +93,14 @@ TEST(ColorAdjusters, GlowsFollowThePositionInTheCell) {
     glow.adjust(c, 0, 0, &empty);  // a degenerate cell divides by nothing
 }
 
-TEST(ColorClamps, SaturateOrFold) {
+TEST(ColorClamps, SaturateOrFoldAndTheFactoriesDrawInOrder) {
     ColorClampMinMax minMax;
     EXPECT_TRUE(minMax.clamp(-1) == 0 && minMax.clamp(256) == 255 && minMax.clamp(255) == 255);
     // Folds by the offset until in range; far out costs no time; an offset of 0 saturates.
     const std::tuple<int, int, int> cases[] = {{100, 300, 200}, {100, -250, 50}, {100, -100, 0}, {100, 355, 255},
                                               {1, INT_MIN, 0}, {1, INT_MAX, 255}, {0, -3, 0}, {0, 999, 255}};
     for (const auto& [offset, in, out] : cases) EXPECT_EQ(ColorClampOffset(offset).clamp(in), out) << offset << " " << in;
-}
-
-TEST(ColorFactories, MembersAndDrawOrder) {
+    // The factories: members and draw order.
     const std::type_info* types[] = {
         &typeid(ColorAdjusterNone), &typeid(ColorAdjusterLighten), &typeid(ColorAdjusterDarken),
         &typeid(ColorAdjusterInvert), &typeid(ColorAdjusterFade), &typeid(ColorAdjusterGlow),

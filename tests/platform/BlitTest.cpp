@@ -53,7 +53,7 @@ TEST(Blit, CopiesExactPixelsAndClipsAtEveryEdge) {
     EXPECT_TRUE(to2.BitBlt(0, 0, 1000000000, 1000000000, &from, -2000000000, 0));
 }
 
-TEST(Blit, OverlappingCopiesOnOneSurfaceReadTheSourceFirst) {
+TEST(Blit, OverlappingCopiesReadTheSourceFirstStretchTakesTheNearestAndMirrors) {
     const std::string picture = "abcde\nfghij\nklmno\npqrst\n";
     // Right, left, down, up: x and y each copied in both directions.
     const std::pair<POINT, const char*> cases[] = {
@@ -70,9 +70,6 @@ TEST(Blit, OverlappingCopiesOnOneSurfaceReadTheSourceFirst) {
     CDC dc(&s);
     dc.StretchBlt(3, 0, -4, 1, &dc, 0, 0, 4, 1);
     EXPECT_EQ(letters(s), "dcba\n");
-}
-
-TEST(Blit, StretchTakesTheNearestPixelAndMirrorsWithNegativeExtents) {
     CSurface src = fromLetters(kSource);
     CDC from(&src);
     CSurface up(8, 3, 32), down(2, 1, 32);
@@ -80,15 +77,15 @@ TEST(Blit, StretchTakesTheNearestPixelAndMirrorsWithNegativeExtents) {
     CDC(&down).StretchBlt(0, 0, 2, 1, &from, 0, 0, 4, 3);  // the centre pixels of each half
     EXPECT_TRUE(letters(up) == "aabbccdd\neeffgghh\niijjkkll\n" && letters(down) == "fh\n");
     // A negative destination width ends at x: columns 3, 2, 1, 0 get a, b, c, d.
-    CSurface m(4, 3, 32);
-    CDC mirror(&m);
+    CSurface mirrored(4, 3, 32);
+    CDC mirror(&mirrored);
     mirror.StretchBlt(3, 0, -4, 3, &from, 0, 0, 4, 3);
-    EXPECT_EQ(letters(m), "dcba\nhgfe\nlkji\n");
+    EXPECT_EQ(letters(mirrored), "dcba\nhgfe\nlkji\n");
     // Both extents negative: no mirror. A negative source height flips.
     mirror.StretchBlt(3, 2, -4, -3, &from, 3, 2, -4, -3);
-    EXPECT_EQ(letters(m), kSource);
+    EXPECT_EQ(letters(mirrored), kSource);
     mirror.StretchBlt(0, 0, 4, 3, &from, 0, 2, 4, -3);
-    EXPECT_EQ(letters(m), "ijkl\nefgh\nabcd\n");
+    EXPECT_EQ(letters(mirrored), "ijkl\nefgh\nabcd\n");
     EXPECT_TRUE(mirror.StretchBlt(0, 0, 0, 3, &from, 0, 0, 4, 3));  // empty: nothing
 }
 

@@ -90,7 +90,7 @@ TEST(DCShapes, RectanglesTakePenFrameAndBrushInsideWithoutRightAndBottom) {
     EXPECT_EQ(f.s.takeChanged(), (RECT{0, 1, 5, 4}));
 }
 
-TEST(DCShapes, LinesAndPolylinesLeaveOutTheirLastPointButOutlinesClose) {
+TEST(DCShapes, LinesPolylinesOutlinesAndBezierCurves) {
     Board b(5, 5, 1, false);
     const POINT path[3] = {{0, 0}, {3, 0}, {3, 3}};
     EXPECT_TRUE(b.dc.Polyline(path, 3) && !b.dc.Polyline(path, 1));
@@ -109,6 +109,22 @@ TEST(DCShapes, LinesAndPolylinesLeaveOutTheirLastPointButOutlinesClose) {
     Board d(4, 4), flat(5, 2);
     d.line(-2000000000, -2000000000, 2000000000, 2000000000), flat.line(0, 0, 4, 2);
     EXPECT_TRUE(d.pic() == "#...\n.#..\n..#.\n...#\n" && flat.pic() == "#....\n.##..\n") << d.pic() << flat.pic();
+    // Bezier curves follow their control points.
+    Board bz(40, 30);
+    const POINT straight[4] = {{2, 3}, {10, 3}, {20, 3}, {30, 3}};
+    EXPECT_TRUE(bz.dc.PolyBezier(straight, 4));
+    EXPECT_EQ(drawnBox(bz.s), (RECT{2, 3, 30, 4}));  // the end point left out, like a line
+    // Two joined curves, each moving rightwards: within the controls' hull,
+    // through the joining point, and with no column left out.
+    Board c(41, 30);
+    const POINT ctl[7] = {{0, 28}, {4, 0}, {16, 0}, {20, 20}, {24, 0}, {36, 0}, {40, 28}};
+    c.dc.PolyBezier(ctl, 7);
+    EXPECT_TRUE(drawnBox(c.s) == (RECT{0, 6, 41, 29}) && c.s.at(20, 20));
+    for (int x = 0; x < 40; ++x) {
+        int inColumn = 0;
+        for (int y = 0; y < 30; ++y) inColumn += c.s.at(x, y) != 0;
+        EXPECT_GT(inColumn, 0) << x;
+    }
 }
 
 TEST(DCShapes, WidePensHaveRoundEndsAndStayCentred) {
@@ -287,24 +303,6 @@ TEST(DCShapes, AbsurdInputsDrawWhatIsSensibleOrNothing) {
     EXPECT_FALSE(nowhere.FillRgn(huge, {BrushStyle::Solid, kPen}));
     EXPECT_EQ(nowhere.SetPixel(0, 0, kPen), CDC::CLR_INVALID);
     nowhere.Ellipse(0, 0, 5, 5), nowhere.FillRect({0, 0, 10, 10}, kPen), nowhere.LineTo(5, 5);
-}
-
-TEST(DCShapes, BezierCurvesFollowTheirControlPoints) {
-    Board b(40, 30);
-    const POINT straight[4] = {{2, 3}, {10, 3}, {20, 3}, {30, 3}};
-    EXPECT_TRUE(b.dc.PolyBezier(straight, 4));
-    EXPECT_EQ(drawnBox(b.s), (RECT{2, 3, 30, 4}));  // the end point left out, like a line
-    // Two joined curves, each moving rightwards: within the controls' hull,
-    // through the joining point, and with no column left out.
-    Board c(41, 30);
-    const POINT p[7] = {{0, 28}, {4, 0}, {16, 0}, {20, 20}, {24, 0}, {36, 0}, {40, 28}};
-    c.dc.PolyBezier(p, 7);
-    EXPECT_TRUE(drawnBox(c.s) == (RECT{0, 6, 41, 29}) && c.s.at(20, 20));
-    for (int x = 0; x < 40; ++x) {
-        int inColumn = 0;
-        for (int y = 0; y < 30; ++y) inColumn += c.s.at(x, y) != 0;
-        EXPECT_GT(inColumn, 0) << x;
-    }
 }
 
 TEST(DCShapes, RegionsAndPaletteSurfaces) {

@@ -7,7 +7,7 @@
 #include "platform/Surface.h"
 #include "support/TempFolder.h"
 
-TEST(Surface, RefusesImpossibleShapes) {
+TEST(Surface, RefusesImpossibleShapesAndTheDisplayBadRequests) {
     EXPECT_FALSE(CSurface(0, 10, 32).valid() || CSurface(10, -1, 32).valid() || CSurface(10, 10, 24).valid() ||
                  CSurface(1 << 20, 1 << 20, 32).valid());
     CSurface s(3, 2, 8);
@@ -16,9 +16,7 @@ TEST(Surface, RefusesImpossibleShapes) {
     s.markChanged({-5, 1, 2, 4}), s.markChanged({2, 1, 20, 20});  // clipped, and taken once
     EXPECT_EQ(s.takeChanged(), (RECT{0, 1, 3, 2}));
     EXPECT_TRUE(s.takeChanged().empty());
-}
-
-TEST(Display, PaletteDisplayIgnoresBadRequests) {
+    // The palette display ignores bad requests.
     CDisplay& d = CDisplay::instance();
     d.reset(8);
     const uint64_t before = d.paletteVersion();
