@@ -68,7 +68,7 @@ TEST(Settings, DefaultsTheTenWriteGroupsAndTheOwnerName) {
     EXPECT_EQ(Settings(platform::ProfileStore(tmp2.path()), "Fredd").message(0), "Quorvane");
 }
 
-TEST(Settings, ValuesAreUsedAsRead) {
+TEST(Settings, ValuesAreUsedAsReadBadFilesGiveDefaultsAndStayUntouched) {
     TempFolder tmp;
     platform::ProfileStore store(tmp.path());
     ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "-5"}, {"MinTime", "30"}, {"MaxTime", "20"},
@@ -88,6 +88,23 @@ TEST(Settings, ValuesAreUsedAsRead) {
     for (const auto& [key, value] : {std::pair{"UseAnimation", "1"}, {"Color0", "12"}, {"Color1", "-3"},
                                      {"Color2", "2147483647"}})
         EXPECT_EQ(store.readString(kKey, key, ""), value) << key;
+    // Empty or garbled files read as defaults and are left exactly as they were
+    // until a group is saved; the image folders are another group.
+    for (const std::string& text :
+         {std::string("\0\0\xff[\x01", 5),
+          "[" + kKey + "]\nSpeed=fast\nMinTime=\nMaxTime=1e9\nColor0=0x10\nMessage0=<<<END\n"}) {
+        TempFolder bad;
+        bad.write(kRegistry, text);
+        bad.write("Quorvane5.ini", text);
+        Settings b(platform::ProfileStore(bad.path()), "Somebody Long");
+        EXPECT_TRUE(b.speed() == 5 && b.minTime() == 10 && b.maxTime() == 75 && b.color(0) == 60.0f &&
+                    b.folders().empty());
+        b.buildTables({true, true});
+        EXPECT_EQ(bad.read(kRegistry), text);
+        ASSERT_TRUE(b.writeTiming());
+        EXPECT_EQ(Settings(platform::ProfileStore(bad.path()), "").speed(), 5);
+        EXPECT_EQ(bad.read("Quorvane5.ini"), text);
+    }
 }
 
 TEST(Settings, MessagesCompactWhenWrittenAndTrace) {
@@ -138,26 +155,6 @@ TEST(Settings, Folders) {
               "/pictures*/home/me/My Photos*");
     EXPECT_EQ(Settings(store, "").folders(), (V{"/pictures", "/home/me/My Photos"}));
     EXPECT_FALSE(store.readValue(kKey, "Folders")) << "folders live in the private file only";
-}
-
-// Empty or garbled files read as defaults and are left exactly as they were
-// until a group is saved; the image folders are another group.
-TEST(Settings, BadFilesGiveDefaultsAndStayUntouched) {
-    for (const std::string& text :
-         {std::string("\0\0\xff[\x01", 5),
-          "[" + kKey + "]\nSpeed=fast\nMinTime=\nMaxTime=1e9\nColor0=0x10\nMessage0=<<<END\n"}) {
-        TempFolder tmp;
-        tmp.write(kRegistry, text);
-        tmp.write("Quorvane5.ini", text);
-        Settings s(platform::ProfileStore(tmp.path()), "Somebody Long");
-        EXPECT_TRUE(s.speed() == 5 && s.minTime() == 10 && s.maxTime() == 75 && s.color(0) == 60.0f &&
-                    s.folders().empty());
-        s.buildTables({true, true});
-        EXPECT_EQ(tmp.read(kRegistry), text);
-        ASSERT_TRUE(s.writeTiming());
-        EXPECT_EQ(Settings(platform::ProfileStore(tmp.path()), "").speed(), 5);
-        EXPECT_EQ(tmp.read("Quorvane5.ini"), text);
-    }
 }
 
 // A writer that dies part of the way through writing the file (here the

@@ -73,7 +73,7 @@ TEST_F(SceneTest, PauseRulesAndInputCuttingItShort) {
     EXPECT_NE(scene->rotateUp(), upBefore);
 }
 
-TEST_F(SceneTest, PixelSizeProjectionAndPlottedPoints) {
+TEST_F(SceneTest, PixelSizeProjectionPlottedPointsAndTheCellCopy) {
     Settings& s = settings();  // one full-screen cell, not mirrored
     s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutSymmetric(0);
     s.setSectionCentred(0), s.setSectionRandom(0);
@@ -91,20 +91,18 @@ TEST_F(SceneTest, PixelSizeProjectionAndPlottedPoints) {
     const SubRect& cell = scene->subRects().front();
     for (const auto& [px, py] : {std::pair{0.0f, 0.0f}, std::pair{-0.5f, -0.5f}, std::pair{0.98f, 0.98f}})
         EXPECT_EQ(scene->dc()->GetPixel(cell.mapX(px), cell.mapY(py)), RGB(255, 0, 0)) << px;
-}
-
-TEST_F(SceneTest, CopyOfTheCellAtTheCursor) {
+    // A copy of the cell at the cursor.
     create(120, 80);
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 120; ++x) scene->dc()->SetPixel(x, y, RGB(x, y, 7));
     scene->newLayout(false);
     CellCopier copier(scene.get());
-    const SubRect& r = scene->subRects().front();
+    const SubRect& cur = scene->subRects().front();
     copier.copySubRect();
     ASSERT_TRUE(copier.copied());
-    EXPECT_EQ(copier.memDC().GetPixel(r.width() - 1, r.height() - 1),
-              RGB(r.left() + r.width() - 1, r.top() + r.height() - 1, 7));
-    EXPECT_EQ(copier.memDC().GetPixel(r.width(), 0), CDC::CLR_INVALID);
+    EXPECT_EQ(copier.memDC().GetPixel(cur.width() - 1, cur.height() - 1),
+              RGB(cur.left() + cur.width() - 1, cur.top() + cur.height() - 1, 7));
+    EXPECT_EQ(copier.memDC().GetPixel(cur.width(), 0), CDC::CLR_INVALID);
     copier.releaseCopy();
     EXPECT_FALSE(copier.copied());
     for (size_t i = 0; i < scene->subRects().size(); ++i) copier.next();

@@ -107,7 +107,7 @@ TEST(Font, HeightSignRuleAbsurdHeightsAndAlignment) {
     EXPECT_TRUE(h.box.bottom == 40 && h.box.top > 40 - tm.tmAscent && inkOf(written(arial, "p")).box.bottom > 43);
 }
 
-TEST(Font, TextIsClippedToTheSurfaceAndMarksWhatChanged) {
+TEST(Font, ClippedTextHighCharactersOddRequestsAndDeletedFonts) {
     CFont f = makeFont("Times New Roman", -20);
     CSurface s = written(f, "Wgjy lorem ipsum", TA_BASELINE, -7, 25, 30, 20);  // off left and bottom
     const Ink ink = inkOf(s);
@@ -118,6 +118,25 @@ TEST(Font, TextIsClippedToTheSurfaceAndMarksWhatChanged) {
     dc.SetTextAlign(TA_RIGHT | TA_BOTTOM);
     dc.TextOut(INT_MAX, INT_MAX, std::string(200, 'M'));
     EXPECT_TRUE(inkOf(s).count == ink.count && s.takeChanged().empty());
+    CFont hf = makeFont("Arial", -24);
+    EXPECT_GT(inkOf(written(hf, "\x80")).count, 20);  // the euro sign of the western code page
+    EXPECT_EQ(inkOf(written(hf, "\x81")).count + hf.textExtent("\x81").cx, 0);  // undefined there
+    CFont missing = makeFont("No Such Face Anywhere", -20);
+    EXPECT_GT(inkOf(written(missing, "Text")).count, 50);
+    LOGFONT unterminated;
+    std::memset(unterminated.lfFaceName, 'A', LF_FACESIZE);
+    unterminated.lfWeight = 99999;
+    ASSERT_TRUE(hf.CreateFontIndirect(unterminated));
+    EXPECT_EQ(hf.textExtent(""), (SIZE{0, hf.metrics().tmHeight}));
+    CSurface hs(40, 30, 32);
+    CDC hdc(&hs);  // the stock font, opaque
+    hdc.SetBkColor(RGB(1, 2, 3));
+    EXPECT_TRUE(hdc.TextOut(0, 0, "ab"));
+    const SIZE he = hdc.GetTextExtentPoint32("ab");
+    EXPECT_TRUE(hs.at(he.cx - 1, he.cy - 1) == RGB(1, 2, 3) && hs.at(he.cx, 0) == 0u);
+    hf.DeleteObject();
+    hdc.SelectFont(&hf);
+    EXPECT_TRUE(!hdc.TextOut(0, 0, "ab") && hdc.GetTextExtentPoint32("ab") == SIZE{});
 }
 
 TEST(Font, PaletteSurfacesGetSolidTextAndTrueColourBlends) {
@@ -133,28 +152,6 @@ TEST(Font, PaletteSurfacesGetSolidTextAndTrueColourBlends) {
     EXPECT_EQ(inkOf(s).values, (std::set<uint32_t>{4, 249}));
     CDisplay::instance().reset(32);
     EXPECT_GT(inkOf(written(f, "Quorvane")).values.size(), 10u);
-}
-
-TEST(Font, HighCharactersOddRequestsAndDeletedFonts) {
-    CFont f = makeFont("Arial", -24);
-    EXPECT_GT(inkOf(written(f, "\x80")).count, 20);  // the euro sign of the western code page
-    EXPECT_EQ(inkOf(written(f, "\x81")).count + f.textExtent("\x81").cx, 0);  // undefined there
-    CFont missing = makeFont("No Such Face Anywhere", -20);
-    EXPECT_GT(inkOf(written(missing, "Text")).count, 50);
-    LOGFONT unterminated;
-    std::memset(unterminated.lfFaceName, 'A', LF_FACESIZE);
-    unterminated.lfWeight = 99999;
-    ASSERT_TRUE(f.CreateFontIndirect(unterminated));
-    EXPECT_EQ(f.textExtent(""), (SIZE{0, f.metrics().tmHeight}));
-    CSurface s(40, 30, 32);
-    CDC dc(&s);  // the stock font, opaque
-    dc.SetBkColor(RGB(1, 2, 3));
-    EXPECT_TRUE(dc.TextOut(0, 0, "ab"));
-    const SIZE e = dc.GetTextExtentPoint32("ab");
-    EXPECT_TRUE(s.at(e.cx - 1, e.cy - 1) == RGB(1, 2, 3) && s.at(e.cx, 0) == 0u);
-    f.DeleteObject();
-    dc.SelectFont(&f);
-    EXPECT_TRUE(!dc.TextOut(0, 0, "ab") && dc.GetTextExtentPoint32("ab") == SIZE{});
 }
 
 // Font configuration is read once per process: runs with a configuration
