@@ -83,7 +83,7 @@ void expectRamps(const PaletteMaker& maker, const Built& built) {
 
 }  // namespace
 
-TEST(PaletteBands, TwoHundredThirtySixEntriesInBandsOfForty) {
+TEST(PaletteBands, TwoHundredThirtySixEntriesInBandsOfFortyRampsAtAnySize) {
     const WeightedChooser scheme = evenScheme();
     PaletteMaker maker(11609, 236, options(true), scheme);
     ASSERT_TRUE(maker.minBand() == 40 && maker.maxBand() == 40);
@@ -97,22 +97,19 @@ TEST(PaletteBands, TwoHundredThirtySixEntriesInBandsOfForty) {
     int index;
     PALETTEENTRY e;
     EXPECT_TRUE(maker.finished() && !maker.next(index, e));
-}
-
-TEST(PaletteBands, RampsStraightAtGammaOneAndEasedOtherwiseAtAnySize) {
-    const WeightedChooser scheme = evenScheme();
+    // Ramps are straight at gamma 1 and eased otherwise, at any size.
     bool sawOne = false, sawSteep = false;
     for (int seed = 1; seed < 40; ++seed) {
-        PaletteMaker maker(seed, seed < 8 ? seed - 1 : seed < 16 ? 12 + seed : 236, options(false), scheme);
-        const Built built = build(maker);
-        expectRamps(maker, built);
-        EXPECT_TRUE(built.entries.empty() || built.entries[0].peFlags == 0);
-        sawOne = sawOne || maker.gamma() == 1;
+        PaletteMaker m(seed, seed < 8 ? seed - 1 : seed < 16 ? 12 + seed : 236, options(false), scheme);
+        const Built made = build(m);
+        expectRamps(m, made);
+        EXPECT_TRUE(made.entries.empty() || made.entries[0].peFlags == 0);
+        sawOne = sawOne || m.gamma() == 1;
         // A steep ease puts the middle of a band far from the straight line.
-        for (const Write& w : built.writes) {
-            const PaletteBand& b = maker.bands()[static_cast<size_t>(w.band)];
+        for (const Write& w : made.writes) {
+            const PaletteBand& b = m.bands()[static_cast<size_t>(w.band)];
             const int span = b.to.red() - b.from.red();
-            if (maker.gamma() < 3 || std::abs(span) < 120 || w.k != b.length / 2) continue;
+            if (m.gamma() < 3 || std::abs(span) < 120 || w.k != b.length / 2) continue;
             EXPECT_GT(std::fabs(w.entry.peRed - (b.from.red() + span * (w.k + 1.0) / b.length)), 15);
             sawSteep = true;
         }

@@ -58,7 +58,7 @@ Ink inkOf(const CSurface& s) {
 
 }  // namespace
 
-TEST(Font, EveryFaceAndStyleDrawsItsOwnSaneGlyphs) {
+TEST(Font, EveryFaceAndStyleDrawsItsOwnSaneGlyphsSolidOnPaletteSurfaces) {
     std::set<std::string> pictures;
     for (const char* face : {"Times New Roman", "Arial", "Courier New"}) {
         int regularInk = 0;
@@ -79,6 +79,19 @@ TEST(Font, EveryFaceAndStyleDrawsItsOwnSaneGlyphs) {
             EXPECT_EQ(f.textExtent("iiii").cx == f.textExtent("WWWW").cx, mono) << face;
         }
     }
+    // Palette surfaces get solid text; true colour blends.
+    CDisplay::instance().reset(8);
+    CFont italic = makeFont("Arial", -24, FW_NORMAL, true);
+    CSurface ps(120, 40, 8);
+    CDC pdc(&ps);
+    pdc.FillRect(ps.bounds(), RGB(0, 0, 128));  // static entry 4
+    pdc.SelectFont(&italic);
+    pdc.SetBkMode(TRANSPARENT);
+    pdc.SetTextColor(RGB(255, 0, 0));  // static entry 249
+    pdc.TextOut(2, 2, "Quorvane");
+    EXPECT_EQ(inkOf(ps).values, (std::set<uint32_t>{4, 249}));
+    CDisplay::instance().reset(32);
+    EXPECT_GT(inkOf(written(italic, "Quorvane")).values.size(), 10u);
 }
 
 TEST(Font, HeightSignRuleAbsurdHeightsAndAlignment) {
@@ -137,21 +150,6 @@ TEST(Font, ClippedTextHighCharactersOddRequestsAndDeletedFonts) {
     hf.DeleteObject();
     hdc.SelectFont(&hf);
     EXPECT_TRUE(!hdc.TextOut(0, 0, "ab") && hdc.GetTextExtentPoint32("ab") == SIZE{});
-}
-
-TEST(Font, PaletteSurfacesGetSolidTextAndTrueColourBlends) {
-    CDisplay::instance().reset(8);
-    CFont f = makeFont("Arial", -24, FW_NORMAL, true);
-    CSurface s(120, 40, 8);
-    CDC dc(&s);
-    dc.FillRect(s.bounds(), RGB(0, 0, 128));  // static entry 4
-    dc.SelectFont(&f);
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(RGB(255, 0, 0));  // static entry 249
-    dc.TextOut(2, 2, "Quorvane");
-    EXPECT_EQ(inkOf(s).values, (std::set<uint32_t>{4, 249}));
-    CDisplay::instance().reset(32);
-    EXPECT_GT(inkOf(written(f, "Quorvane")).values.size(), 10u);
 }
 
 // Font configuration is read once per process: runs with a configuration

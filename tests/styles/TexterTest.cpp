@@ -30,7 +30,7 @@ struct TextSettings {
 
 }  // namespace
 
-TEST(Texter, DurationsCountsAndDates) {
+TEST(Texter, DurationsCountsDatesCharactersMessagesAndTheFactory) {
     platform::ScopedClock clock(std::make_unique<platform::SimulatedClock>());
     const int64_t now = platform::SimulatedClock::kDefaultEpoch;
     FixedFacts facts;
@@ -53,23 +53,19 @@ TEST(Texter, DurationsCountsAndDates) {
     EXPECT_FALSE(time.MayMisspell() || TexterChar(&r).MayMisspell());
     EXPECT_TRUE(duration.MayMisspell() && TexterOverallCount(&r, &facts).MayMisspell() &&
                 TexterMessage(&r, nullptr).MayMisspell());
-}
-
-TEST(Texter, CharactersMessagesAndTheFactory) {
-    RandomSource r(77);
-    TexterChar character(&r);
+    RandomSource rc(77);
+    TexterChar character(&rc);
     std::set<std::string> chars;
     for (int i = 0; i < 20000; ++i) chars.insert(character.GetText());
     EXPECT_TRUE(chars.size() == 222u && *chars.begin() == "\x21" && *chars.rbegin() == "\xfe") << "33 .. 254";
 
     TextSettings none({0, 0, 0, 50}, {}), one({0, 0, 0, 50}), several({0, 0, 0, 50}, {"A", "", "C"});
-    RandomSource copy = r;  // nothing to choose from: no draw
-    EXPECT_TRUE(TexterMessage(&r, &none.settings).GetText() == "" && r.next() == copy.next());
-    EXPECT_EQ(TexterMessage(&r, &one.settings).GetText(), "Only me");
+    RandomSource copyc = rc;  // nothing to choose from: no draw
+    EXPECT_TRUE(TexterMessage(&rc, &none.settings).GetText() == "" && rc.next() == copyc.next());
+    EXPECT_EQ(TexterMessage(&rc, &one.settings).GetText(), "Only me");
     std::set<std::string> seen;  // an empty message between others counts
-    for (int i = 0; i < 300; ++i) seen.insert(TexterMessage(&r, &several.settings).GetText());
+    for (int i = 0; i < 300; ++i) seen.insert(TexterMessage(&rc, &several.settings).GetText());
     EXPECT_EQ(seen, (std::set<std::string>{"A", "", "C"}));
-    FixedFacts facts;
     TextSettings date({10, 0, 0, 0}), single({0, 10, 0, 0}), statistics({0, 0, 10, 0}),
         messageOnly({0, 0, 0, 10}), noMessage({0, 0, 0, 50}, {});
     for (int seed = 1; seed <= 60; ++seed) {
