@@ -1,26 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "app/SaverApp.h"
-#include "platform/Clock.h"
 #include "support/EnvOverride.h"
+#include "support/ManualClock.h"
 #include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A clock that moves only when the test says so.
-class StepClock final : public platform::Clock {
-  public:
-    int64_t counterFrequency() override { return 1000000; }
-    int64_t counter() override { return m_us; }
-    uint32_t processClockMs() override { return static_cast<uint32_t>(m_us / 1000); }
-    int64_t calendarSeconds() override { return 1700000000 + m_us / 1000000; }
-    void sleepMs(int64_t ms) override { m_us += ms * 1000; }
-
-  private:
-    int64_t m_us = 0;
-};
 
 std::vector<int> firstValues(RandomSource& r) {
     std::vector<int> v;
@@ -37,11 +24,9 @@ TEST(SaverApp, SeedArgumentRepeatsTheSequence) {
     EXPECT_EQ(a.rand.seedValue(), 7);
     RandomSource seven(7);
     const auto expected = firstValues(seven);
-    EXPECT_EQ(firstValues(a.rand), expected);
-    EXPECT_EQ(firstValues(b.rand), expected);
-
+    EXPECT_TRUE(firstValues(a.rand) == expected && firstValues(b.rand) == expected);
     // Without the rule the calendar time seeds the generator.
-    platform::ScopedClock clock(std::make_unique<StepClock>());
+    platform::ScopedClock clock(std::make_unique<ManualClock>());
     CSaverApp c;
     for (const auto& args : std::vector<std::vector<std::string>>{
              {}, {"/s"}, {"/s", "/R7"}, {"/s", "7"}, {"--window", "/r7"}}) {
@@ -49,11 +34,10 @@ TEST(SaverApp, SeedArgumentRepeatsTheSequence) {
         EXPECT_EQ(c.rand.seedValue(), 1700000000) << args.size();
     }
     c.construct({"/p", "/r"});
-    EXPECT_EQ(c.rand.seedValue(), 0) << "no digits seed 0";
-    EXPECT_EQ(c.mode(), CSaverApp::kModeNone);
+    EXPECT_TRUE(c.rand.seedValue() == 0 && c.mode() == CSaverApp::kModeNone) << "no digits seed 0";
 }
 
-TEST(SaverApp, TraceFlags) {
+TEST(SaverApp, TraceFlagsAndFolder) {
     TempFolder tmp;
     {
         EnvOverride quortemp("QUORTEMP", nullptr);
@@ -65,65 +49,45 @@ TEST(SaverApp, TraceFlags) {
         LaunchRequest password;
         password.action = LaunchRequest::Action::ChangePassword;
         EXPECT_FALSE(app.InitInstance(password, store));
-        EXPECT_EQ(app.mode(), CSaverApp::kModePassword);
-        EXPECT_EQ(app.ExitInstance(), 0);
+        EXPECT_TRUE(app.mode() == CSaverApp::kModePassword && app.ExitInstance() == 0);
         EXPECT_TRUE(app.traceOn() && !app.traceFolderSet());
     }
     EnvOverride quortemp("QUORTEMP", tmp.path().c_str());
     CSaverApp app;
     EXPECT_TRUE(app.traceOn() && app.traceFolderSet());
-}
-
-TEST(SaverApp, TraceFolderChoice) {
+    // The trace folder: QUORTEMP, else TEMP, else TMPDIR, else /tmp.
     EnvOverride q("QUORTEMP", "/q"), t("TEMP", "/t"), d("TMPDIR", "/d");
     EXPECT_EQ(CSaverApp::traceFile(), fs::path("/q/trace.txt"));
-    EnvOverride noQ("QUORTEMP", nullptr);
-    EXPECT_EQ(CSaverApp::traceFolder(), fs::path("/t"));
-    EnvOverride noT("TEMP", nullptr);
-    EXPECT_EQ(CSaverApp::traceFolder(), fs::path("/d"));
-    EnvOverride noD("TMPDIR", nullptr);
-    EXPECT_EQ(CSaverApp::traceFolder(), fs::path("/tmp"));
+    std::vector<std::unique_ptr<EnvOverride>> unset;
+    for (const auto& [name, next] : {std::pair{"QUORTEMP", "/t"}, {"TEMP", "/d"}, {"TMPDIR", "/tmp"}}) {
+        unset.push_back(std::make_unique<EnvOverride>(name, nullptr));
+        EXPECT_EQ(CSaverApp::traceFolder(), fs::path(next)) << "without " << name;
+    }
 }
 
 TEST(SaverApp, TraceLines) {
     TempFolder tmp;
     EnvOverride quortemp("QUORTEMP", tmp.path().c_str());
-    auto owned = std::make_unique<StepClock>();
-    StepClock& clock = *owned;
+    auto owned = std::make_unique<ManualClock>();
+    ManualClock& clock = *owned;
     platform::ScopedClock scope(std::move(owned));
     tmp.write("trace.txt", "left from an earlier run\n");
-
     CSaverApp app;
-    clock.sleepMs(5000);  // the lap starts with the first line
-    app.trace("%s line %d : rand.seed() = %d", "App", 42, -7);
-    clock.sleepMs(1234);
-    app.trace("Saver line 9");
-    clock.sleepMs(3);
-    app.trace("%s", std::string(2000, 'x').c_str());  // the result is cut, not the format
-    EXPECT_EQ(tmp.read("trace.txt"),
-              "         0: App line 42 : rand.seed() = -7\r\n"
-              "      1234: Saver line 9\r\n"
-              "         3: " +
-                  std::string(1023, 'x') + "\r\n");
-
+    clock.sleepMs(5000), app.trace("%s line %d : rand.seed() = %d", "App", 42, -7);  // the lap starts here
+    clock.sleepMs(1234), app.trace("Saver line 9");
+    clock.sleepMs(3), app.trace("%s", std::string(2000, 'x').c_str());  // the result is cut, not the format
+    EXPECT_EQ(tmp.read("trace.txt"), "         0: App line 42 : rand.seed() = -7\r\n      1234: Saver line 9\r\n"
+                                     "         3: " + std::string(1023, 'x') + "\r\n");
     // A format of 1024 characters or more is replaced; one of 1023 is not.
     const std::string just(1023, 'y');
-    app.trace("%s", std::string(1023, 'z').c_str());
-    app.trace(just.c_str(), 0);
-    app.trace((just + "y").c_str(), 0);
+    app.trace(just.c_str(), 0), app.trace((just + "y").c_str(), 0);
     const std::string text = tmp.read("trace.txt");
     EXPECT_NE(text.find("         0: " + just + "\r\n"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 35), "         0: Trace string too long\r\n");
-
     // A new-file request empties the file with the next line.
-    app.setTraceNewFile();
-    app.trace("fresh");
-    EXPECT_EQ(tmp.read("trace.txt"), "         0: fresh\r\n");
-
-    // Tracing off writes nothing; a folder that cannot hold the file loses
-    // the line without complaint.
-    app.setTraceOn(false);
-    app.trace("lost");
+    app.setTraceNewFile(), app.trace("fresh");
+    // Tracing off writes nothing; a folder that cannot hold the file loses the line quietly.
+    app.setTraceOn(false), app.trace("lost");
     EXPECT_EQ(tmp.read("trace.txt"), "         0: fresh\r\n");
     app.setTraceOn(true);
     EnvOverride missing("QUORTEMP", (tmp.path() / "no" / "such").c_str());
@@ -146,7 +110,6 @@ TEST(SaverApp, HelpPageErrors) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Error: Sorry, could not find help file " + page.string() +
                   ". It may be installed in another folder.\n");
-
     // No InstallFolder: the page is looked for where it is installed.
     CSaverApp installed;
     installed.InitInstance(password, platform::ProfileStore(tmp.path() / "empty"));

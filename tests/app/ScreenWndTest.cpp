@@ -14,21 +14,10 @@ constexpr int64_t kEndMs = 60000;
 
 platform::ScriptedInput move(int64_t ms, int x, int y) { return {ms, Kind::Move, 0, x, y, 0}; }
 
-class ScreenWndTest : public ::testing::Test {
+class ScreenWndTest : public SceneTest {
 protected:
-    void SetUp() override {
-        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder.path()), "Somebody"));
-        gApp.setMode(CSaverApp::kModeFullScreen);
-        gApp.rand.seed(3);
-    }
-    void TearDown() override {
-        wnd.reset();
-        platform::setPasswordCheck({});
-        gApp.setSettings(nullptr);
-        gApp.setMode(CSaverApp::kModeNone);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
-    }
+    void SetUp() override { SceneTest::SetUp(), gApp.rand.seed(3), settings().setDelayBetweenDrawings(1); }
+    void TearDown() override { wnd.reset(), platform::setPasswordCheck({}), SceneTest::TearDown(); }
     void create(std::vector<platform::ScriptedInput> input) {
         wnd.reset();
         platform::resetMessageQueue();
@@ -48,11 +37,8 @@ protected:
         return backend->nowMs();
     }
 
-    TempFolder folder;
-    platform::ScopedClock clock{std::make_unique<platform::SimulatedClock>()};
     // No style can be built: the window paints once, then only waits.
     StyleMakersScope noStyles{std::span<const StyleMaker>()};
-    platform::HeadlessBackend* backend = nullptr;
     std::unique_ptr<CScreenWnd> wnd;
 };
 
@@ -61,8 +47,7 @@ TEST_F(ScreenWndTest, MouseEndsOnlyTwentyOnePixelsFromWhereItWasFirstSeen) {
                    move(500, 100, 100)}),
               kEndMs);
     EXPECT_FALSE(backend->cursorVisible());
-    EXPECT_EQ(run({move(100, 100, 100), move(200, 121, 100)}), 200);
-    EXPECT_EQ(run({move(100, 100, 100), move(200, 100, 79)}), 200);
+    for (const auto& [x, y] : {std::pair{121, 100}, {100, 79}}) EXPECT_EQ(run({move(100, 100, 100), move(200, x, y)}), 200);
     // Slow movement adds up: the recorded position stays put.
     EXPECT_EQ(run({move(100, 50, 50), move(200, 60, 55), move(300, 70, 60), move(400, 71, 61)}), 400);
 }
@@ -99,17 +84,13 @@ TEST_F(ScreenWndTest, NoSecondCheckWhileCheckingAndARefusedPasswordDrawsOn) {
         DispatchMessage(&m);
     }
     // Refused: the same style draws on, nothing asks to close.
-    EXPECT_EQ(checks, 1);
-    EXPECT_FALSE(wnd->closing());
-    EXPECT_EQ(gApp.saver(), drawing);
-    EXPECT_FALSE(wnd->stopRequested());
+    EXPECT_TRUE(checks == 1 && !wnd->closing() && gApp.saver() == drawing && !wnd->stopRequested());
     EXPECT_EQ(wnd->SendMessage(WM_NCACTIVATE, 0), 0);
     wnd->SendMessage(WM_SYSCOMMAND, SC_SCREENSAVE);
     wnd->SendMessage(WM_SYSCOMMAND, SC_CLOSE);
     EXPECT_TRUE(wnd->IsWindow()) << "system commands are swallowed";
     EXPECT_EQ(platform::runMessageLoop(), 0);
-    EXPECT_EQ(checks, 2);
-    EXPECT_LT(backend->nowMs(), 5100);
+    EXPECT_TRUE(checks == 2 && backend->nowMs() < 5100);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 #include <typeinfo>
 
 #include "app/SaverApp.h"
@@ -8,7 +9,7 @@
 #include "color/ColorClamp.h"
 #include "color/ColorScene.h"
 #include "color/ColorSpace.h"
-#include "engine/ChooserSet.h"
+#include "support/Choosers.h"
 #include "support/EnvOverride.h"
 #include "support/TempFolder.h"
 
@@ -16,11 +17,8 @@ namespace {
 
 // A chooser table that can only give `member` out of `size`.
 ChooserSet onlyMember(Family f, int size, int member) {
-    ChooserSet set;
-    std::vector<float> weights(static_cast<size_t>(size), 0.0f);
-    weights[static_cast<size_t>(member)] = 1.0f;
-    set.chooser(f).build(weights, true);
-    return set;
+    std::vector<float> weights(size_t(size), 0.0f);
+    return weights[size_t(member)] = 1.0f, chooserOf(f, weights);
 }
 
 // Flagged channels follow `expected`, the others stay; both flag states occur.
@@ -48,11 +46,19 @@ void expectPerChannel(int (*expected)(int)) {
 
 // The formulas over every channel value: lighten 0 gives 85 and keeps 255,
 // darken 255 gives 170 and 1 gives 0.
-TEST(ColorAdjusters, ChannelAdjusters) {
+TEST(ColorAdjusters, ChannelAndHueAdjusters) {
     expectPerChannel<ColorAdjusterLighten>([](int v) { return v + (255 - v) / 3; });
     expectPerChannel<ColorAdjusterDarken>([](int v) { return 2 * v / 3; });
     expectPerChannel<ColorAdjusterInvert>([](int v) { return 255 - v; });
     expectPerChannel<ColorAdjusterNone>([](int v) { return v; });
+    ColorTable palette(true, {{0, 0, 255, 0}});
+    ColorSceneScope scope(palette);
+    RandomSource r(3);
+    ColorAdjusterHue hue(r);
+    EXPECT_EQ(hue.hue(), 240);
+    Color c(200, 100, 50), grey(90, 90, 90);
+    hue.adjust(c, 0, 0, nullptr), hue.adjust(grey, 0, 0, nullptr);
+    EXPECT_TRUE(c == Color(50, 50, 200) && grey == Color(90, 90, 90));  // s 0.75 and v 200/255 kept
 }
 
 TEST(ColorAdjusters, GlowsFollowThePositionInTheCell) {
@@ -70,51 +76,31 @@ TEST(ColorAdjusters, GlowsFollowThePositionInTheCell) {
     };
     for (ColorAdjusterGlow* g : std::initializer_list<ColorAdjusterGlow*>{&glow, &fade, &glowX, &glowY}) {
         EXPECT_TRUE(g->centreX() >= -1 && g->centreX() <= 0 && g->centreY() >= -1 && g->centreY() <= 0);
-        Color c(200, 10, 30);  // no cell, no change
+        Color c(200, 10, 30);
         g->adjust(c, 3, 4, nullptr);
-        EXPECT_EQ(c, Color(200, 10, 30));
+        EXPECT_EQ(c, Color(200, 10, 30)) << "no cell, no change";
         for (float y = -1; y < 1; y += 0.25f)
             for (float x = -1; x < 1; x += 0.25f) ASSERT_LE(at(*g, x, y), 0.805f);
     }
-    EXPECT_NEAR(at(glow, glow.centreX(), glow.centreY()), 0.8, 0.02);  // bright at the centre
-    EXPECT_NEAR(at(fade, fade.centreX(), fade.centreY()), 0.0, 0.02);  // dark at the centre
-    EXPECT_LT(at(glow, 0.9f, 0.9f), 0.4);
-    EXPECT_NEAR(at(glowX, glowX.centreX(), 0.9f), 0.8, 0.02);  // a vertical band
-    EXPECT_NEAR(at(glowY, 0.9f, glowY.centreY()), 0.8, 0.02);  // a horizontal band
-    EXPECT_LT(at(glowY, glowY.centreX(), 0.95f), 0.6);
+    // Bright (or for the fade dark) at the centre; a vertical band, a horizontal band.
+    EXPECT_NEAR(at(glow, glow.centreX(), glow.centreY()), 0.8, 0.02);
+    EXPECT_NEAR(at(fade, fade.centreX(), fade.centreY()), 0.0, 0.02);
+    EXPECT_NEAR(at(glowX, glowX.centreX(), 0.9f), 0.8, 0.02);
+    EXPECT_NEAR(at(glowY, 0.9f, glowY.centreY()), 0.8, 0.02);
+    EXPECT_TRUE(at(glow, 0.9f, 0.9f) < 0.4 && at(glowY, glowY.centreX(), 0.95f) < 0.6);
     Color c(9, 9, 9);
     const CellArea empty{};
     glow.adjust(c, 0, 0, &empty);  // a degenerate cell divides by nothing
 }
 
-TEST(ColorAdjusters, HueAdjusterKeepsSaturationAndValue) {
-    ColorTable palette(true, {{0, 0, 255, 0}});
-    ColorSceneScope scope(palette);
-    RandomSource r(3);
-    ColorAdjusterHue hue(r);
-    EXPECT_EQ(hue.hue(), 240);
-    Color c(200, 100, 50), grey(90, 90, 90);
-    hue.adjust(c, 0, 0, nullptr);
-    hue.adjust(grey, 0, 0, nullptr);
-    EXPECT_EQ(c, Color(50, 50, 200));  // s 0.75 and v 200/255 kept
-    EXPECT_EQ(grey, Color(90, 90, 90));
-}
-
-TEST(ColorClamps, SaturateOrFold) {
+TEST(ColorClamps, SaturateOrFoldAndTheFactoriesDrawInOrder) {
     ColorClampMinMax minMax;
     EXPECT_TRUE(minMax.clamp(-1) == 0 && minMax.clamp(256) == 255 && minMax.clamp(255) == 255);
-    ColorClampOffset hundred(100);
-    EXPECT_EQ(hundred.clamp(300), 200);
-    EXPECT_EQ(hundred.clamp(-250), 50);
-    EXPECT_EQ(hundred.clamp(-100), 0);  // stops as soon as it is in range
-    EXPECT_EQ(hundred.clamp(355), 255);
-    EXPECT_EQ(ColorClampOffset(1).clamp(INT_MIN), 0);  // far out costs no time
-    EXPECT_EQ(ColorClampOffset(1).clamp(INT_MAX), 255);
-    EXPECT_EQ(ColorClampOffset(0).clamp(-3), 0);  // an offset of 0 saturates
-    EXPECT_EQ(ColorClampOffset(0).clamp(999), 255);
-}
-
-TEST(ColorFactories, MembersAndDrawOrder) {
+    // Folds by the offset until in range; far out costs no time; an offset of 0 saturates.
+    const std::tuple<int, int, int> cases[] = {{100, 300, 200}, {100, -250, 50}, {100, -100, 0}, {100, 355, 255},
+                                              {1, INT_MIN, 0}, {1, INT_MAX, 255}, {0, -3, 0}, {0, 999, 255}};
+    for (const auto& [offset, in, out] : cases) EXPECT_EQ(ColorClampOffset(offset).clamp(in), out) << offset << " " << in;
+    // The factories: members and draw order.
     const std::type_info* types[] = {
         &typeid(ColorAdjusterNone), &typeid(ColorAdjusterLighten), &typeid(ColorAdjusterDarken),
         &typeid(ColorAdjusterInvert), &typeid(ColorAdjusterFade), &typeid(ColorAdjusterGlow),
@@ -128,8 +114,8 @@ TEST(ColorFactories, MembersAndDrawOrder) {
         copy.uniform();  // the choice, then the channel flags, then the member's own
         for (int i = 0; i < 3; ++i) EXPECT_EQ(a->channelFlag(i), copy.below(2) > 0) << member;
         if (auto* g = dynamic_cast<ColorAdjusterGlow*>(a.get())) {
-            EXPECT_EQ(g->centreX(), static_cast<float>(-copy.uniform()));
-            EXPECT_EQ(g->centreY(), static_cast<float>(-copy.uniform()));
+            const float x = float(-copy.uniform()), y = float(-copy.uniform());
+            EXPECT_TRUE(g->centreX() == x && g->centreY() == y);
         }
         if (auto* h = dynamic_cast<ColorAdjusterHue*>(a.get())) {
             EXPECT_EQ(h->hue(), 120.0f * copy.below(3));
@@ -141,27 +127,25 @@ TEST(ColorFactories, MembersAndDrawOrder) {
               typeid(ColorAdjusterNone));  // beyond the table
     EXPECT_EQ(typeid(*CreateColorClamp(r, onlyMember(Family::ColorClamp, 3, 2), nullptr)),
               typeid(ColorClampMinMax));
-
     // Only the excluded clamp has weight: nine refusals, the tenth stands.
     RandomSource s(41), copy(41);
     const std::vector<int> excludeOffset = {1};
     const auto offset = CreateColorClamp(s, onlyMember(Family::ColorClamp, 2, 1), &excludeOffset);
     ASSERT_EQ(typeid(*offset), typeid(ColorClampOffset));
     for (int i = 0; i < 10; ++i) copy.uniform();
-    EXPECT_EQ(static_cast<ColorClampOffset&>(*offset).offset(), copy.below(256));
-    EXPECT_EQ(s.next(), copy.next());
+    EXPECT_TRUE(static_cast<ColorClampOffset&>(*offset).offset() == copy.below(256) && s.next() == copy.next());
 }
 
 TEST(ColorFactories, TraceLinesNameTheClassMade) {
     TempFolder folder;
     EnvOverride quortemp("QUORTEMP", folder.path().c_str());
-    gApp.setTraceOn(true);
-    gApp.setTraceNewFile();
+    gApp.setTraceOn(true), gApp.setTraceNewFile();
     RandomSource r(5);
     CreateColorAdjuster(r, onlyMember(Family::ColorAdjuster, 9, 6));
     CreateColorClamp(r, onlyMember(Family::ColorClamp, 2, 1), nullptr);
     gApp.setTraceOn(false);
     const std::string log = folder.read("trace.txt");
-    EXPECT_NE(log.find(" : (typeid(*pColorAdjuster).name()) = ColorAdjusterGlowX\r\n"), std::string::npos) << log;
-    EXPECT_NE(log.find(" : (typeid(*pColorClamp).name()) = ColorClampOffset\r\n"), std::string::npos);
+    for (const char* line : {" : (typeid(*pColorAdjuster).name()) = ColorAdjusterGlowX\r\n",
+                             " : (typeid(*pColorClamp).name()) = ColorClampOffset\r\n"})
+        EXPECT_NE(log.find(line), std::string::npos) << log;
 }

@@ -2,9 +2,9 @@
 
 #include "color/ColorMaker.h"
 #include "color/ColorScene.h"
-#include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
 #include "platform/DC.h"
+#include "support/Choosers.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ ColorTable redRamp(int n, bool trueColor = true) {
 
 }  // namespace
 
-TEST(ColorMaker, PaletteWalkAndOneColour) {
+TEST(ColorMaker, PaletteWalkOneColourAndAFactoryWithoutTheCalculator) {
     const ColorTable palette = redRamp(10);
     ColorSceneScope scope(palette);
     RandomSource random(3);
@@ -30,11 +30,21 @@ TEST(ColorMaker, PaletteWalkAndOneColour) {
     RandomSource copy = random;
     ColorMakerIndex drawn(random);
     ColorMakerConst fixed(random);
-    EXPECT_EQ(drawn.index(), copy.below(10));
-    EXPECT_EQ(drawn.step(), copy.skewedBelow(5, 8) + 1);
+    EXPECT_TRUE(drawn.index() == copy.below(10) && drawn.step() == copy.skewedBelow(5, 8) + 1);
     fixed.make(c, {0.3f, -1.0f});
-    EXPECT_EQ(c.red(), copy.below(10));
-    EXPECT_EQ(random.next(), copy.next());
+    EXPECT_TRUE(c.red() == copy.below(10) && random.next() == copy.next());
+    // The factory leaves the calculator out.
+    const auto chooser = [](std::vector<float> w) { return chooserOf(Family::ColorMaker, w); };
+    const ColorTable wide = redRamp(50);
+    ColorSceneScope wideScope(wide);
+    RandomSource r2(21), copy2 = r2;
+    const auto made = CreateColorMaker(r2, chooser({1, 0, 0}), nullptr);
+    ASSERT_NE(dynamic_cast<ColorMakerIndex*>(made.get()), nullptr);
+    copy2.next();  // the choice, then the walk's own draws
+    EXPECT_EQ(static_cast<ColorMakerIndex&>(*made).index(), ColorMakerIndex(copy2).index());
+    const ChooserSet mixed = chooser({0, 1000, 1});
+    for (int i = 0; i < 100; ++i)
+        EXPECT_NE(dynamic_cast<ColorMakerScreen*>(CreateColorMaker(r2, mixed, nullptr).get()), nullptr);
 }
 
 TEST(ColorMaker, ScreenMapsTheWholeScreenOntoTheSquare) {
@@ -44,37 +54,13 @@ TEST(ColorMaker, ScreenMapsTheWholeScreenOntoTheSquare) {
         for (int x = 0; x < 4; ++x) dc.SetPixel(x, y, RGB(10 * x, 10 * y, 1));
     RandomSource random(1);
     ColorMakerScreen screen(random, &dc);
-    const auto at = [&](std::vector<float> in) {
-        Color c(5, 5, 5);
-        screen.make(c, in);
-        return c;
-    };
-    EXPECT_EQ(at({1.0f, 1.0f}), Color(0, 0, 1));  // the far edge wraps to 0
-    EXPECT_EQ(at({0.5f, -0.5f}), Color(30, 0, 1));
-    // Left of the screen or no screen: black.
-    EXPECT_EQ(at({-2.0f, 0.0f}), Color());
+    const auto at = [&](std::vector<float> in) { Color c(5, 5, 5); screen.make(c, in); return c; };
+    // The far edge wraps to 0; left of the screen or no screen: black.
+    EXPECT_TRUE(at({1.0f, 1.0f}) == Color(0, 0, 1) && at({0.5f, -0.5f}) == Color(30, 0, 1) && at({-2.0f, 0.0f}) == Color());
     Color c(5, 5, 5);
     ColorMakerScreen(random, nullptr).make(c, {0.0f, 0.0f});
     EXPECT_EQ(c, Color());
     const ColorTable paletted = redRamp(16, false);
     ColorSceneScope scope(paletted);
     EXPECT_EQ(at({0.0f, 0.0f}).colorRef(), PALETTERGB(20, 10, 1));
-}
-
-TEST(ColorMaker, FactoryLeavesTheCalculatorOut) {
-    const auto chooser = [](std::vector<float> w) {
-        ChooserSet set;
-        set.chooser(Family::ColorMaker).build(w, true);
-        return set;
-    };
-    const ColorTable palette = redRamp(50);
-    ColorSceneScope scope(palette);
-    RandomSource random(21), copy = random;
-    const auto walk = CreateColorMaker(random, chooser({1, 0, 0}), nullptr);
-    ASSERT_NE(dynamic_cast<ColorMakerIndex*>(walk.get()), nullptr);
-    copy.next();  // the choice, then the walk's own draws
-    EXPECT_EQ(static_cast<ColorMakerIndex&>(*walk).index(), ColorMakerIndex(copy).index());
-    const ChooserSet mixed = chooser({0, 1000, 1});
-    for (int i = 0; i < 100; ++i)
-        EXPECT_NE(dynamic_cast<ColorMakerScreen*>(CreateColorMaker(random, mixed, nullptr).get()), nullptr);
 }

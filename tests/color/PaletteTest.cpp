@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "color/ColorSpace.h"
@@ -21,15 +22,12 @@ struct Built {
 
 WeightedChooser evenScheme() {
     WeightedChooser c;
-    c.build(std::vector<float>(12, 50.0f), true);
-    return c;
+    return c.build(std::vector<float>(12, 50.0f), true), c;
 }
 
 PaletteOptions options(bool paletteDevice, int useBlack = 0, int useWhite = 0) {
     PaletteOptions o;
-    o.useBlack = useBlack;
-    o.useWhite = useWhite;
-    o.paletteDevice = paletteDevice;
+    o.useBlack = useBlack, o.useWhite = useWhite, o.paletteDevice = paletteDevice;
     return o;
 }
 
@@ -37,7 +35,7 @@ PaletteOptions options(bool paletteDevice, int useBlack = 0, int useWhite = 0) {
 // written and that the bands join up.
 Built build(PaletteMaker& maker) {
     Built b;
-    b.entries.resize(static_cast<size_t>(maker.size()));
+    b.entries.resize(size_t(maker.size()));
     std::vector<bool> written(b.entries.size(), false);
     int index = -1, k = 0;
     PALETTEENTRY e;
@@ -46,23 +44,18 @@ Built build(PaletteMaker& maker) {
         k = b.writes.empty() || b.writes.back().band != band ? 0 : k + 1;
         b.writes.push_back({index, e, band, k});
         EXPECT_EQ(index, maker.bands().back().start + k);
-        b.entries.at(static_cast<size_t>(index)) = e;
-        written[static_cast<size_t>(index)] = true;
+        b.entries.at(size_t(index)) = e, written[size_t(index)] = true;
     }
-    for (size_t i = 0; i < written.size(); ++i) EXPECT_TRUE(written[i]) << "entry " << i;
+    EXPECT_EQ(std::count(written.begin(), written.end(), false), 0) << "every entry written";
     const auto& bands = maker.bands();
-    for (size_t j = 1; j < bands.size(); ++j) {
-        EXPECT_EQ(bands[j].start, bands[j - 1].start + bands[j - 1].length - 1);
-        EXPECT_EQ(bands[j].from, bands[j - 1].to);
-        // Bands number from 1; those whose parity matches ease in.
-        EXPECT_EQ(bands[j].easeIn, (j + 1) % 2 == static_cast<size_t>(maker.parity()));
-    }
-    if (!bands.empty()) {
-        EXPECT_EQ(bands.back().to, maker.firstColor());  // the chain closes
-        EXPECT_EQ(bands.back().start + bands.back().length, maker.size());
-    }
-    // Only the last band may be shorter than minBand.
-    for (size_t j = 0; j + 1 < bands.size(); ++j) EXPECT_GE(bands[j].length, maker.minBand());
+    // Bands join up and number from 1, those whose parity matches easing in; only the last
+    // may be shorter than minBand; the chain closes.
+    for (size_t j = 1; j < bands.size(); ++j)
+        EXPECT_TRUE(bands[j].start == bands[j - 1].start + bands[j - 1].length - 1 && bands[j].from == bands[j - 1].to &&
+                    bands[j].easeIn == ((j + 1) % 2 == size_t(maker.parity())) && bands[j - 1].length >= maker.minBand())
+            << "band " << j;
+    EXPECT_TRUE(bands.empty() || (bands.back().to == maker.firstColor() &&
+                                  bands.back().start + bands.back().length == maker.size()));
     return b;
 }
 
@@ -90,42 +83,33 @@ void expectRamps(const PaletteMaker& maker, const Built& built) {
 
 }  // namespace
 
-TEST(PaletteBands, TwoHundredThirtySixEntriesInBandsOfForty) {
+TEST(PaletteBands, TwoHundredThirtySixEntriesInBandsOfFortyRampsAtAnySize) {
     const WeightedChooser scheme = evenScheme();
     PaletteMaker maker(11609, 236, options(true), scheme);
-    ASSERT_EQ(maker.minBand(), 40);
-    ASSERT_EQ(maker.maxBand(), 40);
+    ASSERT_TRUE(maker.minBand() == 40 && maker.maxBand() == 40);
     const Built built = build(maker);
     ASSERT_EQ(maker.bandCount(), 6);
-    const int starts[] = {0, 39, 78, 117, 156, 195};
-    for (size_t j = 0; j < 6; ++j) {
-        EXPECT_EQ(maker.bands()[j].start, starts[j]);
-        EXPECT_EQ(maker.bands()[j].length, j < 5 ? 40 : 41);
-    }
-    const PALETTEENTRY last = built.entries[235];
+    for (size_t j = 0; j < 6; ++j)  // each starts on the last entry of the one before
+        EXPECT_TRUE(maker.bands()[j].start == int(39 * j) && maker.bands()[j].length == (j < 5 ? 40 : 41)) << j;
     const Color first = maker.firstColor();
-    EXPECT_EQ(last, (PALETTEENTRY{BYTE(first.red()), BYTE(first.green()), BYTE(first.blue()), PC_RESERVED}));
+    EXPECT_EQ(built.entries[235], (PALETTEENTRY{BYTE(first.red()), BYTE(first.green()), BYTE(first.blue()), PC_RESERVED}));
     expectRamps(maker, built);
     int index;
     PALETTEENTRY e;
-    EXPECT_TRUE(maker.finished());
-    EXPECT_FALSE(maker.next(index, e));
-}
-
-TEST(PaletteBands, RampsStraightAtGammaOneAndEasedOtherwiseAtAnySize) {
-    const WeightedChooser scheme = evenScheme();
+    EXPECT_TRUE(maker.finished() && !maker.next(index, e));
+    // Ramps are straight at gamma 1 and eased otherwise, at any size.
     bool sawOne = false, sawSteep = false;
     for (int seed = 1; seed < 40; ++seed) {
-        PaletteMaker maker(seed, seed < 8 ? seed - 1 : seed < 16 ? 12 + seed : 236, options(false), scheme);
-        const Built built = build(maker);
-        expectRamps(maker, built);
-        EXPECT_TRUE(built.entries.empty() || built.entries[0].peFlags == 0);
-        sawOne = sawOne || maker.gamma() == 1;
+        PaletteMaker m(seed, seed < 8 ? seed - 1 : seed < 16 ? 12 + seed : 236, options(false), scheme);
+        const Built made = build(m);
+        expectRamps(m, made);
+        EXPECT_TRUE(made.entries.empty() || made.entries[0].peFlags == 0);
+        sawOne = sawOne || m.gamma() == 1;
         // A steep ease puts the middle of a band far from the straight line.
-        for (const Write& w : built.writes) {
-            const PaletteBand& b = maker.bands()[static_cast<size_t>(w.band)];
+        for (const Write& w : made.writes) {
+            const PaletteBand& b = m.bands()[static_cast<size_t>(w.band)];
             const int span = b.to.red() - b.from.red();
-            if (maker.gamma() < 3 || std::abs(span) < 120 || w.k != b.length / 2) continue;
+            if (m.gamma() < 3 || std::abs(span) < 120 || w.k != b.length / 2) continue;
             EXPECT_GT(std::fabs(w.entry.peRed - (b.from.red() + span * (w.k + 1.0) / b.length)), 15);
             sawSteep = true;
         }
@@ -154,7 +138,6 @@ TEST(PaletteBands, BlackBandsHighlightsAndGrey) {
     }
     EXPECT_TRUE(darkOnPalette > 200 * 0.3 && darkOnPalette < 200 * 0.5) << darkOnPalette;
     EXPECT_TRUE(rotateUp > 60 && rotateUp < 140) << rotateUp;
-
     // Highlights in true colour: never darker than the tent; with black bands
     // as well, the tent itself.
     for (int useBlack : {0, 100}) {
@@ -167,7 +150,6 @@ TEST(PaletteBands, BlackBandsHighlightsAndGrey) {
             ASSERT_TRUE(!useBlack || l <= want + 0.01);
         }
     }
-
     // Grey only after five minutes; 100 x (5400 / 60 / 90) / 10 makes it certain.
     PaletteOptions o = options(false, 100);
     o.colorsFullChange = 5400;
@@ -178,8 +160,7 @@ TEST(PaletteBands, BlackBandsHighlightsAndGrey) {
     EXPECT_TRUE(grey.grey());
     for (const PALETTEENTRY& e : built.entries) ASSERT_TRUE(e.peRed == e.peGreen && e.peGreen == e.peBlue);
     int greys = 0;  // the default interval: about 2 in 100 at UseBlack 10
-    o = PaletteOptions();
-    o.runningLong = true;
+    o = PaletteOptions(), o.runningLong = true;
     for (int seed = 1; seed <= 1000; ++seed) greys += PaletteMaker(seed, 10, o, scheme).grey();
     EXPECT_TRUE(greys > 5 && greys < 50) << greys;
 }

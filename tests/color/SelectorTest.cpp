@@ -4,8 +4,8 @@
 
 #include "color/ColorScene.h"
 #include "color/ColorSelector.h"
-#include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "support/Choosers.h"
 
 namespace {
 
@@ -21,13 +21,9 @@ Color selected(ColorSelector& s, std::vector<float> in) {
     return c;
 }
 
-void expectSamePlace(RandomSource a, RandomSource b) {
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(a.next(), b.next()) << "draw " << i;
-}
-
 }  // namespace
 
-TEST(ColorSelector, IndexAndRgbArithmetic) {
+TEST(ColorSelector, IndexRgbHslAndBumpArithmetic) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const ColorTable palette = redRamp(236);
     ColorSceneScope scope(palette);
@@ -37,11 +33,9 @@ TEST(ColorSelector, IndexAndRgbArithmetic) {
         {{0.999f}, 235}, {{1.0f}, 0}, {{1.5f}, 118}, {{-0.3f}, 0}, {{nan}, 0}, {{1e30f}, 0}, {{}, 0}};
     for (const auto& [in, entry] : cases) EXPECT_EQ(selected(index, in).red(), entry);
 
-    ColorSelectorRGB rgb(Color(0, 0, 0), Color(255, 101, 0));
-    EXPECT_EQ(selected(rgb, {0.5f}), Color(127, 50, 0));
-    EXPECT_EQ(selected(rgb, {2.0f}), Color(254, 202, 0));  // extrapolated, masked to 8 bits
-    EXPECT_EQ(selected(rgb, {-1.0f}), Color(1, 155, 0));
-
+    ColorSelectorRGB rgb(Color(0, 0, 0), Color(255, 101, 0));  // extrapolated, masked to 8 bits
+    EXPECT_TRUE(selected(rgb, {0.5f}) == Color(127, 50, 0) && selected(rgb, {2.0f}) == Color(254, 202, 0) &&
+                selected(rgb, {-1.0f}) == Color(1, 155, 0));
     // Pairs are drawn until they differ: twelve at most.
     RandomSource random(4), copy = random;
     const ColorTable grey(true, std::vector<PALETTEENTRY>(50, PALETTEENTRY{90, 90, 90, 0}));
@@ -49,34 +43,26 @@ TEST(ColorSelector, IndexAndRgbArithmetic) {
     ColorSelectorRGB same(random);
     for (int i = 0; i < 24; ++i) copy.next();
     expectSamePlace(random, copy);
-}
-
-TEST(ColorSelector, HslAndBumpShadeOneHue) {
-    const ColorTable red(true, {{255, 0, 0, 0}});
-    ColorSceneScope scope(red);
-    RandomSource random(9);
-    ColorSelectorHSL hsl(random);
-    EXPECT_TRUE(hsl.hue() == 0.0f && hsl.saturation() == 1.0f);
-    const Color top = selected(hsl, {1.0f});  // lightness 0.8: light red, not white
+    // The HSL and bump selectors shade one hue.
+    const ColorTable redOnly(true, {{255, 0, 0, 0}});
+    ColorSceneScope redScope(redOnly);
+    RandomSource r9(9);
+    ColorSelectorHSL hsl(r9);
+    const Color top = selected(hsl, {1.0f});  // lightness 0.8: light redOnly, not white
+    EXPECT_TRUE(hsl.hue() == 0.0f && hsl.saturation() == 1.0f && selected(hsl, {0.0f}) == Color(0, 0, 0));
     EXPECT_TRUE(top.red() >= 254 && top.green() >= 152 && top.green() <= 153 && top.blue() == top.green());
-    EXPECT_EQ(selected(hsl, {0.0f}), Color(0, 0, 0));
 
     ColorSelectorBump lit(0.0f, 1.0f, {3.0f, 0.0f, 4.0f});
     EXPECT_EQ(selected(lit, {0.0f, 0.0f, 0.0f}), Color(0, 0, 0));  // no normal: black
     std::vector<float> in = {6.0f, 0.0f, 8.0f};
     Color c;  // facing the light: normalised in place, fully lit
     lit.select(c, in);
-    EXPECT_TRUE(std::abs(in[0] - 0.6f) < 1e-6f && std::abs(in[2] - 0.8f) < 1e-6f);
-    EXPECT_EQ(c, top);
+    EXPECT_TRUE(std::abs(in[0] - 0.6f) < 1e-6f && std::abs(in[2] - 0.8f) < 1e-6f && c == top);
     EXPECT_EQ(selected(lit, {-3.0f, 0.0f, -4.0f}), Color(0, 0, 0));  // facing away
 }
 
 TEST(ColorSelector, FactoryKeepsToTheInputsAndTheDot) {
-    const auto chooser = [](std::vector<float> w) {
-        ChooserSet set;
-        set.chooser(Family::ColorSelector).build(w, true);
-        return set;
-    };
+    const auto chooser = [](std::vector<float> w) { return chooserOf(Family::ColorSelector, w); };
     const auto isIndex = [](const std::unique_ptr<ColorSelector>& s) {
         return dynamic_cast<ColorSelectorIndex*>(s.get()) != nullptr;
     };

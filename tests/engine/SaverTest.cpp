@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "SceneSupport.h"
 
 namespace {
@@ -13,20 +15,18 @@ public:
 }  // namespace
 
 TEST(SaverTimeLimit, MinTimeMaxTimeAndCoverage) {
-    EXPECT_EQ(Saver::timeLimitMs(0.3, 0.9, 10, 10, 1.0f), 10000u);
-    EXPECT_EQ(Saver::timeLimitMs(0.3, 0.9, 10, 10, 0.5f), 5000u);
-    // 0.5 * float(0.5 * 65) + 10 = 26.25: 26 s; a third of that is 8.67: 8 s.
-    EXPECT_EQ(Saver::timeLimitMs(0.5, 0.5, 10, 75, 1.0f), 26000u);
-    EXPECT_EQ(Saver::timeLimitMs(0.5, 0.5, 10, 75, 1.0f / 3), 8000u);
-    EXPECT_EQ(Saver::timeLimitMs(0.999999999, 0.999999999, 10, 75, 1.0f), 74000u);
-    // Absurd settings stay within the millisecond count.
-    EXPECT_EQ(Saver::timeLimitMs(0.5, 0.5, 10, -100, 1.0f), 0u);
+    // 10 s at full coverage, 5 s at half; 0.5 * float(0.5 * 65) + 10 = 26.25: 26 s, a third 8 s;
+    // absurd settings stay within the millisecond count.
+    const std::tuple<double, int, int, float, uint32_t> cases[] = {
+        {0.3, 10, 10, 1.0f, 10000}, {0.3, 10, 10, 0.5f, 5000}, {0.5, 10, 75, 1.0f, 26000},
+        {0.5, 10, 75, 1.0f / 3, 8000}, {0.999999999, 10, 75, 1.0f, 74000}, {0.5, 10, -100, 1.0f, 0}};
+    for (const auto& [u, minTime, maxTime, coverage, ms] : cases)
+        EXPECT_EQ(Saver::timeLimitMs(u, u == 0.3 ? 0.9 : u, minTime, maxTime, coverage), ms) << maxTime << " " << coverage;
     EXPECT_LE(Saver::timeLimitMs(0.9, 0.9, 0, 2000000000, 1.0f), 4294967000u);
 }
 
 TEST_F(SceneTest, ConstructionDrawsInOrder) {
-    settings().setMinTime(10);
-    settings().setMaxTime(10);
+    settings().setMinTime(10), settings().setMaxTime(10);
     create(160, 120);
     const float coverage = scene->coverage();
     RandomSource app = gApp.rand;
@@ -42,81 +42,67 @@ TEST_F(SceneTest, ConstructionDrawsInOrder) {
 
 TEST_F(SceneTest, PauseRulesAndInputCuttingItShort) {
     zeroTimes();
-    settings().setDelayBetweenDrawings(2);
-    settings().setAnimatePause(false);
+    settings().setDelayBetweenDrawings(2), settings().setAnimatePause(false);
     platform::HeadlessOptions options;
     options.input.push_back({20000, platform::ScriptedInput::Kind::Key, 'A'});
     create(64, 48, 32, options);
-    const auto runTakes = [this](CellFiller& s) {
-        const int64_t before = nowMs();
-        s.run();
-        return nowMs() - before;
-    };
+    const auto runTakes = [this](CellFiller& s) { const int64_t before = nowMs(); return s.run(), nowMs() - before; };
     CellFiller early(scene.get());
     clock->advanceUs(2000);
-    const int64_t step = runTakes(early);
-    EXPECT_GE(step, 5) << "the step waits for its timer (Speed 5)";
-    EXPECT_LT(step, 100) << "a drawing ended within 5 s has no pause";
+    const int64_t step = runTakes(early);  // the step waits for its timer (Speed 5); no pause within 5 s
+    EXPECT_TRUE(step >= 5 && step < 100) << step;
 
     CellFiller late(scene.get());
     clock->advanceUs(5001000);
     const bool up = scene->rotateUp();
     const int64_t paused = runTakes(late);
-    EXPECT_GE(paused, 2000);
-    EXPECT_LT(paused, 2100);
+    EXPECT_TRUE(paused >= 2000 && paused < 2100) << paused;
     EXPECT_EQ(scene->rotateUp(), up) << "one reversal per run and one for the pause";
 
     settings().setDelayBetweenDrawings(0);
     CellFiller none(scene.get());
     clock->advanceUs(6000000);
     EXPECT_LT(runTakes(none), 100);
-
     // The key at 20 s ends a pause of a minute; AnimatePause turns once more.
-    settings().setDelayBetweenDrawings(60);
-    settings().setAnimatePause(true);
+    settings().setDelayBetweenDrawings(60), settings().setAnimatePause(true);
     const bool upBefore = scene->rotateUp();
     none.run();
-    EXPECT_GE(backend->nowMs(), 20000);
-    EXPECT_LT(backend->nowMs(), 20100);
+    EXPECT_TRUE(backend->nowMs() >= 20000 && backend->nowMs() < 20100) << backend->nowMs();
     EXPECT_NE(scene->rotateUp(), upBefore);
     none.run();  // not idle: nothing at all
     EXPECT_NE(scene->rotateUp(), upBefore);
 }
 
-TEST_F(SceneTest, PixelSizeProjectionAndPlottedPoints) {
+TEST_F(SceneTest, PixelSizeProjectionPlottedPointsAndTheCellCopy) {
     Settings& s = settings();  // one full-screen cell, not mirrored
     s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutSymmetric(0);
     s.setSectionCentred(0), s.setSectionRandom(0);
     create(200, 100);
     scene->newLayout(false);
     CellFiller saver(scene.get());
-    EXPECT_DOUBLE_EQ(saver.pixelWidth(), 0.01);
-    EXPECT_DOUBLE_EQ(saver.pixelHeight(), 0.02);
+    EXPECT_TRUE(saver.pixelWidth() == 0.01 && saver.pixelHeight() == 0.02);
 
     float x = 0.5f, y = -0.25f;
     Saver::perspective(x, y, -2.0f);  // at the eye: left alone
     Saver::perspective(x, y, 0.0f);
-    EXPECT_EQ(x, 0.25f);
-    EXPECT_EQ(y, -0.125f);
+    EXPECT_TRUE(x == 0.25f && y == -0.125f);
 
     saver.plotPoints({{0, 0, 0}, {-2, -2, 2}, {0.98f, 0.98f, -1}}, Color(255, 0, 0));
     const SubRect& cell = scene->subRects().front();
     for (const auto& [px, py] : {std::pair{0.0f, 0.0f}, std::pair{-0.5f, -0.5f}, std::pair{0.98f, 0.98f}})
         EXPECT_EQ(scene->dc()->GetPixel(cell.mapX(px), cell.mapY(py)), RGB(255, 0, 0)) << px;
-}
-
-TEST_F(SceneTest, CopyOfTheCellAtTheCursor) {
+    // A copy of the cell at the cursor.
     create(120, 80);
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 120; ++x) scene->dc()->SetPixel(x, y, RGB(x, y, 7));
     scene->newLayout(false);
     CellCopier copier(scene.get());
-    const SubRect& r = scene->subRects().front();
+    const SubRect& cur = scene->subRects().front();
     copier.copySubRect();
     ASSERT_TRUE(copier.copied());
-    EXPECT_EQ(copier.memDC().GetPixel(r.width() - 1, r.height() - 1),
-              RGB(r.left() + r.width() - 1, r.top() + r.height() - 1, 7));
-    EXPECT_EQ(copier.memDC().GetPixel(r.width(), 0), CDC::CLR_INVALID);
+    EXPECT_EQ(copier.memDC().GetPixel(cur.width() - 1, cur.height() - 1),
+              RGB(cur.left() + cur.width() - 1, cur.top() + cur.height() - 1, 7));
+    EXPECT_EQ(copier.memDC().GetPixel(cur.width(), 0), CDC::CLR_INVALID);
     copier.releaseCopy();
     EXPECT_FALSE(copier.copied());
     for (size_t i = 0; i < scene->subRects().size(); ++i) copier.next();

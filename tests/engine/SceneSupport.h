@@ -45,12 +45,8 @@ protected:
         settings().setDelayBetweenDrawings(0);
     }
     void TearDown() override {
-        scene.reset();
-        gApp.setSettings(nullptr);
-        gApp.setMode(CSaverApp::kModeNone);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
-        CDisplay::instance().reset(32);
+        scene.reset(), gApp.setSettings(nullptr), gApp.setMode(CSaverApp::kModeNone);
+        platform::setBackend(nullptr), platform::resetMessageQueue(), CDisplay::instance().reset(32);
     }
     void useFreshClock() {
         clockScope.reset();
@@ -66,8 +62,7 @@ protected:
         scene.reset();
         CDisplay::instance().reset(depth);
         platform::resetMessageQueue();  // the quit a destroyed window left
-        options.width = w;
-        options.height = h;
+        options.width = w, options.height = h;
         auto b = std::make_unique<platform::HeadlessBackend>(options);
         backend = b.get();
         platform::setBackend(std::move(b));
@@ -75,9 +70,14 @@ protected:
         ASSERT_TRUE(scene->Create(0, WS_POPUP | WS_VISIBLE, RECT{0, 0, w, h}));
         platform::setMainWindow(scene.get());
     }
-    void paint() {
-        const MSG m{scene.get(), WM_PAINT, 0, 0, 0};
-        DispatchMessage(&m);
+    void paint() { const MSG m{scene.get(), WM_PAINT, 0, 0, 0}; DispatchMessage(&m); }
+    // The palette shows the colours it saved.
+    bool showsSavedColors() const {
+        for (int i = 0; i < scene->colorCount(); ++i) {
+            const PALETTEENTRY e = scene->paletteEntry(i);
+            if (scene->savedColors()[size_t(i)] != RGB(e.peRed, e.peGreen, e.peBlue)) return false;
+        }
+        return true;
     }
     int64_t nowMs() const { return clock->nowUs() / 1000; }
 

@@ -1,18 +1,10 @@
-#include <cstdint>
 #include <fstream>
+#include <tuple>
 
 #include "SceneSupport.h"
+#include "support/GoldenImages.h"
 
 namespace {
-
-uint64_t hashOf(const CSurface& s) {
-    uint64_t h = 1469598103934665603ull;
-    const auto mix = [&h](uint32_t v) { h = (h ^ v) * 1099511628211ull; };
-    for (int y = 0; y < s.height(); ++y)
-        for (int x = 0; x < s.width(); ++x) mix(s.at(x, y));
-    for (uint32_t c : CDisplay::instance().hardwarePalette()) mix(c);
-    return h;
-}
 
 COLORREF rgbOf(PALETTEENTRY e) { return RGB(e.peRed, e.peGreen, e.peBlue); }
 
@@ -24,30 +16,25 @@ TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
     EXPECT_EQ(&colorScene(), scene.get());
     scene.reset();
     EXPECT_EQ(gApp.pSceneWnd(), nullptr);
-
-    // Animation asked for in full screen: the display switches to 8 bits
-    // and back when the window goes.
+    // Animation asked for in full screen: the display switches to 8 bits and
+    // back when the window goes; already 8 bits, no switch; in the preview neither.
     animate();
     create(100, 80);
-    EXPECT_TRUE(scene->displayChanged() && scene->isAnimated());
-    EXPECT_EQ(scene->colorCount(), 236);
+    EXPECT_TRUE(scene->displayChanged() && scene->isAnimated() && scene->colorCount() == 236);
     EXPECT_EQ(scene->surface().bitsPerPixel(), 8);
     EXPECT_FALSE(scene->useBlack()) << "only in true colour";
     scene->DestroyWindow();
     EXPECT_EQ(CDisplay::instance().bitsPerPixel(), 32);
-
-    // Already 8 bits: no switch, and still animated.
-    create(100, 80, 8);
-    EXPECT_TRUE(!scene->displayChanged() && scene->isAnimated());
-    // Never a switch or an animation in the preview.
-    gApp.setMode(CSaverApp::kModePreview);
-    create(100, 80, 8);
-    EXPECT_FALSE(scene->isAnimated());
-    create(100, 80, 32);
-    EXPECT_FALSE(scene->displayChanged());
+    for (const auto& [mode, depth, animated] : {std::tuple{CSaverApp::kModeFullScreen, 8, true},
+                                                {CSaverApp::kModePreview, 8, false},
+                                                {CSaverApp::kModePreview, 32, false}}) {
+        gApp.setMode(mode);
+        create(100, 80, depth);
+        EXPECT_TRUE(!scene->displayChanged() && scene->isAnimated() == animated) << depth;
+    }
 }
 
-TEST_F(SceneTest, RotationBothWaysReachesTheScreen) {
+TEST_F(SceneTest, RotationBothWaysFirstPaletteAtOnceLaterOnePerTick) {
     animate();
     create(40, 30, 8);
     paint();
@@ -58,36 +45,25 @@ TEST_F(SceneTest, RotationBothWaysReachesTheScreen) {
 
     if (!scene->rotateUp()) scene->reverseRotation();
     scene->animatePalette(true);
-    EXPECT_EQ(at(0), before[static_cast<size_t>(n - 1)]);
-    EXPECT_EQ(at(n - 1), before[static_cast<size_t>(n - 2)]);
+    EXPECT_TRUE(at(0) == before[size_t(n - 1)] && at(n - 1) == before[size_t(n - 2)]);
     // Logical entry 0 is shown by hardware entry 10, which changes at once.
-    EXPECT_EQ(CDisplay::instance().hardwarePalette()[10], before[static_cast<size_t>(n - 1)]);
-
+    EXPECT_EQ(CDisplay::instance().hardwarePalette()[10], before[size_t(n - 1)]);
     scene->reverseRotation();
     scene->animatePalette(true);
     scene->animatePalette(true);
-    EXPECT_EQ(at(0), before[1]);
-    EXPECT_EQ(at(n - 1), before[0]);
+    EXPECT_TRUE(at(0) == before[1] && at(n - 1) == before[0]);
     // Without force, once per animation tick.
     clock->advanceUs(60000);
     scene->animatePalette(false);
     scene->animatePalette(false);
     EXPECT_EQ(at(0), before[2]);
-}
-
-TEST_F(SceneTest, FirstPaletteNeverWaitsLaterBuildsFeedOnePerTick) {
-    animate();
-    const auto buildTakes = [this] {
-        const int64_t before = nowMs();
-        scene->newPalette(scene->colorCount());
-        return nowMs() - before;
-    };
-    int64_t before = nowMs();
+    // The first palette never waits; later builds feed one entry per tick.
+    const auto buildTakes = [this] { const int64_t t = nowMs(); return scene->newPalette(scene->colorCount()), nowMs() - t; };
+    int64_t start = nowMs();
     create(40, 30, 8);
-    EXPECT_LT(nowMs() - before, 200) << "the first build writes its entries directly";
+    EXPECT_LT(nowMs() - start, 200) << "the first build writes its entries directly";
     EXPECT_GE(buildTakes(), 236 * 50);
-    for (int i = 0; i < scene->colorCount(); ++i)
-        ASSERT_EQ(scene->savedColors()[static_cast<size_t>(i)], rgbOf(scene->paletteEntry(i))) << i;
+    EXPECT_TRUE(showsSavedColors());
     // Not animated, a palette display still shows one new entry per tick;
     // in true colour the palette is only a table.
     settings().setUseAnimation(false);
@@ -98,21 +74,18 @@ TEST_F(SceneTest, FirstPaletteNeverWaitsLaterBuildsFeedOnePerTick) {
 }
 
 TEST_F(SceneTest, BackgroundOnEachKindOfDisplay) {
-    create(60, 50);
-    CellFiller(scene.get()).paintBackground();
-    const CSurface& s = scene->surface();
-    for (int y = 0; y < s.height(); ++y)
-        for (int x = 1; x < s.width(); ++x) ASSERT_EQ(s.at(x, y), s.at(0, y)) << "one colour per line";
-
-    create(60, 50, 8);
+    for (const int depth : {32, 8}) {  // a colour per line; on a palette display the last entry's
+        create(60, 50, depth);
+        CellFiller(scene.get()).paintBackground();
+        const CSurface& s = scene->surface();
+        for (int y = 0; y < s.height(); ++y)
+            for (int x = 0; x < s.width(); ++x) ASSERT_EQ(s.at(x, y), s.at(0, depth == 8 ? 0 : y)) << depth;
+    }
     CellFiller saver(scene.get());
     saver.paintBackground();
     EXPECT_TRUE(saver.backgroundDone());
     const uint32_t last = scene->surface().at(0, 0);
-    for (int y = 0; y < 50; ++y)
-        for (int x = 0; x < 60; ++x) ASSERT_EQ(scene->surface().at(x, y), last);
     EXPECT_EQ(CDisplay::instance().hardwarePalette()[last], rgbOf(scene->paletteEntry(scene->colorCount() - 1)));
-
     // After the first drawing the palette fades to that colour, twenty
     // entries a tick, and comes back once the screen is filled.
     zeroTimes();
@@ -122,13 +95,11 @@ TEST_F(SceneTest, BackgroundOnEachKindOfDisplay) {
     const int64_t before = nowMs();
     saver.paintBackground();
     EXPECT_GE(nowMs() - before, scene->colorCount() / 20);
-    for (int i = 0; i < scene->colorCount(); ++i)
-        ASSERT_EQ(rgbOf(scene->paletteEntry(i)), scene->savedColors()[static_cast<size_t>(i)]) << i;
+    EXPECT_TRUE(showsSavedColors());
 }
 
 TEST_F(SceneTest, BlankMinutesZeroBlanksAtTheFirstPaint) {
-    settings().setBlankScreen(1);
-    settings().setBlankMinutes(0);
+    settings().setBlankScreen(1), settings().setBlankMinutes(0);
     animate();
     create(64, 48);
     ASSERT_TRUE(scene->displayChanged());
@@ -136,8 +107,7 @@ TEST_F(SceneTest, BlankMinutesZeroBlanksAtTheFirstPaint) {
     EXPECT_TRUE(scene->isBlanked() && gApp.saver() == nullptr);
     EXPECT_FALSE(scene->IsInvalid()) << "a blanked screen asks for no paint";
     EXPECT_EQ(CDisplay::instance().bitsPerPixel(), 32) << "the display is restored";
-    for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x) ASSERT_EQ(scene->surface().at(x, y), 0u);
+    EXPECT_EQ(pictureHash(scene->surface()), pictureHash(CSurface(64, 48, 32))) << "all black";
     paint();
     EXPECT_EQ(scene->drawingCount(), 1);
 }
@@ -190,9 +160,9 @@ TEST_F(SceneTest, TraceLinesAndPaletteRenewalWithANewTraceFile) {
     create(80, 60);
     const auto trace = [this] { return folder.read("trace.txt"); };
     paint();
-    EXPECT_NE(trace().find(": Scenewnd line 501 : gApp.rand.seed() = 1\r\n"), std::string::npos) << trace();
-    EXPECT_NE(trace().find(": Scenewnd line 1053 : (typeid(*p_saver).name()) = "), std::string::npos);
-    EXPECT_NE(trace().find(": Saver line 67\r\n"), std::string::npos);
+    for (const char* line : {": Scenewnd line 501 : gApp.rand.seed() = 1\r\n",
+                             ": Scenewnd line 1053 : (typeid(*p_saver).name()) = ", ": Saver line 67\r\n"})
+        EXPECT_NE(trace().find(line), std::string::npos) << trace();
 
     const std::vector<COLORREF> first = scene->savedColors();
     clock->advanceUs(1100000);
@@ -205,8 +175,7 @@ TEST_F(SceneTest, TraceLinesAndPaletteRenewalWithANewTraceFile) {
 
 // A whole run of several drawings is a function of the seed.
 TEST_F(SceneTest, HeadlessRunRepeatsForTheSameSeed) {
-    settings().setMinTime(1);
-    settings().setMaxTime(3);
+    settings().setMinTime(1), settings().setMaxTime(3);
     const auto run = [this](int32_t seed, int depth) {
         scene.reset();
         useFreshClock();  // the run must not depend on where the last one left the clock
@@ -214,15 +183,13 @@ TEST_F(SceneTest, HeadlessRunRepeatsForTheSameSeed) {
         create(160, 120, depth);
         MSG m;
         while (scene->drawingCount() < 7 && GetMessage(&m)) DispatchMessage(&m);
-        return hashOf(scene->surface());
+        return pictureHash(scene->surface());
     };
-    const uint64_t a = run(42, 32);
-    EXPECT_EQ(run(42, 32), a);
-    EXPECT_NE(run(43, 32), a);
-    animate();
-    const uint64_t p = run(42, 8);
-    EXPECT_EQ(run(42, 8), p);
-    EXPECT_NE(run(43, 8), p);
+    for (const int depth : {32, 8}) {
+        if (depth == 8) animate();
+        const uint64_t a = run(42, depth);
+        EXPECT_TRUE(run(42, depth) == a && run(43, depth) != a) << depth;
+    }
 }
 
 TEST_F(SceneTest, FirstPaintListsTheImageFoldersInPathOrder) {

@@ -2,8 +2,8 @@
 
 #include "engine/WeightedChooser.h"
 
-TEST(WeightedChooser, BuildNormalisesAndEndsAtOne) {
-    WeightedChooser c;
+TEST(WeightedChooser, BuildNormalisesEndsAtOneAndSkipsZeroWeights) {
+    WeightedChooser c, zeros, gap;
     c.build({1, 1, 2}, true);
     EXPECT_EQ(c.cumulative(), (std::vector<float>{0.25f, 0.5f, 1.0f}));
     EXPECT_EQ(c.defaults(), c.cumulative());
@@ -11,21 +11,13 @@ TEST(WeightedChooser, BuildNormalisesAndEndsAtOne) {
     EXPECT_EQ(c.defaults().size(), 3u);  // defaults stay as first built
     c.build({}, true);                   // an empty list keeps the table
     EXPECT_EQ(c.size(), 2);
-}
-
-TEST(WeightedChooser, ZeroWeights) {
-    WeightedChooser zeros;
     zeros.build({0, 0, 0}, true);
-    WeightedChooser gap;
     gap.build({5, 0, 5}, true);
     RandomSource r(1);
-    for (int i = 0; i < 2000; ++i) {
-        ASSERT_EQ(zeros.choose(r), 2);
-        ASSERT_NE(gap.choose(r), 1);
-    }
+    for (int i = 0; i < 2000; ++i) ASSERT_TRUE(zeros.choose(r) == 2 && gap.choose(r) != 1);
 }
 
-TEST(WeightedChooser, ExclusionRefusesNineDrawsOnly) {
+TEST(WeightedChooser, ExclusionRefusesNineDrawsOnlyAndCodeListsNameMembers) {
     WeightedChooser c;
     c.build({1, 1, 1, 1}, true);
     const std::vector<int> all = {0, 1, 2, 3};
@@ -43,6 +35,13 @@ TEST(WeightedChooser, ExclusionRefusesNineDrawsOnly) {
     int twos = 0;
     for (int i = 0; i < 500; ++i) twos += c.choose(r, &notTwo) == 2;
     EXPECT_GT(twos, 450);
+    const std::vector<int> codes = {14, 12, 13, 12};
+    std::vector<int> excluded;
+    addIndexOf(codes, 12, excluded);
+    addIndexOf(codes, 99, excluded);
+    EXPECT_EQ(excluded, std::vector<int>{1});  // the first place only; unknown codes none
+    EXPECT_TRUE(isExcluded(codes, 12, excluded) && !isExcluded(codes, 14, excluded));
+    EXPECT_FALSE(isExcluded(codes, 99, excluded));
 }
 
 TEST(WeightedChooser, DrawRoundingToOneGivesMemberZero) {
@@ -70,67 +69,29 @@ TEST(WeightedChooser, DrawRoundingToOneGivesMemberZero) {
     EXPECT_EQ(chosen, tenth);
 }
 
-TEST(WeightedChooser, PerturbKeepsPositiveMembersAlive) {
+TEST(WeightedChooser, PerturbScalesTheTableOrOnceInSixTheDefaults) {
     WeightedChooser c;
     c.build({1000, 1, 0, 1}, true);
+    c.build({500, 1, 0, 300}, false);  // the present table has drifted from the defaults
     int resets = 0;
     for (int32_t seed = 0; seed < 300; ++seed) {
         WeightedChooser p = c;
-        RandomSource r(seed);
-        const bool reset = RandomSource(seed).uniform() < 1.0 / 6.0;
+        RandomSource r(seed), replay(seed);
+        const bool reset = replay.uniform() < 1.0 / 6.0;
         resets += reset;
         p.perturb(r);
-        ASSERT_EQ(p.size(), 4);
-        ASSERT_EQ(p.weight(2), 0.0f) << "a zero weight stays zero";
-        if (reset) continue;
-        // Rebuild from the raw weights the perturbation drew: a positive
-        // member never drops below a raw weight of 1.
-        RandomSource replay(seed);
-        replay.next();
+        // Each member's weight times a draw times 1000; outside a reset a positive member keeps at least 1.
         std::vector<float> raw;
         for (int i = 0; i < 4; ++i) {
-            const float w = c.weight(i);
+            const float w = reset ? c.defaults()[size_t(i)] - (i ? c.defaults()[size_t(i - 1)] : 0) : c.weight(i);
             const float scaled = static_cast<float>(w * replay.uniform() * 1000);
-            raw.push_back(w > 0 && scaled < 1.0f ? 1.0f : scaled);
+            raw.push_back(!reset && w > 0 && scaled < 1.0f ? 1.0f : scaled);
         }
-        ASSERT_GE(raw[1], 1.0f);
         WeightedChooser expected;
         expected.build(raw, false);
-        ASSERT_EQ(p.cumulative(), expected.cumulative());
+        ASSERT_EQ(p.cumulative(), expected.cumulative()) << "seed " << seed;
+        ASSERT_TRUE(p.weight(2) == 0.0f && p.defaults() == c.defaults()) << "a zero weight stays zero";
+        ASSERT_EQ(r.next(), replay.next()) << "one draw per member after the first";
     }
-    EXPECT_GT(resets, 20);
-    EXPECT_LT(resets, 90);
-}
-
-TEST(WeightedChooser, PerturbResetStartsFromTheDefaults) {
-    WeightedChooser c;
-    c.build({1, 2, 3}, true);
-    c.build({9, 0, 1}, false);  // the present table has drifted from the defaults
-    int32_t seed = 0;
-    while (RandomSource(seed).uniform() >= 1.0 / 6.0) ++seed;
-    RandomSource r(seed), replay(seed);
-    replay.next();
-    std::vector<float> raw;
-    float previous = 0;
-    for (float d : c.defaults()) {
-        raw.push_back(static_cast<float>((d - previous) * replay.uniform() * 1000));
-        previous = d;
-    }
-    WeightedChooser expected;
-    expected.build(raw, false);
-    const std::vector<float> defaults = c.defaults();
-    c.perturb(r);
-    EXPECT_EQ(c.cumulative(), expected.cumulative());
-    EXPECT_EQ(c.defaults(), defaults);
-    EXPECT_EQ(r.next(), replay.next()) << "one draw per member after the first";
-}
-
-TEST(WeightedChooser, CodeLists) {
-    const std::vector<int> codes = {14, 12, 13, 12};
-    std::vector<int> excluded;
-    addIndexOf(codes, 12, excluded);
-    addIndexOf(codes, 99, excluded);
-    EXPECT_EQ(excluded, std::vector<int>{1});  // the first place only; unknown codes none
-    EXPECT_TRUE(isExcluded(codes, 12, excluded) && !isExcluded(codes, 14, excluded));
-    EXPECT_FALSE(isExcluded(codes, 99, excluded));
+    EXPECT_TRUE(resets > 20 && resets < 90) << resets;
 }

@@ -7,154 +7,78 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
+#include <algorithm>
 #include <cstdlib>
-#include <chrono>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <thread>
 
 extern char** environ;
 
-namespace {
-
-double secondsSince(std::chrono::steady_clock::time_point t) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
-}
-
-}  // namespace
-
 bool toolOnPath(const char* tool) {
-    const char* path = std::getenv("PATH");
-    const std::string p = path ? path : "/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= p.size()) {
-        const size_t end = p.find(':', start);
-        const std::string dir = p.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!dir.empty() && access((dir + "/" + tool).c_str(), X_OK) == 0) return true;
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return false;
+    return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
-    std::map<std::string, std::string> vars;
-    for (char** e = environ; *e; ++e) {
-        const std::string s = *e;
-        const size_t eq = s.find('=');
-        if (eq != std::string::npos) vars[s.substr(0, eq)] = s.substr(eq + 1);
-    }
+    std::vector<std::string> vars, args = argv;
+    for (char** e = environ; *e; ++e) vars.push_back(*e);
     for (const std::string& s : env) {
-        const size_t eq = s.find('=');
-        if (eq == std::string::npos) continue;
-        if (eq + 1 == s.size())
-            vars.erase(s.substr(0, eq));
-        else
-            vars[s.substr(0, eq)] = s.substr(eq + 1);
+        const std::string name = s.substr(0, s.find('=') + 1);
+        std::erase_if(vars, [&](const std::string& v) { return v.rfind(name, 0) == 0; });
+        if (s.size() > name.size()) vars.push_back(s);
     }
-    std::vector<std::string> envStrings;
-    for (const auto& [k, v] : vars) envStrings.push_back(k + "=" + v);
-    std::vector<char*> envp, args;
-    for (auto& s : envStrings) envp.push_back(s.data());
-    envp.push_back(nullptr);
-    std::vector<std::string> argvCopy = argv;
-    for (auto& s : argvCopy) args.push_back(s.data());
-    args.push_back(nullptr);
-
-    int out[2], err[2];
+    std::vector<char*> envp, argp;
+    for (auto& v : vars) envp.push_back(v.data());
+    for (auto& a : args) argp.push_back(a.data());
+    envp.push_back(nullptr), argp.push_back(nullptr);
+    int out[2];
     if (pipe2(out, O_CLOEXEC) != 0) return;
-    if (pipe2(err, O_CLOEXEC) != 0) {
-        close(out[0]);
-        close(out[1]);
-        return;
-    }
     m_pid = fork();
     if (m_pid == 0) {
-        dup2(out[1], 1);
-        dup2(err[1], 2);
+        dup2(out[1], 1), dup2(out[1], 2);
         setpgid(0, 0);
-        execvpe(args[0], args.data(), envp.data());
+        execvpe(argp[0], argp.data(), envp.data());
         _exit(127);
     }
     close(out[1]);
-    close(err[1]);
-    m_out = out[0];
-    m_err = err[0];
-    fcntl(m_out, F_SETFL, O_NONBLOCK);
-    fcntl(m_err, F_SETFL, O_NONBLOCK);
+    fcntl(m_fd = out[0], F_SETFL, O_NONBLOCK);
 }
 
 ChildProcess::~ChildProcess() {
-    if (m_pid > 0 && !m_status) {
-        kill(m_pid, SIGKILL);
-        waitpid(m_pid, nullptr, 0);
-    }
-    if (m_out >= 0) close(m_out);
-    if (m_err >= 0) close(m_err);
+    if (m_pid > 0 && !m_status) kill(m_pid, SIGKILL), waitpid(m_pid, nullptr, 0);
+    if (m_fd >= 0) close(m_fd);
 }
 
 bool ChildProcess::readSome(int timeoutMs) {
-    pollfd fds[2] = {{m_out, POLLIN, 0}, {m_err, POLLIN, 0}};
-    if (poll(fds, 2, timeoutMs) <= 0) return false;
+    pollfd fd{m_fd, POLLIN, 0};
     char buffer[4096];
-    bool got = false;
-    if (fds[0].revents) {
-        const ssize_t n = read(m_out, buffer, sizeof buffer);
-        if (n > 0) {
-            got = true;
-            m_partial.append(buffer, static_cast<size_t>(n));
-            size_t nl;
-            while ((nl = m_partial.find('\n')) != std::string::npos) {
-                m_lines.push_back(m_partial.substr(0, nl));
-                m_partial.erase(0, nl + 1);
-            }
-        }
-    }
-    if (fds[1].revents) {
-        const ssize_t n = read(m_err, buffer, sizeof buffer);
-        if (n > 0) {
-            got = true;
-            m_errText.append(buffer, static_cast<size_t>(n));
-        }
-    }
-    return got;
+    const ssize_t n = poll(&fd, 1, timeoutMs) > 0 ? read(m_fd, buffer, sizeof buffer) : 0;
+    if (n <= 0) return false;
+    m_text.append(buffer, size_t(n)), m_partial.append(buffer, size_t(n));
+    for (size_t nl; (nl = m_partial.find('\n')) != std::string::npos; m_partial.erase(0, nl + 1))
+        m_lines.push_back(m_partial.substr(0, nl));
+    return true;
 }
 
-std::optional<std::string> ChildProcess::waitForLine(
-    const std::function<bool(const std::string&)>& match, double seconds) {
-    const auto start = std::chrono::steady_clock::now();
-    size_t checked = 0;
-    for (;;) {
-        for (; checked < m_lines.size(); ++checked)
-            if (match(m_lines[checked])) return m_lines[checked];
-        const double left = seconds - secondsSince(start);
-        if (left <= 0) return std::nullopt;
-        if (!readSome(static_cast<int>(left * 1000) + 1) && m_status) return std::nullopt;
-        if (!m_status) {
-            int status = 0;
-            if (waitpid(m_pid, &status, WNOHANG) == m_pid)
-                m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-    }
+void ChildProcess::reap(int options) {
+    int status = 0;
+    if (m_pid > 0 && !m_status && waitpid(m_pid, &status, options) == m_pid)
+        m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 std::optional<std::string> ChildProcess::waitForLine(const std::string& prefix, double seconds) {
-    return waitForLine([&](const std::string& l) { return l.rfind(prefix, 0) == 0; }, seconds);
+    const auto start = std::chrono::steady_clock::now();
+    for (size_t checked = 0;; reap(WNOHANG)) {
+        for (; checked < m_lines.size(); ++checked)
+            if (m_lines[checked].rfind(prefix, 0) == 0) return m_lines[checked];
+        const double left = seconds * 1000 - msSince(start);
+        if (left <= 0 || (!readSome(static_cast<int>(left) + 1) && m_status)) return std::nullopt;
+    }
 }
 
 std::optional<int> ChildProcess::waitExit(double seconds) {
     const auto start = std::chrono::steady_clock::now();
-    while (!m_status) {
-        int status = 0;
-        const pid_t r = waitpid(m_pid, &status, WNOHANG);
-        if (r == m_pid) {
-            m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            break;
-        }
-        if (r < 0 || secondsSince(start) > seconds) return std::nullopt;
+    for (reap(WNOHANG); !m_status; reap(WNOHANG)) {
+        if (msSince(start) > seconds * 1000) return std::nullopt;
         readSome(2);
     }
     while (readSome(0)) {
@@ -166,25 +90,20 @@ void ChildProcess::signal(int sig) {
     if (m_pid > 0 && !m_status) kill(m_pid, sig);
 }
 
-const std::string& ChildProcess::errorOutput() {
+const std::string& ChildProcess::output() {
     while (readSome(0)) {
     }
-    return m_errText;
+    return m_text;
 }
 
 XvfbServer::XvfbServer(int width, int height) {
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     for (int n = 97; n < 160; ++n) {
         const std::string number = std::to_string(n);
-        std::string lock = "/tmp/.X";
-        lock.append(number).append("-lock");
         // A lock file of another server: that number is taken.
-        if (std::filesystem::exists(lock)) continue;
-        std::string name = ":";
-        name.append(number);
+        if (std::filesystem::exists("/tmp/.X" + number + "-lock")) continue;
         auto server = std::make_unique<ChildProcess>(std::vector<std::string>{
-            "Xvfb", name, "-displayfd", "1", "-screen", "0", screen,
-            "-nolisten", "tcp", "-noreset"});
+            "Xvfb", ":" + number, "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
         if (!server->started()) return;
         // The server writes its display number once it accepts clients, and
         // ends at once when the number is taken after all.
@@ -198,19 +117,15 @@ XvfbServer::XvfbServer(int width, int height) {
 
 ForeignWindow::ForeignWindow(const std::string& display, RECT rect, bool holdButtons) {
     Display* d = XOpenDisplay(display.c_str());
-    if (!d) return;
-    m_display = d;
+    if (!(m_display = d)) return;
     const int screen = DefaultScreen(d);
-    Window w = XCreateSimpleWindow(d, RootWindow(d, screen), rect.left, rect.top,
-                                   static_cast<unsigned>(rect.width()),
-                                   static_cast<unsigned>(rect.height()), 0, BlackPixel(d, screen),
-                                   WhitePixel(d, screen));
+    Window w = XCreateSimpleWindow(d, RootWindow(d, screen), rect.left, rect.top, unsigned(rect.width()),
+                                   unsigned(rect.height()), 0, BlackPixel(d, screen), WhitePixel(d, screen));
     XSetWindowAttributes a{};
     a.override_redirect = True;
     XChangeWindowAttributes(d, w, CWOverrideRedirect, &a);
     XSelectInput(d, w, holdButtons ? ButtonPressMask | ExposureMask : ExposureMask);
-    XMapWindow(d, w);
-    XSync(d, False);
+    XMapWindow(d, w), XSync(d, False);
     m_window = w;
 }
 
@@ -220,129 +135,92 @@ ForeignWindow::~ForeignWindow() {
 }
 
 void ForeignWindow::resize(int width, int height) {
-    if (!m_window) return;
-    XResizeWindow(static_cast<Display*>(m_display), m_window, static_cast<unsigned>(width),
-                  static_cast<unsigned>(height));
-    XSync(static_cast<Display*>(m_display), False);
+    auto* d = static_cast<Display*>(m_display);
+    if (m_window) XResizeWindow(d, m_window, unsigned(width), unsigned(height)), XSync(d, False);
 }
 
 void ForeignWindow::destroy() {
-    if (!m_window) return;
-    XDestroyWindow(static_cast<Display*>(m_display), m_window);
-    XSync(static_cast<Display*>(m_display), False);
-    m_window = 0;
+    auto* d = static_cast<Display*>(m_display);
+    if (m_window) XDestroyWindow(d, m_window), XSync(d, False), m_window = 0;
 }
 
 namespace {
-int gIgnoredErrors = 0;
-int ignoreXError(Display*, XErrorEvent*) {
-    ++gIgnoredErrors;
-    return 0;
-}
+int gXErrors = 0;
+int countXError(Display*, XErrorEvent*) { return ++gXErrors, 0; }
 }  // namespace
 
 RECT ForeignWindow::geometry(unsigned long window) const {
     auto* d = static_cast<Display*>(m_display);
     if (!d) return {};
-    auto* old = XSetErrorHandler(ignoreXError);
+    auto* old = XSetErrorHandler(countXError);  // a window that is gone is no error of the test's
+    const int before = gXErrors;
     XWindowAttributes a{};
-    const int before = gIgnoredErrors;
-    const Status ok = XGetWindowAttributes(d, window, &a);
     Window child = 0;
     int x = 0, y = 0;
-    if (ok && gIgnoredErrors == before)
-        XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
+    const bool ok = XGetWindowAttributes(d, window, &a) && gXErrors == before &&
+                    XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &x, &y, &child);
     XSync(d, False);
     XSetErrorHandler(old);
-    if (!ok || gIgnoredErrors != before) return {};
-    return {x, y, x + a.width, y + a.height};
+    return ok && gXErrors == before ? RECT{x, y, x + a.width, y + a.height} : RECT{};
 }
+
+namespace {
+
+// The ZPixmap XWD files that xwd writes on a true-colour screen: 32 bits a
+// pixel, or packed 24 when the screen mixes visuals.
+CSurface readXwd(const std::vector<uint8_t>& data) {
+    const auto field = [&](size_t i) -> uint32_t {
+        const uint8_t* p = data.data() + i * 4;
+        return i * 4 + 4 > data.size() ? 0 : uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+    };
+    const uint32_t width = field(4), height = field(5), bytesPerPixel = field(11) / 8, bytesPerLine = field(12);
+    const bool lsbFirst = field(7) == 0;
+    const size_t colours = field(0), start = colours + size_t{field(19)} * 12;
+    if (field(1) != 7 || field(2) != 2 || !width || !height || width > 16384 || height > 16384 ||
+        field(14) != 0xFF0000 || field(15) != 0xFF00 || field(16) != 0xFF ||
+        (bytesPerPixel != 3 && bytesPerPixel != 4) || bytesPerLine < width * bytesPerPixel ||
+        start + size_t{bytesPerLine} * height > data.size())
+        return {};
+    // A DirectColor screen shows each channel through its colour map, whose
+    // entries are pixel, red, green, blue (16 bits each), flags and a pad.
+    const bool direct = field(13) == 5 && field(19) >= 256;
+    const auto channel = [&](int c, uint32_t v) { return direct ? data[colours + v * 12 + 4 + 2 * c] : v; };
+    CSurface s(int(width), int(height), 32);
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint8_t* p = data.data() + start + size_t{y} * bytesPerLine + x * bytesPerPixel;
+            uint32_t v = 0;
+            for (uint32_t b = 0; b < bytesPerPixel; ++b) v |= uint32_t{p[lsbFirst ? b : bytesPerPixel - 1 - b]} << 8 * b;
+            s.row32(int(y))[x] = RGB(channel(0, v >> 16 & 0xFF), channel(1, v >> 8 & 0xFF), channel(2, v & 0xFF));
+        }
+    return s;
+}
+
+}  // namespace
 
 CSurface takeScreenshot(const std::string& display, unsigned long window) {
     char path[] = "/tmp/quorvane-xwd-XXXXXX";
     const int fd = mkstemp(path);
     if (fd < 0) return {};
     close(fd);
-    std::vector<std::string> argv = {"xwd", "-silent", "-out", path};
-    if (window) {
-        argv.push_back("-id");
-        argv.push_back(std::to_string(window));
-    } else {
-        argv.push_back("-root");
-    }
+    std::vector<std::string> argv = {"xwd", "-silent", "-out", path, "-root"};
+    if (window) argv.back() = "-id", argv.push_back(std::to_string(window));
     ChildProcess xwd(argv, {"DISPLAY=" + display});
     const auto status = xwd.waitExit(20);
     std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::remove(path);
-    if (!status || *status != 0) {
-        std::fprintf(stderr, "xwd failed: %s\n", xwd.errorOutput().c_str());
-        return {};
-    }
+    if (status != 0) return std::fprintf(stderr, "xwd failed: %s\n", xwd.output().c_str()), CSurface();
     CSurface shot = readXwd(data);
     if (!shot.valid()) std::fprintf(stderr, "xwd wrote %zu bytes we cannot read\n", data.size());
     return shot;
 }
 
-CSurface readXwd(const std::vector<uint8_t>& data) {
-    const auto card = [&](size_t at) -> uint32_t {
-        if (at + 4 > data.size()) return 0;
-        return (uint32_t{data[at]} << 24) | (uint32_t{data[at + 1]} << 16) |
-               (uint32_t{data[at + 2]} << 8) | data[at + 3];
-    };
-    const auto field = [&](size_t i) { return card(i * 4); };
-    const uint32_t headerSize = field(0), format = field(2), width = field(4), height = field(5),
-                   byteOrder = field(7), bytesPerLine = field(12), visualClass = field(13),
-                   redMask = field(14), greenMask = field(15), blueMask = field(16),
-                   ncolors = field(19);
-    if (field(1) != 7 || format != 2 || width == 0 || height == 0 || width > 16384 ||
-        height > 16384 || redMask != 0xFF0000 || greenMask != 0xFF00 || blueMask != 0xFF)
-        return {};
-    // 32 bits per pixel, or packed 24 when the screen mixes visuals.
-    const uint32_t bytesPerPixel = field(11) / 8;
-    const size_t colours = size_t{headerSize};
-    const size_t start = colours + size_t{ncolors} * 12;
-    if ((bytesPerPixel != 3 && bytesPerPixel != 4) || bytesPerLine < width * bytesPerPixel ||
-        start + size_t{bytesPerLine} * height > data.size())
-        return {};
-    // A DirectColor screen shows each channel through its colour map.
-    constexpr uint32_t kDirectColor = 5;
-    std::array<std::array<uint8_t, 256>, 3> ramp;
-    for (int c = 0; c < 3; ++c)
-        for (int i = 0; i < 256; ++i) ramp[c][i] = static_cast<uint8_t>(i);
-    if (visualClass == kDirectColor && ncolors >= 256) {
-        for (uint32_t i = 0; i < 256; ++i) {
-            const size_t e = colours + size_t{i} * 12;  // pixel, red, green, blue, flags, pad
-            ramp[0][i] = data[e + 4];
-            ramp[1][i] = data[e + 6];
-            ramp[2][i] = data[e + 8];
-        }
-    }
-    CSurface s(static_cast<int>(width), static_cast<int>(height), 32);
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* row = data.data() + start + size_t{y} * bytesPerLine;
-        for (uint32_t x = 0; x < width; ++x) {
-            const uint8_t* p = row + x * bytesPerPixel;
-            uint32_t v = 0;
-            for (uint32_t b = 0; b < bytesPerPixel; ++b)
-                v |= uint32_t{p[byteOrder == 0 ? b : bytesPerPixel - 1 - b]} << (8 * b);
-            s.row32(static_cast<int>(y))[x] =
-                RGB(ramp[0][(v >> 16) & 0xFF], ramp[1][(v >> 8) & 0xFF], ramp[2][v & 0xFF]);
-        }
-    }
-    return s;
-}
-
 double shareOf(const CSurface& s, RECT area, std::initializer_list<COLORREF> colours) {
     area = intersectRect(area, s.bounds());
-    if (area.empty()) return 0;
     size_t hits = 0;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
-            for (COLORREF c : colours)
-                if (s.at(x, y) == c) {
-                    ++hits;
-                    break;
-                }
-    return static_cast<double>(hits) / (static_cast<double>(area.width()) * area.height());
+            hits += std::find(colours.begin(), colours.end(), s.at(x, y)) != colours.end();
+    return area.empty() ? 0 : double(hits) / (double(area.width()) * area.height());
 }

@@ -1,10 +1,11 @@
 #pragma once
-// What the tests under Xvfb need: child processes with their output read
-// line by line, a private X server on a free display, a window of a
-// program of our own on it, and screenshots taken with xwd.
+// For the tests under Xvfb: child processes read line by line, a private X
+// server, a window of a client of our own on it, screenshots taken with xwd.
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -17,36 +18,33 @@
 // The program is found on the PATH.
 bool toolOnPath(const char* tool);
 
+inline double msSince(std::chrono::steady_clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
+}
+
 class ChildProcess {
   public:
-    // Starts `argv` with `env` added to this process's environment
-    // ("NAME=value"; "NAME=" with nothing after it removes NAME).
+    // Starts `argv` with `env` added to this environment ("NAME=" removes NAME).
     ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env = {});
     ~ChildProcess();  // kills the process if it is still running
     ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return m_pid > 0; }
-    pid_t pid() const { return m_pid; }
-    // Reads output until a line satisfies `match` or `seconds` pass.
-    std::optional<std::string> waitForLine(const std::function<bool(const std::string&)>& match,
-                                           double seconds);
+    // Reads until a line of output starts with `prefix` or `seconds` pass.
     std::optional<std::string> waitForLine(const std::string& prefix, double seconds);
-    // Every line of standard output read so far.
-    const std::vector<std::string>& lines() const { return m_lines; }
+    const std::vector<std::string>& lines() const { return m_lines; }  // output so far
     // The exit status (128 + signal when killed), or none after `seconds`.
     std::optional<int> waitExit(double seconds);
     void signal(int sig);
-    const std::string& errorOutput();
+    const std::string& output();  // standard output and error together
 
   private:
     bool readSome(int timeoutMs);
+    void reap(int options);
     pid_t m_pid = -1;
-    int m_out = -1;
-    int m_err = -1;
-    std::string m_partial;
+    int m_fd = -1;  // standard output and error
+    std::string m_partial, m_text;
     std::vector<std::string> m_lines;
-    std::string m_errText;
     std::optional<int> m_status;
 };
 
@@ -55,22 +53,21 @@ class XvfbServer {
   public:
     XvfbServer(int width, int height);
     bool running() const { return m_display >= 0; }
-    std::string display() const { return std::string(":").append(std::to_string(m_display)); }
-    // "DISPLAY=:N" for a child's environment.
-    std::string displayEnv() const { return "DISPLAY=" + display(); }
+    std::string display() const { return ":" + std::to_string(m_display); }
+    std::string displayEnv() const { return "DISPLAY=" + display(); }  // for a child's environment
 
   private:
     std::unique_ptr<ChildProcess> m_server;
     int m_display = -1;
 };
 
-// A plain window of the test's own client, as a screensaver preview dialog
-// or xscreensaver would own it.
+// A plain window of the test's own client, as a preview dialog or xscreensaver would own it.
 class ForeignWindow {
   public:
     // `holdButtons`: selects button presses, which only one client may do.
     ForeignWindow(const std::string& display, RECT rect, bool holdButtons);
     ~ForeignWindow();
+    ForeignWindow(const ForeignWindow&) = delete;
     unsigned long id() const { return m_window; }
     void resize(int width, int height);
     void destroy();
@@ -82,10 +79,37 @@ class ForeignWindow {
     unsigned long m_window = 0;
 };
 
-// A screenshot with xwd of the whole screen (window 0) or of one window, as
-// a 32-bit surface; invalid when xwd failed or wrote something unexpected.
+// A screenshot with xwd of the screen (window 0) or a window; invalid when xwd failed.
 CSurface takeScreenshot(const std::string& display, unsigned long window = 0);
-// Reads the ZPixmap XWD files that xwd writes on a true-colour screen.
-CSurface readXwd(const std::vector<uint8_t>& data);
 // The share of the pixels in `area` whose colour is one of `colours`.
 double shareOf(const CSurface& s, RECT area, std::initializer_list<COLORREF> colours);
+
+// A test with an X server of its own of w x h, skipped when the tools are missing.
+class XvfbTest : public ::testing::Test {
+  protected:
+    void start(int width, int height) {
+        for (const char* tool : {"Xvfb", "xdotool", "xwd"})
+            if (!toolOnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
+        m_server = std::make_unique<XvfbServer>(width, height);
+        ASSERT_TRUE(m_server->running()) << "could not start Xvfb";
+    }
+    // Runs xdotool to its end; its standard output.
+    std::vector<std::string> xdotool(std::vector<std::string> args, bool mayFail = false) {
+        args.insert(args.begin(), "xdotool");
+        ChildProcess p(args, {m_server->displayEnv()});
+        const auto status = p.waitExit(10);
+        EXPECT_TRUE(mayFail || status == 0) << p.output();
+        return p.lines();
+    }
+    // After `cause`, a prompt exit with status 0; prints how long it took.
+    void expectCleanExit(ChildProcess& p, const char* what, const std::function<void()>& cause) {
+        const auto sent = std::chrono::steady_clock::now();
+        cause();
+        const auto status = p.waitExit(10);
+        ASSERT_TRUE(status) << what << ": still running after 10 s";
+        EXPECT_EQ(*status, 0) << p.output();
+        std::printf("[ latency ] %s: %.1f ms\n", what, msSince(sent));
+    }
+
+    std::unique_ptr<XvfbServer> m_server;
+};

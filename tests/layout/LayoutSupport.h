@@ -1,16 +1,15 @@
 #pragma once
-// Settings with chosen layout weights, and a check that two random sources
-// stand at the same place of their sequence.
+// Settings with chosen layout weights.
 
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
+#include "support/Choosers.h"
 #include "support/TempFolder.h"
 
 struct LayoutSettings {
     TempFolder folder;
     Settings settings{platform::ProfileStore(folder.path()), "Somebody Long"};
-
     // Weights of the sections (full, centred, random) and splits (full, even,
     // bar, shapes); no checkering, mirroring or shrinking.
     LayoutSettings(std::array<int, 3> sec, std::array<int, 4> split) {
@@ -22,7 +21,3 @@ struct LayoutSettings {
         s.buildTables({true, true});
     }
 };
-
-inline void expectSamePlace(RandomSource a, RandomSource b) {
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(a.next(), b.next()) << "draw " << i;
-}

@@ -10,13 +10,8 @@ namespace {
 // Each pixel of a 32-bit surface as a letter: 0 is '.', 1 'a', 2 'b', ...
 std::string letters(const CSurface& s) {
     std::string out;
-    for (int y = 0; y < s.height(); ++y) {
-        for (int x = 0; x < s.width(); ++x) {
-            const uint32_t v = s.at(x, y);
-            out += v ? static_cast<char>('a' + v - 1) : '.';
-        }
-        out += '\n';
-    }
+    for (int y = 0; y < s.height(); ++y, out += '\n')
+        for (int x = 0; x < s.width(); ++x) out += s.at(x, y) ? char('a' + s.at(x, y) - 1) : '.';
     return out;
 }
 
@@ -29,10 +24,7 @@ CSurface fromLetters(const std::string& text, int bits = 32) {
         for (int x = 0; x < w; ++x) {
             const char c = text[static_cast<size_t>(y * (w + 1) + x)];
             const uint32_t v = c == '.' ? 0 : static_cast<uint32_t>(c - 'a' + 1);
-            if (bits == 32)
-                s.row32(y)[x] = v;
-            else
-                s.row8(y)[x] = static_cast<uint8_t>(v);
+            bits == 32 ? s.row32(y)[x] = v : s.row8(y)[x] = static_cast<uint8_t>(v);
         }
     return s;
 }
@@ -61,7 +53,7 @@ TEST(Blit, CopiesExactPixelsAndClipsAtEveryEdge) {
     EXPECT_TRUE(to2.BitBlt(0, 0, 1000000000, 1000000000, &from, -2000000000, 0));
 }
 
-TEST(Blit, OverlappingCopiesOnOneSurfaceReadTheSourceFirst) {
+TEST(Blit, OverlappingCopiesReadTheSourceFirstStretchTakesTheNearestAndMirrors) {
     const std::string picture = "abcde\nfghij\nklmno\npqrst\n";
     // Right, left, down, up: x and y each copied in both directions.
     const std::pair<POINT, const char*> cases[] = {
@@ -78,30 +70,26 @@ TEST(Blit, OverlappingCopiesOnOneSurfaceReadTheSourceFirst) {
     CDC dc(&s);
     dc.StretchBlt(3, 0, -4, 1, &dc, 0, 0, 4, 1);
     EXPECT_EQ(letters(s), "dcba\n");
-}
-
-TEST(Blit, StretchTakesTheNearestPixelAndMirrorsWithNegativeExtents) {
     CSurface src = fromLetters(kSource);
     CDC from(&src);
     CSurface up(8, 3, 32), down(2, 1, 32);
     CDC(&up).StretchBlt(0, 0, 8, 3, &from, 0, 0, 4, 3);
-    EXPECT_EQ(letters(up), "aabbccdd\neeffgghh\niijjkkll\n");
     CDC(&down).StretchBlt(0, 0, 2, 1, &from, 0, 0, 4, 3);  // the centre pixels of each half
-    EXPECT_EQ(letters(down), "fh\n");
+    EXPECT_TRUE(letters(up) == "aabbccdd\neeffgghh\niijjkkll\n" && letters(down) == "fh\n");
     // A negative destination width ends at x: columns 3, 2, 1, 0 get a, b, c, d.
-    CSurface m(4, 3, 32);
-    CDC mirror(&m);
+    CSurface mirrored(4, 3, 32);
+    CDC mirror(&mirrored);
     mirror.StretchBlt(3, 0, -4, 3, &from, 0, 0, 4, 3);
-    EXPECT_EQ(letters(m), "dcba\nhgfe\nlkji\n");
+    EXPECT_EQ(letters(mirrored), "dcba\nhgfe\nlkji\n");
     // Both extents negative: no mirror. A negative source height flips.
     mirror.StretchBlt(3, 2, -4, -3, &from, 3, 2, -4, -3);
-    EXPECT_EQ(letters(m), kSource);
+    EXPECT_EQ(letters(mirrored), kSource);
     mirror.StretchBlt(0, 0, 4, 3, &from, 0, 2, 4, -3);
-    EXPECT_EQ(letters(m), "ijkl\nefgh\nabcd\n");
+    EXPECT_EQ(letters(mirrored), "ijkl\nefgh\nabcd\n");
     EXPECT_TRUE(mirror.StretchBlt(0, 0, 0, 3, &from, 0, 0, 4, 3));  // empty: nothing
 }
 
-TEST(Blit, CopiesBetweenDepthsGoThroughTheHardwarePalette) {
+TEST(Blit, CopiesBetweenDepthsAndMemoryContexts) {
     CDisplay::instance().reset(8);
     CSurface indexed(2, 1, 8);
     indexed.row8(0)[0] = 249;  // static red
@@ -110,25 +98,21 @@ TEST(Blit, CopiesBetweenDepthsGoThroughTheHardwarePalette) {
     CSurface rgb(2, 1, 32), back(2, 1, 8);
     CDC to(&rgb);
     to.BitBlt(0, 0, 2, 1, &from, 0, 0);
-    EXPECT_EQ(rgb.at(0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(rgb.at(1, 0), RGB(255, 255, 255));
+    EXPECT_TRUE(rgb.at(0, 0) == RGB(255, 0, 0) && rgb.at(1, 0) == RGB(255, 255, 255));
     rgb.row32(0)[0] = RGB(0, 0, 250);
     CDC(&back).StretchBlt(0, 0, 2, 1, &to, 0, 0, 2, 1);
-    EXPECT_EQ(back.at(0, 0), 252u);  // static blue
-    EXPECT_EQ(back.at(1, 0), 255u);
+    EXPECT_TRUE(back.at(0, 0) == 252u && back.at(1, 0) == 255u);  // static blue, white
     CDisplay::instance().reset(32);
-}
-
-TEST(Blit, MemoryContextsDrawOnTheirSelectedBitmap) {
-    CSurface screen = fromLetters(kSource);
-    CDC dc(&screen);
-    CDC memory = dc.CreateCompatibleDC();
-    CSurface copy = dc.CreateCompatibleBitmap(2, 2);
+    // Memory contexts draw on their selected bitmap.
+    CSurface shown = fromLetters(kSource);
+    CDC sdc(&shown);
+    CDC memory = sdc.CreateCompatibleDC();
+    CSurface copy = sdc.CreateCompatibleBitmap(2, 2);
     ASSERT_EQ(copy.bitsPerPixel(), 32);
     EXPECT_EQ(memory.SelectBitmap(&copy), nullptr);
-    memory.BitBlt(0, 0, 2, 2, &dc, 2, 1);
-    dc.BitBlt(0, 0, 2, 2, &memory, 0, 0);
-    EXPECT_EQ(letters(screen), "ghcd\nklgh\nijkl\n");
+    memory.BitBlt(0, 0, 2, 2, &sdc, 2, 1);
+    sdc.BitBlt(0, 0, 2, 2, &memory, 0, 0);
+    EXPECT_EQ(letters(shown), "ghcd\nklgh\nijkl\n");
 }
 
 TEST(Blit, ScrollShiftsWithinTheClipAndReportsTheUncoveredPart) {
@@ -138,15 +122,13 @@ TEST(Blit, ScrollShiftsWithinTheClipAndReportsTheUncoveredPart) {
     RECT update{};
     const RECT scroll{1, 1, 4, 3};
     EXPECT_TRUE(dc.ScrollDC(1, 0, &scroll, nullptr, &update));
-    EXPECT_EQ(letters(s), "abcde\nfgghi\nkllmn\npqrst\n");
-    EXPECT_EQ(update, (RECT{1, 1, 2, 3}));
+    EXPECT_TRUE(letters(s) == "abcde\nfgghi\nkllmn\npqrst\n" && update == (RECT{1, 1, 2, 3}));
     // Pixels are neither read nor written outside the clip rectangle.
     CSurface t = fromLetters(picture);
     CDC tc(&t);
     const RECT clip{0, 0, 4, 3};  // as the whole window less its last row and column
     tc.ScrollDC(-1, 1, &scroll, &clip, &update);
-    EXPECT_EQ(letters(t), "abcde\nfghij\nghino\npqrst\n");
-    EXPECT_EQ(update, (RECT{1, 1, 4, 3}));
+    EXPECT_TRUE(letters(t) == "abcde\nfghij\nghino\npqrst\n" && update == (RECT{1, 1, 4, 3}));
     // A shift beyond everything moves nothing and uncovers the whole area.
     tc.ScrollDC(2000000000, 0, &scroll, &clip, &update);
     EXPECT_EQ(update, scroll);

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
-#include <functional>
 #include <vector>
 
 #include "platform/DC.h"
@@ -24,23 +22,18 @@ struct Dib {
 Dib makeDib(int bpp, bool topDown, const std::vector<std::vector<int>>& rows) {
     Dib d;
     const int w = static_cast<int>(rows[0].size()), h = static_cast<int>(rows.size());
-    d.info.bmiHeader.biWidth = w;
-    d.info.bmiHeader.biHeight = topDown ? -h : h;
+    d.info.bmiHeader.biWidth = w, d.info.bmiHeader.biHeight = topDown ? -h : h;
     d.info.bmiHeader.biBitCount = static_cast<uint16_t>(bpp);
-    if (bpp <= 8)
-        for (COLORREF c : kColors)
-            d.info.bmiColors.push_back({static_cast<BYTE>(GetBValue(c)),
-                                        static_cast<BYTE>(GetGValue(c)),
-                                        static_cast<BYTE>(GetRValue(c)), 0});
+    for (COLORREF c : kColors)
+        if (bpp <= 8) d.info.bmiColors.push_back({BYTE(GetBValue(c)), BYTE(GetGValue(c)), BYTE(GetRValue(c)), 0});
     const size_t stride = dibRowBytes(w, bpp);
     d.bits.assign(stride * h, 0xEE);  // padding is garbage, as in files
     for (int y = 0; y < h; ++y) {
         uint8_t* row = d.bits.data() + stride * static_cast<size_t>(topDown ? y : h - 1 - y);
         std::fill(row, row + (w * bpp + 7) / 8, 0);
         for (int x = 0; x < w; ++x) {
-            const int v = rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
-            const int r = GetRValue(kColors[v]), g = GetGValue(kColors[v]),
-                      b = GetBValue(kColors[v]);
+            const int v = rows[size_t(y)][size_t(x)];
+            const int r = GetRValue(kColors[v]), g = GetGValue(kColors[v]), b = GetBValue(kColors[v]);
             // Pixels as a little-endian number of bpp bits; the narrow
             // depths fill each byte from its high bits.
             uint32_t bitsOf = static_cast<uint32_t>(v);
@@ -80,59 +73,37 @@ TEST(Dib, EveryDepthAndRowOrderDrawsTheSamePicture) {
     }
 }
 
-TEST(Dib, ShortBuffersAndBadHeadersNeverReadPastTheirBytes) {
+TEST(Dib, ShortBuffersAndLyingHeadersNeverReadPastTheirBytes) {
     const std::vector<std::vector<int>> rows = {{0, 1, 2}, {3, 4, 5}};
-    for (bool topDown : {false, true}) {
-        const Dib d = makeDib(24, topDown, rows);
-        // One padded row and all but one byte of the next: the second row in
-        // memory is incomplete. A copy on the heap of exactly that length
-        // lets the address sanitizer catch any read beyond it.
-        const size_t length = 12 + 8;
-        std::vector<uint8_t> bytes(d.bits.begin(), d.bits.begin() + length);
-        CSurface s(3, 2, 32);
-        CDC dc(&s);
-        EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, bytes.data(), length, d.info), 0);
-        const int drawn = topDown ? 0 : 1;  // the first row in memory
-        EXPECT_EQ(s.at(2, drawn), kColors[rows[static_cast<size_t>(drawn)][2]]);
-        EXPECT_EQ(s.at(2, 1 - drawn), 0u);
-        EXPECT_EQ(dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, bytes.data(), 0, d.info), 0);
-    }
-    Dib d = makeDib(8, false, rows);
+    Dib d = makeDib(24, false, rows);
+    // One padded row and all but one byte of the next, copied to the heap at
+    // exactly that length so that the address sanitizer sees any read past it.
+    std::vector<uint8_t> bytes(d.bits.begin(), d.bits.begin() + 12 + 8);
     CSurface s(3, 2, 32);
     CDC dc(&s);
-    auto attempt = [&](BITMAPINFOHEADER h) {
-        BITMAPINFO info{h, d.info.bmiColors};
-        return dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), info) +
-               dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, d.bits.data(), d.bits.size(), info);
-    };
-    for (const auto& spoil : std::vector<std::function<void(BITMAPINFOHEADER&)>>{
-             [](auto& h) { h.biBitCount = 7; },
-             [](auto& h) { h.biCompression = 1; },  // run-length encoded: not drawn
-             [](auto& h) { h.biHeight = INT_MIN; },
-             [](auto& h) { h.biWidth = 0x7FFFFFFF; }}) {  // rows far longer than the buffer
-        BITMAPINFOHEADER h = d.info.bmiHeader;
-        spoil(h);
-        EXPECT_EQ(attempt(h), 0);
-    }
-    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, nullptr, 100, d.info), 0);
-    EXPECT_TRUE(s.takeChanged().empty());
+    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, bytes.data(), bytes.size(), d.info), 0);
+    EXPECT_TRUE(s.at(2, 1) == kColors[5] && s.at(2, 0) == 0u) << "only the complete bottom row";
+    EXPECT_EQ(dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, bytes.data(), 0, d.info), 0);
+    d.info.bmiHeader.biWidth = 0x7FFFFFFF;  // rows far longer than the buffer
+    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), d.info) +
+                  dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, d.bits.data(), d.bits.size(), d.info), 0);
+    EXPECT_TRUE(s.takeChanged() == (RECT{0, 1, 3, 2}));
     // A table shorter than the indices: the missing entries are black.
+    d = makeDib(8, false, rows);
     d.info.bmiColors.resize(2);
-    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), d.info),
-              2);
-    EXPECT_EQ(s.at(1, 0), kColors[1]);
-    EXPECT_EQ(s.at(2, 0), 0u);
+    EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), d.info), 2);
+    EXPECT_TRUE(s.at(1, 0) == kColors[1] && s.at(2, 0) == 0u);
 }
 
-TEST(Dib, SourceRowsCountFromTheBottomOfABottomUpPicture) {
+TEST(Dib, SourceRowsCountFromTheBottomAndStretchScalesAndMirrors) {
     const std::vector<std::vector<int>> rows = {{0, 0}, {1, 1}, {2, 2}};
     const Dib up = makeDib(24, false, rows), down = makeDib(24, true, rows);
     CSurface s(2, 1, 32);
     CDC dc(&s);
-    dc.SetDIBitsToDevice(0, 0, 2, 1, 0, 0, 0, 3, up.bits.data(), up.bits.size(), up.info);
-    EXPECT_EQ(s.at(0, 0), kColors[2]);
-    dc.SetDIBitsToDevice(0, 0, 2, 1, 0, 0, 0, 3, down.bits.data(), down.bits.size(), down.info);
-    EXPECT_EQ(s.at(0, 0), kColors[0]);
+    for (const Dib* d : {&up, &down}) {
+        dc.SetDIBitsToDevice(0, 0, 2, 1, 0, 0, 0, 3, d->bits.data(), d->bits.size(), d->info);
+        EXPECT_EQ(s.at(0, 0), kColors[d == &up ? 2 : 0]);
+    }
     // Only the middle row handed over, as scan 1 of the bottom-up picture.
     CSurface band(2, 3, 32);
     CDC bc(&band);
@@ -141,31 +112,26 @@ TEST(Dib, SourceRowsCountFromTheBottomOfABottomUpPicture) {
     EXPECT_TRUE(band.at(1, 0) == 0 && band.at(1, 1) == kColors[1] && band.at(1, 2) == 0);
     dc.StretchDIBits(0, 0, 1, 1, 1, 0, 1, 1, up.bits.data(), up.bits.size(), up.info);
     EXPECT_EQ(s.at(0, 0), kColors[2]);
-}
-
-TEST(Dib, StretchScalesAndMirrors) {
+    // Stretched twice as large, then mirrored.
     const Dib d = makeDib(8, false, {{0, 1}, {2, 3}});
-    CSurface s(4, 4, 32);
-    CDC dc(&s);
-    EXPECT_EQ(dc.StretchDIBits(0, 0, 4, 4, 0, 0, 2, 2, d.bits.data(), d.bits.size(), d.info), 2);
+    CSurface big(4, 4, 32);
+    CDC bigDc(&big);
+    EXPECT_EQ(bigDc.StretchDIBits(0, 0, 4, 4, 0, 0, 2, 2, d.bits.data(), d.bits.size(), d.info), 2);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(s.at(x, y), kColors[(y / 2) * 2 + x / 2]);
-    dc.StretchDIBits(3, 0, -4, 4, 0, 0, 2, 2, d.bits.data(), d.bits.size(), d.info);
-    EXPECT_EQ(s.at(0, 0), kColors[1]);
-    EXPECT_EQ(s.at(3, 3), kColors[2]);
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(big.at(x, y), kColors[(y / 2) * 2 + x / 2]);
+    bigDc.StretchDIBits(3, 0, -4, 4, 0, 0, 2, 2, d.bits.data(), d.bits.size(), d.info);
+    EXPECT_TRUE(big.at(0, 0) == kColors[1] && big.at(3, 3) == kColors[2]);
 }
 
 TEST(Dib, PaletteSurfacesTakeTheNearestEntryOfTheRealisedPalette) {
     CDisplay::instance().reset(8);
     CPalette palette;
     LOGPALETTE log;
-    log.palNumEntries = 2;
-    log.palPalEntry = {{250, 0, 0, PC_RESERVED}, {0, 0, 250, PC_RESERVED}};
+    log.palNumEntries = 2, log.palPalEntry = {{250, 0, 0, PC_RESERVED}, {0, 0, 250, PC_RESERVED}};
     ASSERT_TRUE(palette.CreatePalette(log));
     CSurface s(3, 2, 8);
     CDC dc(&s);
-    dc.SelectPalette(&palette);
-    dc.RealizePalette();
+    dc.SelectPalette(&palette), dc.RealizePalette();
     for (int bpp : {8, 24}) {
         const Dib d = makeDib(bpp, true, {{0, 2, 3}, {1, 4, 5}});
         dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), d.info);
@@ -183,11 +149,7 @@ TEST(Dib, PackedBlocksAreCheckedAgainstTheirLength) {
     std::memcpy(block.data() + 40 + 64, d.bits.data(), d.bits.size());
     const auto packed = readPackedDib(block.data(), block.size());
     ASSERT_TRUE(packed);
-    EXPECT_EQ(packed->bits, block.data() + 104);
-    EXPECT_EQ(packed->bitsLength, d.bits.size());
+    EXPECT_TRUE(packed->bits == block.data() + 104 && packed->bitsLength == d.bits.size());
     EXPECT_EQ(packed->info.bmiColors[1].rgbGreen, 255);
     EXPECT_FALSE(readPackedDib(block.data(), 100));  // the colour table is cut
-    uint32_t hugeSize = 1u << 31;
-    std::memcpy(block.data(), &hugeSize, 4);
-    EXPECT_FALSE(readPackedDib(block.data(), block.size()));
 }

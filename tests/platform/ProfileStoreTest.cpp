@@ -18,57 +18,48 @@ const std::string kKey = "HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Conf
 
 int countTemporaries(const fs::path& folder) {
     int n = 0;
-    for (const auto& e : fs::directory_iterator(folder))
-        if (e.path().filename().string().find(".tmp.") != std::string::npos) ++n;
+    for (const auto& e : fs::directory_iterator(folder)) n += e.path().filename().string().find(".tmp.") != std::string::npos;
     return n;
 }
 
 }  // namespace
 
-TEST(ProfileStore, RegistryValuesRoundTripAndMerge) {
+TEST(ProfileStore, RegistryValuesRoundTripAndMergePrivateFilesApart) {
     TempFolder tmp;
     ProfileStore store(tmp.path() / "nested" / "config");
     EXPECT_FALSE(store.readValue(kKey, "Speed"));
     EXPECT_EQ(store.readString(kKey, "Message0", "def"), "def");
     ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "12"}, {"Message0", "hello world"}}));
     EXPECT_EQ(store.readInt(kKey, "SPEED", 5), 12);  // names ignore case
-
     // A second store on the same folder (another process) adds and replaces
     // values; what the first wrote survives. Empty values and values over
     // several lines come back unchanged.
     ProfileStore other(store.folder());
     ASSERT_TRUE(other.writeValues(kKey, {{"Speed", "-3"}, {"Message1", ""}, {"Message2", "one\ntwo"}}));
     ASSERT_TRUE(other.writeValues("Other\\Key", {{"Speed", "99"}}));
-    EXPECT_EQ(store.readInt(kKey, "Speed", 5), -3);
+    EXPECT_TRUE(store.readInt(kKey, "Speed", 5) == -3 && store.readInt("Other\\Key", "Speed", 0) == 99);
     EXPECT_EQ(store.readString(kKey, "Message0", ""), "hello world");
-    EXPECT_EQ(store.readInt("Other\\Key", "Speed", 0), 99);
     EXPECT_EQ(store.readValue(kKey, "Message1"), std::optional<std::string>(""));
     EXPECT_EQ(store.readString(kKey, "Message2", ""), "one\ntwo");
     EXPECT_EQ(countTemporaries(store.folder()), 0);
-}
-
-// Private files are separate from the registry file; reads are cut to the
-// buffer size given.
-TEST(ProfileStore, PrivateProfileFiles) {
-    TempFolder tmp;
-    ProfileStore store(tmp.path());
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "abcdef", 3), "abc");
+    // Private files are separate from the registry file; reads are cut to the
+    // buffer size given.
+    TempFolder tmp2;
+    ProfileStore priv(tmp2.path());
+    EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "abcdef", 3), "abc");
     const std::string longValue(5000, 'x');
-    ASSERT_TRUE(store.writePrivate("Quorvane5.ini", "Quorvane", "Folders", longValue));
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "", 4096), std::string(4096, 'x'));
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "quorvane", "folders", "", 10000), longValue);
-    EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Other", "Folders", "d", 100), "d");
-    EXPECT_FALSE(store.readValue("Quorvane", "Folders"));
-    EXPECT_FALSE(fs::exists(tmp.path() / ProfileStore::kRegistryFile));
+    ASSERT_TRUE(priv.writePrivate("Quorvane5.ini", "Quorvane", "Folders", longValue));
+    EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "", 4096), std::string(4096, 'x'));
+    EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "quorvane", "folders", "", 10000), longValue);
+    EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "Other", "Folders", "d", 100), "d");
+    EXPECT_FALSE(priv.readValue("Quorvane", "Folders") || fs::exists(tmp2.path() / ProfileStore::kRegistryFile));
 }
 
 TEST(ProfileStore, ParseIntTakesDecimalDwords) {
-    EXPECT_EQ(ProfileStore::parseInt("+7"), 7);
-    EXPECT_EQ(ProfileStore::parseInt(" -7\t"), -7);
-    EXPECT_EQ(ProfileStore::parseInt("-2147483648"), INT_MIN);
     // Above 2^31 a value wraps as a 32-bit DWORD does.
-    EXPECT_EQ(ProfileStore::parseInt("2147483648"), INT_MIN);
-    EXPECT_EQ(ProfileStore::parseInt("4294967295"), -1);
+    for (const auto& [text, value] : {std::pair{"+7", 7}, {" -7\t", -7}, {"-2147483648", INT_MIN},
+                                      {"2147483648", INT_MIN}, {"4294967295", -1}})
+        EXPECT_EQ(ProfileStore::parseInt(text), value) << text;
     for (const char* bad : {"", "-", "12x", "1 2", "0x10", "4294967296", "-2147483649",
                             "123456789012345678901"})
         EXPECT_EQ(ProfileStore::parseInt(bad), std::nullopt) << '"' << bad << '"';
@@ -84,8 +75,7 @@ TEST(ProfileStore, BadFilesAndPaths) {
                                     std::string("\0[x]\xff\xfe\x01=\n==\n[[[", 15)}) {
         tmp.write(reg, text);
         EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
-        ASSERT_TRUE(store.writeValues(kKey, {{"MinTime", "3"}}));
-        EXPECT_EQ(store.readInt(kKey, "MinTime", 0), 3);
+        EXPECT_TRUE(store.writeValues(kKey, {{"MinTime", "3"}}) && store.readInt(kKey, "MinTime", 0) == 3);
     }
 
     fs::create_directory(tmp.path() / "Quorvane5.ini");
@@ -93,19 +83,16 @@ TEST(ProfileStore, BadFilesAndPaths) {
     EXPECT_FALSE(store.writePrivate("Quorvane5.ini", "Quorvane", "Folders", "a*"));
     tmp.write("blocked", "x");  // a folder that cannot be created
     ProfileStore blocked(tmp.path() / "blocked" / "sub");
-    EXPECT_EQ(blocked.readInt(kKey, "Speed", 5), 5);
-    EXPECT_FALSE(blocked.writeValues(kKey, {{"Speed", "1"}}));
+    EXPECT_TRUE(blocked.readInt(kKey, "Speed", 5) == 5 && !blocked.writeValues(kKey, {{"Speed", "1"}}));
     EXPECT_EQ(countTemporaries(tmp.path()), 0);
 
     const std::string original = "[" + kKey + "]\nSpeed=9\n";
     tmp.write(reg, original);
     fs::permissions(reg, fs::perms::none);
     if (!std::ifstream(reg).is_open()) {  // permissions apply to this user
-        EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
-        EXPECT_FALSE(store.writeValues(kKey, {{"Speed", "1"}}));
+        EXPECT_TRUE(store.readInt(kKey, "Speed", 5) == 5 && !store.writeValues(kKey, {{"Speed", "1"}}));
         fs::permissions(reg, fs::perms::owner_read | fs::perms::owner_write);
-        EXPECT_EQ(tmp.read(reg), original);
-        EXPECT_EQ(countTemporaries(tmp.path()), 0);
+        EXPECT_TRUE(tmp.read(reg) == original && countTemporaries(tmp.path()) == 0);
     }
 }
 
@@ -114,13 +101,11 @@ TEST(ProfileStore, StaleTemporaryFromACrashIsHarmless) {
     ProfileStore store(tmp.path());
     const fs::path reg = tmp.path() / ProfileStore::kRegistryFile;
     ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "4"}}));
-    EXPECT_EQ(countTemporaries(tmp.path()), 0);
     // A half-written temporary left behind by a crashed writer.
     tmp.write(reg.string() + ".tmp.1", "[" + kKey + "]\nSpeed=77\nMinT");
     EXPECT_EQ(store.readInt(kKey, "Speed", 5), 4);
     ASSERT_TRUE(store.writeValues(kKey, {{"MinTime", "8"}}));
-    EXPECT_EQ(store.readInt(kKey, "Speed", 5), 4);
-    EXPECT_EQ(store.readInt(kKey, "MinTime", 0), 8);
+    EXPECT_TRUE(store.readInt(kKey, "Speed", 5) == 4 && store.readInt(kKey, "MinTime", 0) == 8);
     EXPECT_EQ(countTemporaries(tmp.path()), 1);
 }
 

@@ -20,66 +20,54 @@ std::string misspelled(int seed, const std::string& text) {
 
 }  // namespace
 
-TEST(QuorSpel, ShortTextsAndForeignBytesPassUntouched) {
+TEST(QuorSpel, ShortTextsAndForeignBytesPassUntouchedPassesStopAtTheBufferEnd) {
     const std::string foreign = "\x01\x1f\x7f\x80\xe9\xff";
     const std::string mixed = "Mee\x01 ttoo\xe9 99!\x7f mn aa\xff bb.\t";
     for (int seed = 1; seed <= 300; ++seed) {
         RandomSource r(seed), copy(seed);
         QuorSpel q(&r);
         EXPECT_TRUE(q.Misspell("") == "" && q.Misspell("x") == "x" && q.Misspell("\xe9") == "\xe9");
-        EXPECT_EQ(q.Misspell(foreign), foreign);
         copy.next();  // the number of passes, and no more
-        EXPECT_EQ(r.next(), copy.next());
+        EXPECT_TRUE(q.Misspell(foreign) == foreign && r.next() == copy.next());
         // Among other characters they keep their order and number.
         EXPECT_EQ(foreignBytes(q.Misspell(mixed)), foreignBytes(mixed)) << seed;
     }
-}
-
-TEST(QuorSpel, PassesStopAtTheBufferEnd) {
     std::string text;
     while (text.size() < 5000) text += "Moon and noon, 1234 eeggs!\xe9 ";
     const std::string nearly(QuorSpel::kPassCapacity - 2, 'b');  // doubling pushes it up
     for (int seed = 1; seed <= 40; ++seed) {
         const size_t size = misspelled(seed, text).size();
-        EXPECT_TRUE(size > QuorSpel::kPassCapacity / 2 && size <= QuorSpel::kPassCapacity);
-        EXPECT_LE(misspelled(seed, nearly).size(), QuorSpel::kPassCapacity);
+        EXPECT_TRUE(size > QuorSpel::kPassCapacity / 2 && size <= QuorSpel::kPassCapacity &&
+                    misspelled(seed, nearly).size() <= QuorSpel::kPassCapacity) << seed;
     }
-    const std::string foreign(1500, '\xe9');
-    EXPECT_EQ(misspelled(1, foreign), foreign.substr(0, QuorSpel::kPassCapacity));
+    const std::string wide(1500, '\xe9');
+    EXPECT_EQ(misspelled(1, wide), wide.substr(0, QuorSpel::kPassCapacity));
 }
 
 TEST(QuorSpel, DrawsInTheOrderOfTheRules) {
-    // "xz" in one pass: neither letter doubled, a vowel, m or n; no vowel after x.
-    int singlePasses = 0, changed = 0;
-    for (int seed = 1; seed <= 6000; ++seed) {
+    // "mn" in one pass, each letter: lost, swapped for the other, doubled.
+    int changed = 0;
+    for (int seed = 1; seed <= 3000; ++seed) {
         RandomSource r(seed), copy(seed);
         if (copy.below(3) != 0) continue;
         std::string out;
-        for (char c : {'x', 'z'}) {
-            int emit = copy.uniform() < 0.005 ? -1 : c;  // dropped
-            if (emit >= 0) {
-                if (copy.uniform() < 0.025) emit = 'a' + copy.below(26);
-                if (copy.uniform() < 0.001 && emit >= 'a') emit -= 32;
-                if (c == 'x') copy.uniform();  // the swap chance
-            }
+        for (char c : {'m', 'n'}) {
+            int emit = copy.uniform() < 0.005 ? -1 : c;
+            if (emit >= 0 && copy.uniform() < 0.5) emit = c == 'm' ? 'n' : 'm';
             const bool doubled = copy.uniform() < 0.005;
             if (emit >= 0) out.append(doubled ? 2 : 1, static_cast<char>(emit));
         }
-        if (out.empty()) out = "xz";  // a pass that loses everything changes nothing
-        ++singlePasses, changed += out != "xz";
-        ASSERT_EQ(QuorSpel(&r).Misspell("xz"), out) << "seed " << seed;
+        changed += out != "mn";
+        ASSERT_EQ(QuorSpel(&r).Misspell("mn"), out.empty() ? "mn" : out) << "seed " << seed;
         ASSERT_EQ(r.next(), copy.next()) << "seed " << seed;
     }
-    EXPECT_GT(singlePasses, 1500);
-    EXPECT_GT(changed, 100);
+    EXPECT_GT(changed, 500);
 }
 
 TEST(QuorSpel, EachKindOfErrorHappens) {
-    // m for n, swapped digits, a swapped vowel, a double e, stray punctuation,
-    // a doubled letter, a lost space.
-    for (const auto& [in, out] : {std::pair<std::string, std::string>{"mn", "nm"}, {"12", "21"},
-                                  {"bo", "ob"}, {"ee", "ea"}, {"a?", "a/"}, {"ab", "aab"},
-                                  {"a b", "ab"}}) {
+    // Swapped digits, a swapped vowel, a double e, stray punctuation, a doubled letter, a lost space.
+    for (const auto& [in, out] : {std::pair<std::string, std::string>{"12", "21"}, {"bo", "ob"},
+                                  {"ee", "ea"}, {"a?", "a/"}, {"ab", "aab"}, {"a b", "ab"}}) {
         int seed = 1;
         while (seed <= 20000 && misspelled(seed, in) != out) ++seed;
         EXPECT_LE(seed, 20000) << in << " never became " << out;
@@ -99,8 +87,7 @@ TEST(QuorSpel, TheSettingAndTheTexterDecide) {
     for (int seed = 1; seed <= 200; ++seed) {
         RandomSource r(seed), copy(seed);
         QuorSpel q(&r);
-        EXPECT_EQ(textWithTypos(message, q, r, 0), message.GetText());
-        EXPECT_EQ(textWithTypos(date, q, r, 100), date.GetText());
+        EXPECT_TRUE(textWithTypos(message, q, r, 0) == message.GetText() && textWithTypos(date, q, r, 100) == date.GetText());
         copy.next();  // the chance of the message only
         EXPECT_EQ(r.next(), copy.next());
         changed += textWithTypos(message, q, r, 100) != message.GetText();

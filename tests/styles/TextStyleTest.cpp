@@ -1,6 +1,7 @@
 #include <ctime>
 #include <fstream>
 #include <optional>
+#include <tuple>
 
 #include "engine/SceneSupport.h"
 #include "styles/text/Text.h"
@@ -31,14 +32,11 @@ class TextStyleTest : public SceneTest {
 protected:
     void SetUp() override {
         SceneTest::SetUp();
-        settings().setUseBlack(0);
-        settings().setMinTime(100);
-        settings().setMaxTime(100);
+        settings().setUseBlack(0), settings().setMinTime(100), settings().setMaxTime(100);
     }
     void onlyMessage(const std::string& message) {
         settings().setTextDateTime(0), settings().setTextChar(0), settings().setTextRandom(0);
-        settings().setTextMessages(100);
-        settings().setMessage(0, message);
+        settings().setTextMessages(100), settings().setMessage(0, message);
     }
     // A text style on a w x h scene whose layout is `cells`, its surface
     // filled with the complement of the text's colour.
@@ -71,13 +69,11 @@ protected:
 }  // namespace
 
 TEST_F(TextStyleTest, SizeAndPlaceFromTheLayout) {
-    EXPECT_EQ(textOn(1024, 768, grid(4, 3, 256, 256))->fontSize(), 9);
-    EXPECT_EQ(textOn(1024, 768, grid(1, 1, 1024, 768))->fontSize(), 36);
-    EXPECT_EQ(textOn(1024, 768, grid(1, 1, 100, 768))->fontSize(), 8);
     SubRectList mixed = grid(2, 1, 100, 100);  // the wide cell is of the other group
     mixed.back().setRect(100, 0, 512, 100);
-    EXPECT_EQ(textOn(1024, 768, std::move(mixed))->fontSize(), 18);
-
+    for (const auto& [cells, size] : {std::pair{grid(4, 3, 256, 256), 9}, {grid(1, 1, 1024, 768), 36},
+                                      {grid(1, 1, 100, 768), 8}, {mixed, 18}})
+        EXPECT_EQ(textOn(1024, 768, cells)->fontSize(), size) << cells.front().width();
     // Checkered: the drawing's group 0 gets the text in every cell, the other none.
     onlyMessage("Quorvane");
     auto text = textOn(640, 480, grid(4, 3, 160, 160));
@@ -86,7 +82,6 @@ TEST_F(TextStyleTest, SizeAndPlaceFromTheLayout) {
     EXPECT_TRUE(text->isDone()) << "one step walks every cell";
     for (const SubRect& r : scene->subRects())
         EXPECT_EQ(inkIn(r, 3) > 50, r.group() == 0) << "cell at " << r.left() << "," << r.top();
-
     // Cells from too low to a little higher than the text, with gaps: the
     // descenders stay inside even the cell that is just high enough.
     onlyMessage("gjpqy,");
@@ -99,19 +94,15 @@ TEST_F(TextStyleTest, SizeAndPlaceFromTheLayout) {
     for (const SubRect& r : scene->subRects()) inside += inkIn(r);
     EXPECT_GT(inside, 100);
     EXPECT_EQ(inside, inkIn(0, 0, 640, 560));
-
     // Cells too small: once on the screen; a screen too small: not at all.
-    text.reset();
-    text = textOn(640, 480, grid(3, 3, 20, 10));
-    text->step();
-    EXPECT_TRUE(text->isDone());
-    EXPECT_GT(inkIn(0, 0, 640, 480), 50);
-    onlyMessage("Quorvane writes far too much for this");
-    text.reset();
-    text = textOn(60, 30, grid(3, 3, 20, 10));
-    text->step();
-    EXPECT_TRUE(text->isDone());
-    EXPECT_EQ(inkIn(0, 0, 60, 30), 0);
+    for (const auto& [w, h, inked] : {std::tuple{640, 480, true}, {60, 30, false}}) {
+        if (!inked) onlyMessage("Quorvane writes far too much for this");
+        text.reset();
+        text = textOn(w, h, grid(3, 3, 20, 10));
+        text->step();
+        EXPECT_TRUE(text->isDone() && (inkIn(0, 0, w, h) > 50) == inked) << w;
+        EXPECT_TRUE(inked || inkIn(0, 0, w, h) == 0);
+    }
 }
 
 TEST_F(TextStyleTest, TheDateIsNeverMisspelled) {
@@ -153,12 +144,10 @@ TEST_F(TextStyleTest, GoldenPictures) {
     static constexpr StyleMaker kTextOnly[] = {{5, "Text", makeSaver<Text>}};
     const StyleMakersScope textOnly{kTextOnly};
     GoldenFile golden("text.txt");
-    settings().setMinTime(1), settings().setMaxTime(2);
-    settings().setUseBlack(50), settings().setQuorSpel(50);
+    settings().setMinTime(1), settings().setMaxTime(2), settings().setUseBlack(50), settings().setQuorSpel(50);
     settings().setMessage(0, "Quorvane"), settings().setMessage(1, "Hello, world");
     for (const int depth : {32, 8}) {
-        settings().setUseAnimation(depth == 8);
-        settings().setAnimation(depth == 8 ? 100 : 0);
+        settings().setUseAnimation(depth == 8), settings().setAnimation(depth == 8 ? 100 : 0);
         for (const int seed : {1, 2, 3}) {
             scene.reset();
             useFreshClock();

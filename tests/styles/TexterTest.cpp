@@ -30,7 +30,7 @@ struct TextSettings {
 
 }  // namespace
 
-TEST(Texter, DurationsCountsAndDates) {
+TEST(Texter, DurationsCountsDatesCharactersMessagesAndTheFactory) {
     platform::ScopedClock clock(std::make_unique<platform::SimulatedClock>());
     const int64_t now = platform::SimulatedClock::kDefaultEpoch;
     FixedFacts facts;
@@ -47,56 +47,40 @@ TEST(Texter, DurationsCountsAndDates) {
     using platform::LocalTime;
     EXPECT_EQ(formatDateTime(LocalTime{2026, 1, 1, 0, 0, 0}), "1 Jan 12:00");  // midnight
     EXPECT_EQ(formatDateTime(LocalTime{2026, 12, 31, 23, 9, 59}), "31 Dec 11:09");
-    TexterTime time(&r);
-    EXPECT_EQ(time.GetText(), formatDateTime(platform::localTime(now)));
-    EXPECT_EQ(r.next(), copy.next());  // none of them draws
+    TexterTime time(&r);  // none of them draws
+    EXPECT_TRUE(time.GetText() == formatDateTime(platform::localTime(now)) && r.next() == copy.next());
     // Only the date and the single character never pass through the misspeller.
     EXPECT_FALSE(time.MayMisspell() || TexterChar(&r).MayMisspell());
     EXPECT_TRUE(duration.MayMisspell() && TexterOverallCount(&r, &facts).MayMisspell() &&
                 TexterMessage(&r, nullptr).MayMisspell());
-}
-
-TEST(Texter, CharactersAndMessages) {
-    RandomSource r(77);
-    TexterChar character(&r);
+    RandomSource rc(77);
+    TexterChar character(&rc);
     std::set<std::string> chars;
     for (int i = 0; i < 20000; ++i) chars.insert(character.GetText());
-    EXPECT_EQ(chars.size(), 222u);
-    EXPECT_EQ(*chars.begin(), "\x21");  // 33 .. 254 as single bytes
-    EXPECT_EQ(*chars.rbegin(), "\xfe");
+    EXPECT_TRUE(chars.size() == 222u && *chars.begin() == "\x21" && *chars.rbegin() == "\xfe") << "33 .. 254";
 
     TextSettings none({0, 0, 0, 50}, {}), one({0, 0, 0, 50}), several({0, 0, 0, 50}, {"A", "", "C"});
-    RandomSource copy = r;
-    EXPECT_EQ(TexterMessage(&r, &none.settings).GetText(), "");
-    EXPECT_EQ(r.next(), copy.next());  // nothing to choose from: no draw
-    EXPECT_EQ(TexterMessage(&r, &one.settings).GetText(), "Only me");
+    RandomSource copyc = rc;  // nothing to choose from: no draw
+    EXPECT_TRUE(TexterMessage(&rc, &none.settings).GetText() == "" && rc.next() == copyc.next());
+    EXPECT_EQ(TexterMessage(&rc, &one.settings).GetText(), "Only me");
     std::set<std::string> seen;  // an empty message between others counts
-    for (int i = 0; i < 300; ++i) seen.insert(TexterMessage(&r, &several.settings).GetText());
+    for (int i = 0; i < 300; ++i) seen.insert(TexterMessage(&rc, &several.settings).GetText());
     EXPECT_EQ(seen, (std::set<std::string>{"A", "", "C"}));
-}
-
-TEST(Texter, FactoryFollowsTheWeights) {
-    FixedFacts facts;
-    TextSettings date({10, 0, 0, 0}), character({0, 10, 0, 0}), statistics({0, 0, 10, 0}),
-        message({0, 0, 0, 10}), noMessage({0, 0, 0, 50}, {});
+    TextSettings date({10, 0, 0, 0}), single({0, 10, 0, 0}), statistics({0, 0, 10, 0}),
+        messageOnly({0, 0, 0, 10}), noMessage({0, 0, 0, 50}, {});
     for (int seed = 1; seed <= 60; ++seed) {
-        RandomSource r(seed), copy(seed);
-        const auto made = [&](TextSettings& s) { return CreateTexter(r, s.settings, facts); };
-        EXPECT_TRUE(dynamic_cast<TexterTime*>(made(date).get()));
-        EXPECT_TRUE(dynamic_cast<TexterChar*>(made(character).get()));
+        RandomSource r2(seed), copy2(seed);
+        const auto made = [&](TextSettings& s) { return CreateTexter(r2, s.settings, facts); };
+        EXPECT_TRUE(dynamic_cast<TexterTime*>(made(date).get()) && dynamic_cast<TexterChar*>(made(single).get()));
         const auto statistic = made(statistics);
-        EXPECT_TRUE(dynamic_cast<TexterDuration*>(statistic.get()) ||
-                    dynamic_cast<TexterOverallCount*>(statistic.get()));
-        EXPECT_TRUE(dynamic_cast<TexterMessage*>(made(message).get()));
+        EXPECT_TRUE(dynamic_cast<TexterDuration*>(statistic.get()) || dynamic_cast<TexterOverallCount*>(statistic.get()));
         // No messages and no other weight: the all-zero table's last member.
-        EXPECT_TRUE(dynamic_cast<TexterMessage*>(made(noMessage).get()));
-        for (int i = 0; i < 5; ++i) copy.next();  // one draw each
-        EXPECT_EQ(r.next(), copy.next());
+        EXPECT_TRUE(dynamic_cast<TexterMessage*>(made(messageOnly).get()) && dynamic_cast<TexterMessage*>(made(noMessage).get()));
+        for (int i = 0; i < 5; ++i) copy2.next();  // one draw each
+        EXPECT_EQ(r2.next(), copy2.next());
     }
     // "TextRandom" 25 gives each statistic 12, against 24 for the date.
     TextSettings s({24, 0, 25, 0});
     const WeightedChooser& c = s.settings.choosers().chooser(Family::Texter);
-    EXPECT_FLOAT_EQ(c.weight(0), 0.5f);
-    EXPECT_FLOAT_EQ(c.weight(1), 0.25f);
-    EXPECT_FLOAT_EQ(c.weight(3), 0.25f);
+    EXPECT_TRUE(c.weight(0) == 0.5f && c.weight(1) == 0.25f && c.weight(3) == 0.25f);
 }

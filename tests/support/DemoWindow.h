@@ -1,9 +1,7 @@
 #pragma once
-// A window that paints a moving pattern from its paint handler and reports
-// the messages it gets, so that the window layer can be seen working before
-// any real drawing exists. Each paint fills the client area with vertical
-// bars of two colours that move by a few pixels; with a frame rate it then
-// waits (for input or the next frame) and invalidates itself again.
+// A window that paints vertical bars of two colours, moved a few pixels each
+// paint, and reports the messages it gets; with a frame rate it then waits
+// (for input or the next frame) and invalidates itself again.
 
 #include <cstdio>
 #include <string>
@@ -20,22 +18,17 @@ class DemoWindow : public CWnd {
     static constexpr int kBar = 64;
 
     struct Options {
-        double fps = 30;          // 0: paint once and then only wait
-        bool endOnInput = false;  // a key or a button press closes the window
-        std::FILE* log = nullptr; // one line per message of interest
+        double fps = 30;           // 0: paint once and then only wait
+        std::FILE* log = nullptr;  // one line per message of interest
     };
 
     explicit DemoWindow(Options options) : m_options(options) {}
 
     int frames() const { return m_frame; }
-    // The messages seen, as the log writes them.
-    const std::vector<std::string>& seen() const { return m_seen; }
+    const std::vector<std::string>& seen() const { return m_seen; }  // as the log writes them
 
   protected:
-    int OnCreate() override {
-        note("create");
-        return 0;
-    }
+    int OnCreate() override { return note("create"), 0; }
     void OnSize(UINT, int cx, int cy) override { note("size " + std::to_string(cx) + " " + std::to_string(cy)); }
     void OnDestroy() override { note("destroy"); }
 
@@ -61,33 +54,20 @@ class DemoWindow : public CWnd {
     }
 
     void OnMouseMove(UINT, POINT p) override { note("move " + xy(p)); }
-    void OnLButtonDown(UINT, POINT p) override { input("lbutton " + xy(p)); }
-    void OnRButtonDown(UINT, POINT p) override { input("rbutton " + xy(p)); }
-    void OnMButtonDown(UINT, POINT p) override { input("mbutton " + xy(p)); }
-    void OnKeyDown(UINT vk, UINT, UINT) override { input("key " + std::to_string(vk)); }
+    void OnLButtonDown(UINT, POINT p) override { note("lbutton " + xy(p)); }
+    void OnRButtonDown(UINT, POINT p) override { note("rbutton " + xy(p)); }
+    void OnKeyDown(UINT vk, UINT, UINT) override { note("key " + std::to_string(vk)); }
     void OnSysKeyDown(UINT vk, UINT repeat, UINT flags) override {
-        input("syskey " + std::to_string(vk));
+        note("syskey " + std::to_string(vk));
         CWnd::OnSysKeyDown(vk, repeat, flags);
     }
-    void OnActivate(UINT state, bool) override { note("activate " + std::to_string(state)); }
-    void OnActivateApp(bool active) override { note(std::string("activateapp ") + (active ? "1" : "0")); }
-    bool OnSetCursor(UINT, UINT) override {
-        SetCursor(nullptr);
-        return true;
-    }
+    bool OnSetCursor(UINT, UINT) override { SetCursor(nullptr); return true; }
 
   private:
     static std::string xy(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
     void note(const std::string& line) {
         m_seen.push_back(line);
-        if (m_options.log) {
-            std::fprintf(m_options.log, "%s\n", line.c_str());
-            std::fflush(m_options.log);
-        }
-    }
-    void input(const std::string& line) {
-        note(line);
-        if (m_options.endOnInput) PostMessage(WM_CLOSE);
+        if (m_options.log) std::fprintf(m_options.log, "%s\n", line.c_str()), std::fflush(m_options.log);
     }
 
     Options m_options;

@@ -9,21 +9,14 @@ class EnvOverride {
   public:
     EnvOverride(const char* name, const char* value) : m_name(name) {
         if (const char* old = std::getenv(name)) m_old = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
+        set(value);
     }
-    ~EnvOverride() {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
+    ~EnvOverride() { set(m_old ? m_old->c_str() : nullptr); }
     EnvOverride(const EnvOverride&) = delete;
     EnvOverride& operator=(const EnvOverride&) = delete;
 
   private:
+    void set(const char* value) { value ? ::setenv(m_name, value, 1) : ::unsetenv(m_name); }
     const char* m_name;
     std::optional<std::string> m_old;
 };

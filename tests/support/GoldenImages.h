@@ -1,8 +1,6 @@
 #pragma once
-// Golden pictures: hashes of whole drawings kept in tests/golden/<file>, one
-// "name hash" line per case. A mismatch fails the test and leaves the actual
-// picture as <name>.png beside the test program, in the build tree;
-// QV_UPDATE_GOLDEN=1 rewrites the file with the hashes of this run.
+// Golden pictures: "name hash" lines in tests/golden/<file>. A mismatch fails and leaves
+// <name>.png beside the test program; QV_UPDATE_GOLDEN=1 rewrites the file from this run.
 
 #include <gtest/gtest.h>
 
@@ -27,10 +25,15 @@ inline uint64_t pictureHash(const CSurface& s) {
     return h;
 }
 
+// A file of tests/golden/.
+inline std::filesystem::path goldenPath(const std::string& file) {
+    return std::filesystem::path(__FILE__).parent_path().parent_path() / "golden" / file;
+}
+
 class GoldenFile {
 public:
     explicit GoldenFile(const std::string& file)
-        : m_path(std::filesystem::path(__FILE__).parent_path().parent_path() / "golden" / file),
+        : m_path(goldenPath(file)),
           m_update(std::getenv("QV_UPDATE_GOLDEN") != nullptr) {
         std::ifstream in(m_path);
         std::string name, hash;
@@ -50,9 +53,7 @@ public:
         m_actual[name] = hash.str();
         if (m_update || m_expected[name] == hash.str()) return;
         std::error_code ec;
-        auto folder = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
-        if (ec) folder = std::filesystem::current_path();
-        const auto png = folder / (name + ".png");
+        const auto png = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / (name + ".png");
         writePng(picture, CDisplay::instance().hardwarePalette(), png.string());
         ADD_FAILURE() << name << ": hash " << hash.str() << ", expected " << m_expected[name]
                       << "; the picture is in " << png.string();

@@ -10,12 +10,9 @@
 class TempFolder {
 public:
     TempFolder() {
-        const auto base = std::filesystem::temp_directory_path();
         std::random_device rd;
-        for (;;) {
-            m_path = base / ("quorvane-test-" + std::to_string(rd()));
-            if (std::filesystem::create_directory(m_path)) break;
-        }
+        do m_path = std::filesystem::temp_directory_path() / ("quorvane-test-" + std::to_string(rd()));
+        while (!std::filesystem::create_directory(m_path));
     }
     ~TempFolder() {
         std::error_code ec;

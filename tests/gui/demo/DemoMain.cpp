@@ -1,12 +1,8 @@
-// qv_demo_window: the demonstration window in any of the program's window
-// modes, for the tests under Xvfb and the window benchmarks.
-//
-//   qv_demo_window [--fps N] [--end-on-input] [--quiet] -- <quorvane mode arguments>
-//
-// The mode arguments are those of quorvane: /s, /p ID, --window [WxH],
-// -root, -window-id ID, --render FILE [--size WxH] [--seconds N]. Each
-// message of interest is printed on its own line (unless --quiet); at the
-// end come "frames <paints>" and "exit <code>".
+// qv_demo_window [--fps N] [--quiet] -- <mode>: the demonstration window in
+// one of quorvane's modes (/s, /p ID, -root, -window-id ID, --render FILE
+// [--size WxH] [--seconds N]), for the tests under Xvfb and the window
+// benchmarks. Prints "window <id>", a line per message of interest (unless
+// --quiet), then "frames <paints>" and "exit <code>".
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,10 +23,7 @@ namespace {
 
 using Action = LaunchRequest::Action;
 
-int fail(const std::string& text) {
-    std::fprintf(stderr, "qv_demo_window: %s\n", text.c_str());
-    return 1;
-}
+int fail(const std::string& text) { return std::fprintf(stderr, "qv_demo_window: %s\n", text.c_str()), 1; }
 
 }  // namespace
 
@@ -41,8 +34,6 @@ int main(int argc, char** argv) {
     for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
         if (std::strcmp(argv[i], "--fps") == 0 && i + 1 < argc)
             options.fps = std::atof(argv[++i]);
-        else if (std::strcmp(argv[i], "--end-on-input") == 0)
-            options.endOnInput = true;
         else if (std::strcmp(argv[i], "--quiet") == 0)
             options.log = nullptr;
         else
@@ -55,20 +46,15 @@ int main(int argc, char** argv) {
     if (request.action == Action::Render) {
         platform::ScopedClock simulated(std::make_unique<platform::SimulatedClock>());
         platform::HeadlessOptions h;
-        h.width = request.width ? request.width : 640;
-        h.height = request.height ? request.height : 480;
-        const auto endMs = static_cast<int64_t>(request.seconds * 1000);
-        h.snapshots.push_back({endMs, request.renderPath});
-        h.endAtMs = endMs;
+        h.width = request.width ? request.width : 640, h.height = request.height ? request.height : 480;
+        h.endAtMs = static_cast<int64_t>(request.seconds * 1000);
+        h.snapshots.push_back({h.endAtMs, request.renderPath});
         platform::installTerminationHandlers();
         platform::setBackend(std::make_unique<platform::HeadlessBackend>(h));
     } else {
         std::string error;
         auto sdl = platform::openSdlBackend(error);
-        if (!sdl) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return 1;
-        }
+        if (!sdl) return std::fprintf(stderr, "%s\n", error.c_str()), 1;
         platform::setBackend(std::move(sdl));
     }
 
@@ -82,14 +68,6 @@ int main(int argc, char** argv) {
                 const RECT r{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                              GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
                 made = wnd.CreateEx(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, r);
-                break;
-            }
-            case Action::Window: {
-                const int w = request.width ? request.width : 800;
-                const int h = request.height ? request.height : 600;
-                const int left = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-                const int top = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-                made = wnd.CreateEx(0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, {left, top, left + w, top + h});
                 break;
             }
             case Action::Preview:
