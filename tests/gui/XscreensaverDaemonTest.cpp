@@ -107,7 +107,7 @@ TEST(XscreensaverDaemon, ShowsOurPicturesWhenActivatedAndKillsTheHackOnDeactivat
     std::vector<std::string> argv = {"xscreensaver", "-no-splash", "-verbose"};
     if (root) {
         ChildProcess chown({"chown", "-R", "nobody:nogroup", home.path().string()});
-        ASSERT_EQ(chown.waitExit(10), 0) << chown.errorOutput();
+        ASSERT_EQ(chown.waitExit(10), 0) << chown.output();
         argv.insert(argv.begin(), {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
     }
     const std::vector<std::string> env = {server.displayEnv(), "HOME=" + home.path().string(),
@@ -125,28 +125,28 @@ TEST(XscreensaverDaemon, ShowsOurPicturesWhenActivatedAndKillsTheHackOnDeactivat
     } endDaemon{daemon};
     const auto command = [&](const char* what) {
         ChildProcess c({"xscreensaver-command", what}, {server.displayEnv()});
-        daemon.errorOutput();  // keeps the daemon's pipe from filling
+        daemon.output();  // keeps the daemon's pipe from filling
         return c.waitExit(10) == 0;
     };
 
     const auto start = Clock::now();
     // The command fails until the daemon has started.
     ASSERT_TRUE(within(15, [&] { return command("-activate"); }))
-        << "the daemon did not take -activate:\n" << daemon.errorOutput();
+        << "the daemon did not take -activate:\n" << daemon.output();
     pid_t ours = 0;
     ASSERT_TRUE(within(15, [&] { return (ours = descendantRunning(daemon.pid(), hack)) != 0; }))
-        << "the daemon started no " << hack << ":\n" << daemon.errorOutput();
+        << "the daemon started no " << hack << ":\n" << daemon.output();
     size_t hues = 0;
     EXPECT_TRUE(within(20, [&] { return (hues = huesOnScreen(server.display())) > 20; }))
-        << "only " << hues << " colours other than greys on the screen:\n" << daemon.errorOutput();
+        << "only " << hues << " colours other than greys on the screen:\n" << daemon.output();
     std::printf("[ latency ] xscreensaver, daemon start to our picture: %.1f s\n", secondsSince(start));
     // xscreensaver starts a failing hack again and again, each time anew.
-    ASSERT_TRUE(running(ours)) << "the hack (pid " << ours << ") died:\n" << daemon.errorOutput();
+    ASSERT_TRUE(running(ours)) << "the hack (pid " << ours << ") died:\n" << daemon.output();
 
     const auto deactivated = Clock::now();
-    ASSERT_TRUE(command("-deactivate")) << daemon.errorOutput();
+    ASSERT_TRUE(command("-deactivate")) << daemon.output();
     EXPECT_TRUE(within(10, [&] { return !running(ours); }))
-        << "the hack (pid " << ours << ") outlived -deactivate:\n" << daemon.errorOutput();
+        << "the hack (pid " << ours << ") outlived -deactivate:\n" << daemon.output();
     std::printf("[ latency ] xscreensaver, -deactivate to the hack's end: %.1f s\n",
                 secondsSince(deactivated));
 }

@@ -30,6 +30,7 @@ class ChildProcess {
     ChildProcess(const ChildProcess&) = delete;
 
     bool started() const { return m_pid > 0; }
+    pid_t pid() const { return m_pid; }
     // Reads until a line of output starts with `prefix` or `seconds` pass.
     std::optional<std::string> waitForLine(const std::string& prefix, double seconds);
     const std::vector<std::string>& lines() const { return m_lines; }  // output so far
