@@ -144,6 +144,18 @@ bool ProfileStore::writeFile(const std::string& file, const std::string& section
     }
     std::string data;
     if (ini.Save(data) < 0) return false;
+    // SimpleIni cannot write every value so that it reads back the same: one
+    // that starts with "<<<" reads as the opening of a multi-line value that
+    // swallows the settings after it, one holding the line "END_OF_TEXT"
+    // ends early, one holding a NUL is cut. Such a write is refused whole,
+    // so that what the file holds stays intact.
+    CSimpleIniA check;
+    check.SetMultiLine(true);
+    if (check.LoadData(data) < 0) return false;
+    for (const auto& [name, value] : values) {
+        const char* back = check.GetValue(section.c_str(), name.c_str(), nullptr);
+        if (!back || value != back) return false;
+    }
     return replaceFile(path, data);
 }
 

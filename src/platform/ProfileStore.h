@@ -38,7 +38,9 @@ public:
     std::string readString(const std::string& keyPath, const std::string& name,
                            const std::string& defaultValue);
     // Writes all values in one replacement of the file; false when it failed
-    // (the file on disk is then unchanged).
+    // (the file on disk is then unchanged), also when a value would not read
+    // back as it is (one starting with "<<<", holding a line "END_OF_TEXT"
+    // or a NUL).
     bool writeValues(const std::string& keyPath, const ProfileValues& values);
 
     // Private profile files, by bare file name inside the folder. The value

@@ -44,6 +44,12 @@ TEST(ProfileStore, RegistryValuesRoundTripAndMerge) {
     EXPECT_EQ(store.readInt("Other\\Key", "Speed", 0), 99);
     EXPECT_EQ(store.readValue(kKey, "Message1"), std::optional<std::string>(""));
     EXPECT_EQ(store.readString(kKey, "Message2", ""), "one\ntwo");
+    // Values that would not read back as written are refused with the rest
+    // of their write; nothing on disk changes.
+    for (const std::string& bad :
+         {std::string("<<<wow"), std::string("a\nEND_OF_TEXT\nb"), std::string("a\0b", 3)})
+        EXPECT_FALSE(store.writeValues(kKey, {{"Speed", "1"}, {"Message3", bad}}));
+    EXPECT_EQ(store.readInt(kKey, "Speed", 5), -3);
     EXPECT_EQ(countTemporaries(store.folder()), 0);
 }
 
