@@ -57,8 +57,9 @@ fuzz:
 	cmake --build $(FUZZ) -j $(JOBS) $(FUZZ_TARGETS:%=--target fuzz_%)
 	@for t in $(FUZZ_TARGETS); do \
 	    mkdir -p $(FUZZ)/corpus/$$t && \
+	    dict=; [ -f fuzz/$$t.dict ] && dict=-dict=fuzz/$$t.dict; \
 	    $(FUZZ)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ)/$$t- \
-	        $(FUZZ)/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	        $$dict $(FUZZ)/corpus/$$t fuzz/corpus/$$t || exit 1; \
 	done
 
 clean:
