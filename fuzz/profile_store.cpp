@@ -1,6 +1,7 @@
 // The settings files as the program finds them: the input is registry.ini,
 // then, after the first form feed, Quorvane5.ini. The settings record reads
-// every value from them; the values, however absurd, then go through the
+// every value from them and writes one group back, which must leave every
+// value as it was; the values, however absurd, then go through the
 // accessors, the chooser tables for every kind of display, draws from those
 // tables, and the layout and drawing time computed from the settings.
 
@@ -30,6 +31,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < Settings::kMessageCount; ++i) sum += settings.message(i).size();
     for (const std::string& f : settings.folders()) sum += f.size();
     if (settings.folders().size() > Settings::kFoldersMaxChars + 1) std::abort();
+
+    // Writing one group back must keep every value as it was read.
+    if (settings.writeTiming()) {
+        const Settings again(platform::ProfileStore(folder.path()), "Fuzz Owner");
+#define QV_SETTING(type, Key, get, set, def) \
+    if (again.get() != settings.get()) std::abort();
+        QV_SETTINGS_ALL
+#undef QV_SETTING
+        for (int i = 0; i < Settings::kMessageCount; ++i)
+            if (again.message(i) != settings.message(i)) std::abort();
+        for (int i = 0; i < Settings::kColorCount; ++i)
+            if (again.color(i) != settings.color(i)) std::abort();
+        if (again.installFolder() != settings.installFolder()) std::abort();
+    }
 
     RandomSource random(static_cast<int32_t>(sum));
     settings.randomMessage(random);

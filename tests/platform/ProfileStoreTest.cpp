@@ -93,6 +93,13 @@ TEST(ProfileStore, BadFilesAndPaths) {
         ASSERT_TRUE(store.writeValues(kKey, {{"MinTime", "3"}}));
         EXPECT_EQ(store.readInt(kKey, "MinTime", 0), 3);
     }
+    // A value read from the file that could not be written back as it is
+    // keeps the whole file as it is.
+    const std::string held = "[" + kKey + "]\nMessage0 = <<<EOT\nEND_OF_TEXT\nSpeed = 1\nEOT\n";
+    tmp.write(reg, held);
+    EXPECT_EQ(store.readString(kKey, "Message0", ""), "END_OF_TEXT\nSpeed = 1");
+    EXPECT_FALSE(store.writeValues(kKey, {{"MinTime", "3"}}));
+    EXPECT_EQ(tmp.read(reg), held);
 
     fs::create_directory(tmp.path() / "Quorvane5.ini");
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "d", 10), "d");
