@@ -30,7 +30,9 @@ CPalette& realisedPalette() {
     return *palette;
 }
 
-int16_t half(uint32_t v, int which) { return static_cast<int16_t>(v >> (16 * which)); }
+int16_t half(uint32_t v, int which) {
+    return static_cast<int16_t>(v >> (16 * which));
+}
 
 void draw(CDC& dc, const PackedDib& dib) {
     const BITMAPINFOHEADER& h = dib.info.bmiHeader;
@@ -53,8 +55,8 @@ void draw(CDC& dc, const PackedDib& dib) {
                    b = static_cast<uint32_t>(h.biYPelsPerMeter), c = h.biSizeImage,
                    d = h.biClrImportant;
     dc.SetDIBitsToDevice(half(a, 0), half(a, 1), half(b, 0), half(b, 1), half(c, 0), half(c, 1),
-                         static_cast<uint16_t>(half(d, 0)), static_cast<uint16_t>(half(d, 1)),
-                         bits, n, info);
+                         static_cast<uint16_t>(half(d, 0)), static_cast<uint16_t>(half(d, 1)), bits,
+                         n, info);
     dc.StretchDIBits(static_cast<int>(a), static_cast<int>(b), static_cast<int>(c),
                      static_cast<int>(d), static_cast<int>(b), static_cast<int>(a),
                      static_cast<int>(d), static_cast<int>(c), bits, n, info);

@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             settings.buildTables({trueColor, fullScreen});
             settings.perturbAll(random);
             for (int row = 1; row <= kFamilyCount; ++row) {
-                const WeightedChooser& chooser = settings.choosers().chooser(static_cast<Family>(row));
+                const WeightedChooser& chooser =
+                    settings.choosers().chooser(static_cast<Family>(row));
                 if (chooser.empty()) continue;
                 const int member = chooser.choose(random);
                 if (member < 0 || member >= chooser.size()) std::abort();
