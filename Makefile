@@ -1,13 +1,18 @@
 # The two set-up commands are `make run` and `make test`; both install what is
 # missing first. `make bench` builds optimised and runs the benchmarks;
+# `make fuzz` builds the fuzz targets with clang and runs each for
+# FUZZ_SECONDS (new inputs gather in build/fuzz/corpus, crashes in build/fuzz);
 # `make install` installs under PREFIX; `make deb` builds the Debian package.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RELEASE := build/release
 CHECKED := build/checked
 DEB := build/deb
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := profile_store packed_dib command_line
 PREFIX ?= /usr/local
 
-.PHONY: run test bench deps build install deb clean
+.PHONY: run test bench fuzz deps build install deb clean
 
 deps:
 	@sh scripts/deps.sh
@@ -44,6 +49,18 @@ deb: deps
 
 bench: build
 	@for b in $(RELEASE)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+fuzz:
+	@sh scripts/deps.sh fuzz
+	cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	    -DCMAKE_CXX_COMPILER=clang++ -DQV_FUZZ=ON -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF
+	cmake --build $(FUZZ) -j $(JOBS) $(FUZZ_TARGETS:%=--target fuzz_%)
+	@for t in $(FUZZ_TARGETS); do \
+	    mkdir -p $(FUZZ)/corpus/$$t && \
+	    dict=; [ -f fuzz/$$t.dict ] && dict=-dict=fuzz/$$t.dict; \
+	    $(FUZZ)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZ)/$$t- \
+	        $$dict $(FUZZ)/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
 
 clean:
 	rm -rf build out

@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs the Debian packages that building and testing Quorvane need.
 # Run as root it installs whatever is missing; otherwise it prints the
-# apt-get line to run and exits non-zero.
+# apt-get line to run and exits non-zero. `deps.sh fuzz` adds what the
+# fuzz targets need (clang and its libFuzzer runtime), which only
+# `make fuzz` asks for.
 set -eu
 
 PACKAGES="
@@ -14,6 +16,9 @@ PACKAGES="
   xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
   libxml2-utils dpkg-dev file
 "
+if [ "${1:-}" = fuzz ]; then
+    PACKAGES="$PACKAGES clang libclang-rt-dev"
+fi
 
 missing=""
 for p in $PACKAGES; do

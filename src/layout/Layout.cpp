@@ -63,8 +63,10 @@ void Layout::renew(bool freshRequested, int screenWidth, int screenHeight, Rando
     }
     const float u = static_cast<float>(random.uniform());
     const float shrinkRandom = static_cast<float>(settings.layoutShrinkRandom()) / 100.0f;
+    // Summed in 64 bits: two absurd settings must not overflow.
     const float shrinkBoth =
-        static_cast<float>(settings.layoutShrinkRandom() + settings.layoutShrinkEven()) / 100.0f;
+        static_cast<float>(int64_t{settings.layoutShrinkRandom()} + settings.layoutShrinkEven()) /
+        100.0f;
     if (u < shrinkRandom) {
         for (SubRect& r : m_subRects) r.shrinkRandom(random);
     } else if (u < shrinkBoth) {

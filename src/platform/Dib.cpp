@@ -97,7 +97,10 @@ std::optional<PackedDib> readPackedDib(const uint8_t* block, size_t length) {
     const uint64_t tableEnd = uint64_t{h.biSize} + 4 * colors;
     if (tableEnd > length) return {};
     dib.info.bmiColors.resize(static_cast<size_t>(std::min<uint64_t>(colors, 256)));
-    std::memcpy(dib.info.bmiColors.data(), block + h.biSize, dib.info.bmiColors.size() * 4);
+    // Deep pictures carry no table, and memcpy may not be handed the null
+    // pointer of an empty vector even to copy nothing.
+    if (!dib.info.bmiColors.empty())
+        std::memcpy(dib.info.bmiColors.data(), block + h.biSize, dib.info.bmiColors.size() * 4);
     dib.bits = block + tableEnd;
     dib.bitsLength = length - static_cast<size_t>(tableEnd);
     return dib;

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -66,6 +67,28 @@ bool replaceFile(const std::filesystem::path& path, const std::string& data) {
     if (ok) ok = ::rename(tmp.c_str(), path.c_str()) == 0;
     if (!ok) ::unlink(tmp.c_str());
     return ok;
+}
+
+// True when `saved` reads back with exactly the names and values that `ini`
+// has in `section`. SimpleIni cannot write every value so: one that starts
+// with "<<<" reads as the opening of a multi-line value that swallows the
+// lines after it, and a multi-line one holding the line "END_OF_TEXT"
+// (SimpleIni's only closing tag) ends early, its remaining lines read as
+// settings. Other sections are not looked at: a garbled file may not read
+// back the same, and must not stop the settings from being saved.
+bool readsBackAs(const std::string& saved, const CSimpleIniA& ini, const char* section) {
+    CSimpleIniA check;
+    check.SetMultiLine(true);
+    if (check.LoadData(saved) < 0) return false;
+    CSimpleIniA::TNamesDepend names;
+    ini.GetAllKeys(section, names);
+    if (check.GetSectionSize(section) != static_cast<int>(names.size())) return false;
+    for (const auto& name : names) {
+        const char* value = ini.GetValue(section, name.pItem, nullptr);
+        const char* back = check.GetValue(section, name.pItem, nullptr);
+        if (!value || !back || std::strcmp(value, back) != 0) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -138,12 +161,14 @@ bool ProfileStore::writeFile(const std::string& file, const std::string& section
     CSimpleIniA ini;
     if (loadIni(path, ini) == Load::Unreadable) return false;
     for (const auto& [name, value] : values) {
+        if (value.find('\0') != std::string::npos) return false;  // it would be cut
         // A value spread over lines would break the file's layout; SimpleIni
-        // keeps those in its multi-line form, which it reads back unchanged.
+        // keeps those in its multi-line form (checked below).
         ini.SetValue(section.c_str(), name.c_str(), value.c_str());
     }
     std::string data;
     if (ini.Save(data) < 0) return false;
+    if (!readsBackAs(data, ini, section.c_str())) return false;
     return replaceFile(path, data);
 }
 

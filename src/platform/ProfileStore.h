@@ -38,7 +38,10 @@ public:
     std::string readString(const std::string& keyPath, const std::string& name,
                            const std::string& defaultValue);
     // Writes all values in one replacement of the file; false when it failed
-    // (the file on disk is then unchanged).
+    // (the file on disk is then unchanged), also when the key would not read
+    // back with every value as it is: a value starting with "<<<" or holding
+    // a NUL, or a multi-line one holding the line "END_OF_TEXT", whether
+    // written now or already in the file.
     bool writeValues(const std::string& keyPath, const ProfileValues& values);
 
     // Private profile files, by bare file name inside the folder. The value

@@ -41,6 +41,12 @@ TEST(ProfileStore, RegistryValuesRoundTripAndMergePrivateFilesApart) {
     EXPECT_EQ(store.readString(kKey, "Message0", ""), "hello world");
     EXPECT_EQ(store.readValue(kKey, "Message1"), std::optional<std::string>(""));
     EXPECT_EQ(store.readString(kKey, "Message2", ""), "one\ntwo");
+    // Values that would not read back as written are refused with the rest
+    // of their write; nothing on disk changes.
+    for (const std::string& bad :
+         {std::string("<<<wow"), std::string("a\nEND_OF_TEXT\nb"), std::string("a\0b", 3)})
+        EXPECT_FALSE(store.writeValues(kKey, {{"Speed", "1"}, {"Message3", bad}}));
+    EXPECT_EQ(store.readInt(kKey, "Speed", 5), -3);
     EXPECT_EQ(countTemporaries(store.folder()), 0);
     // Private files are separate from the registry file; reads are cut to the
     // buffer size given.
@@ -77,6 +83,13 @@ TEST(ProfileStore, BadFilesAndPaths) {
         EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
         EXPECT_TRUE(store.writeValues(kKey, {{"MinTime", "3"}}) && store.readInt(kKey, "MinTime", 0) == 3);
     }
+    // A value read from the file that could not be written back as it is
+    // keeps the whole file as it is.
+    const std::string held = "[" + kKey + "]\nMessage0 = <<<EOT\nEND_OF_TEXT\nSpeed = 1\nEOT\n";
+    tmp.write(reg, held);
+    EXPECT_EQ(store.readString(kKey, "Message0", ""), "END_OF_TEXT\nSpeed = 1");
+    EXPECT_FALSE(store.writeValues(kKey, {{"MinTime", "3"}}));
+    EXPECT_EQ(tmp.read(reg), held);
 
     fs::create_directory(tmp.path() / "Quorvane5.ini");
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "d", 10), "d");
