@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/MessageLoop.h"
 #include "platform/Signals.h"
@@ -128,6 +129,7 @@ class SdlBackend final : public WindowBackend {
     x11::Connection* x11() { return m_x11.get(); }
 
   private:
+    void waitForEvent(int64_t ms);
     bool createChild(SdlWindow& w, const RECT& rect, HWND parent, std::string& error);
     void translate(const SDL_Event& e);
     void translateRaw(const SDL_SysWMmsg& msg);
@@ -313,6 +315,23 @@ CWnd* SdlBackend::target(Uint32 windowId) const {
     return m_windows.empty() ? nullptr : &m_windows.front()->m_wnd;
 }
 
+// SDL's timed wait counts whole milliseconds of its own and may end a little
+// early; a caller that asked for a wait must not get less. Waits again for
+// what is left until an event is pending or the time has passed.
+void SdlBackend::waitForEvent(int64_t ms) {
+    Clock& c = clock();
+    const int64_t frequency = c.counterFrequency();
+    if (frequency <= 0) {
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(ms));
+        return;
+    }
+    const int64_t deadline = c.counter() + ms * frequency / 1000;
+    for (int64_t now = c.counter(); now < deadline; now = c.counter()) {
+        const int64_t left = (deadline - now + frequency / 1000 - 1) * 1000 / frequency;
+        if (SDL_WaitEventTimeout(nullptr, static_cast<int>(std::max<int64_t>(1, left)))) return;
+    }
+}
+
 void SdlBackend::pumpEvents(int64_t timeoutMs) {
     if (timeoutMs != 0 && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
         int64_t wait = timeoutMs < 0 ? INT_MAX : timeoutMs;
@@ -322,7 +341,7 @@ void SdlBackend::pumpEvents(int64_t timeoutMs) {
         if (wait >= INT_MAX)
             SDL_WaitEvent(nullptr);
         else
-            SDL_WaitEventTimeout(nullptr, static_cast<int>(wait));
+            waitForEvent(wait);
     }
     m_lastPollMs = SDL_GetTicks();
     if (takeTerminationRequest()) closeMainWindow();
