@@ -16,22 +16,9 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 cmake --build "$build" --target quorvane -j 2 >/dev/null
 exe="$build/quorvane"
 
-ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-hz=$(getconf CLK_TCK)
+. "$here/bench/xvfb.sh"
+start_xvfb "$size"
 config=$(mktemp -d)
-
-display=""
-for n in $(seq 97 140); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
-        sleep 0.1
-    done
-    if kill -0 "$xvfb" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "could not start Xvfb" >&2; exit 1; }
 trap 'kill $xvfb 2>/dev/null; rm -rf "$config"' EXIT
 
 DISPLAY="$display" QUORVANE_CONFIG_DIR="$config" "$exe" --window "$size" &

@@ -16,22 +16,8 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 cmake --build "$build" --target qv_demo_window -j 2 >/dev/null
 demo="$build/tests/qv_demo_window"
 
-# Clock ticks of user and system time of a process so far.
-ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-hz=$(getconf CLK_TCK)
-
-display=""
-for n in $(seq 97 140); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
-        sleep 0.1
-    done
-    if kill -0 "$xvfb" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "could not start Xvfb" >&2; exit 1; }
+. "$here/bench/xvfb.sh"
+start_xvfb 1920x1080
 trap 'kill $xvfb 2>/dev/null' EXIT
 
 measure() {
