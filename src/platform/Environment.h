@@ -3,6 +3,7 @@
 // the operating system that the application shell needs.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,8 +27,10 @@ bool standardErrorIsTerminal();
 // program could not be started.
 bool shellOpen(const std::filesystem::path& path);
 // An error box. There is no window toolkit in the saver itself, so the
-// message goes to standard error.
+// message goes to standard error unless a program with one installs a
+// handler that shows it (an empty handler restores standard error).
 void showErrorBox(const std::string& title, const std::string& text);
+void setErrorBoxHandler(std::function<void(const std::string& title, const std::string& text)> handler);
 // Replaces the running program with `program` found next to the running
 // executable or on the PATH; returns only when that failed.
 void execSibling(const std::string& program, int argc, char** argv);
