@@ -53,7 +53,7 @@ CConfigProp::CConfigProp(Settings& settings, ConfigServices services, QWidget* p
     body->addWidget(m_tabs, 1);
     if (m_services.preview) {
         auto* box = new QGroupBox("Preview", this);
-        m_preview = new CPreviewPane(settings.store().folder(),
+        m_preview = new CPreviewPane(m_services.saverProgram, settings.store().folder(),
                                      [this](Settings& s) { return storeAll(s); }, box);
         auto* boxLayout = new QVBoxLayout(box);
         boxLayout->addWidget(m_preview);

@@ -14,6 +14,9 @@ struct ConfigServices {
     int bitsPerPixel = 32;
     // Run the saver in the preview pane (the tests of the pages go without).
     bool preview = true;
+    // The saver the preview runs; empty for the one beside this program (or
+    // on the PATH).
+    QString saverProgram;
     // The folder browser: a chosen folder, or empty when cancelled.
     std::function<QString(QWidget* parent, const QString& title)> chooseFolder;
     // A note box with one OK button.

@@ -9,12 +9,12 @@
 #include "config/Desktop.h"
 #include "platform/Environment.h"
 
-CPreviewPane::CPreviewPane(std::filesystem::path userFolder, std::function<bool(Settings&)> fill,
-                           QWidget* parent)
+CPreviewPane::CPreviewPane(const QString& program, std::filesystem::path userFolder,
+                           std::function<bool(Settings&)> fill, QWidget* parent)
     : QWidget(parent),
       m_userFolder(std::move(userFolder)),
       m_fill(std::move(fill)),
-      m_program(desktop::siblingProgram("quorvane")),
+      m_program(program.isEmpty() ? desktop::siblingProgram("quorvane") : program),
       m_embedded(desktop::embedsForeignWindows()),
       // One seed for the whole session, so that a still changes only with
       // the settings.

@@ -27,11 +27,11 @@ public:
     // Simulated seconds drawn for a still.
     static constexpr int kStillSeconds = 20;
 
-    // `userFolder` holds the user's settings files, copied first so that the
+    // `program` is the saver (empty: the one beside this program); `userFolder` holds the user's settings files, copied first so that the
     // keys no page edits are the user's own; `fill` copies the sheet's values
     // into a record and writes them.
-    CPreviewPane(std::filesystem::path userFolder, std::function<bool(Settings&)> fill,
-                 QWidget* parent = nullptr);
+    CPreviewPane(const QString& program, std::filesystem::path userFolder,
+                 std::function<bool(Settings&)> fill, QWidget* parent = nullptr);
     ~CPreviewPane() override;
 
     void scheduleRestart();
