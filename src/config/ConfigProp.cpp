@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -33,6 +34,8 @@ CConfigProp::CConfigProp(Settings& settings, ConfigServices services, QWidget* p
     : QDialog(parent), m_settings(settings), m_services(std::move(services)) {
     setWindowTitle(kCaption);
     m_tabs = new QTabWidget(this);
+    // All nine tabs in sight: the sheet grows to fit them.
+    m_tabs->tabBar()->setUsesScrollButtons(false);
     m_pages = {new CSettingsPage(settings, m_services), new CStylePage(settings, m_services),
                new CImagesPage(settings, m_services),   new CColorsPage(settings, m_services),
                new CTextPage(settings, m_services),     new CMessagesPage(settings, m_services),
