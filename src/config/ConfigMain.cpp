@@ -6,10 +6,12 @@
 #include <QCommandLineParser>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSocketNotifier>
 
 #include "app/SaverApp.h"
 #include "config/ConfigProp.h"
 #include "platform/Environment.h"
+#include "platform/Signals.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -50,6 +52,17 @@ int main(int argc, char** argv) {
     services.preview = !parser.isSet(noPreview);
     {
         CConfigProp sheet(*gApp.settings(), services);
+        // Ended by the session (SIGTERM, SIGHUP) or ^C: as Cancel, so that the
+        // preview's saver and its folder go with the sheet.
+        platform::installTerminationHandlers();
+        std::unique_ptr<QSocketNotifier> ending;
+        if (platform::terminationFd() >= 0) {
+            ending = std::make_unique<QSocketNotifier>(platform::terminationFd(), QSocketNotifier::Read);
+            QObject::connect(ending.get(), &QSocketNotifier::activated, &sheet, [&sheet] {
+                platform::drainTerminationFd();
+                sheet.reject();
+            });
+        }
         sheet.exec();
     }
     platform::setErrorBoxHandler(nullptr);

@@ -44,6 +44,16 @@ void startSaver(QProcess& process, const QString& program, const QStringList& ar
     process.start(program, arguments);
 }
 
+void copyFiles(const std::filesystem::path& from, const std::filesystem::path& to,
+               std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        std::error_code ec;
+        std::filesystem::remove(to / name, ec);
+        if (std::filesystem::is_regular_file(from / name, ec))
+            std::filesystem::copy_file(from / name, to / name, ec);
+    }
+}
+
 void stopProcess(QProcess& process) {
     if (process.state() == QProcess::NotRunning) return;
     process.terminate();

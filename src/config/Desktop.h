@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <filesystem>
+#include <initializer_list>
 #include <string>
 
 class QProcess;
@@ -23,6 +25,10 @@ bool embedsForeignWindows();
 // Starts `program` with `arguments` and QUORVANE_CONFIG_DIR set to `configDir`.
 void startSaver(QProcess& process, const QString& program, const QStringList& arguments,
                 const QString& configDir);
+// Makes `to` hold a copy of each of the files `names` of `from`, or not
+// hold it when `from` does not.
+void copyFiles(const std::filesystem::path& from, const std::filesystem::path& to,
+               std::initializer_list<const char*> names);
 // Asks a running process to end, and makes sure it has after a short wait.
 void stopProcess(QProcess& process);
 

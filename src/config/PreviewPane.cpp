@@ -4,7 +4,6 @@
 #include <QPixmap>
 #include <QRandomGenerator>
 #include <QStackedLayout>
-#include <system_error>
 
 #include "config/Desktop.h"
 #include "platform/Environment.h"
@@ -73,12 +72,7 @@ void CPreviewPane::scheduleRestart() { m_timer.start(); }
 bool CPreviewPane::writeSettings() {
     // The user's files first: they hold the keys the pages leave alone.
     const std::filesystem::path folder = m_folder.path().toStdString();
-    for (const char* file : {platform::ProfileStore::kRegistryFile, Settings::kIniFile}) {
-        std::error_code ec;
-        std::filesystem::remove(folder / file, ec);
-        if (platform::fileExists(m_userFolder / file))
-            std::filesystem::copy_file(m_userFolder / file, folder / file, ec);
-    }
+    desktop::copyFiles(m_userFolder, folder, {platform::ProfileStore::kRegistryFile, Settings::kIniFile});
     Settings settings{platform::ProfileStore(folder), platform::registeredOwner()};
     return m_fill(settings);
 }

@@ -27,7 +27,8 @@ public:
     // Simulated seconds drawn for a still.
     static constexpr int kStillSeconds = 20;
 
-    // `program` is the saver (empty: the one beside this program); `userFolder` holds the user's settings files, copied first so that the
+    // `program` is the saver (empty: the one beside this program).
+    // `userFolder` holds the user's settings files, copied first so that the
     // keys no page edits are the user's own; `fill` copies the sheet's values
     // into a record and writes them.
     CPreviewPane(const QString& program, std::filesystem::path userFolder,
