@@ -114,8 +114,7 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
 bool CSaverApp::startConfiguration() {
     // The property sheet is a program of its own, so that the saver never
     // loads a widget toolkit. It needs a display to show itself on.
-    const auto set = [](const char* name) { return !platform::getEnv(name).value_or("").empty(); };
-    if (!set("DISPLAY") && !set("WAYLAND_DISPLAY"))
+    if (!platform::displayNamed())
         return fail("the configuration program needs a display; --window runs the saver on one, "
                     "--help lists the other modes");
     char self[] = "quorvane";

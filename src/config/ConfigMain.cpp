@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <cstdio>
 
 #include "app/SaverApp.h"
 #include "config/ConfigProp.h"
@@ -14,6 +15,13 @@
 #include "platform/Signals.h"
 
 int main(int argc, char** argv) {
+    // Qt would abort without a display; a platform chosen by name (the
+    // offscreen one, for example) needs none.
+    if (!platform::displayNamed() && platform::getEnv("QT_QPA_PLATFORM").value_or("").empty()) {
+        std::fprintf(stderr, "quorvane-config: no display to show the settings on (DISPLAY and "
+                             "WAYLAND_DISPLAY are not set)\n");
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("quorvane-config");
     QApplication::setApplicationVersion(QV_VERSION);

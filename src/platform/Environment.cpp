@@ -52,6 +52,12 @@ bool makeFolders(const std::filesystem::path& path) {
     return folderExists(path);
 }
 
+bool displayNamed() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (!getEnv(name).value_or("").empty()) return true;
+    return false;
+}
+
 bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
 bool shellOpen(const std::filesystem::path& path) {

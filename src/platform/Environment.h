@@ -21,6 +21,8 @@ bool fileExists(const std::filesystem::path& path);
 bool folderExists(const std::filesystem::path& path);
 // Makes the folder and any missing parents; true when it exists afterwards.
 bool makeFolders(const std::filesystem::path& path);
+// A display is named for windows to open on (DISPLAY or WAYLAND_DISPLAY).
+bool displayNamed();
 // Standard error goes to a terminal (someone watches it).
 bool standardErrorIsTerminal();
 // Opens a document with the desktop's default program; false when that
