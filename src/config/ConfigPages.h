@@ -113,7 +113,7 @@ public:
     bool write(Settings& settings, bool final) override;
 
 private:
-    void blankScreenClicked();
+    void blankScreenToggled();
 
     QCheckBox* m_blank;
     QSpinBox* m_minutes;

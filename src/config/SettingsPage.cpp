@@ -70,7 +70,7 @@ CSettingsPage::CSettingsPage(Settings& settings, const ConfigServices& services,
     page->addStretch();
     page->addLayout(buttons);
 
-    connect(m_blank, &QCheckBox::toggled, this, &CSettingsPage::blankScreenClicked);
+    connect(m_blank, &QCheckBox::toggled, this, &CSettingsPage::blankScreenToggled);
     connect(m_ignoreMouse, &QCheckBox::toggled, this, [this](bool on) { m_bIgnoreMouse = on; });
     connect(m_minutes, &QSpinBox::valueChanged, this, &CConfigPage::changed);
     watch(m_blank);
@@ -85,10 +85,10 @@ void CSettingsPage::initialise() {
     m_blank->setChecked(m_bBlankScreen);
     m_ignoreMouse->setChecked(m_bIgnoreMouse);
     m_minutes->setValue(m_settings.blankMinutes());
-    blankScreenClicked();
+    blankScreenToggled();
 }
 
-void CSettingsPage::blankScreenClicked() {
+void CSettingsPage::blankScreenToggled() {
     m_bBlankScreen = m_blank->isChecked();
     m_minutes->setEnabled(m_bBlankScreen);
     m_minutesLabel->setEnabled(m_bBlankScreen);
