@@ -1,8 +1,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -66,16 +64,12 @@ CAnimationPage::CAnimationPage(Settings& settings, const ConfigServices& service
     m_animatePause->setEnabled(possible);
     for (const auto& row : sliders()) row.first->setEnabled(possible);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(makeResetButton(1043));
     auto* page = new QVBoxLayout(this);
     page->addWidget(mode);
     page->addWidget(m_useAnimation);
     page->addWidget(m_animatePause);
     page->addLayout(grid);
-    page->addStretch();
-    page->addLayout(buttons);
+    addButtonRow(page, 1043);
     initialise();
 }
 

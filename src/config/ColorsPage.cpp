@@ -1,9 +1,7 @@
 #include <QColor>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -77,15 +75,11 @@ CColorsPage::CColorsPage(Settings& settings, const ConfigServices& services, QWi
               QV_SLIDER_ROW("&Highlights:", UseWhite, useWhite, setUseWhite, 0, 100, 10,
                             "Slide to the right to add bright highlights more often"));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(makeResetButton(1043));
     auto* page = new QVBoxLayout(this);
     page->addLayout(hues);
     page->addWidget(noteLabel);
     page->addLayout(bands);
-    page->addStretch();
-    page->addLayout(buttons);
+    addButtonRow(page, 1043);
     initialise();
 }
 

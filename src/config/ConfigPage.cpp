@@ -1,8 +1,10 @@
 #include <QAbstractButton>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QVBoxLayout>
 
 #include "config/ConfigPages.h"
 
@@ -72,11 +74,16 @@ QPushButton* CConfigPage::makeButton(const QString& text, const char* name, cons
     return button;
 }
 
-QPushButton* CConfigPage::makeResetButton(int id) {
-    QPushButton* button = makeButton(kResetText, "reset", kResetTip);
-    button->setProperty("controlId", id);
-    connect(button, &QPushButton::clicked, this, &CConfigPage::resetToDefaults);
-    return button;
+void CConfigPage::addButtonRow(QVBoxLayout* page, int resetId, QPushButton* left) {
+    QPushButton* reset = makeButton(kResetText, "reset", kResetTip);
+    reset->setProperty("controlId", resetId);
+    connect(reset, &QPushButton::clicked, this, &CConfigPage::resetToDefaults);
+    auto* row = new QHBoxLayout;
+    if (left) row->addWidget(left);
+    row->addStretch();
+    row->addWidget(reset);
+    page->addStretch();
+    page->addLayout(row);
 }
 
 void CConfigPage::applyPreset(const Preset& preset) {

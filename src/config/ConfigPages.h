@@ -23,6 +23,7 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QSpinBox;
+class QVBoxLayout;
 
 // One slider: its label (with mnemonic; empty when a picture or group names
 // it), the key it edits, range and page size, tool tip, and the setting's
@@ -86,8 +87,9 @@ protected:
     // A labelled slider in `row` of `grid`, at `column` (label) and the one after it.
     QSlider* addSlider(QGridLayout* grid, int row, int column, const SliderRow& spec);
     void addToolTip(QWidget* widget, const QString& text);
-    // The "Reset to defaults" button with its control id.
-    QPushButton* makeResetButton(int id);
+    // Ends the page's column of controls with its row of buttons: `left`
+    // (when given) and "Reset to defaults" with its control id.
+    void addButtonRow(QVBoxLayout* page, int resetId, QPushButton* left = nullptr);
     QPushButton* makeButton(const QString& text, const char* name, const QString& toolTip);
     void applyPreset(const Preset& preset);
     // Emits changed() whenever `button` is toggled or clicked.

@@ -83,16 +83,12 @@ CImagesPage::CImagesPage(Settings& settings, const ConfigServices& services, QWi
     orderLayout->addWidget(m_alphabetical, 1, 0);
     orderLayout->addWidget(m_startFirst, 1, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(makeResetButton(1044));
     auto* page = new QVBoxLayout(this);
     page->addWidget(listLabel);
     page->addLayout(folderRow);
     page->addLayout(grid);
     page->addWidget(order);
-    page->addStretch();
-    page->addLayout(buttons);
+    addButtonRow(page, 1044);
 
     connect(add, &QPushButton::clicked, this, &CImagesPage::addFolder);
     connect(remove, &QPushButton::clicked, this, &CImagesPage::removeFolder);

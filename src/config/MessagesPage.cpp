@@ -1,8 +1,6 @@
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "config/ConfigPages.h"
@@ -24,14 +22,10 @@ CMessagesPage::CMessagesPage(Settings& settings, const ConfigServices& services,
         m_edits.push_back(edit);
     }
     heading->setBuddy(m_edits.front());
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(makeResetButton(1043));
     auto* page = new QVBoxLayout(this);
     page->addWidget(heading);
     page->addLayout(grid);
-    page->addStretch();
-    page->addLayout(buttons);
+    addButtonRow(page, 1043);
     initialise();
 }
 

@@ -58,17 +58,11 @@ CSettingsPage::CSettingsPage(Settings& settings, const ConfigServices& services,
     QPushButton* chaos = makeButton(kReduceChaosText, "reduceChaos", QString());
     chaos->setVisible(false);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(chaos);
-    buttons->addStretch();
-    buttons->addWidget(makeResetButton(1043));
-
     auto* page = new QVBoxLayout(this);
     page->addLayout(grid);
     page->addLayout(blankRow);
     page->addWidget(m_ignoreMouse);
-    page->addStretch();
-    page->addLayout(buttons);
+    addButtonRow(page, 1043, chaos);
 
     connect(m_blank, &QCheckBox::toggled, this, &CSettingsPage::blankScreenToggled);
     connect(m_ignoreMouse, &QCheckBox::toggled, this, [this](bool on) { m_bIgnoreMouse = on; });

@@ -2,7 +2,6 @@
 // styles page, with its samples, is beside them.)
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -14,18 +13,14 @@ CSliderPage::CSliderPage(Settings& settings, const ConfigServices& services, con
     : CConfigPage(settings, services, parent), m_caption(caption), m_writeGroup(writeGroup) {
     auto* grid = new QGridLayout;
     for (size_t i = 0; i < rows.size(); ++i) addSlider(grid, static_cast<int>(i), 0, rows[i]);
-    auto* buttons = new QHBoxLayout;
+    QPushButton* chaos = nullptr;
     if (preset) {
-        QPushButton* chaos = makeButton(kReduceChaosText, "reduceChaos", preset->toolTip);
+        chaos = makeButton(kReduceChaosText, "reduceChaos", preset->toolTip);
         connect(chaos, &QPushButton::clicked, this, [this, p = *preset] { applyPreset(p); });
-        buttons->addWidget(chaos);
     }
-    buttons->addStretch();
-    buttons->addWidget(makeResetButton(resetId));
     auto* page = new QVBoxLayout(this);
     page->addLayout(grid);
-    page->addStretch();
-    page->addLayout(buttons);
+    addButtonRow(page, resetId, chaos);
     initialise();
 }
 
