@@ -20,6 +20,7 @@ install(FILES docs/quorvane.htm DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvane)
 if(TARGET quorvane-config)
   install(TARGETS quorvane-config RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES packaging/quorvane-config.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES packaging/quorvane.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
 
 # The Debian package. It installs under the prefix the program was built for,
@@ -54,6 +55,10 @@ if(QV_DPKG_SHLIBDEPS)
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0, libpng16-16, libfreetype6, libfontconfig1, libx11-6, fonts-liberation")
+  if(TARGET quorvane-config)
+    # The configuration program needs the Qt runtime, never its headers.
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libqt6core6, libqt6gui6, libqt6widgets6")
+  endif()
 endif()
 
 include(CPack)

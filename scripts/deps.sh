@@ -13,6 +13,7 @@ PACKAGES="
   libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libcairo2-dev
   libsdl2-dev libx11-dev
+  qt6-base-dev
   xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
   libxml2-utils dpkg-dev file
 "

@@ -52,7 +52,7 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
     switch (request.action) {
         case Action::Configure:
             m_iMode = kModeConfigure;
-            return fail("the configuration program (quorvane-config) is not available in this build");
+            return startConfiguration();
         case Action::ChangePassword:
             // There is no screensaver password library here: nothing to do.
             m_iMode = kModePassword;
@@ -109,6 +109,19 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
             return false;
     }
     return false;
+}
+
+bool CSaverApp::startConfiguration() {
+    // The property sheet is a program of its own, so that the saver never
+    // loads a widget toolkit. It needs a display to show itself on.
+    if (!platform::displayNamed())
+        return fail("the configuration program needs a display; --window runs the saver on one, "
+                    "--help lists the other modes");
+    char self[] = "quorvane";
+    char* argv[] = {self, nullptr};
+    platform::execSibling(kConfigProgram, 1, argv);
+    return fail(std::string("the configuration program ") + kConfigProgram +
+                " could not be started; --window runs the saver in a window, --help lists the other modes");
 }
 
 bool CSaverApp::fail(const std::string& text) {

@@ -23,6 +23,8 @@ class CSaverApp {
 public:
     enum Mode { kModeNone = 0, kModePassword = 1, kModePreview = 3, kModeConfigure = 4, kModeFullScreen = 5 };
     static constexpr size_t kTraceBufferSize = 1024;
+    // The configuration program, found beside this one or on the PATH.
+    static constexpr const char* kConfigProgram = "quorvane-config";
 
     CSaverApp();
     ~CSaverApp();
@@ -90,6 +92,9 @@ private:
     // it could not be made.
     bool adoptWindow(std::unique_ptr<CSceneWnd> wnd, bool made);
     bool fail(const std::string& text);
+    // Replaces this process with the configuration program; returns (false)
+    // only when there is no display or no such program.
+    bool startConfiguration();
 
     CSceneWnd* m_pSceneWnd = nullptr;
     CScreenWnd* m_pScreenWnd = nullptr;

@@ -52,6 +52,12 @@ bool makeFolders(const std::filesystem::path& path) {
     return folderExists(path);
 }
 
+bool displayNamed() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (!getEnv(name).value_or("").empty()) return true;
+    return false;
+}
+
 bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
 bool shellOpen(const std::filesystem::path& path) {
@@ -65,8 +71,23 @@ bool shellOpen(const std::filesystem::path& path) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+namespace {
+std::function<void(const std::string&, const std::string&)>& errorBoxHandler() {
+    static std::function<void(const std::string&, const std::string&)> handler;
+    return handler;
+}
+}  // namespace
+
 void showErrorBox(const std::string& title, const std::string& text) {
+    if (errorBoxHandler()) {
+        errorBoxHandler()(title, text);
+        return;
+    }
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+}
+
+void setErrorBoxHandler(std::function<void(const std::string&, const std::string&)> handler) {
+    errorBoxHandler() = std::move(handler);
 }
 
 void execSibling(const std::string& program, int argc, char** argv) {

@@ -3,6 +3,7 @@
 // the operating system that the application shell needs.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,14 +21,18 @@ bool fileExists(const std::filesystem::path& path);
 bool folderExists(const std::filesystem::path& path);
 // Makes the folder and any missing parents; true when it exists afterwards.
 bool makeFolders(const std::filesystem::path& path);
+// A display is named for windows to open on (DISPLAY or WAYLAND_DISPLAY).
+bool displayNamed();
 // Standard error goes to a terminal (someone watches it).
 bool standardErrorIsTerminal();
 // Opens a document with the desktop's default program; false when that
 // program could not be started.
 bool shellOpen(const std::filesystem::path& path);
 // An error box. There is no window toolkit in the saver itself, so the
-// message goes to standard error.
+// message goes to standard error unless a program with one installs a
+// handler that shows it (an empty handler restores standard error).
 void showErrorBox(const std::string& title, const std::string& text);
+void setErrorBoxHandler(std::function<void(const std::string& title, const std::string& text)> handler);
 // Replaces the running program with `program` found next to the running
 // executable or on the PATH; returns only when that failed.
 void execSibling(const std::string& program, int argc, char** argv);

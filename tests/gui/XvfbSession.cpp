@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <thread>
 
 extern char** environ;
 
@@ -214,6 +216,18 @@ CSurface takeScreenshot(const std::string& display, unsigned long window) {
     CSurface shot = readXwd(data);
     if (!shot.valid()) std::fprintf(stderr, "xwd wrote %zu bytes we cannot read\n", data.size());
     return shot;
+}
+
+bool showsPicture(const std::string& display, unsigned long window) {
+    for (const auto t = std::chrono::steady_clock::now(); msSince(t) < 20000;
+         std::this_thread::sleep_for(std::chrono::milliseconds(200))) {
+        const CSurface s = takeScreenshot(display, window);
+        std::set<uint32_t> colours;
+        for (int y = 0; y < s.height(); ++y)
+            for (int x = 0; x < s.width(); ++x) colours.insert(s.at(x, y));
+        if (colours.size() > 20) return true;
+    }
+    return false;
 }
 
 double shareOf(const CSurface& s, RECT area, std::initializer_list<COLORREF> colours) {

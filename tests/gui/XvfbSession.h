@@ -82,6 +82,9 @@ class ForeignWindow {
 
 // A screenshot with xwd of the screen (window 0) or a window; invalid when xwd failed.
 CSurface takeScreenshot(const std::string& display, unsigned long window = 0);
+// True once the window (0: the screen) shows a picture of many colours,
+// false when it has not within 20 seconds.
+bool showsPicture(const std::string& display, unsigned long window);
 // The share of the pixels in `area` whose colour is one of `colours`.
 double shareOf(const CSurface& s, RECT area, std::initializer_list<COLORREF> colours);
 

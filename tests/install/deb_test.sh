@@ -33,13 +33,16 @@ esac
 depends_on fonts-liberation || fail "the package does not depend on fonts-liberation"
 dpkg-deb -x "$deb" "$dest/root"
 exe=$dest/root$prefix/bin/quorvane
-libs=$(objdump -p "$exe" | awk '$1 == "NEEDED" { print $2 }')
-[ -n "$libs" ] || fail "cannot read the libraries of $exe"
-for lib in $libs; do
-    owners=$(dpkg -S "*/$lib" 2>/dev/null | sed 's/[:,].*//' | sort -u) || fail "no package holds $lib"
-    found=
-    for o in $owners; do depends_on "$o" && found=$o; done
-    [ -n "$found" ] || fail "the program needs $lib, but Depends names none of: $owners"
+for program in "$exe" "$dest/root$prefix/bin/quorvane-config"; do
+    [ -e "$program" ] || continue
+    libs=$(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }')
+    [ -n "$libs" ] || fail "cannot read the libraries of $program"
+    for lib in $libs; do
+        owners=$(dpkg -S "*/$lib" 2>/dev/null | sed 's/[:,].*//' | sort -u) || fail "no package holds $lib"
+        found=
+        for o in $owners; do depends_on "$o" && found=$o; done
+        [ -n "$found" ] || fail "$program needs $lib, but Depends names none of: $owners"
+    done
 done
 
 dpkg-deb -c "$deb" | awk '{ s = $6; for (i = 7; i <= NF; i++) s = s " " $i; print s }' | sed 's|^\./|/|' >"$dest/list"

@@ -30,6 +30,8 @@ desktop=$root/share/applications/quorvane-config.desktop
 if [ -e "$root/bin/quorvane-config" ]; then
     [ -f "$desktop" ] || fail "quorvane-config is installed without its menu entry"
     grep -qx 'Exec=quorvane-config' "$desktop" || fail "the menu entry does not start quorvane-config"
+    icon=$(sed -n 's/^Icon=//p' "$desktop")
+    [ -f "$root/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "the menu entry's icon $icon is not installed"
 else
     [ ! -e "$desktop" ] || fail "a menu entry for a configuration program that is not installed"
 fi
