@@ -1,9 +1,20 @@
 #include "Patterns/PatternCalculator.h"
 
 #include <algorithm>
+#include <iterator>
 
+#include "Patterns/PatternCheckered.h"
+#include "Patterns/PatternFloat.h"
+#include "Patterns/PatternFractal.h"
+#include "Patterns/PatternInt.h"
+#include "Patterns/PatternNetwork.h"
+#include "Patterns/PatternNoise.h"
 #include "Patterns/PatternScene.h"
+#include "Patterns/PatternSin.h"
+#include "app/SaverApp.h"
 #include "engine/MathErrors.h"
+#include "engine/RandomSource.h"
+#include "engine/WeightedChooser.h"
 
 void IndexGrid::resize(int width, int height) {
     m_iWidth = std::max(width, 0);
@@ -46,4 +57,55 @@ void PatternCalculator::makeIndexGrid(int, int) {}
 void PatternCalculator::calculateSigned(const std::vector<float>& in, std::vector<float>& out) {
     calculate(in, out);
     for (float& v : out) v = 2.0f * v - 1.0f;
+}
+
+namespace {
+
+template <class T>
+std::unique_ptr<PatternCalculator> makePattern(RandomSource& random) {
+    return std::make_unique<T>(random);
+}
+
+struct PatternKind {
+    const char* name;
+    std::unique_ptr<PatternCalculator> (*make)(RandomSource&);
+    float weight;
+};
+
+// The members for one output, indexed by the draw. Entries 6 and 7 would be
+// shape pictures, which no caller allows; they weigh nothing.
+constexpr PatternKind kScalars[] = {
+    {"PatternNetwork", makePattern<PatternNetwork>, 100},
+    {"PatternSin", makePattern<PatternSin>, 100},
+    {"PatternFractal", makePattern<PatternFractal>, 100},
+    {"PatternInt", makePattern<PatternInt>, 100},
+    {"PatternFloat", makePattern<PatternFloat>, 40},
+    {"PatternNoise", makePattern<PatternNoise>, 100},
+    {"PatternNetwork", makePattern<PatternNetwork>, 0},
+    {"PatternNetwork", makePattern<PatternNetwork>, 0},
+    {"PatternCheckered", makePattern<PatternCheckered>, 5},
+};
+
+constexpr int kTraceLine = 159;
+
+}  // namespace
+
+std::unique_ptr<PatternCalculator> PatternCalculator::create(RandomSource& random, int outputCount,
+                                                             bool shapesAllowed) {
+    (void)shapesAllowed;
+    const PatternKind* kind = &kScalars[0];
+    if (outputCount != 1) {
+        static constexpr PatternKind kVecSin{"PatternVecSin", makePattern<PatternVecSin>, 0};
+        if (random.below(2) == 1) kind = &kVecSin;
+    } else {
+        WeightedChooser chooser;
+        std::vector<float> weights;
+        for (const PatternKind& k : kScalars) weights.push_back(k.weight);
+        chooser.build(weights, true);
+        const int index = chooser.choose(random);
+        if (index >= 0 && index < static_cast<int>(std::size(kScalars))) kind = &kScalars[index];
+    }
+    std::unique_ptr<PatternCalculator> pCalc = kind->make(random);
+    gApp.trace("%s line %d : (typeid(*pCalc).name()) = %s", "PatternCalculator", kTraceLine, kind->name);
+    return pCalc;
 }
