@@ -188,11 +188,13 @@ void PatternFractal::setup(int, int, bool symmetric, int) {
     for (int tries = 1;; ++tries) {
         m_fBail = static_cast<float>(r.skewedBelow(20, 3) + 4);
         do {
-            float a = u() * u();
+            const float a1 = u();
+            float a = a1 * u();
             a *= 1.75f;
             if (u() < 0.9f) a = -a;
             const float sign = u() >= 0.85f ? (r.below(2) != 0 ? 1.0f : -1.0f) : (a > 0 ? -1.0f : a < 0 ? 1.0f : 0.0f);
-            float b = u() * u();
+            const float b1 = u();
+            float b = b1 * u();
             b *= 1.75f * sign;
             m_c = Complex(a, b);
         } while (!(normOf(m_c) < m_fBail) && patternScene::isIdle());
