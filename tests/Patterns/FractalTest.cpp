@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Patterns/PatternCalculator.h"
+#include "Patterns/PatternFractal.h"
+#include "app/SaverApp.h"
+#include "engine/RandomSource.h"
+#include "PatternSupport.h"
+#include "support/EnvOverride.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+PatternFractal::Params plain() {
+    PatternFractal::Params p;
+    p.maxIter = 256;
+    p.bail = 4.0f;
+    return p;
+}
+
+}  // namespace
+
+TEST(PatternFractal, InteriorPointsAngleColouringAndTheLimitGuard) {
+    RandomSource random(1);
+    PatternFractal f(random);
+    std::vector<float> out(1);
+    // c = 0: the origin never escapes: the last count, an output of 1.
+    f.setParams(plain());
+    EXPECT_EQ(f.iterate(0, 0, true), 255);
+    f.calculate({0.0f, 0.0f}, out);
+    EXPECT_EQ(out[0], 1.0f);
+    // 1.5 escapes after one step (2.25^2 > 4).
+    EXPECT_EQ(f.iterate(1.5f, 0, true), 1);
+    // Coloured by angle: z = (1.5, 0.5) steps to (2, 1.5): its angle gives
+    // t = 0.6024, t2 = 0.5903, trunc(256 t2) = 151.
+    PatternFractal::Params angle = plain();
+    angle.useAngle = true;
+    f.setParams(angle);
+    EXPECT_EQ(f.iterate(1.5f, 0.5f, true), 151);
+    EXPECT_EQ(f.iterate(1.5f, 0.5f, false), 1);  // without the modifications
+    // A final modified value whose real part is exactly 0 gives 0: the
+    // origin, kept at 0 by truncation, instead of the interior count.
+    angle.adjZ = 7;
+    f.setParams(angle);
+    EXPECT_EQ(f.iterate(0, 0, true), 0);
+    // The closest approach adds trunc(limit * minNorm) (here 0 at the origin).
+    PatternFractal::Params near = plain();
+    near.useMinNormZ = true;
+    f.setParams(near);
+    EXPECT_EQ(f.iterate(0, 0, true), 255);
+    // A limit of 1 or less has no count to divide by: 0, never a NaN.
+    for (int limit : {1, 0, -3}) {
+        PatternFractal::Params tiny = plain();
+        tiny.maxIter = limit;
+        f.setParams(tiny);
+        f.calculate({0.0f, 0.0f}, out);
+        EXPECT_EQ(out[0], 0.0f);
+    }
+    // Before any setup the limit is the palette's size already.
+    const ColorTable one = greyRamp(1);
+    ColorSceneScope scope(one);
+    PatternFractal fresh(random);
+    EXPECT_EQ(fresh.maxIter(), 1);
+    fresh.calculate({0.2f, 0.1f}, out);
+    EXPECT_EQ(out[0], 0.0f);
+}
+
+TEST(PatternFractal, SetupTriesTheAngleAndTheBandsItNeeds) {
+    const ColorTable palette = greyRamp(236);
+    ColorSceneScope scope(palette);
+    int angled = 0, fewer = 0, more = 0;
+    for (int seed = 1; seed <= 60; ++seed) {
+        RandomSource a(seed), b(seed), c(seed);
+        PatternFractal sym(a), single(b), checkered(c);
+        sym.setup(2, 1, true, 2);
+        EXPECT_FALSE(sym.usesAngle());
+        EXPECT_EQ(sym.maxIter(), 236);
+        EXPECT_GE(sym.tries(), 1);
+        EXPECT_LE(sym.tries(), 1001);
+        single.setup(2, 1, false, 2);
+        angled += single.usesAngle();
+        {
+            // A checkered layout halves the bands wanted at first: never more
+            // tries with the same draws.
+            patternScene::Scope layout(nullptr, 1);
+            checkered.setup(2, 1, false, 2);
+        }
+        EXPECT_LE(checkered.tries(), single.tries());
+        fewer += checkered.tries() < single.tries();
+        more += single.tries() > 1;
+    }
+    EXPECT_GT(angled, 0);
+    EXPECT_GT(fewer, 0);
+    EXPECT_GT(more, 0);
+}
+
+// The grid fill runs eight points at a time; its cells are those of
+// calculate() point by point, for set-up and given parameters alike.
+TEST(PatternFractal, RowFillMatchesPointByPoint) {
+    const ColorTable palette = greyRamp(200);
+    ColorSceneScope scope(palette);
+    std::vector<float> out(1);
+    for (int seed = 1; seed <= 12; ++seed) {
+        RandomSource random(seed);
+        PatternFractal f(random);
+        if (seed % 3 == 0) {
+            PatternFractal::Params p;
+            p.maxIter = 200;
+            p.bail = 4.0f + seed;
+            p.scaleX = 1.5f, p.scaleY = 1.2f, p.offsetX = -0.1f;
+            p.c = {-0.75f, 0.11f * seed};
+            f.setParams(p);
+        }
+        IndexGrid grid;
+        f.fillIndexGrid(grid, 37, 21, seed % 2 == 0);
+        for (int j = 0; j < 21; ++j)
+            for (int i = 0; i < 37; ++i) {
+                const int ci = seed % 2 == 0 && i > 18 ? 36 - i : i, cj = seed % 2 == 0 && j > 10 ? 20 - j : j;
+                f.calculate({ci / 37.0f * 2 - 1, cj / 21.0f * 2 - 1}, out);
+                ASSERT_EQ(grid.at(i, j), static_cast<int>(200 * out[0]) % 200) << seed << " " << i << "," << j;
+            }
+    }
+}
+
+// A completed setup traces its tries and switches; the factories trace the
+// class they made.
+TEST(PatternFractal, SetupAndFactoriesTrace) {
+    const ColorTable palette = greyRamp(236);
+    ColorSceneScope scope(palette);
+    TempFolder folder;
+    EnvOverride quortemp("QUORTEMP", folder.path().c_str());
+    gApp.setTraceOn(true), gApp.setTraceNewFile();
+    RandomSource random(4);
+    PatternFractal f(random);
+    {
+        patternScene::Scope busy(idleFor(0));
+        f.setup(2, 1, false, 2);  // may give up: then nothing is traced
+    }
+    f.setup(2, 1, false, 2);
+    const auto calc = PatternCalculator::create(random, 2, false);
+    gApp.setTraceOn(false);
+    const std::string s = folder.read("trace.txt");
+    const std::string tries = ": Fractal line 187 : tries = " + std::to_string(f.tries()) + "\r\n";
+    EXPECT_NE(s.find(tries), std::string::npos) << s;
+    EXPECT_EQ(s.find(tries), s.rfind(": Fractal line 187"));
+    for (const char* line : {": Fractal line 188 : m_bUseAngle = ", ": Fractal line 191 : m_iAdjZ = ",
+                             ": Fractal line 193 : gApp.pSceneWnd()->groups() = 0\r\n",
+                             ": PatternCalculator line 159 : (typeid(*pCalc).name()) = Pattern"})
+        EXPECT_NE(s.find(line), std::string::npos) << line;
+}
