@@ -12,9 +12,10 @@
 
 // How hard a picture is compressed. Stills are written small (zlib level 6,
 // each row filtered the way that suits it); the frames of a sequence fast:
-// zlib's quickest level and one fixed filter (the "up" filter, which on
-// these pictures gave the smallest files at nearly the speed of none; see
-// bench/png.cpp).
+// zlib's quickest level and no row filter. On frames of a run (dense text
+// over a gradient) that was both the quickest and the smallest of the
+// quick choices: the filters cost time and, on text, make the rows harder
+// to compress (see bench/png.cpp).
 struct PngSettings {
     enum class Filter { Adaptive, None, Sub, Up, Average, Paeth };
     // zlib's ways of looking for repeats: any earlier string, or only runs
@@ -25,7 +26,7 @@ struct PngSettings {
     Matching matching = Matching::Strings;
 
     static PngSettings still() { return {}; }
-    static PngSettings frames() { return {1, Filter::Up}; }
+    static PngSettings frames() { return {1, Filter::None}; }
 };
 
 // The surface as shown (an 8-bit one through `hardware`), as rows of packed
