@@ -9,6 +9,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
@@ -28,7 +29,7 @@ namespace platform {
 
 namespace {
 
-// The shortest time between two presents that are not forced: 60 a second.
+// The shortest time between two presents: 60 a second.
 constexpr int64_t kFrameNs = 1000000000 / 60;
 // How often the parent of an embedded window is checked for being there.
 constexpr int64_t kParentCheckMs = 500;
@@ -36,6 +37,31 @@ constexpr int64_t kParentCheckMs = 500;
 int64_t steadyNs() {
     using namespace std::chrono;
     return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+uint64_t gPresents = 0;
+
+// One pass over the changed area into the usual X11 layout (0x00RRGGBB):
+// colour references have red and blue the other way round, and indices of
+// an 8-bit surface go through a table already swapped. Plain loops over
+// whole rows, which the compiler vectorises.
+void convertToXrgb(const CSurface& s, const RECT& area, const std::array<uint32_t, 256>& hardware,
+                   uint32_t* dst, int dstPitch) {
+    const auto swap = [](uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
+    const size_t n = static_cast<size_t>(area.width());
+    alignas(64) uint32_t table[256];
+    if (s.bitsPerPixel() == 8)
+        for (size_t i = 0; i < 256; ++i) table[i] = swap(hardware[i]);
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint32_t* out = dst + static_cast<size_t>(y - area.top) * static_cast<size_t>(dstPitch);
+        if (s.bitsPerPixel() == 32) {
+            const uint32_t* in = s.row32(y) + area.left;
+            for (size_t x = 0; x < n; ++x) out[x] = swap(in[x]);
+        } else {
+            const uint8_t* in = s.row8(y) + area.left;
+            for (size_t x = 0; x < n; ++x) out[x] = table[in[x]];
+        }
+    }
 }
 
 UINT vkFromSdl(const SDL_Keysym& k) {
@@ -129,6 +155,8 @@ class SdlBackend final : public WindowBackend {
     x11::Connection* x11() { return m_x11.get(); }
 
   private:
+    void wait(int64_t timeoutMs);
+    bool eventPending() const { return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); }
     void waitForEvent(int64_t ms);
     bool createChild(SdlWindow& w, const RECT& rect, HWND parent, std::string& error);
     void translate(const SDL_Event& e);
@@ -147,6 +175,9 @@ class SdlBackend final : public WindowBackend {
     int m_stopPipe[2] = {-1, -1};
     std::thread m_forwarder;
     int64_t m_lastPresentNs = 0;
+    // A present was asked for too soon after the last one: it is made at
+    // the next slot, by the event wait or by whatever present comes first.
+    bool m_presentDue = false;
     uint32_t m_lastPollMs = 0;
     uint32_t m_lastParentCheckMs = 0;
     std::vector<uint32_t> m_scratch;
@@ -333,16 +364,7 @@ void SdlBackend::waitForEvent(int64_t ms) {
 }
 
 void SdlBackend::pumpEvents(int64_t timeoutMs) {
-    if (timeoutMs != 0 && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
-        int64_t wait = timeoutMs < 0 ? INT_MAX : timeoutMs;
-        const bool embedded = std::any_of(m_windows.begin(), m_windows.end(),
-                                          [](const SdlWindow* w) { return w->m_parent != 0; });
-        if (embedded) wait = std::min<int64_t>(wait, kParentCheckMs);
-        if (wait >= INT_MAX)
-            SDL_WaitEvent(nullptr);
-        else
-            waitForEvent(wait);
-    }
+    if (timeoutMs != 0 && !eventPending()) wait(timeoutMs);
     m_lastPollMs = SDL_GetTicks();
     if (takeTerminationRequest()) closeMainWindow();
     SDL_Event e;
@@ -351,6 +373,32 @@ void SdlBackend::pumpEvents(int64_t timeoutMs) {
         m_lastParentCheckMs = m_lastPollMs;
         checkParents();
     }
+}
+
+// Waits for an event or the time; a present that is due is made at its
+// slot on the way, unless an event comes first (input goes first; the
+// present then stays due).
+void SdlBackend::wait(int64_t timeoutMs) {
+    int64_t wait = timeoutMs < 0 ? INT_MAX : timeoutMs;
+    const bool embedded = std::any_of(m_windows.begin(), m_windows.end(),
+                                      [](const SdlWindow* w) { return w->m_parent != 0; });
+    if (embedded) wait = std::min<int64_t>(wait, kParentCheckMs);
+    const int64_t endNs = wait >= INT_MAX ? INT64_MAX : steadyNs() + wait * 1000000;
+    while (m_presentDue) {
+        const int64_t now = steadyNs();
+        const int64_t slotNs = m_lastPresentNs + kFrameNs;
+        if (slotNs >= endNs) break;
+        if (slotNs > now) waitForEvent((slotNs - now + 999999) / 1000000);
+        if (eventPending()) return;
+        present(false);
+    }
+    if (eventPending()) return;
+    if (endNs == INT64_MAX) {
+        SDL_WaitEvent(nullptr);
+        return;
+    }
+    const int64_t leftNs = endNs - steadyNs();
+    if (leftNs > 0) waitForEvent((leftNs + 999999) / 1000000);
 }
 
 void SdlBackend::checkParents() {
@@ -459,8 +507,13 @@ void SdlBackend::translateRaw(const SDL_SysWMmsg& msg) {
 
 void SdlBackend::present(bool force) {
     const int64_t now = steadyNs();
-    if (!force && now - m_lastPresentNs < kFrameNs) return;
+    if (now - m_lastPresentNs < kFrameNs) {
+        m_presentDue = m_presentDue || force;
+        return;
+    }
     m_lastPresentNs = now;
+    m_presentDue = false;
+    ++gPresents;
     for (SdlWindow* w : m_windows) presentWindow(*w);
 }
 
@@ -485,16 +538,7 @@ void SdlBackend::presentWindow(SdlWindow& w) {
     if (format == SDL_PIXELFORMAT_XBGR8888 || format == SDL_PIXELFORMAT_ABGR8888) {
         convertToColorRefs(s, area, hardware, reinterpret_cast<uint32_t*>(dst), pitch);
     } else if (format == SDL_PIXELFORMAT_XRGB8888 || format == SDL_PIXELFORMAT_ARGB8888) {
-        // The usual X11 layout: red and blue change places. Row by row, so
-        // that each row is swapped while it is still in the cache.
-        for (int y = area.top; y < area.bottom; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(dst) + static_cast<size_t>(y - area.top) * pitch;
-            convertToColorRefs(s, RECT{area.left, y, area.right, y + 1}, hardware, row, pitch);
-            for (int x = 0, n = area.width(); x < n; ++x) {
-                const uint32_t c = row[x];
-                row[x] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-            }
-        }
+        convertToXrgb(s, area, hardware, reinterpret_cast<uint32_t*>(dst), pitch);
     } else {
         const size_t n = static_cast<size_t>(area.width()) * static_cast<size_t>(area.height());
         if (m_scratch.size() < n) m_scratch.resize(n);
@@ -539,6 +583,8 @@ HWND SdlBackend::screenSaverWindow() {
 }
 
 }  // namespace
+
+uint64_t sdlPresentCount() { return gPresents; }
 
 std::unique_ptr<WindowBackend> openSdlBackend(std::string& error) {
     auto b = std::make_unique<SdlBackend>();

@@ -3,10 +3,12 @@
 // borderless top-most one over every monitor, or an ordinary one), and
 // windows inside another program's X11 window. Surfaces are shown through
 // SDL's window framebuffer (shared memory on X11), only the part that
-// changed, at most 60 times a second; an 8-bit surface is shown through the
-// display's hardware palette, and a change of that palette shows the whole
-// surface again without any painting.
+// changed, at most 60 times a second (one asked for sooner is made at the
+// next slot, while waiting for events, unless another comes first); an
+// 8-bit surface is shown through the display's hardware palette, and a
+// change of that palette shows the whole surface again without any painting.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -19,5 +21,8 @@ namespace platform {
 // installs the termination-signal handlers. Null on failure; `error` is then
 // kNoDisplayMessage or, when a display was found but not usable, why not.
 std::unique_ptr<WindowBackend> openSdlBackend(std::string& error);
+
+// How many times the windows have been shown since the program started.
+uint64_t sdlPresentCount();
 
 }  // namespace platform
