@@ -1,7 +1,8 @@
 #!/bin/sh
 # Presents and X round trips per second of the program in a window under
-# Xvfb: counts calls of SDL_UpdateWindowSurfaceRects (one per window shown)
-# and of XSync with perf's user-space probes (needs root), over a number of
+# Xvfb: counts the calls that show a window (XShmPutImage, XPutImage, or
+# SDL_UpdateWindowSurfaceRects where SDL's framebuffer shows it) and of
+# XSync with perf's user-space probes (needs root), over a number of
 # seconds after the first one.
 #
 #   bench/present_rate.sh [PROGRAM] [WxH] [SECONDS]
@@ -14,8 +15,12 @@ seconds="${3:-10}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
 sdl=$(ldd "$program" | awk '/libSDL2-2.0/ { print $3 }')
 x11=$(ldd "$program" | awk '/libX11.so/ { print $3 }')
+xext=$(ldd "$program" | awk '/libXext.so/ { print $3 }')
+[ -n "$xext" ] || xext=$(ldconfig -p | awk '/libXext.so.6 / { print $NF; exit }')
 perf probe -q -x "$sdl" SDL_UpdateWindowSurfaceRects 2>/dev/null || true
 perf probe -q -x "$x11" XSync 2>/dev/null || true
+perf probe -q -x "$x11" XPutImage 2>/dev/null || true
+perf probe -q -x "$xext" XShmPutImage 2>/dev/null || true
 
 . "$here/bench/xvfb.sh"
 start_xvfb "$size"
@@ -26,10 +31,11 @@ pid=$!
 sleep 1
 out=$(mktemp)
 perf stat -x, -e probe_libSDL2:SDL_UpdateWindowSurfaceRects -e probe_libX11:XSync \
-    -p "$pid" -o "$out" sleep "$seconds"
+    -e probe_libX11:XPutImage -e probe_libXext:XShmPutImage -p "$pid" -o "$out" sleep "$seconds"
 kill -TERM "$pid"; wait "$pid" || true
 rm -rf "$home"
 awk -F, -v s="$seconds" -v size="$size" '
-    /SDL_UpdateWindowSurfaceRects/ { p = $1 } /XSync/ { x = $1 }
-    END { printf "%s: %.1f presents a second, %.1f XSync a second (%d s)\n", size, p / s, x / s, s }' "$out"
+    /SDL_UpdateWindowSurfaceRects/ { sdl = $1 } /XPutImage|XShmPutImage/ { put += $1 } /XSync/ { x = $1 }
+    END { p = sdl > 0 ? sdl : put  # SDL puts the image itself
+          printf "%s: %.1f presents a second, %.1f XSync a second (%d s)\n", size, p / s, x / s, s }' "$out"
 rm -f "$out"

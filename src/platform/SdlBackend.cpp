@@ -24,6 +24,7 @@
 #include "platform/Surface.h"
 #include "platform/Wnd.h"
 #include "platform/X11Embed.h"
+#include "platform/X11Image.h"
 
 namespace platform {
 
@@ -125,6 +126,11 @@ class SdlWindow final : public NativeWindow {
     bool m_active = false;
     bool m_presentAll = true;
     uint64_t m_paletteVersion = 0;
+    // On X11: the image the window is shown through, and what changed but
+    // could not be shown yet because the server was still reading it.
+    std::unique_ptr<x11::WindowImage> m_image;
+    bool m_imageFailed = false;
+    RECT m_unshown{};
 };
 
 class SdlBackend final : public WindowBackend {
@@ -165,6 +171,7 @@ class SdlBackend final : public WindowBackend {
     SdlWindow* find(Uint32 windowId) const;
     CWnd* target(Uint32 windowId) const;
     void presentWindow(SdlWindow& w);
+    bool presentX11(SdlWindow& w, const CSurface& s, RECT area);
     void forwardSignals();
 
     bool m_isX11 = false;
@@ -184,6 +191,7 @@ class SdlBackend final : public WindowBackend {
 };
 
 SdlWindow::~SdlWindow() {
+    m_image.reset();
     if (!m_owner) return;
     m_owner->forget(this);
     if (m_sdl) SDL_DestroyWindow(m_sdl);
@@ -214,7 +222,19 @@ bool SdlBackend::start(std::string& error) {
     // to and puts back when it closes its connections: a request that fails
     // because the window we drew in has gone must not end the program then.
     x11::installErrorHandlers();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    // SDL's input-method support asks for the session bus. Where the
+    // environment names none (a saver started outside the desktop session,
+    // a test display), libdbus would "autolaunch" one: fork, search the PATH
+    // for dbus-launch and, where that is installed, start a bus daemon and
+    // wait for it, on every start. A saver has no use for input methods, so
+    // the bus is named unusable while SDL starts and the environment is put
+    // back afterwards.
+    const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    const bool noBus = !bus || !*bus;
+    if (noBus) setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+    const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (noBus) unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    if (!started) {
         error = kNoDisplayMessage;
         return false;
     }
@@ -240,6 +260,7 @@ SdlBackend::~SdlBackend() {
         if (fd >= 0) close(fd);
     // Windows still open belong to their CWnd; they are no longer shown.
     for (SdlWindow* w : m_windows) {
+        w->m_image.reset();
         SDL_DestroyWindow(w->m_sdl);
         w->m_sdl = nullptr;
         w->m_owner = nullptr;
@@ -526,6 +547,7 @@ void SdlBackend::presentWindow(SdlWindow& w) {
     w.m_paletteVersion = version;
     if (w.m_presentAll) area = s.bounds();
     w.m_presentAll = false;
+    if (presentX11(w, s, area)) return;
     SDL_Surface* screen = SDL_GetWindowSurface(w.m_sdl);
     if (!screen) return;
     area = intersectRect(area, RECT{0, 0, screen->w, screen->h});
@@ -548,6 +570,38 @@ void SdlBackend::presentWindow(SdlWindow& w) {
     }
     const SDL_Rect r{area.left, area.top, area.width(), area.height()};
     SDL_UpdateWindowSurfaceRects(w.m_sdl, &r, 1);
+}
+
+// Shows a window of an X11 display through an image of our own: SDL's
+// window framebuffer waits for the server to finish every picture (a round
+// trip per present); this one is told by an event. False where the window
+// cannot be shown so (then SDL's framebuffer serves).
+bool SdlBackend::presentX11(SdlWindow& w, const CSurface& s, RECT area) {
+    if (!m_isX11 || w.m_imageFailed || !w.m_handle) return false;
+    const SIZE size = w.clientSize();
+    if (!w.m_image || w.m_image->width() != size.cx || w.m_image->height() != size.cy) {
+        w.m_image = x11::WindowImage::create(w.m_handle, size.cx, size.cy);
+        w.m_imageFailed = !w.m_image;
+        if (!w.m_image) return false;
+        area = s.bounds();
+        w.m_unshown = {};
+    }
+    area = unionRect(area, w.m_unshown);
+    if (!w.m_image->ready()) {
+        // The server still reads the last picture: shown at the next slot.
+        w.m_unshown = area;
+        m_presentDue = true;
+        return true;
+    }
+    w.m_unshown = {};
+    area = intersectRect(area, RECT{0, 0, w.m_image->width(), w.m_image->height()});
+    area = intersectRect(area, s.bounds());
+    if (area.empty()) return true;
+    const int pitch = w.m_image->pitch();
+    convertToXrgb(s, area, CDisplay::instance().hardwarePalette(),
+                  w.m_image->pixels() + static_cast<size_t>(area.top) * pitch + area.left, pitch);
+    w.m_image->put(area);
+    return true;
 }
 
 RECT SdlBackend::virtualScreen() {
