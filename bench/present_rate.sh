@@ -25,15 +25,15 @@ perf probe -q -x "$xext" XShmPutImage 2>/dev/null || true
 . "$here/bench/xvfb.sh"
 start_xvfb "$size"
 trap 'kill $xvfb 2>/dev/null' EXIT
-home=$(mktemp -d)
-HOME="$home" DISPLAY="$display" "$program" --window "$size" --seed 7 >/dev/null 2>&1 &
+config=$(mktemp -d)
+DISPLAY="$display" QUORVANE_CONFIG_DIR="$config" "$program" --window "$size" --seed 7 >/dev/null 2>&1 &
 pid=$!
 sleep 1
 out=$(mktemp)
 perf stat -x, -e probe_libSDL2:SDL_UpdateWindowSurfaceRects -e probe_libX11:XSync \
     -e probe_libX11:XPutImage -e probe_libXext:XShmPutImage -p "$pid" -o "$out" sleep "$seconds"
 kill -TERM "$pid"; wait "$pid" || true
-rm -rf "$home"
+rm -rf "$config"
 awk -F, -v s="$seconds" -v size="$size" '
     /SDL_UpdateWindowSurfaceRects/ { sdl = $1 } /XPutImage|XShmPutImage/ { put += $1 } /XSync/ { x = $1 }
     END { p = sdl > 0 ? sdl : put  # SDL puts the image itself

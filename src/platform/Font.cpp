@@ -18,6 +18,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Pixels per em: the size a height of 0 asks for, and the range every
@@ -262,6 +266,39 @@ inline uint32_t blend(uint32_t dst, uint32_t src, uint32_t alpha) {
     return rb | g;
 }
 
+// blend() over a row: `n` pixels of `dst` towards `src` by the coverage
+// values. Four pixels at a time in 16-bit lanes (the channel products fit),
+// then the rest one by one; the results are those of blend().
+void blendRow(uint32_t* dst, const uint8_t* coverage, size_t n, uint32_t src) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i s16 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(src & 0xFFFFFF)), zero);
+    const __m128i full = _mm_set1_epi16(255), half = _mm_set1_epi16(128);
+    const __m128i colour = _mm_set1_epi32(0xFFFFFF);
+    for (; i + 4 <= n; i += 4) {
+        uint32_t a4;
+        std::memcpy(&a4, coverage + i, 4);
+        // Each pixel's coverage in all four of its lanes.
+        __m128i a = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(a4)), zero);
+        a = _mm_unpacklo_epi16(a, a);  // a0 a0 a1 a1 a2 a2 a3 a3 (32-bit)
+        const __m128i aLo = _mm_unpacklo_epi32(a, a), aHi = _mm_unpackhi_epi32(a, a);
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        const auto mix = [&](__m128i d16, __m128i a16) {
+            __m128i t = _mm_add_epi16(_mm_mullo_epi16(s16, a16),
+                                      _mm_mullo_epi16(d16, _mm_sub_epi16(full, a16)));
+            t = _mm_add_epi16(t, half);
+            return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+        };
+        const __m128i lo = mix(_mm_unpacklo_epi8(d, zero), aLo);
+        const __m128i hi = mix(_mm_unpackhi_epi8(d, zero), aHi);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                         _mm_and_si128(_mm_packus_epi16(lo, hi), colour));
+    }
+#endif
+    for (; i < n; ++i) dst[i] = blend(dst[i], src, coverage[i]);
+}
+
 void GlyphSet::render(unsigned char c, Glyph& g) {
     g.ready = true;
     const char32_t u = unicodeOf(c);
@@ -423,10 +460,8 @@ RECT CFont::draw(CSurface& surface, int x, int baselineY, std::string_view text,
             const int row = static_cast<int>(y);
             if (trueColor) {
                 // The blend leaves a pixel as it was at coverage 0 and
-                // stores `pixel` at 255, so one branch-free pass serves all
-                // and the compiler vectorises it.
-                uint32_t* dst = surface.row32(row) + x0;
-                for (size_t i = 0; i < n; ++i) dst[i] = blend(dst[i], pixel, cov[i]);
+                // stores `pixel` at 255, so one branch-free pass serves all.
+                blendRow(surface.row32(row) + x0, cov, n, pixel);
             } else {
                 uint8_t* dst = surface.row8(row) + x0;
                 for (size_t i = 0; i < n; ++i)
