@@ -12,7 +12,7 @@ PACKAGES="
   libsimpleini-dev
   libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libcairo2-dev
-  libsdl2-dev libx11-dev
+  libsdl2-dev libx11-dev libxext-dev
   qt6-base-dev
   xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
   libxml2-utils dpkg-dev file

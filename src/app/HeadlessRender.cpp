@@ -59,8 +59,8 @@ bool planRender(const LaunchRequest& request, platform::HeadlessOptions& options
         }
         const auto n = static_cast<long long>(count);
         for (long long k = 1; k <= n; ++k)
-            options.snapshots.push_back(
-                {msOf(static_cast<double>(k) / request.fps), frameFile(request.framesDir, k)});
+            options.snapshots.push_back({msOf(static_cast<double>(k) / request.fps),
+                                         frameFile(request.framesDir, k), true});
     }
     if (!request.renderPath.empty()) {
         const std::filesystem::path parent = std::filesystem::path(request.renderPath).parent_path();

@@ -42,7 +42,9 @@ class WindowBackend {
     // backend may fetch the system's events less often than it is called.
     virtual void pumpEventsForIdleTest() { pumpEvents(0); }
     // Shows on the screen what changed on the windows' surfaces since the
-    // last time. Unless `force`, does so at most 60 times a second.
+    // last time, at most 60 times a second. Too soon after the last time it
+    // does nothing, unless `force` (before a wait): then the present is made
+    // at the next slot, during the wait, or merged into one that comes first.
     virtual void present(bool force) = 0;
 
     // The bounding rectangle of all monitors, in screen coordinates.

@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -11,9 +12,15 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <list>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -45,22 +52,76 @@ struct FontFile {
     int index = 0;
 };
 
-// The process's FreeType library, fontconfig, and the files chosen so far
-// for each request, so that the many short-lived fonts of a run ask
-// fontconfig only once per face and style.
+struct Glyph {
+    bool ready = false;
+    int advance = 0;
+    int left = 0;  // bitmap's left edge, from the pen position
+    int top = 0;   // bitmap's top row, above the baseline
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> coverage;  // width x height, 0..255
+};
+
+// The glyphs of one face at one size and one synthetic style, rendered on
+// first use. It owns a FreeType size object of its own, so that sets of
+// the same face at different sizes can be used in any order.
+struct GlyphSet {
+    FT_Face face = nullptr;
+    FT_Size size = nullptr;
+    bool emboldened = false;
+    bool slanted = false;
+    std::array<Glyph, 256> glyphs;
+    size_t bytes = sizeof(GlyphSet);  // what the rendered glyphs hold, roughly
+
+    GlyphSet() = default;
+    GlyphSet(const GlyphSet&) = delete;
+    GlyphSet& operator=(const GlyphSet&) = delete;
+    ~GlyphSet();
+
+    const Glyph& glyph(unsigned char c) {
+        Glyph& g = glyphs[c];
+        if (!g.ready) render(c, g);
+        return g;
+    }
+
+  private:
+    void render(unsigned char c, Glyph& g);
+};
+
+// The process's FreeType library, fontconfig and three caches, so that the
+// many short-lived fonts of a run cost a look-up each: the file chosen for
+// each request (fontconfig is asked once per face and style), the faces
+// opened (each file and face index once, kept for the life of the process)
+// and the glyph sets by face, size and style, the least recently used of
+// which are let go beyond a count and a memory limit (a font still in use
+// keeps its set).
 class FontSystem {
   public:
+    // The glyph sets kept for reuse beyond those of live fonts.
+    static constexpr size_t kMaxSets = 512;
+    static constexpr size_t kMaxSetBytes = size_t{32} << 20;
+
     static FontSystem& instance() {
         static FontSystem system;
         return system;
     }
+    // False once the system has shut down (at the end of the process).
+    static bool& alive() {
+        static bool value = false;
+        return value;
+    }
     FontSystem(const FontSystem&) = delete;
     FontSystem& operator=(const FontSystem&) = delete;
     ~FontSystem() {
+        m_sets.clear();
+        for (auto& [file, face] : m_faces)
+            if (face) FT_Done_Face(face);
+        alive() = false;
         if (m_library) FT_Done_FreeType(m_library);
     }
 
-    // Opens the best loadable scalable face for the request, or nullptr.
+    // The best loadable scalable face for the request, or nullptr. The face
+    // belongs to the system.
     FT_Face open(const std::string& family, int weight, bool italic) {
         if (!m_library || !m_fontconfigReady) return nullptr;
         std::string key;
@@ -88,10 +149,58 @@ class FontSystem {
         return face;
     }
 
+    // The glyph set of `face` at `em64` (pixels per em in 1/64) in the
+    // given synthetic style; null when FreeType refuses the size.
+    std::shared_ptr<GlyphSet> glyphSet(FT_Face face, FT_F26Dot6 em64, bool emboldened,
+                                       bool slanted) {
+        const SetKey key{face, em64, emboldened, slanted};
+        for (auto it = m_sets.begin(); it != m_sets.end(); ++it)
+            if (it->key == key) {
+                m_sets.splice(m_sets.begin(), m_sets, it);
+                return it->set;
+            }
+        auto set = std::make_shared<GlyphSet>();
+        set->face = face;
+        set->emboldened = emboldened;
+        set->slanted = slanted;
+        if (FT_New_Size(face, &set->size) != 0) return nullptr;
+        if (FT_Activate_Size(set->size) != 0 || FT_Set_Char_Size(face, 0, em64, 72, 72) != 0)
+            return nullptr;
+        m_sets.push_front({key, set});
+        trim();
+        return set;
+    }
+
   private:
+    struct SetKey {
+        FT_Face face;
+        FT_F26Dot6 em64;
+        bool emboldened;
+        bool slanted;
+        bool operator==(const SetKey&) const = default;
+    };
+    struct CachedSet {
+        SetKey key;
+        std::shared_ptr<GlyphSet> set;
+    };
+
     FontSystem() {
         if (FT_Init_FreeType(&m_library) != 0) m_library = nullptr;
         m_fontconfigReady = FcInit() == FcTrue;
+        alive() = m_library != nullptr;
+    }
+
+    // Most recently used first; the newest set always stays.
+    void trim() {
+        size_t bytes = 0, count = 0;
+        for (auto it = m_sets.begin(); it != m_sets.end();) {
+            bytes += it->set->bytes;
+            ++count;
+            if (count > 1 && (count > kMaxSets || bytes > kMaxSetBytes))
+                it = m_sets.erase(it);
+            else
+                ++it;
+        }
     }
 
     static FcPattern* requestPattern(const std::string& family, int weight, bool italic) {
@@ -119,31 +228,32 @@ class FontSystem {
     }
 
     // Only outline faces: they scale to any height and can be slanted and
-    // emboldened.
+    // emboldened. A file that cannot be used is remembered as such.
     FT_Face load(const FontFile& f) {
+        auto [it, added] = m_faces.try_emplace({f.path, f.index}, nullptr);
+        if (!added) return it->second;
         FT_Face face = nullptr;
         if (FT_New_Face(m_library, f.path.c_str(), f.index, &face) != 0) return nullptr;
         if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
             FT_Done_Face(face);
             return nullptr;
         }
+        it->second = face;
         return face;
     }
 
     FT_Library m_library = nullptr;
     bool m_fontconfigReady = false;
     std::map<std::string, FontFile> m_chosen;
+    std::map<std::pair<std::string, int>, FT_Face> m_faces;
+    std::list<CachedSet> m_sets;
 };
 
-struct Glyph {
-    bool ready = false;
-    int advance = 0;
-    int left = 0;  // bitmap's left edge, from the pen position
-    int top = 0;   // bitmap's top row, above the baseline
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> coverage;  // width x height, 0..255
-};
+GlyphSet::~GlyphSet() {
+    // At the end of the process the faces, and their sizes with them, may
+    // have gone first.
+    if (size && FontSystem::alive()) FT_Done_Size(size);
+}
 
 // dst + (src - dst) * alpha / 255, rounded, for each channel of two colour
 // references; red and blue share one multiplication.
@@ -156,57 +266,85 @@ inline uint32_t blend(uint32_t dst, uint32_t src, uint32_t alpha) {
     return rb | g;
 }
 
+// blend() over a row: `n` pixels of `dst` towards `src` by the coverage
+// values. Four pixels at a time in 16-bit lanes (the channel products fit),
+// then the rest one by one; the results are those of blend().
+void blendRow(uint32_t* dst, const uint8_t* coverage, size_t n, uint32_t src) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i s16 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(src & 0xFFFFFF)), zero);
+    const __m128i full = _mm_set1_epi16(255), half = _mm_set1_epi16(128);
+    const __m128i colour = _mm_set1_epi32(0xFFFFFF);
+    for (; i + 4 <= n; i += 4) {
+        uint32_t a4;
+        std::memcpy(&a4, coverage + i, 4);
+        // Each pixel's coverage in all four of its lanes.
+        __m128i a = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(a4)), zero);
+        a = _mm_unpacklo_epi16(a, a);  // a0 a0 a1 a1 a2 a2 a3 a3 (32-bit)
+        const __m128i aLo = _mm_unpacklo_epi32(a, a), aHi = _mm_unpackhi_epi32(a, a);
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        const auto mix = [&](__m128i d16, __m128i a16) {
+            __m128i t = _mm_add_epi16(_mm_mullo_epi16(s16, a16),
+                                      _mm_mullo_epi16(d16, _mm_sub_epi16(full, a16)));
+            t = _mm_add_epi16(t, half);
+            return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+        };
+        const __m128i lo = mix(_mm_unpacklo_epi8(d, zero), aLo);
+        const __m128i hi = mix(_mm_unpackhi_epi8(d, zero), aHi);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                         _mm_and_si128(_mm_packus_epi16(lo, hi), colour));
+    }
+#endif
+    for (; i < n; ++i) dst[i] = blend(dst[i], src, coverage[i]);
+}
+
+void GlyphSet::render(unsigned char c, Glyph& g) {
+    g.ready = true;
+    const char32_t u = unicodeOf(c);
+    if (u == 0) return;
+    // A character the face lacks shows its missing-glyph box (index 0).
+    const FT_UInt index = FT_Get_Char_Index(face, u);
+    if (FT_Activate_Size(size) != 0 ||
+        FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0)
+        return;
+    FT_GlyphSlot slot = face->glyph;
+    if (slanted) FT_GlyphSlot_Oblique(slot);
+    if (emboldened) FT_GlyphSlot_Embolden(slot);
+    g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return;
+    const FT_Bitmap& b = slot->bitmap;
+    if (b.width == 0 || b.rows == 0) return;
+    if (b.pixel_mode != FT_PIXEL_MODE_GRAY && b.pixel_mode != FT_PIXEL_MODE_MONO) return;
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
+    g.width = static_cast<int>(b.width);
+    g.height = static_cast<int>(b.rows);
+    g.coverage.resize(static_cast<size_t>(g.width) * static_cast<size_t>(g.height));
+    bytes += g.coverage.size();
+    const int maxLevel = b.num_grays > 1 ? b.num_grays - 1 : 255;
+    for (int y = 0; y < g.height; ++y) {
+        const unsigned char* row = b.buffer + static_cast<ptrdiff_t>(y) * b.pitch;
+        uint8_t* out = g.coverage.data() + static_cast<size_t>(y) * g.width;
+        for (int x = 0; x < g.width; ++x) {
+            if (b.pixel_mode == FT_PIXEL_MODE_MONO)
+                out[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+            else
+                out[x] = static_cast<uint8_t>(std::min(255, row[x] * 255 / maxLevel));
+        }
+    }
+}
+
 }  // namespace
 
 struct CFont::Impl {
-    FT_Face face = nullptr;
+    FT_Face face = nullptr;  // the font system's
     bool emboldened = false;
     bool slanted = false;
     TEXTMETRIC tm;
-    std::array<Glyph, 256> glyphs;
+    std::shared_ptr<GlyphSet> glyphs;
 
-    ~Impl() {
-        if (face) FT_Done_Face(face);
-    }
-
-    const Glyph& glyph(unsigned char c) {
-        Glyph& g = glyphs[c];
-        if (!g.ready) render(c, g);
-        return g;
-    }
-
-    void render(unsigned char c, Glyph& g) {
-        g.ready = true;
-        const char32_t u = unicodeOf(c);
-        if (u == 0) return;
-        // A character the face lacks shows its missing-glyph box (index 0).
-        const FT_UInt index = FT_Get_Char_Index(face, u);
-        if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0) return;
-        FT_GlyphSlot slot = face->glyph;
-        if (slanted) FT_GlyphSlot_Oblique(slot);
-        if (emboldened) FT_GlyphSlot_Embolden(slot);
-        g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
-        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return;
-        const FT_Bitmap& b = slot->bitmap;
-        if (b.width == 0 || b.rows == 0) return;
-        if (b.pixel_mode != FT_PIXEL_MODE_GRAY && b.pixel_mode != FT_PIXEL_MODE_MONO) return;
-        g.left = slot->bitmap_left;
-        g.top = slot->bitmap_top;
-        g.width = static_cast<int>(b.width);
-        g.height = static_cast<int>(b.rows);
-        g.coverage.resize(static_cast<size_t>(g.width) * static_cast<size_t>(g.height));
-        const int maxLevel = b.num_grays > 1 ? b.num_grays - 1 : 255;
-        for (int y = 0; y < g.height; ++y) {
-            const unsigned char* row = b.buffer + static_cast<ptrdiff_t>(y) * b.pitch;
-            uint8_t* out = g.coverage.data() + static_cast<size_t>(y) * g.width;
-            for (int x = 0; x < g.width; ++x) {
-                if (b.pixel_mode == FT_PIXEL_MODE_MONO)
-                    out[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
-                else
-                    out[x] = static_cast<uint8_t>(std::min(255, row[x] * 255 / maxLevel));
-            }
-        }
-    }
+    const Glyph& glyph(unsigned char c) { return glyphs->glyph(c); }
 
     // Sets the size from the height rule and works out the metrics the
     // way the classic text metrics report them: ascent and descent from the
@@ -230,8 +368,9 @@ struct CFont::Impl {
         else if (height > 0)
             em = height * upem / cellUnits;
         em = std::clamp(em, kMinEm, kMaxEm);
-        if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(em * 64)), 72, 72) != 0)
-            return false;
+        glyphs = FontSystem::instance().glyphSet(face, static_cast<FT_F26Dot6>(std::lround(em * 64)),
+                                                 emboldened, slanted);
+        if (!glyphs) return false;
 
         const double scale = em / upem;
         const int ascent = static_cast<int>(std::lround(ascentUnits * scale));
@@ -315,18 +454,18 @@ RECT CFont::draw(CSurface& surface, int x, int baselineY, std::string_view text,
         const int64_t y0 = std::max<int64_t>(gy, area.top);
         const int64_t y1 = std::min<int64_t>(gy + g.height, area.bottom);
         if (x0 >= x1 || y0 >= y1) continue;
+        const size_t n = static_cast<size_t>(x1 - x0);
         for (int64_t y = y0; y < y1; ++y) {
-            const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - gy) * g.width;
+            const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - gy) * g.width + (x0 - gx);
             const int row = static_cast<int>(y);
-            for (int64_t px = x0; px < x1; ++px) {
-                const uint32_t a = cov[px - gx];
-                if (a == 0) continue;
-                if (trueColor) {
-                    uint32_t& dst = surface.row32(row)[px];
-                    dst = a == 255 ? pixel : blend(dst, pixel, a);
-                } else if (a >= 128) {
-                    surface.row8(row)[px] = static_cast<uint8_t>(pixel);
-                }
+            if (trueColor) {
+                // The blend leaves a pixel as it was at coverage 0 and
+                // stores `pixel` at 255, so one branch-free pass serves all.
+                blendRow(surface.row32(row) + x0, cov, n, pixel);
+            } else {
+                uint8_t* dst = surface.row8(row) + x0;
+                for (size_t i = 0; i < n; ++i)
+                    if (cov[i] >= 128) dst[i] = static_cast<uint8_t>(pixel);
             }
         }
         touched = unionRect(touched, {static_cast<int32_t>(x0), static_cast<int32_t>(y0),

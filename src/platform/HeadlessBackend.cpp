@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/MessageLoop.h"
+#include "platform/PngQueue.h"
 #include "platform/PngWriter.h"
 #include "platform/Signals.h"
 #include "platform/Wnd.h"
@@ -125,6 +126,26 @@ HeadlessBackend::HeadlessBackend(HeadlessOptions options) : m_options(std::move(
     m_startUs = clockNowUs();
 }
 
+HeadlessBackend::~HeadlessBackend() = default;
+
+void HeadlessBackend::finishSequence() {
+    if (!m_sequence) return;
+    m_sequence->finish();
+    m_written.insert(m_written.end(), m_sequence->written().begin(), m_sequence->written().end());
+    if (!m_sequence->error().empty()) m_snapshotError = m_sequence->error();
+    m_sequence.reset();
+}
+
+const std::vector<std::string>& HeadlessBackend::written() {
+    finishSequence();
+    return m_written;
+}
+
+const std::string& HeadlessBackend::snapshotError() {
+    finishSequence();
+    return m_snapshotError;
+}
+
 int64_t HeadlessBackend::nowMs() const { return (clockNowUs() - m_startUs) / 1000; }
 
 void HeadlessBackend::advanceTo(int64_t ms) {
@@ -188,12 +209,16 @@ void HeadlessBackend::deliverDue() {
         const Snapshot& s = m_options.snapshots[m_nextSnapshot++];
         CWnd* w = target();
         std::string why;
-        if (!w)
+        if (!w) {
             m_snapshotError = s.path + ": there is no window to take a picture of";
-        else if (writePng(w->surface(), CDisplay::instance().hardwarePalette(), s.path, &why))
+        } else if (s.inSequence && w->surface().valid()) {
+            if (!m_sequence) m_sequence = std::make_unique<PngQueue>(PngSettings::frames());
+            m_sequence->add(w->surface(), CDisplay::instance().hardwarePalette(), s.path);
+        } else if (writePng(w->surface(), CDisplay::instance().hardwarePalette(), s.path, &why)) {
             m_written.push_back(s.path);
-        else
+        } else {
             m_snapshotError = why;
+        }
     }
     while (m_nextInput < m_options.input.size() && m_options.input[m_nextInput].atMs <= now) {
         const ScriptedInput& e = m_options.input[m_nextInput++];

@@ -6,11 +6,14 @@
 // its drawing does, not as long as it pretends.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Backend.h"
+
+class PngQueue;
 
 namespace platform {
 
@@ -27,6 +30,9 @@ struct ScriptedInput {
 struct Snapshot {
     int64_t atMs = 0;
     std::string path;
+    // A picture of a sequence: compressed for speed and written in the
+    // background while the run goes on.
+    bool inSequence = false;
 };
 
 struct HeadlessOptions {
@@ -53,6 +59,7 @@ std::optional<std::vector<ScriptedInput>> parseInputScript(const std::string& te
 class HeadlessBackend final : public WindowBackend {
   public:
     explicit HeadlessBackend(HeadlessOptions options = {});
+    ~HeadlessBackend() override;
 
     std::unique_ptr<NativeWindow> createWindow(CWnd& wnd, DWORD exStyle, DWORD style,
                                                const RECT& rect, HWND parent,
@@ -68,9 +75,10 @@ class HeadlessBackend final : public WindowBackend {
     // Milliseconds since the backend started, without advancing the clock.
     int64_t nowMs() const;
     bool cursorVisible() const { return m_cursorVisible; }
-    // The snapshots written so far, and why the last one failed.
-    const std::vector<std::string>& written() const { return m_written; }
-    const std::string& snapshotError() const { return m_snapshotError; }
+    // The snapshots written so far (once the pictures of a sequence still
+    // being written are done), and why the last one failed.
+    const std::vector<std::string>& written();
+    const std::string& snapshotError();
 
     static constexpr HWND kRootWindow = 1;
 
@@ -89,6 +97,8 @@ class HeadlessBackend final : public WindowBackend {
     HWND m_nextHandle = 0x100;
     std::vector<std::string> m_written;
     std::string m_snapshotError;
+    std::unique_ptr<PngQueue> m_sequence;  // made for the first picture of a sequence
+    void finishSequence();
 };
 
 }  // namespace platform

@@ -1,7 +1,9 @@
 #include "platform/PngWriter.h"
 
 #include <png.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -29,9 +31,22 @@ void onPngError(png_structp png, png_const_charp message) {
 }
 void onPngWarning(png_structp, png_const_charp) {}
 
+int pngFilter(PngSettings::Filter f) {
+    switch (f) {
+        case PngSettings::Filter::None: return PNG_FILTER_NONE;
+        case PngSettings::Filter::Sub: return PNG_FILTER_SUB;
+        case PngSettings::Filter::Up: return PNG_FILTER_UP;
+        case PngSettings::Filter::Average: return PNG_FILTER_AVG;
+        case PngSettings::Filter::Paeth: return PNG_FILTER_PAETH;
+        case PngSettings::Filter::Adaptive: break;
+    }
+    return PNG_ALL_FILTERS;
+}
+
 // Everything that touches libpng's setjmp lives in functions without C++
 // objects of their own, so the jump never skips a destructor.
-bool encode(FILE* f, int width, int height, std::vector<png_bytep>& rows, std::string& message) {
+bool encodeRows(FILE* f, int width, int height, png_bytep* rows, const PngSettings& settings,
+                std::string& message) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, onPngError, onPngWarning);
     if (!png) return false;
@@ -44,11 +59,11 @@ bool encode(FILE* f, int width, int height, std::vector<png_bytep>& rows, std::s
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, 6);
+    png_set_compression_level(png, settings.level);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, pngFilter(settings.filter));
+    if (settings.matching == PngSettings::Matching::Runs) png_set_compression_strategy(png, Z_RLE);
     png_write_info(png, info);
-    // Colour references are 0x00BBGGRR: in memory R, G, B, filler.
-    png_set_filler(png, 0, PNG_FILLER_AFTER);
-    png_write_image(png, rows.data());
+    png_write_image(png, rows);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;
@@ -89,19 +104,38 @@ bool decode(FILE* f, std::vector<uint32_t>& pixels, int& width, int& height, std
 
 }  // namespace
 
-bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
-              const std::string& path, std::string* error) {
-    if (!surface.valid()) {
-        setError(error, "cannot write " + path + ": the picture is empty");
-        return false;
+void surfaceToRgb(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
+                  std::vector<uint8_t>& rgb) {
+    const size_t width = static_cast<size_t>(std::max(surface.width(), 0));
+    rgb.resize(width * 3 * static_cast<size_t>(std::max(surface.height(), 0)));
+    std::vector<uint32_t> indexed;  // one row of an 8-bit surface, as colours
+    if (surface.bitsPerPixel() == 8) indexed.resize(width);
+    for (int y = 0; y < surface.height(); ++y) {
+        const uint32_t* in = surface.bitsPerPixel() == 32 ? surface.row32(y) : indexed.data();
+        if (surface.bitsPerPixel() == 8)
+            convertToColorRefs(surface, RECT{0, y, surface.width(), y + 1}, hardware,
+                               indexed.data(), surface.width());
+        // Colour references are 0x00BBGGRR: red is the low byte.
+        uint8_t* out = rgb.data() + static_cast<size_t>(y) * width * 3;
+        for (size_t x = 0; x < width; ++x) {
+            out[3 * x] = static_cast<uint8_t>(in[x]);
+            out[3 * x + 1] = static_cast<uint8_t>(in[x] >> 8);
+            out[3 * x + 2] = static_cast<uint8_t>(in[x] >> 16);
+        }
     }
-    std::vector<uint32_t> pixels(static_cast<size_t>(surface.width()) * surface.height());
-    convertToColorRefs(surface, surface.bounds(), hardware, pixels.data(), surface.width());
-    std::vector<png_bytep> rows(static_cast<size_t>(surface.height()));
-    for (int y = 0; y < surface.height(); ++y)
-        rows[static_cast<size_t>(y)] =
-            reinterpret_cast<png_bytep>(pixels.data() + static_cast<size_t>(y) * surface.width());
+}
 
+bool encodePng(FILE* f, const uint8_t* rgb, int width, int height, const PngSettings& settings,
+               std::string& message) {
+    std::vector<png_bytep> rows(static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y)
+        rows[static_cast<size_t>(y)] =
+            const_cast<png_bytep>(rgb + static_cast<size_t>(y) * static_cast<size_t>(width) * 3);
+    return encodeRows(f, width, height, rows.data(), settings, message);
+}
+
+bool writeRgbPng(const uint8_t* rgb, int width, int height, const PngSettings& settings,
+                 const std::string& path, std::string* error) {
     const std::string temporary = path + ".part";
     File f(std::fopen(temporary.c_str(), "wb"));
     if (!f) {
@@ -109,7 +143,7 @@ bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware
         return false;
     }
     std::string message;
-    bool ok = encode(f.get(), surface.width(), surface.height(), rows, message);
+    bool ok = encodePng(f.get(), rgb, width, height, settings, message);
     ok = std::fflush(f.get()) == 0 && ok;
     ok = std::fclose(f.release()) == 0 && ok;
     if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
@@ -122,6 +156,18 @@ bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware
                  "cannot write " + path + ": " + (message.empty() ? "write error" : message));
     }
     return ok;
+}
+
+bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
+              const std::string& path, std::string* error) {
+    if (!surface.valid()) {
+        setError(error, "cannot write " + path + ": the picture is empty");
+        return false;
+    }
+    std::vector<uint8_t> rgb;
+    surfaceToRgb(surface, hardware, rgb);
+    return writeRgbPng(rgb.data(), surface.width(), surface.height(), PngSettings::still(), path,
+                       error);
 }
 
 CSurface readPng(const std::string& path, std::string* error) {

@@ -4,9 +4,44 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/Surface.h"
+
+// How hard a picture is compressed. Stills are written small (zlib level 6,
+// each row filtered the way that suits it); the frames of a sequence fast:
+// zlib's quickest level and no row filter. On frames of a run (dense text
+// over a gradient) that was both the quickest and the smallest of the
+// quick choices: the filters cost time and, on text, make the rows harder
+// to compress (see bench/png.cpp).
+struct PngSettings {
+    enum class Filter { Adaptive, None, Sub, Up, Average, Paeth };
+    // zlib's ways of looking for repeats: any earlier string, or only runs
+    // of one byte (far quicker; on filtered rows nearly as small).
+    enum class Matching { Strings, Runs };
+    int level = 6;
+    Filter filter = Filter::Adaptive;
+    Matching matching = Matching::Strings;
+
+    static PngSettings still() { return {}; }
+    static PngSettings frames() { return {1, Filter::None}; }
+};
+
+// The surface as shown (an 8-bit one through `hardware`), as rows of packed
+// 8-bit red, green and blue; `rgb` is resized (its storage reused).
+void surfaceToRgb(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
+                  std::vector<uint8_t>& rgb);
+
+// Encodes packed RGB rows of `width` x `height` pixels as a PNG into `f`.
+// False on failure, with libpng's reason in `message`.
+bool encodePng(std::FILE* f, const uint8_t* rgb, int width, int height,
+               const PngSettings& settings, std::string& message);
+
+// Writes packed RGB rows to `path` as writePng does.
+bool writeRgbPng(const uint8_t* rgb, int width, int height, const PngSettings& settings,
+                 const std::string& path, std::string* error = nullptr);
 
 // Writes the surface as an 8-bit RGB PNG; an 8-bit surface is shown through
 // `hardware`, as the display would show it. The file is written beside its

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
@@ -23,12 +24,13 @@
 #include "platform/Surface.h"
 #include "platform/Wnd.h"
 #include "platform/X11Embed.h"
+#include "platform/X11Image.h"
 
 namespace platform {
 
 namespace {
 
-// The shortest time between two presents that are not forced: 60 a second.
+// The shortest time between two presents: 60 a second.
 constexpr int64_t kFrameNs = 1000000000 / 60;
 // How often the parent of an embedded window is checked for being there.
 constexpr int64_t kParentCheckMs = 500;
@@ -36,6 +38,31 @@ constexpr int64_t kParentCheckMs = 500;
 int64_t steadyNs() {
     using namespace std::chrono;
     return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+uint64_t gPresents = 0;
+
+// One pass over the changed area into the usual X11 layout (0x00RRGGBB):
+// colour references have red and blue the other way round, and indices of
+// an 8-bit surface go through a table already swapped. Plain loops over
+// whole rows, which the compiler vectorises.
+void convertToXrgb(const CSurface& s, const RECT& area, const std::array<uint32_t, 256>& hardware,
+                   uint32_t* dst, int dstPitch) {
+    const auto swap = [](uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
+    const size_t n = static_cast<size_t>(area.width());
+    alignas(64) uint32_t table[256];
+    if (s.bitsPerPixel() == 8)
+        for (size_t i = 0; i < 256; ++i) table[i] = swap(hardware[i]);
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint32_t* out = dst + static_cast<size_t>(y - area.top) * static_cast<size_t>(dstPitch);
+        if (s.bitsPerPixel() == 32) {
+            const uint32_t* in = s.row32(y) + area.left;
+            for (size_t x = 0; x < n; ++x) out[x] = swap(in[x]);
+        } else {
+            const uint8_t* in = s.row8(y) + area.left;
+            for (size_t x = 0; x < n; ++x) out[x] = table[in[x]];
+        }
+    }
 }
 
 UINT vkFromSdl(const SDL_Keysym& k) {
@@ -99,6 +126,11 @@ class SdlWindow final : public NativeWindow {
     bool m_active = false;
     bool m_presentAll = true;
     uint64_t m_paletteVersion = 0;
+    // On X11: the image the window is shown through, and what changed but
+    // could not be shown yet because the server was still reading it.
+    std::unique_ptr<x11::WindowImage> m_image;
+    bool m_imageFailed = false;
+    RECT m_unshown{};
 };
 
 class SdlBackend final : public WindowBackend {
@@ -129,6 +161,8 @@ class SdlBackend final : public WindowBackend {
     x11::Connection* x11() { return m_x11.get(); }
 
   private:
+    void wait(int64_t timeoutMs);
+    bool eventPending() const { return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); }
     void waitForEvent(int64_t ms);
     bool createChild(SdlWindow& w, const RECT& rect, HWND parent, std::string& error);
     void translate(const SDL_Event& e);
@@ -137,6 +171,7 @@ class SdlBackend final : public WindowBackend {
     SdlWindow* find(Uint32 windowId) const;
     CWnd* target(Uint32 windowId) const;
     void presentWindow(SdlWindow& w);
+    bool presentX11(SdlWindow& w, const CSurface& s, RECT area);
     void forwardSignals();
 
     bool m_isX11 = false;
@@ -147,12 +182,16 @@ class SdlBackend final : public WindowBackend {
     int m_stopPipe[2] = {-1, -1};
     std::thread m_forwarder;
     int64_t m_lastPresentNs = 0;
+    // A present was asked for too soon after the last one: it is made at
+    // the next slot, by the event wait or by whatever present comes first.
+    bool m_presentDue = false;
     uint32_t m_lastPollMs = 0;
     uint32_t m_lastParentCheckMs = 0;
     std::vector<uint32_t> m_scratch;
 };
 
 SdlWindow::~SdlWindow() {
+    m_image.reset();
     if (!m_owner) return;
     m_owner->forget(this);
     if (m_sdl) SDL_DestroyWindow(m_sdl);
@@ -183,7 +222,19 @@ bool SdlBackend::start(std::string& error) {
     // to and puts back when it closes its connections: a request that fails
     // because the window we drew in has gone must not end the program then.
     x11::installErrorHandlers();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    // SDL's input-method support asks for the session bus. Where the
+    // environment names none (a saver started outside the desktop session,
+    // a test display), libdbus would "autolaunch" one: fork, search the PATH
+    // for dbus-launch and, where that is installed, start a bus daemon and
+    // wait for it, on every start. A saver has no use for input methods, so
+    // the bus is named unusable while SDL starts and the environment is put
+    // back afterwards.
+    const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    const bool noBus = !bus || !*bus;
+    if (noBus) setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+    const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (noBus) unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    if (!started) {
         error = kNoDisplayMessage;
         return false;
     }
@@ -209,6 +260,7 @@ SdlBackend::~SdlBackend() {
         if (fd >= 0) close(fd);
     // Windows still open belong to their CWnd; they are no longer shown.
     for (SdlWindow* w : m_windows) {
+        w->m_image.reset();
         SDL_DestroyWindow(w->m_sdl);
         w->m_sdl = nullptr;
         w->m_owner = nullptr;
@@ -333,16 +385,7 @@ void SdlBackend::waitForEvent(int64_t ms) {
 }
 
 void SdlBackend::pumpEvents(int64_t timeoutMs) {
-    if (timeoutMs != 0 && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) {
-        int64_t wait = timeoutMs < 0 ? INT_MAX : timeoutMs;
-        const bool embedded = std::any_of(m_windows.begin(), m_windows.end(),
-                                          [](const SdlWindow* w) { return w->m_parent != 0; });
-        if (embedded) wait = std::min<int64_t>(wait, kParentCheckMs);
-        if (wait >= INT_MAX)
-            SDL_WaitEvent(nullptr);
-        else
-            waitForEvent(wait);
-    }
+    if (timeoutMs != 0 && !eventPending()) wait(timeoutMs);
     m_lastPollMs = SDL_GetTicks();
     if (takeTerminationRequest()) closeMainWindow();
     SDL_Event e;
@@ -351,6 +394,32 @@ void SdlBackend::pumpEvents(int64_t timeoutMs) {
         m_lastParentCheckMs = m_lastPollMs;
         checkParents();
     }
+}
+
+// Waits for an event or the time; a present that is due is made at its
+// slot on the way, unless an event comes first (input goes first; the
+// present then stays due).
+void SdlBackend::wait(int64_t timeoutMs) {
+    int64_t wait = timeoutMs < 0 ? INT_MAX : timeoutMs;
+    const bool embedded = std::any_of(m_windows.begin(), m_windows.end(),
+                                      [](const SdlWindow* w) { return w->m_parent != 0; });
+    if (embedded) wait = std::min<int64_t>(wait, kParentCheckMs);
+    const int64_t endNs = wait >= INT_MAX ? INT64_MAX : steadyNs() + wait * 1000000;
+    while (m_presentDue) {
+        const int64_t now = steadyNs();
+        const int64_t slotNs = m_lastPresentNs + kFrameNs;
+        if (slotNs >= endNs) break;
+        if (slotNs > now) waitForEvent((slotNs - now + 999999) / 1000000);
+        if (eventPending()) return;
+        present(false);
+    }
+    if (eventPending()) return;
+    if (endNs == INT64_MAX) {
+        SDL_WaitEvent(nullptr);
+        return;
+    }
+    const int64_t leftNs = endNs - steadyNs();
+    if (leftNs > 0) waitForEvent((leftNs + 999999) / 1000000);
 }
 
 void SdlBackend::checkParents() {
@@ -459,8 +528,13 @@ void SdlBackend::translateRaw(const SDL_SysWMmsg& msg) {
 
 void SdlBackend::present(bool force) {
     const int64_t now = steadyNs();
-    if (!force && now - m_lastPresentNs < kFrameNs) return;
+    if (now - m_lastPresentNs < kFrameNs) {
+        m_presentDue = m_presentDue || force;
+        return;
+    }
     m_lastPresentNs = now;
+    m_presentDue = false;
+    ++gPresents;
     for (SdlWindow* w : m_windows) presentWindow(*w);
 }
 
@@ -473,6 +547,7 @@ void SdlBackend::presentWindow(SdlWindow& w) {
     w.m_paletteVersion = version;
     if (w.m_presentAll) area = s.bounds();
     w.m_presentAll = false;
+    if (presentX11(w, s, area)) return;
     SDL_Surface* screen = SDL_GetWindowSurface(w.m_sdl);
     if (!screen) return;
     area = intersectRect(area, RECT{0, 0, screen->w, screen->h});
@@ -485,16 +560,7 @@ void SdlBackend::presentWindow(SdlWindow& w) {
     if (format == SDL_PIXELFORMAT_XBGR8888 || format == SDL_PIXELFORMAT_ABGR8888) {
         convertToColorRefs(s, area, hardware, reinterpret_cast<uint32_t*>(dst), pitch);
     } else if (format == SDL_PIXELFORMAT_XRGB8888 || format == SDL_PIXELFORMAT_ARGB8888) {
-        // The usual X11 layout: red and blue change places. Row by row, so
-        // that each row is swapped while it is still in the cache.
-        for (int y = area.top; y < area.bottom; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(dst) + static_cast<size_t>(y - area.top) * pitch;
-            convertToColorRefs(s, RECT{area.left, y, area.right, y + 1}, hardware, row, pitch);
-            for (int x = 0, n = area.width(); x < n; ++x) {
-                const uint32_t c = row[x];
-                row[x] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-            }
-        }
+        convertToXrgb(s, area, hardware, reinterpret_cast<uint32_t*>(dst), pitch);
     } else {
         const size_t n = static_cast<size_t>(area.width()) * static_cast<size_t>(area.height());
         if (m_scratch.size() < n) m_scratch.resize(n);
@@ -504,6 +570,38 @@ void SdlBackend::presentWindow(SdlWindow& w) {
     }
     const SDL_Rect r{area.left, area.top, area.width(), area.height()};
     SDL_UpdateWindowSurfaceRects(w.m_sdl, &r, 1);
+}
+
+// Shows a window of an X11 display through an image of our own: SDL's
+// window framebuffer waits for the server to finish every picture (a round
+// trip per present); this one is told by an event. False where the window
+// cannot be shown so (then SDL's framebuffer serves).
+bool SdlBackend::presentX11(SdlWindow& w, const CSurface& s, RECT area) {
+    if (!m_isX11 || w.m_imageFailed || !w.m_handle) return false;
+    const SIZE size = w.clientSize();
+    if (!w.m_image || w.m_image->width() != size.cx || w.m_image->height() != size.cy) {
+        w.m_image = x11::WindowImage::create(w.m_handle, size.cx, size.cy);
+        w.m_imageFailed = !w.m_image;
+        if (!w.m_image) return false;
+        area = s.bounds();
+        w.m_unshown = {};
+    }
+    area = unionRect(area, w.m_unshown);
+    if (!w.m_image->ready()) {
+        // The server still reads the last picture: shown at the next slot.
+        w.m_unshown = area;
+        m_presentDue = true;
+        return true;
+    }
+    w.m_unshown = {};
+    area = intersectRect(area, RECT{0, 0, w.m_image->width(), w.m_image->height()});
+    area = intersectRect(area, s.bounds());
+    if (area.empty()) return true;
+    const int pitch = w.m_image->pitch();
+    convertToXrgb(s, area, CDisplay::instance().hardwarePalette(),
+                  w.m_image->pixels() + static_cast<size_t>(area.top) * pitch + area.left, pitch);
+    w.m_image->put(area);
+    return true;
 }
 
 RECT SdlBackend::virtualScreen() {
@@ -539,6 +637,8 @@ HWND SdlBackend::screenSaverWindow() {
 }
 
 }  // namespace
+
+uint64_t sdlPresentCount() { return gPresents; }
 
 std::unique_ptr<WindowBackend> openSdlBackend(std::string& error) {
     auto b = std::make_unique<SdlBackend>();

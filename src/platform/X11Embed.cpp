@@ -72,6 +72,8 @@ void installErrorHandlers() {
     XSetIOErrorHandler(onXIOError);
 }
 
+unsigned long errorCount() { return gErrorCount; }
+
 void sync(void* display) {
     if (display) {
         installErrorHandlers();

@@ -17,6 +17,9 @@ namespace platform::x11 {
 // lost connection ends the program with a message.
 void installErrorHandlers();
 
+// How many protocol errors the handlers have seen so far.
+unsigned long errorCount();
+
 // Waits until the server has handled every request of `display` (SDL's
 // connection), so that the errors of those requests reach our handler
 // rather than one that SDL puts back when it closes the display.

@@ -152,6 +152,29 @@ TEST(Font, ClippedTextHighCharactersOddRequestsAndDeletedFonts) {
     EXPECT_TRUE(!hdc.TextOut(0, 0, "ab") && hdc.GetTextExtentPoint32("ab") == SIZE{});
 }
 
+TEST(Font, FontsMadeAgainDrawTheSamePixelsWhateverWasDrawnBetween) {
+    CFont first = makeFont("Arial", -20, FW_BOLD);
+    const std::string reference = inkOf(written(first, "Hamburg")).pixels;
+    // Another size of the same face used in between must not change the
+    // size the first font draws at, for glyphs it has drawn and new ones.
+    CFont larger = makeFont("Arial", -37, FW_BOLD);
+    const std::string large = inkOf(written(larger, "Hamburg")).pixels;
+    EXPECT_NE(large, reference);
+    EXPECT_EQ(inkOf(written(first, "Hamburg")).pixels, reference);
+    const std::string laterGlyph = inkOf(written(first, "e")).pixels;
+    // Far more sizes than are kept: the first font keeps its glyphs, and
+    // one made again looks the same.
+    for (int h = 1; h <= 700; ++h) makeFont("Arial", h % 2 ? -h : h, FW_BOLD);
+    EXPECT_EQ(inkOf(written(first, "Hamburg")).pixels, reference);
+    CFont again = makeFont("Arial", -20, FW_BOLD);
+    EXPECT_EQ(inkOf(written(again, "e")).pixels, laterGlyph);
+    EXPECT_EQ(inkOf(written(again, "Hamburg")).pixels, reference);
+    EXPECT_EQ(inkOf(written(larger, "Hamburg")).pixels, large);
+    // The same size without bold is a set of its own.
+    CFont regular = makeFont("Arial", -20);
+    EXPECT_NE(inkOf(written(regular, "Hamburg")).pixels, reference);
+}
+
 // Font configuration is read once per process: runs with a configuration
 // of their own happen in a child process, whose only font folder holds
 // `files`. The exit code says which check failed.

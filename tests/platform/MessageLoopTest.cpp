@@ -85,6 +85,11 @@ class SdlLoop : public ::testing::Test {
         MSG m;
         while (PeekMessage(&m, PM_REMOVE)) DispatchMessage(&m);
     }
+    // Asks for a present and waits past the next slot, when it is made.
+    static void show() {
+        platform::backend().present(true);
+        platform::backend().pumpEvents(40);
+    }
     // The colour the window's SDL surface shows at (x, y).
     static COLORREF shown(const CWnd& w, int x, int y) {
         SDL_Surface* s = SDL_GetWindowSurface(SDL_GetWindowFromID(idOf(w)));
@@ -225,13 +230,13 @@ TEST_F(SdlLoop, PresentingCopiesWhatChangedOrThePaletteChanged) {
     create(w, 8, 8);
     CDC dc = w.GetDC();
     dc.FillRect({0, 0, 8, 8}, RGB(200, 100, 50));
-    platform::backend().present(true);
+    show();
     EXPECT_EQ(shown(w, 7, 7), RGB(200, 100, 50));
     // Scribble on the shown surface: an unchanged part is not copied again.
     SDL_Surface* screen = SDL_GetWindowSurface(SDL_GetWindowFromID(idOf(w)));
     static_cast<Uint32*>(screen->pixels)[0] = SDL_MapRGB(screen->format, 1, 2, 3);
     dc.FillRect({5, 5, 8, 8}, RGB(10, 20, 30));
-    platform::backend().present(true);
+    show();
     EXPECT_TRUE(shown(w, 0, 0) == RGB(1, 2, 3) && shown(w, 6, 6) == RGB(10, 20, 30));
     // A palette surface shows through the hardware palette; a change of the
     // palette alone, as animation makes, shows the whole picture again.
@@ -243,14 +248,42 @@ TEST_F(SdlLoop, PresentingCopiesWhatChangedOrThePaletteChanged) {
     CDisplay::instance().setHardwareEntries(50, 1, &red);
     for (int y = 0; y < 4; ++y) std::fill_n(p.surface().row8(y), 4, uint8_t{50});
     p.surface().markAllChanged();
-    platform::backend().present(true);
+    show();
     EXPECT_EQ(shown(p, 3, 3), RGB(255, 0, 0));
     CDisplay::instance().setHardwareEntries(50, 1, &green);
-    platform::backend().present(true);
+    show();
     EXPECT_EQ(shown(p, 0, 0), RGB(0, 255, 0));
     // Back to true colour: the next context draws on a 32-bit surface.
     CDisplay::instance().setBitsPerPixel(32);
     EXPECT_EQ(p.GetDC().bitsPerPixel(), 32);
+}
+
+// A style that changes the whole screen every step and waits a little
+// between steps asks for a present before every wait: they are made at
+// most 60 times a second, and the last picture is still shown.
+TEST_F(SdlLoop, PresentsStayAtSixtyASecondAndTheLastOneIsMade) {
+    RecordingWnd w;
+    create(w, 64, 48);
+    const auto start = std::chrono::steady_clock::now();
+    const uint64_t before = platform::sdlPresentCount();
+    int steps = 0;
+    w.onPaint = [&](RecordingWnd& self) {
+        CDC dc = self.GetDC();
+        dc.FillRect({0, 0, 64, 48}, RGB(steps % 256, 0, 1));
+        ++steps;
+        if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(400))
+            PostQuitMessage(0);
+        else
+            platform::waitForInputOrTimeout(1), self.Invalidate();
+    };
+    w.Invalidate();
+    platform::runMessageLoop();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const uint64_t presents = platform::sdlPresentCount() - before;
+    EXPECT_LE(presents, static_cast<uint64_t>(60 * seconds) + 1) << steps << " steps in " << seconds << " s";
+    EXPECT_GT(steps, static_cast<int>(presents)) << "steps are not held back to the presents";
+    platform::backend().pumpEvents(40);
+    EXPECT_EQ(shown(w, 63, 47), RGB((steps - 1) % 256, 0, 1));
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <vector>
 
+#include "platform/PngQueue.h"
 #include "platform/PngWriter.h"
 #include "platform/Surface.h"
 #include "support/TempFolder.h"
@@ -45,6 +47,46 @@ TEST(Png, RoundTripKeepsEveryPixelAndFailuresAreReported) {
     folder.write("bad.png", "not a picture");
     EXPECT_FALSE(writePng(CSurface(), {}, f + "/b.png", &error) || readPng(f + "/bad.png", &error).valid() ||
                  readPng(f + "/missing.png", &error).valid());
+}
+
+// Pictures of a sequence, written in the background: each shows the surface
+// at the moment it was queued, in order, through the palette at 8 bits; a
+// failure is reported and does not stop the rest.
+TEST(Png, QueuedPicturesShowTheirMomentAndFailuresAreReported) {
+    TempFolder folder;
+    const std::string f = folder.path().string();
+    std::array<uint32_t, 256> hardware{};
+    hardware[7] = RGB(10, 20, 30);
+    CSurface indexed(4, 2, 8);
+    indexed.row8(1)[3] = 7;
+    CSurface s(33, 17, 32);
+    {
+        PngQueue queue(PngSettings::frames());
+        for (int k = 0; k < 5; ++k) {
+            s.row32(k)[k] = RGB(255, k, 0);
+            queue.add(s, hardware, f + "/" + std::to_string(k) + ".png");
+        }
+        queue.add(s, hardware, f + "/no/such/folder/x.png");
+        queue.add(indexed, hardware, f + "/i.png");
+        queue.finish();
+        EXPECT_EQ(queue.written().size(), 6u);
+        EXPECT_NE(queue.error().find("no/such/folder"), std::string::npos) << queue.error();
+        queue.add(s, hardware, f + "/after.png");  // written when the queue goes
+    }
+    for (int k = 0; k < 5; ++k) {
+        const CSurface back = readPng(f + "/" + std::to_string(k) + ".png");
+        ASSERT_TRUE(back.valid());
+        EXPECT_EQ(back.at(k, k), RGB(255, k, 0));
+        EXPECT_EQ(back.at(k + 1, k + 1), 0u) << "drawn after picture " << k;
+    }
+    const CSurface back = readPng(f + "/i.png");
+    EXPECT_TRUE(back.at(3, 1) == RGB(10, 20, 30) && back.at(2, 1) == 0u);
+    EXPECT_TRUE(readPng(f + "/after.png").valid());
+    // The same pictures come out the same, byte for byte.
+    std::vector<uint8_t> rgb;
+    surfaceToRgb(s, hardware, rgb);
+    ASSERT_TRUE(writeRgbPng(rgb.data(), s.width(), s.height(), PngSettings::frames(), f + "/again.png"));
+    EXPECT_EQ(folder.read("again.png"), folder.read("after.png"));
 }
 
 TEST(Display, WideAreasConvertEveryPixelOfTheirRows) {
