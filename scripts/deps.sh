@@ -10,7 +10,7 @@ PACKAGES="
   g++ make cmake pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsimpleini-dev
-  libpng-dev libjpeg-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+  libpng-dev libjpeg-dev libjpeg-turbo-progs libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libcairo2-dev
   libsdl2-dev libx11-dev
   xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data

@@ -2,7 +2,6 @@
 // flow on a palette display, and single entries.
 
 #include <algorithm>
-#include <array>
 
 #include "app/SaverApp.h"
 #include "color/PaletteMaker.h"
@@ -13,8 +12,7 @@
 namespace {
 
 constexpr int64_t kMinutesBeforeGrey = 5;
-constexpr int kImageGrid = 5;
-constexpr int kImageBands = kImageGrid * kImageGrid;
+constexpr int kImageBands = 25;
 
 }  // namespace
 
@@ -104,46 +102,19 @@ void CSceneWnd::restoreSavedColors() {
 }
 
 void CSceneWnd::PrepareImagePalette(const Image& image) {
-    const BITMAPINFOHEADER* header = image.InfoHeader();
-    if (!header || header->biBitCount != 24 || !m_pLogPalette) return;
-    const int w = image.Width(), h = image.Height();
-    if (w <= 4 || h <= 4) return;
-    const size_t stride = 3 * static_cast<size_t>(w) + static_cast<size_t>(image.RowPadding());
-    if (stride * static_cast<size_t>(h) > image.PixelBytes()) return;
+    if (!m_pLogPalette) return;
+    const std::vector<PALETTEENTRY> bands = imageBands(image, m_iColorCount);
+    if (bands.empty()) return;
     m_bRotateUp = false;
     m_iBandCount = kImageBands;
-
-    // Grid point (r, c) in memory row order. The successor of the last point
-    // lies in row band 5, one row past the picture when the height is a
-    // multiple of 5: that row is taken as the last one.
-    const uint8_t* pixels = image.Pixels();
-    const auto sample = [&](int r, int c) {
-        const size_t row = static_cast<size_t>(std::min(r * (h / kImageGrid), h - 1));
-        const uint8_t* p = pixels + row * stride + 3 * static_cast<size_t>(c * (w / kImageGrid));
-        return std::array<int, 3>{p[2], p[1], p[0]};
-    };
-    const int perPoint = m_iColorCount / kImageBands;
-    int index = 0;
-    for (int r = 0; r < kImageGrid; ++r) {
-        for (int c = 0; c < kImageGrid; ++c) {
-            const std::array<int, 3> a = sample(r, c);
-            const std::array<int, 3> b = c + 1 < kImageGrid ? sample(r, c + 1) : sample(r + 1, 0);
-            // The last point takes what is left, so the runs fill the
-            // palette; each run goes from its point to the next.
-            const bool last = r == kImageGrid - 1 && c == kImageGrid - 1;
-            const int run = last ? m_iColorCount - (kImageBands - 1) * perPoint : perPoint;
-            for (int i = 0; i < run && index < m_iColorCount; ++i, ++index) {
-                std::array<int, 3> v{};
-                if (run > 1)
-                    for (int k = 0; k < 3; ++k) v[k] = a[k] + i * (b[k] - a[k]) / (run - 1);
-                PALETTEENTRY& e = m_pLogPalette->palPalEntry[static_cast<size_t>(index)];
-                e = {static_cast<BYTE>(v[0]), static_cast<BYTE>(v[1]), static_cast<BYTE>(v[2]),
-                     static_cast<BYTE>(m_bPaletteDevice ? PC_RESERVED : 0)};
-                if (m_bPaletteDevice) {
-                    m_palette.AnimatePalette(static_cast<unsigned>(index), 1, &e);
-                    waitAnimationTick();
-                }
-            }
+    for (size_t i = 0; i < bands.size(); ++i) {
+        PALETTEENTRY& e = m_pLogPalette->palPalEntry[i];
+        e = bands[i];
+        e.peFlags = m_bPaletteDevice ? PC_RESERVED : 0;
+        // On a palette display the picture's colours fade in one by one.
+        if (m_bPaletteDevice) {
+            m_palette.AnimatePalette(static_cast<unsigned>(i), 1, &e);
+            waitAnimationTick();
         }
     }
 }

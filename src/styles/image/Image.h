@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Dib.h"
 
@@ -112,3 +113,9 @@ private:
 // The decoder for a path by its extension: "bmp" in any case is a bitmap,
 // everything else goes to the JPEG decoder. Null for a path without a ".".
 std::unique_ptr<Image> CreateImage(const std::string& path, ImageLimits limits = ImageLimits::ofScene());
+
+// The palette drawn from a 24-bit picture of more than 4 x 4 pixels, in
+// `colorCount` entries: 25 runs, each from one point of a 5 x 5 grid over
+// the picture to the next point (row by row), the last run taking what is
+// left over. Empty for any other picture.
+std::vector<PALETTEENTRY> imageBands(const Image& image, int colorCount);
