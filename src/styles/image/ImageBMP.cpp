@@ -213,11 +213,14 @@ ImageBMP::ImageBMP(const std::string& path, ImageLimits limits) {
     } else if (fields) {
         const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
         std::vector<uint8_t> row(fileStride);
+        const size_t pixelBytes = static_cast<size_t>(bits / 8);
         for (int r = 0; r < h && in.left(); ++r) {
-            in.read(row.data(), row.size());
+            // Half a pixel at the end of a cut file is no pixel.
+            const size_t got = in.read(row.data(), row.size());
+            std::fill(row.begin() + static_cast<std::ptrdiff_t>(got / pixelBytes * pixelBytes), row.end(), uint8_t{0});
             uint8_t* out = pixels + static_cast<size_t>(topDown ? h - 1 - r : r) * stride;
             for (int x = 0; x < w; ++x) {
-                const uint8_t* p = row.data() + static_cast<size_t>(x) * (bits / 8);
+                const uint8_t* p = row.data() + static_cast<size_t>(x) * pixelBytes;
                 const uint32_t v = bits == 16 ? u16(p) : u32(p);
                 out[4 * x] = blue(v), out[4 * x + 1] = green(v), out[4 * x + 2] = red(v);
             }
