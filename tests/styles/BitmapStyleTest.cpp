@@ -74,16 +74,17 @@ protected:
 
 TEST_F(BitmapStyleTest, NextImageInFolderOrderOrAtRandom) {
     // Folders listed b then a: a's pictures come first.
-    Pictures b, a;
-    for (const auto* folder : {&b, &a})
-        for (const char* name : {"x.bmp", "y photo é.JPG"}) folder->write(name, "x");
-    settings().setFolders({b.path().string(), a.path().string()});
+    for (const char* folder : {"b", "a"}) {
+        std::filesystem::create_directory(pictures.path() / folder);
+        for (const char* name : {"x.bmp", "y photo é.JPG", "z.png"}) pictures.write(std::string(folder) + "/" + name, "x");
+    }
+    settings().setFolders({pictures.at("b"), pictures.at("a")});
     settings().setImageOrder(1);
     const StyleMakersScope bitmapOnly{kBitmapOnly};
     create(64, 48);
     paint();
-    const std::vector<std::string> expected{a.at("x.bmp"), a.at("y photo é.JPG"), b.at("x.bmp"),
-                                            b.at("y photo é.JPG")};
+    const std::vector<std::string> expected{pictures.at("a/x.bmp"), pictures.at("a/y photo é.JPG"),
+                                            pictures.at("b/x.bmp"), pictures.at("b/y photo é.JPG")};
     ASSERT_EQ(scene->images(), expected);
     EXPECT_EQ(settings().imageNext(), 1) << "the first drawing showed the first picture";
 

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr ImageLimits kScreen{640, 480};
+const ImageLimits kScreen{640, 480};
 
 // Where the first marker `code` starts in a JPEG file; npos when none.
 size_t markerAt(const std::string& jpeg, unsigned char code) {
@@ -85,6 +85,12 @@ TEST_F(ImageJPEGTest, ScaledToTheScreenWidth) {
     EXPECT_EQ(landscape.ScaleDenominator(), 4);
     EXPECT_EQ(landscape.Width(), 1000);
     EXPECT_EQ(landscape.Height(), 750);
+    // The decode asks now and then whether to go on, and stops when told.
+    int asked = 0;
+    const ImageJPEG polled(pictures.at("landscape.jpg"), {1024, 768, [&asked] { return ++asked > 0; }});
+    EXPECT_TRUE(polled.IsValid());
+    EXPECT_GT(asked, 10);
+    EXPECT_FALSE(ImageJPEG(pictures.at("landscape.jpg"), {1024, 768, [] { return false; }}).IsValid());
     // 750 x 1000 is taller than the screen and never drawn: not decoded.
     const ImageJPEG portrait(pictures.at("portrait.jpg"), {1024, 768});
     EXPECT_FALSE(portrait.IsValid());

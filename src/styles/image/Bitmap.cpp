@@ -21,7 +21,9 @@ void Bitmap::step() {
         const std::string path = m_pScene->NextImagePath();
         gApp.trace("%s line %d : sFilePathName = %s", "Bitmap", kPathTraceLine, path.c_str());
         // A path without an extension is no picture, and no picture was shown.
-        if (std::unique_ptr<Image> image = CreateImage(path, {m_pScene->width(), m_pScene->height()})) {
+        CSceneWnd* scene = m_pScene;
+        const ImageLimits limits{scene->width(), scene->height(), [scene] { return scene->isIdle(); }};
+        if (std::unique_ptr<Image> image = CreateImage(path, limits)) {
             CDC* dc = m_pScene->dc();
             if (dc && image->IsValid() && image->Width() <= m_pScene->width() &&
                 image->Height() <= m_pScene->height()) {

@@ -57,7 +57,7 @@ void Image::Paint(CDC& dc, int x, int y) const {
                          PixelBytes(), info, DIB_RGB_COLORS);
 }
 
-std::unique_ptr<Image> CreateImage(const std::string& path, ImageLimits limits) {
+std::unique_ptr<Image> CreateImage(const std::string& path, const ImageLimits& limits) {
     const size_t dot = path.rfind('.');
     if (dot == std::string::npos) return nullptr;
     const std::string_view extension = std::string_view(path).substr(dot + 1);

@@ -12,8 +12,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Dib.h"
@@ -22,9 +24,15 @@ class CDC;
 struct JpegJob;
 
 // The largest picture worth decoding: that of the screen it is shown on.
+// A long decode asks `keepGoing` (when set) now and then, and stops, leaving
+// the picture invalid, once it answers false: input waits.
 struct ImageLimits {
+    ImageLimits() = default;
+    ImageLimits(int w, int h, std::function<bool()> keep = {}) : width(w), height(h), keepGoing(std::move(keep)) {}
+
     int width = 0;
     int height = 0;
+    std::function<bool()> keepGoing;
     // The size of the application's scene window; 0 x 0 without one.
     static ImageLimits ofScene();
 };
@@ -89,7 +97,7 @@ private:
 // black.
 class ImageBMP : public Image {
 public:
-    ImageBMP(const std::string& path, ImageLimits limits = ImageLimits::ofScene());
+    ImageBMP(const std::string& path, const ImageLimits& limits = ImageLimits::ofScene());
     int RowPadding() const override { return m_iWidth % 4; }
 };
 
@@ -98,21 +106,21 @@ public:
 // width, into 24-bit rows. Grayscale and CMYK files are not shown.
 class ImageJPEG : public Image {
 public:
-    ImageJPEG(const std::string& path, ImageLimits limits = ImageLimits::ofScene());
+    ImageJPEG(const std::string& path, const ImageLimits& limits = ImageLimits::ofScene());
     int RowPadding() const override { return m_iWidth % 4; }
     // The scale denominator chosen (1, 2, 4 or 8); 0 before the header was read.
     int ScaleDenominator() const { return m_iScale; }
 
 private:
     // The steps that may end in the library's jump; false leaves it invalid.
-    bool decode(JpegJob& job, ImageLimits limits);
+    bool decode(JpegJob& job, const ImageLimits& limits);
 
     int m_iScale = 0;
 };
 
 // The decoder for a path by its extension: "bmp" in any case is a bitmap,
 // everything else goes to the JPEG decoder. Null for a path without a ".".
-std::unique_ptr<Image> CreateImage(const std::string& path, ImageLimits limits = ImageLimits::ofScene());
+std::unique_ptr<Image> CreateImage(const std::string& path, const ImageLimits& limits = ImageLimits::ofScene());
 
 // The palette drawn from a 24-bit picture of more than 4 x 4 pixels, in
 // `colorCount` entries: 25 runs, each from one point of a 5 x 5 grid over

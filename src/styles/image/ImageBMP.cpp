@@ -126,7 +126,7 @@ void decodeRle(const std::vector<uint8_t>& data, bool four, uint8_t* rows, size_
 
 }  // namespace
 
-ImageBMP::ImageBMP(const std::string& path, ImageLimits limits) {
+ImageBMP::ImageBMP(const std::string& path, const ImageLimits& limits) {
     BmpFile in(path);
     if (!in.ok()) return;
 

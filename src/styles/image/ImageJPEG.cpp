@@ -6,10 +6,12 @@
 // the job record outside them. Warnings go to the trace log. The library's
 // memory is capped, the scans of a progressive file are counted, and a file
 // whose scaled picture could never fit the screen is refused from its
-// header, before anything of its size is allocated.
+// header, before anything of its size is allocated. A long decode polls the
+// caller through the library's progress reports and stops when input waits.
 
 #include <csetjmp>
 #include <cstdio>
+#include <functional>
 
 #include <jpeglib.h>
 
@@ -24,6 +26,9 @@ constexpr long kMemoryLimit = 80L * 1024 * 1024;
 // Real encoders write ten or so scans; thousands only make decoding slow.
 constexpr int kMaxScans = 100;
 constexpr int kMaxScale = 8;
+// The library reports progress once per row and per row of blocks read;
+// every so many reports the caller is asked whether to go on.
+constexpr unsigned kReportsPerPoll = 16;
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -56,9 +61,19 @@ void emitMessage(j_common_ptr cinfo, int level) {
     ++cinfo->err->num_warnings;
 }
 
+struct ProgressMonitor {
+    jpeg_progress_mgr pub;
+    const std::function<bool()>* keepGoing;
+    unsigned reports;
+};
+
 void progressMonitor(j_common_ptr cinfo) {
     if (!cinfo->is_decompressor) return;
     if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) fail(cinfo, "too many scans");
+    auto* progress = reinterpret_cast<ProgressMonitor*>(cinfo->progress);
+    const bool poll = ++progress->reports % kReportsPerPoll == 0;
+    if (poll && progress->keepGoing && *progress->keepGoing && !(*progress->keepGoing)())
+        fail(cinfo, "stopped for input");
 }
 
 }  // namespace
@@ -67,12 +82,12 @@ void progressMonitor(j_common_ptr cinfo) {
 struct JpegJob {
     jpeg_decompress_struct cinfo{};
     ErrorManager err{};
-    jpeg_progress_mgr progress{};
+    ProgressMonitor progress{};
     std::FILE* file = nullptr;
     JDIMENSION rowsRead = 0;
 };
 
-ImageJPEG::ImageJPEG(const std::string& path, ImageLimits limits) {
+ImageJPEG::ImageJPEG(const std::string& path, const ImageLimits& limits) {
     JpegJob job;
     job.file = std::fopen(path.c_str(), "rb");
     if (!job.file) return;
@@ -83,7 +98,7 @@ ImageJPEG::ImageJPEG(const std::string& path, ImageLimits limits) {
     if (!shown) invalidate();
 }
 
-bool ImageJPEG::decode(JpegJob& job, ImageLimits limits) {
+bool ImageJPEG::decode(JpegJob& job, const ImageLimits& limits) {
     jpeg_decompress_struct& cinfo = job.cinfo;
     cinfo.err = jpeg_std_error(&job.err.pub);
     job.err.pub.error_exit = errorExit;
@@ -95,8 +110,9 @@ bool ImageJPEG::decode(JpegJob& job, ImageLimits limits) {
     }
     jpeg_create_decompress(&cinfo);
     cinfo.mem->max_memory_to_use = kMemoryLimit;
-    job.progress.progress_monitor = progressMonitor;
-    cinfo.progress = &job.progress;
+    job.progress.pub.progress_monitor = progressMonitor;
+    job.progress.keepGoing = &limits.keepGoing;
+    cinfo.progress = &job.progress.pub;
     jpeg_stdio_src(&cinfo, job.file);
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) return false;
     // Grayscale, CMYK and YCCK pictures are not shown.
