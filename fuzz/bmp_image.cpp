@@ -6,37 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 
+#include "FuzzSupport.h"
 #include "platform/DC.h"
 #include "styles/image/Image.h"
-#include "support/TempFolder.h"
-
-namespace {
-
-CPalette& realisedPalette() {
-    static CPalette* palette = [] {
-        CDisplay::instance().reset(8);
-        auto* p = new CPalette;
-        LOGPALETTE log;
-        for (int i = 0; i < 16; ++i)
-            log.palPalEntry.push_back({static_cast<BYTE>(i * 16), static_cast<BYTE>(255 - i * 16),
-                                       static_cast<BYTE>(i * 40), PC_RESERVED});
-        log.palNumEntries = 16;
-        p->CreatePalette(log);
-        return p;
-    }();
-    return *palette;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static TempFolder folder;
-    static const std::string path = (folder.path() / "input.bmp").string();
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                   static_cast<std::streamsize>(size));
-    const ImageBMP image(path, {96, 64});
+    const ImageBMP image(inputFile(data, size, "input.bmp"), {96, 64});
     if (!image.IsValid()) return 0;
     if (image.Width() <= 0 || image.Width() > 96 || image.Height() <= 0 || image.Height() > 64) std::abort();
 

@@ -5,18 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 
+#include "FuzzSupport.h"
 #include "platform/DC.h"
 #include "styles/image/Image.h"
-#include "support/TempFolder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static TempFolder folder;
-    static const std::string path = (folder.path() / "input.jpg").string();
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                   static_cast<std::streamsize>(size));
-    const ImageJPEG image(path, {160, 120});
+    const ImageJPEG image(inputFile(data, size, "input.jpg"), {160, 120});
     if (!image.IsValid()) return 0;
     if (image.Width() > 160 || image.Height() > 120) std::abort();
     CSurface rgb(64, 48, 32);

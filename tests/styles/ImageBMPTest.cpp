@@ -12,9 +12,8 @@ class ImageBMPTest : public ::testing::Test {
 protected:
     void SetUp() override { pictures.pattern("pattern.ppm", 23, 13); }
     // A file of these bytes, decoded.
-    ImageBMP decoded(const std::string& bytes, ImageLimits limits = kScreen) {
-        pictures.write("file.bmp", bytes);
-        return ImageBMP(pictures.at("file.bmp"), limits);
+    ImageBMP decoded(const std::string& bytes, const ImageLimits& limits = kScreen) {
+        return pictures.decoded<ImageBMP>(bytes, limits);
     }
     Pictures pictures;
 };

@@ -29,9 +29,8 @@ size_t scanEnd(const std::string& jpeg, size_t sos) {
 class ImageJPEGTest : public ::testing::Test {
 protected:
     void SetUp() override { pictures.pattern("pattern.ppm", 64, 40); }
-    ImageJPEG decoded(const std::string& bytes, ImageLimits limits = kScreen) {
-        pictures.write("file.jpg", bytes);
-        return ImageJPEG(pictures.at("file.jpg"), limits);
+    ImageJPEG decoded(const std::string& bytes, const ImageLimits& limits = kScreen) {
+        return pictures.decoded<ImageJPEG>(bytes, limits);
     }
     Pictures pictures;
 };

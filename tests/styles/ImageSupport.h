@@ -23,6 +23,12 @@ public:
         return std::system(line.c_str()) == 0;
     }
     bool convert(const std::string& args) const { return run("convert " + args); }
+    // A file of these bytes, decoded by T (ImageBMP or ImageJPEG).
+    template <class T>
+    T decoded(const std::string& bytes, const ImageLimits& limits) const {
+        write("decoded.file", bytes);
+        return T(at("decoded.file"), limits);
+    }
     // The pixels convert reads from a file: red, green, blue, top row first.
     std::string rgbOf(const std::string& name) const {
         const std::string line = "cd '" + path().string() + "' && convert '" + name + "' -depth 8 rgb:-";
