@@ -109,6 +109,7 @@ TEST_F(BitmapStyleTest, DecoderByExtension) {
     const std::string bytes = bitmapOf(6, 6, [](int x, int y) { return RGB(x, y, 9); });
     EXPECT_TRUE(dynamic_cast<ImageBMP*>(CreateImage(put("photo.BMP", bytes), {64, 48}).get()));
     EXPECT_TRUE(CreateImage(pictures.at("photo.BMP"), {64, 48})->IsValid());
+    EXPECT_TRUE(CreateImage(put("sun set \xE9 \xC3\xA9.bmp", bytes), {64, 48})->IsValid()) << "odd names";
     ASSERT_TRUE(pictures.convert("-size 8x8 xc:red photo.png"));
     const auto png = CreateImage(pictures.at("photo.png"), {64, 48});
     EXPECT_TRUE(dynamic_cast<ImageJPEG*>(png.get()) && !png->IsValid());
