@@ -117,4 +117,7 @@ void CSceneWnd::PrepareImagePalette(const Image& image) {
             waitAnimationTick();
         }
     }
+    // Without animation the palette object follows the record, as after a build.
+    if (!m_bPaletteDevice && m_palette.valid())
+        m_palette.SetPaletteEntries(0, static_cast<unsigned>(bands.size()), m_pLogPalette->palPalEntry.data());
 }

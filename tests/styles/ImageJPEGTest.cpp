@@ -105,6 +105,19 @@ TEST_F(ImageJPEGTest, ScaledToTheScreenWidth) {
     EXPECT_FALSE(refused.IsValid());
     EXPECT_EQ(refused.ScaleDenominator(), 8);
     EXPECT_EQ(refused.Width(), 8188);
+    // A progressive file of 15000 x 8000 would fit at 1/8, but its
+    // coefficients need more memory than the library is allowed.
+    ASSERT_TRUE(pictures.convert("pattern.ppm -interlace Plane progressive.jpg"));
+    std::string large = pictures.read("progressive.jpg");
+    const size_t sof2 = markerAt(large, 0xC2);
+    ASSERT_NE(sof2, std::string::npos);
+    large[sof2 + 5] = '\x1F', large[sof2 + 6] = '\x40', large[sof2 + 7] = '\x3A', large[sof2 + 8] = '\x98';
+    const ImageJPEG tooLarge = decoded(large, {1920, 1080});
+    EXPECT_EQ(tooLarge.Width(), 1875);
+    EXPECT_FALSE(tooLarge.IsValid());
+    // The same file, truncated as it is, at a size the memory allows.
+    large[sof2 + 5] = '\x0F', large[sof2 + 6] = '\xA0', large[sof2 + 7] = '\x0B', large[sof2 + 8] = '\xB8';
+    EXPECT_TRUE(decoded(large, {1920, 1080}).IsValid()) << "4000 x 3000";
 }
 
 TEST_F(ImageJPEGTest, TruncatedCorruptAndEndlessFiles) {
