@@ -9,26 +9,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "FuzzSupport.h"
 #include "platform/DC.h"
 
 namespace {
-
-// A palette display with a few colours of our own realised, as colour
-// animation leaves it.
-CPalette& realisedPalette() {
-    static CPalette* palette = [] {
-        CDisplay::instance().reset(8);
-        auto* p = new CPalette;
-        LOGPALETTE log;
-        for (int i = 0; i < 16; ++i)
-            log.palPalEntry.push_back({static_cast<BYTE>(i * 16), static_cast<BYTE>(255 - i * 16),
-                                       static_cast<BYTE>(i * 40), PC_RESERVED});
-        log.palNumEntries = 16;
-        p->CreatePalette(log);
-        return p;
-    }();
-    return *palette;
-}
 
 int16_t half(uint32_t v, int which) {
     return static_cast<int16_t>(v >> (16 * which));

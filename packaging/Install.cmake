@@ -54,7 +54,7 @@ if(QV_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0, libpng16-16, libfreetype6, libfontconfig1, libx11-6, libxext6, fonts-liberation")
+    "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0, libpng16-16, libjpeg62-turbo, libfreetype6, libfontconfig1, libx11-6, libxext6, fonts-liberation")
   if(TARGET quorvane-config)
     # The configuration program needs the Qt runtime, never its headers.
     string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libqt6core6, libqt6gui6, libqt6widgets6")

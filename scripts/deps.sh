@@ -10,12 +10,13 @@ PACKAGES="
   g++ make cmake pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsimpleini-dev
-  libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+  libpng-dev libjpeg-dev libjpeg-turbo-progs libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libcairo2-dev
   libsdl2-dev libx11-dev libxext-dev
   qt6-base-dev
   xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
   libxml2-utils dpkg-dev file
+  imagemagick
 "
 if [ "${1:-}" = fuzz ]; then
     PACKAGES="$PACKAGES clang libclang-rt-dev"

@@ -7,10 +7,12 @@
 #include "color/PaletteMaker.h"
 #include "engine/SceneWnd.h"
 #include "platform/Clock.h"
+#include "styles/image/Image.h"
 
 namespace {
 
 constexpr int64_t kMinutesBeforeGrey = 5;
+constexpr int kImageBands = 25;
 
 }  // namespace
 
@@ -97,4 +99,25 @@ void CSceneWnd::restoreSavedColors() {
         e.peBlue = static_cast<BYTE>(GetBValue(saved));
     }
     if (n > 0) m_palette.AnimatePalette(0, static_cast<unsigned>(n), m_pLogPalette->palPalEntry.data());
+}
+
+void CSceneWnd::PrepareImagePalette(const Image& image) {
+    if (!m_pLogPalette) return;
+    const std::vector<PALETTEENTRY> bands = imageBands(image, m_iColorCount);
+    if (bands.empty()) return;
+    m_bRotateUp = false;
+    m_iBandCount = kImageBands;
+    for (size_t i = 0; i < bands.size(); ++i) {
+        PALETTEENTRY& e = m_pLogPalette->palPalEntry[i];
+        e = bands[i];
+        e.peFlags = m_bPaletteDevice ? PC_RESERVED : 0;
+        // On a palette display the picture's colours fade in one by one.
+        if (m_bPaletteDevice) {
+            m_palette.AnimatePalette(static_cast<unsigned>(i), 1, &e);
+            waitAnimationTick();
+        }
+    }
+    // Without animation the palette object follows the record, as after a build.
+    if (!m_bPaletteDevice && m_palette.valid())
+        m_palette.SetPaletteEntries(0, static_cast<unsigned>(bands.size()), m_pLogPalette->palPalEntry.data());
 }

@@ -237,6 +237,25 @@ void CSceneWnd::buildImageList() {
     std::sort(m_images.begin(), m_images.end());
 }
 
+std::string CSceneWnd::NextImagePath() {
+    if (m_images.empty()) return {};
+    Settings& s = *gApp.settings();
+    const int64_t count = static_cast<int64_t>(std::min<size_t>(m_images.size(), INT32_MAX));
+    const int64_t stored = s.imageNext();
+    // Files may have gone since the cursor was written: past the end shows
+    // the last; a negative cursor (no program writes one) the first.
+    int64_t index = std::clamp<int64_t>(stored, 0, count - 1);
+    if (s.imageOrder() == 0) index = gApp.rand.below(static_cast<int32_t>(count));
+    const std::string path = m_images[static_cast<size_t>(index)];
+    if (s.imageOrder() == 1) {
+        // From the stored cursor, not the clamped one; 64 bits, so the
+        // largest cursor does not overflow, and never negative.
+        s.setImageNext(static_cast<int>(((stored + 1) % count + count) % count));
+        s.writeImageNext();
+    }
+    return path;
+}
+
 void CSceneWnd::OnDestroy() {
     m_bStop = true;
     CWnd::OnDestroy();

@@ -26,6 +26,7 @@
 #include "platform/Wnd.h"
 
 class Color;
+class Image;
 class Saver;
 class Settings;
 
@@ -82,6 +83,10 @@ public:
 
     // The user's image files.
     std::vector<std::string>& images() { return m_images; }
+    // The path of the picture to show next, empty without pictures: drawn
+    // at random, or in list order from the stored cursor "ImageNext", which
+    // is then advanced and written at once so the next run goes on from it.
+    std::string NextImagePath();
 
     // Ends the finished style and builds the next one, which becomes the
     // application's current style; null when no style can be built.
@@ -105,6 +110,10 @@ public:
     int bandCount() const { return m_iBandCount; }
     bool blackBands() const { return m_bBlackBands; }
     bool highlights() const { return m_bHighlights; }
+    // For a 24-bit picture of more than 4 x 4 pixels: 25 bands running
+    // through a 5 x 5 grid of its colours. On a palette display the entries
+    // come in one per animation tick.
+    void PrepareImagePalette(const Image& image);
 
 protected:
     int OnCreate() override;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "styles/image/Bitmap.h"
 #include "styles/text/Text.h"
 
 namespace {
@@ -44,6 +45,7 @@ const std::array<StyleRow, 24> kRows = {{
 // and its catalogue rows then take part in the choice.
 const std::vector<StyleMaker> kMakers = {
     {5, "Text", makeSaver<Text>},
+    {13, "Bitmap", makeSaver<Bitmap>},
 };
 
 std::span<const StyleMaker> gMakers = kMakers;

@@ -56,6 +56,8 @@ CDisplay::CDisplay() {
 }
 
 void CDisplay::reset(int bitsPerPixel) {
+    // A display afresh: no colours left from an earlier palette mode.
+    m_hardware.fill(0);
     m_startBits = bitsPerPixel == 8 ? 8 : 32;
     m_bitsPerPixel = 32;
     setBitsPerPixel(m_startBits);
