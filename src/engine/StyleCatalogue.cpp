@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "styles/figure/Cookies.h"
 #include "styles/text/Text.h"
 
 namespace {
@@ -42,6 +43,7 @@ const std::array<StyleRow, 24> kRows = {{
 // and its catalogue rows then take part in the choice.
 const std::vector<StyleMaker> kMakers = {
     {5, "Text", makeSaver<Text>},
+    {19, "Cookies", makeSaver<Cookies>},
 };
 
 std::span<const StyleMaker> gMakers = kMakers;
