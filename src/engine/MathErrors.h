@@ -13,6 +13,7 @@
 // them. A NaN argument counts as a domain error as well, so that a NaN
 // made elsewhere is turned into 0 by the first of these it reaches.
 
+#include <climits>
 #include <cmath>
 #include <concepts>
 
@@ -95,6 +96,15 @@ template <std::floating_point T>
 T tan(T x) {
     return detail::check(std::tan(x), "tan", std::isfinite(x));
 }
+// Truncation toward zero that cannot overflow: a value beyond the range of
+// int saturates at its end, and NaN gives 0.
+inline int truncSaturated(double v) {
+    if (!(v == v)) return 0;
+    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(v);
+}
+
 template <std::floating_point T>
 T sinh(T x) {
     return detail::check(std::sinh(x), "sinh", std::isfinite(x));

@@ -2,18 +2,14 @@
 
 #include <climits>
 
+#include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 
 namespace {
 
-// Truncation towards zero that cannot overflow: a coordinate far outside the
-// cell (or not a number) saturates instead of being undefined.
-int truncSaturated(double v) {
-    if (!(v == v)) return 0;
-    if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
-    if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
-    return static_cast<int>(v);
-}
+// A coordinate far outside the cell (or not a number) saturates instead of
+// being undefined.
+using qvmath::truncSaturated;
 
 // The smallest cell that may still shrink or be resized is 17 x 17.
 constexpr int kMinShrinkable = 17;

@@ -1,0 +1,194 @@
+#include "Patterns/PatternFractal.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <set>
+
+#include "Patterns/PatternScene.h"
+#include "app/SaverApp.h"
+#include "engine/MathErrors.h"
+#include "engine/RandomSource.h"
+
+namespace {
+
+using Complex = std::complex<float>;
+
+constexpr float kPi = std::numbers::pi_v<float>;
+constexpr int kTestBandWidth = 8;
+constexpr unsigned kBandsWanted = 128;
+constexpr int kAcceptAnyAfter = 1000;
+constexpr float kMinWindow = 0.001f;
+
+float normOf(Complex z) { return z.real() * z.real() + z.imag() * z.imag(); }
+
+// Whole parts taken off or kept by the modifications that snap to a grid.
+Complex apply(Complex w, float (*f)(float), bool keepWhole) {
+    const Complex whole(f(w.real()), f(w.imag()));
+    return keepWhole ? whole : w - whole;
+}
+
+// A complex function's value, or 0 when it is not finite.
+Complex finite(Complex w) { return std::isfinite(w.real()) && std::isfinite(w.imag()) ? w : Complex(); }
+
+// n + trunc(limit * v) modulo the limit, without overflow.
+int32_t addScaled(int32_t n, int32_t limit, float v) {
+    const int64_t sum = int64_t{n} + qvmath::truncSaturated(static_cast<double>(limit) * v);
+    return static_cast<int32_t>(sum % limit);
+}
+
+}  // namespace
+
+PatternFractal::PatternFractal(RandomSource& random)
+    : PatternCalculator(random), m_iMaxIter(patternScene::colorCount()) {}
+
+void PatternFractal::setParams(const Params& p) {
+    m_bUseAngle = p.useAngle;
+    m_bUseMinNormZ = p.useMinNormZ;
+    m_bUseMinAbsReal = p.useMinAbsReal;
+    m_iMaxIter = p.maxIter;
+    m_fBail = p.bail;
+    m_fScaleX = p.scaleX;
+    m_fOffsetX = p.offsetX;
+    m_fScaleY = p.scaleY;
+    m_fOffsetY = p.offsetY;
+    m_iAdjZ = p.adjZ;
+    m_c = p.c;
+    m_bSetUp = true;
+}
+
+int32_t PatternFractal::iterate(float x, float y, bool applyMods) const {
+    // A limit of 1 or less leaves no count to make.
+    if (m_iMaxIter <= 1) return 0;
+    Complex z(x * m_fScaleX + m_fOffsetX, y * m_fScaleY + m_fOffsetY);
+    Complex w = z;
+    float minNorm = m_bUseMinNormZ ? 2.0f * m_fBail * m_fBail : 0.0f;
+    float minRe = m_bUseMinAbsReal ? m_fBail : 0.0f;
+    int32_t n = 0;
+    const bool track = applyMods && (m_iAdjZ != 0 || m_bUseMinNormZ || m_bUseMinAbsReal || m_bUseAngle);
+    while (n < m_iMaxIter - 1 && normOf(z) < m_fBail) {
+        z = z * z + m_c;
+        if (track) {
+            w = z;
+            switch (m_iAdjZ) {
+                case 1: w = w * w; break;
+                case 2: w = finite(std::sin(w)); break;
+                case 3: w = finite(std::cos(w)); break;
+                case 4: if (w != Complex()) w = finite(std::log(w)); break;
+                case 5: w = std::sqrt(w); break;
+                case 6: w = apply(w, [](float v) { return std::trunc(v); }, false); break;
+                case 7: w = apply(w, [](float v) { return std::trunc(v); }, true); break;
+                case 8: w = apply(w, [](float v) { return std::round(v); }, false); break;
+                case 9: w = apply(w, [](float v) { return std::floor(v); }, false); break;
+                case 10: w = apply(w, [](float v) { return std::ceil(v); }, false); break;
+                default: break;
+            }
+            if (m_bUseMinNormZ) minNorm = std::min(minNorm, normOf(w));
+            if (m_bUseMinAbsReal) minRe = std::min(minRe, std::fabs(w.real()));
+        }
+        ++n;
+    }
+    if (applyMods) {
+        if (m_bUseAngle) {
+            if (w.real() == 0.0f) {
+                n = 0;
+            } else {
+                const float t = (qvmath::atan2(w.imag(), w.real()) / kPi + 1.0f) / 2.0f;
+                const float t2 = (0.25f - std::fabs(t - 0.5f)) * 4.0f;
+                n = static_cast<int32_t>(std::llabs(qvmath::truncSaturated(static_cast<double>(m_iMaxIter) * t2)) %
+                                         m_iMaxIter);
+            }
+        }
+        if (m_bUseMinNormZ) n = addScaled(n, m_iMaxIter, minNorm);
+        if (m_bUseMinAbsReal) n = addScaled(n, m_iMaxIter, minRe);
+    }
+    return n;
+}
+
+void PatternFractal::calculate(const std::vector<float>& in, std::vector<float>& out) {
+    if (out.empty()) return;
+    if (m_iMaxIter <= 1 || in.size() < 2) {
+        out[0] = 0.0f;
+        return;
+    }
+    const float v = static_cast<float>(iterate(in[0], in[1], true)) / static_cast<float>(m_iMaxIter - 1);
+    out[0] = v >= 0.0f ? std::min(v, 1.0f) : 0.0f;
+}
+
+void PatternFractal::setup(int, int, bool symmetric, int) {
+    if (m_bSetUp) return;
+    RandomSource& r = *m_pRandom;
+    auto u = [&r] { return static_cast<float>(r.uniform()); };
+    m_iMaxIter = patternScene::colorCount();
+    m_bUseAngle = !symmetric && u() < 0.15f;
+    m_bUseMinNormZ = u() < 0.15f;
+    m_bUseMinAbsReal = u() < 0.15f;
+    const bool applyMods = r.below(2) != 0;
+    m_iAdjZ = 0;
+    if (m_bUseAngle || m_bUseMinNormZ || m_bUseMinAbsReal) m_iAdjZ = u() >= 0.8f ? r.skewedBelow(11, 2) : 0;
+
+    for (int tries = 1;; ++tries) {
+        m_fBail = static_cast<float>(r.skewedBelow(20, 3) + 4);
+        do {
+            float a = u() * u();
+            a *= 1.75f;
+            if (u() < 0.9f) a = -a;
+            const float sign = u() >= 0.85f ? (r.below(2) != 0 ? 1.0f : -1.0f) : (a > 0 ? -1.0f : a < 0 ? 1.0f : 0.0f);
+            float b = u() * u();
+            b *= 1.75f * sign;
+            m_c = Complex(a, b);
+        } while (!(normOf(m_c) < m_fBail) && patternScene::isIdle());
+        float x0, y0, x1, y1;
+        do {
+            if (u() < 0.75f) {
+                const float s = static_cast<float>(r.signedUniform());
+                const float v = u();
+                const float h = std::fabs(2.0f * s * v * v * v);
+                x0 = y0 = -h;
+                x1 = y1 = h;
+            } else {
+                auto corner = [&] {
+                    const float s = static_cast<float>(r.signedUniform());
+                    return u() * 2.0f * s;
+                };
+                x0 = corner();
+                y0 = corner();
+                x1 = corner();
+                y1 = corner();
+            }
+        } while (!(x1 - x0 >= kMinWindow && y1 - y0 >= kMinWindow) && patternScene::isIdle());
+        m_fScaleX = (x1 - x0) / 2.0f;
+        m_fOffsetX = (x0 + x1) / 2.0f;
+        m_fScaleY = (y1 - y0) / 2.0f;
+        m_fOffsetY = (y0 + y1) / 2.0f;
+
+        bool failed = false;
+        std::set<int32_t> bands;
+        for (int i = 0; i < 4 && !failed; ++i) {
+            for (int j = 0; j < 4; ++j) {
+                const int32_t n = iterate(i * 0.25f, j * 0.25f, applyMods);
+                if (n >= m_iMaxIter - 1) {
+                    failed = true;
+                    break;
+                }
+                bands.insert(n / kTestBandWidth);
+            }
+        }
+        const int sum = static_cast<int>(std::sqrt(static_cast<double>(tries))) + patternScene::groups();
+        const unsigned need = kBandsWanted / static_cast<unsigned>(sum > 0 ? sum : 1);
+        patternScene::animatePalette();
+        if (tries > kAcceptAnyAfter || (!failed && bands.size() >= need)) {
+            m_iTries = tries;
+            break;
+        }
+        if (!patternScene::isIdle()) return;
+    }
+    m_bSetUp = true;
+    gApp.trace("%s line %d : tries = %d", "Fractal", 187, m_iTries);
+    gApp.trace("%s line %d : m_bUseAngle = %d", "Fractal", 188, m_bUseAngle);
+    gApp.trace("%s line %d : m_bUseMinNormZ = %d", "Fractal", 189, m_bUseMinNormZ);
+    gApp.trace("%s line %d : m_bUseMinAbsReal = %d", "Fractal", 190, m_bUseMinAbsReal);
+    gApp.trace("%s line %d : m_iAdjZ = %d", "Fractal", 191, m_iAdjZ);
+    gApp.trace("%s line %d : bApplyMods = %d", "Fractal", 192, applyMods);
+    gApp.trace("%s line %d : gApp.pSceneWnd()->groups() = %d", "Fractal", 193, patternScene::groups());
+}
