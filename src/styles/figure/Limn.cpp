@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/SaverApp.h"
+#include "Patterns/PatternScene.h"
 #include "color/Color.h"
 #include "color/ColorScene.h"
 #include "engine/RandomSource.h"
-#include "engine/SceneWnd.h"
 #include "layout/Canvas.h"
 
 bool sceneIdle() {
-    const CSceneWnd* scene = gApp.pSceneWnd();
-    return !scene || scene->isIdle();
+    return patternScene::isIdle();
 }
 
 Limn::Limn(RandomSource* random, Canvas* canvas, IdleTest idle)
@@ -38,7 +36,7 @@ COLORREF Limn::paletteColor(int i) {
     return RGB(c.red(), c.green(), c.blue());
 }
 
-Shape2D* Limn::shapeAt(int i) {
+Shape2D* Limn::shapeAt(int i) const {
     return i >= 0 && i < shapeCount() ? m_shapes[static_cast<size_t>(i)].get() : nullptr;
 }
 

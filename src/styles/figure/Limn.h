@@ -24,7 +24,7 @@ class RandomSource;
 
 using IdleTest = std::function<bool()>;
 
-// The scene window's idle test, or always idle without a scene.
+// The scene's idle test (always idle without a scene).
 bool sceneIdle();
 
 class Limn {
@@ -43,7 +43,7 @@ class Limn {
     virtual void drawBands(Canvas& canvas);
     virtual void layOut(Canvas&, bool) {}
     virtual int shapeCount() const { return static_cast<int>(m_shapes.size()); }
-    virtual Shape2D* shapeAt(int i);
+    virtual Shape2D* shapeAt(int i) const;
     virtual bool collides(const Shape2D&) const { return false; }
     virtual void enter(Shape2D*) {}
     virtual void makeKindWeights(WeightedChooser& chooser);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Patterns/PatternCalculator.h"
 #include "engine/RandomSource.h"
 #include "layout/Canvas.h"
 #include "styles/figure/Limn.h"
@@ -13,6 +14,13 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kRingEnd = 6.282185;  // a whole turn, less a thousandth
+
+// The shape pattern whose painter's shapes seed the rings.
+class DaubField : public PatternLimn {
+  public:
+    using PatternLimn::PatternLimn;
+    const LimnShapes* painter() const { return m_pShapes; }
+};
 
 struct Seed {
     Shape2D* shape;
@@ -97,14 +105,19 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
     // canvas narrower than two cells has no field and no seeds.
     const int g = (width / c) / 2;
     if (g < 1 || height <= 0 || !idle()) return freeGrid();
-    ShapeMask field = paintShapeMask(random, g, g, 0, m_idle);
-    if (!field.complete) return freeGrid();
+    // Cells without shapes 0, under shapes 1.
+    DaubField pattern(random);
+    IndexGrid field;
+    pattern.fillIndexGrid(field, g, g, 0, 0, 1);
+    if (!idle() || !pattern.painter() || field.width() != g || field.height() != g)
+        return freeGrid();
+    const LimnShapes& painter = *pattern.painter();
     const int stepX = width / g, stepY = height / g;
 
     std::vector<Seed> seeds;
-    for (int i = 0; i < field.painter->shapeCount(); ++i) {
+    for (int i = 0; i < painter.shapeCount(); ++i) {
         if (!idle()) break;
-        const Shape2D* s = field.painter->shapeAt(i);
+        const Shape2D* s = painter.shapeAt(i);
         const int x =
             static_cast<int>(static_cast<long long>(s->centreX()) * width / g) + stepX / 2;
         const int y =
@@ -120,9 +133,7 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
     for (int gy = 0; gy < g; ++gy) {
         for (int gx = 0; gx < g; ++gx) {
             if (!idle()) return freeGrid();
-            if (!field.mask[static_cast<size_t>(gy) * static_cast<size_t>(g) +
-                            static_cast<size_t>(gx)])
-                continue;
+            if (field.at(gx, gy) != 1) continue;
             const int x = stepX * gx + stepX / 2, y = stepY * gy + stepY / 2;
             random.signedUniform();  // drawn and dropped
             const int r = daubSize();

@@ -1,18 +1,22 @@
-// The shape painter of the shaped layouts: the cells under random shapes
-// take the foreground, the others the background.
+// The shape painter of the shaped layouts: a shape pattern fills the grid
+// with the background and paints the foreground where its shapes fall.
 
+#include "Patterns/PatternCalculator.h"
 #include "layout/ShapeGrid.h"
 #include "styles/figure/Limn.h"
 
 namespace {
 
 void paintGridShapes(RandomSource& random, ShapeGrid& grid, int background, int foreground) {
-    // The shapes fall where the mask is true, which the shape pattern gives
-    // its second value: the background goes first.
-    ShapeMask shapes = paintShapeMask(random, grid.cols, grid.rows, background, sceneIdle);
-    if (!shapes.complete || shapes.mask.size() != grid.cells.size()) return;
-    for (size_t i = 0; i < grid.cells.size(); ++i)
-        grid.cells[i] = shapes.mask[i] ? foreground : background;
+    PatternLimn pattern(random);
+    IndexGrid cells;
+    // The shapes fall where the mask is true, which takes the pattern's
+    // second value.
+    pattern.fillIndexGrid(cells, grid.cols, grid.rows, background, background, foreground);
+    if (cells.width() != grid.cols || cells.height() != grid.rows) return;
+    for (int row = 0; row < grid.rows; ++row)
+        for (int column = 0; column < grid.cols; ++column)
+            grid.at(row, column) = cells.at(column, row);
 }
 
 }  // namespace
