@@ -1,5 +1,7 @@
 #include "styles/figure/Cookies.h"
 
+#include <algorithm>
+
 #include "app/SaverApp.h"
 #include "app/Settings.h"
 #include "engine/SceneWnd.h"

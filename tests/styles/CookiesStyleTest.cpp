@@ -1,0 +1,31 @@
+#include <string>
+
+#include "engine/SceneSupport.h"
+#include "styles/figure/Cookies.h"
+#include "support/GoldenImages.h"
+
+namespace {
+
+class CookiesStyleTest : public SceneTest {
+protected:
+    // One whole Cookies picture on a w x h scene from `seed`.
+    std::unique_ptr<Cookies> picture(int w, int h, int seed, int depth = 32) {
+        create(w, h, depth);
+        gApp.rand.seed(seed);
+        auto cookies = std::make_unique<Cookies>(scene.get());
+        for (int i = 0; i < 10 && !cookies->isDone(); ++i) cookies->step();
+        return cookies;
+    }
+};
+
+}  // namespace
+
+TEST_F(CookiesStyleTest, GoldenPictures) {
+    settings().setMaxTime(100);
+    GoldenFile golden("cookies.txt");
+    for (int seed = 1; seed <= 3; ++seed) {
+        auto cookies = picture(640, 360, seed);
+        EXPECT_TRUE(cookies->isDone());
+        golden.check("cookies_32bit_seed" + std::to_string(seed), scene->surface());
+    }
+}
