@@ -36,18 +36,17 @@ TEST(BoolMap, StripesAndCircles) {
     BoolMapHorzStripe horizontal(&rh, 4, 30);
     for (int y = 0; y < 29; ++y) EXPECT_NE(horizontal.get(1, y), horizontal.get(1, y + 1)) << y;
     // Circles of radius 4 with no gap: tiles of 8, centred at (4, 4).
-    const int circles = seedWhere([](RandomSource& r) {
-        return r.skewedBelow(64, 4) + 4 == 4 && r.below(8) == 0;
-    });
+    const int circles =
+        seedWhere([](RandomSource& r) { return r.skewedBelow(64, 4) + 4 == 4 && r.below(8) == 0; });
     ASSERT_NE(circles, 0);
     RandomSource rc(circles);
     BoolMapCircles map(&rc, 32, 16);
     const bool inside = map.get(4, 4);
     for (int tile = 0; tile < 4; ++tile) {
         EXPECT_EQ(map.get(tile * 8 + 4, 12), inside);
-        EXPECT_EQ(map.get(tile * 8 + 1, 4), inside);   // 3 from the centre
-        EXPECT_NE(map.get(tile * 8 + 0, 4), inside);   // 4: on the circle, outside
-        EXPECT_NE(map.get(tile * 8 + 0, 0), inside);   // a corner
+        EXPECT_EQ(map.get(tile * 8 + 1, 4), inside);  // 3 from the centre
+        EXPECT_NE(map.get(tile * 8 + 0, 4), inside);  // 4: on the circle, outside
+        EXPECT_NE(map.get(tile * 8 + 0, 0), inside);  // a corner
     }
 }
 
@@ -55,8 +54,10 @@ TEST(BoolMap, OutsideIsFalseAndNoSizeIsInvalid) {
     for (int seed = 1; seed <= 20; ++seed) {
         RandomSource r(seed);
         std::unique_ptr<BoolMap> maps[] = {
-            std::make_unique<BoolMapAll>(&r, 16, 8), std::make_unique<BoolMapBitCheckered>(&r, 16, 8),
-            std::make_unique<BoolMapVertStripe>(&r, 16, 8), std::make_unique<BoolMapHorzStripe>(&r, 16, 8),
+            std::make_unique<BoolMapAll>(&r, 16, 8),
+            std::make_unique<BoolMapBitCheckered>(&r, 16, 8),
+            std::make_unique<BoolMapVertStripe>(&r, 16, 8),
+            std::make_unique<BoolMapHorzStripe>(&r, 16, 8),
             std::make_unique<BoolMapCircles>(&r, 16, 8),
             std::make_unique<BoolMapBubbles>(&r, 16, 8, 100, nullptr)};
         for (auto& m : maps) {

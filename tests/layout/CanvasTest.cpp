@@ -109,7 +109,8 @@ TEST(Canvas, ScreenBlendAndXor) {
     s.canvas.setOpacity(1);
     s.dc.SetPixel(4, 4, old);
     s.canvas.plot(4, 4);
-    EXPECT_EQ(s.dc.GetPixel(4, 4), RGB((10 + 254 * 200) / 255, (250 + 254 * 100) / 255, 254 * 50 / 255));
+    EXPECT_EQ(s.dc.GetPixel(4, 4),
+              RGB((10 + 254 * 200) / 255, (250 + 254 * 100) / 255, 254 * 50 / 255));
     // getPixel clamps; putPixel outside does nothing.
     EXPECT_EQ(s.canvas.getPixel(-5, 100), s.dc.GetPixel(0, 29));
     s.canvas.putPixel(40, 0);
@@ -132,7 +133,8 @@ TEST(Canvas, RunsGiveThePixelsOfSinglePoints) {
         RandomSource ra(3), rb(3), fill(11);
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < 50; ++x) {
-                const COLORREF c = fill.below(3) == 0 ? 0 : RGB(fill.below(256), fill.below(256), fill.below(256));
+                const COLORREF c =
+                    fill.below(3) == 0 ? 0 : RGB(fill.below(256), fill.below(256), fill.below(256));
                 dcA.SetPixel(x, y, c), dcB.SetPixel(x, y, c);
             }
         CanvasDC runs(&dcA, 50, 20, &ra), points(&dcB, 50, 20, &rb);
@@ -150,7 +152,8 @@ TEST(Canvas, RunsGiveThePixelsOfSinglePoints) {
         }
         a.takeChanged();
         for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < 50; ++x) ASSERT_EQ(a.at(x, y), b.at(x, y)) << depth << " bits at " << x << "," << y;
+            for (int x = 0; x < 50; ++x)
+                ASSERT_EQ(a.at(x, y), b.at(x, y)) << depth << " bits at " << x << "," << y;
     }
     CDisplay::instance().reset(32);
 }

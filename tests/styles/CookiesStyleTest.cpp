@@ -7,7 +7,7 @@
 namespace {
 
 class CookiesStyleTest : public SceneTest {
-protected:
+  protected:
     // One whole Cookies picture on a w x h scene from `seed`.
     std::unique_ptr<Cookies> picture(int w, int h, int seed, int depth = 32) {
         create(w, h, depth);

@@ -101,6 +101,8 @@ class LimnDaub : public Limn {
   private:
     // The collision cell of a centre, or -1 off the grid.
     int cellOf(int x, int y) const;
+    // collides() for a shape of `size` centred at (x, y).
+    bool collidesAt(int x, int y, int size) const;
     // Frees the cell lists; nothing collides afterwards.
     void freeGrid();
 
@@ -108,7 +110,10 @@ class LimnDaub : public Limn {
     int m_iCell = 8;
     int m_iGridCols = 0;
     int m_iGridRows = 0;
-    std::vector<std::vector<Shape2D*>> m_grid;
+    struct Entered {
+        int x, y, size;
+    };
+    std::vector<std::vector<Entered>> m_grid;
 };
 
 // The shape mask of the shape pattern: a width x height mask, all false,

@@ -62,21 +62,29 @@ int LimnDaub::cellOf(int x, int y) const {
 
 void LimnDaub::enter(Shape2D* shape) {
     const int i = cellOf(shape->centreX(), shape->centreY());
-    if (i >= 0) m_grid[static_cast<size_t>(i)].push_back(shape);
+    if (i >= 0)
+        m_grid[static_cast<size_t>(i)].push_back(
+            {shape->centreX(), shape->centreY(), shape->size()});
 }
 
 bool LimnDaub::collides(const Shape2D& shape) const {
+    return collidesAt(shape.centreX(), shape.centreY(), shape.size());
+}
+
+bool LimnDaub::collidesAt(int x, int y, int size) const {
     const int side = 2 * m_iCell;
-    const int col = floorDiv(shape.centreX(), side), row = floorDiv(shape.centreY(), side);
+    const int col = floorDiv(x, side), row = floorDiv(y, side);
     for (int r = row - 1; r <= row + 1; ++r) {
         if (r < 0 || r >= m_iGridRows) continue;
         for (int c = col - 1; c <= col + 1; ++c) {
             if (c < 0 || c >= m_iGridCols) continue;
-            for (const Shape2D* other : m_grid[static_cast<size_t>(r * m_iGridCols + c)]) {
-                const double dx = static_cast<double>(other->centreX()) - shape.centreX();
-                const double dy = static_cast<double>(other->centreY()) - shape.centreY();
-                const long long d = saturatingInt(std::sqrt(dx * dx + dy * dy));
-                if (d < static_cast<long long>(shape.size()) + other->size()) return true;
+            for (const Entered& other : m_grid[static_cast<size_t>(r * m_iGridCols + c)]) {
+                // The truncated distance is below the sum exactly when the
+                // squared distance is below the squared sum.
+                const long long dx = static_cast<long long>(other.x) - x,
+                                dy = static_cast<long long>(other.y) - y;
+                const long long sum = static_cast<long long>(size) + other.size;
+                if (sum > 0 && dx * dx + dy * dy < sum * sum) return true;
             }
         }
     }
@@ -168,12 +176,15 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
                     q = saturatingInt((kTwoPi - a) * rr);
                     if (q < (1 - f) * c) break;
                 }
-                auto probe = CreateShape2D(m_kinds, random, width, height, ring, false, cx, cy, q);
+                // The probe: made for its draws, moved only in thought.
+                const auto probe =
+                    CreateShape2D(m_kinds, random, width, height, ring, false, cx, cy, q);
+                int px = cx, py = cy;
                 bool givenUp = false;
-                while (collides(*probe)) {
+                while (collidesAt(px, py, probe->size())) {
                     rr += std::max(1, q / 32);
-                    probe->moveTo(saturatingInt(cx + rr * std::cos(t0 + a)),
-                                  saturatingInt(cy + rr * std::sin(t0 + a)));
+                    px = saturatingInt(cx + rr * std::cos(t0 + a));
+                    py = saturatingInt(cy + rr * std::sin(t0 + a));
                     if (rr - seed.ringRadius > 32LL * q) {
                         givenUp = true;
                         break;

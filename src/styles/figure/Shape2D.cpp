@@ -26,7 +26,7 @@ Shape2D::Shape2D(int x, int y, int radius, double angle, COLORREF color)
 void Shape2D::moveTo(int x, int y) {
     m_iX = x;
     m_iY = y;
-    build();
+    m_bStale = true;
 }
 
 void Shape2D::setRadius(int r) {
@@ -34,12 +34,12 @@ void Shape2D::setRadius(int r) {
     const double f = m_iRadius > 0 ? static_cast<double>(r) / m_iRadius : 1.0;
     m_iRadius = r;
     scaleLengths(f);
-    build();
+    m_bStale = true;
 }
 
 void Shape2D::rotate(double a) {
     m_fAngle += a;
-    build();
+    m_bStale = true;
 }
 
 void Shape2D::jitter(double amount) {
@@ -47,7 +47,7 @@ void Shape2D::jitter(double amount) {
     m_iX = saturatingInt(m_iX + reach * std::cos(m_fAngle));
     m_iY = saturatingInt(m_iY + reach * std::sin(m_fAngle));
     m_fAngle += amount;
-    setRadius(saturatingInt(m_iRadius * (1 - amount / 4)));  // rebuilds
+    setRadius(saturatingInt(m_iRadius * (1 - amount / 4)));
 }
 
 int Shape2D::scaledRadius(int d, int otherRadius) const {
@@ -79,9 +79,13 @@ void Shape2D::fitAgainst(Shape2D& other) {
 
 void Shape2D::turn(double& x, double& y) const {
     const double dx = x - m_iX, dy = y - m_iY;
-    const double c = std::cos(m_fAngle), s = std::sin(m_fAngle);
-    x = m_iX + dx * c - dy * s;
-    y = m_iY + dx * s + dy * c;
+    x = m_iX + dx * m_fCos - dy * m_fSin;
+    y = m_iY + dx * m_fSin + dy * m_fCos;
+}
+
+void Shape2D::prepareTurn() {
+    m_fCos = std::cos(m_fAngle);
+    m_fSin = std::sin(m_fAngle);
 }
 
 void Shape2D::applyColor(Canvas& canvas) const {
@@ -201,7 +205,18 @@ void Shape2DPoly::addTurned(double x, double y) {
     m_vertices.push_back({static_cast<float>(x), static_cast<float>(y)});
 }
 
+const std::vector<ShapePoint>& Shape2DPoly::vertices() {
+    if (m_bStale) {
+        prepareTurn();
+        m_vertices.clear();
+        build();
+        m_bStale = false;
+    }
+    return m_vertices;
+}
+
 void Shape2DPoly::fill(Canvas& canvas) {
+    vertices();
     if (m_vertices.size() < 3) return;
     std::vector<POINT> points;
     points.reserve(m_vertices.size());
@@ -214,6 +229,7 @@ void Shape2DPoly::fill(Canvas& canvas) {
 }
 
 void Shape2DPoly::drawOutline(Canvas& canvas, bool closed, int pen) {
+    vertices();
     const int saved = m_iPenWidth;
     m_iPenWidth = pen;
     for (size_t i = 1; i < m_vertices.size(); ++i) {

@@ -62,11 +62,13 @@ class Shape2D {
     }
 
   protected:
-    // Recomputes what is drawn from the geometry.
+    // Appends what is drawn, computed from the geometry (the turn prepared).
     virtual void build() {}
+    // The cosine and sine of the angle for turn().
+    void prepareTurn();
     // Multiplies the shape's lengths by f (setRadius has set the radius).
     virtual void scaleLengths(double f) = 0;
-    // (x, y) turned by the shape's angle about its centre.
+    // (x, y) turned by the shape's angle about its centre (prepareTurn first).
     void turn(double& x, double& y) const;
     // Sets the colour unless an XOR figure is being drawn (the colour would
     // end XOR mode on a screen canvas).
@@ -78,6 +80,9 @@ class Shape2D {
     int limitedPen(int limit) const;
 
     int m_iPenWidth = 1;
+    bool m_bStale = true;  // the geometry changed since the vertices were made
+    double m_fCos = 1;
+    double m_fSin = 0;
     bool m_bFilled = false;
     bool m_bResizable = true;
     bool m_bXorDraw = false;
@@ -102,7 +107,8 @@ class Shape2DPoly : public Shape2D {
     // the first vertex when `closed`).
     void draw(Canvas& canvas, bool solid, bool closed) override;
     void fill(Canvas& canvas) override;
-    const std::vector<ShapePoint>& vertices() const { return m_vertices; }
+    // Made when first asked for after a change of the geometry.
+    const std::vector<ShapePoint>& vertices();
 
   protected:
     // The outline through the vertices with the pen.

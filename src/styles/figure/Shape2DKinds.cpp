@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "layout/Canvas.h"
 #include "styles/figure/Shape2D.h"
@@ -12,6 +13,28 @@ constexpr double kPi = 3.14159265358979323846;
 
 int maxRadius(int rx, int ry) {
     return std::max(std::max(rx, ry), 1);
+}
+
+// cos and sin of 2 pi i / n for i < n, made once per n (the shapes use few).
+struct UnitCircle {
+    int n = 0;
+    std::vector<double> cos, sin;
+};
+
+const UnitCircle& unitCircle(int n) {
+    static std::vector<UnitCircle> made;
+    for (const UnitCircle& c : made)
+        if (c.n == n) return c;
+    if (made.size() >= 8) made.erase(made.begin());
+    UnitCircle c;
+    c.n = n;
+    for (int i = 0; i < n; ++i) {
+        const double t = 2 * kPi * i / n;
+        c.cos.push_back(std::cos(t));
+        c.sin.push_back(std::sin(t));
+    }
+    made.push_back(std::move(c));
+    return made.back();
 }
 
 }  // namespace
@@ -27,16 +50,18 @@ Shape2DEllipse::Shape2DEllipse(int x, int y, int n, int rx, int ry, double angle
       m_fWx(wx),
       m_fWy(wy),
       m_iCx(cx),
-      m_iCy(cy) {
-    build();
-}
+      m_iCy(cy) {}
 
 void Shape2DEllipse::build() {
     m_vertices.clear();
+    const UnitCircle& unit = unitCircle(m_iCount);
     for (int i = 0; i < m_iCount; ++i) {
         const double t = 2 * kPi * i / m_iCount;
-        const double x = m_iX + m_fRx * (std::cos(t) + m_fWx * std::cos(m_iCx * t));
-        const double y = m_iY + m_fRy * (std::sin(t) + m_fWy * std::sin(m_iCy * t));
+        // Without wobble its term is exactly 0: not worth a cosine.
+        const double wobbleX = m_fWx != 0 ? m_fWx * std::cos(m_iCx * t) : 0.0;
+        const double wobbleY = m_fWy != 0 ? m_fWy * std::sin(m_iCy * t) : 0.0;
+        const double x = m_iX + m_fRx * (unit.cos[size_t(i)] + wobbleX);
+        const double y = m_iY + m_fRy * (unit.sin[size_t(i)] + wobbleY);
         addTurned(saturatingInt(x), saturatingInt(y));
     }
 }
@@ -54,7 +79,6 @@ Shape2DRectangle::Shape2DRectangle(int x, int y, int rx, int ry, double angle, C
                                    bool filled, bool resizable, bool xorDraw)
     : Shape2DPoly(x, y, maxRadius(rx, ry), angle, color), m_fRx(rx), m_fRy(ry) {
     setFlags(filled, resizable, xorDraw);
-    build();
 }
 
 void Shape2DRectangle::build() {
@@ -79,9 +103,7 @@ Shape2DStar::Shape2DStar(int x, int y, int points, int r, int inner, double angl
     : Shape2DPoly(x, y, std::max(r, 1), angle, color),
       m_iPoints(std::max(points, 1)),
       m_fOuter(r),
-      m_fInner(inner) {
-    build();
-}
+      m_fInner(inner) {}
 
 void Shape2DStar::build() {
     m_vertices.clear();
@@ -103,9 +125,7 @@ Shape2DCrescent::Shape2DCrescent(int x, int y, int n, int rx, int ry, double ang
     : Shape2DPoly(x, y, maxRadius(rx, ry), angle, color),
       m_iCount(std::max(n, 2)),
       m_fRx(rx),
-      m_fRy(ry) {
-    build();
-}
+      m_fRy(ry) {}
 
 void Shape2DCrescent::build() {
     m_vertices.clear();
@@ -128,9 +148,7 @@ Shape2DBead::Shape2DBead(int x, int y, int n, int rx, int ry, double angle, COLO
     : Shape2DPoly(x, y, maxRadius(rx, ry), angle, color),
       m_iCount(std::max(n, 2)),
       m_fRx(rx),
-      m_fRy(ry) {
-    build();
-}
+      m_fRy(ry) {}
 
 void Shape2DBead::build() {
     m_vertices.clear();
@@ -161,9 +179,7 @@ Shape2DAngle::Shape2DAngle(int x, int y, int n, int rx, int ry, double angle, CO
     : Shape2DPoly(x, y, maxRadius(rx, ry), angle, color),
       m_iCount(std::max(n, 1)),
       m_fRx(rx),
-      m_fRy(ry) {
-    build();
-}
+      m_fRy(ry) {}
 
 void Shape2DAngle::build() {
     m_vertices.clear();
@@ -184,9 +200,7 @@ Shape2DSpiral::Shape2DSpiral(int x, int y, int r, int step, double angleStep, do
                              COLORREF color)
     : Shape2DPoly(x, y, std::max(r, 1), angle, color),
       m_fStep(std::max(step, 1)),
-      m_fAngleStep(angleStep) {
-    build();
-}
+      m_fAngleStep(angleStep) {}
 
 void Shape2DSpiral::build() {
     m_vertices.clear();
@@ -216,9 +230,7 @@ Shape2DWavyLine::Shape2DWavyLine(int x, int y, int r, int length, double waves, 
     : Shape2DPoly(x, y, std::max(r, 1), angle, color),
       m_fLength(length),
       m_fWaves(waves),
-      m_fPhase(phase) {
-    build();
-}
+      m_fPhase(phase) {}
 
 void Shape2DWavyLine::build() {
     m_vertices.clear();
@@ -250,9 +262,7 @@ void Shape2DWavyLine::draw(Canvas& canvas, bool, bool) {
 
 Shape2DZigZag::Shape2DZigZag(int x, int y, int r, int length, double waves, double angle,
                              COLORREF color)
-    : Shape2DWavyLine(x, y, r, length, waves, 0.0, angle, color) {
-    build();
-}
+    : Shape2DWavyLine(x, y, r, length, waves, 0.0, angle, color) {}
 
 void Shape2DZigZag::build() {
     m_vertices.clear();
@@ -271,9 +281,7 @@ void Shape2DZigZag::build() {
 
 Shape2DBullet::Shape2DBullet(int x, int y, int tip, int r, double angle, COLORREF color)
     : Shape2DPoly(x, y, std::max(r, 1), angle, color),
-      m_fTipOffset(static_cast<double>(tip) - (static_cast<double>(x) - r)) {
-    build();
-}
+      m_fTipOffset(static_cast<double>(tip) - (static_cast<double>(x) - r)) {}
 
 void Shape2DBullet::build() {
     m_vertices.clear();
@@ -299,6 +307,7 @@ Shape2DGrid::Shape2DGrid(int x, int y, int r, int across, int down, int style, d
       m_fFactor(factor) {}
 
 void Shape2DGrid::draw(Canvas& canvas, bool, bool) {
+    prepareTurn();
     canvas.useAltColor();
     beginFigure(canvas);
     const int r = m_iRadius;
@@ -333,6 +342,7 @@ Shape2DArrow::Shape2DArrow(int x, int y, int r, double factor, double angle, COL
     : Shape2D(x, y, std::max(r, 1), angle, color), m_fFactor(factor) {}
 
 void Shape2DArrow::draw(Canvas& canvas, bool, bool) {
+    prepareTurn();
     canvas.useAltColor();
     beginFigure(canvas);
     const double x = m_iX, y = m_iY, r = m_iRadius, h = m_iRadius / 2;
@@ -356,6 +366,7 @@ Shape2DAsterisk::Shape2DAsterisk(int x, int y, int r, int strokes, double factor
       m_fFactor(factor) {}
 
 void Shape2DAsterisk::draw(Canvas& canvas, bool, bool) {
+    prepareTurn();
     canvas.useAltColor();
     beginFigure(canvas);
     const double r = m_iRadius;
