@@ -50,8 +50,7 @@ constexpr int kTraceLine = 90;
 
 }  // namespace
 
-std::unique_ptr<Anchor> CreateAnchor(RandomSource& random, bool allowed,
-                                     const ChooserSet& choosers) {
+std::unique_ptr<Anchor> CreateAnchor(RandomSource& random, bool allowed, const ChooserSet& choosers) {
     const AnchorKind* kind = &kAnchors[0];
     if (allowed) {
         std::vector<int> notReady;

@@ -17,9 +17,7 @@ int evened(int size, int screen) {
 
 // A screen of a pixel or two can make the drawn size -1; a section never
 // reaches past the screen's edge nor has a negative size.
-int heldTo(int size, int room) {
-    return std::clamp(size, 0, std::max(room, 0));
-}
+int heldTo(int size, int room) { return std::clamp(size, 0, std::max(room, 0)); }
 
 }  // namespace
 
@@ -76,9 +74,8 @@ constexpr int kTraceLine = 41;
 
 std::unique_ptr<Section> CreateSection(RandomSource& random, const ChooserSet& choosers) {
     const int index = choosers.chooser(Family::Section).choose(random);
-    const SectionKind& kind = index >= 0 && index < static_cast<int>(std::size(kSections))
-                                  ? kSections[index]
-                                  : kSections[0];
+    const SectionKind& kind =
+        index >= 0 && index < static_cast<int>(std::size(kSections)) ? kSections[index] : kSections[0];
     gApp.trace("%s line %d : (typeid(*pSection).name()) = %s", "Section", kTraceLine, kind.name);
     return kind.make(&random);
 }

@@ -17,12 +17,7 @@ constexpr int kMinShrinkable = 17;
 }  // namespace
 
 SubRect::SubRect(int left, int top, int width, int height, int row, int column)
-    : m_iLeft(left),
-      m_iTop(top),
-      m_iWidth(width),
-      m_iHeight(height),
-      m_iRow(row),
-      m_iColumn(column) {
+    : m_iLeft(left), m_iTop(top), m_iWidth(width), m_iHeight(height), m_iRow(row), m_iColumn(column) {
     setHalves();
 }
 
@@ -73,8 +68,8 @@ void SubRect::shrinkRandom(RandomSource& random) {
     const double d2 = random.uniform();
     const double d3 = random.uniform();
     const double d4 = random.uniform();
-    shrink(static_cast<float>(d4 * 0.25), static_cast<float>(d3 * 0.25),
-           static_cast<float>(d2 * 0.25), static_cast<float>(d1 * 0.25));
+    shrink(static_cast<float>(d4 * 0.25), static_cast<float>(d3 * 0.25), static_cast<float>(d2 * 0.25),
+           static_cast<float>(d1 * 0.25));
 }
 
 void SubRect::shrinkEven(float f) {
@@ -82,9 +77,7 @@ void SubRect::shrinkEven(float f) {
     shrink(side, side, side, side);
 }
 
-void SubRect::computeGroup() {
-    m_iGroup = (m_iRow % 2 == m_iColumn % 2) ? 1 : 0;
-}
+void SubRect::computeGroup() { m_iGroup = (m_iRow % 2 == m_iColumn % 2) ? 1 : 0; }
 
 void SubRect::computeMirror() {
     m_bMirrorX = m_iColumn % 2 != 0;

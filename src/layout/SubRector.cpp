@@ -10,9 +10,7 @@
 namespace {
 
 // 2 to the power of a skewed draw below 7 (1..64).
-int powerOfTwo(RandomSource& random, int n, int k) {
-    return 1 << random.skewedBelow(n, k);
-}
+int powerOfTwo(RandomSource& random, int n, int k) { return 1 << random.skewedBelow(n, k); }
 
 }  // namespace
 
@@ -134,7 +132,6 @@ std::unique_ptr<SubRector> CreateSubRector(int left, int top, int width, int hei
     const SubRectorKind& kind = index >= 0 && index < static_cast<int>(std::size(kSubRectors))
                                     ? kSubRectors[index]
                                     : kSubRectors[0];
-    gApp.trace("%s line %d : (typeid(*pSubRector).name()) = %s", "SubRector", kTraceLine,
-               kind.name);
+    gApp.trace("%s line %d : (typeid(*pSubRector).name()) = %s", "SubRector", kTraceLine, kind.name);
     return kind.make(&random, left, top, width, height);
 }
