@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -238,8 +239,25 @@ bool isPlatformOption(const std::string& arg) {
 }
 
 LaunchRequest parseCommandLine(const std::vector<std::string>& args) {
-    if (!args.empty() && isPlatformOption(args[0])) return parsePlatformOptions(args);
-    return parseWindowsSwitches(args);
+    // --style goes with every mode, the Windows switches included: it is
+    // taken out before the mode's own arguments are read.
+    std::vector<std::string> rest, styles;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--style" && args[i].rfind("--style=", 0) != 0) {
+            rest.push_back(args[i]);
+            continue;
+        }
+        std::string list = args[i] == "--style" ? (i + 1 < args.size() ? args[++i] : "") : args[i].substr(8);
+        for (size_t start = 0; start <= list.size();) {
+            const size_t comma = std::min(list.find(',', start), list.size());
+            if (comma == start) return fail("--style takes style names separated by commas");
+            styles.push_back(list.substr(start, comma - start));
+            start = comma + 1;
+        }
+    }
+    LaunchRequest r = !rest.empty() && isPlatformOption(rest[0]) ? parsePlatformOptions(rest) : parseWindowsSwitches(rest);
+    if (r.action != Action::UsageError) r.styles = std::move(styles);
+    return r;
 }
 
 std::string usageText() {
@@ -267,6 +285,9 @@ std::string usageText() {
            "  --fps F            frames per simulated second with --frames (default 10)\n"
            "  --seed N           random seed (the same seed repeats the same pictures)\n"
            "  --depth 8|32       bits per pixel of the display (8: a palette display)\n"
+           "  --style NAME[,NAME...]\n"
+           "                     draw only the named styles (Text, Design, ...; any case),\n"
+           "                     in every mode\n"
            "  --help             show this text\n"
            "  --version          show the version\n";
 }

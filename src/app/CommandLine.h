@@ -33,6 +33,8 @@ struct LaunchRequest {
     double fps = 10.0;
     int depth = 0;  // 8 or 32; 0 when not given
     std::optional<int32_t> seed;
+    // --style NAME[,NAME...]: the styles to draw with, as given; empty for all.
+    std::vector<std::string> styles;
     std::string error;
 };
 

@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessRender.h"
 #include "app/SaverApp.h"
+#include "engine/StyleCatalogue.h"
 #include "platform/Backend.h"
 #include "platform/MessageLoop.h"
 #include "platform/ProfileStore.h"
@@ -40,6 +41,10 @@ int main(int argc, char** argv) {
             return 2;
         default:
             break;
+    }
+    if (std::string error; !restrictStyles(request.styles, error)) {
+        std::fprintf(stderr, "quorvane: %s\n", error.c_str());
+        return 2;
     }
 
     const Action a = request.action;

@@ -3,9 +3,11 @@
 #include <cmath>
 #include <iterator>
 
+#include "Patterns/PatternCalculator.h"
 #include "app/SaverApp.h"
 #include "color/ColorScene.h"
 #include "engine/ChooserSet.h"
+#include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 #include "platform/DC.h"
 
@@ -23,6 +25,18 @@ ColorMakerIndex::ColorMakerIndex(RandomSource& random, int32_t index, int32_t st
 void ColorMakerIndex::make(Color& out, const std::vector<float>&) {
     out = Color::fromPaletteIndex(m_iIndex);
     if (m_iColors > 0) m_iIndex = static_cast<int32_t>((int64_t{m_iIndex} + m_iStep) % m_iColors);
+}
+
+ColorMakerCalc::ColorMakerCalc(RandomSource& random)
+    : ColorMaker(random), m_pCalc(PatternCalculator::create(random, 1, false)), m_out(1, 0.0f) {
+    m_pCalc->setup(2, 1, false, 2);
+}
+
+ColorMakerCalc::~ColorMakerCalc() = default;
+
+void ColorMakerCalc::make(Color& out, const std::vector<float>& in) {
+    m_pCalc->calculate(in, m_out);
+    out = Color::fromPaletteIndex(qvmath::truncSaturated((m_iColors - 1) * static_cast<double>(m_out[0])));
 }
 
 ColorMakerScreen::ColorMakerScreen(RandomSource& random, const CDC* screen)
@@ -62,9 +76,8 @@ namespace {
 struct MakerKind {
     const char* name;
     std::unique_ptr<ColorMaker> (*make)(RandomSource&, const CDC*);
-    // The maker that evaluates a pattern calculator waits for the calculators:
-    // until they exist it is left out of the choice, and an index that still
-    // lands on it walks the palette. Set to true to take it in.
+    // A maker the program cannot make yet is left out of the choice, and an
+    // index that still lands on it walks the palette.
     bool ready;
 };
 
@@ -75,7 +88,11 @@ constexpr MakerKind kMakers[] = {
          return std::make_unique<ColorMakerIndex>(random);
      },
      true},
-    {"ColorMakerCalc", nullptr, false},
+    {"ColorMakerCalc",
+     [](RandomSource& random, const CDC*) -> std::unique_ptr<ColorMaker> {
+         return std::make_unique<ColorMakerCalc>(random);
+     },
+     true},
     {"ColorMakerScreen",
      [](RandomSource& random, const CDC* screen) -> std::unique_ptr<ColorMaker> {
          return std::make_unique<ColorMakerScreen>(random, screen);

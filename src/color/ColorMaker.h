@@ -12,6 +12,7 @@
 
 class CDC;
 class ChooserSet;
+class PatternCalculator;
 class RandomSource;
 
 class ColorMaker {
@@ -46,6 +47,21 @@ public:
 private:
     int32_t m_iIndex;
     int32_t m_iStep;
+};
+
+// The palette entry a pattern calculator gives for the point.
+class ColorMakerCalc : public ColorMaker {
+public:
+    // Draws a calculator of one output and sets it up for two inputs.
+    explicit ColorMakerCalc(RandomSource& random);
+    ~ColorMakerCalc() override;
+    void make(Color& out, const std::vector<float>& in) override;
+
+    const PatternCalculator& calculator() const { return *m_pCalc; }
+
+private:
+    std::unique_ptr<PatternCalculator> m_pCalc;
+    std::vector<float> m_out;
 };
 
 // The colour of the screen beneath: the whole screen is mapped onto -1..1,

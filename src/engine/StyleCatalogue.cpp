@@ -1,6 +1,8 @@
 #include "engine/StyleCatalogue.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <vector>
 
 #include "app/Settings.h"
@@ -47,6 +49,8 @@ const std::vector<StyleMaker> kMakers = {
 };
 
 std::span<const StyleMaker> gMakers = kMakers;
+// The codes --style allows; empty for every code.
+std::vector<int> gAllowed;
 
 // Held back during the first five drawings: the styles that rework the
 // picture on the screen, and the two 3D styles.
@@ -85,12 +89,39 @@ std::span<const StyleMaker> styleMakers() { return gMakers; }
 
 const StyleMaker* styleMaker(int code) {
     const StyleMaker* lines = nullptr;
+    const StyleMaker* allowed = nullptr;
     for (const StyleMaker& m : gMakers) {
-        if (m.code == code) return &m;
-        if (m.code == kLinesCode) lines = &m;
+        if (m.code == code && styleAllowed(code)) return &m;
+        if (m.code == kLinesCode && styleAllowed(m.code)) lines = &m;
+        if (!allowed && styleAllowed(m.code)) allowed = &m;
     }
     if (lines) return lines;
+    if (allowed) return allowed;
     return gMakers.empty() ? nullptr : &gMakers.front();
+}
+
+bool restrictStyles(const std::vector<std::string>& names, std::string& error) {
+    const auto lower = [](std::string s) {
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    std::vector<int> codes;
+    for (const std::string& name : names) {
+        const auto m = std::find_if(gMakers.begin(), gMakers.end(),
+                                    [&](const StyleMaker& maker) { return lower(maker.className) == lower(name); });
+        if (m == gMakers.end()) {
+            error = "unknown style '" + name + "'; the styles there are:";
+            for (const StyleMaker& maker : gMakers) error += std::string(" ") + maker.className;
+            return false;
+        }
+        codes.push_back(m->code);
+    }
+    gAllowed = codes;
+    return true;
+}
+
+bool styleAllowed(int code) {
+    return gAllowed.empty() || std::find(gAllowed.begin(), gAllowed.end(), code) != gAllowed.end();
 }
 
 StyleMakersScope::StyleMakersScope(std::span<const StyleMaker> makers) : m_previous(gMakers) {
@@ -114,7 +145,8 @@ int chooseStyleCode(const ChooserSet& choosers, RandomSource& random, const Styl
     for (size_t i = 0; i < codes.size(); ++i) {
         bool built = false;
         for (const StyleMaker& m : gMakers) built = built || m.code == codes[i];
-        if (!built) unbuilt.push_back(static_cast<int>(i));
+        // A style left out by --style counts as one not built.
+        if (!built || !styleAllowed(codes[i])) unbuilt.push_back(static_cast<int>(i));
     }
     const WeightedChooser chooser = choosers.chooser(Family::Style).leavingOut(unbuilt);
     return choosers.codeAt(Family::Style, chooser.choose(random, &excluded, WeightedChooser::kTries));

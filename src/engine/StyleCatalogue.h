@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "engine/ChooserSet.h"
 
@@ -53,6 +55,14 @@ std::span<const StyleMaker> styleMakers();
 // The maker of a code; for a code without one, that of `Lines`, else the
 // first maker there is. Null only when no style can be built at all.
 const StyleMaker* styleMaker(int code);
+
+// Draws only with the named styles (class names, in any case): the others
+// are left out of the choice as a style without a class is. An empty list
+// lifts the restriction. False, with `error` one line naming the styles
+// there are, when a name is not that of a built style; nothing changes then.
+bool restrictStyles(const std::vector<std::string>& names, std::string& error);
+// Whether the restriction lets a style code be drawn.
+bool styleAllowed(int code);
 
 // Replaces the table of makers while it lives (tests draw with styles of
 // their own); the table must outlive the scope.

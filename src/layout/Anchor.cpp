@@ -3,6 +3,7 @@
 #include <iterator>
 #include <vector>
 
+#include "Patterns/PatternNetwork.h"
 #include "app/SaverApp.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
@@ -22,14 +23,28 @@ AnchorCentered::AnchorCentered(RandomSource* random) : AnchorPoint(random) {
     m_fY = 0.0f;
 }
 
+AnchorFloating::AnchorFloating(RandomSource* random)
+    : Anchor(random), m_pCalc(std::make_unique<PatternNetwork>(*random)), m_in(2, 0.0f), m_out(2, 0.0f) {
+    m_pCalc->setup(2, 2, true, 4);
+}
+
+AnchorFloating::~AnchorFloating() = default;
+
+void AnchorFloating::position(float& x, float& y) {
+    m_in[0] = x;
+    m_in[1] = y;
+    m_pCalc->calculateSigned(m_in, m_out);
+    x = m_out[0];
+    y = m_out[1];
+}
+
 namespace {
 
 struct AnchorKind {
     const char* name;
     std::unique_ptr<Anchor> (*make)(RandomSource*);
-    // The floating anchor follows a pattern network, which the program does
-    // not have yet: until it does it is left out of the choice, and an index
-    // that still lands on it makes an AnchorNone. Set to true to take it in.
+    // A member the program cannot make yet is left out of the choice, and an
+    // index that still lands on it makes an AnchorNone.
     bool ready;
 };
 
@@ -43,7 +58,7 @@ constexpr AnchorKind kAnchors[] = {
     {"AnchorNone", makeAnchor<AnchorNone>, true},
     {"AnchorCentered", makeAnchor<AnchorCentered>, true},
     {"AnchorPoint", makeAnchor<AnchorPoint>, true},
-    {"AnchorFloating", nullptr, false},
+    {"AnchorFloating", makeAnchor<AnchorFloating>, true},
 };
 
 constexpr int kTraceLine = 90;

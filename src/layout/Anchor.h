@@ -1,10 +1,13 @@
 #pragma once
 // Where a figure of the line style is anchored, given the position it would
-// have: the position itself, a fixed random point, or the centre.
+// have: the position itself, a fixed random point, the centre, or a point
+// that floats with the position through a random smooth function.
 
 #include <memory>
+#include <vector>
 
 class ChooserSet;
+class PatternNetwork;
 class RandomSource;
 
 class Anchor {
@@ -45,6 +48,21 @@ protected:
 class AnchorCentered : public AnchorPoint {
 public:
     explicit AnchorCentered(RandomSource* random);
+};
+
+// Moves every position through a symmetric pattern network of two inputs
+// and two outputs, taken to -1..1.
+class AnchorFloating : public Anchor {
+public:
+    // Builds the network and sets it up.
+    explicit AnchorFloating(RandomSource* random);
+    ~AnchorFloating() override;
+    void position(float& x, float& y) override;
+
+private:
+    std::unique_ptr<PatternNetwork> m_pCalc;
+    std::vector<float> m_in;
+    std::vector<float> m_out;
 };
 
 // One choice of the anchor chooser of `choosers` with `random` when

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <type_traits>
 
+#include "Patterns/PatternNetwork.h"
 #include "app/SaverApp.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
@@ -44,23 +46,45 @@ RangeSlant::RangeSlant(RandomSource& random) {
 float RangeSlant::left(float y) { return std::max(y * m_fSlope - m_fHalfWidth, -1.0f); }
 float RangeSlant::right(float y) { return std::min(y * m_fSlope + m_fHalfWidth, 1.0f); }
 
+RangeRiver::RangeRiver(RandomSource& random)
+    : m_pCalc(std::make_unique<PatternNetwork>(random)), m_in(1, 0.0f), m_out(1, 0.0f) {}
+
+RangeRiver::~RangeRiver() = default;
+
+float RangeRiver::wave(float y, size_t i) {
+    m_pCalc->setup(1, static_cast<int>(m_out.size()), true, 5);
+    m_in[0] = y;
+    m_pCalc->calculate(m_in, m_out);
+    return m_out[i];
+}
+
+float RangeRiver::left(float y) { return -wave(y, 0); }
+float RangeRiver::right(float y) { return 1.0f - wave(y, 0); }
+
+float RangeGlass::right(float y) { return m_bMirrorX ? 0.0f : wave(y, 0); }
+void RangeGlass::setMirror(bool x, bool) { m_bMirrorX = x; }
+
+RangeSins::RangeSins(RandomSource& random) : RangeRiver(random) { m_out.resize(2); }
+
+float RangeSins::right(float y) { return wave(y, 1); }
+
 namespace {
 
 struct RangeKind {
     const char* name;
     std::unique_ptr<Range> (*make)(RandomSource&);
-    // The wavy outlines follow a pattern network, which the program does not
-    // have yet: until it does they are left out of the choice, and an index
-    // that still lands on one makes a rectangle. Set to true to take them in.
+    // A member the program cannot make yet is left out of the choice, and an
+    // index that still lands on one makes a rectangle.
     bool ready;
 };
 
 template <class T>
-std::unique_ptr<Range> makeRange(RandomSource&) {
-    return std::make_unique<T>();
+std::unique_ptr<Range> makeRange(RandomSource& random) {
+    if constexpr (std::is_constructible_v<T, RandomSource&>)
+        return std::make_unique<T>(random);
+    else
+        return std::make_unique<T>();
 }
-
-std::unique_ptr<Range> makeSlant(RandomSource& random) { return std::make_unique<RangeSlant>(random); }
 
 // Indexed by the range chooser; any other index is a rectangle.
 constexpr RangeKind kRanges[] = {
@@ -68,10 +92,10 @@ constexpr RangeKind kRanges[] = {
     {"RangeCircle", makeRange<RangeCircle>, true},
     {"RangeLowerTriangle", makeRange<RangeLowerTriangle>, true},
     {"RangeUpperTriangle", makeRange<RangeUpperTriangle>, true},
-    {"RangeSlant", makeSlant, true},
-    {"RangeRiver", nullptr, false},
-    {"RangeGlass", nullptr, false},
-    {"RangeSins", nullptr, false},
+    {"RangeSlant", makeRange<RangeSlant>, true},
+    {"RangeRiver", makeRange<RangeRiver>, true},
+    {"RangeGlass", makeRange<RangeGlass>, true},
+    {"RangeSins", makeRange<RangeSins>, true},
 };
 
 constexpr int kTraceLine = 175;

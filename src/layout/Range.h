@@ -5,8 +5,10 @@
 // last row. A row whose left exceeds its right is empty.
 
 #include <memory>
+#include <vector>
 
 class ChooserSet;
+class PatternNetwork;
 class RandomSource;
 
 class Range {
@@ -88,6 +90,40 @@ public:
 private:
     float m_fSlope;
     float m_fHalfWidth;
+};
+
+// A band of width 1 that meanders sideways: its left side is -f0(y), f0 a
+// symmetric pattern network of one input, set up on first use.
+class RangeRiver : public Range {
+public:
+    explicit RangeRiver(RandomSource& random);
+    ~RangeRiver() override;
+    float left(float y) override;
+    float right(float y) override;
+
+protected:
+    // Output `i` of the network at row y.
+    float wave(float y, size_t i);
+
+    std::unique_ptr<PatternNetwork> m_pCalc;
+    std::vector<float> m_in;
+    std::vector<float> m_out;
+};
+
+// Symmetric about x = 0, its half-width following f0: a vase or an
+// hourglass. Only the left-right mirror is taken.
+class RangeGlass : public RangeRiver {
+public:
+    using RangeRiver::RangeRiver;
+    float right(float y) override;
+    void setMirror(bool x, bool y) override;
+};
+
+// Two independent wavy sides: -f0(y) and f1(y).
+class RangeSins : public RangeRiver {
+public:
+    explicit RangeSins(RandomSource& random);
+    float right(float y) override;
 };
 
 // One choice of the range chooser of `choosers` with `random`, which the

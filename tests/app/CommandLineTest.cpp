@@ -68,3 +68,23 @@ TEST(CommandLine, PlatformOptions) {
         EXPECT_TRUE(e.action == Action::UsageError && !e.error.empty()) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
     }
 }
+
+// --style goes with every mode and is read before the mode's own arguments.
+TEST(CommandLine, StyleListInEveryMode) {
+    using V = std::vector<std::string>;
+    const auto styles = [](V args) { return parseCommandLine(args).styles; };
+    EXPECT_EQ(styles({"--render", "x.png", "--style", "Text"}), V{"Text"});
+    EXPECT_EQ(styles({"--style=design,TEXT", "--window"}), (V{"design", "TEXT"}));
+    EXPECT_EQ(styles({"--frames", "d", "--style", "Dots,Lines,Text"}).size(), 3u);
+    // With the Windows switches: the seed argument is still the one after the switch.
+    const LaunchRequest s = parseCommandLine({"/s", "/r9", "--style", "Text"});
+    EXPECT_TRUE(s.action == Action::FullScreen && s.seed == 9 && s.styles == V{"Text"});
+    EXPECT_EQ(parseCommandLine({"--style", "Text", "/s", "/r9"}).seed, std::optional<int32_t>(9));
+    EXPECT_TRUE(styles({"--window"}).empty());
+    // A missing or empty name is a usage error.
+    for (const V& bad : {V{"--render", "x.png", "--style"}, V{"--style=", "--window"}, V{"/s", "--style", "Text,"},
+                         V{"--style", ",Text", "--window"}, V{"--window", "--style", "a,,b"}}) {
+        const LaunchRequest r = parseCommandLine(bad);
+        EXPECT_TRUE(r.action == Action::UsageError && r.error.find("--style") != std::string::npos) << bad.back();
+    }
+}

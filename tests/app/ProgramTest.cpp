@@ -38,6 +38,13 @@ TEST_F(Program, ExitCodes) {
     EXPECT_NE(err.find("'abc' is not a window id"), std::string::npos) << err;
     EXPECT_TRUE(run("/a 123", &err) == 0 && err.empty());
     EXPECT_TRUE(run("--help") == 0 && run("--version") == 0);
+    // An unknown style: one line naming the styles there are.
+    EXPECT_EQ(run("--render x.png --style Nope", &err), 2);
+    EXPECT_EQ(err.rfind("quorvane: unknown style 'Nope'; the styles there are: ", 0), 0u) << err;
+    EXPECT_NE(err.find(" Text"), std::string::npos) << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+    EXPECT_EQ(run("/s --style nope", &err), 2);
+    EXPECT_EQ(run("--render t.png --size 120x80 --seconds 2 --style text", &err), 0) << err;
     EXPECT_FALSE(std::filesystem::exists(tmp.path() / "config" / "registry.ini")) << "none wrote settings";
 }
 

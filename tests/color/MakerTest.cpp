@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <typeinfo>
+
+#include "Patterns/PatternCalculator.h"
+#include "Patterns/PatternScene.h"
 #include "color/ColorMaker.h"
 #include "color/ColorScene.h"
 #include "engine/RandomSource.h"
@@ -16,7 +20,7 @@ ColorTable redRamp(int n, bool trueColor = true) {
 
 }  // namespace
 
-TEST(ColorMaker, PaletteWalkOneColourAndAFactoryWithoutTheCalculator) {
+TEST(ColorMaker, PaletteWalkOneColourAndTheFactory) {
     const ColorTable palette = redRamp(10);
     ColorSceneScope scope(palette);
     RandomSource random(3);
@@ -33,7 +37,7 @@ TEST(ColorMaker, PaletteWalkOneColourAndAFactoryWithoutTheCalculator) {
     EXPECT_TRUE(drawn.index() == copy.below(10) && drawn.step() == copy.skewedBelow(5, 8) + 1);
     fixed.make(c, {0.3f, -1.0f});
     EXPECT_TRUE(c.red() == copy.below(10) && random.next() == copy.next());
-    // The factory leaves the calculator out.
+    // The factory.
     const auto chooser = [](std::vector<float> w) { return chooserOf(Family::ColorMaker, w); };
     const ColorTable wide = redRamp(50);
     ColorSceneScope wideScope(wide);
@@ -43,8 +47,44 @@ TEST(ColorMaker, PaletteWalkOneColourAndAFactoryWithoutTheCalculator) {
     copy2.next();  // the choice, then the walk's own draws
     EXPECT_EQ(static_cast<ColorMakerIndex&>(*made).index(), ColorMakerIndex(copy2).index());
     const ChooserSet mixed = chooser({0, 1000, 1});
-    for (int i = 0; i < 100; ++i)
-        EXPECT_NE(dynamic_cast<ColorMakerScreen*>(CreateColorMaker(r2, mixed, nullptr).get()), nullptr);
+    int calc = 0;
+    for (int i = 0; i < 100; ++i) calc += dynamic_cast<ColorMakerCalc*>(CreateColorMaker(r2, mixed, nullptr).get()) != nullptr;
+    EXPECT_GT(calc, 90);
+}
+
+// The calculating maker: palette entry trunc((N - 1) x the pattern's value),
+// also when its setup was cut short by pending input.
+TEST(ColorMaker, CalcGivesPaletteEntriesOfItsPattern) {
+    const ColorTable palette = redRamp(50);
+    ColorSceneScope scope(palette);
+    for (int seed = 1; seed <= 60; ++seed) {
+        RandomSource random(seed), copy(seed);
+        std::unique_ptr<ColorMakerCalc> maker;
+        {
+            patternScene::Scope busy([] { return false; });
+            maker = std::make_unique<ColorMakerCalc>(random);
+        }
+        std::vector<float> out(1);
+        const auto calc = PatternCalculator::create(copy, 1, false);
+        for (float y = -1; y <= 1; y += 0.5f)
+            for (float x = -1; x <= 1; x += 0.5f) {
+                Color c;
+                maker->make(c, {x, y});
+                EXPECT_TRUE(c.red() >= 0 && c.red() <= 49);
+            }
+        EXPECT_EQ(typeid(maker->calculator()), typeid(*calc));
+    }
+    RandomSource random(3), copy(3);
+    ColorMakerCalc maker(random);
+    auto calc = PatternCalculator::create(copy, 1, false);
+    calc->setup(2, 1, false, 2);
+    std::vector<float> out(1);
+    for (float x : {-0.7f, 0.1f, 0.9f}) {
+        Color c;
+        maker.make(c, {x, 0.3f});
+        calc->calculate({x, 0.3f}, out);
+        EXPECT_EQ(c.red(), static_cast<int>(49 * out[0]));
+    }
 }
 
 TEST(ColorMaker, ScreenMapsTheWholeScreenOntoTheSquare) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "app/Settings.h"
@@ -105,4 +106,30 @@ TEST_F(StyleChoice, RowsWithoutAClassAreLeftOutAndUnknownCodesFallBack) {
     for (int code : {10, -1}) EXPECT_STREQ(styleMaker(code)->className, "Lines");
     StyleMakersScope none(std::span<const StyleMaker>{});
     EXPECT_EQ(styleMaker(1), nullptr);
+}
+
+// --style: only the named styles are drawn, named in any case; an unknown
+// or unbuilt name changes nothing and names the styles there are.
+TEST_F(StyleChoice, RestrictedToTheNamedStyles) {
+    const StyleMaker three[] = {{5, "Text", nullptr}, {2, "Dots", nullptr}, {0, "Lines", nullptr}};
+    StyleMakersScope only(three);
+    settings.buildTables({true, true});
+    std::string error;
+    ASSERT_TRUE(restrictStyles({"dOtS"}, error));
+    for (int i = 0; i < 200; ++i) {
+        const auto [code, draws] = choose({9});
+        ASSERT_TRUE(code == 2 && draws == 1) << code;
+    }
+    // A code that is not allowed makes an allowed style; Lines only when allowed.
+    EXPECT_STREQ(styleMaker(5)->className, "Dots");
+    EXPECT_STREQ(styleMaker(77)->className, "Dots");
+    ASSERT_TRUE(restrictStyles({"Text", "LINES"}, error));
+    EXPECT_TRUE(styleAllowed(5) && styleAllowed(0) && !styleAllowed(2));
+    EXPECT_STREQ(styleMaker(77)->className, "Lines");
+    EXPECT_FALSE(restrictStyles({"Text", "Nope"}, error));
+    EXPECT_EQ(error, "unknown style 'Nope'; the styles there are: Text Dots Lines");
+    EXPECT_FALSE(restrictStyles({"Design"}, error)) << "in the catalogue but not built";
+    EXPECT_TRUE(styleAllowed(5) && !styleAllowed(2)) << "a refused list changes nothing";
+    ASSERT_TRUE(restrictStyles({}, error));
+    EXPECT_TRUE(styleAllowed(2) && styleAllowed(1));
 }

@@ -21,11 +21,35 @@ TEST(Anchor, PositionsDrawsAndFactory) {
     expectSamePlace(random, copy);
     centre->position(x, y);
     EXPECT_TRUE(dynamic_cast<AnchorCentered*>(centre.get()) && x == 0.0f && y == 0.0f);
-    // The floating anchor is left out: alone it gives no anchor, with one draw.
-    EXPECT_NE(dynamic_cast<AnchorNone*>(CreateAnchor(random, true, chooser({0, 0, 0, 1})).get()), nullptr);
-    copy.next();
-    expectSamePlace(random, copy);
+    // The floating anchor takes part.
     const ChooserSet mixed = chooser({0, 1, 0, 1000});
-    for (int i = 0; i < 100; ++i)
-        EXPECT_NE(dynamic_cast<AnchorCentered*>(CreateAnchor(random, true, mixed).get()), nullptr);
+    int floating = 0;
+    for (int i = 0; i < 100; ++i) floating += dynamic_cast<AnchorFloating*>(CreateAnchor(random, true, mixed).get()) != nullptr;
+    EXPECT_GT(floating, 90);
+}
+
+TEST(Anchor, FloatingMovesPositionsSmoothlyWithinTheSquare) {
+    for (int seed = 1; seed <= 30; ++seed) {
+        RandomSource random(seed);
+        AnchorFloating anchor(&random);
+        const RandomSource after = random;
+        bool moved = false;
+        for (float y0 = -3; y0 <= 3; y0 += 0.5f)
+            for (float x0 = -3; x0 <= 3; x0 += 0.5f) {
+                float x = x0, y = y0;
+                anchor.position(x, y);
+                EXPECT_TRUE(x >= -1 && x <= 1 && y >= -1 && y <= 1) << x << "," << y;
+                moved = moved || x != x0 || y != y0;
+                // The same position floats to the same place, near positions
+                // to near places.
+                float x2 = x0, y2 = y0, x3 = x0 + 1e-4f, y3 = y0;
+                anchor.position(x2, y2);
+                anchor.position(x3, y3);
+                EXPECT_TRUE(x2 == x && y2 == y);
+                EXPECT_NEAR(x3, x, 0.05f);
+            }
+        EXPECT_TRUE(moved);
+        // Set up in the constructor: positions draw nothing.
+        expectSamePlace(random, after);
+    }
 }

@@ -42,11 +42,45 @@ TEST(Range, OutlinesAtAndBeyondTheEdgesAndTheFactory) {
     const float slope = float(copy.signedUniform()), halfWidth = float(copy.uniform());
     EXPECT_TRUE(static_cast<RangeSlant&>(*made).slope() == slope && static_cast<RangeSlant&>(*made).halfWidth() == halfWidth);
     expectSamePlace(random, copy);
-    // A wavy outline alone gives a rectangle; beside others it never comes up.
-    copy = random;
-    EXPECT_TRUE(CreateRange(random, chooser({0, 0, 0, 0, 0, 0, 1, 0}))->isRect());
-    copy.next();
-    expectSamePlace(random, copy);
+    // The wavy outlines take part: each comes up by its own weight.
+    EXPECT_NE(dynamic_cast<RangeGlass*>(CreateRange(random, chooser({0, 0, 0, 0, 0, 0, 1, 0})).get()), nullptr);
     const ChooserSet mixed = chooser({0, 1, 0, 0, 0, 50, 50, 50});
-    for (int i = 0; i < 100; ++i) EXPECT_FALSE(CreateRange(random, mixed)->isRect());
+    int river = 0, glass = 0, sins = 0;
+    for (int i = 0; i < 300; ++i) {
+        const auto r = CreateRange(random, mixed);
+        EXPECT_FALSE(r->isRect());
+        sins += dynamic_cast<RangeSins*>(r.get()) != nullptr;
+        glass += dynamic_cast<RangeGlass*>(r.get()) != nullptr;
+        river += dynamic_cast<RangeRiver*>(r.get()) && !dynamic_cast<RangeGlass*>(r.get()) &&
+                 !dynamic_cast<RangeSins*>(r.get());
+    }
+    EXPECT_TRUE(river > 50 && glass > 50 && sins > 50);
+}
+
+TEST(Range, WavyOutlinesFollowTheirNetwork) {
+    for (int seed = 1; seed <= 20; ++seed) {
+        RandomSource random(seed);
+        RangeRiver river(random);
+        RangeGlass glass(random);
+        RangeSins sins(random);
+        // The network is drawn on the first use only: the outline stays.
+        const float first = river.left(0.25f);
+        for (float y = -1; y <= 1; y += 0.125f) {
+            EXPECT_FLOAT_EQ(river.right(y) - river.left(y), 1.0f);
+            EXPECT_FLOAT_EQ(glass.right(y), -glass.left(y));
+            EXPECT_TRUE(std::isfinite(sins.left(y)) && std::isfinite(sins.right(y)));
+            EXPECT_TRUE(river.left(y) <= 0.0f && river.left(y) >= -1.0f);
+        }
+        EXPECT_EQ(river.left(0.25f), first);
+        EXPECT_FALSE(river.isRect());
+        // The two sides of the sines are two outputs of one network.
+        bool differ = false;
+        for (float y = -1; y <= 1; y += 0.25f) differ = differ || sins.right(y) != -sins.left(y);
+        EXPECT_TRUE(differ);
+        // The glass takes the left-right mirror only; the others take none.
+        glass.setMirror(true, true);
+        river.setMirror(true, true);
+        EXPECT_TRUE(glass.right(0.3f) == 0.0f && glass.bottom() == 1.0f && glass.mirrorX());
+        EXPECT_TRUE(river.bottom() == 1.0f && !river.mirrorX());
+    }
 }

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <string>
+#include <typeinfo>
+
+#include "Patterns/BinOp.h"
+#include "Patterns/PatternCalculator.h"
+#include "Patterns/PatternCheckered.h"
+#include "Patterns/PatternFloat.h"
+#include "Patterns/PatternFractal.h"
+#include "Patterns/PatternInt.h"
+#include "Patterns/PatternNetwork.h"
+#include "Patterns/PatternNoise.h"
+#include "Patterns/PatternSin.h"
+#include "engine/RandomSource.h"
+#include "PatternSupport.h"
+
+// The weights are 100 for the network, sines, fractal, integer program and
+// noise, 40 for the float program and 5 for the checks: 545 in all.
+TEST(PatternFactory, SharesOfTheScalarMembersAndTheVectorRule) {
+    RandomSource random(11);
+    std::map<std::string, int> made;
+    constexpr int kDraws = 100000;
+    for (int i = 0; i < kDraws; ++i) {
+        const auto p = PatternCalculator::create(random, 1, false);
+        ++made[typeid(*p).name()];
+    }
+    const auto share = [&](const std::type_info& t) { return made[t.name()] / double(kDraws); };
+    for (const std::type_info* t : {&typeid(PatternNetwork), &typeid(PatternSin), &typeid(PatternFractal),
+                                    &typeid(PatternInt), &typeid(PatternNoise)})
+        EXPECT_NEAR(share(*t), 100.0 / 545, 0.01) << t->name();
+    EXPECT_NEAR(share(typeid(PatternFloat)), 40.0 / 545, 0.01);
+    EXPECT_NEAR(share(typeid(PatternCheckered)), 5.0 / 545, 0.002);
+    EXPECT_EQ(made.size(), 7u);
+
+    // Several outputs: a coin between the network and the vector of sines,
+    // both of which fill every output asked for.
+    int network = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const auto p = PatternCalculator::create(random, i % 2 ? 2 : 3, false);
+        ASSERT_TRUE(p->isVector());
+        EXPECT_EQ(p->outputCount(5), 5);
+        network += dynamic_cast<PatternNetwork*>(p.get()) != nullptr;
+        EXPECT_TRUE(dynamic_cast<PatternNetwork*>(p.get()) || dynamic_cast<PatternVecSin*>(p.get()));
+    }
+    EXPECT_NEAR(network, 1000, 100);
+    RandomSource a(5), b(5);
+    const auto p = PatternCalculator::create(a, 0, false);
+    EXPECT_EQ(dynamic_cast<PatternVecSin*>(p.get()) != nullptr, b.below(2) == 1);
+}
+
+TEST(BinOp, EveryRowAndItsZeroCases) {
+    const ColorTable palette = greyRamp(16);
+    ColorSceneScope scope(palette);
+    // Steps: a = 1 of amp 2 -> (0.5 + 1) / 2 * 16 = 12; b = -1 of amp 4 -> 6.
+    const float a = 1, b = -1, ampA = 2, ampB = 4;
+    EXPECT_FLOAT_EQ(BinOpAdd().combine(a, b, ampA, ampB), 0.0f);
+    EXPECT_FLOAT_EQ(BinOpAdd().combine(2, 4, -2, 4), 1.0f);
+    EXPECT_FLOAT_EQ(BinOpMult().combine(a, b, ampA, ampB), -1.0f / 8);
+    EXPECT_FLOAT_EQ(BinOpSqrt().combine(a, b, ampA, ampB), std::sqrt(2.0f) / std::sqrt(20.0f));
+    EXPECT_FLOAT_EQ(BinOpAnd().combine(a, b, ampA, ampB), (12 & 6) / 16.0f);
+    EXPECT_FLOAT_EQ(BinOpOr().combine(a, b, ampA, ampB), (12 | 6) / 16.0f / 2);
+    EXPECT_FLOAT_EQ(BinOpXOr().combine(a, b, ampA, ampB), (12 ^ 6) / 16.0f / 2);
+    EXPECT_FLOAT_EQ(BinOpMod().combine(a, b, ampA, ampB), (12 % 6) / 16.0f / 2);
+    EXPECT_FLOAT_EQ(BinOpMin().combine(a, b, ampA, ampB), -0.25f);
+    EXPECT_FLOAT_EQ(BinOpAtan().combine(1, 1, 9, 9), 0.25f);
+    // A second step of 0 (b at its trough): the first step's whole palettes,
+    // no division by zero.
+    EXPECT_FLOAT_EQ(BinOpMod().combine(2, -4, 2, 4), 1.0f);
+    EXPECT_FLOAT_EQ(BinOpMod().combine(1, -4, 2, 4), 0.0f);
+    // atan2(0, b) would be 0 or pi: a value of 0 gives 0 either way.
+    EXPECT_EQ(BinOpAtan().combine(0, -1, 1, 1), 0.0f);
+    EXPECT_EQ(BinOpAtan().combine(1, 0, 1, 1), 0.0f);
+    // Zero denominators, and for the others one amplitude of 0, give 0,
+    // never a NaN.
+    const std::unique_ptr<BinOp> ops[] = {std::make_unique<BinOpAdd>(), std::make_unique<BinOpMult>(),
+                                          std::make_unique<BinOpSqrt>(), std::make_unique<BinOpAnd>(),
+                                          std::make_unique<BinOpOr>(), std::make_unique<BinOpXOr>(),
+                                          std::make_unique<BinOpMod>(), std::make_unique<BinOpMin>()};
+    for (const auto& op : ops) {
+        EXPECT_EQ(op->combine(0, 0, 0, 0), 0.0f) << typeid(*op).name();
+        const bool sums = dynamic_cast<BinOpAdd*>(op.get()) || dynamic_cast<BinOpSqrt*>(op.get());
+        EXPECT_EQ(op->combine(0, 1, 0, 1), sums ? 1.0f : 0.0f) << typeid(*op).name();
+    }
+    // The factory: one draw, nine members with equal chances.
+    RandomSource r(3), copy(3);
+    std::map<std::string, int> made;
+    for (int i = 0; i < 9000; ++i) {
+        const auto op = BinOp::create(r);
+        ++made[typeid(*op).name()];
+        copy.next();
+    }
+    EXPECT_EQ(made.size(), 9u);
+    for (const auto& [name, n] : made) EXPECT_NEAR(n, 1000, 120) << name;
+    EXPECT_EQ(r.next(), copy.next());
+}

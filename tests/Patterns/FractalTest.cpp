@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "Patterns/PatternFractal.h"
+#include "engine/RandomSource.h"
+#include "PatternSupport.h"
+
+namespace {
+
+PatternFractal::Params plain() {
+    PatternFractal::Params p;
+    p.maxIter = 256;
+    p.bail = 4.0f;
+    return p;
+}
+
+}  // namespace
+
+TEST(PatternFractal, InteriorPointsAngleColouringAndTheLimitGuard) {
+    RandomSource random(1);
+    PatternFractal f(random);
+    std::vector<float> out(1);
+    // c = 0: the origin never escapes: the last count, an output of 1.
+    f.setParams(plain());
+    EXPECT_EQ(f.iterate(0, 0, true), 255);
+    f.calculate({0.0f, 0.0f}, out);
+    EXPECT_EQ(out[0], 1.0f);
+    // 1.5 escapes after one step (2.25^2 > 4).
+    EXPECT_EQ(f.iterate(1.5f, 0, true), 1);
+    // Coloured by angle: z = (1.5, 0.5) steps to (2, 1.5): its angle gives
+    // t = 0.6024, t2 = 0.5903, trunc(256 t2) = 151.
+    PatternFractal::Params angle = plain();
+    angle.useAngle = true;
+    f.setParams(angle);
+    EXPECT_EQ(f.iterate(1.5f, 0.5f, true), 151);
+    EXPECT_EQ(f.iterate(1.5f, 0.5f, false), 1);  // without the modifications
+    // A final modified value whose real part is exactly 0 gives 0: the
+    // origin, kept at 0 by truncation, instead of the interior count.
+    angle.adjZ = 7;
+    f.setParams(angle);
+    EXPECT_EQ(f.iterate(0, 0, true), 0);
+    // The closest approach adds trunc(limit * minNorm) (here 0 at the origin).
+    PatternFractal::Params near = plain();
+    near.useMinNormZ = true;
+    f.setParams(near);
+    EXPECT_EQ(f.iterate(0, 0, true), 255);
+    // A limit of 1 or less has no count to divide by: 0, never a NaN.
+    for (int limit : {1, 0, -3}) {
+        PatternFractal::Params tiny = plain();
+        tiny.maxIter = limit;
+        f.setParams(tiny);
+        f.calculate({0.0f, 0.0f}, out);
+        EXPECT_EQ(out[0], 0.0f);
+    }
+    // Before any setup the limit is the palette's size already.
+    const ColorTable one = greyRamp(1);
+    ColorSceneScope scope(one);
+    PatternFractal fresh(random);
+    EXPECT_EQ(fresh.maxIter(), 1);
+    fresh.calculate({0.2f, 0.1f}, out);
+    EXPECT_EQ(out[0], 0.0f);
+}
+
+TEST(PatternFractal, SetupTriesTheAngleAndTheBandsItNeeds) {
+    const ColorTable palette = greyRamp(236);
+    ColorSceneScope scope(palette);
+    int angled = 0, fewer = 0, more = 0;
+    for (int seed = 1; seed <= 60; ++seed) {
+        RandomSource a(seed), b(seed), c(seed);
+        PatternFractal sym(a), single(b), checkered(c);
+        sym.setup(2, 1, true, 2);
+        EXPECT_FALSE(sym.usesAngle());
+        EXPECT_EQ(sym.maxIter(), 236);
+        EXPECT_GE(sym.tries(), 1);
+        EXPECT_LE(sym.tries(), 1001);
+        single.setup(2, 1, false, 2);
+        angled += single.usesAngle();
+        {
+            // A checkered layout halves the bands wanted at first: never more
+            // tries with the same draws.
+            patternScene::Scope layout(nullptr, 1);
+            checkered.setup(2, 1, false, 2);
+        }
+        EXPECT_LE(checkered.tries(), single.tries());
+        fewer += checkered.tries() < single.tries();
+        more += single.tries() > 1;
+    }
+    EXPECT_GT(angled, 0);
+    EXPECT_GT(fewer, 0);
+    EXPECT_GT(more, 0);
+}

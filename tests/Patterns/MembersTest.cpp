@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <numbers>
+#include <set>
+
+#include "Patterns/PatternCheckered.h"
+#include "Patterns/PatternFloat.h"
+#include "Patterns/PatternFractal.h"
+#include "Patterns/PatternInt.h"
+#include "Patterns/PatternNetwork.h"
+#include "Patterns/PatternNoise.h"
+#include "Patterns/PatternSin.h"
+#include "Patterns/PatternSinFM.h"
+#include "engine/RandomSource.h"
+#include "PatternSupport.h"
+
+namespace {
+
+using Maker = std::function<std::unique_ptr<PatternCalculator>(RandomSource&)>;
+
+template <class T>
+Maker maker() {
+    return [](RandomSource& r) { return std::make_unique<T>(r); };
+}
+
+const std::vector<std::pair<const char*, Maker>>& everyMember() {
+    static const std::vector<std::pair<const char*, Maker>> members = {
+        {"Sin", maker<PatternSin>()},         {"VecSin", maker<PatternVecSin>()},
+        {"SinFM", maker<PatternSinFM>()},     {"Checkered", maker<PatternCheckered>()},
+        {"Network", maker<PatternNetwork>()}, {"Noise", maker<PatternNoise>()},
+        {"Float", maker<PatternFloat>()},     {"Int", maker<PatternInt>()},
+        {"Fractal", maker<PatternFractal>()}, {"Limn", maker<PatternLimn>()},
+    };
+    return members;
+}
+
+bool inUnit(float v) { return std::isfinite(v) && v >= 0.0f && v <= 1.0f; }
+
+}  // namespace
+
+// For every member and many seeds, every output over a grid of inputs (and a
+// few beyond the square) is a finite value in 0..1.
+TEST(PatternMembers, EveryOutputIsFiniteAndInTheUnitRange) {
+    const ColorTable palette = greyRamp(16);  // short iterations for the fractal
+    ColorSceneScope scope(palette);
+    constexpr int kSeeds = 1000, kSide = 64;
+    std::vector<float> in(2), out(3);
+    for (const auto& [name, make] : everyMember()) {
+        int bad = 0;
+        for (int seed = 1; seed <= kSeeds && bad == 0; ++seed) {
+            RandomSource random(seed);
+            const auto p = make(random);
+            p->setup(2, p->outputCount(3), seed % 4 == 0, 1 + seed % 5);
+            const int side = seed % 50 == 0 ? kSide : 8;  // the full grid on every 50th seed
+            for (int j = 0; j <= side && bad == 0; ++j)
+                for (int i = 0; i <= side; ++i) {
+                    in = {i * 2.0f / side - 1.0f, j * 2.0f / side - 1.0f};
+                    p->calculate(in, out);
+                    for (int k = 0; k < p->outputCount(3); ++k) bad += !inUnit(out[size_t(k)]);
+                }
+            for (float edge : {-7.0f, 3.5f, 1e30f, -1e30f}) {
+                in = {edge, -edge};
+                p->calculate(in, out);
+                bad += !inUnit(out[0]);
+            }
+        }
+        EXPECT_EQ(bad, 0) << name;
+    }
+}
+
+// A setup cut short by pending input leaves the calculator not set up, and
+// calculate() is safe before setup and after the interruption; a later setup
+// completes.
+TEST(PatternMembers, CalculateIsSafeBeforeAndAfterAnInterruptedSetup) {
+    const ColorTable palette = greyRamp(64);
+    ColorSceneScope scope(palette);
+    std::vector<float> in{0.3f, -0.2f}, out(2, -5.0f);
+    for (const auto& [name, make] : everyMember()) {
+        for (int seed = 1; seed <= 40; ++seed) {
+            RandomSource random(seed);
+            const auto p = make(random);
+            p->calculate(in, out);
+            EXPECT_TRUE(inUnit(out[0])) << name << " before setup, seed " << seed;
+            {
+                patternScene::Scope busy(idleFor(0));
+                p->setup(2, 1, false, 2);
+                p->calculate(in, out);
+                EXPECT_TRUE(inUnit(out[0])) << name << " interrupted, seed " << seed;
+            }
+            p->setup(2, 1, false, 2);
+            EXPECT_TRUE(p->isSetUp()) << name;
+            p->calculate(in, out);
+            EXPECT_TRUE(inUnit(out[0])) << name;
+        }
+    }
+}
+
+TEST(PatternMembers, SetupRunsOnceAndSignedOutputsSpanMinusOneToOne) {
+    RandomSource random(9);
+    PatternNetwork net(random);
+    net.setup(2, 2, false, 3);
+    const RandomSource after = random;
+    net.setup(1, 5, true, 1);  // the first caller's counts win; nothing drawn
+    EXPECT_EQ(net.layers().front().values.size(), 2u);
+    EXPECT_EQ(RandomSource(after).next(), random.next());
+    std::vector<float> in{0.1f, 0.7f}, out(2), sgn(2);
+    net.calculate(in, out);
+    net.calculateSigned(in, sgn);
+    for (size_t i = 0; i < 2; ++i) EXPECT_FLOAT_EQ(sgn[i], 2 * out[i] - 1);
+}
+
+TEST(PatternSin, OneInputIsThePlainXWaveAndRowsReuseTheYWave) {
+    RandomSource random(4);
+    PatternSin sin(random);
+    sin.setup(1, 1, true, 1);
+    std::vector<float> out(1);
+    // Symmetric: a whole frequency and a phase of -1/2 make the x wave a
+    // cosine turned over: its trough at x = 0, mirrored about it.
+    sin.calculate({0.0f}, out);
+    EXPECT_NEAR(out[0], 0.0f, 1e-6);
+    for (float x : {0.1f, 0.37f, 0.8f}) {
+        std::vector<float> l(1), r(1);
+        sin.calculate({-x}, l);
+        sin.calculate({x}, r);
+        EXPECT_NEAR(l[0], r[0], 1e-5);
+    }
+    // The row cache: the same y twice in a row, or with another y between,
+    // gives the same value.
+    std::vector<float> first(1), again(1);
+    sin.calculate({0.2f, 0.6f}, first);
+    sin.calculate({0.2f, -0.1f}, again);
+    sin.calculate({0.2f, 0.6f}, again);
+    EXPECT_EQ(first[0], again[0]);
+}
+
+TEST(PatternSinFM, DepthOneIsASumOfPlainSinesAndTheWaveIsBounded) {
+    for (int seed = 1; seed <= 30; ++seed) {
+        RandomSource random(seed);
+        PatternSinFM fm(random);
+        fm.setup(1, 1, false, 1);
+        ASSERT_TRUE(fm.isSetUp());
+        EXPECT_EQ(fm.terms(), 1);
+        EXPECT_TRUE(fm.additive() && fm.modulated());
+        float largest = 0, norm = 0;
+        for (int c = 0; c < fm.chains(); ++c) {
+            largest = std::max(largest, fm.frequency(c, 0));
+            norm += std::fabs(fm.amplitude(c, 0));
+        }
+        EXPECT_GE(largest, 1.0f);
+        // At t = 0 the chains give A sin(P); the phases are not stored, but
+        // the whole is a normalised sum: within -1..1.
+        for (float t = -1; t <= 1; t += 0.125f) EXPECT_LE(std::fabs(fm.wave(t)), 1.0001f);
+    }
+    // Symmetric: whole amplitudes (never 0) and whole frequencies of at least 1.
+    RandomSource random(2);
+    PatternSinFM sym(random);
+    sym.setup(1, 1, true, 4);
+    for (int c = 0; c < sym.chains(); ++c)
+        for (int k = 0; k < sym.terms(); ++k) {
+            EXPECT_EQ(sym.amplitude(c, k), std::round(sym.amplitude(c, k)));
+            EXPECT_NE(sym.amplitude(c, k), 0.0f);
+            EXPECT_GE(sym.frequency(c, k), 1.0f);
+            EXPECT_EQ(sym.frequency(c, k), std::round(sym.frequency(c, k)));
+        }
+    // Without phases every chain is odd in t: so is the wave (when additive).
+    if (sym.additive()) {
+        EXPECT_NEAR(sym.wave(0.3f), -sym.wave(-0.3f), 1e-4);
+    }
+}
+
+TEST(PatternNetwork, SymmetricHasNoPhasesKindsOrCutOffs) {
+    for (int seed = 1; seed <= 50; ++seed) {
+        RandomSource random(seed);
+        PatternNetwork net(random);
+        net.setup(1, 2, true, 5);
+        const auto& layers = net.layers();
+        ASSERT_GE(layers.size(), 3u);
+        EXPECT_EQ(layers.front().values.size(), 1u);
+        EXPECT_EQ(layers.back().values.size(), 2u);
+        for (const auto& l : layers) {
+            EXPECT_EQ(l.phase, 0.0f);
+            EXPECT_EQ(l.kind, 0);
+            for (float c : l.cutoffs) EXPECT_EQ(c, 0.0f);
+        }
+    }
+    // Not symmetric, the cut-offs of a layer before the last stay below the
+    // scale's largest value (1/2) and the last layer has none.
+    int withCutOffs = 0;
+    for (int seed = 1; seed <= 400; ++seed) {
+        RandomSource random(seed);
+        PatternNetwork net(random);
+        net.setup(2, 1, false, 2);
+        float most = 0;
+        for (size_t l = 0; l + 1 < net.layers().size(); ++l)
+            for (float c : net.layers()[l].cutoffs) most = std::max(most, c);
+        for (float c : net.layers().back().cutoffs) EXPECT_EQ(c, 0.0f);
+        EXPECT_LT(most, 0.5f);
+        withCutOffs += most > 0;
+    }
+    EXPECT_GT(withCutOffs, 10);
+    EXPECT_LT(withCutOffs, 80);
+}
+
+TEST(PatternCheckered, ValuesComeInStepsOfOneOverTheModulus) {
+    for (int seed = 1; seed <= 50; ++seed) {
+        RandomSource random(seed);
+        PatternCheckered checks(random);
+        checks.setup(2, 1, false, 2);
+        const int m = checks.modulus();
+        ASSERT_TRUE(m >= 2 && m <= 9);
+        std::set<int> seen;
+        std::vector<float> out(1);
+        for (float y = -1; y <= 1; y += 0.05f)
+            for (float x = -1; x <= 1; x += 0.05f) {
+                checks.calculate({x, y}, out);
+                const float steps = out[0] * m;
+                EXPECT_NEAR(steps, std::round(steps), 1e-5);
+                seen.insert(static_cast<int>(std::lround(steps)));
+            }
+        EXPECT_LE(*seen.rbegin(), m - 1);
+        EXPECT_GT(seen.size(), 1u);
+    }
+}
+
+TEST(PatternNoise, GridSizesAndKnotValues) {
+    std::set<int> sizes;
+    for (int seed = 1; seed <= 200; ++seed) {
+        RandomSource random(seed);
+        PatternNoise noise(random);
+        noise.setup(2, 1, false, 2);
+        sizes.insert(noise.gridWidth());
+        sizes.insert(noise.gridHeight());
+        // Along a row the value varies smoothly: neighbouring points close.
+        std::vector<float> a(1), b(1);
+        noise.calculate({0.0f, 0.3f}, a);
+        noise.calculate({0.0005f, 0.3f}, b);
+        EXPECT_NEAR(a[0], b[0], 0.05f);
+    }
+    EXPECT_EQ(sizes, (std::set<int>{2, 4, 8, 16, 32, 64, 128}));
+}
+
+TEST(PatternFloat, ProgramsAndTheirEdges) {
+    for (int seed = 1; seed <= 100; ++seed) {
+        RandomSource random(seed);
+        PatternFloat one(random);
+        one.setup(1, 1, false, 2);
+        EXPECT_EQ(one.program().front(), 0) << seed;
+        EXPECT_LE(one.program().size(), 10u);
+        PatternFloat two(random);
+        two.setup(2, 1, false, 2);
+        const auto p = two.program();
+        EXPECT_TRUE((p[0] == 0 && p[1] == 1) || (p[0] == 1 && p[1] == 0));
+    }
+    RandomSource random(1);
+    PatternFloat f(random);
+    std::vector<float> out(1);
+    f.setProgram({});
+    f.calculate({0.4f, 0.9f}, out);
+    EXPECT_EQ(out[0], 0.5f);  // an empty stack
+    // Inputs are clamped; a lone value is negated by 5 and squared by 3;
+    // 4 puts the smaller magnitude over the larger.
+    f.setProgram({0, 5});
+    f.calculate({4.0f, 0.0f}, out);
+    EXPECT_FLOAT_EQ(out[0], 0.0f);
+    f.setProgram({0, 1, 4});
+    f.calculate({0.5f, -0.25f}, out);
+    EXPECT_FLOAT_EQ(out[0], -0.5f * 0.5f + 0.5f);
+    f.setProgram({0, 1, 8, 5});  // swap, then (b - t) / 2 = (x - y) / 2
+    f.calculate({0.5f, -0.25f}, out);
+    EXPECT_FLOAT_EQ(out[0], (0.5f + 0.25f) / 2 * 0.5f + 0.5f);
+    f.setProgram({2, 8, 13, 9});  // operations on too few values do nothing
+    f.calculate({0.5f, -0.25f}, out);
+    EXPECT_EQ(out[0], 0.5f);
+}
+
+TEST(PatternInt, WrappingArithmeticAndTheFlickeringOpcode) {
+    patternScene::Scope scene(nullptr, 0, 800);
+    RandomSource random(1);
+    PatternInt p(random);
+    ASSERT_EQ(p.modulus(), 800);
+    std::vector<float> out(1);
+    const auto at = [&](std::vector<int32_t> program, std::vector<int32_t> constants) {
+        p.setProgram(program, constants);
+        p.calculate({0.0f, 0.0f}, out);
+        return out[0];
+    };
+    // b t mod M where b t overflows 32 bits: computed exactly.
+    EXPECT_FLOAT_EQ(at({11, 11, 3}, {46341, 46341}), float((46341LL * 46341) % 800) / 800);
+    EXPECT_FLOAT_EQ(at({11, 16}, {-46341}), float((46341LL * 46341) % 800) / 800);
+    // INT_MIN / -1 and -INT_MIN wrap to INT_MIN; |INT_MIN| mod M is taken in 64 bits.
+    const float intMin = float((1LL << 31) % 800) / 800;
+    EXPECT_FLOAT_EQ(at({11, 11, 4}, {INT_MIN, -1}), intMin);
+    EXPECT_FLOAT_EQ(at({11, 5}, {INT_MIN}), intMin);
+    EXPECT_FLOAT_EQ(at({11, 11, 2}, {INT_MAX, 1}), intMin);
+    EXPECT_FLOAT_EQ(at({11, 11, 7}, {INT_MIN, INT_MIN}), 0.0f);
+    // Without overflow the results are those of 32-bit arithmetic.
+    EXPECT_FLOAT_EQ(at({11, 11, 3}, {-30, 7}), float(210 % 800) / 800);
+    EXPECT_FLOAT_EQ(at({11, 11, 4}, {9, 0}), 0.0f);  // 9 / 0 gives 0
+    EXPECT_FLOAT_EQ(at({11, 11, 7}, {-7, 100}), 7.0f / 800);  // -7 mod 100 keeps its sign
+    EXPECT_FLOAT_EQ(at({11, 11, 9}, {3, 4}), 5.0f / 800);
+    EXPECT_FLOAT_EQ(at({11, 15}, {0}), 0.0f);
+    EXPECT_FLOAT_EQ(at({}, {}), 0.0f);
+    // Opcode 12 draws afresh on every evaluation: the same point changes.
+    p.setProgram({0, 12});
+    std::set<float> values;
+    for (int i = 0; i < 10; ++i) {
+        p.calculate({1.0f, 1.0f}, out);
+        values.insert(out[0]);
+    }
+    EXPECT_GT(values.size(), 1u);
+    // Setup: both inputs first, in either order.
+    for (int seed = 1; seed <= 50; ++seed) {
+        RandomSource r(seed);
+        PatternInt q(r);
+        q.setup(2, 1, false, 2);
+        const auto prog = q.program();
+        EXPECT_TRUE((prog[0] == 0 && prog[1] == 1) || (prog[0] == 1 && prog[1] == 0));
+        EXPECT_LE(prog.size(), 22u);
+    }
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Palettes and scenes for the pattern tests.
+
+#include <functional>
+#include <vector>
+
+#include "Patterns/PatternScene.h"
+#include "color/ColorScene.h"
+
+inline ColorTable greyRamp(int n) {
+    std::vector<PALETTEENTRY> entries;
+    for (int i = 0; i < n; ++i) entries.push_back({static_cast<uint8_t>(i * 255 / (n > 1 ? n - 1 : 1)), 0, 0, 0});
+    return ColorTable(true, entries);
+}
+
+// isIdle() answers true `n` times, then false for good.
+inline std::function<bool()> idleFor(int n) {
+    return [n]() mutable { return n-- > 0; };
+}
