@@ -29,3 +29,20 @@ TEST_F(CookiesStyleTest, GoldenPictures) {
         golden.check("cookies_32bit_seed" + std::to_string(seed), scene->surface());
     }
 }
+
+TEST_F(CookiesStyleTest, TinyScreensAndThePreviewFinish) {
+    settings().setMaxTime(100);
+    for (auto [w, h] : {std::pair{1, 1},
+                        {2, 2},
+                        {3, 7},
+                        {16, 16},
+                        {33, 20},
+                        {64, 64},
+                        {152, 112},
+                        {1, 100},
+                        {100, 1}})
+        for (int seed = 1; seed <= 10; ++seed) {
+            auto cookies = picture(w, h, seed * 7919);
+            EXPECT_TRUE(cookies->isDone()) << w << "x" << h << " seed " << seed;
+        }
+}
