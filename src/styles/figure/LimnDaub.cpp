@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "Patterns/PatternCalculator.h"
+#include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 #include "layout/Canvas.h"
 #include "styles/figure/Limn.h"
@@ -104,7 +105,9 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
     m_iGridCols = std::max(width, 0) / (2 * c) + 1;
     m_iGridRows = std::max(height, 0) / (2 * c) + 1;
     m_grid.assign(static_cast<size_t>(m_iGridCols) * static_cast<size_t>(m_iGridRows), {});
-    const auto daubSize = [&] { return saturatingInt(c * (1 + random.signedUniform() * f)); };
+    const auto daubSize = [&] {
+        return qvmath::truncSaturated(c * (1 + random.signedUniform() * f));
+    };
     const auto colorAt = [&](int x, int y, COLORREF ring) {
         return canvas.takesScreenColors() ? canvas.getPixel(x, y) : ring;
     };
@@ -173,7 +176,7 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
                 long long rr = static_cast<long long>(seed.ringRadius) + s;
                 int q = s;
                 if (2 * (kTwoPi - a) * rr < 2.5 * c) {
-                    q = saturatingInt((kTwoPi - a) * rr);
+                    q = qvmath::truncSaturated((kTwoPi - a) * rr);
                     if (q < (1 - f) * c) break;
                 }
                 // The probe: made for its draws, moved only in thought.
@@ -183,16 +186,16 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
                 bool givenUp = false;
                 while (collidesAt(px, py, probe->size())) {
                     rr += std::max(1, q / 32);
-                    px = saturatingInt(cx + rr * std::cos(t0 + a));
-                    py = saturatingInt(cy + rr * std::sin(t0 + a));
+                    px = qvmath::truncSaturated(cx + rr * std::cos(t0 + a));
+                    py = qvmath::truncSaturated(cy + rr * std::sin(t0 + a));
                     if (rr - seed.ringRadius > 32LL * q) {
                         givenUp = true;
                         break;
                     }
                     if (!idle()) return freeGrid();
                 }
-                const int x = saturatingInt(cx + rr * std::cos(t0 + a));
-                const int y = saturatingInt(cy + rr * std::sin(t0 + a));
+                const int x = qvmath::truncSaturated(cx + rr * std::cos(t0 + a));
+                const int y = qvmath::truncSaturated(cy + rr * std::sin(t0 + a));
                 auto daub = CreateShape2D(m_kinds, random, width, height, colorAt(x, y, ring),
                                           false, x, y, q, t0 + a + q4);
                 if (!givenUp) {

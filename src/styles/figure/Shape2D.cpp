@@ -5,20 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <utility>
 
+#include "engine/MathErrors.h"
 #include "layout/Canvas.h"
 #include "platform/Raster.h"
-
-int saturatingInt(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= static_cast<double>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (v <= static_cast<double>(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(v);
-}
 
 Shape2D::Shape2D(int x, int y, int radius, double angle, COLORREF color)
     : m_crColor(color), m_iX(x), m_iY(y), m_iRadius(radius), m_fAngle(angle) {}
@@ -44,23 +35,23 @@ void Shape2D::rotate(double a) {
 
 void Shape2D::jitter(double amount) {
     const double reach = amount * m_iRadius / 4;
-    m_iX = saturatingInt(m_iX + reach * std::cos(m_fAngle));
-    m_iY = saturatingInt(m_iY + reach * std::sin(m_fAngle));
+    m_iX = qvmath::truncSaturated(m_iX + reach * std::cos(m_fAngle));
+    m_iY = qvmath::truncSaturated(m_iY + reach * std::sin(m_fAngle));
     m_fAngle += amount;
-    setRadius(saturatingInt(m_iRadius * (1 - amount / 4)));
+    setRadius(qvmath::truncSaturated(m_iRadius * (1 - amount / 4)));
 }
 
 int Shape2D::scaledRadius(int d, int otherRadius) const {
     const double total = static_cast<double>(m_iRadius) + otherRadius;
     if (total <= 0) return 1;
-    return std::max(1, saturatingInt(static_cast<double>(m_iRadius) * d / total));
+    return std::max(1, qvmath::truncSaturated(static_cast<double>(m_iRadius) * d / total));
 }
 
 void Shape2D::fitAgainst(Shape2D& other) {
     if (!m_bResizable || !other.m_bResizable) return;
     const double dx = static_cast<double>(other.centreX()) - centreX();
     const double dy = static_cast<double>(other.centreY()) - centreY();
-    const int d = saturatingInt(std::sqrt(dx * dx + dy * dy));
+    const int d = qvmath::truncSaturated(std::sqrt(dx * dx + dy * dy));
     const int ra = radius(), rb = other.radius();
     if (static_cast<long long>(d) >= static_cast<long long>(ra) + rb) return;
     Shape2D& larger = size() >= other.size() ? *this : other;
@@ -163,16 +154,16 @@ void Shape2D::drawThickLine(Canvas& canvas, int x1, int y1, int x2, int y2, doub
         return;
     }
     const double dx = static_cast<double>(x2) - x1, dy = static_cast<double>(y2) - y1;
-    const int len = saturatingInt(std::sqrt(dx * dx + dy * dy));
+    const int len = qvmath::truncSaturated(std::sqrt(dx * dx + dy * dy));
     const int hw = m_iPenWidth / 2;
     if (len <= 0 || canvas.width() <= 0) return;
     // The pieces take the colour and the XOR state set here.
-    Shape2DRectangle body(saturatingInt((static_cast<double>(x1) + x2) / 2),
-                          saturatingInt((static_cast<double>(y1) + y2) / 2), len / 2, hw,
+    Shape2DRectangle body(qvmath::truncSaturated((static_cast<double>(x1) + x2) / 2),
+                          qvmath::truncSaturated((static_cast<double>(y1) + y2) / 2), len / 2, hw,
                           std::atan2(dy, dx), m_crColor, true);
     body.m_bInXor = true;
     body.draw(canvas, true, true);
-    const int capRadius = saturatingInt(hw * factor);
+    const int capRadius = qvmath::truncSaturated(hw * factor);
     for (const auto& [x, y] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
         if (x <= hw || x >= canvas.width() - hw || y <= hw || y >= canvas.height() - hw) continue;
         Shape2DCircle cap(x, y, capRadius, m_crColor);
@@ -194,8 +185,8 @@ class CanvasSink final : public SpanSink {
 };
 
 POINT toPoint(const ShapePoint& p) {
-    return {saturatingInt(std::lround(std::clamp<double>(p.x, -1e9, 1e9))),
-            saturatingInt(std::lround(std::clamp<double>(p.y, -1e9, 1e9)))};
+    return {qvmath::truncSaturated(std::lround(std::clamp<double>(p.x, -1e9, 1e9))),
+            qvmath::truncSaturated(std::lround(std::clamp<double>(p.y, -1e9, 1e9)))};
 }
 
 }  // namespace

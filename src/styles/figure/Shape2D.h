@@ -15,9 +15,6 @@ class Canvas;
 class RandomSource;
 class WeightedChooser;
 
-// Float to int that never overflows (NaN gives 0).
-int saturatingInt(double v);
-
 class Shape2D {
   public:
     Shape2D(int x, int y, int radius, double angle, COLORREF color);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/SaverApp.h"
+#include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 #include "engine/WeightedChooser.h"
 #include "styles/figure/Shape2D.h"
@@ -25,7 +26,7 @@ double capFactor(RandomSource& random) {
 
 // A second radius drawn against the size bound.
 int secondRadius(RandomSource& random, int bound) {
-    return saturatingInt(random.uniform() * bound + 1);
+    return qvmath::truncSaturated(random.uniform() * bound + 1);
 }
 
 const char* const kKindNames[kShapeKinds] = {
@@ -86,7 +87,7 @@ std::unique_ptr<Shape2D> CreateShape2D(const WeightedChooser& chooser, RandomSou
         case 8: {
             const double u1 = random.uniform();
             const double u2 = random.uniform();
-            const int step = std::max(8, saturatingInt((1 - u2) * ((1 - u1) * (r / 40))));
+            const int step = std::max(8, qvmath::truncSaturated((1 - u2) * ((1 - u1) * (r / 40))));
             shape = std::make_unique<Shape2DSpiral>(x, y, r, step, 0.06283186, a, color);
             break;
         }

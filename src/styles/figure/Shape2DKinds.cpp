@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/MathErrors.h"
 #include "layout/Canvas.h"
 #include "styles/figure/Shape2D.h"
 
@@ -62,7 +63,7 @@ void Shape2DEllipse::build() {
         const double wobbleY = m_fWy != 0 ? m_fWy * std::sin(m_iCy * t) : 0.0;
         const double x = m_iX + m_fRx * (unit.cos[size_t(i)] + wobbleX);
         const double y = m_iY + m_fRy * (unit.sin[size_t(i)] + wobbleY);
-        addTurned(saturatingInt(x), saturatingInt(y));
+        addTurned(qvmath::truncSaturated(x), qvmath::truncSaturated(y));
     }
 }
 
@@ -83,7 +84,7 @@ Shape2DRectangle::Shape2DRectangle(int x, int y, int rx, int ry, double angle, C
 
 void Shape2DRectangle::build() {
     m_vertices.clear();
-    const int rx = saturatingInt(m_fRx), ry = saturatingInt(m_fRy);
+    const int rx = qvmath::truncSaturated(m_fRx), ry = qvmath::truncSaturated(m_fRy);
     addTurned(m_iX - rx, m_iY - ry);
     addTurned(m_iX + rx, m_iY - ry);
     addTurned(m_iX + rx, m_iY + ry);
@@ -111,7 +112,8 @@ void Shape2DStar::build() {
     for (int i = 0; i < n; ++i) {
         const double t = 2 * kPi * i / n;
         const double rho = i % 2 == 0 ? m_fOuter : m_fInner;
-        addTurned(saturatingInt(m_iX + rho * std::cos(t)), saturatingInt(m_iY + rho * std::sin(t)));
+        addTurned(qvmath::truncSaturated(m_iX + rho * std::cos(t)),
+                  qvmath::truncSaturated(m_iY + rho * std::sin(t)));
     }
 }
 
@@ -129,12 +131,13 @@ Shape2DCrescent::Shape2DCrescent(int x, int y, int n, int rx, int ry, double ang
 
 void Shape2DCrescent::build() {
     m_vertices.clear();
-    const int ry = saturatingInt(m_fRy);
+    const int ry = qvmath::truncSaturated(m_fRy);
     for (int i = 0; i < m_iCount; ++i) {
         const double t = 2 * kPi * i / m_iCount;
         // Both arcs bulge the same way: the outer one full, the inner one half.
         const double e = i < m_iCount / 2 ? ry : -(ry / 2);
-        addTurned(saturatingInt(m_iX + m_fRx * std::cos(t)), saturatingInt(m_iY + e * std::sin(t)));
+        addTurned(qvmath::truncSaturated(m_iX + m_fRx * std::cos(t)),
+                  qvmath::truncSaturated(m_iY + e * std::sin(t)));
     }
 }
 
@@ -152,19 +155,20 @@ Shape2DBead::Shape2DBead(int x, int y, int n, int rx, int ry, double angle, COLO
 
 void Shape2DBead::build() {
     m_vertices.clear();
-    const int rx = saturatingInt(m_fRx), ry = saturatingInt(m_fRy);
+    const int rx = qvmath::truncSaturated(m_fRx), ry = qvmath::truncSaturated(m_fRy);
     const int h = std::min(rx, ry) / 2;
     const int half = m_iCount / 2;
     // The two caps of the ellipse beyond h from its long axis, moved in by h.
     for (int i = 0; i < half; ++i) {
-        const int s = saturatingInt(ry * std::sin(2 * kPi * i / m_iCount) - h);
+        const int s = qvmath::truncSaturated(ry * std::sin(2 * kPi * i / m_iCount) - h);
         if (s >= 0)
-            addTurned(saturatingInt(m_iX + rx * std::cos(2 * kPi * i / m_iCount)), m_iY + s);
+            addTurned(qvmath::truncSaturated(m_iX + rx * std::cos(2 * kPi * i / m_iCount)),
+                      m_iY + s);
     }
     for (int j = 0; j < half; ++j) {
-        const int s = saturatingInt(ry * std::sin(2 * kPi * j / m_iCount) - h);
+        const int s = qvmath::truncSaturated(ry * std::sin(2 * kPi * j / m_iCount) - h);
         if (s >= 0)
-            addTurned(saturatingInt(m_iX + rx * std::cos(2 * kPi * (half + j) / m_iCount)),
+            addTurned(qvmath::truncSaturated(m_iX + rx * std::cos(2 * kPi * (half + j) / m_iCount)),
                       m_iY - s);
     }
 }
@@ -185,8 +189,8 @@ void Shape2DAngle::build() {
     m_vertices.clear();
     for (int i = 0; i < m_iCount; ++i) {
         const double t = 2 * kPi * i / m_iCount;
-        addTurned(saturatingInt(m_iX + m_fRx * std::cos(t)),
-                  saturatingInt(m_iY + m_fRy * std::sin(t)));
+        addTurned(qvmath::truncSaturated(m_iX + m_fRx * std::cos(t)),
+                  qvmath::truncSaturated(m_iY + m_fRy * std::sin(t)));
     }
 }
 
@@ -204,10 +208,11 @@ Shape2DSpiral::Shape2DSpiral(int x, int y, int r, int step, double angleStep, do
 
 void Shape2DSpiral::build() {
     m_vertices.clear();
-    const int d = std::max(saturatingInt(m_fStep), 1);
+    const int d = std::max(qvmath::truncSaturated(m_fStep), 1);
     double t = 0;
     for (long long rho = 0; rho <= m_iRadius; rho += d, t += m_fAngleStep)
-        addTurned(saturatingInt(m_iX + rho * std::cos(t)), saturatingInt(m_iY + rho * std::sin(t)));
+        addTurned(qvmath::truncSaturated(m_iX + rho * std::cos(t)),
+                  qvmath::truncSaturated(m_iY + rho * std::sin(t)));
 }
 
 void Shape2DSpiral::scaleLengths(double f) {
@@ -217,7 +222,8 @@ void Shape2DSpiral::scaleLengths(double f) {
 void Shape2DSpiral::draw(Canvas& canvas, bool, bool) {
     canvas.useAltColor();
     beginFigure(canvas);
-    const long long limit = static_cast<long long>(std::max(saturatingInt(m_fStep), 1)) * 100 / 8;
+    const long long limit =
+        static_cast<long long>(std::max(qvmath::truncSaturated(m_fStep), 1)) * 100 / 8;
     drawOutline(canvas, false, limitedPen(static_cast<int>(std::min<long long>(limit, 1 << 30))));
     endFigure(canvas);
     canvas.restoreColor();
@@ -234,12 +240,13 @@ Shape2DWavyLine::Shape2DWavyLine(int x, int y, int r, int length, double waves, 
 
 void Shape2DWavyLine::build() {
     m_vertices.clear();
-    const int length = saturatingInt(m_fLength);
+    const int length = qvmath::truncSaturated(m_fLength);
     const int l = std::max(length, 1);
     for (int i = 0; i <= 50; ++i) {
         const double t = -(l / 2) + i * static_cast<double>(l) / 50;
-        addTurned(saturatingInt(m_iX + t),
-                  saturatingInt(m_iY + length * std::sin(2 * kPi * m_fWaves * t / l + m_fPhase)));
+        addTurned(qvmath::truncSaturated(m_iX + t),
+                  qvmath::truncSaturated(m_iY +
+                                         length * std::sin(2 * kPi * m_fWaves * t / l + m_fPhase)));
     }
 }
 
@@ -248,10 +255,10 @@ void Shape2DWavyLine::scaleLengths(double f) {
 }
 
 void Shape2DWavyLine::draw(Canvas& canvas, bool, bool) {
-    const int length = saturatingInt(m_fLength);
+    const int length = qvmath::truncSaturated(m_fLength);
     const int l = std::max(length, 1);
     int pen = m_iPenWidth;
-    if (m_fWaves != 0) pen = std::min(pen, saturatingInt(l / (2 * m_fWaves)));
+    if (m_fWaves != 0) pen = std::min(pen, qvmath::truncSaturated(l / (2 * m_fWaves)));
     pen = std::max(1, std::min(pen, length));
     canvas.useAltColor();
     beginFigure(canvas);
@@ -266,13 +273,13 @@ Shape2DZigZag::Shape2DZigZag(int x, int y, int r, int length, double waves, doub
 
 void Shape2DZigZag::build() {
     m_vertices.clear();
-    const int length = saturatingInt(m_fLength);
+    const int length = qvmath::truncSaturated(m_fLength);
     const int l = std::max(length, 1);
-    const int m = std::max(saturatingInt(4 * m_fWaves), 1);
+    const int m = std::max(qvmath::truncSaturated(4 * m_fWaves), 1);
     static constexpr int kRise[4] = {0, 1, 0, -1};
     for (int i = 0; i <= m; ++i) {
         const double t = -(l / 2) + i * static_cast<double>(l) / m;
-        addTurned(saturatingInt(m_iX + t),
+        addTurned(qvmath::truncSaturated(m_iX + t),
                   static_cast<double>(m_iY) + static_cast<double>(length) * kRise[i % 4]);
     }
 }
@@ -288,7 +295,7 @@ void Shape2DBullet::build() {
     const int r = m_iRadius;
     addTurned(static_cast<double>(m_iX) + r, m_iY);
     addTurned(static_cast<double>(m_iX) - r, static_cast<double>(m_iY) - r);
-    addTurned(saturatingInt(static_cast<double>(m_iX) - r + m_fTipOffset), m_iY);
+    addTurned(qvmath::truncSaturated(static_cast<double>(m_iX) - r + m_fTipOffset), m_iY);
     addTurned(static_cast<double>(m_iX) - r, static_cast<double>(m_iY) + r);
 }
 
@@ -316,8 +323,8 @@ void Shape2DGrid::draw(Canvas& canvas, bool, bool) {
     const auto line = [&](double x1, double y1, double x2, double y2) {
         turn(x1, y1);
         turn(x2, y2);
-        drawThickLine(canvas, saturatingInt(x1), saturatingInt(y1), saturatingInt(x2),
-                      saturatingInt(y2), m_fFactor);
+        drawThickLine(canvas, qvmath::truncSaturated(x1), qvmath::truncSaturated(y1),
+                      qvmath::truncSaturated(x2), qvmath::truncSaturated(y2), m_fFactor);
     };
     const int savedPen = m_iPenWidth;
     m_iPenWidth = limitedPen(limit);  // for this drawing only
@@ -349,8 +356,8 @@ void Shape2DArrow::draw(Canvas& canvas, bool, bool) {
     const auto line = [&](double x1, double y1, double x2, double y2) {
         turn(x1, y1);
         turn(x2, y2);
-        drawThickLine(canvas, saturatingInt(x1), saturatingInt(y1), saturatingInt(x2),
-                      saturatingInt(y2), m_fFactor);
+        drawThickLine(canvas, qvmath::truncSaturated(x1), qvmath::truncSaturated(y1),
+                      qvmath::truncSaturated(x2), qvmath::truncSaturated(y2), m_fFactor);
     };
     line(x - r, y, x + r, y);
     line(x + h, y - h, x + r, y);
@@ -376,8 +383,8 @@ void Shape2DAsterisk::draw(Canvas& canvas, bool, bool) {
         double x2 = m_iX + r * std::cos(t + kPi), y2 = m_iY + r * std::sin(t + kPi);
         turn(x1, y1);
         turn(x2, y2);
-        drawThickLine(canvas, saturatingInt(x1), saturatingInt(y1), saturatingInt(x2),
-                      saturatingInt(y2), m_fFactor);
+        drawThickLine(canvas, qvmath::truncSaturated(x1), qvmath::truncSaturated(y1),
+                      qvmath::truncSaturated(x2), qvmath::truncSaturated(y2), m_fFactor);
     }
     endFigure(canvas);
     canvas.restoreColor();
