@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "engine/SceneSupport.h"
 #include "styles/figure/Cookies.h"
@@ -8,6 +9,13 @@ namespace {
 
 class CookiesStyleTest : public SceneTest {
   protected:
+    // The hardware palette as the program starts (all black), which the
+    // pictures of later tests in this program are hashed with.
+    void TearDown() override {
+        SceneTest::TearDown();
+        const std::vector<PALETTEENTRY> black(256);
+        CDisplay::instance().setHardwareEntries(0, 256, black.data());
+    }
     // One whole Cookies picture on a w x h scene from `seed`.
     std::unique_ptr<Cookies> picture(int w, int h, int seed, int depth = 32) {
         create(w, h, depth);
