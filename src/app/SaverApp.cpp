@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/MessageLoop.h"
+#include "styles/figure/Limn.h"
 
 CSaverApp gApp;
 
@@ -48,6 +49,8 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
     if (m_pSettings->traceRequested()) m_bTrace = true;
     if (request.seed) rand.seed(*request.seed);
     m_exitCode = 0;
+    // The shaped layouts paint their cells with the figure painters.
+    installShapePainters();
 
     switch (request.action) {
         case Action::Configure:

@@ -7,6 +7,7 @@
 
 #include "app/Settings.h"
 #include "styles/image/Bitmap.h"
+#include "styles/figure/Cookies.h"
 #include "styles/text/Text.h"
 
 namespace {
@@ -46,6 +47,7 @@ const std::array<StyleRow, 24> kRows = {{
 const std::vector<StyleMaker> kMakers = {
     {5, "Text", makeSaver<Text>},
     {13, "Bitmap", makeSaver<Bitmap>},
+    {19, "Cookies", makeSaver<Cookies>},
 };
 
 std::span<const StyleMaker> gMakers = kMakers;

@@ -137,6 +137,15 @@ class CDC {
                       int srcHeight, const void* bits, size_t bitsLength, const BITMAPINFO& info,
                       uint32_t usage = DIB_RGB_COLORS, uint32_t rop = SRCCOPY);
 
+    // Runs of one row (DCBlend.cpp), [x0, x1) clipped to the surface, each
+    // pixel exactly as GetPixel and SetPixel one by one would make it, with
+    // one changed area per run. BlendSpan weighs the plain colour `color`
+    // by `opacity` (1..255) against the pixel beneath, channel by channel
+    // with integer division by 255; InvertSpan makes black pixels white and
+    // all others black.
+    void BlendSpan(int y, int x0, int x1, COLORREF color, int opacity);
+    void InvertSpan(int y, int x0, int x1);
+
     // Shapes (DCShapes.cpp). Outlines take the pen, interiors the brush; a
     // wide pen reaches past the outline by half its width.
     CBrush SelectBrush(const CBrush& brush) {

@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "engine/RandomSource.h"
+#include "engine/WeightedChooser.h"
+#include "layout/Canvas.h"
+#include "platform/DC.h"
+#include "styles/figure/Limn.h"
+#include "styles/figure/Shape2D.h"
+
+namespace {
+
+// A chooser that always gives `kind`.
+WeightedChooser only(int kind) {
+    std::vector<float> w(kShapeKinds, 0.0f);
+    w[size_t(kind)] = 1;
+    WeightedChooser c;
+    c.build(w, true);
+    return c;
+}
+
+// Records the colours set while drawing.
+class ColorLog : public CanvasBoolMap {
+  public:
+    ColorLog(std::vector<uint8_t>& cells, int w, int h, RandomSource* r)
+        : CanvasBoolMap(cells.data(), cells.size(), w, h, r) {}
+    void setColor(COLORREF c) override { colors.push_back(c); }
+    std::vector<COLORREF> colors;
+};
+
+size_t vertexCount(Shape2D&& s) {
+    return dynamic_cast<Shape2DPoly&>(s).vertices().size();
+}
+
+}  // namespace
+
+TEST(Shape2D, VertexCountsOfTheKinds) {
+    EXPECT_EQ(vertexCount(Shape2DCircle(50, 50, 20, 0)), 100u);
+    EXPECT_EQ(vertexCount(Shape2DAmoeba(50, 50, 200, 20, 10, 0.3, 0, 0.1, 0.1, 2, 3)), 200u);
+    EXPECT_EQ(vertexCount(Shape2DStar(50, 50, 7, 20, 5, 0, 0)), 14u);
+    EXPECT_EQ(vertexCount(Shape2DSpiral(50, 50, 100, 8, 0.06283186, 0, 0)), 100u / 8 + 1);
+    EXPECT_EQ(vertexCount(Shape2DWavyLine(50, 50, 30, 30, 3, 0.5, 0, 0)), 51u);
+    EXPECT_EQ(vertexCount(Shape2DZigZag(50, 50, 30, 30, 3, 0, 0)), 13u);
+    EXPECT_EQ(vertexCount(Shape2DBullet(50, 50, 40, 20, 1.0, 0)), 4u);
+    EXPECT_EQ(vertexCount(Shape2DTriangle(50, 50, 20, 10, 0, 0)), 3u);
+    // The factory: every kind from its chooser, any radius and angle kept
+    // when given; the second radius may exceed the first.
+    RandomSource r(9);
+    for (int kind = 0; kind < kShapeKinds; ++kind) {
+        const auto s = CreateShape2D(only(kind), r, 200, 100, 0, false, 10, 20, 30, 0.5);
+        EXPECT_EQ(s->pattern(), kind);
+        EXPECT_TRUE(s->centreX() == 10 && s->centreY() == 20 && s->angle() == (kind == 0 ? 0 : 0.5))
+            << kind;
+        EXPECT_EQ(s->isOpenFigure(),
+                  kind == 8 || kind == 9 || kind == 10 || kind == 11 || kind == 12 || kind == 13);
+    }
+    // `half` keeps centres in the top-left quarter and radii within half.
+    for (int i = 0; i < 300; ++i) {
+        const auto s = CreateShape2D(only(0), r, 200, 100, 0, true);
+        EXPECT_TRUE(s->centreX() < 100 && s->centreY() < 50 && s->radius() <= 50);
+    }
+}
+
+TEST(Shape2D, FittingPairs) {
+    // Overlapping shapes shrink until they touch; non-overlapping ones stay.
+    Shape2DCircle a(0, 0, 50, 0), b(60, 0, 30, 0);
+    a.fitAgainst(b);
+    EXPECT_EQ(a.radius() + b.radius(), 60);
+    Shape2DCircle c(0, 0, 50, 0), d(40, 0, 30, 0);  // between the radii: the larger shrinks
+    c.fitAgainst(d);
+    EXPECT_TRUE(c.radius() == 10 && d.radius() == 30);
+    Shape2DCircle e(0, 0, 50, 0), f(16, 0, 30, 0);  // within both: both shrink in proportion
+    e.fitAgainst(f);
+    EXPECT_TRUE(e.radius() == 10 && f.radius() == 6);
+    Shape2DCircle g0(0, 0, 50, 0), h0(0, 0, 30, 0);  // one centre: at least 1 each
+    g0.fitAgainst(h0);
+    EXPECT_TRUE(g0.radius() == 1 && h0.radius() == 1);
+    Shape2DRectangle fixed(0, 0, 50, 50, 0, 0, false, false);
+    Shape2DCircle g(10, 0, 30, 0);
+    fixed.fitAgainst(g);
+    EXPECT_EQ(g.radius(), 30);
+
+    // fitPairs(0) leaves the scatter as it was; close to 1, overlapping
+    // pairs end up touching or apart.
+    std::vector<uint8_t> cells(400 * 300);
+    for (double p : {0.0, 0.999999}) {
+        RandomSource r(4), copy(4);
+        CanvasBoolMap canvas(cells.data(), cells.size(), 400, 300, &r);
+        LimnShapes limn(&r, &canvas, true, false, nullptr);
+        CanvasBoolMap canvas2(cells.data(), cells.size(), 400, 300, &copy);
+        LimnShapes before(&copy, &canvas2, true, false, nullptr);
+        std::vector<int> radii;
+        for (int i = 0; i < limn.shapeCount(); ++i) radii.push_back(limn.shapeAt(i)->radius());
+        limn.fitPairs(p);
+        int overlapping = 0;
+        for (int i = 0; i < limn.shapeCount(); ++i)
+            for (int j = i + 1; j < limn.shapeCount(); ++j) {
+                const Shape2D &s = *limn.shapeAt(i), &t = *limn.shapeAt(j);
+                const int dist =
+                    int(std::hypot(s.centreX() - t.centreX(), s.centreY() - t.centreY()));
+                overlapping +=
+                    dist < s.radius() + t.radius() && dist > std::max(s.radius(), t.radius());
+            }
+        if (p == 0) {
+            for (int i = 0; i < limn.shapeCount(); ++i)
+                EXPECT_EQ(limn.shapeAt(i)->radius(), radii[size_t(i)]);
+        } else {
+            EXPECT_EQ(overlapping, 0);
+        }
+    }
+}
+
+TEST(Shape2D, MirroredFillsReachBackFromTheFarEdge) {
+    // Column W is outside, but its mirror is column 0.
+    std::vector<uint8_t> cells(40 * 30, 0);
+    RandomSource r(1);
+    CanvasBoolMap canvas(cells.data(), cells.size(), 40, 30, &r);
+    canvas.setMode(0);
+    canvas.setMirrored(true);
+    Shape2DRectangle(38, 15, 7, 3, 0, 0, true).draw(canvas, true, true);
+    EXPECT_TRUE(cells[15 * 40 + 0] && cells[15 * 40 + 1] && cells[15 * 40 + 9] &&
+                !cells[15 * 40 + 10]);
+    std::fill(cells.begin(), cells.end(), 0);
+    Shape2DCircle(38, 15, 2, 0).drawLine(canvas, 30, 5, 100, 5);
+    EXPECT_TRUE(cells[5 * 40 + 0] && cells[25 * 40 + 0] && cells[5 * 40 + 10]);
+}
+
+TEST(Shape2D, XorFiguresInvertAndLeaveTheCanvasAsFound) {
+    CSurface surface(60, 40, 32);
+    CDC dc(&surface);
+    RandomSource r(2);
+    CanvasDC canvas(&dc, 60, 40, &r);
+    canvas.setOpacity(255);
+    Shape2DCircle xored(30, 20, 10, RGB(200, 0, 0));
+    xored.setFlags(false, true, true);
+    xored.draw(canvas, true, true);
+    EXPECT_EQ(dc.GetPixel(30, 20), RGB(255, 255, 255));
+    EXPECT_FALSE(canvas.isXor());
+    Shape2DCircle(30, 20, 10, RGB(0, 0, 200)).draw(canvas, true, true);
+    EXPECT_EQ(dc.GetPixel(30, 20), RGB(0, 0, 200));
+    // A thick XOR stroke inverts through its pieces too.
+    Shape2DArrow arrow(30, 10, 20, 1.0, 0, RGB(0, 200, 0));
+    arrow.setPenWidth(6);
+    arrow.setFlags(false, true, true);
+    arrow.draw(canvas, true, true);
+    EXPECT_EQ(dc.GetPixel(20, 10), RGB(255, 255, 255));
+    EXPECT_EQ(dc.GetPixel(20, 12), RGB(255, 255, 255));
+    EXPECT_FALSE(canvas.isXor());
+}
+
+TEST(Limn, OpenFiguresFirstAndADaubOfOneKind) {
+    std::vector<uint8_t> cells(320 * 200);
+    for (int seed = 1; seed <= 40; ++seed) {
+        RandomSource r(seed * 31);
+        ColorLog canvas(cells, 320, 200, &r);
+        LimnShapes limn(&r, &canvas, false, false, nullptr);
+        // Each shape in a colour of its own, to tell them apart.
+        std::set<COLORREF> open;
+        for (int i = 0; i < limn.shapeCount(); ++i) {
+            limn.shapeAt(i)->setColor(COLORREF(i + 1));
+            if (limn.shapeAt(i)->isOpenFigure()) open.insert(COLORREF(i + 1));
+        }
+        canvas.colors.clear();
+        limn.draw(canvas, false);
+        const auto firstClosed = std::find_if(canvas.colors.begin(), canvas.colors.end(),
+                                              [&](COLORREF c) { return !open.count(c); });
+        EXPECT_TRUE(std::none_of(firstClosed, canvas.colors.end(),
+                                 [&](COLORREF c) { return open.count(c) > 0; }));
+    }
+    for (int seed = 1; seed <= 6; ++seed) {
+        RandomSource r(seed * 7);
+        CanvasBoolMap canvas(cells.data(), cells.size(), 320, 200, &r);
+        LimnDaub daub(&r, &canvas, true, nullptr);
+        std::set<int> kinds;
+        for (int i = 0; i < daub.shapeCount(); ++i) kinds.insert(daub.shapeAt(i)->pattern());
+        EXPECT_LE(kinds.size(), 1u);
+        EXPECT_TRUE(kinds.empty() || *kinds.begin() == daub.kind());
+    }
+}
+
+TEST(Limn, FilledShapesByRunsAndByPoints) {
+    // Random shapes, blended and in XOR, drawn through runs and point by
+    // point: the same pixels.
+    CSurface a(160, 120, 32), b(160, 120, 32);
+    CDC dcA(&a), dcB(&b);
+    dcA.FillRect({0, 0, 160, 120}, RGB(30, 60, 90));
+    dcB.FillRect({0, 0, 160, 120}, RGB(30, 60, 90));
+    RandomSource ra(12), rb(12);
+    CanvasDC runs(&dcA, 160, 120, &ra), points(&dcB, 160, 120, &rb);
+    points.setSpanPath(false);
+    WeightedChooser kinds;
+    kinds.build(std::vector<float>(std::begin(kShapeKindWeights), std::end(kShapeKindWeights)),
+                true);
+    for (int i = 0; i < 80; ++i) {
+        const COLORREF c = RGB(ra.below(256), ra.below(256), ra.below(256));
+        rb.below(256), rb.below(256), rb.below(256);
+        const auto sa = CreateShape2D(kinds, ra, 160, 120, c, false);
+        const auto sb = CreateShape2D(kinds, rb, 160, 120, c, false);
+        const bool xorDraw = i % 5 == 0;
+        sa->setFlags(sa->filled(), true, xorDraw), sb->setFlags(sb->filled(), true, xorDraw);
+        sa->draw(runs, true, true);
+        sb->draw(points, true, true);
+    }
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x) ASSERT_EQ(a.at(x, y), b.at(x, y)) << x << "," << y;
+}
+
+TEST(Limn, StopsSoonAfterInputArrives) {
+    CSurface surface(640, 360, 32);
+    CDC dc(&surface);
+    for (int seed = 1; seed <= 12; ++seed)
+        for (bool daub : {false, true}) {
+            RandomSource r(seed * 7919);
+            CanvasDC canvas(&dc, 640, 360, &r);
+            int polls = 0;
+            const IdleTest idle = [&polls] { return ++polls < 4; };
+            std::unique_ptr<Limn> limn;
+            if (daub)
+                limn = std::make_unique<LimnDaub>(&r, &canvas, true, idle);
+            else
+                limn = std::make_unique<LimnShapes>(&r, &canvas, true, true, idle);
+            limn->draw(canvas, true);
+            EXPECT_LE(polls, 10) << "seed " << seed << (daub ? " daub" : " shapes");
+        }
+}
