@@ -44,7 +44,8 @@ public:
     // The figure's rectangle centred at (x, y), right and bottom exclusive.
     DotBounds bounds(int x, int y) const;
     bool square() const { return m_bSquare; }
-    void setSize(int w, int h) { m_iW = w, m_iH = h; }
+    // A new size; unequal sides make the figure no longer square.
+    void setSize(int w, int h) { m_iW = w, m_iH = h, m_bSquare = m_bSquare && w == h; }
 
 protected:
     // Both sides doubled, each at least `least`.
