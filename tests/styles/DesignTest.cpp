@@ -12,9 +12,21 @@ namespace {
 
 class DesignTest : public SceneTest {
 protected:
+    void TearDown() override {
+        SceneTest::TearDown();
+        cleanDisplay();
+    }
+    // A true-colour display whose hardware palette holds nothing of an
+    // earlier palette display (picture hashes include it).
+    static void cleanDisplay() {
+        CDisplay::instance().reset(32);
+        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
+        CDisplay::instance().setHardwareEntries(0, 256, black.data());
+    }
     // A design on a fresh w x h scene from `seed`.
     std::unique_ptr<Design> design(int w, int h, int seed, int depth = 32,
                                    platform::HeadlessOptions options = {}) {
+        cleanDisplay();
         gApp.rand.seed(seed);
         create(w, h, depth, options);
         gApp.rand.seed(seed);
