@@ -35,13 +35,12 @@ void PatternCalculator::fillIndexGrid(IndexGrid& grid, int width, int height, bo
     // column is computed once and lands on itself.
     const int w = mirrored ? (width + 1) / 2 : width;
     const int h = mirrored ? (height + 1) / 2 : height;
-    std::vector<float> in(2), out(static_cast<size_t>(std::max(1, outputCount(1))));
+    std::vector<float> xs(static_cast<size_t>(w)), values(xs.size());
+    for (int i = 0; i < w; ++i) xs[size_t(i)] = static_cast<float>(i) / static_cast<float>(width) * 2.0f - 1.0f;
     for (int j = 0; j < h; ++j) {
-        in[1] = static_cast<float>(j) / static_cast<float>(height) * 2.0f - 1.0f;
+        calculateRow(xs, static_cast<float>(j) / static_cast<float>(height) * 2.0f - 1.0f, values);
         for (int i = 0; i < w; ++i) {
-            in[0] = static_cast<float>(i) / static_cast<float>(width) * 2.0f - 1.0f;
-            calculate(in, out);
-            const int32_t v = qvmath::truncSaturated(static_cast<double>(colors) * out[0]) % colors;
+            const int32_t v = qvmath::truncSaturated(static_cast<double>(colors) * values[size_t(i)]) % colors;
             grid.at(i, j) = v;
             if (mirrored) {
                 grid.at(width - 1 - i, j) = v;
@@ -49,6 +48,16 @@ void PatternCalculator::fillIndexGrid(IndexGrid& grid, int width, int height, bo
                 grid.at(width - 1 - i, height - 1 - j) = v;
             }
         }
+    }
+}
+
+void PatternCalculator::calculateRow(const std::vector<float>& xs, float y, std::vector<float>& values) {
+    std::vector<float> in(2), out(static_cast<size_t>(std::max(1, outputCount(1))));
+    in[1] = y;
+    for (size_t i = 0; i < xs.size(); ++i) {
+        in[0] = xs[i];
+        calculate(in, out);
+        values[i] = out[0];
     }
 }
 

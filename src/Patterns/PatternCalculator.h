@@ -83,6 +83,11 @@ public:
                                                      bool shapesAllowed);
 
 protected:
+    // The first output at (xs[i], y) into values[i] for every i, for the
+    // grid fill; members that can do a row faster than point by point
+    // override it with the same results.
+    virtual void calculateRow(const std::vector<float>& xs, float y, std::vector<float>& values);
+
     RandomSource* m_pRandom;  // not owned
     bool m_bSetUp = false;
 };

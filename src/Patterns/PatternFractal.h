@@ -37,7 +37,14 @@ public:
     };
     void setParams(const Params& p);
 
+protected:
+    // Without the colouring statistics, eight points at a time.
+    void calculateRow(const std::vector<float>& xs, float y, std::vector<float>& values) override;
+
 private:
+    // No statistic or modification of z is asked for: the plain count.
+    bool plain() const { return m_iAdjZ == 0 && !m_bUseMinNormZ && !m_bUseMinAbsReal && !m_bUseAngle; }
+
     bool m_bUseAngle = false;
     bool m_bUseMinNormZ = false;
     bool m_bUseMinAbsReal = false;

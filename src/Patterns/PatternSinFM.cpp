@@ -24,7 +24,10 @@ void PatternSinFM::setup(int, int, bool symmetric, int depth) {
     for (;;) {
         const bool simple = depth == 1;
         m_bAdditive = simple || u() < 0.9f;
-        m_bModulated = simple || r.below(2) != 0;
+        // The coin is tossed even when simple decides; the additive draw
+        // above is made only when it does not.
+        const bool coin = r.below(2) != 0;
+        m_bModulated = simple || coin;
         m_iTerms = simple ? 1 : r.skewedBelow(kMaxTerms, 7) + 1;
         m_iChains = r.below(kMaxChains) + 1;
         // The draws above stay in range; the grids are fixed in size.

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "Patterns/PatternCalculator.h"
 #include "Patterns/PatternFractal.h"
+#include "app/SaverApp.h"
 #include "engine/RandomSource.h"
 #include "PatternSupport.h"
+#include "support/EnvOverride.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -87,4 +93,59 @@ TEST(PatternFractal, SetupTriesTheAngleAndTheBandsItNeeds) {
     EXPECT_GT(angled, 0);
     EXPECT_GT(fewer, 0);
     EXPECT_GT(more, 0);
+}
+
+// The grid fill runs eight points at a time; its cells are those of
+// calculate() point by point, for set-up and given parameters alike.
+TEST(PatternFractal, RowFillMatchesPointByPoint) {
+    const ColorTable palette = greyRamp(200);
+    ColorSceneScope scope(palette);
+    std::vector<float> out(1);
+    for (int seed = 1; seed <= 12; ++seed) {
+        RandomSource random(seed);
+        PatternFractal f(random);
+        if (seed % 3 == 0) {
+            PatternFractal::Params p;
+            p.maxIter = 200;
+            p.bail = 4.0f + seed;
+            p.scaleX = 1.5f, p.scaleY = 1.2f, p.offsetX = -0.1f;
+            p.c = {-0.75f, 0.11f * seed};
+            f.setParams(p);
+        }
+        IndexGrid grid;
+        f.fillIndexGrid(grid, 37, 21, seed % 2 == 0);
+        for (int j = 0; j < 21; ++j)
+            for (int i = 0; i < 37; ++i) {
+                const int ci = seed % 2 == 0 && i > 18 ? 36 - i : i, cj = seed % 2 == 0 && j > 10 ? 20 - j : j;
+                f.calculate({ci / 37.0f * 2 - 1, cj / 21.0f * 2 - 1}, out);
+                ASSERT_EQ(grid.at(i, j), static_cast<int>(200 * out[0]) % 200) << seed << " " << i << "," << j;
+            }
+    }
+}
+
+// A completed setup traces its tries and switches; the factories trace the
+// class they made.
+TEST(PatternFractal, SetupAndFactoriesTrace) {
+    const ColorTable palette = greyRamp(236);
+    ColorSceneScope scope(palette);
+    TempFolder folder;
+    EnvOverride quortemp("QUORTEMP", folder.path().c_str());
+    gApp.setTraceOn(true), gApp.setTraceNewFile();
+    RandomSource random(4);
+    PatternFractal f(random);
+    {
+        patternScene::Scope busy(idleFor(0));
+        f.setup(2, 1, false, 2);  // may give up: then nothing is traced
+    }
+    f.setup(2, 1, false, 2);
+    const auto calc = PatternCalculator::create(random, 2, false);
+    gApp.setTraceOn(false);
+    const std::string s = folder.read("trace.txt");
+    const std::string tries = ": Fractal line 187 : tries = " + std::to_string(f.tries()) + "\r\n";
+    EXPECT_NE(s.find(tries), std::string::npos) << s;
+    EXPECT_EQ(s.find(tries), s.rfind(": Fractal line 187"));
+    for (const char* line : {": Fractal line 188 : m_bUseAngle = ", ": Fractal line 191 : m_iAdjZ = ",
+                             ": Fractal line 193 : gApp.pSceneWnd()->groups() = 0\r\n",
+                             ": PatternCalculator line 159 : (typeid(*pCalc).name()) = Pattern"})
+        EXPECT_NE(s.find(line), std::string::npos) << line;
 }
