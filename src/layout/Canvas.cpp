@@ -27,7 +27,8 @@ void Canvas::fillSpan(int y, int x0, int x1) {
         putSpan(y, std::max(x0, 0), std::min(x1, m_iWidth));
         return;
     }
-    for (int x = x0; x < x1; ++x) plot(x, y);
+    // Beyond two pixels outside neither jitter nor mirroring comes back in.
+    for (int x = std::max(x0, -2); x < std::min(x1, m_iWidth + 2); ++x) plot(x, y);
 }
 
 void Canvas::scatter(RandomSource& random) {

@@ -114,6 +114,44 @@ TEST(Shape2D, FittingPairs) {
     }
 }
 
+TEST(Shape2D, MirroredFillsReachBackFromTheFarEdge) {
+    // Column W is outside, but its mirror is column 0.
+    std::vector<uint8_t> cells(40 * 30, 0);
+    RandomSource r(1);
+    CanvasBoolMap canvas(cells.data(), cells.size(), 40, 30, &r);
+    canvas.setMode(0);
+    canvas.setMirrored(true);
+    Shape2DRectangle(38, 15, 7, 3, 0, 0, true).draw(canvas, true, true);
+    EXPECT_TRUE(cells[15 * 40 + 0] && cells[15 * 40 + 1] && cells[15 * 40 + 9] &&
+                !cells[15 * 40 + 10]);
+    std::fill(cells.begin(), cells.end(), 0);
+    Shape2DCircle(38, 15, 2, 0).drawLine(canvas, 30, 5, 100, 5);
+    EXPECT_TRUE(cells[5 * 40 + 0] && cells[25 * 40 + 0] && cells[5 * 40 + 10]);
+}
+
+TEST(Shape2D, XorFiguresInvertAndLeaveTheCanvasAsFound) {
+    CSurface surface(60, 40, 32);
+    CDC dc(&surface);
+    RandomSource r(2);
+    CanvasDC canvas(&dc, 60, 40, &r);
+    canvas.setOpacity(255);
+    Shape2DCircle xored(30, 20, 10, RGB(200, 0, 0));
+    xored.setFlags(false, true, true);
+    xored.draw(canvas, true, true);
+    EXPECT_EQ(dc.GetPixel(30, 20), RGB(255, 255, 255));
+    EXPECT_FALSE(canvas.isXor());
+    Shape2DCircle(30, 20, 10, RGB(0, 0, 200)).draw(canvas, true, true);
+    EXPECT_EQ(dc.GetPixel(30, 20), RGB(0, 0, 200));
+    // A thick XOR stroke inverts through its pieces too.
+    Shape2DArrow arrow(30, 10, 20, 1.0, 0, RGB(0, 200, 0));
+    arrow.setPenWidth(6);
+    arrow.setFlags(false, true, true);
+    arrow.draw(canvas, true, true);
+    EXPECT_EQ(dc.GetPixel(20, 10), RGB(255, 255, 255));
+    EXPECT_EQ(dc.GetPixel(20, 12), RGB(255, 255, 255));
+    EXPECT_FALSE(canvas.isXor());
+}
+
 TEST(Limn, OpenFiguresFirstAndADaubOfOneKind) {
     std::vector<uint8_t> cells(320 * 200);
     for (int seed = 1; seed <= 40; ++seed) {

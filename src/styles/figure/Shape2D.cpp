@@ -104,18 +104,18 @@ int Shape2D::limitedPen(int limit) const {
 
 void Shape2D::drawLine(Canvas& canvas, int x1, int y1, int x2, int y2) {
     applyColor(canvas);
-    // Points beyond one pixel outside can reach the canvas neither by jitter
-    // nor by mirroring, so long straight runs are cut to the canvas.
+    // Points more than two pixels outside reach the canvas neither by jitter
+    // nor by mirroring (column W mirrors to 0), so long straight runs are cut.
     const int w = canvas.width(), h = canvas.height();
     if (y1 == y2) {
-        if (y1 < -1 || y1 > h) return;
-        const int from = std::max(std::min(x1, x2), -1), to = std::min(std::max(x1, x2), w);
+        if (y1 < -2 || y1 > h + 1) return;
+        const int from = std::max(std::min(x1, x2), -2), to = std::min(std::max(x1, x2), w + 1);
         for (int x = from; x <= to; ++x) canvas.plot(x, y1);
         return;
     }
     if (x1 == x2) {
-        if (x1 < -1 || x1 > w) return;
-        const int from = std::max(std::min(y1, y2), -1), to = std::min(std::max(y1, y2), h);
+        if (x1 < -2 || x1 > w + 1) return;
+        const int from = std::max(std::min(y1, y2), -2), to = std::min(std::max(y1, y2), h + 1);
         for (int y = from; y <= to; ++y) canvas.plot(x1, y);
         return;
     }
@@ -212,8 +212,9 @@ void Shape2DPoly::fill(Canvas& canvas) {
     std::vector<POINT> points;
     points.reserve(m_vertices.size());
     for (const ShapePoint& p : m_vertices) points.push_back(toPoint(p));
-    // A jittered point from one pixel outside may land inside.
-    const int margin = canvas.isJittered() ? 1 : 0;
+    // Points just outside can land inside: jittered by one pixel, or
+    // mirrored from column W (row H) to column 0 (row 0).
+    const int margin = canvas.isJittered() || canvas.isMirrored() ? 2 : 0;
     const RECT clip{-margin, -margin, canvas.width() + margin, canvas.height() + margin};
     CanvasSink sink(canvas);
     rasterPolygon(points.data(), static_cast<int>(points.size()), ALTERNATE, clip, sink);

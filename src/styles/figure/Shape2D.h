@@ -115,7 +115,18 @@ class Shape2DPoly : public Shape2D {
     std::vector<ShapePoint> m_vertices;
 };
 
-class Shape2DEllipse : public Shape2DPoly {
+// A shape of n vertices around two radii (the ellipse family, crescent,
+// bead, angle): scaling scales both radii.
+class Shape2DTwoRadii : public Shape2DPoly {
+  protected:
+    Shape2DTwoRadii(int x, int y, int n, int minCount, int rx, int ry, double angle,
+                    COLORREF color);
+    void scaleLengths(double f) override;
+    int m_iCount;
+    double m_fRx, m_fRy;
+};
+
+class Shape2DEllipse : public Shape2DTwoRadii {
   public:
     // wx, wy: wobble amounts; cx, cy: wobble counts.
     Shape2DEllipse(int x, int y, int n, int rx, int ry, double angle, COLORREF color, double wx = 0,
@@ -124,9 +135,7 @@ class Shape2DEllipse : public Shape2DPoly {
 
   protected:
     void build() override;
-    void scaleLengths(double f) override;
-    int m_iCount;
-    double m_fRx, m_fRy, m_fWx, m_fWy;
+    double m_fWx, m_fWy;
     int m_iCx, m_iCy;
 };
 
@@ -172,41 +181,32 @@ class Shape2DStar : public Shape2DPoly {
     double m_fOuter, m_fInner;
 };
 
-class Shape2DCrescent : public Shape2DPoly {
+class Shape2DCrescent : public Shape2DTwoRadii {
   public:
     Shape2DCrescent(int x, int y, int n, int rx, int ry, double angle, COLORREF color);
     int pattern() const override { return 3; }
 
   protected:
     void build() override;
-    void scaleLengths(double f) override;
-    int m_iCount;
-    double m_fRx, m_fRy;
 };
 
-class Shape2DBead : public Shape2DPoly {
+class Shape2DBead : public Shape2DTwoRadii {
   public:
     Shape2DBead(int x, int y, int n, int rx, int ry, double angle, COLORREF color);
     int pattern() const override { return 5; }
 
   protected:
     void build() override;
-    void scaleLengths(double f) override;
-    int m_iCount;
-    double m_fRx, m_fRy;
 };
 
 // n corners on an ellipse; the factory makes only its triangle.
-class Shape2DAngle : public Shape2DPoly {
+class Shape2DAngle : public Shape2DTwoRadii {
   public:
     Shape2DAngle(int x, int y, int n, int rx, int ry, double angle, COLORREF color);
     int pattern() const override { return 7; }
 
   protected:
     void build() override;
-    void scaleLengths(double f) override;
-    int m_iCount;
-    double m_fRx, m_fRy;
 };
 
 class Shape2DTriangle : public Shape2DAngle {

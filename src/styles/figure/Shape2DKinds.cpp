@@ -40,14 +40,24 @@ const UnitCircle& unitCircle(int n) {
 
 }  // namespace
 
+// ---- Two radii ----
+
+Shape2DTwoRadii::Shape2DTwoRadii(int x, int y, int n, int minCount, int rx, int ry, double angle,
+                                 COLORREF color)
+    : Shape2DPoly(x, y, maxRadius(rx, ry), angle, color),
+      m_iCount(std::max(n, minCount)),
+      m_fRx(rx),
+      m_fRy(ry) {}
+
+void Shape2DTwoRadii::scaleLengths(double f) {
+    m_fRx *= f, m_fRy *= f;
+}
+
 // ---- Ellipse, circle, amoeba ----
 
 Shape2DEllipse::Shape2DEllipse(int x, int y, int n, int rx, int ry, double angle, COLORREF color,
                                double wx, double wy, int cx, int cy)
-    : Shape2DPoly(x, y, maxRadius(rx, ry), angle, color),
-      m_iCount(std::max(n, 1)),
-      m_fRx(rx),
-      m_fRy(ry),
+    : Shape2DTwoRadii(x, y, n, 1, rx, ry, angle, color),
       m_fWx(wx),
       m_fWy(wy),
       m_iCx(cx),
@@ -65,10 +75,6 @@ void Shape2DEllipse::build() {
         const double y = m_iY + m_fRy * (unit.sin[size_t(i)] + wobbleY);
         addTurned(qvmath::truncSaturated(x), qvmath::truncSaturated(y));
     }
-}
-
-void Shape2DEllipse::scaleLengths(double f) {
-    m_fRx *= f, m_fRy *= f;
 }
 
 Shape2DCircle::Shape2DCircle(int x, int y, int r, COLORREF color)
@@ -124,10 +130,7 @@ void Shape2DStar::scaleLengths(double f) {
 // ---- Crescent ----
 
 Shape2DCrescent::Shape2DCrescent(int x, int y, int n, int rx, int ry, double angle, COLORREF color)
-    : Shape2DPoly(x, y, maxRadius(rx, ry), angle, color),
-      m_iCount(std::max(n, 2)),
-      m_fRx(rx),
-      m_fRy(ry) {}
+    : Shape2DTwoRadii(x, y, n, 2, rx, ry, angle, color) {}
 
 void Shape2DCrescent::build() {
     m_vertices.clear();
@@ -141,17 +144,10 @@ void Shape2DCrescent::build() {
     }
 }
 
-void Shape2DCrescent::scaleLengths(double f) {
-    m_fRx *= f, m_fRy *= f;
-}
-
 // ---- Bead ----
 
 Shape2DBead::Shape2DBead(int x, int y, int n, int rx, int ry, double angle, COLORREF color)
-    : Shape2DPoly(x, y, maxRadius(rx, ry), angle, color),
-      m_iCount(std::max(n, 2)),
-      m_fRx(rx),
-      m_fRy(ry) {}
+    : Shape2DTwoRadii(x, y, n, 2, rx, ry, angle, color) {}
 
 void Shape2DBead::build() {
     m_vertices.clear();
@@ -173,17 +169,10 @@ void Shape2DBead::build() {
     }
 }
 
-void Shape2DBead::scaleLengths(double f) {
-    m_fRx *= f, m_fRy *= f;
-}
-
 // ---- Angle (triangle) ----
 
 Shape2DAngle::Shape2DAngle(int x, int y, int n, int rx, int ry, double angle, COLORREF color)
-    : Shape2DPoly(x, y, maxRadius(rx, ry), angle, color),
-      m_iCount(std::max(n, 1)),
-      m_fRx(rx),
-      m_fRy(ry) {}
+    : Shape2DTwoRadii(x, y, n, 1, rx, ry, angle, color) {}
 
 void Shape2DAngle::build() {
     m_vertices.clear();
@@ -192,10 +181,6 @@ void Shape2DAngle::build() {
         addTurned(qvmath::truncSaturated(m_iX + m_fRx * std::cos(t)),
                   qvmath::truncSaturated(m_iY + m_fRy * std::sin(t)));
     }
-}
-
-void Shape2DAngle::scaleLengths(double f) {
-    m_fRx *= f, m_fRy *= f;
 }
 
 // ---- Spiral ----
