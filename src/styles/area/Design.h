@@ -32,6 +32,7 @@ public:
     float x() const { return m_fX; }
     float y() const { return m_fY; }
     const ColorSelector* colorSelector() const { return m_pColorSelector.get(); }
+    const PatternCalculator* calculator() const { return m_pCalc.get(); }
     // The plain path (the dot's own drawing at every pixel) instead of the
     // direct writes of a one-pixel dot; for the tests that compare the two.
     void setPlainPath(bool plain) { m_bPlainPath = plain; }
