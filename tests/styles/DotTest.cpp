@@ -13,6 +13,7 @@
 #include "layout/SubRect.h"
 #include "platform/ProfileStore.h"
 #include "styles/figure/DotMembers.h"
+#include "support/GoldenImages.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -375,5 +376,53 @@ TEST_F(DotTest, EveryKindDrawsSafelyAtTheEdges) {
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x)
                 ASSERT_EQ(at(x, y) >> 24, 0u) << DotKindName(kind) << " at " << x << "," << y;
+    }
+}
+
+namespace {
+
+// A palette once round the colour circle.
+ColorTable colourWheel() {
+    std::vector<PALETTEENTRY> entries;
+    for (int i = 0; i < 256; ++i) {
+        const Color c = ColorHSV(static_cast<float>(i) * 360.0f / 256.0f, 0.8f, 0.9f).toColor();
+        entries.push_back({static_cast<BYTE>(c.red()), static_cast<BYTE>(c.green()),
+                           static_cast<BYTE>(c.blue()), 0});
+    }
+    return ColorTable(true, entries);
+}
+
+}  // namespace
+
+// One member of each group stamped over a fixed background, its colour
+// running round the palette: QV_DOT_PICTURES=DIR writes the pictures.
+TEST_F(DotTest, GroupStills) {
+    const ColorTable wheel = colourWheel();
+    const ColorSceneScope scope(wheel);
+    choosers(true);
+    constexpr int kW = 160, kH = 90;
+    setting.screenWidth = kW, setting.screenHeight = kH;
+    GoldenFile golden("dots.txt");
+    const std::pair<int, const char*> groups[] = {{0, "single"},  {42, "rect_rotateline"},
+                                                  {15, "rect_stud"}, {57, "offset_metallic"},
+                                                  {46, "mix_average"}, {37, "brush_circle"},
+                                                  {34, "merge"},    {32, "offset_circle"},
+                                                  {44, "edge_dropshadow"}};
+    for (const auto& [kind, name] : groups) {
+        CSurface picture(kW, kH, 32);
+        CDC pdc(&picture);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) pdc.SetPixel(x, y, RGB(x * 255 / kW, y * 255 / kH, 128));
+        RandomSource r(kind * 31 + 5);
+        auto dot = MakeDotKind(kind, r, setting);
+        const SubRect cell(0, 0, kW, kH, 0, 0);
+        const int stepX = std::max(dot->width(), 1), stepY = std::max(dot->height(), 1);
+        for (int y = 0; y < kH; y += stepY)
+            for (int x = 0; x < kW; x += stepX)
+                dot->draw(pdc, x, y, Color::fromPaletteIndex((x + y) * 256 / (kW + kH)), &cell);
+        golden.check(std::string("dot_") + name, picture);
+        if (const char* dir = std::getenv("QV_DOT_PICTURES"))
+            writePng(picture, CDisplay::instance().hardwarePalette(),
+                     std::string(dir) + "/dot_" + name + ".png");
     }
 }
