@@ -175,3 +175,48 @@ TEST_F(DesignTest, GoldenPictures) {
                          scene->surface());
         }
 }
+
+namespace {
+
+// Every row empty: its left end right of its right end.
+class EmptyRows : public Range {
+public:
+    float left(float) override { return 0.5f; }
+    float right(float) override { return -0.5f; }
+};
+
+// A design whose outline is replaced after construction.
+class DesignOnEmptyRows : public Design {
+public:
+    explicit DesignOnEmptyRows(CSceneWnd* scene) : Design(scene) { m_pRange = std::make_unique<EmptyRows>(); }
+};
+
+}  // namespace
+
+TEST_F(DesignTest, AnEmptyRowStillPaintsItsFirstPoint) {
+    settings().setMaxTime(1000);
+    settings().setSingleDot(100);
+    settings().setLayoutEven(0), settings().setLayoutBar(0), settings().setLayoutLimn(0);
+    int tried = 0;
+    for (int seed = 1; seed <= 20; ++seed) {
+        gApp.rand.seed(seed);
+        create(40, 30);
+        gApp.rand.seed(seed);
+        scene->newLayout(false);
+        DesignOnEmptyRows d(scene.get());
+        if (!d.drawAll() || scene->subRects().size() != 1 || d.group() != scene->subRects().front().group())
+            continue;
+        ++tried;
+        const SubRect& cell = scene->subRects().front();
+        scene->dc()->FillRect(scene->clientRect(), RGB(1, 2, 3));
+        finish(d);
+        const CSurface& s = scene->surface();
+        for (int y = cell.mapY(-1.0f + 2 * static_cast<float>(d.pixelHeight())); y < cell.top() + cell.height(); ++y) {
+            int painted = 0;
+            for (int x = 0; x < s.width(); ++x) painted += s.at(x, y) != RGB(1, 2, 3);
+            EXPECT_EQ(painted, 1) << "row " << y << " seed " << seed;
+            EXPECT_NE(s.at(cell.mapX(0.5f), y), RGB(1, 2, 3)) << "row " << y;
+        }
+    }
+    EXPECT_GT(tried, 0);
+}
