@@ -220,3 +220,27 @@ TEST_F(DesignTest, AnEmptyRowStillPaintsItsFirstPoint) {
     }
     EXPECT_GT(tried, 0);
 }
+
+TEST_F(DesignTest, RememberedPaletteIndicesAreThoseOfTheSearchAndFollowThePalette) {
+    create(32, 32);
+    const auto search = [this](const Color& c) {
+        int best = 0, bestDistance = 1 << 30;
+        for (int i = 0; i < scene->colorCount(); ++i) {
+            const PALETTEENTRY e = scene->paletteEntry(i);
+            const int dr = e.peRed - c.red(), dg = e.peGreen - c.green(), db = e.peBlue - c.blue();
+            const int d = dr * dr + dg * dg + db * db;
+            if (d < bestDistance) bestDistance = d, best = i;
+        }
+        return best;
+    };
+    RandomSource r(3);
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 3000; ++i) {
+            // Colours repeat, so that many answers come from the memo.
+            const int k = r.below(400);
+            const Color c((k * 37) % 256, (k * 91) % 256, (k * 13) % 256);
+            ASSERT_EQ(scene->nearestPaletteIndex(c), search(c)) << c.toString();
+        }
+        scene->newPalette(scene->colorCount());
+    }
+}

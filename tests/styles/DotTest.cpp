@@ -426,3 +426,19 @@ TEST_F(DotTest, GroupStills) {
                      std::string(dir) + "/dot_" + name + ".png");
     }
 }
+
+TEST_F(DotTest, PolygonFillsAroundItsPoint) {
+    for (int seed = 1; seed < 10; ++seed) {
+        dc.FillRect({0, 0, 16, 16}, RGB(0, 0, 0));
+        RandomSource r(seed);
+        DotPoly dot(r, setting);
+        dot.draw(dc, 8, 8, Color(9, 90, 200), nullptr);
+        EXPECT_GT(painted(), 1) << seed;
+        // Moved to another point, it paints there (a crescent may leave the
+        // point itself out).
+        const int before = painted();
+        dc.FillRect({0, 0, 16, 16}, RGB(0, 0, 0));
+        dot.draw(dc, 40, 40, Color(9, 90, 200), nullptr);
+        EXPECT_LT(painted(), before) << seed;
+    }
+}

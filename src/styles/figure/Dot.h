@@ -69,7 +69,7 @@ public:
     virtual void prepare(SubRect& subRect) { (void)subRect; }
     // Scatters plain palette colours: its colours are best chosen by index.
     virtual bool isScattered() const { return false; }
-    virtual bool isFlagA() const { return false; }
+    virtual bool extraFlag() const { return false; }
     virtual bool isFrame() const { return false; }
 
     void setShadowOn(bool on) { m_bShadowOn = on; }
