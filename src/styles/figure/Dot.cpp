@@ -187,6 +187,14 @@ int chooseKind(RandomSource& random, Family family, const std::vector<int>& excl
     return choosers.codeAt(family, index);
 }
 
+// The member of a drawn kind; a kind the family's list does not hold (none
+// drawn, say) makes the fallback.
+const DotKind& listedKind(int kind, Family family, const DotSetting& setting, int fallback) {
+    for (int k : choosersOf(setting).codes(family))
+        if (k == kind) return kindOf(kind, fallback);
+    return kindOf(fallback, fallback);
+}
+
 constexpr int kSingleKind = 0;
 constexpr int kOffsetFallback = 5;
 constexpr int kBltFallback = 19;
@@ -205,11 +213,7 @@ std::unique_ptr<Dot> CreateDot(RandomSource& random, const std::vector<int>& exc
     bool single = random.uniform() < setting.singleDot / 100.0;
     if (std::find(excluded.begin(), excluded.end(), kSingleKind) != excluded.end()) single = false;
     const int kind = single ? kSingleKind : chooseKind(random, Family::Dot, excluded, setting);
-    // Kinds the main list does not have (the offset and block members) make a pixel.
-    int known = kSingleKind;
-    for (int k : choosersOf(setting).codes(Family::Dot))
-        if (k == kind) known = kind;
-    const DotKind& made = kindOf(known, kSingleKind);
+    const DotKind& made = listedKind(kind, Family::Dot, setting, kSingleKind);
     gApp.trace("%s line %d : (typeid(*pDot).name()) = %s", "Dot", __LINE__, made.name);
     return made.make(random, setting);
 }
@@ -217,10 +221,7 @@ std::unique_ptr<Dot> CreateDot(RandomSource& random, const std::vector<int>& exc
 std::unique_ptr<Dot> CreateDotOffset(RandomSource& random, const std::vector<int>& excluded,
                                      const DotSetting& setting) {
     const int kind = chooseKind(random, Family::DotOffset, excluded, setting);
-    int known = kOffsetFallback;
-    for (int k : choosersOf(setting).codes(Family::DotOffset))
-        if (k == kind) known = kind;
-    const DotKind& made = kindOf(known, kOffsetFallback);
+    const DotKind& made = listedKind(kind, Family::DotOffset, setting, kOffsetFallback);
     gApp.trace("%s line %d : (typeid(*pDotOffset).name()) = %s", "Dot", __LINE__, made.name);
     return made.make(random, setting);
 }
