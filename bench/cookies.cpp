@@ -11,6 +11,7 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "app/SaverApp.h"
 #include "engine/SceneWnd.h"
@@ -87,6 +88,18 @@ static void BM_BubblesMask(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_BubblesMask)->DenseRange(1, 12)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The rarer bubbles painter, a daub layout on the mask.
+static void BM_DaubMask(benchmark::State& state) {
+    std::vector<uint8_t> cells(static_cast<size_t>(kW) * kH);
+    for (auto _ : state) {
+        RandomSource random(seedOf(state.range(0)));
+        CanvasBoolMap canvas(cells.data(), cells.size(), kW, kH, &random);
+        LimnDaub daub(&random, &canvas, true, nullptr);
+        daub.draw(canvas, true);
+    }
+}
+BENCHMARK(BM_DaubMask)->DenseRange(1, 8)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The painters as Cookies runs them, with the timing idle test: the longest
 // stretch without a poll, over the whole picture, construction included.

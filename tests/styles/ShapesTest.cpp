@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -207,4 +208,23 @@ TEST(Limn, FilledShapesByRunsAndByPoints) {
     }
     for (int y = 0; y < 120; ++y)
         for (int x = 0; x < 160; ++x) ASSERT_EQ(a.at(x, y), b.at(x, y)) << x << "," << y;
+}
+
+TEST(Limn, StopsSoonAfterInputArrives) {
+    CSurface surface(640, 360, 32);
+    CDC dc(&surface);
+    for (int seed = 1; seed <= 12; ++seed)
+        for (bool daub : {false, true}) {
+            RandomSource r(seed * 7919);
+            CanvasDC canvas(&dc, 640, 360, &r);
+            int polls = 0;
+            const IdleTest idle = [&polls] { return ++polls < 4; };
+            std::unique_ptr<Limn> limn;
+            if (daub)
+                limn = std::make_unique<LimnDaub>(&r, &canvas, true, idle);
+            else
+                limn = std::make_unique<LimnShapes>(&r, &canvas, true, true, idle);
+            limn->draw(canvas, true);
+            EXPECT_LE(polls, 10) << "seed " << seed << (daub ? " daub" : " shapes");
+        }
 }
