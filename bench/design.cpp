@@ -48,13 +48,15 @@ struct PollTimer {
 // pixels only, no pause between rows. Every pump of events (each idle test)
 // is told to `poll`.
 struct FullHdScene {
-    platform::ScopedClock clock{std::make_unique<platform::SimulatedClock>()};
+    platform::SimulatedClock* simulated = new platform::SimulatedClock();
+    platform::ScopedClock clock{std::unique_ptr<platform::SimulatedClock>(simulated)};
     std::unique_ptr<CSceneWnd> scene;
     PollTimer poll;
     long polls = 0;
     long stopAt = -1;  // posts a message at this idle test
     bool timing = false;  // the poll timer runs (its clock reads cost a system call each)
-    explicit FullHdScene(int singleDot = 100) {
+    // `animate`: the palette display with its colours rotating.
+    explicit FullHdScene(int singleDot = 100, bool animate = false) {
         platform::HeadlessOptions options;
         options.width = kW;
         options.height = kH;
@@ -73,6 +75,7 @@ struct FullHdScene {
         s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutFullScreen(100);
         s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
         s.setLayoutCircle(0), s.setLayoutTriangle(0), s.setLayoutSlant(0), s.setLayoutWavy(0);
+        s.setUseAnimation(animate), s.setAnimation(animate ? 100 : 0);
         gApp.rand.seed(1);
         scene = std::make_unique<CSceneWnd>();
         scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
@@ -102,7 +105,7 @@ const char* kCalculatorNames[] = {"Network", "Sin", "Fractal", "Int", "Float", "
 // A whole single-pixel design, its calculator of the given kind (the first
 // seed that draws one), and its time per row.
 static void BM_DesignWhole(benchmark::State& state) {
-    FullHdScene s;
+    FullHdScene s(100, state.range(1) != 0);
     const std::type_info& wanted = *kCalculators[state.range(0)];
     int seed = 1;
     while (seed < 5000) {
@@ -112,17 +115,21 @@ static void BM_DesignWhole(benchmark::State& state) {
     }
     state.SetLabel(std::string(kCalculatorNames[state.range(0)]) + " seed " + std::to_string(seed));
     double rows = 0;
+    double simulatedMs = 0;
     for (auto _ : state) {
         auto d = s.design(seed);
         const float top = d->y();
+        const int64_t start = s.simulated->nowUs();
         while (!d->isDone()) d->step();
+        simulatedMs = static_cast<double>(s.simulated->nowUs() - start) / 1000.0;
         rows = (d->y() - top) / d->pixelHeight();
     }
+    state.counters["simulated_ms"] = simulatedMs;
     state.counters["rows"] = rows;
     state.counters["row_ms"] = benchmark::Counter(rows, benchmark::Counter::kIsIterationInvariantRate |
                                                             benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_DesignWhole)->DenseRange(0, 7)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_DesignWhole)->ArgsProduct({benchmark::CreateDenseRange(0, 7, 1), {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // One stamp of a dot member of the given kind at random points of the
 // screen, with a colour that varies along.
