@@ -110,7 +110,8 @@ static void BM_DesignWhole(benchmark::State& state) {
     int seed = 1;
     while (seed < 5000) {
         auto probe = s.design(seed);
-        if (typeid(*probe->calculator()) == wanted) break;
+        const PatternCalculator& calc = *probe->calculator();
+        if (typeid(calc) == wanted) break;
         ++seed;
     }
     state.SetLabel(std::string(kCalculatorNames[state.range(0)]) + " seed " + std::to_string(seed));

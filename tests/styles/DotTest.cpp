@@ -56,8 +56,9 @@ std::set<std::type_index> kindsMade(int count, const std::vector<int>& excluded,
                                     const DotSetting& setting, RandomSource& random) {
     std::set<std::type_index> made;
     for (int i = 0; i < count; ++i) {
-        auto dot = CreateDot(random, excluded, setting);
-        made.insert(typeid(*dot));
+        const auto dot = CreateDot(random, excluded, setting);
+        const Dot& made1 = *dot;
+        made.insert(typeid(made1));
     }
     return made;
 }
@@ -103,8 +104,9 @@ TEST_F(DotTest, OffsetFactoryMakesOnlyItsOwnKinds) {
     choosers(true);
     std::set<std::type_index> made;
     for (int i = 0; i < 300; ++i) {
-        auto dot = CreateDotOffset(random, {57, 54}, setting);
-        made.insert(typeid(*dot));
+        const auto dot = CreateDotOffset(random, {57, 54}, setting);
+        const Dot& made1 = *dot;
+        made.insert(typeid(made1));
     }
     EXPECT_FALSE(made.count(typeid(DotOffsetMetallic)));
     EXPECT_FALSE(made.count(typeid(DotOffsetHue)));

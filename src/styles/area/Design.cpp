@@ -43,8 +43,9 @@ Design::Design(CSceneWnd* scene) : Saver(scene) {
     m_bDrawAll = n > 1;
     if (n <= 1) m_bDrawAll = m_random.uniform() < 0.95;
     m_fThreshold = static_cast<float>(m_random.uniform() * 0.5 + 0.5);
+    const Dot& dot = *m_pDot;
     gApp.trace("%s line %d : (typeid(*m_pDot).name()) = %s", "DesignNetwork", kTraceLine,
-               typeid(*m_pDot).name());
+               typeid(dot).name());
 
     m_in.assign(2, 0.0f);
     m_out.assign(static_cast<size_t>(n), 0.0f);
