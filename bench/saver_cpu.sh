@@ -6,7 +6,8 @@
 #   bench/saver_cpu.sh [BUILD_DIR] [SECONDS] [WxH]
 #
 # BUILD_DIR defaults to build/release (quorvane is built there first),
-# SECONDS to 60, the size to 1920x1080.
+# SECONDS to 60, the size to 1920x1080. QV_SAVER_ARGS adds options to the
+# saver's command line (e.g. "--style Design").
 set -eu
 build="${1:-build/release}"
 seconds="${2:-60}"
@@ -21,7 +22,7 @@ start_xvfb "$size"
 config=$(mktemp -d)
 trap 'kill $xvfb 2>/dev/null; rm -rf "$config"' EXIT
 
-DISPLAY="$display" QUORVANE_CONFIG_DIR="$config" "$exe" --window "$size" &
+DISPLAY="$display" QUORVANE_CONFIG_DIR="$config" "$exe" --window "$size" ${QV_SAVER_ARGS:-} &
 pid=$!
 sleep 2  # start-up is not what is measured
 p0=$(ticks "$pid"); x0=$(ticks "$xvfb")

@@ -6,10 +6,12 @@
 #include <iterator>
 
 #include "app/SaverApp.h"
+#include "app/Settings.h"
 #include "color/ColorScene.h"
 #include "color/ColorSpace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "styles/figure/Dot.h"
 
 namespace {
 
@@ -159,4 +161,11 @@ std::unique_ptr<ColorSelector> CreateColorSelector(RandomSource& random, const C
     gApp.trace("%s line %d : (typeid(*pColorSelector).name()) = %s", "ColorSelector", __LINE__,
                kind->name);
     return pColorSelector;
+}
+
+std::unique_ptr<ColorSelector> CreateColorSelector(RandomSource& random, const Dot* dot, int maxInputs) {
+    static const ChooserSet kNone;
+    const Settings* settings = gApp.settings();
+    return CreateColorSelector(random, settings ? settings->choosers() : kNone,
+                               dot && dot->isScattered(), maxInputs);
 }

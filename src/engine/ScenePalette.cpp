@@ -85,7 +85,20 @@ void CSceneWnd::setPaletteEntry(int i, const Color& c, bool animate) {
 }
 
 int CSceneWnd::nearestPaletteIndex(const Color& c) const {
-    return static_cast<int>(m_palette.GetNearestPaletteIndex(c.colorRef()));
+    NearestMemo& memo = m_nearestMemo;
+    if (memo.paletteId != m_palette.id() || memo.version != m_palette.version()) {
+        memo.paletteId = m_palette.id();
+        memo.version = m_palette.version();
+        memo.keys.assign(kNearestMemoSize, 0);
+        memo.values.assign(kNearestMemoSize, -1);
+    }
+    const uint32_t key = c.colorRef();
+    const size_t slot = ((key * 2654435761u) >> 20) & (kNearestMemoSize - 1);
+    if (memo.values[slot] >= 0 && memo.keys[slot] == key) return memo.values[slot];
+    const int index = static_cast<int>(m_palette.GetNearestPaletteIndex(key));
+    memo.keys[slot] = key;
+    memo.values[slot] = index;
+    return index;
 }
 
 void CSceneWnd::restoreSavedColors() {

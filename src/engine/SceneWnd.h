@@ -102,6 +102,8 @@ public:
     bool rotateUp() const { return m_bRotateUp; }
     // Writes entry i; shows it at once when `animate`.
     void setPaletteEntry(int i, const Color& c, bool animate);
+    // Remembered by colour until the palette changes (a true-colour search
+    // goes through every entry).
     int nearestPaletteIndex(const Color& c) const;
     // The entries as the last build made them.
     const std::vector<COLORREF>& savedColors() const { return m_savedColors; }
@@ -163,6 +165,17 @@ private:
     bool m_bUseBlack = false;
     bool m_bStop = false;
     std::vector<std::string> m_images;
+
+    // The memo of nearestPaletteIndex: direct-mapped by colour, for one
+    // version of the palette.
+    static constexpr size_t kNearestMemoSize = 4096;
+    struct NearestMemo {
+        uint64_t paletteId = 0;
+        uint64_t version = ~uint64_t{0};
+        std::vector<uint32_t> keys;
+        std::vector<int32_t> values;  // -1: empty
+    };
+    mutable NearestMemo m_nearestMemo;
 
     bool m_bFirstPalette = true;
     int32_t m_iBandCount = 0;

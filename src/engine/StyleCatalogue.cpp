@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "styles/area/Design.h"
 #include "styles/image/Bitmap.h"
 #include "styles/figure/Cookies.h"
 #include "styles/text/Text.h"
@@ -45,6 +46,7 @@ const std::array<StyleRow, 24> kRows = {{
 //     {0, "Lines", makeSaver<Lines>},
 // and its catalogue rows then take part in the choice.
 const std::vector<StyleMaker> kMakers = {
+    {1, "Design", makeSaver<Design>},
     {5, "Text", makeSaver<Text>},
     {13, "Bitmap", makeSaver<Bitmap>},
     {19, "Cookies", makeSaver<Cookies>},

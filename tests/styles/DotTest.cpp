@@ -1,0 +1,446 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <typeindex>
+#include <typeinfo>
+
+#include "app/Settings.h"
+#include "color/ColorScene.h"
+#include "color/ColorSpace.h"
+#include "engine/ChooserSet.h"
+#include "engine/RandomSource.h"
+#include "layout/BoolMap.h"
+#include "layout/SubRect.h"
+#include "platform/ProfileStore.h"
+#include "styles/figure/DotMembers.h"
+#include "support/GoldenImages.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+// A 16 x 16 screen of one colour, and the setting of the dots drawn on it.
+class DotTest : public ::testing::Test {
+protected:
+    DotTest() : surface(16, 16, 32), dc(&surface) {
+        dc.FillRect({0, 0, 16, 16}, RGB(0, 0, 0));
+        setting.screenWidth = 16;
+        setting.screenHeight = 16;
+        setting.paletteSize = 256;
+    }
+    // The choosers of default settings on a display of the given kind.
+    const ChooserSet& choosers(bool trueColor) {
+        settings = std::make_unique<Settings>(platform::ProfileStore(folder.path()), "Somebody");
+        built.build(*settings, DisplayFacts{trueColor, true});
+        setting.choosers = &built;
+        setting.trueColor = trueColor;
+        return built;
+    }
+    COLORREF at(int x, int y) const { return dc.GetPixel(x, y); }
+    int painted() const {
+        int n = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) n += at(x, y) != RGB(0, 0, 0);
+        return n;
+    }
+
+    TempFolder folder;
+    std::unique_ptr<Settings> settings;
+    ChooserSet built;
+    CSurface surface;
+    CDC dc;
+    DotSetting setting;
+    RandomSource random{7};
+};
+
+std::set<std::type_index> kindsMade(int count, const std::vector<int>& excluded,
+                                    const DotSetting& setting, RandomSource& random) {
+    std::set<std::type_index> made;
+    for (int i = 0; i < count; ++i) {
+        const auto dot = CreateDot(random, excluded, setting);
+        const Dot& made1 = *dot;
+        made.insert(typeid(made1));
+    }
+    return made;
+}
+
+}  // namespace
+
+TEST_F(DotTest, SingleDotSettingGivesTheShortcutUnlessKindZeroIsExcluded) {
+    choosers(true);
+    setting.singleDot = 100;
+    EXPECT_EQ(kindsMade(50, {}, setting, random), std::set<std::type_index>{typeid(DotSingle)});
+    // Excluded, the shortcut is off and the list decides.
+    EXPECT_GT(kindsMade(50, {0}, setting, random).size(), 3u);
+    setting.singleDot = 0;
+    int singles = 0;
+    for (int i = 0; i < 200; ++i) singles += CreateDot(random, {}, setting)->isSinglePixel();
+    EXPECT_EQ(singles, 0);
+}
+
+TEST_F(DotTest, PaletteDisplayOffersOnlyThePaletteSafeKinds) {
+    choosers(false);
+    setting.singleDot = 0;
+    const std::set<std::type_index> safe = {typeid(DotSplat), typeid(DotMulti), typeid(DotHay),
+                                            typeid(DotRectRand), typeid(DotRect), typeid(DotRotate),
+                                            typeid(DotRotateLine)};
+    for (const std::type_index& t : kindsMade(400, {}, setting, random)) EXPECT_TRUE(safe.count(t)) << t.name();
+    for (int i = 0; i < 300; ++i) {
+        auto blt = CreateDotBlt(random, {}, setting);
+        EXPECT_EQ(dynamic_cast<DotBltAverage*>(blt.get()), nullptr);
+    }
+}
+
+TEST_F(DotTest, TrueColourListReachesTheOtherKindsAndADesignNeverTurnsQuadrilaterals) {
+    choosers(true);
+    setting.singleDot = 0;
+    const auto made = kindsMade(1500, {41}, setting, random);
+    EXPECT_FALSE(made.count(typeid(DotRotate)));
+    EXPECT_TRUE(made.count(typeid(DotStud)));
+    EXPECT_TRUE(made.count(typeid(DotFade)));
+    EXPECT_TRUE(made.count(typeid(DotPrushCircle)));
+}
+
+TEST_F(DotTest, OffsetFactoryMakesOnlyItsOwnKinds) {
+    choosers(true);
+    std::set<std::type_index> made;
+    for (int i = 0; i < 300; ++i) {
+        const auto dot = CreateDotOffset(random, {57, 54}, setting);
+        const Dot& made1 = *dot;
+        made.insert(typeid(made1));
+    }
+    EXPECT_FALSE(made.count(typeid(DotOffsetMetallic)));
+    EXPECT_FALSE(made.count(typeid(DotOffsetHue)));
+    EXPECT_TRUE(made.count(typeid(DotRectRandAverage)));
+}
+
+TEST_F(DotTest, RectangleSizes) {
+    for (int seed = 1; seed < 60; ++seed) {
+        RandomSource r(seed);
+        DotRect dot(r, setting);
+        EXPECT_GE(dot.width(), 2);
+        EXPECT_LE(dot.width(), 17);
+        if (dot.square()) {
+            EXPECT_EQ(dot.width(), dot.height());
+        }
+        RandomSource r2(seed);
+        DotStud stud(r2, setting);
+        EXPECT_GE(stud.width(), 8);
+        EXPECT_GE(stud.height(), 8);
+    }
+}
+
+TEST_F(DotTest, DurationFactorCountsAFigureOfNoSizeAsOnePixel) {
+    DotRect dot(random, setting);
+    dot.setSize(0, 0);
+    EXPECT_DOUBLE_EQ(dot.durationFactor(), 1.0);
+    dot.setSize(4, 4);
+    EXPECT_DOUBLE_EQ(dot.durationFactor(), 0.25);
+    dot.setSize(2, 2);
+    EXPECT_DOUBLE_EQ(dot.durationFactor(), 0.5);
+}
+
+TEST_F(DotTest, SinglePixelAndItsShadow) {
+    setting.shadowOn = true;
+    DotSingle dot(random, setting);
+    dot.draw(dc, 5, 5, Color(200, 10, 20), nullptr);
+    EXPECT_EQ(at(5, 5), RGB(200, 10, 20));
+    EXPECT_EQ(at(6, 6), dot.shadowColor().colorRef());
+    EXPECT_EQ(GetRValue(at(6, 6)), GetGValue(at(6, 6)));
+    EXPECT_EQ(painted(), 1 + (at(6, 6) != 0));
+    dot.setShadowOn(false);
+    dot.draw(dc, 10, 10, Color(1, 2, 3), nullptr);
+    EXPECT_EQ(at(11, 11), RGB(0, 0, 0));
+}
+
+TEST_F(DotTest, RectangleExtentsReachXPlusW) {
+    DotRect dot(random, setting);
+    dot.setSize(4, 6);
+    dot.draw(dc, 8, 8, Color(9, 9, 9), nullptr);
+    // left x - w/2, top y - h/2, right x + w, bottom y + h (exclusive).
+    EXPECT_EQ(at(6, 5), RGB(9, 9, 9));
+    EXPECT_EQ(at(11, 13), RGB(9, 9, 9));
+    EXPECT_EQ(at(5, 5), RGB(0, 0, 0));
+    EXPECT_EQ(at(12, 13), RGB(0, 0, 0));
+    EXPECT_EQ(at(11, 14), RGB(0, 0, 0));
+    EXPECT_EQ(painted(), 6 * 9);
+}
+
+TEST_F(DotTest, RotateLineFollowsTheHue) {
+    // The principal direction of the painted pixels: the sign of their
+    // covariance. Hue 0 leaves the diagonal from top left to bottom right;
+    // hue 180 turns it by a quarter.
+    const auto covariance = [this](const Color& c, int seed) {
+        dc.FillRect({0, 0, 16, 16}, RGB(0, 0, 0));
+        RandomSource r(seed);
+        DotRotateLine dot(r, setting);
+        dot.setSize(10, 6);
+        dot.draw(dc, 8, 8, c, nullptr);
+        double n = 0, sx = 0, sy = 0, sxy = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (at(x, y) != 0) n += 1, sx += x, sy += y, sxy += x * y;
+        return sxy / n - (sx / n) * (sy / n);
+    };
+    for (int seed = 1; seed < 6; ++seed) {
+        EXPECT_GT(covariance(Color(255, 0, 0), seed), 0) << seed;
+        EXPECT_LT(covariance(Color(0, 255, 255), seed), 0) << seed;
+    }
+}
+
+TEST_F(DotTest, StudShadesItsFourEdges) {
+    DotStud dot(random, setting);
+    dot.setSize(8, 8);
+    dot.draw(dc, 8, 8, Color(200, 100, 40), nullptr);
+    EXPECT_EQ(at(8, 5), RGB(200, 100, 40));  // top, 4/4
+    EXPECT_EQ(at(10, 8), RGB(100, 50, 20));  // right, 2/4
+    EXPECT_EQ(at(8, 10), RGB(50, 25, 10));   // bottom, 1/4
+    EXPECT_EQ(at(5, 8), RGB(150, 75, 30));   // left, 3/4
+}
+
+TEST_F(DotTest, SmallFiguresFallBackToOnePixel) {
+    DotStud stud(random, setting);
+    DotRadial radial(random, setting);
+    DotRotate rotate(random, setting);
+    DotRotateLine line(random, setting);
+    stud.setSize(4, 8);
+    radial.setSize(8, 4);
+    rotate.setSize(4, 4);
+    line.setSize(1, 1);
+    Dot* dots[] = {&stud, &radial, &rotate, &line};
+    for (Dot* dot : dots) {
+        dc.FillRect({0, 0, 16, 16}, RGB(0, 0, 0));
+        dot->draw(dc, 7, 7, Color(1, 2, 3), nullptr);
+        EXPECT_EQ(at(7, 7), RGB(1, 2, 3)) << typeid(*dot).name();
+        EXPECT_EQ(painted(), 1) << typeid(*dot).name();
+    }
+}
+
+namespace {
+
+// The invert member over a checkered mask, its second colour set by the test.
+class MaskedInvert : public DotOffsetInvert {
+public:
+    MaskedInvert(RandomSource& random, const DotSetting& setting, bool second)
+        : DotOffsetInvert(random, setting) {
+        m_pMask = std::make_unique<BoolMapBitCheckered>(&random, 16, 16);
+        m_bUseSecondColor = second;
+        m_secondColor = Color(1, 2, 3);
+    }
+};
+
+}  // namespace
+
+TEST_F(DotTest, MaskedMembersLeaveFalseCellsAloneUnlessASecondColourIsOn) {
+    for (bool second : {false, true}) {
+        dc.FillRect({0, 0, 16, 16}, RGB(10, 20, 30));
+        MaskedInvert dot(random, setting, second);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) dot.draw(dc, x, y, Color(), nullptr);
+        int inverted = 0, seconds = 0, left = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const bool on = dot.mask().get(x, y);
+                EXPECT_EQ(dot.wouldDraw(x, y), on || second);
+                if (on) inverted += at(x, y) == RGB(245, 235, 225);
+                else if (second) seconds += at(x, y) == RGB(1, 2, 3);
+                else left += at(x, y) == RGB(10, 20, 30);
+            }
+        EXPECT_GT(inverted, 0);
+        EXPECT_EQ(inverted + seconds + left, 256) << second;
+    }
+}
+
+namespace {
+
+class MetallicProbe : public DotOffsetMetallic {
+public:
+    using DotOffsetMetallic::DotOffsetMetallic;
+    using DotOffsetMetallic::newColor;
+    int k() const { return m_iK; }
+};
+
+}  // namespace
+
+TEST_F(DotTest, MetallicFoldsAsATriangleWaveAndStaysInRange) {
+    for (int seed = 1; seed < 40; ++seed) {
+        RandomSource r(seed);
+        MetallicProbe dot(r, setting);
+        for (int red = 0; red < 256; red += 5) {
+            const int raw = red + dot.k() * red * 7 / 255;
+            int v = raw % 512;
+            if (v > 255) v = 511 - v;
+            if (raw <= 511) {
+                EXPECT_EQ(v, raw <= 255 ? raw : 511 - raw);  // the single fold
+            }
+            const Color c = dot.newColor(Color(red, 0, 0), 0, 0, nullptr);
+            const int value = std::max({c.red(), c.green(), c.blue()});
+            EXPECT_NEAR(value, v, 1) << "seed " << seed << " red " << red;
+        }
+    }
+}
+
+namespace {
+
+class DisplaceProbe : public DotOffsetDisplace {
+public:
+    DisplaceProbe(RandomSource& random, const DotSetting& setting, int dx, int dy)
+        : DotOffsetDisplace(random, setting) {
+        m_pMask = std::make_unique<BoolMapAll>(&random, 16, 16);
+        m_iDx = dx;
+        m_iDy = dy;
+    }
+};
+
+}  // namespace
+
+TEST_F(DotTest, ReadsOffTheScreenAreHeldToItsEdge) {
+    dc.FillRect({0, 0, 16, 16}, RGB(0, 0, 0));
+    dc.SetPixel(0, 15, RGB(40, 50, 60));
+    DisplaceProbe displace(random, setting, -20, 30);
+    displace.draw(dc, 3, 2, Color(), nullptr);
+    EXPECT_EQ(at(3, 2), RGB(40, 50, 60));
+
+    // The merge's neighbours at the corner average with the edge pixels,
+    // never with an invalid read.
+    dc.FillRect({0, 0, 16, 16}, RGB(0, 0, 0));
+    DotMerge merge(random, setting);
+    merge.draw(dc, 0, 0, Color(200, 100, 50), nullptr);
+    EXPECT_EQ(at(0, 0), RGB(200, 100, 50));
+    EXPECT_EQ(at(1, 1), RGB(100, 50, 25));
+    EXPECT_EQ(at(1, 0), RGB(100, 50, 25));
+    EXPECT_EQ(painted(), 4);
+}
+
+TEST_F(DotTest, EdgeEffectsStayInTheirCellAndShrinkIt) {
+    choosers(true);
+    SubRect cell(0, 0, 16, 16, 0, 0);
+    for (int seed = 1; seed < 30; ++seed) {
+        RandomSource r(seed);
+        DotFrame frame(r, setting);
+        dc.FillRect({0, 0, 16, 16}, RGB(0, 0, 0));
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) frame.draw(dc, x, y, Color(), &cell);
+        if (frame.total() < 8) {
+            // The outermost ring is the outer colour.
+            EXPECT_EQ(at(0, 0), at(15, 15));
+        }
+    }
+    SubRect big(0, 0, 200, 200, 0, 0);
+    RandomSource r(3);
+    DotOffsetButton button(r, setting);
+    button.prepare(big);
+    EXPECT_LT(big.width(), 200);
+    EXPECT_GT(big.left(), 0);
+}
+
+TEST_F(DotTest, BrushCarriesPaintWithinAStroke) {
+    RandomSource r(5);
+    DotPrushRect brush(r, setting);
+    brush.setSize(2, 2);
+    brush.beginStroke();
+    dc.FillRect({0, 0, 16, 16}, RGB(100, 100, 100));
+    brush.draw(dc, 4, 4, Color(0, 0, 0), nullptr);
+    // A full weight paints the colour.
+    EXPECT_EQ(at(4, 4), RGB(0, 0, 0));
+    // The second print mixes the carried grey into the black.
+    brush.draw(dc, 10, 10, Color(0, 0, 0), nullptr);
+    EXPECT_NE(at(10, 10), RGB(0, 0, 0));
+    brush.endStroke();
+    brush.draw(dc, 12, 12, Color(0, 0, 0), nullptr);
+    EXPECT_EQ(at(12, 12), RGB(0, 0, 0));
+}
+
+TEST_F(DotTest, BlockAverageFillsTheDestination) {
+    CSurface copySurface(8, 8, 32);
+    CDC copy(&copySurface);
+    copy.FillRect({0, 0, 4, 8}, RGB(100, 0, 0));
+    copy.FillRect({4, 0, 8, 8}, RGB(0, 0, 200));
+    DotBltAverage blt(random, setting);
+    blt.blt(dc, 2, 2, 3, 3, copy, 0, 0, 8, 8, nullptr);
+    EXPECT_EQ(at(2, 2), RGB(50, 0, 100));
+    EXPECT_EQ(painted(), 9);
+    // A block wholly outside the copy does nothing.
+    blt.blt(dc, 10, 10, 3, 3, copy, 20, 20, 4, 4, nullptr);
+    EXPECT_EQ(painted(), 9);
+}
+
+TEST_F(DotTest, EveryKindDrawsSafelyAtTheEdges) {
+    choosers(true);
+    SubRect cell(0, 0, 16, 16, 0, 0);
+    for (int kind = 0; kind < 62; ++kind) {
+        RandomSource r(kind + 1);
+        auto dot = MakeDotKind(kind, r, setting);
+        for (int y : {-3, 0, 7, 15, 19})
+            for (int x : {-3, 0, 7, 15, 19}) {
+                dot->draw(dc, x, y, Color(250, 120, 3), &cell);
+                dot->draw(dc, x, y, Color(3, 120, 250), nullptr);
+            }
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                ASSERT_EQ(at(x, y) >> 24, 0u) << DotKindName(kind) << " at " << x << "," << y;
+    }
+}
+
+namespace {
+
+// A palette once round the colour circle.
+ColorTable colourWheel() {
+    std::vector<PALETTEENTRY> entries;
+    for (int i = 0; i < 256; ++i) {
+        const Color c = ColorHSV(static_cast<float>(i) * 360.0f / 256.0f, 0.8f, 0.9f).toColor();
+        entries.push_back({static_cast<BYTE>(c.red()), static_cast<BYTE>(c.green()),
+                           static_cast<BYTE>(c.blue()), 0});
+    }
+    return ColorTable(true, entries);
+}
+
+}  // namespace
+
+// One member of each group stamped over a fixed background, its colour
+// running round the palette: QV_DOT_PICTURES=DIR writes the pictures.
+TEST_F(DotTest, GroupStills) {
+    const ColorTable wheel = colourWheel();
+    const ColorSceneScope scope(wheel);
+    choosers(true);
+    constexpr int kW = 160, kH = 90;
+    setting.screenWidth = kW, setting.screenHeight = kH;
+    GoldenFile golden("dots.txt");
+    const std::pair<int, const char*> groups[] = {{0, "single"},  {42, "rect_rotateline"},
+                                                  {15, "rect_stud"}, {57, "offset_metallic"},
+                                                  {46, "mix_average"}, {37, "brush_circle"},
+                                                  {34, "merge"},    {32, "offset_circle"},
+                                                  {44, "edge_dropshadow"}};
+    for (const auto& [kind, name] : groups) {
+        CSurface picture(kW, kH, 32);
+        CDC pdc(&picture);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) pdc.SetPixel(x, y, RGB(x * 255 / kW, y * 255 / kH, 128));
+        RandomSource r(kind * 31 + 5);
+        auto dot = MakeDotKind(kind, r, setting);
+        const SubRect cell(0, 0, kW, kH, 0, 0);
+        const int stepX = std::max(dot->width(), 1), stepY = std::max(dot->height(), 1);
+        for (int y = 0; y < kH; y += stepY)
+            for (int x = 0; x < kW; x += stepX)
+                dot->draw(pdc, x, y, Color::fromPaletteIndex((x + y) * 256 / (kW + kH)), &cell);
+        golden.check(std::string("dot_") + name, picture);
+        if (const char* dir = std::getenv("QV_DOT_PICTURES"))
+            writePng(picture, CDisplay::instance().hardwarePalette(),
+                     std::string(dir) + "/dot_" + name + ".png");
+    }
+}
+
+TEST_F(DotTest, PolygonFillsAroundItsPoint) {
+    for (int seed = 1; seed < 10; ++seed) {
+        dc.FillRect({0, 0, 16, 16}, RGB(0, 0, 0));
+        RandomSource r(seed);
+        DotPoly dot(r, setting);
+        dot.draw(dc, 8, 8, Color(9, 90, 200), nullptr);
+        EXPECT_GT(painted(), 1) << seed;
+        // Moved to another point, it paints there (a crescent may leave the
+        // point itself out).
+        const int before = painted();
+        dc.FillRect({0, 0, 16, 16}, RGB(0, 0, 0));
+        dot.draw(dc, 40, 40, Color(9, 90, 200), nullptr);
+        EXPECT_LT(painted(), before) << seed;
+    }
+}
