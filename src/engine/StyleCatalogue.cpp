@@ -7,8 +7,8 @@
 
 #include "app/Settings.h"
 #include "styles/area/Design.h"
-#include "styles/image/Bitmap.h"
 #include "styles/figure/Cookies.h"
+#include "styles/image/Bitmap.h"
 #include "styles/text/Text.h"
 
 namespace {
