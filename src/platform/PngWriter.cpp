@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/OutputFile.h"
+
 namespace {
 
 struct FileCloser {
@@ -102,24 +104,14 @@ bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware
         rows[static_cast<size_t>(y)] =
             reinterpret_cast<png_bytep>(pixels.data() + static_cast<size_t>(y) * surface.width());
 
-    const std::string temporary = path + ".part";
-    File f(std::fopen(temporary.c_str(), "wb"));
-    if (!f) {
-        setError(error, "cannot write " + path + ": " + std::strerror(errno));
-        return false;
-    }
+    platform::OutputFile out(path);
     std::string message;
-    bool ok = encode(f.get(), surface.width(), surface.height(), rows, message);
-    ok = std::fflush(f.get()) == 0 && ok;
-    ok = std::fclose(f.release()) == 0 && ok;
-    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        message = std::strerror(errno);
-        ok = false;
-    }
+    const bool ok = out.ok() && encode(out.stream(), surface.width(), surface.height(), rows, message) &&
+                    out.commit();
     if (!ok) {
-        std::remove(temporary.c_str());
-        setError(error,
-                 "cannot write " + path + ": " + (message.empty() ? "write error" : message));
+        if (!out.error().empty()) message = out.error();
+        else message = "cannot write " + path + ": " + (message.empty() ? "write error" : message);
+        setError(error, message);
     }
     return ok;
 }
