@@ -22,6 +22,7 @@ int truncatedWeight(float w) {
 
 Settings::Settings(platform::ProfileStore store, const std::string& owner)
     : m_store(std::move(store)), m_messages(kMessageCount) {
+    const platform::ProfileStore::ReadBatch batch(m_store);
     m_installFolder = m_store.readString(kConfigKey, "InstallFolder", "");
 #define QV_SETTING(type, Key, get, set, def) m_##Key = static_cast<type>(readInt(#Key, def));
     QV_SETTINGS_IMAGES

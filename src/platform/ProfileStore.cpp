@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -111,10 +112,17 @@ std::shared_ptr<ParsedFile> loadFile(const fs::path& path) {
         ::close(fd);
         return parsed;
     }
-    std::string text(ProfileStore::kMaxFileBytes + 1, '\0');
+    // One byte more than the file holds shows the end; a file that grows
+    // meanwhile is read on up to one byte beyond the bound.
+    const size_t limit = ProfileStore::kMaxFileBytes + 1;
+    std::string text(std::min(static_cast<size_t>(st.st_size) + 1, limit), '\0');
     size_t done = 0;
     bool ok = true;
-    while (done < text.size()) {
+    for (;;) {
+        if (done == text.size()) {
+            if (done == limit) break;
+            text.resize(std::min(2 * done, limit));
+        }
         const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) ok = false;
@@ -161,9 +169,10 @@ public:
         m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         struct stat st {};
         if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) release();
-        // A writer holds the lock for milliseconds; one that holds it for
-        // seconds is stuck, and the write fails rather than hang.
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        // A writer holds the lock for milliseconds (a busy disk may make
+        // that a second); one that holds it for half a minute is stuck, and
+        // the write fails rather than hang.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
             if ((errno != EWOULDBLOCK && errno != EINTR) ||
                 std::chrono::steady_clock::now() > giveUp)
@@ -201,24 +210,40 @@ int hexDigit(char c) {
 
 }  // namespace
 
+// The files parsed, by name in the store's folder.
 struct ProfileStore::Cache {
     std::mutex mutex;
-    std::map<std::string, std::shared_ptr<const ParsedFile>> files;
+    std::map<std::string, std::shared_ptr<const ParsedFile>, std::less<>> files;
+    int batches = 0;
 
-    std::shared_ptr<const ParsedFile> get(const fs::path& path) {
+    std::shared_ptr<const ParsedFile> get(const fs::path& folder, const std::string& file) {
         const std::lock_guard<std::mutex> lock(mutex);
-        auto& slot = files[path.string()];
+        auto it = files.find(file);
+        if (it == files.end()) it = files.emplace(file, nullptr).first;
+        auto& slot = it->second;
+        if (slot && batches > 0) return slot;
+        const fs::path path = folder / file;
         struct stat st {};
         const bool same = slot && slot->identity && ::stat(path.c_str(), &st) == 0 &&
                           *slot->identity == FileIdentity(st);
         if (!same) slot = loadFile(path);
         return slot;
     }
-    void forget(const fs::path& path) {
+    void forget(const std::string& file) {
         const std::lock_guard<std::mutex> lock(mutex);
-        files.erase(path.string());
+        files.erase(file);
     }
 };
+
+ProfileStore::ReadBatch::ReadBatch(const ProfileStore& store) : m_cache(store.m_cache) {
+    const std::lock_guard<std::mutex> lock(m_cache->mutex);
+    ++m_cache->batches;
+}
+
+ProfileStore::ReadBatch::~ReadBatch() {
+    const std::lock_guard<std::mutex> lock(m_cache->mutex);
+    --m_cache->batches;
+}
 
 ProfileStore::ProfileStore(fs::path folder)
     : m_folder(std::move(folder)), m_cache(std::make_shared<Cache>()) {}
@@ -306,7 +331,7 @@ std::string ProfileStore::decodeValue(const std::string& stored) {
 std::optional<std::string> ProfileStore::readFrom(const std::string& file,
                                                   const std::string& section,
                                                   const std::string& key) {
-    const auto parsed = m_cache->get(m_folder / file);
+    const auto parsed = m_cache->get(m_folder, file);
     const char* v = parsed->ini.GetValue(section.c_str(), key.c_str(), nullptr);
     if (!v) return std::nullopt;
     return decodeValue(v);
@@ -354,7 +379,7 @@ bool ProfileStore::writeFile(const std::string& file, const std::string& section
     if (target.empty() || !whyNotWritable(target).empty()) return false;
     const WriteLock lock(target);
     if (!lock.held()) return false;
-    m_cache->forget(path);
+    m_cache->forget(file);
     const auto parsed = loadFile(target);
     if (parsed->state == Load::Unreadable || parsed->hasNul) return false;
     CSimpleIniA& ini = parsed->ini;

@@ -73,11 +73,24 @@ public:
     // of a 32-bit value (unsigned values above 2^31 wrap as a DWORD does).
     static std::optional<int> parseInt(const std::string& text);
 
+    struct Cache;
+    // While one lives, each file is parsed at most once and not looked at
+    // again: reading all the settings at start costs one parse per file and
+    // no system call per value.
+    class ReadBatch {
+    public:
+        explicit ReadBatch(const ProfileStore& store);
+        ~ReadBatch();
+        ReadBatch(const ReadBatch&) = delete;
+        ReadBatch& operator=(const ReadBatch&) = delete;
+
+    private:
+        std::shared_ptr<Cache> m_cache;
+    };
+
     // A value as stored in the file, and back (see above).
     static std::string encodeValue(const std::string& value);
     static std::string decodeValue(const std::string& stored);
-
-    struct Cache;
 
 private:
     std::optional<std::string> readFrom(const std::string& file, const std::string& section,
