@@ -35,9 +35,11 @@ int countTemporaries(const fs::path& folder) {
 // any settings file all read as the defaults at once, are reported once on
 // standard error, and are never replaced.
 TEST(ProfileStoreFiles, SpecialAndHugeFilesReadAsDefaultsAndStay) {
-    std::string huge;
-    for (int i = 0; huge.size() < 50u << 20; ++i) huge += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
-    huge = "[" + kKey + "]\nSpeed=7\n" + huge;
+    // 50 MB of keys.
+    std::string keys;
+    for (int i = 0; keys.size() < 1u << 20; ++i) keys += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    std::string huge = "[" + kKey + "]\nSpeed=7\n";
+    while (huge.size() < 50u << 20) huge += keys;
     const auto makers = {
         +[](const fs::path& p, const std::string&) { return ::mkfifo(p.c_str(), 0644) == 0; },
         +[](const fs::path& p, const std::string&) { return ::symlink("/dev/zero", p.c_str()) == 0; },

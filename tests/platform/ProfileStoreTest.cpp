@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
+#include <random>
 
 #include "platform/ProfileStore.h"
 #include "support/EnvOverride.h"
@@ -125,4 +126,27 @@ TEST(ProfileStore, DefaultFolderFollowsTheEnvironment) {
         EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/home/someone/.config/quorvane"));
     }
     EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/cfg/here"));
+}
+
+// Values are stored as they are unless the file's syntax would take them
+// apart; the escaped form is read back only when it is exactly the writer's,
+// so hand-written quotes and backslashes read as they stand.
+TEST(ProfileStore, ValuesEscapedOnlyWhenNeeded) {
+    using namespace std::string_literals;
+    for (const auto& [value, stored] :
+         {std::pair{""s, ""s}, {"plain text = [x] ; >>>"s, "plain text = [x] ; >>>"s}, {"a\\b"s, "a\\b"s},
+          {" a "s, "\"\\x20a\\x20\""s}, {"a\nb\r\tc\x01"s, "\"a\\nb\\r\\tc\\x01\""s}, {"\0"s, "\"\\x00\""s},
+          {"<<<EOT"s, "\"<<<EOT\""s}, {"x<<<"s, "\"x<<<\""s}, {"\"q\" \\"s, "\"\"q\" \\\\\""s}}) {
+        EXPECT_EQ(ProfileStore::encodeValue(value), stored);
+        EXPECT_EQ(ProfileStore::decodeValue(stored), value);
+    }
+    for (const std::string& typed : {"\"quoted\""s, "\"\""s, "\"a\\q\""s, "\"\\x4\""s, "\"\\x41\""s, "\"a\\x20b\""s,
+                                     "\"ends in \\\""s, "\""s, "<<< Welcome >>>"s})
+        EXPECT_EQ(ProfileStore::decodeValue(typed), typed);
+    std::mt19937 random(7);
+    for (int i = 0; i < 3000; ++i) {
+        std::string s(random() % 12, '\0');
+        for (char& c : s) c = "\0\n\r\t \"\\<x\xe9\x7f"[random() % 12];
+        ASSERT_EQ(ProfileStore::decodeValue(ProfileStore::encodeValue(s)), s);
+    }
 }
