@@ -13,30 +13,20 @@
 #include <cstdlib>
 #include <thread>
 
-#include "support/TempFolder.h"
+#include "support/ProgramRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class ProgramFiles : public ::testing::Test {
+class ProgramFiles : public ProgramRun {
 protected:
     void SetUp() override {
-        if (!exe) GTEST_SKIP() << "QV_TEST_EXE is not set";
+        ProgramRun::SetUp();
         fs::create_directory(tmp.path() / "config");
-    }
-    // The exit code of the program run with `args` in the temporary folder; its standard error in `err`.
-    int run(const std::string& args, std::string* err = nullptr) {
-        const std::string cmd = "cd '" + tmp.path().string() + "' && QUORVANE_CONFIG_DIR=config '" + exe +
-                                "' " + args + " >/dev/null 2>err.txt";
-        const int status = std::system(cmd.c_str());
-        if (err) *err = tmp.read("err.txt");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     fs::file_type typeOf(const std::string& name) { return fs::symlink_status(tmp.path() / name).type(); }
 
-    const char* exe = std::getenv("QV_TEST_EXE");
-    TempFolder tmp;
     const std::string small = " --size 64x48 --seconds 2 --seed 3";
 };
 
