@@ -1,11 +1,13 @@
 #include "platform/OutputFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 namespace platform {
@@ -78,6 +80,7 @@ OutputFile::OutputFile(const fs::path& path) : m_shown(path.string()) {
         m_uid = st.st_uid;
         m_gid = st.st_gid;
     }
+    removeTemporaries(m_target, false);
     m_temporary = temporaryName(m_target);
     const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     int fd = ::open(m_temporary.c_str(), flags, 0666);
@@ -142,7 +145,7 @@ bool OutputFile::commit() {
     return true;
 }
 
-void removeTemporaries(const fs::path& target) {
+void removeTemporaries(const fs::path& target, bool liveWritersToo) {
     const std::string prefix = target.filename().string() + ".tmp.";
     std::error_code ec;
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -150,6 +153,11 @@ void removeTemporaries(const fs::path& target) {
         const std::string name = it->path().filename().string();
         if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
         if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
+        if (!liveWritersToo) {
+            const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+            if (pid <= 0 || pid > INT_MAX || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+                continue;
+        }
         std::error_code ignored;
         if (it->is_regular_file(ignored) && !it->is_symlink(ignored)) fs::remove(it->path(), ignored);
     }

@@ -2,7 +2,8 @@
 // Files the program writes: pictures, frames and settings. A file is written
 // beside its final name ("<name>.tmp.<pid>"), flushed to the disk, renamed
 // into place and its folder synced, so a reader never sees half a file and a
-// power cut cannot lose a finished one.
+// power cut cannot lose a finished one. Temporaries that killed writers left
+// beside the file are removed.
 //
 // Only a regular file (or a new name) is ever replaced. A symbolic link is
 // followed to the file it names, which is replaced and keeps its mode and
@@ -64,9 +65,11 @@ private:
     gid_t m_gid = 0;
 };
 
-// Removes "<target>.tmp.<digits>" files beside `target`. Only safe while
-// holding a lock that every writer of `target` takes.
-void removeTemporaries(const std::filesystem::path& target);
+// Removes "<target>.tmp.<pid>" files beside `target` left by writers that
+// were killed: those of processes that no longer run, or, with
+// `liveWritersToo` (only safe while holding a lock that every writer of
+// `target` takes while its temporary exists), all of them.
+void removeTemporaries(const std::filesystem::path& target, bool liveWritersToo);
 
 // An open file to append log lines to; null (and nothing created or
 // truncated) when the path holds anything but a regular file.

@@ -390,7 +390,7 @@ bool ProfileStore::writeFile(const std::string& file, const std::string& section
     if (!readsBackAs(data, ini, section.c_str())) return false;
     // Any temporary still here belongs to a writer that died holding the
     // lock: every live writer holds it while its temporary exists.
-    removeTemporaries(target);
+    removeTemporaries(target, true);
     OutputFile out(path);
     return out.write(data) && out.commit();
 }

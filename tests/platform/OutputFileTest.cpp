@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 
 #include "platform/OutputFile.h"
 #include "platform/PngWriter.h"
@@ -69,6 +70,15 @@ TEST(OutputFile, RegularFilesAndLinksAreReplacedKeepingTheirMode) {
     ASSERT_TRUE(writePng(picture(8, 8), {}, (tmp.path() / "dangling").string(), &error)) << error;
     EXPECT_TRUE(fs::is_symlink(tmp.path() / "dangling") && readPng((tmp.path() / "made.txt").string()).valid());
     EXPECT_EQ(countTemporaries(tmp.path()), 0);
+    // What a killed writer left is removed; a running writer's file stays.
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    tmp.write("made.txt.tmp." + std::to_string(dead), "half");
+    tmp.write("made.txt.tmp." + std::to_string(::getppid()), "busy");
+    ASSERT_TRUE(writeText(tmp.path() / "made.txt", "five"));
+    EXPECT_FALSE(fs::exists(tmp.path() / ("made.txt.tmp." + std::to_string(dead))));
+    EXPECT_TRUE(fs::exists(tmp.path() / ("made.txt.tmp." + std::to_string(::getppid()))));
 }
 
 // A FIFO, a device node, a socket, a folder and a loop of links are refused
