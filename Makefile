@@ -9,7 +9,7 @@ CHECKED := build/checked
 DEB := build/deb
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := profile_store packed_dib command_line bmp_image jpeg_image
+FUZZ_TARGETS := profile_store profile_store_write packed_dib command_line bmp_image jpeg_image
 PREFIX ?= /usr/local
 
 .PHONY: run test bench fuzz deps build install deb clean

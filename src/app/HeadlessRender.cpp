@@ -6,6 +6,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Environment.h"
+#include "platform/OutputFile.h"
 #include "platform/Signals.h"
 #include "platform/Surface.h"
 
@@ -66,6 +67,11 @@ bool planRender(const LaunchRequest& request, platform::HeadlessOptions& options
         const std::filesystem::path parent = std::filesystem::path(request.renderPath).parent_path();
         if (!parent.empty() && !platform::folderExists(parent)) {
             error = "there is no folder " + parent.string() + " to write " + request.renderPath + " in";
+            return false;
+        }
+        if (const std::string why = platform::whyNotWritable(platform::followLinks(request.renderPath));
+            !why.empty()) {
+            error = "cannot write " + request.renderPath + ": " + why + "; only regular files are written";
             return false;
         }
         options.snapshots.push_back({options.endAtMs, request.renderPath});

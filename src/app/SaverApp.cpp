@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/MessageLoop.h"
+#include "platform/OutputFile.h"
 #include "styles/figure/Limn.h"
 
 CSaverApp gApp;
@@ -189,13 +190,8 @@ void CSaverApp::writeTraceLine(const std::string& text) {
     if (!m_traceLap) m_traceLap = std::make_unique<qvTimer>();
     const int lap = m_traceLap->lap();
     const std::string path = traceFile().string();
-    std::FILE* f = nullptr;
-    if (m_bTraceNewFile) {
-        f = std::fopen(path.c_str(), "wb");
-        m_bTraceNewFile = false;
-    } else {
-        f = std::fopen(path.c_str(), "ab");
-    }
+    std::FILE* f = platform::openLogFile(path, m_bTraceNewFile);
+    m_bTraceNewFile = false;
     if (!f) return;  // the line is lost; tracing never stops the program
     std::fprintf(f, "%10d: %s\r\n", lap, text.c_str());
     std::fclose(f);

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "app/Windows1252.h"
+
 namespace {
 
 std::string keyWithIndex(const char* base, int i) { return base + std::to_string(i); }
@@ -20,13 +22,14 @@ int truncatedWeight(float w) {
 
 Settings::Settings(platform::ProfileStore store, const std::string& owner)
     : m_store(std::move(store)), m_messages(kMessageCount) {
+    const platform::ProfileStore::ReadBatch batch(m_store);
     m_installFolder = m_store.readString(kConfigKey, "InstallFolder", "");
 #define QV_SETTING(type, Key, get, set, def) m_##Key = static_cast<type>(readInt(#Key, def));
     QV_SETTINGS_IMAGES
     m_folders = parseFolders(
         m_store.readPrivate(kIniFile, kIniSection, kFoldersKey, "", kFoldersMaxChars));
     QV_SETTINGS_MAIN
-    readMessages(owner);
+    readMessages(utf8ToWindows1252(owner));
     readColors();
     QV_SETTINGS_COLOURS
 #undef QV_SETTING
@@ -50,8 +53,8 @@ std::string Settings::defaultMessage(int i, const std::string& owner) {
 void Settings::readMessages(const std::string& owner) {
     m_lastMessage = -1;
     for (int i = 0; i < kMessageCount; ++i) {
-        std::string text =
-            m_store.readString(kConfigKey, keyWithIndex("Message", i), defaultMessage(i, owner));
+        const auto stored = m_store.readValue(kConfigKey, keyWithIndex("Message", i));
+        std::string text = stored ? utf8ToWindows1252(*stored) : defaultMessage(i, owner);
         if (text == "trace") m_traceRequested = true;
         if (!text.empty()) m_lastMessage = i;
         m_messages[static_cast<size_t>(i)] = std::move(text);
@@ -144,7 +147,8 @@ bool Settings::writeMessages() {
     m_messages = std::move(compact);
     platform::ProfileValues values;
     for (int i = 0; i < kMessageCount; ++i)
-        values.emplace_back(keyWithIndex("Message", i), m_messages[static_cast<size_t>(i)]);
+        values.emplace_back(keyWithIndex("Message", i),
+                            windows1252ToUtf8(m_messages[static_cast<size_t>(i)]));
     return write(values);
 }
 

@@ -28,7 +28,9 @@ public:
     static constexpr const char* kWebAddress = "www.quorvane.org";
 
     // Reads every key from `store`; `owner` is the registered owner name that
-    // the first message defaults to.
+    // the first message defaults to. The store holds UTF-8; messages here are
+    // Windows-1252, as they are drawn (see Windows1252.h). Folders are file
+    // names and keep their bytes.
     explicit Settings(platform::ProfileStore store, const std::string& owner);
 
 #define QV_SETTING(type, Key, get, set, def)          \

@@ -14,6 +14,7 @@
 #include "platform/MessageLoop.h"
 #include "platform/ProfileStore.h"
 #include "platform/SdlBackend.h"
+#include "platform/Signals.h"
 #include "platform/Surface.h"
 
 namespace {
@@ -26,6 +27,8 @@ int fail(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before anything slow: a request to stop must not be lost while starting.
+    platform::installTerminationHandlers();
     using Action = LaunchRequest::Action;
     const std::vector<std::string> args(argv + 1, argv + argc);
     const LaunchRequest request = parseCommandLine(args);

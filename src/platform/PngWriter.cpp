@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/OutputFile.h"
+
 namespace {
 
 struct FileCloser {
@@ -136,24 +138,14 @@ bool encodePng(FILE* f, const uint8_t* rgb, int width, int height, const PngSett
 
 bool writeRgbPng(const uint8_t* rgb, int width, int height, const PngSettings& settings,
                  const std::string& path, std::string* error) {
-    const std::string temporary = path + ".part";
-    File f(std::fopen(temporary.c_str(), "wb"));
-    if (!f) {
-        setError(error, "cannot write " + path + ": " + std::strerror(errno));
-        return false;
-    }
+    platform::OutputFile out(path);
     std::string message;
-    bool ok = encodePng(f.get(), rgb, width, height, settings, message);
-    ok = std::fflush(f.get()) == 0 && ok;
-    ok = std::fclose(f.release()) == 0 && ok;
-    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        message = std::strerror(errno);
-        ok = false;
-    }
+    const bool ok = out.ok() && encodePng(out.stream(), rgb, width, height, settings, message) &&
+                    out.commit();
     if (!ok) {
-        std::remove(temporary.c_str());
-        setError(error,
-                 "cannot write " + path + ": " + (message.empty() ? "write error" : message));
+        if (!out.error().empty()) message = out.error();
+        else message = "cannot write " + path + ": " + (message.empty() ? "write error" : message);
+        setError(error, message);
     }
     return ok;
 }

@@ -44,8 +44,9 @@ bool writeRgbPng(const uint8_t* rgb, int width, int height, const PngSettings& s
                  const std::string& path, std::string* error = nullptr);
 
 // Writes the surface as an 8-bit RGB PNG; an 8-bit surface is shown through
-// `hardware`, as the display would show it. The file is written beside its
-// final name and renamed into place, so a reader never sees half a picture.
+// `hardware`, as the display would show it. The file is written as an
+// OutputFile: beside its final name, then renamed into place, and only ever
+// over a regular file.
 // On failure returns false and says why in `error`.
 bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
               const std::string& path, std::string* error = nullptr);

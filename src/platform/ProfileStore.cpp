@@ -7,78 +7,147 @@
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
 
 #include "platform/Environment.h"
+#include "platform/OutputFile.h"
 
 namespace platform {
+
+namespace fs = std::filesystem;
 
 namespace {
 
 enum class Load { Missing, Loaded, Unreadable };
 
-// Reads `path` into `ini`. A garbled file loads whatever SimpleIni can make
-// of it (possibly nothing).
-Load loadIni(const std::filesystem::path& path, CSimpleIniA& ini) {
-    ini.SetMultiLine(true);
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return ec ? Load::Unreadable : Load::Missing;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Load::Unreadable;
-    std::ostringstream data;
-    data << in.rdbuf();
-    if (in.bad()) return Load::Unreadable;
-    const std::string text = data.str();
-    // SimpleIni stops at a NUL; cut there ourselves so what it sees is what
-    // we hand it.
-    const std::string usable = text.substr(0, text.find('\0'));
-    if (ini.LoadData(usable) < 0) ini.Reset();
-    return Load::Loaded;
+// What identifies one version of a file on disk: a replacement is a new
+// inode, an edit in place a new change time.
+struct FileIdentity {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    timespec mtime{};
+    timespec ctime{};
+    explicit FileIdentity(const struct stat& st)
+        : dev(st.st_dev), ino(st.st_ino), size(st.st_size), mtime(st.st_mtim), ctime(st.st_ctim) {}
+    bool operator==(const FileIdentity& o) const {
+        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+               mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec &&
+               ctime.tv_nsec == o.ctime.tv_nsec;
+    }
+};
+
+struct ParsedFile {
+    Load state = Load::Missing;
+    bool hasNul = false;
+    std::optional<FileIdentity> identity;
+    CSimpleIniA ini{false, false, false};  // no multi-line values
+};
+
+// Says once per file and process why a settings file is not read.
+void reportOnce(const fs::path& path, const std::string& why) {
+    static std::mutex mutex;
+    static std::set<std::string> reported;
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (!reported.insert(path.string()).second) return;
+    std::fprintf(stderr, "quorvane: %s %s; its settings are not read (the defaults apply)\n",
+                 path.c_str(), why.c_str());
 }
 
-// Writes `data` to a temporary file beside `path`, flushes it to the disk
-// and renames it over `path`.
-bool replaceFile(const std::filesystem::path& path, const std::string& data) {
-    std::error_code ec;
-    std::filesystem::create_directories(path.parent_path(), ec);
-    const std::string tmp = path.string() + ".tmp." + std::to_string(::getpid());
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
+// The bytes SimpleIni is given: a NUL ends SimpleIni's reading of the whole
+// file, so a line holding one is cut there instead and the lines after it
+// still count.
+std::string withoutNuls(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\0') {
+            out += text[i];
+            continue;
+        }
+        const size_t eol = text.find('\n', i);
+        if (eol == std::string::npos) break;
+        i = eol - 1;
+    }
+    return out;
+}
+
+// Reads and parses `path` when it is a regular file of a sensible size.
+std::shared_ptr<ParsedFile> loadFile(const fs::path& path) {
+    auto parsed = std::make_shared<ParsedFile>();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        parsed->state = (errno == ENOENT || errno == ENOTDIR) ? Load::Missing : Load::Unreadable;
+        return parsed;
+    }
+    parsed->state = Load::Unreadable;
+    if (!S_ISREG(st.st_mode)) {
+        reportOnce(path, "is not a regular file");
+        return parsed;
+    }
+    const std::string tooLarge =
+        "is larger than " + std::to_string(ProfileStore::kMaxFileBytes >> 10) + " kB";
+    if (static_cast<uint64_t>(st.st_size) > ProfileStore::kMaxFileBytes) {
+        reportOnce(path, tooLarge);
+        return parsed;
+    }
+    // Not blocking: should the file have become a FIFO since, opening it
+    // must not wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return parsed;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return parsed;
+    }
+    // One byte more than the file holds shows the end; a file that grows
+    // meanwhile is read on up to one byte beyond the bound.
+    const size_t limit = ProfileStore::kMaxFileBytes + 1;
+    std::string text(std::min(static_cast<size_t>(st.st_size) + 1, limit), '\0');
     size_t done = 0;
     bool ok = true;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
+    for (;;) {
+        if (done == text.size()) {
+            if (done == limit) break;
+            text.resize(std::min(2 * done, limit));
         }
+        const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        if (n <= 0) break;
         done += static_cast<size_t>(n);
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(tmp.c_str());
-    return ok;
+    ::close(fd);
+    if (!ok) return parsed;
+    if (done > ProfileStore::kMaxFileBytes) {  // it grew while read
+        reportOnce(path, tooLarge);
+        return parsed;
+    }
+    text.resize(done);
+    parsed->state = Load::Loaded;
+    parsed->identity.emplace(st);
+    parsed->hasNul = text.find('\0') != std::string::npos;
+    if (parsed->ini.LoadData(parsed->hasNul ? withoutNuls(text) : text) < 0) parsed->ini.Reset();
+    return parsed;
 }
 
 // True when `saved` reads back with exactly the names and values that `ini`
-// has in `section`. SimpleIni cannot write every value so: one that starts
-// with "<<<" reads as the opening of a multi-line value that swallows the
-// lines after it, and a multi-line one holding the line "END_OF_TEXT"
-// (SimpleIni's only closing tag) ends early, its remaining lines read as
-// settings. Other sections are not looked at: a garbled file may not read
-// back the same, and must not stop the settings from being saved.
+// has in `section`. Other sections are not looked at: a garbled file may not
+// read back the same, and must not stop the settings from being saved.
 bool readsBackAs(const std::string& saved, const CSimpleIniA& ini, const char* section) {
-    CSimpleIniA check;
-    check.SetMultiLine(true);
+    CSimpleIniA check(false, false, false);
     if (check.LoadData(saved) < 0) return false;
     CSimpleIniA::TNamesDepend names;
     ini.GetAllKeys(section, names);
@@ -91,14 +160,98 @@ bool readsBackAs(const std::string& saved, const CSimpleIniA& ini, const char* s
     return true;
 }
 
+// An exclusive advisory lock on "<target>.lock", held while it lives. Every
+// writer of the settings takes it around its read-modify-write.
+class WriteLock {
+public:
+    explicit WriteLock(const fs::path& target) {
+        const std::string path = target.string() + ".lock";
+        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+        struct stat st {};
+        if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) release();
+        // A writer holds the lock for milliseconds (a busy disk may make
+        // that a second); one that holds it for half a minute is stuck, and
+        // the write fails rather than hang.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) ||
+                std::chrono::steady_clock::now() > giveUp)
+                release();
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    ~WriteLock() { release(); }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+    bool held() const { return m_fd >= 0; }
+
+private:
+    void release() {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = -1;
+    }
+    int m_fd = -1;
+};
+
+bool needsQuoting(const std::string& v) {
+    if (v.empty()) return false;
+    if (v.front() == ' ' || v.back() == ' ' || v.front() == '"') return true;
+    for (const char c : v)
+        if (static_cast<unsigned char>(c) < 32) return true;
+    return v.find("<<<") != std::string::npos;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 }  // namespace
 
-ProfileStore::ProfileStore(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+// The files parsed, by name in the store's folder.
+struct ProfileStore::Cache {
+    std::mutex mutex;
+    std::map<std::string, std::shared_ptr<const ParsedFile>, std::less<>> files;
+    int batches = 0;
 
-std::filesystem::path ProfileStore::defaultFolder() {
+    std::shared_ptr<const ParsedFile> get(const fs::path& folder, const std::string& file) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        auto it = files.find(file);
+        if (it == files.end()) it = files.emplace(file, nullptr).first;
+        auto& slot = it->second;
+        if (slot && batches > 0) return slot;
+        const fs::path path = folder / file;
+        struct stat st {};
+        const bool same = slot && slot->identity && ::stat(path.c_str(), &st) == 0 &&
+                          *slot->identity == FileIdentity(st);
+        if (!same) slot = loadFile(path);
+        return slot;
+    }
+    void forget(const std::string& file) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        files.erase(file);
+    }
+};
+
+ProfileStore::ReadBatch::ReadBatch(const ProfileStore& store) : m_cache(store.m_cache) {
+    const std::lock_guard<std::mutex> lock(m_cache->mutex);
+    ++m_cache->batches;
+}
+
+ProfileStore::ReadBatch::~ReadBatch() {
+    const std::lock_guard<std::mutex> lock(m_cache->mutex);
+    --m_cache->batches;
+}
+
+ProfileStore::ProfileStore(fs::path folder)
+    : m_folder(std::move(folder)), m_cache(std::make_shared<Cache>()) {}
+
+fs::path ProfileStore::defaultFolder() {
     if (auto dir = getEnv("QUORVANE_CONFIG_DIR"); dir && !dir->empty()) return *dir;
     if (auto xdg = getEnv("XDG_CONFIG_HOME"); xdg && !xdg->empty())
-        return std::filesystem::path(*xdg) / "quorvane";
+        return fs::path(*xdg) / "quorvane";
     return homeFolder() / ".config" / "quorvane";
 }
 
@@ -116,13 +269,77 @@ std::optional<int> ProfileStore::parseInt(const std::string& text) {
     return static_cast<int>(static_cast<uint32_t>(v));
 }
 
+std::string ProfileStore::encodeValue(const std::string& value) {
+    if (!needsQuoting(value)) return value;
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    for (size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        const auto u = static_cast<unsigned char>(c);
+        const bool endSpace = c == ' ' && (i == 0 || i + 1 == value.size());
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (u < 32 || endSpace) {
+            out += "\\x";
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string ProfileStore::decodeValue(const std::string& stored) {
+    if (stored.size() < 2 || stored.front() != '"' || stored.back() != '"') return stored;
+    std::string out;
+    const size_t end = stored.size() - 1;
+    for (size_t i = 1; i < end; ++i) {
+        if (stored[i] != '\\') {
+            out += stored[i];
+            continue;
+        }
+        if (++i == end) return stored;
+        switch (stored[i]) {
+            case '\\': out += '\\'; break;
+            case 'n': out += '\n'; break;
+            case 'r': out += '\r'; break;
+            case 't': out += '\t'; break;
+            case 'x': {
+                const int hi = i + 2 < end ? hexDigit(stored[i + 1]) : -1;
+                const int lo = hi >= 0 ? hexDigit(stored[i + 2]) : -1;
+                if (lo < 0) return stored;
+                out += static_cast<char>(hi * 16 + lo);
+                i += 2;
+                break;
+            }
+            default:
+                return stored;
+        }
+    }
+    // Only the writer's own form is unescaped; anything else is a value as
+    // the user typed it.
+    return encodeValue(out) == stored ? out : stored;
+}
+
+std::optional<std::string> ProfileStore::readFrom(const std::string& file,
+                                                  const std::string& section,
+                                                  const std::string& key) {
+    const auto parsed = m_cache->get(m_folder, file);
+    const char* v = parsed->ini.GetValue(section.c_str(), key.c_str(), nullptr);
+    if (!v) return std::nullopt;
+    return decodeValue(v);
+}
+
 std::optional<std::string> ProfileStore::readValue(const std::string& keyPath,
                                                    const std::string& name) {
-    CSimpleIniA ini;
-    loadIni(m_folder / kRegistryFile, ini);
-    const char* v = ini.GetValue(keyPath.c_str(), name.c_str(), nullptr);
-    if (!v) return std::nullopt;
-    return std::string(v);
+    return readFrom(kRegistryFile, keyPath, name);
 }
 
 int ProfileStore::readInt(const std::string& keyPath, const std::string& name, int defaultValue) {
@@ -143,9 +360,7 @@ bool ProfileStore::writeValues(const std::string& keyPath, const ProfileValues& 
 std::string ProfileStore::readPrivate(const std::string& file, const std::string& section,
                                       const std::string& key, const std::string& defaultValue,
                                       size_t maxChars) {
-    CSimpleIniA ini;
-    loadIni(m_folder / file, ini);
-    std::string v = ini.GetValue(section.c_str(), key.c_str(), defaultValue.c_str());
+    std::string v = readFrom(file, section, key).value_or(defaultValue);
     if (v.size() > maxChars) v.resize(maxChars);
     return v;
 }
@@ -157,19 +372,27 @@ bool ProfileStore::writePrivate(const std::string& file, const std::string& sect
 
 bool ProfileStore::writeFile(const std::string& file, const std::string& section,
                              const ProfileValues& values) {
-    const std::filesystem::path path = m_folder / file;
-    CSimpleIniA ini;
-    if (loadIni(path, ini) == Load::Unreadable) return false;
-    for (const auto& [name, value] : values) {
-        if (value.find('\0') != std::string::npos) return false;  // it would be cut
-        // A value spread over lines would break the file's layout; SimpleIni
-        // keeps those in its multi-line form (checked below).
-        ini.SetValue(section.c_str(), name.c_str(), value.c_str());
-    }
+    const fs::path path = m_folder / file;
+    std::error_code ec;
+    fs::create_directories(m_folder, ec);
+    const fs::path target = followLinks(path);
+    if (target.empty() || !whyNotWritable(target).empty()) return false;
+    const WriteLock lock(target);
+    if (!lock.held()) return false;
+    m_cache->forget(file);
+    const auto parsed = loadFile(target);
+    if (parsed->state == Load::Unreadable || parsed->hasNul) return false;
+    CSimpleIniA& ini = parsed->ini;
+    for (const auto& [name, value] : values)
+        ini.SetValue(section.c_str(), name.c_str(), encodeValue(value).c_str());
     std::string data;
     if (ini.Save(data) < 0) return false;
     if (!readsBackAs(data, ini, section.c_str())) return false;
-    return replaceFile(path, data);
+    // Any temporary still here belongs to a writer that died holding the
+    // lock: every live writer holds it while its temporary exists.
+    removeTemporaries(target, true);
+    OutputFile out(path);
+    return out.write(data) && out.commit();
 }
 
 }  // namespace platform

@@ -40,7 +40,15 @@ void installTerminationHandlers() {
     sa.sa_handler = onTerminationSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = 0;  // no restart: a blocking wait returns at once
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &sa, nullptr);
+    sigset_t mask;
+    sigemptyset(&mask);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaction(sig, &sa, nullptr);
+        sigaddset(&mask, sig);
+    }
+    // A request that arrived while they were blocked (the mask is inherited
+    // across exec) is delivered now rather than never.
+    pthread_sigmask(SIG_UNBLOCK, &mask, nullptr);
 }
 
 bool takeTerminationRequest() {

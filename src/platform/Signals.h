@@ -6,6 +6,10 @@
 
 namespace platform {
 
+// Installs the handlers, also for a signal that the starting shell ignored
+// (a background job ignores SIGINT), and unblocks them. The program does this
+// first of all, so that no request is lost while it starts; calling it again
+// changes nothing.
 void installTerminationHandlers();
 // True once for each request: the caller acts on it.
 bool takeTerminationRequest();

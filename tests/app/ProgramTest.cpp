@@ -1,33 +1,12 @@
 // The program as a whole: its answers to the command line, and the headless
 // renderer, whose arguments (and the settings, here none) alone decide the bytes written.
 
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-
 #include "platform/PngWriter.h"
-#include "support/TempFolder.h"
+#include "support/ProgramRun.h"
 
 namespace {
 
-class Program : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!exe) GTEST_SKIP() << "QV_TEST_EXE is not set";
-    }
-    // The exit code of the program run with `args` in the temporary folder; its standard error in `err`.
-    int run(const std::string& args, std::string* err = nullptr) {
-        const std::string cmd = "cd '" + tmp.path().string() + "' && QUORVANE_CONFIG_DIR=config '" + exe +
-                                "' " + args + " >/dev/null 2>err.txt";
-        const int status = std::system(cmd.c_str());
-        if (err) *err = tmp.read("err.txt");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    const char* exe = std::getenv("QV_TEST_EXE");
-    TempFolder tmp;
-};
+using Program = ProgramRun;
 
 // Usage errors exit 2 with the usage, a password change does nothing, help and version succeed.
 TEST_F(Program, ExitCodes) {

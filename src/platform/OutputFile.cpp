@@ -1,0 +1,183 @@
+#include "platform/OutputFile.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kMaxLinks = 40;  // as the kernel allows when it follows links
+
+std::string kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "it is a folder";
+    if (S_ISFIFO(mode)) return "it is a FIFO (named pipe)";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device";
+    if (S_ISSOCK(mode)) return "it is a socket";
+    return "it is not a regular file";
+}
+
+std::string temporaryName(const fs::path& target) {
+    return target.string() + ".tmp." + std::to_string(::getpid());
+}
+
+// Makes the rename itself durable. Some file systems cannot sync a folder;
+// the file is in place all the same, so that is not an error.
+void syncFolder(const fs::path& file) {
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+fs::path followLinks(const fs::path& path) {
+    fs::path p = path;
+    for (int hop = 0; hop <= kMaxLinks; ++hop) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(p.c_str(), link.data(), link.size());
+        if (n < 0) return p;
+        link.resize(static_cast<size_t>(n));
+        const fs::path next(link);
+        p = next.is_absolute() ? next : (p.parent_path() / next).lexically_normal();
+    }
+    return {};
+}
+
+std::string whyNotWritable(const fs::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return S_ISREG(st.st_mode) ? std::string() : kindOf(st.st_mode);
+}
+
+OutputFile::OutputFile(const fs::path& path) : m_shown(path.string()) {
+    m_target = followLinks(path);
+    if (m_target.empty()) {
+        fail("too many levels of symbolic links");
+        return;
+    }
+    if (const std::string why = whyNotWritable(m_target); !why.empty()) {
+        fail(why + "; only regular files are written");
+        return;
+    }
+    struct stat st {};
+    if (::stat(m_target.c_str(), &st) == 0) {
+        m_keepMode = true;
+        m_mode = st.st_mode & 07777;
+        m_uid = st.st_uid;
+        m_gid = st.st_gid;
+    }
+    removeTemporaries(m_target, false);
+    m_temporary = temporaryName(m_target);
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(m_temporary.c_str(), flags, 0666);
+    if (fd < 0 && errno == EEXIST) {
+        // Left by a dead process that had our process id.
+        ::unlink(m_temporary.c_str());
+        fd = ::open(m_temporary.c_str(), flags, 0666);
+    }
+    if (fd < 0) {
+        const int saved = errno;
+        m_temporary.clear();
+        fail(std::strerror(saved));
+        return;
+    }
+    m_file = ::fdopen(fd, "wb");
+    if (!m_file) {
+        const int saved = errno;
+        ::close(fd);
+        fail(std::strerror(saved));
+    }
+}
+
+OutputFile::~OutputFile() {
+    if (m_file) std::fclose(m_file);
+    if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
+}
+
+bool OutputFile::fail(const std::string& reason) {
+    if (m_error.empty()) m_error = "cannot write " + m_shown + ": " + reason;
+    return false;
+}
+
+bool OutputFile::write(const std::string& data) {
+    if (!m_file) return false;
+    if (std::fwrite(data.data(), 1, data.size(), m_file) == data.size()) return true;
+    return fail(std::strerror(errno));
+}
+
+bool OutputFile::commit() {
+    if (!m_file) return false;
+    std::FILE* f = m_file;
+    m_file = nullptr;
+    errno = 0;
+    bool ok = std::fflush(f) == 0 && !std::ferror(f);
+    if (ok) ok = ::fsync(::fileno(f)) == 0;
+    int saved = errno;
+    if (ok && m_keepMode) {
+        // The owner first: changing it may clear set-id bits of the mode.
+        struct stat st {};
+        if (::fstat(::fileno(f), &st) == 0 && (st.st_uid != m_uid || st.st_gid != m_gid))
+            [[maybe_unused]] const int ignored = ::fchown(::fileno(f), m_uid, m_gid);
+        ::fchmod(::fileno(f), m_mode);
+    }
+    if (std::fclose(f) != 0 && ok) {
+        ok = false;
+        saved = errno;
+    }
+    if (!ok) return fail(saved ? std::strerror(saved) : "write error");
+    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0) return fail(std::strerror(errno));
+    m_temporary.clear();
+    syncFolder(m_target);
+    return true;
+}
+
+void removeTemporaries(const fs::path& target, bool liveWritersToo) {
+    const std::string prefix = target.filename().string() + ".tmp.";
+    std::error_code ec;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
+        if (!liveWritersToo) {
+            const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+            if (pid <= 0 || pid > INT_MAX || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+                continue;
+        }
+        std::error_code ignored;
+        if (it->is_regular_file(ignored) && !it->is_symlink(ignored)) fs::remove(it->path(), ignored);
+    }
+}
+
+std::FILE* openLogFile(const fs::path& path, bool truncate) {
+    // Not blocking, so that opening a FIFO never waits for a reader; the file
+    // is only cut once it is known to be a regular one.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY |
+                                            O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (truncate && ::ftruncate(fd, 0) != 0)) {
+        ::close(fd);
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "ab");
+    if (!f) ::close(fd);
+    return f;
+}
+
+}  // namespace platform

@@ -1,0 +1,190 @@
+// Written files replace only regular files: links are followed, special
+// files refused, and a failed write leaves what was there.
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+
+#include "platform/OutputFile.h"
+#include "platform/PngWriter.h"
+#include "support/Forked.h"
+#include "support/TempFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int countTemporaries(const fs::path& folder) {
+    int n = 0;
+    for (const auto& e : fs::directory_iterator(folder))
+        n += e.path().filename().string().find(".tmp.") != std::string::npos;
+    return n;
+}
+
+mode_t modeOf(const fs::path& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+bool writeText(const fs::path& path, const std::string& text, std::string* error = nullptr) {
+    platform::OutputFile out(path);
+    const bool ok = out.write(text) && out.commit();
+    if (error) *error = out.error();
+    return ok;
+}
+
+CSurface picture(int w, int h) {
+    CSurface s(w, h, 32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) s.row32(y)[x] = static_cast<uint32_t>(x * 2654435761u ^ y * 40503u);
+    return s;
+}
+
+}  // namespace
+
+TEST(OutputFile, RegularFilesAndLinksAreReplacedKeepingTheirMode) {
+    TempFolder tmp;
+    const fs::path file = tmp.path() / "a.txt";
+    ASSERT_TRUE(writeText(file, "one"));
+    EXPECT_EQ(tmp.read("a.txt"), "one");
+    ::chmod(file.c_str(), 0640);
+    ASSERT_TRUE(writeText(file, "two"));
+    EXPECT_TRUE(tmp.read("a.txt") == "two" && modeOf(file) == 0640);
+    // A link, relative and through another link, stays; its file changes.
+    fs::create_directory(tmp.path() / "sub");
+    fs::create_symlink("../a.txt", tmp.path() / "sub" / "link");
+    fs::create_symlink("sub/link", tmp.path() / "link2");
+    ASSERT_TRUE(writeText(tmp.path() / "link2", "three"));
+    EXPECT_TRUE(fs::is_symlink(tmp.path() / "link2") && fs::is_symlink(tmp.path() / "sub" / "link"));
+    EXPECT_TRUE(tmp.read("a.txt") == "three" && modeOf(file) == 0640);
+    // A link to a name not there yet makes that file.
+    fs::create_symlink("made.txt", tmp.path() / "dangling");
+    ASSERT_TRUE(writeText(tmp.path() / "dangling", "four"));
+    EXPECT_TRUE(fs::is_symlink(tmp.path() / "dangling") && tmp.read("made.txt") == "four");
+    // The picture writer goes the same way.
+    std::string error;
+    ASSERT_TRUE(writePng(picture(8, 8), {}, (tmp.path() / "dangling").string(), &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(tmp.path() / "dangling") && readPng((tmp.path() / "made.txt").string()).valid());
+    EXPECT_EQ(countTemporaries(tmp.path()), 0);
+    // What a killed writer left is removed; a running writer's file stays.
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    tmp.write("made.txt.tmp." + std::to_string(dead), "half");
+    tmp.write("made.txt.tmp." + std::to_string(::getppid()), "busy");
+    ASSERT_TRUE(writeText(tmp.path() / "made.txt", "five"));
+    EXPECT_FALSE(fs::exists(tmp.path() / ("made.txt.tmp." + std::to_string(dead))));
+    EXPECT_TRUE(fs::exists(tmp.path() / ("made.txt.tmp." + std::to_string(::getppid()))));
+}
+
+// A FIFO, a device node, a socket, a folder and a loop of links are refused
+// with a message naming what is there, and stay as they were.
+TEST(OutputFile, SpecialFilesAreRefused) {
+    TempFolder tmp;
+    const fs::path fifo = tmp.path() / "fifo.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const fs::path device = tmp.path() / "full.png";
+    const bool haveDevice = ::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;  // /dev/full
+    const fs::path socketPath = tmp.path() / "sock.png";
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const bool haveSocket = socketPath.string().size() < sizeof addr.sun_path;
+    if (haveSocket) {
+        std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", socketPath.c_str());
+        ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    }
+    fs::create_directory(tmp.path() / "folder.png");
+    fs::create_symlink("loop2", tmp.path() / "loop1");
+    fs::create_symlink("loop1", tmp.path() / "loop2");
+    fs::create_symlink("fifo.png", tmp.path() / "to-fifo.png");
+
+    struct Case {
+        fs::path path;
+        const char* says;
+        bool present;
+    };
+    for (const Case& c : {Case{fifo, "FIFO", true}, Case{tmp.path() / "to-fifo.png", "FIFO", true},
+                          Case{device, "device", haveDevice}, Case{socketPath, "socket", haveSocket},
+                          Case{tmp.path() / "folder.png", "folder", true},
+                          Case{tmp.path() / "loop1", "links", true}}) {
+        if (!c.present) continue;
+        SCOPED_TRACE(c.path.string());
+        const auto before = fs::symlink_status(c.path).type();
+        std::string error;
+        EXPECT_FALSE(writePng(picture(4, 4), {}, c.path.string(), &error));
+        EXPECT_EQ(error.rfind("cannot write " + c.path.string() + ": ", 0), 0u) << error;
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+        EXPECT_EQ(fs::symlink_status(c.path).type(), before);
+    }
+    ::close(sock);
+    EXPECT_EQ(countTemporaries(tmp.path()), 0);
+}
+
+// In a folder this user may not write to, or with the disk full, the write
+// fails with the reason and the old file stays whole.
+TEST(OutputFile, ReadOnlyFolderAndFullDiskKeepTheOldFile) {
+    TempFolder tmp;
+    const fs::path locked = tmp.path() / "locked";
+    fs::create_directory(locked);
+    const std::string old = "old picture";
+    std::ofstream(locked / "a.png") << old;
+    ::chmod(locked.c_str(), 0555);
+    ::chmod(tmp.path().c_str(), 0755);
+    // Root may write anywhere; the write is tried as nobody then.
+    const int readOnly = runForked([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 77;
+        std::string error;
+        const bool wrote = writePng(picture(4, 4), {}, (locked / "a.png").string(), &error);
+        return (wrote ? 1 : 0) | (error.find("Permission denied") == std::string::npos ? 2 : 0);
+    });
+    EXPECT_EQ(readOnly, 0);
+    EXPECT_EQ(tmp.read(locked / "a.png"), old);
+    ::chmod(locked.c_str(), 0755);
+
+    tmp.write("b.png", old);
+    const int limited = runForked([&] {
+        limitFileSize(1000);
+        std::string error;
+        const bool wrote = writePng(picture(200, 200), {}, (tmp.path() / "b.png").string(), &error);
+        return (wrote ? 1 : 0) | (error.find("cannot write") == std::string::npos ? 2 : 0);
+    });
+    EXPECT_EQ(limited, 0);
+    const fs::path disk = tmp.path() / "disk";
+    fs::create_directory(disk);
+    const int onTmpfs = runForked([&] {
+        if (!mountSmallTmpfs(disk, 32 << 10)) return 77;
+        std::ofstream(disk / "c.png") << old;
+        std::string error;
+        const bool wrote = writePng(picture(300, 300), {}, (disk / "c.png").string(), &error);
+        std::ifstream in(disk / "c.png");
+        const std::string now{std::istreambuf_iterator<char>(in), {}};
+        return (wrote ? 1 : 0) | (now != old ? 2 : 0) | (countTemporaries(disk) ? 4 : 0);
+    });
+    EXPECT_TRUE(onTmpfs == 0 || onTmpfs == 77) << onTmpfs;
+    EXPECT_EQ(tmp.read("b.png"), old);
+    EXPECT_EQ(countTemporaries(tmp.path()), 0);
+}
+
+// The trace log appends to a regular file, never opens a FIFO (which would
+// wait for a reader) and never cuts anything but a regular file.
+TEST(OutputFile, LogFilesAreRegularFilesOnly) {
+    TempFolder tmp;
+    const fs::path log = tmp.path() / "trace.log";
+    tmp.write("trace.log", "old\n");
+    for (const bool truncate : {true, false}) {
+        std::FILE* f = platform::openLogFile(log, truncate);
+        ASSERT_NE(f, nullptr);
+        std::fputs("line\n", f);
+        std::fclose(f);
+    }
+    EXPECT_EQ(tmp.read("trace.log"), "line\nline\n");
+    const fs::path fifo = tmp.path() / "fifo.log";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_EQ(platform::openLogFile(fifo, true), nullptr);
+    EXPECT_EQ(fs::symlink_status(fifo).type(), fs::file_type::fifo);
+}

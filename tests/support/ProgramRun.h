@@ -1,0 +1,29 @@
+#pragma once
+// Tests of the built program as a whole, run in a temporary folder with its
+// settings in "config" there.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "support/TempFolder.h"
+
+class ProgramRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!exe) GTEST_SKIP() << "QV_TEST_EXE is not set";
+    }
+    // The exit code of the program run with `args` in the temporary folder; its standard error in `err`.
+    int run(const std::string& args, std::string* err = nullptr) {
+        const std::string cmd = "cd '" + tmp.path().string() + "' && QUORVANE_CONFIG_DIR=config '" + exe +
+                                "' " + args + " >/dev/null 2>err.txt";
+        const int status = std::system(cmd.c_str());
+        if (err) *err = tmp.read("err.txt");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    const char* exe = std::getenv("QV_TEST_EXE");
+    TempFolder tmp;
+};
