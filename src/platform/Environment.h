@@ -20,6 +20,12 @@ bool fileExists(const std::filesystem::path& path);
 bool folderExists(const std::filesystem::path& path);
 // Makes the folder and any missing parents; true when it exists afterwards.
 bool makeFolders(const std::filesystem::path& path);
+// Empty when `path` is a folder; else says what it is instead ("P is a file,
+// not a folder", "there is no folder P").
+std::string notAFolder(const std::filesystem::path& path);
+// Makes the folder, but not its parents; true when it is a folder
+// afterwards, else false with the reason, naming the path, in `why`.
+bool makeFolder(const std::filesystem::path& path, std::string& why);
 // Standard error goes to a terminal (someone watches it).
 bool standardErrorIsTerminal();
 // Opens a document with the desktop's default program; false when that

@@ -190,7 +190,8 @@ void HeadlessBackend::deliverDue() {
         std::string why;
         if (!w)
             m_snapshotError = s.path + ": there is no window to take a picture of";
-        else if (writePng(w->surface(), CDisplay::instance().hardwarePalette(), s.path, &why))
+        else if (writePng(w->surface(), CDisplay::instance().hardwarePalette(), s.path, &why,
+                          m_pictureText))
             m_written.push_back(s.path);
         else
             m_snapshotError = why;

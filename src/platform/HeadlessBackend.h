@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/PngWriter.h"
 
 namespace platform {
 
@@ -71,6 +72,8 @@ class HeadlessBackend final : public WindowBackend {
     // The snapshots written so far, and why the last one failed.
     const std::vector<std::string>& written() const { return m_written; }
     const std::string& snapshotError() const { return m_snapshotError; }
+    // Stored in every picture written from now on (what made it).
+    void setPictureText(PngText text) { m_pictureText = std::move(text); }
 
     static constexpr HWND kRootWindow = 1;
 
@@ -89,6 +92,7 @@ class HeadlessBackend final : public WindowBackend {
     HWND m_nextHandle = 0x100;
     std::vector<std::string> m_written;
     std::string m_snapshotError;
+    PngText m_pictureText;
 };
 
 }  // namespace platform

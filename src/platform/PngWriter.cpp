@@ -31,7 +31,8 @@ void onPngWarning(png_structp, png_const_charp) {}
 
 // Everything that touches libpng's setjmp lives in functions without C++
 // objects of their own, so the jump never skips a destructor.
-bool encode(FILE* f, int width, int height, std::vector<png_bytep>& rows, std::string& message) {
+bool encode(FILE* f, int width, int height, std::vector<png_bytep>& rows, png_text* text, int texts,
+            std::string& message) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, onPngError, onPngWarning);
     if (!png) return false;
@@ -45,6 +46,7 @@ bool encode(FILE* f, int width, int height, std::vector<png_bytep>& rows, std::s
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, 6);
+    if (texts > 0) png_set_text(png, info, text, texts);
     png_write_info(png, info);
     // Colour references are 0x00BBGGRR: in memory R, G, B, filler.
     png_set_filler(png, 0, PNG_FILLER_AFTER);
@@ -90,7 +92,7 @@ bool decode(FILE* f, std::vector<uint32_t>& pixels, int& width, int& height, std
 }  // namespace
 
 bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
-              const std::string& path, std::string* error) {
+              const std::string& path, std::string* error, const PngText& text) {
     if (!surface.valid()) {
         setError(error, "cannot write " + path + ": the picture is empty");
         return false;
@@ -102,6 +104,14 @@ bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware
         rows[static_cast<size_t>(y)] =
             reinterpret_cast<png_bytep>(pixels.data() + static_cast<size_t>(y) * surface.width());
 
+    std::vector<png_text> chunks(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        chunks[i].compression = PNG_TEXT_COMPRESSION_NONE;
+        chunks[i].key = const_cast<char*>(text[i].first.c_str());
+        chunks[i].text = const_cast<char*>(text[i].second.c_str());
+        chunks[i].text_length = text[i].second.size();
+    }
+
     const std::string temporary = path + ".part";
     File f(std::fopen(temporary.c_str(), "wb"));
     if (!f) {
@@ -109,7 +119,8 @@ bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware
         return false;
     }
     std::string message;
-    bool ok = encode(f.get(), surface.width(), surface.height(), rows, message);
+    bool ok = encode(f.get(), surface.width(), surface.height(), rows, chunks.data(),
+                     static_cast<int>(chunks.size()), message);
     ok = std::fflush(f.get()) == 0 && ok;
     ok = std::fclose(f.release()) == 0 && ok;
     if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
