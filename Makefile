@@ -1,5 +1,7 @@
 # The two set-up commands are `make run` and `make test`; both install what is
-# missing first. `make bench` builds optimised and runs the benchmarks;
+# missing first: `make run` only what building and running the program needs,
+# and builds only the program; `make test` everything, and builds and runs
+# every test. `make bench` builds optimised and runs the benchmarks;
 # `make fuzz` builds the fuzz targets with clang and runs each for
 # FUZZ_SECONDS (new inputs gather in build/fuzz/corpus, crashes in build/fuzz);
 # `make install` installs under PREFIX; `make deb` builds the Debian package.
@@ -12,21 +14,29 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := profile_store packed_dib command_line
 PREFIX ?= /usr/local
 
-.PHONY: run test bench fuzz deps build install deb clean
+.PHONY: run test bench fuzz deps run-deps build install deb clean
 
 deps:
 	@sh scripts/deps.sh
 
+run-deps:
+	@sh scripts/deps.sh run
+
+# The optimised tree starts with the program alone, so that it configures
+# without the test and benchmark packages; `make build` and `make bench`
+# switch the rest on.
 $(RELEASE)/CMakeCache.txt:
-	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF
 
 $(CHECKED)/CMakeCache.txt:
 	cmake -S . -B $(CHECKED) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON
 
 build: deps $(RELEASE)/CMakeCache.txt
+	cmake -S . -B $(RELEASE) -DQV_BUILD_TESTS=ON -DQV_BUILD_BENCH=ON
 	cmake --build $(RELEASE) -j $(JOBS)
 
-run: build
+run: run-deps $(RELEASE)/CMakeCache.txt
+	cmake --build $(RELEASE) -j $(JOBS) --target quorvane
 	@sh scripts/run.sh $(RELEASE)/quorvane
 
 test: deps $(CHECKED)/CMakeCache.txt

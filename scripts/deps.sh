@@ -1,24 +1,37 @@
 #!/bin/sh
-# Installs the Debian packages that building and testing Quorvane need.
-# Run as root it installs whatever is missing; otherwise it prints the
-# apt-get line to run and exits non-zero. `deps.sh fuzz` adds what the
-# fuzz targets need (clang and its libFuzzer runtime), which only
-# `make fuzz` asks for.
+# Installs the Debian packages Quorvane needs. Run as root it installs
+# whatever is missing; otherwise it prints the apt-get line to run and exits
+# non-zero.
+#
+#   deps.sh run    what building and running the program needs (`make run`)
+#   deps.sh        that, and what the tests and benchmarks need (`make test`)
+#   deps.sh fuzz   all of it, and clang with its libFuzzer runtime (`make fuzz`)
 set -eu
 
-PACKAGES="
+# Building the program, and the fonts it asks for by name.
+RUN_PACKAGES="
   g++ make cmake pkg-config
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsimpleini-dev
-  libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
-  libcairo2-dev
+  libpng-dev libfreetype-dev libfontconfig-dev fonts-liberation
   libsdl2-dev libx11-dev
-  xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
-  libxml2-utils dpkg-dev file
 "
-if [ "${1:-}" = fuzz ]; then
-    PACKAGES="$PACKAGES clang libclang-rt-dev"
-fi
+# The tests (GoogleTest, an X server and xscreensaver to run under, the
+# install and package checks), the benchmarks and their reference drawing.
+TEST_PACKAGES="
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core libcairo2-dev
+  xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
+  libxml2-utils dpkg-dev file lintian
+"
+case "${1:-}" in
+    run) PACKAGES=$RUN_PACKAGES ;;
+    fuzz) PACKAGES="$RUN_PACKAGES $TEST_PACKAGES clang libclang-rt-dev" ;;
+    "") PACKAGES="$RUN_PACKAGES $TEST_PACKAGES" ;;
+    *)
+        echo "quorvane: deps.sh takes run, fuzz or nothing, not '$1'" >&2
+        exit 2
+        ;;
+esac
 
 missing=""
 for p in $PACKAGES; do
