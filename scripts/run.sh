@@ -11,6 +11,6 @@ echo "quorvane: no display (DISPLAY is not set), so no window: rendering stills 
 mkdir -p out
 # Each still gets a fresh seed, which the program prints; --seed N repeats it.
 for n in 1 2 3 4; do
-    "$exe" --render "out/still-$n.png" --seconds 30
+    "$exe" --render "out/still-$n.png"
     echo "out/still-$n.png"
 done
