@@ -28,8 +28,9 @@ run-deps:
 $(RELEASE)/CMakeCache.txt:
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF
 
+# Built for /usr, as a Debian package is: the package test checks it as such.
 $(CHECKED)/CMakeCache.txt:
-	cmake -S . -B $(CHECKED) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON
+	cmake -S . -B $(CHECKED) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DCMAKE_INSTALL_PREFIX=/usr
 
 build: deps $(RELEASE)/CMakeCache.txt
 	cmake -S . -B $(RELEASE) -DQV_BUILD_TESTS=ON -DQV_BUILD_BENCH=ON

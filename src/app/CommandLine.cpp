@@ -147,7 +147,7 @@ LaunchRequest parsePlatformOptions(const std::vector<std::string>& args) {
         // Which of two values was meant is a guess either way.
         const size_t eq = arg.find('=');
         if (!given.insert(name).second)
-            return fail("'" + arg.substr(0, eq) + "' is given twice; give each option once");
+            return fail(std::string("'").append(arg, 0, eq) + "' is given twice; give each option once");
         std::optional<std::string> inlineValue;
         if (eq != std::string::npos) inlineValue = arg.substr(eq + 1);
         // Takes the option's value, from "=value" or from the next argument.
