@@ -144,10 +144,12 @@ LaunchRequest parsePlatformOptions(const std::vector<std::string>& args) {
         const std::string name = optionName(arg);
         if (name.empty()) return fail("unexpected argument '" + arg + "'");
         if (!isKnown(name)) return fail("unknown option '" + arg + "'");
-        // Which of two values was meant is a guess either way.
         const size_t eq = arg.find('=');
+        // As written, without its value: "--seed".
+        const std::string written = std::string(arg, 0, eq);
+        // Which of two values was meant is a guess either way.
         if (!given.insert(name).second)
-            return fail(std::string("'").append(arg, 0, eq) + "' is given twice; give each option once");
+            return fail("'" + written + "' is given twice; give each option once");
         std::optional<std::string> inlineValue;
         if (eq != std::string::npos) inlineValue = arg.substr(eq + 1);
         // Takes the option's value, from "=value" or from the next argument.
@@ -160,12 +162,13 @@ LaunchRequest parsePlatformOptions(const std::vector<std::string>& args) {
         if (name == "window" || name == "root" || name == "window-id" || name == "render" ||
             name == "frames" || name == "help" || name == "version") {
             const Action a = modeOf(name);
-            if (mode && *mode != a) return fail("'" + arg + "' cannot be combined with '" + modeArg + "'");
+            if (mode && *mode != a)
+                return fail("'" + written + "' cannot be combined with '" + modeArg + "'");
             mode = a;
-            modeArg = arg;
+            modeArg = written;
         }
         if (name == "help" || name == "version" || name == "root") {
-            if (inlineValue) return fail("'" + name + "' takes no value");
+            if (inlineValue) return fail("'" + written + "' takes no value");
             // Of -root and -window-id the later one decides: xscreensaver's
             // settings program appends "-window-id ID" to a hack's command
             // line ("-root") to show its preview.
@@ -201,19 +204,22 @@ LaunchRequest parsePlatformOptions(const std::vector<std::string>& args) {
         } else if (name == "seconds") {
             const auto v = value();
             const auto n = v ? parseNumber(*v) : std::nullopt;
-            if (!n || *n < 0 || *n > 1e7) return failValue("--seconds takes a decimal number of seconds from 0 to 10000000", v);
+            if (!n || *n < 0 || *n > 1e7)
+                return failValue("--seconds takes a decimal number of seconds from 0 to 10000000", v);
             r.seconds = *n;
             timed = true;
         } else if (name == "fps") {
             const auto v = value();
             const auto n = v ? parseNumber(*v) : std::nullopt;
-            if (!n || *n <= 0 || *n > 1000) return failValue("--fps takes a decimal rate above 0 and up to 1000", v);
+            if (!n || *n <= 0 || *n > 1000)
+                return failValue("--fps takes a decimal rate above 0 and up to 1000", v);
             r.fps = *n;
             paced = true;
         } else if (name == "seed") {
             const auto v = value();
             const auto n = v ? parseInteger(*v) : std::nullopt;
-            if (!n || *n < INT32_MIN || *n > INT32_MAX) return failValue("--seed takes a decimal 32-bit integer", v);
+            if (!n || *n < INT32_MIN || *n > INT32_MAX)
+                return failValue("--seed takes a decimal 32-bit integer", v);
             r.seed = static_cast<int32_t>(*n);
         } else if (name == "depth") {
             const auto v = value();

@@ -49,12 +49,6 @@ bool folderExists(const std::filesystem::path& path) {
     return std::filesystem::is_directory(path, ec);
 }
 
-bool makeFolders(const std::filesystem::path& path) {
-    std::error_code ec;
-    std::filesystem::create_directories(path, ec);
-    return folderExists(path);
-}
-
 std::string notAFolder(const std::filesystem::path& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);

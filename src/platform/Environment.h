@@ -18,8 +18,6 @@ std::string registeredOwner();
 std::string ownerFromAccount(const std::string& gecos, const std::string& login);
 bool fileExists(const std::filesystem::path& path);
 bool folderExists(const std::filesystem::path& path);
-// Makes the folder and any missing parents; true when it exists afterwards.
-bool makeFolders(const std::filesystem::path& path);
 // Empty when `path` is a folder; else says what it is instead ("P is a file,
 // not a folder", "there is no folder P").
 std::string notAFolder(const std::filesystem::path& path);

@@ -18,7 +18,9 @@ protected:
     // The exit code of the program run with `args` in the temporary folder,
     // with no display; its standard error in `err`.
     int run(const std::string& args, std::string* err = nullptr) {
-        const std::string cmd = "cd '" + tmp.path().string() + "' && QUORVANE_CONFIG_DIR=config env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER '" + exe +
+        const std::string cmd = "cd '" + tmp.path().string() +
+                                "' && QUORVANE_CONFIG_DIR=config env -u DISPLAY -u WAYLAND_DISPLAY "
+                                "-u SDL_VIDEODRIVER '" + exe +
                                 "' " + args + " >/dev/null 2>err.txt";
         const int status = std::system(cmd.c_str());
         if (err) *err = tmp.read("err.txt");

@@ -44,8 +44,11 @@ protected:
     unsigned long ourWindow() {
         std::vector<std::string> found;
         for (const auto t = std::chrono::steady_clock::now(); found.empty() && msSince(t) < 20000;) {
-            found = xdotool({"search", "--onlyvisible", "--name", "^Quorvane$"}, true);  // ids, among any warnings
-            std::erase_if(found, [](const std::string& l) { return l.empty() || l.find_first_not_of("0123456789") != l.npos; });
+            // Window ids, among any warnings.
+            found = xdotool({"search", "--onlyvisible", "--name", "^Quorvane$"}, true);
+            std::erase_if(found, [](const std::string& l) {
+                return l.empty() || l.find_first_not_of("0123456789") != l.npos;
+            });
         }
         return found.empty() ? 0 : std::stoul(found[0]);
     }
