@@ -46,7 +46,7 @@ test: deps $(CHECKED)/CMakeCache.txt
 
 # The program finds its help page under the prefix it was built for, so the
 # prefix is set when configuring, not when installing.
-install: deps
+install: run-deps
 	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(RELEASE) -j $(JOBS)
 	cmake --install $(RELEASE)
