@@ -46,13 +46,12 @@ int main(int argc, char** argv) {
     const Action a = request.action;
     const bool render = a == Action::Render;
     if (render) {
-        // Said, so that a picture one likes can be made again.
-        if (!request.seed) {
-            request.seed = freshSeed();
-            std::fprintf(stderr, "quorvane: seed %d\n", static_cast<int>(*request.seed));
-        }
+        const bool chosen = !request.seed;
+        if (chosen) request.seed = freshSeed();
         std::string error;
         if (!startRender(request, error)) return fail(error);
+        // Said, so that a picture one likes can be made again.
+        if (chosen) std::fprintf(stderr, "quorvane: seed %d\n", static_cast<int>(*request.seed));
     } else if (a == Action::FullScreen || a == Action::Preview || a == Action::Window ||
                a == Action::XScreenSaver) {
         std::string error;

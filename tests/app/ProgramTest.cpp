@@ -64,12 +64,12 @@ TEST_F(Program, RenderSameArgumentsSameBytesAnotherSeedAnotherPicture) {
     EXPECT_TRUE(bytes("seq/frame-000006.png") == bytes("f.png") && bytes("seq/frame-000001.png") != bytes("f.png"));
     EXPECT_FALSE(std::filesystem::exists(tmp.path() / "seq/frame-000007.png"));
 
-    EXPECT_EQ(run("--render missing/x.png --seed 1", &err), 1);
+    EXPECT_EQ(run("--render missing/x.png", &err), 1) << "no seed is said for a run that does not start";
     EXPECT_EQ(err, "quorvane: there is no folder missing to write missing/x.png in\n");
     EXPECT_EQ(run("--render a.png/x.png --seed 1", &err), 1);
     EXPECT_EQ(err, "quorvane: a.png is a file, not a folder to write a.png/x.png in\n");
     // Only the last folder of --frames is made, as --render expects its own.
-    EXPECT_EQ(run("--frames deep/er --seconds 1 --seed 1", &err), 1);
+    EXPECT_EQ(run("--frames deep/er --seconds 1", &err), 1);
     EXPECT_EQ(err, "quorvane: cannot make the folder deep/er: there is no folder deep "
                    "(only the last folder of the path is made)\n");
     EXPECT_EQ(run("--frames a.png --seconds 1 --seed 1", &err), 1);
