@@ -1,5 +1,7 @@
 # The two set-up commands are `make run` and `make test`; both install what is
-# missing first. `make bench` builds optimised and runs the benchmarks;
+# missing first: `make run` only what building and running the program needs,
+# and builds only the program; `make test` everything, and builds and runs
+# every test. `make bench` builds optimised and runs the benchmarks;
 # `make fuzz` builds the fuzz targets with clang and runs each for
 # FUZZ_SECONDS (new inputs gather in build/fuzz/corpus, crashes in build/fuzz);
 # `make install` installs under PREFIX; `make deb` builds the Debian package.
@@ -12,21 +14,31 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := profile_store profile_store_write packed_dib command_line bmp_image jpeg_image
 PREFIX ?= /usr/local
 
-.PHONY: run test bench fuzz deps build install deb clean
+.PHONY: run test bench fuzz deps run-deps build install deb clean
 
 deps:
 	@sh scripts/deps.sh
 
-$(RELEASE)/CMakeCache.txt:
-	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
+run-deps:
+	@sh scripts/deps.sh run
 
+# The optimised tree starts with the saver alone, so that it configures
+# without the packages of the configuration program, the tests and the
+# benchmarks; `make build` and `make install` switch the rest on.
+$(RELEASE)/CMakeCache.txt:
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_TESTS=OFF -DQV_BUILD_BENCH=OFF \
+	    -DQV_BUILD_CONFIG=OFF
+
+# Built for /usr, as a Debian package is: the package test checks it as such.
 $(CHECKED)/CMakeCache.txt:
-	cmake -S . -B $(CHECKED) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON
+	cmake -S . -B $(CHECKED) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DCMAKE_INSTALL_PREFIX=/usr
 
 build: deps $(RELEASE)/CMakeCache.txt
+	cmake -S . -B $(RELEASE) -DQV_BUILD_TESTS=ON -DQV_BUILD_BENCH=ON -DQV_BUILD_CONFIG=ON
 	cmake --build $(RELEASE) -j $(JOBS)
 
-run: build
+run: run-deps $(RELEASE)/CMakeCache.txt
+	cmake --build $(RELEASE) -j $(JOBS) --target quorvane
 	@sh scripts/run.sh $(RELEASE)/quorvane
 
 test: deps $(CHECKED)/CMakeCache.txt
@@ -36,7 +48,7 @@ test: deps $(CHECKED)/CMakeCache.txt
 # The program finds its help page under the prefix it was built for, so the
 # prefix is set when configuring, not when installing.
 install: deps
-	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX) -DQV_BUILD_CONFIG=ON
 	cmake --build $(RELEASE) -j $(JOBS)
 	cmake --install $(RELEASE)
 

@@ -2,6 +2,17 @@
 # makes of it. Included at the end of the top-level CMakeLists.txt.
 
 install(TARGETS quorvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (the package's) also drops the compiler's notes, as
+# Debian's own packaging does.
+function(qv_strip_notes program)
+  if(CMAKE_STRIP)
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\")
+    endif()")
+  endif()
+endfunction()
+qv_strip_notes(quorvane)
 
 # xscreensaver runs its hacks from its own folder (Debian:
 # /usr/libexec/xscreensaver); ours is a relative link to the program, so that
@@ -13,14 +24,33 @@ file(CREATE_LINK "${QV_HACK_TARGET}" "${CMAKE_BINARY_DIR}/packaging/quorvane" SY
 install(FILES "${CMAKE_BINARY_DIR}/packaging/quorvane" DESTINATION ${QV_HACK_DIR})
 install(FILES packaging/quorvane.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
 
-install(FILES docs/quorvane.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# Debian's documents are compressed, without a name or time stamp inside so
+# that the same sources give the same package.
+find_program(QV_GZIP gzip REQUIRED)
+configure_file(packaging/changelog.in "${CMAKE_BINARY_DIR}/packaging/changelog" @ONLY)
+foreach(doc "${CMAKE_SOURCE_DIR}/docs/quorvane.6" "${CMAKE_SOURCE_DIR}/docs/quorvane-config.6"
+            "${CMAKE_BINARY_DIR}/packaging/changelog")
+  get_filename_component(name "${doc}" NAME)
+  add_custom_command(OUTPUT "${CMAKE_BINARY_DIR}/packaging/${name}.gz"
+    COMMAND "${QV_GZIP}" -9 -n -c "${doc}" > "${CMAKE_BINARY_DIR}/packaging/${name}.gz"
+    DEPENDS "${doc}")
+  list(APPEND QV_GZIPPED_DOCS "${CMAKE_BINARY_DIR}/packaging/${name}.gz")
+endforeach()
+add_custom_target(quorvane_docs ALL DEPENDS ${QV_GZIPPED_DOCS})
+add_dependencies(quorvane quorvane_docs)
+
+install(FILES "${CMAKE_BINARY_DIR}/packaging/quorvane.6.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES packaging/copyright "${CMAKE_BINARY_DIR}/packaging/changelog.gz"
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quorvane)
 # The help page goes where the program looks for it (QV_DATA_DIR).
 install(FILES docs/quorvane.htm DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvane)
 
 if(TARGET quorvane-config)
   install(TARGETS quorvane-config RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  qv_strip_notes(quorvane-config)
   install(FILES packaging/quorvane-config.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES packaging/quorvane.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  install(FILES "${CMAKE_BINARY_DIR}/packaging/quorvane-config.6.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 endif()
 
 # The Debian package. It installs under the prefix the program was built for,
@@ -43,6 +73,7 @@ set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.quorvane.org/")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

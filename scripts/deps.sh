@@ -1,26 +1,41 @@
 #!/bin/sh
-# Installs the Debian packages that building and testing Quorvane need.
-# Run as root it installs whatever is missing; otherwise it prints the
-# apt-get line to run and exits non-zero. `deps.sh fuzz` adds what the
-# fuzz targets need (clang and its libFuzzer runtime), which only
-# `make fuzz` asks for.
+# Installs the Debian packages Quorvane needs. Run as root it installs
+# whatever is missing; otherwise it prints the apt-get line to run and exits
+# non-zero.
+#
+#   deps.sh run    what building and running the program needs (`make run`)
+#   deps.sh        that, and what the configuration program, the tests and
+#                  the benchmarks need (`make test`)
+#   deps.sh fuzz   all of it, and clang with its libFuzzer runtime (`make fuzz`)
 set -eu
 
-PACKAGES="
+# Building the program, and the fonts it asks for by name.
+RUN_PACKAGES="
   g++ make cmake pkg-config
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsimpleini-dev
-  libpng-dev libjpeg-dev libjpeg-turbo-progs libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
-  libcairo2-dev
+  libpng-dev libjpeg-dev libfreetype-dev libfontconfig-dev fonts-liberation
   libsdl2-dev libx11-dev libxext-dev
-  qt6-base-dev
-  xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
-  libxml2-utils dpkg-dev file
-  imagemagick
 "
-if [ "${1:-}" = fuzz ]; then
-    PACKAGES="$PACKAGES clang libclang-rt-dev"
-fi
+# The configuration program (Qt 6), the tests (GoogleTest, the JPEG and
+# image tools that make their sample files, an X server and xscreensaver to
+# run under, the install and package checks), the benchmarks and their
+# reference drawing.
+TEST_PACKAGES="
+  qt6-base-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core libcairo2-dev libjpeg-turbo-progs imagemagick
+  xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
+  libxml2-utils dpkg-dev file lintian
+"
+case "${1:-}" in
+    run) PACKAGES=$RUN_PACKAGES ;;
+    fuzz) PACKAGES="$RUN_PACKAGES $TEST_PACKAGES clang libclang-rt-dev" ;;
+    "") PACKAGES="$RUN_PACKAGES $TEST_PACKAGES" ;;
+    *)
+        echo "quorvane: deps.sh takes run, fuzz or nothing, not '$1'" >&2
+        exit 2
+        ;;
+esac
 
 missing=""
 for p in $PACKAGES; do

@@ -7,8 +7,10 @@ exe="$1"
 if [ -n "${DISPLAY:-}" ] || [ -n "${SDL_VIDEODRIVER:-}" ]; then
     exec "$exe" --window
 fi
+echo "quorvane: no display (DISPLAY is not set), so no window: rendering stills into out/ instead" >&2
 mkdir -p out
-for seed in 1 2 3 4; do
-    "$exe" --render "out/still-$seed.png" --seed "$seed"
-    echo "out/still-$seed.png"
+# Each still gets a fresh seed, which the program prints; --seed N repeats it.
+for n in 1 2 3 4; do
+    "$exe" --render "out/still-$n.png"
+    echo "out/still-$n.png"
 done

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
-#include <map>
+#include <set>
 
 namespace {
 
@@ -61,8 +61,11 @@ std::optional<uint64_t> parseWindowId(const std::string& text) {
     return v;
 }
 
+// A decimal number: strtod alone would also read hexadecimal ("0x10" as 16),
+// "inf" and "nan".
 std::optional<double> parseNumber(const std::string& text) {
-    if (text.empty()) return std::nullopt;
+    if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string::npos)
+        return std::nullopt;
     errno = 0;
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
@@ -86,6 +89,11 @@ LaunchRequest fail(std::string message) {
     r.action = Action::UsageError;
     r.error = std::move(message);
     return r;
+}
+
+// "--seconds takes ..., not 'abc'": the rule, and the value that broke it.
+LaunchRequest failValue(const std::string& rule, const std::optional<std::string>& value) {
+    return fail(rule + (value ? ", not '" + *value + "'" : ""));
 }
 
 LaunchRequest parseWindowsSwitches(const std::vector<std::string>& args) {
@@ -121,16 +129,28 @@ Action modeOf(const std::string& name) {
     return Action::Version;
 }
 
+// "-5x10" is a size that went wrong, not an option.
+bool looksLikeSize(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-' && std::isdigit(static_cast<unsigned char>(arg[1]));
+}
+
 LaunchRequest parsePlatformOptions(const std::vector<std::string>& args) {
     LaunchRequest r;
     std::optional<Action> mode;
+    std::string modeArg;  // the option that chose it
     bool sized = false, timed = false, paced = false;
+    std::set<std::string> given;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const std::string name = optionName(arg);
         if (name.empty()) return fail("unexpected argument '" + arg + "'");
         if (!isKnown(name)) return fail("unknown option '" + arg + "'");
         const size_t eq = arg.find('=');
+        // As written, without its value: "--seed".
+        const std::string written = std::string(arg, 0, eq);
+        // Which of two values was meant is a guess either way.
+        if (!given.insert(name).second)
+            return fail("'" + written + "' is given twice; give each option once");
         std::optional<std::string> inlineValue;
         if (eq != std::string::npos) inlineValue = arg.substr(eq + 1);
         // Takes the option's value, from "=value" or from the next argument.
@@ -143,25 +163,36 @@ LaunchRequest parsePlatformOptions(const std::vector<std::string>& args) {
         if (name == "window" || name == "root" || name == "window-id" || name == "render" ||
             name == "frames" || name == "help" || name == "version") {
             const Action a = modeOf(name);
-            if (mode && *mode != a) return fail("'" + arg + "' cannot be combined with the mode given before it");
+            if (mode && *mode != a)
+                return fail("'" + written + "' cannot be combined with '" + modeArg + "'");
             mode = a;
+            modeArg = written;
         }
         if (name == "help" || name == "version" || name == "root") {
-            if (inlineValue) return fail("'" + name + "' takes no value");
-            if (name == "root") r.rootWindow = true;
+            if (inlineValue) return fail("'" + written + "' takes no value");
+            // Of -root and -window-id the later one decides: xscreensaver's
+            // settings program appends "-window-id ID" to a hack's command
+            // line ("-root") to show its preview.
+            if (name == "root") {
+                r.rootWindow = true;
+                r.windowId = 0;
+            }
         } else if (name == "window") {
             // The size is optional: take the next argument only when it is one.
             std::optional<std::string> size = inlineValue;
-            if (!size && i + 1 < args.size() && optionName(args[i + 1]).empty())
+            if (!size && i + 1 < args.size() &&
+                (optionName(args[i + 1]).empty() || looksLikeSize(args[i + 1])))
                 size = args[++i];
             if (size && !parseSize(*size, r.width, r.height))
-                return fail("--window takes a size WxH (1 to 16384 each), not '" + *size + "'");
+                return failValue("--window takes a size WxH (1 to 16384 each)", size);
         } else if (name == "window-id") {
             const auto v = value();
             if (!v) return fail("-window-id needs the id of a window");
             const auto id = parseWindowId(*v);
-            if (!id) return fail("'" + *v + "' is not a window id (decimal, or hexadecimal with 0x)");
+            if (!id || *id == 0)
+                return fail("'" + *v + "' is not a window id (decimal, or hexadecimal with 0x)");
             r.windowId = *id;
+            r.rootWindow = false;
         } else if (name == "render" || name == "frames") {
             const auto v = value();
             if (!v || v->empty()) return fail("--" + name + " needs a path");
@@ -169,29 +200,32 @@ LaunchRequest parsePlatformOptions(const std::vector<std::string>& args) {
         } else if (name == "size") {
             const auto v = value();
             if (!v || !parseSize(*v, r.width, r.height))
-                return fail("--size takes WxH (1 to 16384 each)");
+                return failValue("--size takes a size WxH (1 to 16384 each)", v);
             sized = true;
         } else if (name == "seconds") {
             const auto v = value();
             const auto n = v ? parseNumber(*v) : std::nullopt;
-            if (!n || *n < 0 || *n > 1e7) return fail("--seconds takes a number of seconds from 0 to 10000000");
+            if (!n || *n < 0 || *n > 1e7)
+                return failValue("--seconds takes a decimal number of seconds from 0 to 10000000", v);
             r.seconds = *n;
             timed = true;
         } else if (name == "fps") {
             const auto v = value();
             const auto n = v ? parseNumber(*v) : std::nullopt;
-            if (!n || *n <= 0 || *n > 1000) return fail("--fps takes a rate above 0 and up to 1000");
+            if (!n || *n <= 0 || *n > 1000)
+                return failValue("--fps takes a decimal rate above 0 and up to 1000", v);
             r.fps = *n;
             paced = true;
         } else if (name == "seed") {
             const auto v = value();
             const auto n = v ? parseInteger(*v) : std::nullopt;
-            if (!n || *n < INT32_MIN || *n > INT32_MAX) return fail("--seed takes a 32-bit integer");
+            if (!n || *n < INT32_MIN || *n > INT32_MAX)
+                return failValue("--seed takes a decimal 32-bit integer", v);
             r.seed = static_cast<int32_t>(*n);
         } else if (name == "depth") {
             const auto v = value();
             const auto n = v ? parseInteger(*v) : std::nullopt;
-            if (!n || (*n != 8 && *n != 32)) return fail("--depth takes 8 or 32");
+            if (!n || (*n != 8 && *n != 32)) return failValue("--depth takes 8 or 32", v);
             r.depth = static_cast<int>(*n);
         }
     }
@@ -199,8 +233,6 @@ LaunchRequest parsePlatformOptions(const std::vector<std::string>& args) {
     r.action = *mode;
     if (r.action != Action::Render && (sized || timed || paced))
         return fail("--size, --seconds and --fps go with --render or --frames");
-    if (r.action == Action::XScreenSaver && r.rootWindow && r.windowId != 0)
-        return fail("-root and -window-id name two different windows");
     return r;
 }
 
@@ -275,7 +307,8 @@ std::string usageText() {
            "  --window [WxH]     run in an ordinary window\n"
            "  -root              run as an xscreensaver hack in $XSCREENSAVER_WINDOW\n"
            "                     (else the root window)\n"
-           "  -window-id ID      run inside the X11 window ID (decimal or 0x hex)\n"
+           "  -window-id ID      run inside the X11 window ID (decimal or 0x hex); of\n"
+           "                     -root and -window-id the later one counts\n"
            "  --render FILE.png  draw headless under a simulated clock, write a PNG\n"
            "  --frames DIR       draw headless, write a numbered PNG sequence into DIR\n"
            "\n"

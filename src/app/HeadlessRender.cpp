@@ -54,10 +54,7 @@ bool planRender(const LaunchRequest& request, platform::HeadlessOptions& options
                     " (lower --seconds or --fps)";
             return false;
         }
-        if (!platform::makeFolders(request.framesDir)) {
-            error = "cannot make the folder " + request.framesDir;
-            return false;
-        }
+        if (!platform::makeFolder(request.framesDir, error)) return false;
         const auto n = static_cast<long long>(count);
         for (long long k = 1; k <= n; ++k)
             options.snapshots.push_back({msOf(static_cast<double>(k) / request.fps),
@@ -65,9 +62,11 @@ bool planRender(const LaunchRequest& request, platform::HeadlessOptions& options
     }
     if (!request.renderPath.empty()) {
         const std::filesystem::path parent = std::filesystem::path(request.renderPath).parent_path();
-        if (!parent.empty() && !platform::folderExists(parent)) {
-            error = "there is no folder " + parent.string() + " to write " + request.renderPath + " in";
-            return false;
+        if (!parent.empty()) {
+            if (const std::string why = platform::notAFolder(parent); !why.empty()) {
+                error = why + " to write " + request.renderPath + " in";
+                return false;
+            }
         }
         if (const std::string why = platform::whyNotWritable(platform::followLinks(request.renderPath));
             !why.empty()) {
@@ -79,6 +78,25 @@ bool planRender(const LaunchRequest& request, platform::HeadlessOptions& options
     return true;
 }
 
+PngText pictureText(const LaunchRequest& request, int width, int height) {
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", request.seconds);
+    return {{"Software", std::string("quorvane ") + QV_VERSION},
+            {"Seed", request.seed ? std::to_string(*request.seed) : std::string()},
+            {"Size", std::to_string(width) + "x" + std::to_string(height)},
+            {"Depth", std::to_string(request.depth == 8 ? 8 : 32)},
+            {"Seconds", seconds}};
+}
+
+int32_t freshSeed() {
+    // The calendar, as the saver seeds itself, with the high-resolution
+    // counter mixed in so that two runs in one second differ.
+    platform::RealClock real;
+    const auto seconds = static_cast<uint32_t>(real.calendarSeconds());
+    const auto ticks = static_cast<uint32_t>(real.counter());
+    return static_cast<int32_t>(seconds ^ (ticks * 2654435761u));
+}
+
 bool startRender(const LaunchRequest& request, std::string& error) {
     platform::HeadlessOptions options;
     if (!planRender(request, options, error)) return false;
@@ -88,7 +106,9 @@ bool startRender(const LaunchRequest& request, std::string& error) {
     platform::installTerminationHandlers();
     if (platform::standardErrorIsTerminal()) options.onTime = progressLine(options.endAtMs);
     gExpected = options.snapshots.size();
+    const PngText text = pictureText(request, options.width, options.height);
     auto backend = std::make_unique<platform::HeadlessBackend>(std::move(options));
+    backend->setPictureText(text);
     gRender = backend.get();
     platform::setBackend(std::move(backend));
     return true;

@@ -4,6 +4,7 @@
 // the same pictures byte for byte. It writes the picture at the end of the
 // run (--render FILE) and/or a numbered sequence (--frames DIR at --fps).
 
+#include <cstdint>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -20,6 +21,13 @@ struct RenderDefaults {
 // reason in `error`, when the request cannot be carried out (too many
 // frames, a folder that does not exist or cannot be made).
 bool planRender(const LaunchRequest& request, platform::HeadlessOptions& options, std::string& error);
+
+// What the PNG text chunks of the pictures say: the program's version, the
+// seed, size, depth and simulated seconds that make the picture again.
+PngText pictureText(const LaunchRequest& request, int width, int height);
+
+// A seed for a run given none: different from run to run.
+int32_t freshSeed();
 
 // The name of picture `number` of a sequence in `folder`.
 std::string frameFile(const std::string& folder, long long number);

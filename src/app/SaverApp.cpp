@@ -42,6 +42,13 @@ constexpr int kWindowHeight = 768;
 
 void report(const std::string& text) { std::fprintf(stderr, "quorvane: %s\n", text.c_str()); }
 
+// Window ids as xwininfo shows them and users type them.
+std::string hexId(uint64_t id) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(id));
+    return text;
+}
+
 }  // namespace
 
 bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStore store) {
@@ -65,7 +72,7 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
             m_iMode = kModePreview;
             RECT client;
             if (!GetClientRect(request.windowId, &client))
-                return fail("there is no window " + std::to_string(request.windowId) + " to preview in");
+                return fail("there is no window " + hexId(request.windowId) + " to preview in");
             auto wnd = std::make_unique<CSceneWnd>();
             const bool made = wnd->Create(0, WS_CHILD | WS_VISIBLE, client, request.windowId, 0);
             return adoptWindow(std::move(wnd), made);
@@ -80,7 +87,7 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
                 request.rootWindow ? platform::backend().screenSaverWindow() : request.windowId;
             RECT client;
             if (!GetClientRect(parent, &client))
-                return fail("there is no window " + std::to_string(parent) + " to draw in");
+                return fail("there is no window " + hexId(parent) + " to draw in");
             auto wnd = std::make_unique<CSceneWnd>();
             const bool made = wnd->Create(0, WS_CHILD | WS_VISIBLE, client, parent, 0);
             return adoptWindow(std::move(wnd), made);

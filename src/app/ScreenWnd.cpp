@@ -28,6 +28,7 @@ bool CScreenWnd::CreateFullScreen() {
 bool CScreenWnd::CreateInWindow(int width, int height) {
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    m_bInWindow = true;
     return Create(0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, {left, top, left + width, top + height});
 }
 
@@ -55,7 +56,7 @@ void CScreenWnd::closeIfGranted() {
 }
 
 void CScreenWnd::OnMouseMove(UINT flags, POINT point) {
-    if (!gApp.settings()->ignoreMouse() && !m_bChecking && !m_bClosing) {
+    if (!m_bInWindow && !gApp.settings()->ignoreMouse() && !m_bChecking && !m_bClosing) {
         if (m_ptLastMouse.x == -1 && m_ptLastMouse.y == -1) {
             m_ptLastMouse = point;
         } else if (std::abs(point.x - m_ptLastMouse.x) >= kMouseThreshold ||
@@ -68,17 +69,17 @@ void CScreenWnd::OnMouseMove(UINT flags, POINT point) {
 }
 
 void CScreenWnd::OnLButtonDown(UINT flags, POINT point) {
-    closeIfGranted();
+    if (!m_bInWindow) closeIfGranted();
     CSceneWnd::OnLButtonDown(flags, point);
 }
 
 void CScreenWnd::OnMButtonDown(UINT flags, POINT point) {
-    closeIfGranted();
+    if (!m_bInWindow) closeIfGranted();
     CSceneWnd::OnMButtonDown(flags, point);
 }
 
 void CScreenWnd::OnRButtonDown(UINT flags, POINT point) {
-    closeIfGranted();
+    if (!m_bInWindow) closeIfGranted();
     CSceneWnd::OnRButtonDown(flags, point);
 }
 
@@ -94,23 +95,24 @@ void CScreenWnd::OnSysKeyDown(UINT vk, UINT repeat, UINT flags) {
 }
 
 void CScreenWnd::OnActivate(UINT state, bool minimized) {
-    if (state == WA_INACTIVE) closeIfGranted();
+    if (state == WA_INACTIVE && !m_bInWindow) closeIfGranted();
     CSceneWnd::OnActivate(state, minimized);
 }
 
 void CScreenWnd::OnActivateApp(bool active) {
-    if (!active) closeIfGranted();
+    if (!active && !m_bInWindow) closeIfGranted();
     CSceneWnd::OnActivateApp(active);
 }
 
 bool CScreenWnd::OnNcActivate(bool active) {
     // Showing itself inactive is refused, except to let the password dialog
     // come to the front.
-    if (!active && !m_bChecking) return false;
+    if (!active && !m_bChecking && !m_bInWindow) return false;
     return CSceneWnd::OnNcActivate(active);
 }
 
-bool CScreenWnd::OnSetCursor(UINT, UINT) {
+bool CScreenWnd::OnSetCursor(UINT hitTest, UINT mouseMessage) {
+    if (m_bInWindow) return CSceneWnd::OnSetCursor(hitTest, mouseMessage);
     SetCursor(nullptr);
     return true;
 }
@@ -119,7 +121,7 @@ void CScreenWnd::OnSysCommand(UINT id, LPARAM lParam) {
     // Another start of the saver, or a close from the system menu, is not
     // how this window ends.
     const UINT command = id & 0xFFF0;
-    if (command == SC_SCREENSAVE || command == SC_CLOSE) return;
+    if (command == SC_SCREENSAVE || (command == SC_CLOSE && !m_bInWindow)) return;
     CSceneWnd::OnSysCommand(id, lParam);
 }
 

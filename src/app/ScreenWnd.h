@@ -2,7 +2,9 @@
 // The window of the full-screen saver: a scene window over the whole virtual
 // screen, without a cursor, that ends the program when the user moves the
 // mouse, clicks, presses a key or switches away, once the password check
-// (where the platform has one) lets it.
+// (where the platform has one) lets it. As an ordinary window it is for
+// watching: the mouse and switching away leave it be, a key or its close
+// button ends it.
 
 #include "engine/SceneWnd.h"
 
@@ -16,9 +18,10 @@ public:
 
     // A top-most pop-up over every monitor.
     bool CreateFullScreen();
-    // An ordinary window of the given size, centred on the screen; it ends
-    // the program as the full-screen window does.
+    // An ordinary window of the given size, centred on the screen, with the
+    // pointer shown; a key or the close button ends the program.
     bool CreateInWindow(int width, int height);
+    bool inWindow() const { return m_bInWindow; }
 
     // Asks for the end of the program: stops the drawing, runs the password
     // check, and either grants the end (true) or lets the drawing go on.
@@ -48,6 +51,7 @@ private:
     void closeIfGranted();
 
     POINT m_ptLastMouse{-1, -1};
+    bool m_bInWindow = false;
     bool m_bChecking = false;
     bool m_bClosing = false;
 };

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     platform::installTerminationHandlers();
     using Action = LaunchRequest::Action;
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const LaunchRequest request = parseCommandLine(args);
+    LaunchRequest request = parseCommandLine(args);
     switch (request.action) {
         case Action::Help:
             std::fputs(usageText().c_str(), stdout);
@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
             std::printf("quorvane %s\n", QV_VERSION);
             return 0;
         case Action::UsageError:
-            std::fprintf(stderr, "quorvane: %s\n\n%s", request.error.c_str(), usageText().c_str());
+            // One line, so that what was wrong does not scroll away.
+            std::fprintf(stderr, "quorvane: %s\nquorvane: see 'quorvane --help'\n", request.error.c_str());
             return 2;
         default:
             break;
@@ -53,16 +54,17 @@ int main(int argc, char** argv) {
     const Action a = request.action;
     const bool render = a == Action::Render;
     if (render) {
+        const bool chosen = !request.seed;
+        if (chosen) request.seed = freshSeed();
         std::string error;
         if (!startRender(request, error)) return fail(error);
+        // Said, so that a picture one likes can be made again.
+        if (chosen) std::fprintf(stderr, "quorvane: seed %d\n", static_cast<int>(*request.seed));
     } else if (a == Action::FullScreen || a == Action::Preview || a == Action::Window ||
                a == Action::XScreenSaver) {
         std::string error;
         auto display = platform::openSdlBackend(error);
-        if (!display) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return 1;
-        }
+        if (!display) return fail(error);
         platform::setBackend(std::move(display));
         if (request.depth) CDisplay::instance().reset(request.depth);
     }

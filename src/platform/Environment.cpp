@@ -2,10 +2,13 @@
 
 #include <pwd.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <vector>
 
@@ -46,10 +49,36 @@ bool folderExists(const std::filesystem::path& path) {
     return std::filesystem::is_directory(path, ec);
 }
 
-bool makeFolders(const std::filesystem::path& path) {
+std::string notAFolder(const std::filesystem::path& path) {
     std::error_code ec;
-    std::filesystem::create_directories(path, ec);
-    return folderExists(path);
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::is_directory(status)) return "";
+    if (std::filesystem::is_regular_file(status)) return path.string() + " is a file, not a folder";
+    if (std::filesystem::exists(status)) return path.string() + " is not a folder";
+    return "there is no folder " + path.string();
+}
+
+bool makeFolder(const std::filesystem::path& path, std::string& why) {
+    std::string existing = notAFolder(path);
+    if (existing.empty()) return true;
+    if (existing.rfind("there is no folder", 0) != 0) {
+        why = existing;
+        return false;
+    }
+    if (::mkdir(path.c_str(), 0777) == 0) return true;
+    const int error = errno;
+    // "a/b/" names the folder b, whose parent is a.
+    std::filesystem::path parent = path;
+    if (!parent.has_filename()) parent = parent.parent_path();
+    parent = parent.parent_path();
+    if (error == ENOENT && !parent.empty())
+        why = "cannot make the folder " + path.string() + ": there is no folder " + parent.string() +
+              " (only the last folder of the path is made)";
+    else if (error == ENOTDIR && !parent.empty())
+        why = "cannot make the folder " + path.string() + ": " + notAFolder(parent);
+    else
+        why = "cannot make the folder " + path.string() + ": " + std::strerror(error);
+    return false;
 }
 
 bool displayNamed() {
@@ -83,7 +112,7 @@ void showErrorBox(const std::string& title, const std::string& text) {
         errorBoxHandler()(title, text);
         return;
     }
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    std::fprintf(stderr, "quorvane: %s: %s\n", title.c_str(), text.c_str());
 }
 
 void setErrorBoxHandler(std::function<void(const std::string&, const std::string&)> handler) {

@@ -19,8 +19,12 @@ std::string registeredOwner();
 std::string ownerFromAccount(const std::string& gecos, const std::string& login);
 bool fileExists(const std::filesystem::path& path);
 bool folderExists(const std::filesystem::path& path);
-// Makes the folder and any missing parents; true when it exists afterwards.
-bool makeFolders(const std::filesystem::path& path);
+// Empty when `path` is a folder; else says what it is instead ("P is a file,
+// not a folder", "there is no folder P").
+std::string notAFolder(const std::filesystem::path& path);
+// Makes the folder, but not its parents; true when it is a folder
+// afterwards, else false with the reason, naming the path, in `why`.
+bool makeFolder(const std::filesystem::path& path, std::string& why);
 // A display is named for windows to open on (DISPLAY or WAYLAND_DISPLAY).
 bool displayNamed();
 // Standard error goes to a terminal (someone watches it).

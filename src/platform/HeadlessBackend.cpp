@@ -212,9 +212,14 @@ void HeadlessBackend::deliverDue() {
         if (!w) {
             m_snapshotError = s.path + ": there is no window to take a picture of";
         } else if (s.inSequence && w->surface().valid()) {
-            if (!m_sequence) m_sequence = std::make_unique<PngQueue>(PngSettings::frames());
+            if (!m_sequence) {
+                PngSettings frames = PngSettings::frames();
+                frames.text = m_pictureText;
+                m_sequence = std::make_unique<PngQueue>(frames);
+            }
             m_sequence->add(w->surface(), CDisplay::instance().hardwarePalette(), s.path);
-        } else if (writePng(w->surface(), CDisplay::instance().hardwarePalette(), s.path, &why)) {
+        } else if (writePng(w->surface(), CDisplay::instance().hardwarePalette(), s.path, &why,
+                            m_pictureText)) {
             m_written.push_back(s.path);
         } else {
             m_snapshotError = why;

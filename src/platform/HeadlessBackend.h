@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/PngWriter.h"
 
 class PngQueue;
 
@@ -79,6 +80,8 @@ class HeadlessBackend final : public WindowBackend {
     // being written are done), and why the last one failed.
     const std::vector<std::string>& written();
     const std::string& snapshotError();
+    // Stored in every picture written from now on (what made it).
+    void setPictureText(PngText text) { m_pictureText = std::move(text); }
 
     static constexpr HWND kRootWindow = 1;
 
@@ -97,6 +100,7 @@ class HeadlessBackend final : public WindowBackend {
     HWND m_nextHandle = 0x100;
     std::vector<std::string> m_written;
     std::string m_snapshotError;
+    PngText m_pictureText;
     std::unique_ptr<PngQueue> m_sequence;  // made for the first picture of a sequence
     void finishSequence();
 };

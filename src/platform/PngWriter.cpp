@@ -48,7 +48,7 @@ int pngFilter(PngSettings::Filter f) {
 // Everything that touches libpng's setjmp lives in functions without C++
 // objects of their own, so the jump never skips a destructor.
 bool encodeRows(FILE* f, int width, int height, png_bytep* rows, const PngSettings& settings,
-                std::string& message) {
+                png_text* text, int texts, std::string& message) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, onPngError, onPngWarning);
     if (!png) return false;
@@ -64,6 +64,7 @@ bool encodeRows(FILE* f, int width, int height, png_bytep* rows, const PngSettin
     png_set_compression_level(png, settings.level);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, pngFilter(settings.filter));
     if (settings.matching == PngSettings::Matching::Runs) png_set_compression_strategy(png, Z_RLE);
+    if (texts > 0) png_set_text(png, info, text, texts);
     png_write_info(png, info);
     png_write_image(png, rows);
     png_write_end(png, nullptr);
@@ -133,7 +134,15 @@ bool encodePng(FILE* f, const uint8_t* rgb, int width, int height, const PngSett
     for (int y = 0; y < height; ++y)
         rows[static_cast<size_t>(y)] =
             const_cast<png_bytep>(rgb + static_cast<size_t>(y) * static_cast<size_t>(width) * 3);
-    return encodeRows(f, width, height, rows.data(), settings, message);
+    std::vector<png_text> text(settings.text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        text[i].compression = PNG_TEXT_COMPRESSION_NONE;
+        text[i].key = const_cast<char*>(settings.text[i].first.c_str());
+        text[i].text = const_cast<char*>(settings.text[i].second.c_str());
+        text[i].text_length = settings.text[i].second.size();
+    }
+    return encodeRows(f, width, height, rows.data(), settings, text.data(),
+                      static_cast<int>(text.size()), message);
 }
 
 bool writeRgbPng(const uint8_t* rgb, int width, int height, const PngSettings& settings,
@@ -151,15 +160,16 @@ bool writeRgbPng(const uint8_t* rgb, int width, int height, const PngSettings& s
 }
 
 bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
-              const std::string& path, std::string* error) {
+              const std::string& path, std::string* error, const PngText& text) {
     if (!surface.valid()) {
         setError(error, "cannot write " + path + ": the picture is empty");
         return false;
     }
     std::vector<uint8_t> rgb;
     surfaceToRgb(surface, hardware, rgb);
-    return writeRgbPng(rgb.data(), surface.width(), surface.height(), PngSettings::still(), path,
-                       error);
+    PngSettings settings = PngSettings::still();
+    settings.text = text;
+    return writeRgbPng(rgb.data(), surface.width(), surface.height(), settings, path, error);
 }
 
 CSurface readPng(const std::string& path, std::string* error) {

@@ -6,11 +6,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Surface.h"
 
-// How hard a picture is compressed. Stills are written small (zlib level 6,
+// Keyword and text pairs stored in a PNG's tEXt chunks (keywords of 1 to 79
+// Latin-1 characters).
+using PngText = std::vector<std::pair<std::string, std::string>>;
+
+// How hard a picture is compressed, and the text it carries. Stills are written small (zlib level 6,
 // each row filtered the way that suits it); the frames of a sequence fast:
 // zlib's quickest level and no row filter. On frames of a run (dense text
 // over a gradient) that was both the quickest and the smallest of the
@@ -24,6 +29,7 @@ struct PngSettings {
     int level = 6;
     Filter filter = Filter::Adaptive;
     Matching matching = Matching::Strings;
+    PngText text{};
 
     static PngSettings still() { return {}; }
     static PngSettings frames() { return {1, Filter::None}; }
@@ -49,7 +55,7 @@ bool writeRgbPng(const uint8_t* rgb, int width, int height, const PngSettings& s
 // over a regular file.
 // On failure returns false and says why in `error`.
 bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
-              const std::string& path, std::string* error = nullptr);
+              const std::string& path, std::string* error = nullptr, const PngText& text = {});
 
 // Reads an 8-bit RGB or RGBA PNG back into a 32-bit surface (tests and
 // tools); an invalid surface when the file cannot be read.

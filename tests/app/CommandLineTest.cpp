@@ -63,10 +63,44 @@ TEST(CommandLine, PlatformOptions) {
              {"-window-id", "-1"}, {"--s"}, {"--window", "99999x5"}, {"--render"},
              {"--render", "a.png", "--depth", "16"}, {"--render", "a.png", "--seed", "4294967296"},
              {"--render", "a.png", "--seconds", "nan"}, {"--window", "--size", "10x10"},
-             {"-root", "-window-id", "5"}, {"--seed", "5"}, {"--window", "stray", "word"}}) {
+             {"-window-id", "0"}, {"--seed", "5"}, {"--window", "stray", "word"}}) {
         const LaunchRequest e = parseCommandLine(bad);
         EXPECT_TRUE(e.action == Action::UsageError && !e.error.empty()) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
     }
+}
+
+// xscreensaver's settings program runs the hack's command line with
+// "-window-id ID" appended for its preview; of the two, the later counts.
+TEST(CommandLine, LaterOfRootAndWindowIdCounts) {
+    for (const auto& [args, id] : std::vector<std::pair<std::vector<std::string>, uint64_t>>{
+             {{"-root", "-window-id", "0x600D80"}, 0x600D80u},
+             {{"--root", "--window-id", "6295936"}, 6295936u},
+             {{"-window-id=0x10", "--root"}, 0u}}) {
+        const LaunchRequest r = parseCommandLine(args);
+        EXPECT_EQ(r.action, Action::XScreenSaver) << args[0] << " " << args[1] << ": " << r.error;
+        EXPECT_EQ(r.windowId, id) << args[0];
+        EXPECT_EQ(r.rootWindow, id == 0) << args[0];
+    }
+}
+
+// The one line a usage error prints names the value that is wrong.
+TEST(CommandLine, ErrorsNameTheBadValue) {
+    const auto error = [](std::vector<std::string> args) { return parseCommandLine(args).error; };
+    EXPECT_EQ(error({"--window", "-5x10"}), "--window takes a size WxH (1 to 16384 each), not '-5x10'");
+    EXPECT_EQ(error({"--render", "a.png", "--size", "-5x10"}),
+              "--size takes a size WxH (1 to 16384 each), not '-5x10'");
+    // Numbers are decimal: strtod alone reads 0x10 as 16.
+    for (const char* n : {"0x10", "inf", "1,5", " 3"})
+        EXPECT_NE(error({"--render", "a.png", "--seconds", n}).find(std::string("not '") + n + "'"),
+                  std::string::npos) << n;
+    EXPECT_EQ(parseCommandLine({"--render", "a.png", "--seconds", "1.5e1"}).seconds, 15.0);
+    EXPECT_NE(error({"--render", "a.png", "--seed", "0x10"}).find("not '0x10'"), std::string::npos);
+    EXPECT_EQ(error({"--render", "a.png", "--seed", "1", "--seed=2"}),
+              "'--seed' is given twice; give each option once");
+    EXPECT_EQ(error({"-root", "--root"}), "'--root' is given twice; give each option once");
+    EXPECT_EQ(error({"--window", "--render", "a.png"}), "'--render' cannot be combined with '--window'");
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--bogus"}, {"--window", "5"}, {"--fps"}})
+        EXPECT_EQ(error(args).find('\n'), std::string::npos) << "one line: " << args[0];
 }
 
 // --style goes with every mode and is read before the mode's own arguments.

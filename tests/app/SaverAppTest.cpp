@@ -108,7 +108,7 @@ TEST(SaverApp, HelpPageErrors) {
     testing::internal::CaptureStderr();
     app.showHelp();
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Error: Sorry, could not find help file " + page.string() +
+              "quorvane: Error: Sorry, could not find help file " + page.string() +
                   ". It may be installed in another folder.\n");
     // No InstallFolder: the page is looked for where it is installed.
     CSaverApp installed;

@@ -18,7 +18,7 @@ class ScreenWndTest : public SceneTest {
 protected:
     void SetUp() override { SceneTest::SetUp(), gApp.rand.seed(3), settings().setDelayBetweenDrawings(1); }
     void TearDown() override { wnd.reset(), platform::setPasswordCheck({}), SceneTest::TearDown(); }
-    void create(std::vector<platform::ScriptedInput> input) {
+    void create(std::vector<platform::ScriptedInput> input, bool inWindow = false) {
         wnd.reset();
         platform::resetMessageQueue();
         auto b = std::make_unique<platform::HeadlessBackend>(
@@ -26,12 +26,12 @@ protected:
         backend = b.get();
         platform::setBackend(std::move(b));
         wnd = std::make_unique<CScreenWnd>();
-        ASSERT_TRUE(wnd->CreateFullScreen());
+        ASSERT_TRUE(inWindow ? wnd->CreateInWindow(120, 90) : wnd->CreateFullScreen());
         platform::setMainWindow(wnd.get());
     }
     // When the program ended; kEndMs when no input ended it.
-    int64_t run(std::vector<platform::ScriptedInput> input) {
-        create(std::move(input));
+    int64_t run(std::vector<platform::ScriptedInput> input, bool inWindow = false) {
+        create(std::move(input), inWindow);
         EXPECT_EQ(platform::runMessageLoop(), 0);
         EXPECT_EQ(wnd->closing(), backend->nowMs() < kEndMs) << "only input grants the end";
         return backend->nowMs();
@@ -91,6 +91,23 @@ TEST_F(ScreenWndTest, NoSecondCheckWhileCheckingAndARefusedPasswordDrawsOn) {
     EXPECT_TRUE(wnd->IsWindow()) << "system commands are swallowed";
     EXPECT_EQ(platform::runMessageLoop(), 0);
     EXPECT_TRUE(checks == 2 && backend->nowMs() < 5100);
+}
+
+// An ordinary window is for watching: the pointer shows, and moving it,
+// clicking or switching away leaves the window be; a key or the close
+// button (through the system menu, as Alt+F4) ends it.
+TEST_F(ScreenWndTest, InAWindowOnlyAKeyOrTheCloseButtonEnds) {
+    EXPECT_EQ(run({move(100, 10, 10), move(200, 110, 80), {300, Kind::Button, 0, 5, 5, 0},
+                   {400, Kind::Button, 0, 5, 5, 1}, {500, Kind::Button, 0, 5, 5, 2}, {600, Kind::Deactivate}},
+                  true),
+              kEndMs);
+    EXPECT_TRUE(backend->cursorVisible());
+    EXPECT_EQ(run({move(100, 10, 10), {700, Kind::Key, 'A'}}, true), 700);
+    create({}, true);
+    EXPECT_EQ(wnd->SendMessage(WM_NCACTIVATE, 0), 1) << "it may show itself inactive";
+    wnd->SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+    EXPECT_EQ(platform::runMessageLoop(), 0);
+    EXPECT_LT(backend->nowMs(), 1000) << "the close button ends it";
 }
 
 }  // namespace

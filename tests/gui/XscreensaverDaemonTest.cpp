@@ -71,10 +71,11 @@ pid_t descendantRunning(pid_t ancestor, const fs::path& exe) {
     return 0;
 }
 
-// The number of different colours other than greys on the screen. When a
-// hack fails, xscreensaver writes its obituary in grey text on black.
-size_t huesOnScreen(const std::string& display) {
-    const CSurface shot = takeScreenshot(display);
+// The number of different colours other than greys on the screen (or in
+// `window`). When a hack fails, xscreensaver writes its obituary in grey text
+// on black.
+size_t huesOnScreen(const std::string& display, unsigned long window = 0) {
+    const CSurface shot = takeScreenshot(display, window);
     std::set<COLORREF> colours;
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x) {
@@ -82,6 +83,41 @@ size_t huesOnScreen(const std::string& display) {
             if (GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c)) colours.insert(c);
         }
     return colours.size();
+}
+
+// xscreensaver's settings program previews a hack by running its command
+// line from the programs list with the id of its preview area appended, in
+// the upper-case hexadecimal it prints: "quorvane -root --window-id 0x600D80".
+TEST(XscreensaverSettings, PreviewDrawsInTheWindowItIsGiven) {
+    const char* exe = std::getenv("QV_TEST_EXE");
+    if (!exe) GTEST_SKIP() << "QV_TEST_EXE is not set";
+    for (const char* tool : {"Xvfb", "xwd"})
+        if (!toolOnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
+    XvfbServer server(640, 480);
+    ASSERT_TRUE(server.running()) << "could not start Xvfb";
+    ForeignWindow preview(server.display(), {60, 40, 300, 220}, false);
+    char id[32];
+    std::snprintf(id, sizeof id, "0x%lX", preview.id());
+    TempFolder config;
+    // XSCREENSAVER_WINDOW as the daemon leaves it in the environment: the
+    // window id given later still counts.
+    ChildProcess hack({exe, "-root", "--window-id", id},
+                      {server.displayEnv(), "SDL_VIDEODRIVER=", "XSCREENSAVER_WINDOW=",
+                       "QUORVANE_CONFIG_DIR=" + config.path().string()});
+    size_t hues = 0;
+    EXPECT_TRUE(within(20, [&] { return (hues = huesOnScreen(server.display(), preview.id())) > 20; }))
+        << "only " << hues << " colours other than greys in the preview:\n" << hack.output();
+    const CSurface screen = takeScreenshot(server.display());
+    int outside = 0;
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x) {
+            const COLORREF c = screen.at(x, y);
+            const bool grey = GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c);
+            outside += !grey && (x < 60 || x >= 300 || y < 40 || y >= 220);
+        }
+    EXPECT_EQ(outside, 0) << "nothing is drawn outside the preview";
+    hack.signal(SIGTERM);
+    EXPECT_EQ(hack.waitExit(10), 0) << hack.output();
 }
 
 TEST(XscreensaverDaemon, ShowsOurPicturesWhenActivatedAndKillsTheHackOnDeactivate) {

@@ -20,10 +20,14 @@ check_tree() {
     esac
     [ "$(readlink -f "$hack")" = "$(readlink -f "$exe")" ] || fail "$hack does not reach $exe"
     "$hack" --version | grep -q '^quorvane ' || fail "the hack does not start the program"
-    for f in "$root/share/xscreensaver/config/quorvane.xml" "$root/share/man/man6/quorvane.6" \
-             "${helpdir%/}/quorvane.htm"; do
+    for f in "$root/share/xscreensaver/config/quorvane.xml" "$root/share/man/man6/quorvane.6.gz" \
+             "${helpdir%/}/quorvane.htm" "$root/share/doc/quorvane/copyright" \
+             "$root/share/doc/quorvane/changelog.gz"; do
         [ -s "$f" ] || fail "$f is missing or empty"
     done
+    gzip -t "$root/share/man/man6/quorvane.6.gz" "$root/share/doc/quorvane/changelog.gz" ||
+        fail "a compressed document is damaged"
+    grep -q '^License: Expat$' "$root/share/doc/quorvane/copyright" || fail "the copyright names no licence"
 }
 
 xpath() {
@@ -87,10 +91,10 @@ check_help_page() {
 }
 
 # Every option of the program's usage text, and every environment variable
-# it reads, is in the manual page.
+# it reads, is in the (compressed) manual page.
 check_man_page() {
     man=$1 exe=$2
-    plain=$(sed 's/\\-/-/g' "$man")
+    plain=$(gzip -dc "$man" | sed 's/\\-/-/g')
     options=$("$exe" --help | grep -E '^  [-/]' | grep -oE '(^| )(--?[a-z][a-z-]*|/[a-z])' | sort -u)
     [ -n "$options" ] || fail "no options in the usage text"
     for opt in $options; do
@@ -101,7 +105,7 @@ check_man_page() {
         printf '%s\n' "$plain" | grep -qx "\.B $var" || fail "$man does not explain $var"
     done
     if command -v groff >/dev/null; then
-        warnings=$(LC_ALL=C.UTF-8 groff -man -ww -z "$man" 2>&1)
+        warnings=$(gzip -dc "$man" | LC_ALL=C.UTF-8 groff -man -ww -z 2>&1)
         [ -z "$warnings" ] || fail "$man: $warnings"
     fi
 }

@@ -23,7 +23,7 @@ grep -qaF "$datadir" "$root/bin/quorvane" || fail "the program does not name $da
 check_help_page "$dest${datadir}quorvane.htm" "$src/src/app/SettingsKeys.h"
 
 # Every option the program lists in its usage text is in the manual page.
-check_man_page "$root/share/man/man6/quorvane.6" "$root/bin/quorvane"
+check_man_page "$root/share/man/man6/quorvane.6.gz" "$root/bin/quorvane"
 
 # The configuration program's menu entry comes with the program, not alone.
 desktop=$root/share/applications/quorvane-config.desktop

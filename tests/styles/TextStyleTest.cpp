@@ -83,17 +83,26 @@ TEST_F(TextStyleTest, SizeAndPlaceFromTheLayout) {
     for (const SubRect& r : scene->subRects())
         EXPECT_EQ(inkIn(r, 3) > 50, r.group() == 0) << "cell at " << r.left() << "," << r.top();
     // Cells from too low to a little higher than the text, with gaps: the
-    // descenders stay inside even the cell that is just high enough.
-    onlyMessage("gjpqy,");
+    // baseline lies at least the text's height below the top of the cell, so
+    // capitals stay inside every cell, while descenders reach below the
+    // cells that are just high enough.
     SubRectList column;
     for (int h = 10, top = 0; h < 30; top += h + 8, ++h) column.emplace_back(0, top, 200, h, 0, 0);
-    text.reset();
-    text = textOn(640, 560, column);
-    text->step();
-    int inside = 0;
-    for (const SubRect& r : scene->subRects()) inside += inkIn(r);
-    EXPECT_GT(inside, 100);
-    EXPECT_EQ(inside, inkIn(0, 0, 640, 560));
+    const auto inkInsideAndAll = [&](const char* message) {
+        onlyMessage(message);
+        for (int i = 1; i < Settings::kMessageCount; ++i) settings().setMessage(i, "");
+        text.reset();
+        text = textOn(640, 560, column);
+        text->step();
+        int inside = 0;
+        for (const SubRect& r : scene->subRects()) inside += inkIn(r);
+        EXPECT_GT(inside, 100) << message;
+        return std::pair{inside, inkIn(0, 0, 640, 560)};
+    };
+    const auto [capitalsInside, capitals] = inkInsideAndAll("HIEFT");
+    EXPECT_EQ(capitalsInside, capitals);
+    const auto [descendersInside, descenders] = inkInsideAndAll("gjpqy,");
+    EXPECT_LT(descendersInside, descenders);
     // Cells too small: once on the screen; a screen too small: not at all.
     for (const auto& [w, h, inked] : {std::tuple{640, 480, true}, {60, 30, false}}) {
         if (!inked) onlyMessage("Quorvane writes far too much for this");

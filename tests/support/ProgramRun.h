@@ -15,10 +15,12 @@ protected:
     void SetUp() override {
         if (!exe) GTEST_SKIP() << "QV_TEST_EXE is not set";
     }
-    // The exit code of the program run with `args` in the temporary folder; its standard error in `err`.
+    // The exit code of the program run with `args` in the temporary folder,
+    // with no display; its standard error in `err`.
     int run(const std::string& args, std::string* err = nullptr) {
-        const std::string cmd = "cd '" + tmp.path().string() + "' && QUORVANE_CONFIG_DIR=config '" + exe +
-                                "' " + args + " >/dev/null 2>err.txt";
+        const std::string cmd = "cd '" + tmp.path().string() +
+                                "' && QUORVANE_CONFIG_DIR=config env -u DISPLAY -u WAYLAND_DISPLAY "
+                                "-u SDL_VIDEODRIVER '" + exe + "' " + args + " >/dev/null 2>err.txt";
         const int status = std::system(cmd.c_str());
         if (err) *err = tmp.read("err.txt");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

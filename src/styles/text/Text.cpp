@@ -46,17 +46,15 @@ void Text::step() {
         textWithTypos(*m_pTexter, m_misspeller, m_random, gApp.settings()->quorSpel());
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextAlign(TA_BASELINE);
-    const int descent = dc->GetTextMetrics().tmDescent;
     const SIZE extent = dc->GetTextExtentPoint32(text);
     const int grey = m_random.below(128);
     const COLORREF shadow = RGB(grey, grey, grey);
     const int offset = std::max(1, size / 8);
 
-    // (x, y) is the left end of the baseline. The place drawn for y is the
-    // bottom of the text's cell height; the baseline lies the descent above
-    // it, so that the descenders too stay inside the cell.
+    // (x, y) is the left end of the baseline, at least the text's height
+    // below the top of its cell: the letters stay inside the cell, while
+    // descenders may reach below it (at worst the screen's edge cuts them).
     const auto write = [&](int x, int y) {
-        y -= descent;
         if (m_pScene->useBlack()) {
             dc->SetTextColor(shadow);
             dc->TextOut(x + offset, y + offset, text);
