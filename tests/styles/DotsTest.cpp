@@ -276,7 +276,9 @@ TEST_F(DotsTest, SymmetryOneDrawsNoCopies) {
         int cells = 0;
         for (const SubRect& r : scene->subRects()) cells += r.group() == d->group();
         finish(*d);
-        EXPECT_EQ(d->stamps(), static_cast<int64_t>(d->counter()) * cells) << seed;
+        // The time limit may cut the last position short.
+        EXPECT_LE(d->stamps(), static_cast<int64_t>(d->counter()) * cells) << seed;
+        EXPECT_GT(d->stamps(), static_cast<int64_t>(d->counter() - 1) * cells) << seed;
         return;
     }
     FAIL() << "no seed gave one copy";
@@ -353,7 +355,7 @@ TEST_F(DotsTest, TinyScreensAndThePreview) {
 }
 
 TEST_F(DotsTest, GoldenPictures) {
-    useCoarseClock(1000);
+    useCoarseClock(50);
     GoldenFile golden("dots_style.txt");
     for (int depth : {32, 8})
         for (int seed = 1; seed <= 3; ++seed) {

@@ -56,7 +56,9 @@ bool Dots::inRange(Range& range, float x, float y) {
 void Dots::drawAt(CDC& dc, float x, float y, const Color& base) {
     const Color color = m_pVaryColor->vary(base, x, y, 0, 0);
     for (const SubRect& r : m_pScene->subRects()) {
-        if (!m_pScene->isIdle()) break;
+        // The time limit is also kept stamp by stamp: a position of many
+        // copies in many cells is a long piece of work.
+        if (!m_pScene->isIdle() || isDone()) break;
         if (r.group() != m_iGroup) continue;
         m_pDot->draw(dc, r.mapX(x), r.mapY(y), color, &r);
         ++m_iStamps;

@@ -42,8 +42,8 @@ public:
     static bool inRange(Range& range, float x, float y);
 
 private:
-    // Stamps the dot at (x, y) in every cell of the group while idle, in the
-    // colour varied from `base`.
+    // Stamps the dot at (x, y) in every cell of the group while idle and
+    // within the time limit, in the colour varied from `base`.
     void drawAt(CDC& dc, float x, float y, const Color& base);
 
     int32_t m_iCounter = 0;
