@@ -1,0 +1,124 @@
+// The dots style at full HD: positions per second for each dotter (single
+// pixels, unpaced, on the layouts the seeds give), and the longest piece of
+// work between two idle tests, construction included (the attractors' trial
+// runs among it).
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/SaverApp.h"
+#include "engine/SceneWnd.h"
+#include "platform/Clock.h"
+#include "platform/HeadlessBackend.h"
+#include "platform/MessageLoop.h"
+#include "styles/figure/Dots.h"
+#include "styles/figure/Dotter.h"
+
+namespace {
+
+constexpr int kW = 1920, kH = 1080;
+
+// A full-HD scene whose every idle test counts, and optionally notes the
+// longest processor time between two of them.
+struct DotsScene {
+    platform::SimulatedClock* simulated = new platform::SimulatedClock();
+    platform::ScopedClock clock{std::unique_ptr<platform::SimulatedClock>(simulated)};
+    std::unique_ptr<CSceneWnd> scene;
+    std::clock_t last = std::clock();
+    double longestMs = 0;
+    long polls = 0;
+    long stopAt = -1;     // posts a message at this idle test
+    bool timing = false;  // reading the processor clock costs a system call
+
+    explicit DotsScene(int singleDot) {
+        platform::HeadlessOptions options;
+        options.width = kW;
+        options.height = kH;
+        options.onTime = [this](int64_t) {
+            if (timing) {
+                const std::clock_t now = std::clock();
+                longestMs = std::max(longestMs, 1000.0 * static_cast<double>(now - last) / CLOCKS_PER_SEC);
+                last = now;
+            }
+            if (++polls == stopAt && scene) scene->PostMessage(WM_USER);
+        };
+        platform::setBackend(std::make_unique<platform::HeadlessBackend>(options));
+        const auto folder = std::filesystem::temp_directory_path() / "quorvane-bench-dots";
+        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder), "Benchmark"));
+        gApp.setMode(CSaverApp::kModeFullScreen);
+        Settings& s = *gApp.settings();
+        s.setMaxTime(100000);
+        s.setSingleDot(singleDot);
+        gApp.rand.seed(1);
+        scene = std::make_unique<CSceneWnd>();
+        scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
+    }
+    ~DotsScene() {
+        scene.reset();
+        gApp.setSettings(nullptr);
+        platform::setBackend(nullptr);
+        platform::resetMessageQueue();
+    }
+    // Only `dotter` is chosen (any for -1).
+    std::unique_ptr<Dots> dots(int seed, int dotter) {
+        if (dotter >= 0) {
+            std::vector<float> weights(9, 0.0f);
+            weights[static_cast<size_t>(dotter)] = 1.0f;
+            gApp.settings()->choosers().chooser(Family::Dotter).build(weights, true);
+        }
+        gApp.rand.seed(seed);
+        scene->newLayout(false);
+        return std::make_unique<Dots>(scene.get());
+    }
+};
+
+}  // namespace
+
+// 200,000 idle tests of single-pixel drawing with one dotter: the positions
+// drawn and the stamps (positions x copies x cells) per second.
+static void BM_DotsPositions(benchmark::State& state) {
+    DotsScene s(100);
+    const int dotter = static_cast<int>(state.range(0));
+    state.SetLabel(DotterName(dotter));
+    double positions = 0, stamps = 0;
+    for (auto _ : state) {
+        for (int seed = 1; seed <= 5; ++seed) {
+            auto d = s.dots(seed, dotter);
+            s.stopAt = s.polls + 40000;
+            d->step();
+            platform::resetMessageQueue();
+            positions += d->counter();
+            stamps += static_cast<double>(d->stamps());
+        }
+    }
+    state.counters["positions_per_s"] = benchmark::Counter(positions, benchmark::Counter::kIsRate);
+    state.counters["stamps_per_s"] = benchmark::Counter(stamps, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_DotsPositions)->DenseRange(0, 8)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Construction and the first stretch of drawing of every dotter over many
+// seeds, with single pixels or any dot: the longest stretch between two idle
+// tests.
+static void BM_DotsLongestWorkBetweenPolls(benchmark::State& state) {
+    DotsScene s(static_cast<int>(state.range(0)));
+    s.timing = true;
+    for (auto _ : state) {
+        for (int dotter = 0; dotter < 9; ++dotter)
+            for (int seed = 1; seed <= 12; ++seed) {
+                s.last = std::clock();
+                auto d = s.dots(seed * 7919 + dotter, dotter);
+                s.stopAt = s.polls + 20000;
+                d->step();
+                platform::resetMessageQueue();
+            }
+    }
+    state.counters["longest_ms"] = s.longestMs;
+}
+BENCHMARK(BM_DotsLongestWorkBetweenPolls)->Arg(0)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+BENCHMARK_MAIN();
