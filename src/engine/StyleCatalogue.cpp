@@ -7,6 +7,7 @@
 
 #include "app/Settings.h"
 #include "styles/area/Design.h"
+#include "styles/area/Distort.h"
 #include "styles/figure/Cookies.h"
 #include "styles/image/Bitmap.h"
 #include "styles/text/Text.h"
@@ -47,6 +48,7 @@ const std::array<StyleRow, 24> kRows = {{
 // and its catalogue rows then take part in the choice.
 const std::vector<StyleMaker> kMakers = {
     {1, "Design", makeSaver<Design>},
+    {3, "Distort", makeSaver<Distort>},
     {5, "Text", makeSaver<Text>},
     {13, "Bitmap", makeSaver<Bitmap>},
     {19, "Cookies", makeSaver<Cookies>},
