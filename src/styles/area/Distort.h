@@ -33,10 +33,12 @@ public:
     // that compare the two.
     void setPlainPath(bool plain) { m_bPlainPath = plain; }
 
-private:
+protected:
     // m_iX at the left end of row m_iY of the cell at the cursor, and the
     // column where the row ends; both held to 0..W. Nothing without a cell.
     void startRow();
+
+private:
     // Paints the cell at the cursor from its copy until the cell is done
     // (true), input arrives or the time is up (false).
     bool paintCell();
