@@ -18,6 +18,15 @@ float angleOf(float a, float b) { return a == 0.0f && b == 0.0f ? 0.0f : qvmath:
 
 float radiusOf(float a, float b) { return qvmath::sqrt(a * a + b * b); }
 
+// The pixel at angle theta from the downward axis and radius r (1 at the
+// middle of each side) from the centre of a w x h cell, held inside it.
+COLORREF atPolar(const DistorterCopy& copy, float theta, float r, int w, int h) {
+    const float x = (qvmath::sin(theta) * r * 0.5f + 0.5f) * static_cast<float>(w);
+    const float y = (qvmath::cos(theta) * r * 0.5f + 0.5f) * static_cast<float>(h);
+    return copy.pixel(std::clamp(qvmath::truncSaturated(x), 0, std::max(w - 1, 0)),
+                      std::clamp(qvmath::truncSaturated(y), 0, std::max(h - 1, 0)));
+}
+
 }  // namespace
 
 Color& DistorterPolar::map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) {
@@ -59,11 +68,7 @@ Color& DistorterRadialStretch::map(Color& color, int x, int y, const SubRect& su
     const float nx = norm(x, w), ny = norm(y, h);
     const float r = radiusOf(nx, ny);
     if (!(r < 1.0f)) return take(color, copy.pixel(x, y));
-    const float stretched = qvmath::pow(r, m_fE);
-    const float theta = angleOf(nx, ny);
-    const int px = clampTo((qvmath::sin(theta) * stretched * 0.5f + 0.5f) * static_cast<float>(w), w);
-    const int py = clampTo((qvmath::cos(theta) * stretched * 0.5f + 0.5f) * static_cast<float>(h), h);
-    return take(color, copy.pixel(px, py));
+    return take(color, atPolar(copy, angleOf(nx, ny), qvmath::pow(r, m_fE), w, h));
 }
 
 DistorterRadialBlend::DistorterRadialBlend(RandomSource& random, const DistorterSetting& setting)
@@ -78,10 +83,7 @@ Color& DistorterRadialBlend::map(Color& color, int x, int y, const SubRect& subR
                                         static_cast<float>(h) * static_cast<float>(h));
     const float u = static_cast<float>(m_pRandom->uniform());
     const float r = std::max(0.0f, radiusOf(nx, ny) - (1.0f - u) * static_cast<float>(m_iSpread) / diagonal);
-    const float theta = angleOf(nx, ny);
-    const int px = clampTo((qvmath::sin(theta) * r * 0.5f + 0.5f) * static_cast<float>(w), w);
-    const int py = clampTo((qvmath::cos(theta) * r * 0.5f + 0.5f) * static_cast<float>(h), h);
-    return take(color, copy.pixel(px, py));
+    return take(color, atPolar(copy, angleOf(nx, ny), r, w, h));
 }
 
 DistorterRadialWave::DistorterRadialWave(RandomSource& random, const DistorterSetting& setting)
