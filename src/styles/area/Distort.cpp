@@ -57,6 +57,9 @@ bool Distort::paintCell() {
     CDC& dc = *m_pScene->dc();
     CSurface& screen = *dc.surface();
     const DistorterCopy copy(m_memDC, m_bPlainPath);
+    // Without a copy of the whole cell there is nothing to read: the cell
+    // is left as it is rather than painted black.
+    if (copy.width() != w || copy.height() != h) return true;
     // A single pixel without a shadow is written straight into the rows:
     // what SetPixel stores, without its read-back, the changed area marked
     // once per row.
