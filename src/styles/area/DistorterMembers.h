@@ -35,8 +35,6 @@ class DistorterBlend : public virtual Distorter {
 public:
     DistorterBlend(RandomSource& random, const DistorterSetting& setting);
     Color& map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) override;
-    int spreadX() const { return m_iSpreadX; }
-    int spreadY() const { return m_iSpreadY; }
 
 protected:
     int32_t m_iSpreadX = 1;
@@ -70,7 +68,6 @@ public:
     DistorterNetwork(RandomSource& random, const DistorterSetting& setting);
     ~DistorterNetwork() override;
     Color& map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) override;
-    const PatternCalculator* calculator() const { return m_pCalc.get(); }
 
 protected:
     // A pattern of `outputs` outputs, set up for two inputs.
