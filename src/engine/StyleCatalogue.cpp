@@ -7,6 +7,7 @@
 
 #include "app/Settings.h"
 #include "styles/area/Design.h"
+#include "styles/area/Distort.h"
 #include "styles/figure/Cookies.h"
 #include "styles/figure/Dots.h"
 #include "styles/figure/Lines.h"
@@ -51,6 +52,7 @@ const std::vector<StyleMaker> kMakers = {
     {0, "Lines", makeSaver<Lines>},
     {1, "Design", makeSaver<Design>},
     {2, "Dots", makeSaver<Dots>},
+    {3, "Distort", makeSaver<Distort>},
     {5, "Text", makeSaver<Text>},
     {13, "Bitmap", makeSaver<Bitmap>},
     {19, "Cookies", makeSaver<Cookies>},

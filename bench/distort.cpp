@@ -1,0 +1,134 @@
+// The distortion at full HD: a whole pass of each distorter over one
+// full-screen cell (wall time, the pause at row ends under the simulated
+// clock costing nothing), and the longest piece of work between two idle
+// tests, construction and the copy of the cell included.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/SaverApp.h"
+#include "engine/SceneWnd.h"
+#include "platform/Clock.h"
+#include "platform/HeadlessBackend.h"
+#include "platform/MessageLoop.h"
+#include "styles/area/Distort.h"
+#include "styles/area/Distorter.h"
+
+namespace {
+
+constexpr int kW = 1920, kH = 1080;
+
+// Notes the longest processor time between two calls.
+struct PollTimer {
+    std::clock_t last = std::clock();
+    double longestMs = 0;
+    void operator()() {
+        const std::clock_t now = std::clock();
+        longestMs = std::max(longestMs, 1000.0 * static_cast<double>(now - last) / CLOCKS_PER_SEC);
+        last = now;
+    }
+};
+
+// A full-HD scene of one full-screen cell with a rectangular outline,
+// showing a picture to distort. Every pump of events (each idle test) is
+// told to `poll`.
+struct FullHdScene {
+    platform::SimulatedClock* simulated = new platform::SimulatedClock();
+    platform::ScopedClock clock{std::unique_ptr<platform::SimulatedClock>(simulated)};
+    std::unique_ptr<CSceneWnd> scene;
+    PollTimer poll;
+    long polls = 0;
+    long stopAt = -1;     // posts a message at this idle test
+    bool timing = false;  // the poll timer runs (its clock reads cost a system call each)
+    FullHdScene() {
+        platform::HeadlessOptions options;
+        options.width = kW;
+        options.height = kH;
+        options.onTime = [this](int64_t) {
+            if (timing) poll();
+            if (++polls == stopAt && scene) scene->PostMessage(WM_USER);
+        };
+        platform::setBackend(std::make_unique<platform::HeadlessBackend>(options));
+        const auto folder = std::filesystem::temp_directory_path() / "quorvane-bench-distort";
+        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder), "Benchmark"));
+        gApp.setMode(CSaverApp::kModeFullScreen);
+        Settings& s = *gApp.settings();
+        s.setMaxTime(100000);
+        s.setSpeed(0);
+        s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutFullScreen(100);
+        s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
+        s.setLayoutCircle(0), s.setLayoutTriangle(0), s.setLayoutSlant(0), s.setLayoutWavy(0);
+        gApp.rand.seed(1);
+        scene = std::make_unique<CSceneWnd>();
+        scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
+        // Bands, checks and a gradient: something to move around.
+        CSurface& screen = *scene->dc()->surface();
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x)
+                screen.row32(y)[x] = RGB(x * 255 / kW, y * 255 / kH, (x / 40 + y / 40) % 2 ? 200 : 30);
+    }
+    ~FullHdScene() {
+        scene.reset();
+        gApp.setSettings(nullptr);
+        platform::setBackend(nullptr);
+        platform::resetMessageQueue();
+    }
+    std::unique_ptr<Distort> distort(int seed) {
+        gApp.rand.seed(seed);
+        scene->newLayout(false);
+        return std::make_unique<Distort>(scene.get());
+    }
+    // The first seed from `seed` whose drawing's group holds the cell.
+    int drawingSeed(int seed) {
+        for (int tries = 0; tries < 50; ++tries, ++seed)
+            if (distort(seed)->group() == scene->subRects().front().group()) return seed;
+        return seed;
+    }
+};
+
+}  // namespace
+
+// One whole pass of the distorter of the given index over the screen.
+static void BM_DistortPass(benchmark::State& state) {
+    FullHdScene s;
+    const int index = static_cast<int>(state.range(0));
+    state.SetLabel(Distorter::name(index));
+    RandomSource random(index + 1);
+    const int seed = s.drawingSeed(1);
+    for (auto _ : state) {
+        auto d = s.distort(seed);
+        d->setDistorter(Distorter::make(index, random, DistorterSetting::current()));
+        while (!d->isDone()) d->step();
+    }
+}
+BENCHMARK(BM_DistortPass)->DenseRange(0, Distorter::kMembers - 1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Construction (with the member drawn by the chooser) and the first rows of
+// sixty distortions, each cut short by a message: the longest stretch
+// between two idle tests.
+static void BM_LongestWorkBetweenPolls(benchmark::State& state) {
+    FullHdScene s;
+    s.timing = true;
+    double longest = 0;
+    for (auto _ : state) {
+        for (int i = 1; i <= 60; ++i) {
+            const int seed = s.drawingSeed(i * 7919);
+            s.poll.last = std::clock();
+            auto d = s.distort(seed);
+            // About twenty rows.
+            s.stopAt = s.polls + 40000;
+            d->step();
+            platform::resetMessageQueue();
+        }
+        longest = std::max(longest, s.poll.longestMs);
+    }
+    state.counters["longest_ms"] = longest;
+}
+BENCHMARK(BM_LongestWorkBetweenPolls)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+BENCHMARK_MAIN();
