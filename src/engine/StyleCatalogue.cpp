@@ -7,6 +7,7 @@
 
 #include "app/Settings.h"
 #include "styles/area/Design.h"
+#include "styles/area/NeighbourlySaver.h"
 #include "styles/figure/Cookies.h"
 #include "styles/image/Bitmap.h"
 #include "styles/text/Text.h"
@@ -49,6 +50,8 @@ const std::vector<StyleMaker> kMakers = {
     {1, "Design", makeSaver<Design>},
     {5, "Text", makeSaver<Text>},
     {13, "Bitmap", makeSaver<Bitmap>},
+    {14, "Blur", makeSaver<Blur>},
+    {15, "Plasma", makeSaver<Plasma>},
     {19, "Cookies", makeSaver<Cookies>},
 };
 
