@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <new>
 #include <typeinfo>
 
 #include "app/SaverApp.h"
@@ -20,18 +19,6 @@ constexpr int kTraceLine = 102;
 // table stay well within reach.
 constexpr uint64_t kDefaultBufferLimit = uint64_t{1} << 31;
 uint64_t gBufferLimit = kDefaultBufferLimit;
-
-// Resizes `v` to `n` elements, false when memory runs out.
-template <class T>
-bool tryAssign(std::vector<T>& v, size_t n, T value) {
-    try {
-        v.assign(n, value);
-        return true;
-    } catch (const std::bad_alloc&) {
-        v = {};
-        return false;
-    }
-}
 
 int radiusDraw(RandomSource& random) { return random.skewedBelow(4, 2) + 1; }
 
@@ -68,9 +55,9 @@ bool Neighbourly::allocate(const SubRect& subRect) {
                                 : 0;
     m_iSize = static_cast<int32_t>(std::min<uint64_t>(pixels, INT32_MAX));
     const uint64_t bytes = pixels * sizeof(uint32_t) + extraBytes(pixels);
-    if (pixels == 0 || bytes > gBufferLimit || !tryAssign(m_buffer, static_cast<size_t>(pixels), 0u) ||
+    if (pixels == 0 || bytes > gBufferLimit || !m_buffer.make(static_cast<size_t>(pixels)) ||
         !allocateExtra()) {
-        m_buffer = {};
+        m_buffer.free();
         freeExtra();
         m_bActive = false;
         return false;
@@ -115,7 +102,7 @@ void Neighbourly::prepare(CDC& dc, const SubRect& subRect) {
 }
 
 void Neighbourly::finish() {
-    m_buffer = {};
+    m_buffer.free();
     freeExtra();
     m_bAllocated = false;
     m_bLoaded = false;
@@ -179,11 +166,13 @@ uint64_t NeighbourlyBlur::extraBytes(uint64_t pixels) const {
 
 bool NeighbourlyBlur::allocateExtra() {
     if (!m_bSums) return true;
-    const size_t n = (static_cast<size_t>(m_iWidth) + 1) * (static_cast<size_t>(m_iHeight) + 1) * 3;
-    return tryAssign(m_sums, n, 0u);
+    const size_t stride = (static_cast<size_t>(m_iWidth) + 1) * 3;
+    if (!m_sums.make(stride * (static_cast<size_t>(m_iHeight) + 1))) return false;
+    std::fill(m_sums.data(), m_sums.data() + stride, 0u);  // the row above the first
+    return true;
 }
 
-void NeighbourlyBlur::freeExtra() { m_sums = {}; }
+void NeighbourlyBlur::freeExtra() { m_sums.free(); }
 
 void NeighbourlyBlur::rowLoaded(int y) {
     if (!m_bSums || m_sums.empty()) return;
@@ -194,6 +183,7 @@ void NeighbourlyBlur::rowLoaded(int y) {
     uint32_t* out = m_sums.data() + static_cast<size_t>(y + 1) * stride;
     const uint32_t* in = row(y);
     uint32_t r = 0, g = 0, b = 0;
+    out[0] = out[1] = out[2] = 0;  // the column left of the first
     for (int x = 0; x < m_iWidth; ++x) {
         const uint32_t p = in[x];
         r += p & 0xFF, g += (p >> 8) & 0xFF, b += (p >> 16) & 0xFF;
@@ -233,6 +223,71 @@ NeighbourlyFreq::NeighbourlyFreq(RandomSource& random, Dot* dot) : NeighbourlyBl
     const size_t side = static_cast<size_t>(2 * m_iRadius + 1);
     m_colors.reserve(side * side);
     m_counts.reserve(side * side);
+    m_runColor.assign(kRunSlots, 0);
+    m_runCount.assign(kRunSlots, -1);
+    m_withCount.assign(side * side + 1, 0);
+}
+
+void NeighbourlyFreq::finish() {
+    m_wx1 = m_wx0 - 1;  // nothing counted
+    Neighbourly::finish();
+}
+
+int NeighbourlyFreq::slotOf(uint32_t c) const {
+    int s = static_cast<int>(((c * 2654435761u) >> 22) & (kRunSlots - 1));
+    while (m_runCount[static_cast<size_t>(s)] >= 0 && m_runColor[static_cast<size_t>(s)] != c)
+        s = (s + 1) & (kRunSlots - 1);
+    return s;
+}
+
+void NeighbourlyFreq::countColumn(int x, int y0, int y1, int delta) {
+    const uint32_t* p = m_buffer.data() + static_cast<size_t>(y0) * static_cast<size_t>(m_iWidth) + x;
+    for (int y = y0; y <= y1; ++y, p += m_iWidth) {
+        const uint32_t c = *p;
+        const size_t s = static_cast<size_t>(slotOf(c));
+        int32_t& count = m_runCount[s];
+        if (count < 0) {
+            m_runColor[s] = c;
+            count = 0;
+            ++m_iRunUsed;
+        }
+        if (count > 0) --m_withCount[static_cast<size_t>(count)];
+        count += delta;
+        if (count > 0) ++m_withCount[static_cast<size_t>(count)];
+        if (delta > 0 && count >= m_iBest) {
+            m_iBest = count;
+            m_leader = c;
+        }
+        // A colour leaving lowers the highest count by one at most.
+        if (delta < 0 && m_iBest > 0 && m_withCount[static_cast<size_t>(m_iBest)] == 0) --m_iBest;
+    }
+}
+
+void NeighbourlyFreq::recount(int x0, int y0, int x1, int y1) {
+    std::fill(m_runCount.begin(), m_runCount.end(), -1);
+    std::fill(m_withCount.begin(), m_withCount.end(), 0);
+    m_iRunUsed = 0;
+    m_iBest = 0;
+    for (int x = x0; x <= x1; ++x) countColumn(x, y0, y1, 1);
+    m_wx0 = x0, m_wx1 = x1, m_wy0 = y0, m_wy1 = y1;
+}
+
+uint32_t NeighbourlyFreq::slidingMode(int x0, int y0, int x1, int y1, uint32_t self) {
+    // The next window of the row: the columns that left out, the new ones in.
+    const bool next = m_wx0 <= m_wx1 && y0 == m_wy0 && y1 == m_wy1 && x0 >= m_wx0 && x1 >= m_wx1 &&
+                      x0 <= m_wx1 + 1 && m_iRunUsed < kRunSlots / 2;
+    if (!next) {
+        recount(x0, y0, x1, y1);
+    } else {
+        for (int x = m_wx0; x < x0; ++x) countColumn(x, y0, y1, -1);
+        for (int x = m_wx1 + 1; x <= x1; ++x) countColumn(x, y0, y1, 1);
+        m_wx0 = x0, m_wx1 = x1;
+    }
+    if (m_iBest <= 1) return self;
+    // One colour alone at the highest count was the first to reach it.
+    if (m_withCount[static_cast<size_t>(m_iBest)] == 1 && m_runCount[static_cast<size_t>(slotOf(m_leader))] == m_iBest)
+        return m_leader;
+    return hashedMode(x0, y0, x1, y1, self, m_iBest);
 }
 
 uint32_t NeighbourlyFreq::plainMode(int x0, int y0, int x1, int y1, uint32_t self) {
@@ -255,7 +310,7 @@ uint32_t NeighbourlyFreq::plainMode(int x0, int y0, int x1, int y1, uint32_t sel
     return result;
 }
 
-uint32_t NeighbourlyFreq::hashedMode(int x0, int y0, int x1, int y1, uint32_t self) {
+uint32_t NeighbourlyFreq::hashedMode(int x0, int y0, int x1, int y1, uint32_t self, int highest) {
     // A new generation empties every slot at once.
     if (++m_stamp == 0) {
         std::fill(std::begin(m_slotStamp), std::end(m_slotStamp), 0u);
@@ -274,7 +329,11 @@ uint32_t NeighbourlyFreq::hashedMode(int x0, int y0, int x1, int y1, uint32_t se
                 m_slotStamp[s] = m_stamp, m_slotColor[s] = c, m_slotCount[s] = 1;
                 continue;
             }
-            if (++m_slotCount[s] > best) best = m_slotCount[s], result = c;
+            if (++m_slotCount[s] > best) {
+                best = m_slotCount[s], result = c;
+                // The first to reach the highest count stays the result.
+                if (best >= highest) return result;
+            }
         }
     }
     return result;
@@ -287,7 +346,7 @@ void NeighbourlyFreq::colorAt(Color& color, int x, int y) {
         setColor(color, self);
         return;
     }
-    setColor(color, m_bPlain ? plainMode(x0, y0, x1, y1, self) : hashedMode(x0, y0, x1, y1, self));
+    setColor(color, m_bPlain ? plainMode(x0, y0, x1, y1, self) : slidingMode(x0, y0, x1, y1, self));
 }
 
 // ---- Convolutions ----

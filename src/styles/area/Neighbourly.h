@@ -15,8 +15,10 @@
 // hues for the inks); setPlainPath() selects it, for the tests that compare
 // the two.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <vector>
 
 class CDC;
@@ -25,6 +27,27 @@ class ColorSelector;
 class Dot;
 class RandomSource;
 class SubRect;
+
+// Per-cell storage that is written before it is read: made without being
+// cleared (clearing a full-screen cell's would take milliseconds at once),
+// empty when memory ran out.
+template <class T>
+class CellStore {
+public:
+    bool make(size_t n) {
+        m_p.reset(new (std::nothrow) T[n]);
+        return m_p != nullptr;
+    }
+    void free() { m_p.reset(); }
+    bool empty() const { return !m_p; }
+    T* data() { return m_p.get(); }
+    const T* data() const { return m_p.get(); }
+    T& operator[](size_t i) { return m_p[i]; }
+    const T& operator[](size_t i) const { return m_p[i]; }
+
+private:
+    std::unique_ptr<T[]> m_p;
+};
 
 class Neighbourly {
 public:
@@ -98,7 +121,7 @@ protected:
     bool m_bLoaded = false;
     bool m_bPlain = false;
     // The cell's pixels as they were, row-major, as colour references.
-    std::vector<uint32_t> m_buffer;
+    CellStore<uint32_t> m_buffer;
 };
 
 // The mean of the (2R+1)-square window, clipped to the cell.
@@ -119,31 +142,53 @@ protected:
     int32_t m_iRadius = 1;
     // Per channel, the sums of each row up to each column (W + 1 a row),
     // and of those sums down to each row: the blur's summed-area table.
-    std::vector<uint32_t> m_sums;
+    CellStore<uint32_t> m_sums;
     bool m_bSums = false;  // this member keeps the table
 };
 
 // The mode filter: the colour seen most often in the window, the first to
 // reach the highest count in column order; the pixel itself when no colour
 // repeats.
+//
+// Along a row the window's counts are kept up to date column by column.
+// When no colour repeats, or one colour alone has the highest count (it is
+// then the first to reach it), the answer needs no scan; only ties are
+// settled by counting the window afresh in its order.
 class NeighbourlyFreq : public NeighbourlyBlur {
 public:
     NeighbourlyFreq(RandomSource& random, Dot* dot);
     void colorAt(Color& color, int x, int y) override;
+    void finish() override;
 
 private:
     uint32_t plainMode(int x0, int y0, int x1, int y1, uint32_t self);
-    uint32_t hashedMode(int x0, int y0, int x1, int y1, uint32_t self);
+    // `highest`: the count no colour of the window exceeds.
+    uint32_t hashedMode(int x0, int y0, int x1, int y1, uint32_t self, int highest);
+    uint32_t slidingMode(int x0, int y0, int x1, int y1, uint32_t self);
+    // The running counts: a colour's slot, a column in or out, all afresh.
+    int slotOf(uint32_t c) const;
+    void countColumn(int x, int y0, int y1, int delta);
+    void recount(int x0, int y0, int x1, int y1);
 
     std::vector<uint32_t> m_colors;  // the plain list of colours seen
     std::vector<int32_t> m_counts;
-    // The hash: 128 slots of (colour, count), valid when stamped with the
-    // current pixel's generation.
+    // The scan's hash: 128 slots of (colour, count), valid when stamped
+    // with the current pixel's generation.
     static constexpr int kSlots = 128;
     uint32_t m_slotColor[kSlots] = {};
     int32_t m_slotCount[kSlots] = {};
     uint32_t m_slotStamp[kSlots] = {};
     uint32_t m_stamp = 0;
+    // The running counts along a row: colours that left the window keep
+    // their slot at count 0 until the table is half full and made afresh.
+    static constexpr int kRunSlots = 1024;
+    std::vector<uint32_t> m_runColor;
+    std::vector<int32_t> m_runCount;  // -1: a free slot
+    int m_iRunUsed = 0;
+    std::vector<int32_t> m_withCount;  // how many colours have each count
+    int m_iBest = 0;                   // the highest count
+    uint32_t m_leader = 0;             // the last colour to reach it
+    int m_wx0 = 0, m_wx1 = -1, m_wy0 = 0, m_wy1 = -1;  // the window counted
 };
 
 // A random kernel, anchored at the window's clipped corner, divided by its
@@ -189,7 +234,7 @@ protected:
     uint64_t extraBytes(uint64_t pixels) const override;
 
     int32_t m_acc = 0;
-    std::vector<float> m_hues;
+    CellStore<float> m_hues;
 };
 
 // Ink where the hue changes more than the threshold.
@@ -251,6 +296,7 @@ private:
     // The squares still to subdivide, the next on top: input leaves the rest
     // here, and the next prepare() goes on with them.
     std::vector<Square> m_pending;
+    uint32_t m_iSquares = 0;  // squares subdivided, for the idle tests
     int16_t m_iFactor = 1;
     int16_t m_iHighest = 0;
     float m_fN = 1;

@@ -1,7 +1,5 @@
 // The hue-edge inks.
 
-#include <new>
-
 #include "color/ColorSpace.h"
 #include "engine/RandomSource.h"
 #include "styles/area/Neighbourly.h"
@@ -29,16 +27,10 @@ NeighbourlyInk::NeighbourlyInk(RandomSource& random, Dot* dot) : NeighbourlyBlur
 uint64_t NeighbourlyInk::extraBytes(uint64_t pixels) const { return pixels * sizeof(float); }
 
 bool NeighbourlyInk::allocateExtra() {
-    try {
-        m_hues.assign(static_cast<size_t>(m_iSize), 0.0f);
-        return true;
-    } catch (const std::bad_alloc&) {
-        m_hues = {};
-        return false;
-    }
+    return m_hues.make(static_cast<size_t>(m_iSize));
 }
 
-void NeighbourlyInk::freeExtra() { m_hues = {}; }
+void NeighbourlyInk::freeExtra() { m_hues.free(); }
 
 void NeighbourlyInk::rowLoaded(int y) {
     if (m_hues.empty()) return;

@@ -16,6 +16,9 @@
 namespace {
 
 constexpr int kFactorTraceLine = 409;
+// Input is looked for before every this many squares: a square is a few
+// operations, an idle test costs far more.
+constexpr uint32_t kSquaresBetweenPolls = 64;
 
 }  // namespace
 
@@ -94,7 +97,7 @@ void NeighbourlyPlasma::prepare(CDC& dc, const SubRect& subRect) {
             continue;
         }
         // Input leaves this square and the rest for the next call.
-        if (!idle()) return;
+        if (m_iSquares++ % kSquaresBetweenPolls == 0 && !idle()) return;
         m_pending.pop_back();
         const int mx = (s.x0 + s.x1) / 2, my = (s.y0 + s.y1) / 2;
         const int c00 = at(s.x0, s.y0), c10 = at(s.x1, s.y0), c11 = at(s.x1, s.y1), c01 = at(s.x0, s.y1);
