@@ -3,6 +3,7 @@
 #include <typeinfo>
 
 #include "engine/SceneSupport.h"
+#include "layout/Range.h"
 #include "styles/area/Neighbourly.h"
 #include "styles/area/NeighbourlySaver.h"
 #include "styles/figure/DotMembers.h"
@@ -41,6 +42,24 @@ public:
         m_pDot->setShadowOn(false);
         m_pNeighbourly = Neighbourly::make(id, m_random, m_pDot.get());
     }
+    // Another outline, the walk started afresh on the scene's cells.
+    void setOutline(std::unique_ptr<Range> range) {
+        m_pRange = std::move(range);
+        m_cursor = m_pScene->subRects().begin();
+        m_iX = rowStart();
+    }
+};
+
+// An outline whose rows lie wholly beyond the cell, on the right or on the
+// left.
+class OutlineBeyond : public Range {
+public:
+    explicit OutlineBeyond(float from, float to) : m_from(from), m_to(to) {}
+    float left(float) override { return m_from; }
+    float right(float) override { return m_to; }
+
+private:
+    float m_from, m_to;
 };
 
 class NeighbourlyTest : public SceneTest {
@@ -241,6 +260,34 @@ TEST_F(NeighbourlyTest, NoReadLeavesTheCellWhateverThePosition) {
                     EXPECT_EQ(colorAt(*n, w + r + 1, 0).colorRef(), scene->dc()->GetPixel(w - 1, 0));
                 }
             }
+}
+
+TEST_F(NeighbourlyTest, RowsBeyondTheCellPaintOneDotAtItsEdgeAndNothingOutside) {
+    for (auto [from, to] : {std::pair{1.5f, 3.0f}, {-3.0f, -2.0f}, {1.0f, 1.0f}})
+        for (int id : {6, 7}) {
+            int tried = 0;
+            for (int seed = 1; seed <= 10 && !tried; ++seed) {
+                start(60, 40, seed);
+                NeighbourlyWith s(scene.get(), id);
+                if (s.group() != 0) continue;
+                ++tried;
+                // One cell inside the screen, its surroundings one colour.
+                scene->subRects().assign(1, SubRect(10, 8, 30, 20, 0, 0));
+                scene->dc()->FillRect(scene->clientRect(), RGB(1, 2, 3));
+                s.setOutline(std::make_unique<OutlineBeyond>(from, to));
+                finish(s);
+                EXPECT_TRUE(s.isDone());
+                const CSurface& surface = scene->surface();
+                // Each row's one dot at the cell's right or left column.
+                const int edge = from > 0 ? 39 : 10;
+                for (int y = 0; y < 40; ++y)
+                    for (int x = 0; x < 60; ++x) {
+                        const bool painted = surface.at(x, y) != RGB(1, 2, 3);
+                        EXPECT_EQ(painted, x == edge && y >= 8 && y < 28) << x << "," << y << " member " << id;
+                    }
+            }
+            EXPECT_EQ(tried, 1);
+        }
 }
 
 TEST_F(NeighbourlyTest, APlasmaOfOnePixelIsItsCornerAndDrawsNothing) {
