@@ -32,20 +32,14 @@ void NeighbourlySaver::setPlainPath(bool plain) {
     if (m_pNeighbourly) m_pNeighbourly->setPlainPath(plain);
 }
 
-int NeighbourlySaver::rowStart() {
+int NeighbourlySaver::rowColumn(bool end) {
     if (m_cursor == m_pScene->subRects().end()) return 0;
     const int w = m_cursor->width(), h = std::max(m_cursor->height(), 1);
     const float ny = 2.0f * static_cast<float>(m_iY) / static_cast<float>(h) - 1.0f;
-    const int x = qvmath::truncSaturated((static_cast<double>(m_pRange->left(ny)) + 1) / 2 * w);
-    return std::clamp(x, 0, std::max(w - 1, 0));
-}
-
-int NeighbourlySaver::rowEnd() {
-    if (m_cursor == m_pScene->subRects().end()) return 0;
-    const int w = m_cursor->width(), h = std::max(m_cursor->height(), 1);
-    const float ny = 2.0f * static_cast<float>(m_iY) / static_cast<float>(h) - 1.0f;
-    const int x = qvmath::truncSaturated((static_cast<double>(m_pRange->right(ny)) + 1) / 2 * w);
-    return std::clamp(x, 0, std::max(w, 0));
+    const float edge = end ? m_pRange->right(ny) : m_pRange->left(ny);
+    const int x = qvmath::truncSaturated((static_cast<double>(edge) + 1) / 2 * w);
+    // A row may start at most on the last column and end just past it.
+    return std::clamp(x, 0, std::max(end ? w : w - 1, 0));
 }
 
 void NeighbourlySaver::flushChanged() {

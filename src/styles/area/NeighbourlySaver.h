@@ -29,10 +29,11 @@ public:
     void setPlainPath(bool plain);
 
 protected:
-    // The first column of the current row of the cell at the cursor, and
+    // The first column of the current row of the cell at the cursor, or
     // the column where the row ends; both held to the cell.
-    int rowStart();
-    int rowEnd();
+    int rowColumn(bool end);
+    int rowStart() { return rowColumn(false); }
+    int rowEnd() { return rowColumn(true); }
     // Marks what the direct writes changed since the last flush.
     void flushChanged();
 
