@@ -67,7 +67,8 @@ void NeighbourlySaver::step() {
     while (m_pScene->isIdle() && m_cursor != rects.end() && !isDone()) {
         const SubRect& r = *m_cursor;
         const int h = r.height();
-        bool cellDone = r.group() != m_iGroup || h <= 0;
+        // A cell of no size has nothing to repaint.
+        bool cellDone = r.group() != m_iGroup || h <= 0 || r.width() <= 0;
         while (!cellDone && !isDone() && m_pScene->isIdle()) {
             m_pNeighbourly->prepare(*dc, r);
             if (!m_pNeighbourly->active()) {
