@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "styles/area/Design.h"
 #include "styles/area/Distort.h"
+#include "styles/area/NeighbourlySaver.h"
 #include "styles/figure/Cookies.h"
 #include "styles/figure/Dots.h"
 #include "styles/figure/Lines.h"
@@ -55,6 +56,8 @@ const std::vector<StyleMaker> kMakers = {
     {3, "Distort", makeSaver<Distort>},
     {5, "Text", makeSaver<Text>},
     {13, "Bitmap", makeSaver<Bitmap>},
+    {14, "Blur", makeSaver<Blur>},
+    {15, "Plasma", makeSaver<Plasma>},
     {19, "Cookies", makeSaver<Cookies>},
 };
 
