@@ -6,7 +6,13 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "styles/area/BlockPaint.h"
 #include "styles/area/Design.h"
+#include "styles/area/Interp.h"
+#include "styles/area/Offset.h"
+#include "styles/area/Repaint.h"
+#include "styles/area/Scroll.h"
+#include "styles/area/Shrinker.h"
 #include "styles/figure/Cookies.h"
 #include "styles/image/Bitmap.h"
 #include "styles/text/Text.h"
@@ -47,9 +53,15 @@ const std::array<StyleRow, 24> kRows = {{
 // and its catalogue rows then take part in the choice.
 const std::vector<StyleMaker> kMakers = {
     {1, "Design", makeSaver<Design>},
+    {4, "Offset", makeSaver<Offset>},
     {5, "Text", makeSaver<Text>},
+    {6, "Shrinker", makeSaver<Shrinker>},
+    {7, "Repaint", makeSaver<Repaint>},
+    {8, "Interp", makeSaver<Interp>},
+    {9, "Scroll", makeSaver<Scroll>},
     {13, "Bitmap", makeSaver<Bitmap>},
     {19, "Cookies", makeSaver<Cookies>},
+    {20, "BlockPaint", makeSaver<BlockPaint>},
 };
 
 std::span<const StyleMaker> gMakers = kMakers;
