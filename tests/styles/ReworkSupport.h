@@ -4,6 +4,7 @@
 // style built over it from a seed, stepped to its end. QV_REWORK_PICTURES=DIR
 // writes every golden picture there as a PNG.
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -30,16 +31,33 @@ protected:
         const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
         CDisplay::instance().setHardwareEntries(0, 256, black.data());
     }
+    // One cell, the whole screen, with a rectangular outline.
+    void wholeScreenLayout() {
+        Settings& s = settings();
+        s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutFullScreen(100);
+        s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
+        s.setLayoutCircle(0), s.setLayoutTriangle(0), s.setLayoutSlant(0), s.setLayoutWavy(0);
+    }
+    // Whether the screen is one cell and the style draws in it.
+    bool drawsTheOnlyCell(const Saver& s) {
+        if (scene->subRects().size() != 1) return false;
+        const SubRect& r = scene->subRects().front();
+        return r.group() == s.group() && r.left() == 0 && r.top() == 0 && r.width() == scene->width() &&
+               r.height() == scene->height();
+    }
+    void fill(COLORREF c) { scene->dc()->FillRect(scene->clientRect(), c); }
     // The starting picture on a fresh w x h scene of `depth` bits from
     // `seed`, its layout made, then the style built from the same seed.
+    // `picture` false leaves the screen black (the style draws the same).
     template <class S>
-    std::unique_ptr<S> style(int w, int h, int seed, int depth = 32, platform::HeadlessOptions options = {}) {
+    std::unique_ptr<S> style(int w, int h, int seed, int depth = 32, platform::HeadlessOptions options = {},
+                             bool picture = true) {
         cleanDisplay();
         gApp.rand.seed(seed);
         create(w, h, depth, options);
         gApp.rand.seed(seed);
         scene->newLayout(false);
-        paintStartingPicture();
+        if (picture) paintStartingPicture();
         return std::make_unique<S>(scene.get());
     }
     // Steps until the style is done (or `steps` steps).
@@ -50,9 +68,16 @@ protected:
     void paintStartingPicture() {
         CDC& dc = *scene->dc();
         const int w = scene->width(), h = scene->height();
+        // The gradient as the pixels store it, row by row.
+        CSurface& surface = *dc.surface();
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                dc.SetPixel(x, y, RGB(x * 255 / w, y * 255 / h, 255 - (x + y) * 255 / (w + h)));
+            for (int x = 0; x < w; ++x) {
+                const uint32_t v = dc.resolve(RGB(x * 255 / w, y * 255 / h, 255 - (x + y) * 255 / (w + h)));
+                if (surface.bitsPerPixel() == 32)
+                    surface.row32(y)[x] = v;
+                else
+                    surface.row8(y)[x] = static_cast<uint8_t>(v);
+            }
         const auto at = [&](double fx, double fy) { return POINT{static_cast<int>(fx * w), static_cast<int>(fy * h)}; };
         const auto shape = [&](bool ellipse, double x0, double y0, double x1, double y1, COLORREF c) {
             const CBrush brush = dc.SelectBrush(CBrush{BrushStyle::Solid, c});
@@ -71,8 +96,7 @@ protected:
             shape(false, 0.6, 0.03 + i * 0.04, 0.97, 0.05 + i * 0.04, i % 2 ? RGB(255, 255, 255) : RGB(20, 120, 40));
         const POINT c0 = at(0.04, 0.72), c1 = at(0.26, 0.96);
         for (int y = c0.y; y < c1.y; ++y)
-            for (int x = c0.x; x < c1.x; ++x)
-                if ((x / 4 + y / 4) % 2) dc.SetPixel(x, y, RGB(255, 255, 255));
+            for (int x = c0.x + (y / 4 % 2) * 4; x < c1.x; x += 8) dc.FillRect({x, y, std::min(x + 4, c1.x), y + 1}, RGB(255, 255, 255));
     }
     uint64_t hash() const { return pictureHash(scene->surface()); }
     std::vector<uint32_t> pixels() const {
