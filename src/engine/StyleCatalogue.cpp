@@ -14,6 +14,8 @@
 #include "styles/area/Scroll.h"
 #include "styles/area/Shrinker.h"
 #include "styles/figure/Cookies.h"
+#include "styles/figure/Dots.h"
+#include "styles/figure/Lines.h"
 #include "styles/image/Bitmap.h"
 #include "styles/text/Text.h"
 
@@ -52,7 +54,9 @@ const std::array<StyleRow, 24> kRows = {{
 //     {0, "Lines", makeSaver<Lines>},
 // and its catalogue rows then take part in the choice.
 const std::vector<StyleMaker> kMakers = {
+    {0, "Lines", makeSaver<Lines>},
     {1, "Design", makeSaver<Design>},
+    {2, "Dots", makeSaver<Dots>},
     {4, "Offset", makeSaver<Offset>},
     {5, "Text", makeSaver<Text>},
     {6, "Shrinker", makeSaver<Shrinker>},
