@@ -13,6 +13,7 @@
 #include "styles/area/Repaint.h"
 #include "styles/area/Scroll.h"
 #include "styles/area/Shrinker.h"
+#include "styles/area/Sketch.h"
 #include "styles/figure/Cookies.h"
 #include "styles/figure/Dots.h"
 #include "styles/figure/Lines.h"
@@ -64,6 +65,7 @@ const std::vector<StyleMaker> kMakers = {
     {8, "Interp", makeSaver<Interp>},
     {9, "Scroll", makeSaver<Scroll>},
     {13, "Bitmap", makeSaver<Bitmap>},
+    {18, "Sketch", makeSaver<Sketch>},
     {19, "Cookies", makeSaver<Cookies>},
     {20, "BlockPaint", makeSaver<BlockPaint>},
 };
