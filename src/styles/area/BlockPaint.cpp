@@ -16,7 +16,7 @@ constexpr int kPauseAbove = 16;    // shapes wider than this pause for a step
 
 }  // namespace
 
-BlockPaint::BlockPaint(CSceneWnd* scene) : SaverBitmap(scene) {
+BlockPaint::BlockPaint(CSceneWnd* scene) : SaverRework(scene) {
     const Settings& settings = *gApp.settings();
     m_pAdjuster = CreateColorAdjuster(m_random, settings.choosers());
     m_bClear = m_random.uniform() < 0.25;
@@ -82,11 +82,8 @@ bool BlockPaint::cover(const SubRect& r, const CSurface& copy) {
 }
 
 void BlockPaint::step() {
-    CDC* dc = m_pScene->dc();
-    if (!dc || !dc->surface() || !dc->surface()->valid()) {
-        m_bDone = true;
-        return;
-    }
+    CDC* dc = screen();
+    if (!dc) return;
     SubRectList& cells = m_pScene->subRects();
     copySubRect();
     while (m_pScene->isIdle() && !isDone() && m_cursor != cells.end()) {
@@ -95,17 +92,11 @@ void BlockPaint::step() {
             if (m_bClear)
                 dc->FillRect({r.left(), r.top(), r.left() + r.width() + 1, r.top() + r.height() + 1},
                              m_crBase.colorRef());
-            const CSurface empty;
-            const CSurface& copy = m_pCopy ? *m_pCopy : empty;
             m_blocks.clear();
             m_blocks.push_back({0, 0, r.width() - 1, r.height() - 1});
-            while (!m_blocks.empty() && m_pScene->isIdle()) cover(r, copy);
+            while (!m_blocks.empty() && m_pScene->isIdle()) cover(r, copy());
         }
-        ++m_cursor;
-        if (m_cursor != cells.end()) {
-            releaseCopy();
-            copySubRect();
-        }
+        nextCell();
     }
-    if (m_cursor == cells.end()) m_bDone = true;
+    doneAtEnd();
 }

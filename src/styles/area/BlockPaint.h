@@ -8,11 +8,11 @@
 #include <deque>
 #include <memory>
 
-#include "engine/Saver.h"
+#include "styles/area/Rework.h"
 
 class ColorAdjuster;
 
-class BlockPaint : public SaverBitmap {
+class BlockPaint : public SaverRework {
 public:
     // A rectangle of the cell, inclusive coordinates relative to it.
     struct Block {

@@ -28,7 +28,7 @@ std::vector<float> drawKnots(RandomSource& random, int n) {
 
 }  // namespace
 
-Interp::Interp(CSceneWnd* scene) : SaverBitmap(scene) {
+Interp::Interp(CSceneWnd* scene) : SaverRework(scene) {
     const Settings& settings = *gApp.settings();
     m_pDot = CreateDot(m_random, {});
     if (m_pDot->area() == 1) m_pDot->setShadowOn(false);
@@ -107,7 +107,7 @@ void Interp::startRow() {
 
 void Interp::sampleCell(const SubRect& r) {
     const int w = r.width(), h = r.height();
-    const CSurface& copy = *m_pCopy;
+    const CSurface& copy = this->copy();
     for (int c = 0; c < m_iHueCount; ++c) {
         const size_t i = static_cast<size_t>(c);
         auto& columns = m_columns[i];
@@ -173,11 +173,8 @@ void Interp::flushChanged() {
 }
 
 void Interp::step() {
-    CDC* dc = m_pScene->dc();
-    if (!dc || !dc->surface() || !dc->surface()->valid()) {
-        m_bDone = true;
-        return;
-    }
+    CDC* dc = screen();
+    if (!dc) return;
     CSurface& screen = *dc->surface();
     const bool direct = !m_bPlainPath && m_pDot->isSinglePixel() && !m_pDot->shadowOn();
     const int stepX = std::max(m_pDot->width(), 1), stepY = std::max(m_pDot->height(), 1);
@@ -186,7 +183,7 @@ void Interp::step() {
     while (m_pScene->isIdle() && !isDone() && m_cursor != cells.end()) {
         SubRect& r = *m_cursor;
         const int w = r.width(), h = r.height();
-        if (r.group() == m_iGroup && m_pCopy && m_pCopy->valid() && m_iY < h) {
+        if (r.group() == m_iGroup && copy().valid() && m_iY < h) {
             sampleCell(r);
             fitRow(w, h);
             while (m_pScene->isIdle()) {
@@ -216,15 +213,13 @@ void Interp::step() {
                 waitTick();
             }
         }
-        const bool finished = r.group() != m_iGroup || !m_pCopy || !m_pCopy->valid() || m_iY >= h;
+        const bool finished = r.group() != m_iGroup || !copy().valid() || m_iY >= h;
         if (!finished || !m_pScene->isIdle() || isDone()) break;
-        ++m_cursor;
-        releaseCopy();
-        copySubRect();
+        nextCell();
         m_iY = 0;
         startRow();
     }
     flushChanged();
     // Nothing is left to draw: waiting out the time would only spin.
-    if (m_cursor == cells.end()) m_bDone = true;
+    doneAtEnd();
 }

@@ -9,13 +9,13 @@
 #include <memory>
 #include <vector>
 
-#include "engine/Saver.h"
+#include "styles/area/Rework.h"
 
 class ColorClamp;
 class Dot;
 class Interpolator;
 
-class Interp : public SaverBitmap {
+class Interp : public SaverRework {
 public:
     explicit Interp(CSceneWnd* scene);
     ~Interp() override;

@@ -19,7 +19,7 @@ constexpr int kDotsBetweenTimeTests = 1000;
 
 }  // namespace
 
-Repaint::Repaint(CSceneWnd* scene) : SaverBitmap(scene) {
+Repaint::Repaint(CSceneWnd* scene) : SaverRework(scene) {
     const Settings& settings = *gApp.settings();
     m_pAdjuster = CreateColorAdjuster(m_random, settings.choosers());
     m_bClear = m_random.below(2) != 0;
@@ -49,8 +49,7 @@ bool Repaint::paintCell(const SubRect& r) {
     const long long n = dotCount(w, h, m_pDot->area());
     const int x0 = static_cast<int>(w * m_fWinX), ww = static_cast<int>(w * m_fWinW);
     const int y0 = static_cast<int>(h * m_fWinY), wh = static_cast<int>(h * m_fWinH);
-    const CSurface empty;
-    const CSurface& copy = m_pCopy ? *m_pCopy : empty;
+    const CSurface& copy = this->copy();
     for (long long k = 0; k < n; ++k) {
         if (!m_pScene->isIdle()) return false;
         const double u1 = m_random.uniform();
@@ -67,11 +66,8 @@ bool Repaint::paintCell(const SubRect& r) {
 }
 
 void Repaint::step() {
-    CDC* dc = m_pScene->dc();
-    if (!dc || !dc->surface() || !dc->surface()->valid()) {
-        m_bDone = true;
-        return;
-    }
+    CDC* dc = screen();
+    if (!dc) return;
     SubRectList& cells = m_pScene->subRects();
     const bool big = m_pDot->area() > 1;
     copySubRect();
@@ -82,11 +78,7 @@ void Repaint::step() {
             if (!paintCell(r) && !m_pScene->isIdle()) return;
             if (big) waitStep();
         }
-        ++m_cursor;
-        if (m_cursor != cells.end()) {
-            releaseCopy();
-            copySubRect();
-        }
+        nextCell();
     }
-    if (m_cursor == cells.end()) m_bDone = true;
+    doneAtEnd();
 }

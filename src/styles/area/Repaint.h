@@ -6,12 +6,12 @@
 
 #include <memory>
 
-#include "engine/Saver.h"
+#include "styles/area/Rework.h"
 
 class ColorAdjuster;
 class Dot;
 
-class Repaint : public SaverBitmap {
+class Repaint : public SaverRework {
 public:
     explicit Repaint(CSceneWnd* scene);
     ~Repaint() override;

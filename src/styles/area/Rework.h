@@ -1,12 +1,15 @@
 #pragma once
-// Small pieces shared by the styles that rework what is on the screen: the
-// clamped read of a cell's copy, the columns of an outline's row in pixels,
-// the closeness test of two colours and the scene's duration rule.
+// What the styles that rework what is on the screen share: the walk of the
+// cells with a copy of the current one, the clamped read of that copy, the
+// columns of an outline's row in pixels, the closeness test of two colours
+// and the duration rule.
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "engine/MathErrors.h"
+#include "engine/Saver.h"
+#include "engine/SceneWnd.h"
 #include "layout/Range.h"
 #include "platform/Surface.h"
 
@@ -49,3 +52,35 @@ inline uint32_t maxTimeMs(long long maxTime) {
 }
 
 }  // namespace rework
+
+// A style that reworks the cells of its group one at a time from a copy.
+class SaverRework : public SaverBitmap {
+public:
+    using SaverBitmap::SaverBitmap;
+
+protected:
+    // The scene's device context when it has pixels to rework; otherwise
+    // null, and the drawing is done.
+    CDC* screen() {
+        CDC* dc = m_pScene->dc();
+        if (dc && dc->surface() && dc->surface()->valid()) return dc;
+        m_bDone = true;
+        return nullptr;
+    }
+    // The copy of the current cell; an empty surface when none could be made.
+    const CSurface& copy() const {
+        static const CSurface kNone;
+        return m_pCopy ? *m_pCopy : kNone;
+    }
+    // The cursor moves on and the copy follows it.
+    void nextCell() {
+        ++m_cursor;
+        if (m_cursor == m_pScene->subRects().end()) return;
+        releaseCopy();
+        copySubRect();
+    }
+    // At the end of the walk the drawing is done.
+    void doneAtEnd() {
+        if (m_cursor == m_pScene->subRects().end()) m_bDone = true;
+    }
+};

@@ -12,7 +12,7 @@ constexpr int kLeastBlock = 8;  // smaller blocks are not copied
 
 }  // namespace
 
-Shrinker::Shrinker(CSceneWnd* scene) : SaverBitmap(scene) {
+Shrinker::Shrinker(CSceneWnd* scene) : SaverRework(scene) {
     m_pDotBlt = CreateDotBlt(m_random, {});
     const bool single = m_random.below(2) == 0;
     if (single && !m_pDotBlt->wantsGrid()) {
@@ -46,11 +46,8 @@ bool Shrinker::shrinkOnce(const SubRect& r, int columns, int rows) {
 }
 
 void Shrinker::step() {
-    CDC* dc = m_pScene->dc();
-    if (!dc || !dc->surface() || !dc->surface()->valid()) {
-        m_bDone = true;
-        return;
-    }
+    CDC* dc = screen();
+    if (!dc) return;
     SubRectList& cells = m_pScene->subRects();
     copySubRect();
     while (m_pScene->isIdle() && m_cursor != cells.end()) {
@@ -68,11 +65,7 @@ void Shrinker::step() {
                 waitStep();
             }
         }
-        ++m_cursor;
-        if (m_cursor != cells.end()) {
-            releaseCopy();
-            copySubRect();
-        }
+        nextCell();
     }
-    if (m_cursor == cells.end()) m_bDone = true;
+    doneAtEnd();
 }

@@ -7,11 +7,11 @@
 
 #include <memory>
 
-#include "engine/Saver.h"
+#include "styles/area/Rework.h"
 
 class DotBlt;
 
-class Shrinker : public SaverBitmap {
+class Shrinker : public SaverRework {
 public:
     explicit Shrinker(CSceneWnd* scene);
     ~Shrinker() override;

@@ -9,7 +9,7 @@
 #include "styles/area/Rework.h"
 #include "styles/figure/Line.h"
 
-Sketch::Sketch(CSceneWnd* scene) : SaverBitmap(scene) {
+Sketch::Sketch(CSceneWnd* scene) : SaverRework(scene) {
     const Settings& settings = *gApp.settings();
     m_pAdjuster = CreateColorAdjuster(m_random, settings.choosers());
     m_bClear = m_random.uniform() < 0.75;
@@ -39,11 +39,8 @@ void Sketch::sketchRow(const SubRect& r, const CSurface& copy) {
 }
 
 void Sketch::step() {
-    CDC* dc = m_pScene->dc();
-    if (!dc || !dc->surface() || !dc->surface()->valid()) {
-        m_bDone = true;
-        return;
-    }
+    CDC* dc = screen();
+    if (!dc) return;
     SubRectList& cells = m_pScene->subRects();
     const int rowStep = std::max(1, m_pLine->width());
     copySubRect();
@@ -53,11 +50,9 @@ void Sketch::step() {
         if (r.group() == m_iGroup && r.width() > 0) {
             if (m_iX == 0 && m_iY == 0 && m_bClear)
                 dc->FillRect({r.left(), r.top(), r.left() + r.width() + 1, r.top() + h + 1}, m_crBase.colorRef());
-            const CSurface empty;
-            const CSurface& copy = m_pCopy ? *m_pCopy : empty;
             m_pLine->setCell(&r);
             while (m_iY < h && m_pScene->isIdle() && !isDone()) {
-                sketchRow(r, copy);
+                sketchRow(r, copy());
                 m_iY += rowStep;
                 m_iX = 0;
                 waitStep();
@@ -66,12 +61,8 @@ void Sketch::step() {
             if (m_iY < h) break;  // input or the time: the scan resumes here
         }
         if (!m_pScene->isIdle() || isDone()) break;
-        ++m_cursor;
         m_iX = m_iY = 0;
-        if (m_cursor != cells.end()) {
-            releaseCopy();
-            copySubRect();
-        }
+        nextCell();
     }
-    if (m_cursor == cells.end()) m_bDone = true;
+    doneAtEnd();
 }

@@ -7,12 +7,12 @@
 
 #include <memory>
 
-#include "engine/Saver.h"
+#include "styles/area/Rework.h"
 
 class ColorAdjuster;
 class Line;
 
-class Sketch : public SaverBitmap {
+class Sketch : public SaverRework {
 public:
     explicit Sketch(CSceneWnd* scene);
     ~Sketch() override;
