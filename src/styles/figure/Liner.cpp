@@ -77,13 +77,18 @@ bool LinerGrid::next(Saver&, Line&, float& x1, float& y1, float& x2, float& y2) 
 // ---- Shade ----
 
 bool LinerShade::next(Saver& saver, Line& line, float& x1, float& y1, float& x2, float& y2) {
-    if (m_fY > 1) return false;
     Range* range = saver.range();
-    y1 = y2 = m_fY;
-    x1 = range ? range->left(m_fY) : -1.0f;
-    x2 = range ? range->right(m_fY) : 1.0f;
-    m_fY += static_cast<float>(lineWidth(line) * saver.pixelHeight());
-    return true;
+    const float step = static_cast<float>(lineWidth(line) * saver.pixelHeight());
+    // Rows the outline leaves empty (left of the row beyond its right) are
+    // passed over: they have no chord.
+    while (m_fY <= 1) {
+        y1 = y2 = m_fY;
+        x1 = range ? range->left(m_fY) : -1.0f;
+        x2 = range ? range->right(m_fY) : 1.0f;
+        m_fY += step > 0 ? step : 1.0f;
+        if (x1 <= x2) return true;
+    }
+    return false;
 }
 
 // ---- XY ----
