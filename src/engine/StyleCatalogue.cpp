@@ -6,9 +6,16 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "styles/area/BlockPaint.h"
 #include "styles/area/Design.h"
 #include "styles/area/Distort.h"
 #include "styles/area/NeighbourlySaver.h"
+#include "styles/area/Interp.h"
+#include "styles/area/Offset.h"
+#include "styles/area/Repaint.h"
+#include "styles/area/Scroll.h"
+#include "styles/area/Shrinker.h"
+#include "styles/area/Sketch.h"
 #include "styles/figure/Cookies.h"
 #include "styles/figure/Dots.h"
 #include "styles/figure/Lines.h"
@@ -54,11 +61,18 @@ const std::vector<StyleMaker> kMakers = {
     {1, "Design", makeSaver<Design>},
     {2, "Dots", makeSaver<Dots>},
     {3, "Distort", makeSaver<Distort>},
+    {4, "Offset", makeSaver<Offset>},
     {5, "Text", makeSaver<Text>},
+    {6, "Shrinker", makeSaver<Shrinker>},
+    {7, "Repaint", makeSaver<Repaint>},
+    {8, "Interp", makeSaver<Interp>},
+    {9, "Scroll", makeSaver<Scroll>},
     {13, "Bitmap", makeSaver<Bitmap>},
     {14, "Blur", makeSaver<Blur>},
     {15, "Plasma", makeSaver<Plasma>},
+    {18, "Sketch", makeSaver<Sketch>},
     {19, "Cookies", makeSaver<Cookies>},
+    {20, "BlockPaint", makeSaver<BlockPaint>},
 };
 
 std::span<const StyleMaker> gMakers = kMakers;

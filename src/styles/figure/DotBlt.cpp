@@ -21,6 +21,12 @@ void DotBlt::blt(CDC& dc, int dl, int dt, int dw, int dh, CDC& copy, int sl, int
     dc.StretchBlt(dl, dt, dw, dh, &copy, sl, st, sw, sh, SRCCOPY);
 }
 
+int DotBlt::drawRepeats() { return m_iRepeats = m_random.skewedBelow(10, 3) + 1; }
+
+bool DotBlt::drawClearFirst() { return m_iRepeats == 1 && m_random.below(2) != 0; }
+
+int DotBltAdj::drawRepeats() { return m_iRepeats = m_random.below(10) + 1; }
+
 void DotBltAdj::blt(CDC& dc, int, int, int, int, CDC& copy, int sl, int st, int sw, int sh,
                     const SubRect* r) {
     const int left = r ? r->left() : 0, top = r ? r->top() : 0;
@@ -31,8 +37,15 @@ void DotBltAdj::blt(CDC& dc, int, int, int, int, CDC& copy, int sl, int st, int 
     if (x + sw > m_iScreenWidth) x = std::max(m_iScreenWidth - sw, 0);
     if (y + sh > m_iScreenHeight) y = std::max(m_iScreenHeight - sh, 0);
     dc.BitBlt(x, y, sw, sh, &copy, sl, st, SRCCOPY);
-    // Later blocks copy what is on the screen now.
-    if (r) copy.BitBlt(0, 0, r->width(), r->height(), &dc, r->left(), r->top(), SRCCOPY);
+    if (!r) return;
+    // Later blocks copy what is on the screen now. The copy held the cell as
+    // the screen showed it, and only the block has changed since: its
+    // overlap with the cell is all the copy has to take back.
+    const RECT cell{left, top, left + r->width(), top + r->height()};
+    const RECT changed = m_bWholeCopyBack ? cell : intersectRect({x, y, x + sw, y + sh}, cell);
+    if (changed.empty()) return;
+    copy.BitBlt(changed.left - left, changed.top - top, changed.width(), changed.height(), &dc,
+                changed.left, changed.top, SRCCOPY);
 }
 
 void DotBltAverage::blt(CDC& dc, int dl, int dt, int dw, int dh, CDC& copy, int sl, int st, int sw,
@@ -43,10 +56,14 @@ void DotBltAverage::blt(CDC& dc, int dl, int dt, int dw, int dh, CDC& copy, int 
     const int x0 = std::max(sl, 0), y0 = std::max(st, 0);
     const int x1 = std::min(sl + sw, s->width()), y1 = std::min(st + sh, s->height());
     if (x0 >= x1 || y0 >= y1) return;
+    // Rows read directly; an 8-bit copy shows its indices through the
+    // hardware palette, as a pixel read does.
+    const auto& hardware = CDisplay::instance().hardwarePalette();
+    const bool wide = s->bitsPerPixel() == 32;
     long sum[3] = {0, 0, 0};
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
-            const COLORREF c = copy.GetPixel(x, y);
+            const COLORREF c = wide ? s->row32(y)[x] : hardware[s->row8(y)[x]];
             sum[0] += GetRValue(c), sum[1] += GetGValue(c), sum[2] += GetBValue(c);
         }
     const long n = static_cast<long>(x1 - x0) * (y1 - y0);
