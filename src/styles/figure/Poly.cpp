@@ -262,38 +262,33 @@ bool PolySolid::nextFacet(Saver& saver, std::vector<float>& xs, std::vector<floa
     return true;
 }
 
-void PolySolid::rotate(float a, float b, float c) {
-    const Matrix4 turn = Matrix4::rotation(a, b, c);
+template <class Change>
+void PolySolid::changePoints(Change change) {
     for (PolyFacet& facet : m_facets) {
         facet.maxZ = -10.0f;
         for (Vec4& p : facet.points) {
-            p = turn.apply(p);
+            change(p);
             facet.maxZ = std::max(facet.maxZ, p.z);
         }
     }
+}
+
+void PolySolid::rotate(float a, float b, float c) {
+    const Matrix4 turn = Matrix4::rotation(a, b, c);
+    changePoints([&turn](Vec4& p) { p = turn.apply(p); });
 }
 
 void PolySolid::translate(float x, float y, float z) {
     const Matrix4 shift = Matrix4::translation(x, y, z);
-    for (PolyFacet& facet : m_facets) {
-        facet.maxZ = -10.0f;
-        for (Vec4& p : facet.points) {
-            p = shift.apply(p);
-            facet.maxZ = std::max(facet.maxZ, p.z);
-        }
-    }
+    changePoints([&shift](Vec4& p) { p = shift.apply(p); });
 }
 
 void PolySolid::clampToCube() {
-    for (PolyFacet& facet : m_facets) {
-        facet.maxZ = -10.0f;
-        for (Vec4& p : facet.points) {
-            p.x = std::clamp(p.x, -1.0f, 1.0f);
-            p.y = std::clamp(p.y, -1.0f, 1.0f);
-            p.z = std::clamp(p.z, -1.0f, 1.0f);
-            facet.maxZ = std::max(facet.maxZ, p.z);
-        }
-    }
+    changePoints([](Vec4& p) {
+        p.x = std::clamp(p.x, -1.0f, 1.0f);
+        p.y = std::clamp(p.y, -1.0f, 1.0f);
+        p.z = std::clamp(p.z, -1.0f, 1.0f);
+    });
 }
 
 // --- factories --------------------------------------------------------------

@@ -168,6 +168,9 @@ protected:
     Color makerColor(float u, float v);
     // Whether the tile in row `row` is kept (mode 2 draws).
     bool keepTile(int row);
+    // Changes every point in place and renews each facet's depth.
+    template <class Change>
+    void changePoints(Change change);
 
     std::vector<PolyFacet> m_facets;
     std::unique_ptr<ColorMaker> m_pColorMaker;

@@ -32,12 +32,10 @@ void PolyRevolution::makeFacets(Saver& saver, bool plotting) {
     const float step = 2.0f * kPi / static_cast<float>(n);
     for (int i = 0; i < bands; ++i) {
         if (!idle()) return;
-        const bool band = m_iMode != 1 || i % 2 == 0;
         const float t = step * static_cast<float>(i), t2 = t + step;
         for (int j = 0; j < n; ++j) {
             if (!idle()) return;
-            const bool keep = band && (m_iMode != 2 || m_random.uniform() < 0.5);
-            if (!keep) continue;
+            if (!keepTile(i)) continue;
             const float p = step * static_cast<float>(j), p2 = p + step;
             float r1 = 0, r2 = 0, r3 = 0, r4 = 0;
             radii(t, t2, p, p2, r1, r2, r3, r4);

@@ -51,10 +51,8 @@ void PolyPlane::makeFacets(Saver& saver, bool) {
     const float du = 2 * s / static_cast<float>(m_iU), dv = 2 * s / static_cast<float>(m_iV);
     for (int i = 0; i < m_iU; ++i) {
         if (!idle()) return;
-        const bool row = m_iMode != 1 || i % 2 == 0;
         for (int j = 0; j < m_iV; ++j) {
-            const bool keep = row && (m_iMode != 2 || m_random.uniform() < 0.5);
-            if (keep) {
+            if (keepTile(i)) {
                 const float x0 = static_cast<float>(i) * du - s, x1 = x0 + du;
                 const float y0 = static_cast<float>(j) * dv - s, y1 = y0 + dv;
                 const Color c = makerColor(2.0f * static_cast<float>(i) / static_cast<float>(m_iU) - 1.0f,
