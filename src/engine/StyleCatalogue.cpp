@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "styles/area/Design.h"
 #include "styles/figure/Cookies.h"
+#include "styles/figure/Dots.h"
 #include "styles/figure/Polygons.h"
 #include "styles/image/Bitmap.h"
 #include "styles/text/Text.h"
@@ -48,6 +49,7 @@ const std::array<StyleRow, 24> kRows = {{
 // and its catalogue rows then take part in the choice.
 const std::vector<StyleMaker> kMakers = {
     {1, "Design", makeSaver<Design>},
+    {2, "Dots", makeSaver<Dots>},
     {5, "Text", makeSaver<Text>},
     {11, "PolygonsStatic", makeSaver<PolygonsStatic>},
     {12, "PolygonsMoving", makeSaver<PolygonsMoving>},

@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "platform/DC.h"
 #include "platform/Region.h"
+#include "styles/figure/Line.h"
 
 void PolyDrawerSolid::draw(CDC& dc, const POINT* points, int count, const Color& color) {
     CRgn region;
@@ -11,20 +12,19 @@ void PolyDrawerSolid::draw(CDC& dc, const POINT* points, int count, const Color&
     dc.FillRgn(region, CBrush{BrushStyle::Solid, color.colorRef()});
 }
 
-PolyDrawerWire::PolyDrawerWire(RandomSource&) {}
+PolyDrawerWire::PolyDrawerWire(RandomSource& random) : m_pLine(CreateStraightLine(random)) {}
 
 PolyDrawerWire::~PolyDrawerWire() = default;
 
 void PolyDrawerWire::draw(CDC& dc, const POINT* points, int count, const Color& color) {
     if (count < 2) return;
-    const CPen old = dc.SelectPen(CPen{PenStyle::Solid, color.colorRef(), 1});
     for (int i = 0; i < count; ++i) {
         const POINT a = points[i], b = points[(i + 1) % count];
-        dc.MoveTo(a.x, a.y);
-        dc.LineTo(b.x, b.y);
+        m_pLine->draw(dc, a.x, a.y, b.x, b.y, color);
     }
-    dc.SelectPen(old);
 }
+
+void PolyDrawerWire::setCell(const SubRect* cell) { m_pLine->setCell(cell); }
 
 std::unique_ptr<PolyDrawer> CreatePolyDrawer(RandomSource& random) {
     const int index = gApp.settings()->choosers().chooser(Family::PolyDrawer).choose(random);

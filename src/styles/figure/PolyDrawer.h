@@ -8,7 +8,9 @@
 #include "platform/WinTypes.h"
 
 class CDC;
+class Line;
 class RandomSource;
+class SubRect;
 
 class PolyDrawer {
 public:
@@ -19,6 +21,8 @@ public:
 
     // `points` are pixel positions.
     virtual void draw(CDC& dc, const POINT* points, int count, const Color& color) = 0;
+    // The cell the next facets go to (null for none).
+    virtual void setCell(const SubRect*) {}
 };
 
 // The polygon filled with a solid brush, alternate mode: a crossed outline
@@ -28,12 +32,20 @@ public:
     void draw(CDC& dc, const POINT* points, int count, const Color& color) override;
 };
 
-// The closed outline, point i to point (i + 1) mod count.
+// The closed outline, point i to point (i + 1) mod count, each edge drawn
+// by a straight line of the line family.
 class PolyDrawerWire : public PolyDrawer {
 public:
+    // Makes the line with CreateStraightLine.
     explicit PolyDrawerWire(RandomSource& random);
     ~PolyDrawerWire() override;
     void draw(CDC& dc, const POINT* points, int count, const Color& color) override;
+    void setCell(const SubRect* cell) override;
+
+    const Line& line() const { return *m_pLine; }
+
+private:
+    std::unique_ptr<Line> m_pLine;
 };
 
 // One choice of the drawer chooser. Its third weight has no drawer of its

@@ -86,8 +86,10 @@ void Polygons::drawFacet(std::vector<float>& xs, std::vector<float>& ys, const C
             if (!m_pScene->isIdle()) break;
             if (r.group() != m_iGroup) continue;
             for (size_t i = 0; i < xs.size(); ++i) m_points[i] = {r.mapX(xs[i]), r.mapY(ys[i])};
+            m_pDrawer->setCell(&r);
             m_pDrawer->draw(*dc, m_points.data(), static_cast<int>(m_points.size()), color);
         }
+        m_pDrawer->setCell(nullptr);
     }
     m_pScene->animatePalette(false);
 }
