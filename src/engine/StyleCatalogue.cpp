@@ -19,6 +19,7 @@
 #include "styles/figure/Cookies.h"
 #include "styles/figure/Dots.h"
 #include "styles/figure/Lines.h"
+#include "styles/figure/Polygons.h"
 #include "styles/image/Bitmap.h"
 #include "styles/text/Text.h"
 
@@ -67,6 +68,8 @@ const std::vector<StyleMaker> kMakers = {
     {7, "Repaint", makeSaver<Repaint>},
     {8, "Interp", makeSaver<Interp>},
     {9, "Scroll", makeSaver<Scroll>},
+    {11, "PolygonsStatic", makeSaver<PolygonsStatic>},
+    {12, "PolygonsMoving", makeSaver<PolygonsMoving>},
     {13, "Bitmap", makeSaver<Bitmap>},
     {14, "Blur", makeSaver<Blur>},
     {15, "Plasma", makeSaver<Plasma>},
