@@ -8,6 +8,8 @@
 #include "app/Settings.h"
 #include "styles/area/Design.h"
 #include "styles/figure/Cookies.h"
+#include "styles/figure/Draw.h"
+#include "styles/figure/Turtle.h"
 #include "styles/image/Bitmap.h"
 #include "styles/text/Text.h"
 
@@ -49,6 +51,8 @@ const std::vector<StyleMaker> kMakers = {
     {1, "Design", makeSaver<Design>},
     {5, "Text", makeSaver<Text>},
     {13, "Bitmap", makeSaver<Bitmap>},
+    {16, "Draw", makeSaver<Draw>},
+    {17, "Turtle", makeSaver<Turtle>},
     {19, "Cookies", makeSaver<Cookies>},
 };
 
