@@ -135,3 +135,20 @@ TEST_F(LineStyleTest, GoldenPictures) {
             golden.check("turtle_" + std::to_string(depth) + "bit_seed" + std::to_string(seed), scene->surface());
         }
 }
+
+// The same on grids of even cells, where the checkerboard and the fitting
+// to each cell show.
+TEST_F(LineStyleTest, GoldenPicturesOnEvenGrids) {
+    settings().setMaxTime(1000);
+    settings().setLayoutEven(100), settings().setLayoutBar(0), settings().setLayoutLimn(0);
+    settings().setLayoutFullScreen(0), settings().setLayoutShrinkRandom(0), settings().setLayoutShrinkEven(0);
+    GoldenFile golden("turtle_draw_grid.txt");
+    for (int seed = 1; seed <= 3; ++seed) {
+        auto d = make<Draw>(640, 360, seed);
+        finish(*d);
+        golden.check("draw_grid_seed" + std::to_string(seed), scene->surface());
+        auto t = make<Turtle>(640, 360, seed);
+        finish(*t);
+        golden.check("turtle_grid_seed" + std::to_string(seed), scene->surface());
+    }
+}
