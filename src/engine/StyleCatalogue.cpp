@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "styles/area/Design.h"
 #include "styles/figure/Cookies.h"
+#include "styles/figure/Dots.h"
 #include "styles/figure/Draw.h"
 #include "styles/figure/Turtle.h"
 #include "styles/image/Bitmap.h"
@@ -49,6 +50,7 @@ const std::array<StyleRow, 24> kRows = {{
 // and its catalogue rows then take part in the choice.
 const std::vector<StyleMaker> kMakers = {
     {1, "Design", makeSaver<Design>},
+    {2, "Dots", makeSaver<Dots>},
     {5, "Text", makeSaver<Text>},
     {13, "Bitmap", makeSaver<Bitmap>},
     {16, "Draw", makeSaver<Draw>},
