@@ -94,6 +94,19 @@ TEST(LSystem, AStraightPathLeavesItsFlatAxisUnfitted) {
     }
 }
 
+TEST(LSystem, ANearlyFlatAxisStaysAtTheStart) {
+    // A long climb with one step aside: the side step is a thousandth of
+    // the height and is not blown up to the cell's width; the path keeps to
+    // its start, a cell's width away at most.
+    std::string word = "+";
+    for (int i = 0; i < 3000; ++i) word += 'F';
+    word += "-F+";
+    LSystem l(word, 0.25f, 0, 90, 1);
+    l.expand(0);
+    EXPECT_FALSE(l.fitsX());
+    for (const Segment& s : walk(l)) EXPECT_NEAR(s.x2, 0.25f, 0.5f);
+}
+
 TEST(LSystem, UnmatchedClosingBracketsAreIgnored) {
     LSystem l("]]F]F", 0, 0, 90, 1);
     l.expand(0);

@@ -116,13 +116,22 @@ void LSystem::apply(char c) {
     if (std::fabs(m_fHeading) >= 360.0f) m_fHeading = std::fmod(m_fHeading, 360.0f);
 }
 
-float LSystem::fitX(float x) const {
-    return fitsX() ? 2 * (x - m_fMinX) / (m_fMaxX - m_fMinX) - 1 : x;
+namespace {
+
+// A coordinate fitted to -1..1 over its extent; on an axis without one it
+// keeps its start, the rounding of a straight path taken off.
+float fit(float v, bool fitted, bool spans, float lo, float hi, float start) {
+    if (!fitted) return v;
+    if (spans) return 2 * (v - lo) / (hi - lo) - 1;
+    if (!(lo <= hi)) return v;  // no box: a path of no commands
+    return v - (lo + hi) / 2 + start;
 }
 
-float LSystem::fitY(float y) const {
-    return fitsY() ? 2 * (y - m_fMinY) / (m_fMaxY - m_fMinY) - 1 : y;
-}
+}  // namespace
+
+float LSystem::fitX(float x) const { return fit(x, m_bFitted, m_bSpanX, m_fMinX, m_fMaxX, m_fX0); }
+
+float LSystem::fitY(float y) const { return fit(y, m_bFitted, m_bSpanY, m_fMinY, m_fMaxY, m_fY0); }
 
 bool LSystem::next(float& x1, float& y1, float& x2, float& y2, bool& drawn) {
     if (m_index >= m_sResult.size()) return false;
