@@ -152,3 +152,38 @@ TEST_F(LineStyleTest, GoldenPicturesOnEvenGrids) {
         golden.check("turtle_grid_seed" + std::to_string(seed), scene->surface());
     }
 }
+
+TEST_F(LineStyleTest, InputStopsAStepAndTheNextGoesOnWhereItStopped) {
+    settings().setMaxTime(1000);
+    settings().setSpeed(0);
+    for (int seed = 1; seed <= 3; ++seed) {
+        int pumps = 0, next = 50, breaks = 0;
+        platform::HeadlessOptions options;
+        options.onTime = [&](int64_t) {
+            if (++pumps == next && scene) scene->PostMessage(WM_USER);
+        };
+        for (bool draw : {true, false}) {
+            CDisplay::instance().reset(32);
+            gApp.rand.seed(seed);
+            create(320, 180, 32, options);
+            gApp.rand.seed(seed);
+            scene->newLayout(draw);
+            std::unique_ptr<Saver> s;
+            if (draw)
+                s = std::make_unique<Draw>(scene.get());
+            else
+                s = std::make_unique<Turtle>(scene.get());
+            for (int i = 0; i < 100000 && !s->isDone(); ++i) {
+                s->step();
+                if (!platform::messageQueued()) continue;
+                // The step returned within a handful of idle tests of the message.
+                EXPECT_LE(pumps - next, 8) << seed;
+                platform::resetMessageQueue();
+                next = pumps + 200;
+                ++breaks;
+            }
+            EXPECT_TRUE(s->isDone()) << seed << (draw ? " Draw" : " Turtle");
+        }
+        EXPECT_GT(breaks, 0) << seed;
+    }
+}

@@ -1,12 +1,16 @@
 #include "styles/figure/DrawCells.h"
 
+#include <cmath>
+
 #include "engine/SceneWnd.h"
 #include "styles/figure/Line.h"
 
 bool drawSegmentInCells(CSceneWnd& scene, Line& line, int group, int parity, float x1, float y1,
                         float x2, float y2, const Color& color) {
     CDC* dc = scene.dc();
-    if (!dc) return true;
+    // An end that is nowhere has no pixel.
+    if (!dc || !std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        return true;
     for (const SubRect& r : scene.subRects()) {
         if (!scene.isIdle()) return false;
         if (r.group() != group) continue;
