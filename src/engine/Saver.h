@@ -75,6 +75,8 @@ public:
     const Color& baseColor() const { return m_crBase; }
     int colorIndex() const { return m_iColorIndex; }
     const Range* range() const { return m_pRange.get(); }
+    // The outline itself: asking a row's ends may update what it holds.
+    Range* range() { return m_pRange.get(); }
 
 protected:
     // Milliseconds of the process clock since the drawing started.

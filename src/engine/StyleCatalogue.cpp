@@ -10,6 +10,7 @@
 #include "styles/figure/Cookies.h"
 #include "styles/figure/Dots.h"
 #include "styles/figure/Draw.h"
+#include "styles/figure/Lines.h"
 #include "styles/figure/Turtle.h"
 #include "styles/image/Bitmap.h"
 #include "styles/text/Text.h"
@@ -49,6 +50,7 @@ const std::array<StyleRow, 24> kRows = {{
 //     {0, "Lines", makeSaver<Lines>},
 // and its catalogue rows then take part in the choice.
 const std::vector<StyleMaker> kMakers = {
+    {0, "Lines", makeSaver<Lines>},
     {1, "Design", makeSaver<Design>},
     {2, "Dots", makeSaver<Dots>},
     {5, "Text", makeSaver<Text>},
