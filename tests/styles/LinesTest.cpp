@@ -7,6 +7,7 @@
 #include "engine/StyleCatalogue.h"
 #include "layout/Range.h"
 #include "styles/figure/Line.h"
+#include "styles/figure/LinerDrawer.h"
 #include "styles/figure/LinerMembers.h"
 #include "styles/figure/Lines.h"
 #include "support/GoldenImages.h"
@@ -269,3 +270,35 @@ TEST_F(LinesTest, GoldenPictures) {
     }
 }
 
+
+TEST_F(LinesTest, DrawersWalkTheirEdgesOnceAndHalfFiguresHalfOfThem) {
+    auto saver = lines(64, 48, 1);
+    Line& line = *const_cast<Line*>(saver->line());
+    LinerDrawerSquare square(random, 1, 1, 0, 0);
+    const auto edges = run(square, *saver, line);
+    ASSERT_EQ(edges.size(), 4u);
+    EXPECT_EQ(edges.back().x2, edges.front().x1);  // closed
+    square.rewind();
+    EXPECT_EQ(run(square, *saver, line).size(), 4u);
+
+    LinerDrawerSemiEllipse outer(random, 0.5f, 0.5f, 0.5f, 0.0f);
+    LinerDrawerInnerSemiEllipse inner(random, 0.5f, 0.5f, 0.5f, 0.0f);
+    const auto half = run(outer, *saver, line), other = run(inner, *saver, line);
+    ASSERT_EQ(half.size(), 25u);
+    ASSERT_EQ(other.size(), 25u);
+    // The outer half lies beyond the centre's x, away from the origin.
+    for (const Segment& s : half) EXPECT_GE(s.x1, 0.5f - 1e-5f);
+    for (const Segment& s : other) EXPECT_LE(s.x1, 0.5f + 1e-5f);
+
+    LinerDrawerOutline box(random, 1, 1, 0, 0);
+    EXPECT_TRUE(run(box, *saver, line).empty());
+    EXPECT_EQ(box.vertexCount(), 4);
+    LinerDrawerSpiro spiro(random, 1, 1, 0, 0);
+    EXPECT_FALSE(spiro.isFigure() || spiro.canBulb() || spiro.canSpoke());
+    EXPECT_EQ(static_cast<int>(run(spiro, *saver, line).size()), spiro.vertexCount());
+    for (int i = 0; i < spiro.vertexCount(); ++i) {
+        float x = 0, y = 0;
+        spiro.vertex(i, x, y);
+        EXPECT_LE(std::hypot(x, y), 0.5f + 1e-5f);
+    }
+}
