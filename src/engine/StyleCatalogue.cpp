@@ -18,8 +18,10 @@
 #include "styles/area/Sketch.h"
 #include "styles/figure/Cookies.h"
 #include "styles/figure/Dots.h"
+#include "styles/figure/Draw.h"
 #include "styles/figure/Lines.h"
 #include "styles/figure/Polygons.h"
+#include "styles/figure/Turtle.h"
 #include "styles/image/Bitmap.h"
 #include "styles/text/Text.h"
 
@@ -74,6 +76,8 @@ const std::vector<StyleMaker> kMakers = {
     {14, "Blur", makeSaver<Blur>},
     {15, "Plasma", makeSaver<Plasma>},
     {18, "Sketch", makeSaver<Sketch>},
+    {16, "Draw", makeSaver<Draw>},
+    {17, "Turtle", makeSaver<Turtle>},
     {19, "Cookies", makeSaver<Cookies>},
     {20, "BlockPaint", makeSaver<BlockPaint>},
 };
