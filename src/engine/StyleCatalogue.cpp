@@ -9,8 +9,8 @@
 #include "styles/area/BlockPaint.h"
 #include "styles/area/Design.h"
 #include "styles/area/Distort.h"
-#include "styles/area/NeighbourlySaver.h"
 #include "styles/area/Interp.h"
+#include "styles/area/NeighbourlySaver.h"
 #include "styles/area/Offset.h"
 #include "styles/area/Repaint.h"
 #include "styles/area/Scroll.h"
@@ -75,9 +75,9 @@ const std::vector<StyleMaker> kMakers = {
     {13, "Bitmap", makeSaver<Bitmap>},
     {14, "Blur", makeSaver<Blur>},
     {15, "Plasma", makeSaver<Plasma>},
-    {18, "Sketch", makeSaver<Sketch>},
     {16, "Draw", makeSaver<Draw>},
     {17, "Turtle", makeSaver<Turtle>},
+    {18, "Sketch", makeSaver<Sketch>},
     {19, "Cookies", makeSaver<Cookies>},
     {20, "BlockPaint", makeSaver<BlockPaint>},
 };
