@@ -7,6 +7,7 @@
 #include "styles/area/Design.h"
 #include "styles/figure/DotMembers.h"
 #include "support/GoldenImages.h"
+#include "support/CleanDisplay.h"
 
 namespace {
 
@@ -15,13 +16,6 @@ protected:
     void TearDown() override {
         SceneTest::TearDown();
         cleanDisplay();
-    }
-    // A true-colour display whose hardware palette holds nothing of an
-    // earlier palette display (picture hashes include it).
-    static void cleanDisplay() {
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
     }
     // A design on a fresh w x h scene from `seed`.
     std::unique_ptr<Design> design(int w, int h, int seed, int depth = 32,

@@ -6,6 +6,7 @@
 #include "styles/area/DistorterMembers.h"
 #include "styles/figure/DotMembers.h"
 #include "support/GoldenImages.h"
+#include "support/CleanDisplay.h"
 
 namespace {
 
@@ -27,13 +28,6 @@ protected:
     void TearDown() override {
         SceneTest::TearDown();
         cleanDisplay();
-    }
-    // A true-colour display whose hardware palette holds nothing of an
-    // earlier palette display (picture hashes include it).
-    static void cleanDisplay() {
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
     }
     // A fresh w x h scene from `seed` showing the picture.
     void prepare(int w, int h, int seed, int depth = 32, platform::HeadlessOptions options = {}) {

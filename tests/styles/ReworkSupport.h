@@ -13,6 +13,7 @@
 #include "engine/SceneSupport.h"
 #include "platform/PngWriter.h"
 #include "support/GoldenImages.h"
+#include "support/CleanDisplay.h"
 
 class ReworkTest : public SceneTest {
 protected:
@@ -23,13 +24,6 @@ protected:
     void TearDown() override {
         SceneTest::TearDown();
         cleanDisplay();
-    }
-    // A true-colour display whose hardware palette holds nothing of an
-    // earlier palette display (picture hashes include it).
-    static void cleanDisplay() {
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
     }
     // One cell, the whole screen, with a rectangular outline.
     void wholeScreenLayout() {
