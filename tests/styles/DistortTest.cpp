@@ -7,6 +7,7 @@
 #include "styles/figure/DotMembers.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"
+#include "support/SurfacePixels.h"
 
 namespace {
 
@@ -61,13 +62,7 @@ protected:
     static void finish(Distort& d, int steps = 1000000) {
         for (int i = 0; i < steps && !d.isDone(); ++i) d.step();
     }
-    std::vector<uint32_t> pixels() const {
-        std::vector<uint32_t> p;
-        const CSurface& s = scene->surface();
-        for (int y = 0; y < s.height(); ++y)
-            for (int x = 0; x < s.width(); ++x) p.push_back(s.at(x, y));
-        return p;
-    }
+    std::vector<uint32_t> pixels() const { return surfacePixels(scene->surface()); }
     // The first seed from `from` whose drawing's group holds the only cell.
     int seedDrawingTheCell(int w, int h, int from = 1) {
         for (int seed = from; seed < from + 50; ++seed) {

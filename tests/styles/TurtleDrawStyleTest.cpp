@@ -8,6 +8,7 @@
 #include "styles/figure/Turtle.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"
+#include "support/SurfacePixels.h"
 
 namespace {
 
@@ -47,13 +48,7 @@ protected:
         for (; i < steps && !s.isDone(); ++i) s.step();
         return i;
     }
-    std::vector<uint32_t> pixels() const {
-        std::vector<uint32_t> p;
-        const CSurface& s = scene->surface();
-        for (int y = 0; y < s.height(); ++y)
-            for (int x = 0; x < s.width(); ++x) p.push_back(s.at(x, y));
-        return p;
-    }
+    std::vector<uint32_t> pixels() const { return surfacePixels(scene->surface()); }
 };
 
 }  // namespace
