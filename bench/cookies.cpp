@@ -7,65 +7,28 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchScene.h"
+
 #include <algorithm>
-#include <ctime>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
-#include "app/SaverApp.h"
-#include "engine/SceneWnd.h"
 #include "layout/BoolMap.h"
 #include "layout/Canvas.h"
-#include "platform/Clock.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageLoop.h"
 #include "styles/figure/Cookies.h"
 
 namespace {
 
-constexpr int kW = 1920, kH = 1080;
+using bench::kH;
+using bench::kW;
+using bench::PollTimer;
 // Seeds far apart: neighbouring seeds start their sequences alike.
 int seedOf(int64_t arg) {
     return static_cast<int>(arg * 1000003 % 999999937);
 }
 
-struct FullHdScene {
-    platform::ScopedClock clock{std::make_unique<platform::SimulatedClock>()};
-    std::unique_ptr<CSceneWnd> scene;
-    FullHdScene() {
-        platform::HeadlessOptions options;
-        options.width = kW;
-        options.height = kH;
-        platform::setBackend(std::make_unique<platform::HeadlessBackend>(options));
-        const auto folder = std::filesystem::temp_directory_path() / "quorvane-bench-cookies";
-        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder), "Benchmark"));
-        gApp.setMode(CSaverApp::kModeFullScreen);
-        gApp.settings()->setMaxTime(1000);
-        gApp.rand.seed(1);
-        scene = std::make_unique<CSceneWnd>();
-        scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
-    }
-    ~FullHdScene() {
-        scene.reset();
-        gApp.setSettings(nullptr);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
-    }
-};
-
-// An idle test that notes the longest processor time between two of its
-// calls (processor time: on a busy machine the wall clock counts the time
-// other programs ran too).
-struct PollTimer {
-    std::clock_t last = std::clock();
-    double longestMs = 0;
-    bool operator()() {
-        const std::clock_t now = std::clock();
-        longestMs = std::max(longestMs, 1000.0 * static_cast<double>(now - last) / CLOCKS_PER_SEC);
-        last = now;
-        return true;
-    }
+struct FullHdScene : bench::BenchScene {
+    FullHdScene() : BenchScene("cookies", [](Settings& s) { s.setMaxTime(1000); }) {}
 };
 
 }  // namespace

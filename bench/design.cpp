@@ -5,9 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchScene.h"
+
 #include <algorithm>
-#include <ctime>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -20,72 +20,27 @@
 #include "Patterns/PatternNetwork.h"
 #include "Patterns/PatternNoise.h"
 #include "Patterns/PatternSin.h"
-#include "app/SaverApp.h"
-#include "engine/SceneWnd.h"
 #include "layout/SubRect.h"
-#include "platform/Clock.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageLoop.h"
 #include "styles/area/Design.h"
 #include "styles/figure/DotMembers.h"
 
 namespace {
 
-constexpr int kW = 1920, kH = 1080;
-
-// Notes the longest processor time between two calls.
-struct PollTimer {
-    std::clock_t last = std::clock();
-    double longestMs = 0;
-    void operator()() {
-        const std::clock_t now = std::clock();
-        longestMs = std::max(longestMs, 1000.0 * static_cast<double>(now - last) / CLOCKS_PER_SEC);
-        last = now;
-    }
-};
+using bench::kH;
+using bench::kW;
 
 // A full-HD scene of one full-screen cell with a rectangular outline, single
-// pixels only, no pause between rows. Every pump of events (each idle test)
-// is told to `poll`.
-struct FullHdScene {
-    platform::SimulatedClock* simulated = new platform::SimulatedClock();
-    platform::ScopedClock clock{std::unique_ptr<platform::SimulatedClock>(simulated)};
-    std::unique_ptr<CSceneWnd> scene;
-    PollTimer poll;
-    long polls = 0;
-    long stopAt = -1;  // posts a message at this idle test
-    bool timing = false;  // the poll timer runs (its clock reads cost a system call each)
+// pixels only, no pause between rows.
+struct FullHdScene : bench::BenchScene {
     // `animate`: the palette display with its colours rotating.
-    explicit FullHdScene(int singleDot = 100, bool animate = false) {
-        platform::HeadlessOptions options;
-        options.width = kW;
-        options.height = kH;
-        options.onTime = [this](int64_t) {
-            if (timing) poll();
-            if (++polls == stopAt && scene) scene->PostMessage(WM_USER);
-        };
-        platform::setBackend(std::make_unique<platform::HeadlessBackend>(options));
-        const auto folder = std::filesystem::temp_directory_path() / "quorvane-bench-design";
-        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder), "Benchmark"));
-        gApp.setMode(CSaverApp::kModeFullScreen);
-        Settings& s = *gApp.settings();
-        s.setMaxTime(100000);
-        s.setSpeed(0);
-        s.setSingleDot(singleDot);
-        s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutFullScreen(100);
-        s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
-        s.setLayoutCircle(0), s.setLayoutTriangle(0), s.setLayoutSlant(0), s.setLayoutWavy(0);
-        s.setUseAnimation(animate), s.setAnimation(animate ? 100 : 0);
-        gApp.rand.seed(1);
-        scene = std::make_unique<CSceneWnd>();
-        scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
-    }
-    ~FullHdScene() {
-        scene.reset();
-        gApp.setSettings(nullptr);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
-    }
+    explicit FullHdScene(int singleDot = 100, bool animate = false)
+        : BenchScene("design", [&](Settings& s) {
+              s.setMaxTime(100000);
+              s.setSpeed(0);
+              s.setSingleDot(singleDot);
+              bench::oneRectangularCell(s);
+              s.setUseAnimation(animate), s.setAnimation(animate ? 100 : 0);
+          }) {}
     // A design from `seed` on a fresh layout.
     std::unique_ptr<Design> design(int seed) {
         gApp.rand.seed(seed);

@@ -5,78 +5,34 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchScene.h"
+
 #include <algorithm>
-#include <ctime>
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "app/SaverApp.h"
-#include "engine/SceneWnd.h"
-#include "platform/Clock.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageLoop.h"
 #include "styles/area/Distort.h"
 #include "styles/area/Distorter.h"
 
 namespace {
 
-constexpr int kW = 1920, kH = 1080;
-
-// Notes the longest processor time between two calls.
-struct PollTimer {
-    std::clock_t last = std::clock();
-    double longestMs = 0;
-    void operator()() {
-        const std::clock_t now = std::clock();
-        longestMs = std::max(longestMs, 1000.0 * static_cast<double>(now - last) / CLOCKS_PER_SEC);
-        last = now;
-    }
-};
+using bench::kH;
+using bench::kW;
 
 // A full-HD scene of one full-screen cell with a rectangular outline,
-// showing a picture to distort. Every pump of events (each idle test) is
-// told to `poll`.
-struct FullHdScene {
-    platform::SimulatedClock* simulated = new platform::SimulatedClock();
-    platform::ScopedClock clock{std::unique_ptr<platform::SimulatedClock>(simulated)};
-    std::unique_ptr<CSceneWnd> scene;
-    PollTimer poll;
-    long polls = 0;
-    long stopAt = -1;     // posts a message at this idle test
-    bool timing = false;  // the poll timer runs (its clock reads cost a system call each)
-    FullHdScene() {
-        platform::HeadlessOptions options;
-        options.width = kW;
-        options.height = kH;
-        options.onTime = [this](int64_t) {
-            if (timing) poll();
-            if (++polls == stopAt && scene) scene->PostMessage(WM_USER);
-        };
-        platform::setBackend(std::make_unique<platform::HeadlessBackend>(options));
-        const auto folder = std::filesystem::temp_directory_path() / "quorvane-bench-distort";
-        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder), "Benchmark"));
-        gApp.setMode(CSaverApp::kModeFullScreen);
-        Settings& s = *gApp.settings();
-        s.setMaxTime(100000);
-        s.setSpeed(0);
-        s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutFullScreen(100);
-        s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
-        s.setLayoutCircle(0), s.setLayoutTriangle(0), s.setLayoutSlant(0), s.setLayoutWavy(0);
-        gApp.rand.seed(1);
-        scene = std::make_unique<CSceneWnd>();
-        scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
+// showing a picture to distort.
+struct FullHdScene : bench::BenchScene {
+    FullHdScene()
+        : BenchScene("distort", [](Settings& s) {
+              s.setMaxTime(100000);
+              s.setSpeed(0);
+              bench::oneRectangularCell(s);
+          }) {
         // Bands, checks and a gradient: something to move around.
         CSurface& screen = *scene->dc()->surface();
         for (int y = 0; y < kH; ++y)
             for (int x = 0; x < kW; ++x)
                 screen.row32(y)[x] = RGB(x * 255 / kW, y * 255 / kH, (x / 40 + y / 40) % 2 ? 200 : 30);
-    }
-    ~FullHdScene() {
-        scene.reset();
-        gApp.setSettings(nullptr);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
     }
     std::unique_ptr<Distort> distort(int seed) {
         gApp.rand.seed(seed);

@@ -5,65 +5,27 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchScene.h"
+
 #include <algorithm>
-#include <ctime>
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "app/SaverApp.h"
-#include "engine/SceneWnd.h"
-#include "platform/Clock.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageLoop.h"
 #include "styles/figure/Dots.h"
 #include "styles/figure/Dotter.h"
 
 namespace {
 
-constexpr int kW = 1920, kH = 1080;
+using bench::kH;
+using bench::kW;
 
-// A full-HD scene whose every idle test counts, and optionally notes the
-// longest processor time between two of them.
-struct DotsScene {
-    platform::SimulatedClock* simulated = new platform::SimulatedClock();
-    platform::ScopedClock clock{std::unique_ptr<platform::SimulatedClock>(simulated)};
-    std::unique_ptr<CSceneWnd> scene;
-    std::clock_t last = std::clock();
-    double longestMs = 0;
-    long polls = 0;
-    long stopAt = -1;     // posts a message at this idle test
-    bool timing = false;  // reading the processor clock costs a system call
-
-    explicit DotsScene(int singleDot) {
-        platform::HeadlessOptions options;
-        options.width = kW;
-        options.height = kH;
-        options.onTime = [this](int64_t) {
-            if (timing) {
-                const std::clock_t now = std::clock();
-                longestMs = std::max(longestMs, 1000.0 * static_cast<double>(now - last) / CLOCKS_PER_SEC);
-                last = now;
-            }
-            if (++polls == stopAt && scene) scene->PostMessage(WM_USER);
-        };
-        platform::setBackend(std::make_unique<platform::HeadlessBackend>(options));
-        const auto folder = std::filesystem::temp_directory_path() / "quorvane-bench-dots";
-        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder), "Benchmark"));
-        gApp.setMode(CSaverApp::kModeFullScreen);
-        Settings& s = *gApp.settings();
-        s.setMaxTime(100000);
-        s.setSingleDot(singleDot);
-        gApp.rand.seed(1);
-        scene = std::make_unique<CSceneWnd>();
-        scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
-    }
-    ~DotsScene() {
-        scene.reset();
-        gApp.setSettings(nullptr);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
-    }
+// A full-HD scene at default settings but for the size of single dots.
+struct DotsScene : bench::BenchScene {
+    explicit DotsScene(int singleDot)
+        : BenchScene("dots", [&](Settings& s) {
+              s.setMaxTime(100000);
+              s.setSingleDot(singleDot);
+          }) {}
     // Only `dotter` is chosen (any for -1).
     std::unique_ptr<Dots> dots(int seed, int dotter) {
         if (dotter >= 0) {
@@ -110,14 +72,14 @@ static void BM_DotsLongestWorkBetweenPolls(benchmark::State& state) {
     for (auto _ : state) {
         for (int dotter = 0; dotter < 9; ++dotter)
             for (int seed = 1; seed <= 12; ++seed) {
-                s.last = std::clock();
+                s.poll.last = std::clock();
                 auto d = s.dots(seed * 7919 + dotter, dotter);
                 s.stopAt = s.polls + 20000;
                 d->step();
                 platform::resetMessageQueue();
             }
     }
-    state.counters["longest_ms"] = s.longestMs;
+    state.counters["longest_ms"] = s.poll.longestMs;
 }
 BENCHMARK(BM_DotsLongestWorkBetweenPolls)->Arg(0)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
 

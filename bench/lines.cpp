@@ -4,74 +4,32 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchScene.h"
+
 #include <algorithm>
-#include <ctime>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/SaverApp.h"
 #include "engine/ChooserSet.h"
-#include "engine/SceneWnd.h"
-#include "platform/Clock.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageLoop.h"
 #include "styles/figure/Line.h"
 #include "styles/figure/Liner.h"
 #include "styles/figure/Lines.h"
 
 namespace {
 
-constexpr int kW = 1920, kH = 1080;
+using bench::kH;
+using bench::kW;
 constexpr int kLinerKinds = 15;
 
-// Notes the longest processor time between two calls.
-struct PollTimer {
-    std::clock_t last = std::clock();
-    double longestMs = 0;
-    void operator()() {
-        const std::clock_t now = std::clock();
-        longestMs = std::max(longestMs, 1000.0 * static_cast<double>(now - last) / CLOCKS_PER_SEC);
-        last = now;
-    }
-};
-
 // A full-HD scene at default settings but for the pace (no waits between
-// segments). Every idle test is told to `poll`.
-struct FullHdScene {
-    platform::SimulatedClock* simulated = new platform::SimulatedClock();
-    platform::ScopedClock clock{std::unique_ptr<platform::SimulatedClock>(simulated)};
-    std::unique_ptr<CSceneWnd> scene;
-    PollTimer poll;
-    long polls = 0;
-    long stopAt = -1;  // posts a message at this idle test
-    bool timing = false;
-    FullHdScene() {
-        platform::HeadlessOptions options;
-        options.width = kW;
-        options.height = kH;
-        options.onTime = [this](int64_t) {
-            if (timing) poll();
-            if (++polls == stopAt && scene) scene->PostMessage(WM_USER);
-        };
-        platform::setBackend(std::make_unique<platform::HeadlessBackend>(options));
-        const auto folder = std::filesystem::temp_directory_path() / "quorvane-bench-lines";
-        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder), "Benchmark"));
-        gApp.setMode(CSaverApp::kModeFullScreen);
-        Settings& s = *gApp.settings();
-        s.setMaxTime(100000);
-        s.setSpeed(0);
-        gApp.rand.seed(1);
-        scene = std::make_unique<CSceneWnd>();
-        scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
-    }
-    ~FullHdScene() {
-        scene.reset();
-        gApp.setSettings(nullptr);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
-    }
+// segments).
+struct FullHdScene : bench::BenchScene {
+    FullHdScene()
+        : BenchScene("lines", [](Settings& s) {
+              s.setMaxTime(100000);
+              s.setSpeed(0);
+          }) {}
     // Lines from `seed` on a fresh layout, `liner` the only liner.
     std::unique_ptr<Lines> lines(int seed, int liner) {
         std::vector<float> weights(kLinerKinds, 0.0f);

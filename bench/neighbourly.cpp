@@ -5,24 +5,20 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchScene.h"
+
 #include <algorithm>
-#include <ctime>
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "app/SaverApp.h"
-#include "engine/SceneWnd.h"
-#include "platform/Clock.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageLoop.h"
 #include "styles/area/Neighbourly.h"
 #include "styles/area/NeighbourlySaver.h"
 #include "styles/figure/DotMembers.h"
 
 namespace {
 
-constexpr int kW = 1920, kH = 1080;
+using bench::kH;
+using bench::kW;
 const char* kNames[] = {"Blur", "Freq", "Convolver", "Sharpen", "InkEdges", "InkFill", "InkPen", "Plasma"};
 
 // A style repainting its cells through a given member.
@@ -39,47 +35,14 @@ public:
 // A full-HD scene of one full-screen rectangular cell, no pause between
 // rows, holding a busy picture: a gradient under noise in blue, so that the mode filter sees nearly all distinct ones (its
 // slowest case).
-struct Scene {
-    platform::SimulatedClock* simulated = new platform::SimulatedClock();
-    platform::ScopedClock clock{std::unique_ptr<platform::SimulatedClock>(simulated)};
-    std::unique_ptr<CSceneWnd> scene;
-    std::clock_t last = std::clock();
-    double longestMs = 0;
-    long polls = 0;
-    long stopAt = -1;  // posts a message at this idle test
-    bool timing = false;  // the poll timer runs (its clock reads cost a system call each)
-    Scene() {
-        platform::HeadlessOptions options;
-        options.width = kW;
-        options.height = kH;
-        options.onTime = [this](int64_t) {
-            if (timing) {
-                const std::clock_t now = std::clock();
-                longestMs = std::max(longestMs, 1000.0 * static_cast<double>(now - last) / CLOCKS_PER_SEC);
-                last = now;
-            }
-            if (++polls == stopAt && scene) scene->PostMessage(WM_USER);
-        };
-        platform::setBackend(std::make_unique<platform::HeadlessBackend>(options));
-        const auto folder = std::filesystem::temp_directory_path() / "quorvane-bench-neighbourly";
-        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder), "Benchmark"));
-        gApp.setMode(CSaverApp::kModeFullScreen);
-        Settings& s = *gApp.settings();
-        s.setMaxTime(100000);
-        s.setSpeed(0);
-        s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutFullScreen(100);
-        s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
-        s.setLayoutCircle(0), s.setLayoutTriangle(0), s.setLayoutSlant(0), s.setLayoutWavy(0);
-        gApp.rand.seed(1);
-        scene = std::make_unique<CSceneWnd>();
-        scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
+struct Scene : bench::BenchScene {
+    Scene()
+        : BenchScene("neighbourly", [](Settings& s) {
+              s.setMaxTime(100000);
+              s.setSpeed(0);
+              bench::oneRectangularCell(s);
+          }) {
         scene->newLayout(false);
-    }
-    ~Scene() {
-        scene.reset();
-        gApp.setSettings(nullptr);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
     }
     void paint() {
         CSurface& s = *scene->dc()->surface();
@@ -139,13 +102,13 @@ static void BM_LongestWorkBetweenPolls(benchmark::State& state) {
     for (auto _ : state) {
         for (int id = 0; id < 8; ++id)
             for (int seed = 1; seed <= 4; ++seed) {
-                s.longestMs = 0;
-                s.last = std::clock();
+                s.poll.longestMs = 0;
+                s.poll.last = std::clock();
                 auto style = s.style(id, seed * 7919);
                 s.stopAt = s.polls + 3000;
                 style->step();
                 platform::resetMessageQueue();
-                longest = std::max(longest, s.longestMs);
+                longest = std::max(longest, s.poll.longestMs);
             }
     }
     state.counters["longest_ms"] = longest;

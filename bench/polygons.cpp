@@ -5,69 +5,30 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchScene.h"
+
 #include <algorithm>
-#include <ctime>
-#include <filesystem>
 #include <memory>
 
-#include "app/SaverApp.h"
-#include "engine/SceneWnd.h"
-#include "platform/Clock.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageLoop.h"
 #include "platform/Surface.h"
 #include "styles/figure/Poly.h"
 #include "styles/figure/Polygons.h"
 
 namespace {
 
-constexpr int kW = 1920, kH = 1080;
-
-// Notes the longest processor time between two calls.
-struct PollTimer {
-    std::clock_t last = std::clock();
-    double longestMs = 0;
-    void operator()() {
-        const std::clock_t now = std::clock();
-        longestMs = std::max(longestMs, 1000.0 * static_cast<double>(now - last) / CLOCKS_PER_SEC);
-        last = now;
-    }
-};
+using bench::kH;
+using bench::kW;
 
 // A full-HD scene of one full-screen cell, no pause between facets or
-// frames. Every pump of events (each idle test) is told to `poll`.
-struct FullHdScene {
-    platform::SimulatedClock* simulated = new platform::SimulatedClock();
-    platform::ScopedClock clock{std::unique_ptr<platform::SimulatedClock>(simulated)};
-    std::unique_ptr<CSceneWnd> scene;
-    PollTimer poll;
-    bool timing = false;
-    FullHdScene() {
-        platform::HeadlessOptions options;
-        options.width = kW;
-        options.height = kH;
-        options.onTime = [this](int64_t) {
-            if (timing) poll();
-        };
-        platform::setBackend(std::make_unique<platform::HeadlessBackend>(options));
-        const auto folder = std::filesystem::temp_directory_path() / "quorvane-bench-polygons";
-        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder), "Benchmark"));
-        gApp.setMode(CSaverApp::kModeFullScreen);
-        Settings& s = *gApp.settings();
-        s.setMinTime(5), s.setMaxTime(100000);
-        s.setSpeed(0);
-        s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutFullScreen(100);
-        s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
-        gApp.rand.seed(1);
-        scene = std::make_unique<CSceneWnd>();
-        scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
-    }
-    ~FullHdScene() {
-        scene.reset();
-        gApp.setSettings(nullptr);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
-    }
+// frames.
+struct FullHdScene : bench::BenchScene {
+    FullHdScene()
+        : BenchScene("polygons", [](Settings& s) {
+              s.setMinTime(5), s.setMaxTime(100000);
+              s.setSpeed(0);
+              s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutFullScreen(100);
+              s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
+          }) {}
     void fresh(int seed) {
         gApp.rand.seed(seed);
         scene->newLayout(false);

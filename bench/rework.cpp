@@ -5,17 +5,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchScene.h"
+
 #include <algorithm>
-#include <ctime>
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "app/SaverApp.h"
-#include "engine/SceneWnd.h"
-#include "platform/Clock.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageLoop.h"
 #include "styles/area/BlockPaint.h"
 #include "styles/area/Interp.h"
 #include "styles/area/Offset.h"
@@ -26,48 +21,19 @@
 
 namespace {
 
-constexpr int kW = 1920, kH = 1080;
+using bench::kH;
+using bench::kW;
 
 // A full-HD scene of one full-screen cell over a gradient with discs, no
-// pause between steps. Every idle test notes the processor time since the
-// one before.
-struct FullHdScene {
-    platform::ScopedClock clock{std::make_unique<platform::SimulatedClock>()};
-    std::unique_ptr<CSceneWnd> scene;
-    std::clock_t last = std::clock();
-    double longestMs = 0;
-    bool timing = false;
-    FullHdScene() {
-        platform::HeadlessOptions options;
-        options.width = kW;
-        options.height = kH;
-        options.onTime = [this](int64_t) {
-            if (!timing) return;
-            const std::clock_t now = std::clock();
-            longestMs = std::max(longestMs, 1000.0 * static_cast<double>(now - last) / CLOCKS_PER_SEC);
-            last = now;
-        };
-        platform::setBackend(std::make_unique<platform::HeadlessBackend>(options));
-        const auto folder = std::filesystem::temp_directory_path() / "quorvane-bench-rework";
-        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder), "Benchmark"));
-        gApp.setMode(CSaverApp::kModeFullScreen);
-        Settings& s = *gApp.settings();
-        s.setMaxTime(100000);
-        s.setSpeed(0);
-        s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutFullScreen(100);
-        s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
-        s.setLayoutCircle(0), s.setLayoutTriangle(0), s.setLayoutSlant(0), s.setLayoutWavy(0);
-        s.setUseAnimation(false), s.setAnimation(0);
-        gApp.rand.seed(1);
-        scene = std::make_unique<CSceneWnd>();
-        scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
-    }
-    ~FullHdScene() {
-        scene.reset();
-        gApp.setSettings(nullptr);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
-    }
+// pause between steps.
+struct FullHdScene : bench::BenchScene {
+    FullHdScene()
+        : BenchScene("rework", [](Settings& s) {
+              s.setMaxTime(100000);
+              s.setSpeed(0);
+              bench::oneRectangularCell(s);
+              s.setUseAnimation(false), s.setAnimation(0);
+          }) {}
     void paintPicture() {
         CDC& dc = *scene->dc();
         CSurface& s = *dc.surface();
@@ -122,13 +88,13 @@ void longestWork(benchmark::State& state) {
         for (int seed = 1; seed <= 4; ++seed) {
             s.seedFor<S>(seed * 101);
             s.timing = true;
-            s.last = std::clock();
+            s.poll.last = std::clock();
             auto style = std::make_unique<S>(s.scene.get());
             for (int i = 0; i < 200000 && !style->isDone(); ++i) style->step();
             s.timing = false;
         }
     }
-    state.counters["longest_ms"] = s.longestMs;
+    state.counters["longest_ms"] = s.poll.longestMs;
 }
 
 }  // namespace

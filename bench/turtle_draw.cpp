@@ -5,59 +5,29 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchScene.h"
+
 #include <algorithm>
-#include <ctime>
-#include <filesystem>
 #include <memory>
 
-#include "app/SaverApp.h"
-#include "engine/SceneWnd.h"
-#include "platform/Clock.h"
-#include "platform/HeadlessBackend.h"
-#include "platform/MessageLoop.h"
 #include "styles/figure/Draw.h"
 #include "styles/figure/LSystem.h"
 #include "styles/figure/Turtle.h"
 
 namespace {
 
-constexpr int kW = 1920, kH = 1080;
+using bench::kH;
+using bench::kW;
 
-// A full-HD scene with the settings' layouts, no pause between segments;
-// notes the longest processor time between two idle tests and posts a
-// message at the idle test `stopAt`.
-struct Scene {
-    platform::ScopedClock clock{std::make_unique<platform::SimulatedClock>()};
-    std::unique_ptr<CSceneWnd> scene;
-    std::clock_t last = std::clock();
-    double longestMs = 0;
-    long polls = 0;
-    long stopAt = -1;
-    Scene() {
-        platform::HeadlessOptions options;
-        options.width = kW;
-        options.height = kH;
-        options.onTime = [this](int64_t) {
-            const std::clock_t now = std::clock();
-            longestMs = std::max(longestMs, 1000.0 * static_cast<double>(now - last) / CLOCKS_PER_SEC);
-            last = now;
-            if (++polls == stopAt && scene) scene->PostMessage(WM_USER);
-        };
-        platform::setBackend(std::make_unique<platform::HeadlessBackend>(options));
-        const auto folder = std::filesystem::temp_directory_path() / "quorvane-bench-turtle";
-        gApp.setSettings(std::make_unique<Settings>(platform::ProfileStore(folder), "Benchmark"));
-        gApp.setMode(CSaverApp::kModeFullScreen);
-        gApp.settings()->setMaxTime(100000);
-        gApp.settings()->setSpeed(0);
-        gApp.rand.seed(1);
-        scene = std::make_unique<CSceneWnd>();
-        scene->Create(0, WS_POPUP, RECT{0, 0, kW, kH});
-    }
-    ~Scene() {
-        scene.reset();
-        gApp.setSettings(nullptr);
-        platform::setBackend(nullptr);
-        platform::resetMessageQueue();
+// A full-HD scene with the settings' layouts, no pause between segments,
+// every idle test timed.
+struct Scene : bench::BenchScene {
+    Scene()
+        : BenchScene("turtle", [](Settings& s) {
+              s.setMaxTime(100000);
+              s.setSpeed(0);
+          }) {
+        timing = true;
     }
 };
 
@@ -109,7 +79,7 @@ static void BM_LongestWorkBetweenPolls(benchmark::State& state) {
         for (int seed = 1; seed <= 40; ++seed) {
             gApp.rand.seed(seed * 7919);
             s.scene->newLayout(draw);
-            s.last = std::clock();
+            s.poll.last = std::clock();
             std::unique_ptr<Saver> saver;
             if (draw)
                 saver = std::make_unique<Draw>(s.scene.get());
@@ -121,7 +91,7 @@ static void BM_LongestWorkBetweenPolls(benchmark::State& state) {
                 platform::resetMessageQueue();
                 s.stopAt = s.polls + 20000;
             }
-            longest = std::max(longest, s.longestMs);
+            longest = std::max(longest, s.poll.longestMs);
         }
     state.counters["longest_ms"] = longest;
 }

@@ -7,6 +7,8 @@
 #include "styles/area/Design.h"
 #include "styles/figure/DotMembers.h"
 #include "support/GoldenImages.h"
+#include "support/CleanDisplay.h"
+#include "support/SurfacePixels.h"
 
 namespace {
 
@@ -15,13 +17,6 @@ protected:
     void TearDown() override {
         SceneTest::TearDown();
         cleanDisplay();
-    }
-    // A true-colour display whose hardware palette holds nothing of an
-    // earlier palette display (picture hashes include it).
-    static void cleanDisplay() {
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
     }
     // A design on a fresh w x h scene from `seed`.
     std::unique_ptr<Design> design(int w, int h, int seed, int depth = 32,
@@ -38,13 +33,7 @@ protected:
         for (int i = 0; i < steps && !d.isDone(); ++i) d.step();
     }
     uint64_t hash() const { return pictureHash(scene->surface()); }
-    std::vector<uint32_t> pixels() const {
-        std::vector<uint32_t> p;
-        const CSurface& s = scene->surface();
-        for (int y = 0; y < s.height(); ++y)
-            for (int x = 0; x < s.width(); ++x) p.push_back(s.at(x, y));
-        return p;
-    }
+    std::vector<uint32_t> pixels() const { return surfacePixels(scene->surface()); }
 };
 
 }  // namespace

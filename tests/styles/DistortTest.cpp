@@ -6,6 +6,8 @@
 #include "styles/area/DistorterMembers.h"
 #include "styles/figure/DotMembers.h"
 #include "support/GoldenImages.h"
+#include "support/CleanDisplay.h"
+#include "support/SurfacePixels.h"
 
 namespace {
 
@@ -27,13 +29,6 @@ protected:
     void TearDown() override {
         SceneTest::TearDown();
         cleanDisplay();
-    }
-    // A true-colour display whose hardware palette holds nothing of an
-    // earlier palette display (picture hashes include it).
-    static void cleanDisplay() {
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
     }
     // A fresh w x h scene from `seed` showing the picture.
     void prepare(int w, int h, int seed, int depth = 32, platform::HeadlessOptions options = {}) {
@@ -67,13 +62,7 @@ protected:
     static void finish(Distort& d, int steps = 1000000) {
         for (int i = 0; i < steps && !d.isDone(); ++i) d.step();
     }
-    std::vector<uint32_t> pixels() const {
-        std::vector<uint32_t> p;
-        const CSurface& s = scene->surface();
-        for (int y = 0; y < s.height(); ++y)
-            for (int x = 0; x < s.width(); ++x) p.push_back(s.at(x, y));
-        return p;
-    }
+    std::vector<uint32_t> pixels() const { return surfacePixels(scene->surface()); }
     // The first seed from `from` whose drawing's group holds the only cell.
     int seedDrawingTheCell(int w, int h, int from = 1) {
         for (int seed = from; seed < from + 50; ++seed) {

@@ -13,6 +13,7 @@
 #include "styles/figure/Dotter.h"
 #include "support/Choosers.h"
 #include "support/GoldenImages.h"
+#include "support/CleanDisplay.h"
 
 namespace {
 
@@ -24,11 +25,6 @@ protected:
     void TearDown() override {
         SceneTest::TearDown();
         cleanDisplay();
-    }
-    static void cleanDisplay() {
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
     }
     // Dots on a fresh w x h scene from `seed`; `dotter` >= 0 makes that
     // member the only choice.

@@ -11,6 +11,7 @@
 #include "styles/figure/LinerMembers.h"
 #include "styles/figure/Lines.h"
 #include "support/GoldenImages.h"
+#include "support/CleanDisplay.h"
 
 namespace {
 
@@ -30,11 +31,6 @@ protected:
     void TearDown() override {
         SceneTest::TearDown();
         cleanDisplay();
-    }
-    static void cleanDisplay() {
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
     }
     // Lines on a fresh w x h scene from `seed`, drawing for `ms`; `liner`
     // >= 0 makes that member the only choice.

@@ -8,6 +8,7 @@
 #include "styles/area/NeighbourlySaver.h"
 #include "styles/figure/DotMembers.h"
 #include "support/GoldenImages.h"
+#include "support/CleanDisplay.h"
 
 namespace {
 
@@ -67,17 +68,13 @@ protected:
     void TearDown() override {
         Neighbourly::setBufferLimit(0);
         SceneTest::TearDown();
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
+        cleanDisplay();
     }
     // A fresh w x h scene from `seed` with the starting picture, one cell
     // covering it all unless `layout`.
     void start(int w, int h, int seed, int depth = 32, bool layout = false,
                platform::HeadlessOptions options = {}) {
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
+        cleanDisplay();
         settings().setMaxTime(10000);
         if (!layout) {
             settings().setLayoutEven(0), settings().setLayoutBar(0), settings().setLayoutLimn(0);

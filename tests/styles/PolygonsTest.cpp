@@ -9,6 +9,7 @@
 #include "styles/figure/PolyDrawer.h"
 #include "styles/figure/Polygons.h"
 #include "support/GoldenImages.h"
+#include "support/CleanDisplay.h"
 
 namespace {
 
@@ -20,15 +21,11 @@ protected:
     }
     void TearDown() override {
         SceneTest::TearDown();
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
+        cleanDisplay();
     }
     // A fresh w x h scene from `seed`, laid out, ready for a style.
     void fresh(int w, int h, int seed, int depth = 32, platform::HeadlessOptions options = {}) {
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
+        cleanDisplay();
         gApp.rand.seed(seed);
         create(w, h, depth, std::move(options));
         gApp.rand.seed(seed);

@@ -13,6 +13,8 @@
 #include "engine/SceneSupport.h"
 #include "platform/PngWriter.h"
 #include "support/GoldenImages.h"
+#include "support/CleanDisplay.h"
+#include "support/SurfacePixels.h"
 
 class ReworkTest : public SceneTest {
 protected:
@@ -23,13 +25,6 @@ protected:
     void TearDown() override {
         SceneTest::TearDown();
         cleanDisplay();
-    }
-    // A true-colour display whose hardware palette holds nothing of an
-    // earlier palette display (picture hashes include it).
-    static void cleanDisplay() {
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
     }
     // One cell, the whole screen, with a rectangular outline.
     void wholeScreenLayout() {
@@ -99,13 +94,7 @@ protected:
             for (int x = c0.x + (y / 4 % 2) * 4; x < c1.x; x += 8) dc.FillRect({x, y, std::min(x + 4, c1.x), y + 1}, RGB(255, 255, 255));
     }
     uint64_t hash() const { return pictureHash(scene->surface()); }
-    std::vector<uint32_t> pixels() const {
-        std::vector<uint32_t> p;
-        const CSurface& s = scene->surface();
-        for (int y = 0; y < s.height(); ++y)
-            for (int x = 0; x < s.width(); ++x) p.push_back(s.at(x, y));
-        return p;
-    }
+    std::vector<uint32_t> pixels() const { return surfacePixels(scene->surface()); }
     // Seeds 1 to 3 at 640 x 360 in each depth, checked against `file`.
     template <class S>
     void goldenPictures(const std::string& name, std::vector<int> depths) {

@@ -7,6 +7,8 @@
 #include "styles/figure/Draw.h"
 #include "styles/figure/Turtle.h"
 #include "support/GoldenImages.h"
+#include "support/CleanDisplay.h"
+#include "support/SurfacePixels.h"
 
 namespace {
 
@@ -29,16 +31,12 @@ class LineStyleTest : public SceneTest {
 protected:
     void TearDown() override {
         SceneTest::TearDown();
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
+        cleanDisplay();
     }
     // A style on a fresh w x h scene from `seed`, with a layout of its own.
     template <class Style>
     std::unique_ptr<Style> make(int w, int h, int seed, int depth = 32) {
-        CDisplay::instance().reset(32);
-        const std::vector<PALETTEENTRY> black(256, PALETTEENTRY{});
-        CDisplay::instance().setHardwareEntries(0, 256, black.data());
+        cleanDisplay();
         gApp.rand.seed(seed);
         create(w, h, depth);
         gApp.rand.seed(seed);
@@ -50,13 +48,7 @@ protected:
         for (; i < steps && !s.isDone(); ++i) s.step();
         return i;
     }
-    std::vector<uint32_t> pixels() const {
-        std::vector<uint32_t> p;
-        const CSurface& s = scene->surface();
-        for (int y = 0; y < s.height(); ++y)
-            for (int x = 0; x < s.width(); ++x) p.push_back(s.at(x, y));
-        return p;
-    }
+    std::vector<uint32_t> pixels() const { return surfacePixels(scene->surface()); }
 };
 
 }  // namespace

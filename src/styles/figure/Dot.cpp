@@ -11,6 +11,7 @@
 #include "engine/ChooserSet.h"
 #include "engine/SceneWnd.h"
 #include "styles/figure/DotMembers.h"
+#include "styles/figure/KindChooser.h"
 
 DotSetting DotSetting::current() {
     DotSetting s;
@@ -171,26 +172,10 @@ const DotKind& kindOf(int kind, int fallback) {
     return kDotKinds[0];
 }
 
-const ChooserSet& choosersOf(const DotSetting& setting) {
-    static const ChooserSet kNone;
-    return setting.choosers ? *setting.choosers : kNone;
-}
-
-// The kind number the family's chooser draws, the excluded kinds redrawn.
-int chooseKind(RandomSource& random, Family family, const std::vector<int>& excluded,
-               const DotSetting& setting) {
-    const ChooserSet& choosers = choosersOf(setting);
-    const std::vector<int>& codes = choosers.codes(family);
-    std::vector<int> indices;
-    for (int kind : excluded) addIndexOf(codes, kind, indices);
-    const int index = choosers.chooser(family).choose(random, &indices, WeightedChooser::kTries);
-    return choosers.codeAt(family, index);
-}
-
 // The member of a drawn kind; a kind the family's list does not hold (none
 // drawn, say) makes the fallback.
 const DotKind& listedKind(int kind, Family family, const DotSetting& setting, int fallback) {
-    for (int k : choosersOf(setting).codes(family))
+    for (int k : ChoosersOf(setting).codes(family))
         if (k == kind) return kindOf(kind, fallback);
     return kindOf(fallback, fallback);
 }
@@ -200,6 +185,21 @@ constexpr int kOffsetFallback = 5;
 constexpr int kBltFallback = 19;
 
 }  // namespace
+
+const ChooserSet& ChoosersOf(const DotSetting& setting) {
+    static const ChooserSet kNone;
+    return setting.choosers ? *setting.choosers : kNone;
+}
+
+int ChooseKind(RandomSource& random, Family family, const std::vector<int>& excluded,
+               const DotSetting& setting) {
+    const ChooserSet& choosers = ChoosersOf(setting);
+    const std::vector<int>& codes = choosers.codes(family);
+    std::vector<int> indices;
+    for (int kind : excluded) addIndexOf(codes, kind, indices);
+    const int index = choosers.chooser(family).choose(random, &indices, WeightedChooser::kTries);
+    return choosers.codeAt(family, index);
+}
 
 std::unique_ptr<Dot> MakeDotKind(int kind, RandomSource& random, const DotSetting& setting,
                                  int fallback) {
@@ -212,7 +212,7 @@ std::unique_ptr<Dot> CreateDot(RandomSource& random, const std::vector<int>& exc
                                const DotSetting& setting) {
     bool single = random.uniform() < setting.singleDot / 100.0;
     if (std::find(excluded.begin(), excluded.end(), kSingleKind) != excluded.end()) single = false;
-    const int kind = single ? kSingleKind : chooseKind(random, Family::Dot, excluded, setting);
+    const int kind = single ? kSingleKind : ChooseKind(random, Family::Dot, excluded, setting);
     const DotKind& made = listedKind(kind, Family::Dot, setting, kSingleKind);
     gApp.trace("%s line %d : (typeid(*pDot).name()) = %s", "Dot", __LINE__, made.name);
     return made.make(random, setting);
@@ -220,7 +220,7 @@ std::unique_ptr<Dot> CreateDot(RandomSource& random, const std::vector<int>& exc
 
 std::unique_ptr<Dot> CreateDotOffset(RandomSource& random, const std::vector<int>& excluded,
                                      const DotSetting& setting) {
-    const int kind = chooseKind(random, Family::DotOffset, excluded, setting);
+    const int kind = ChooseKind(random, Family::DotOffset, excluded, setting);
     const DotKind& made = listedKind(kind, Family::DotOffset, setting, kOffsetFallback);
     gApp.trace("%s line %d : (typeid(*pDotOffset).name()) = %s", "Dot", __LINE__, made.name);
     return made.make(random, setting);
@@ -228,7 +228,7 @@ std::unique_ptr<Dot> CreateDotOffset(RandomSource& random, const std::vector<int
 
 std::unique_ptr<DotBlt> CreateDotBlt(RandomSource& random, const std::vector<int>& excluded,
                                      const DotSetting& setting) {
-    const int kind = chooseKind(random, Family::DotBlt, excluded, setting);
+    const int kind = ChooseKind(random, Family::DotBlt, excluded, setting);
     std::unique_ptr<DotBlt> pDotBlt;
     const char* name = "DotBlt";
     if (kind == 21) {

@@ -11,26 +11,12 @@
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 #include "engine/WeightedChooser.h"
+#include "styles/figure/KindChooser.h"
 
 namespace {
 
 constexpr int kTraceLine = 117;
 constexpr int kPrushSingleDot = 40;
-
-const ChooserSet& choosersOf(const DotSetting& setting) {
-    static const ChooserSet kNone;
-    return setting.choosers ? *setting.choosers : kNone;
-}
-
-int chooseKind(RandomSource& random, Family family, const std::vector<int>& excluded,
-               const DotSetting& setting) {
-    const ChooserSet& choosers = choosersOf(setting);
-    const std::vector<int>& codes = choosers.codes(family);
-    std::vector<int> indices;
-    for (int kind : excluded) addIndexOf(codes, kind, indices);
-    const int index = choosers.chooser(family).choose(random, &indices, WeightedChooser::kTries);
-    return choosers.codeAt(family, index);
-}
 
 std::unique_ptr<Line> traced(int kind, RandomSource& random, const DotSetting& setting) {
     gApp.trace("%s line %d : (typeid(*pLine)).name() = %s", "Line", kTraceLine, LineKindName(kind));
@@ -86,7 +72,7 @@ void Line::penLine(CDC& dc, int x1, int y1, int x2, int y2, COLORREF color, int 
 
 LineStraight::LineStraight(RandomSource& random, const DotSetting& setting) : Line(random, setting) {
     m_iMaxWidth = random.below(8) + 1;
-    m_pVaryWidth = CreateVaryWidth(random, choosersOf(setting));
+    m_pVaryWidth = CreateVaryWidth(random, ChoosersOf(setting));
 }
 
 LineStraight::~LineStraight() = default;
@@ -275,9 +261,9 @@ const char* LineKindName(int kind) {
 
 std::unique_ptr<Line> CreateLine(RandomSource& random, const std::vector<int>& excluded,
                                  const DotSetting& setting) {
-    return traced(chooseKind(random, Family::Line, excluded, setting), random, setting);
+    return traced(ChooseKind(random, Family::Line, excluded, setting), random, setting);
 }
 
 std::unique_ptr<Line> CreateStraightLine(RandomSource& random, const DotSetting& setting) {
-    return traced(chooseKind(random, Family::LineSecond, {}, setting), random, setting);
+    return traced(ChooseKind(random, Family::LineSecond, {}, setting), random, setting);
 }
