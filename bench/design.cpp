@@ -98,10 +98,11 @@ static void BM_DotStamp(benchmark::State& state) {
     state.SetLabel(DotKindName(kind));
     const SubRect cell(0, 0, kW, kH, 0, 0);
     CDC& dc = *s.scene->dc();
-    int i = 0;
+    int64_t i = 0;
     for (auto _ : state) {
-        const int x = (i * 7919) % kW, y = (i * 104729) % kH;
-        dot->draw(dc, x, y, Color::fromPaletteIndex(i % 200), &cell);
+        // Spread over the screen; 64-bit, since a long run multiplies past 32 bits.
+        const int x = static_cast<int>(i * 7919 % kW), y = static_cast<int>(i * 104729 % kH);
+        dot->draw(dc, x, y, Color::fromPaletteIndex(static_cast<int>(i % 200)), &cell);
         ++i;
     }
 }
