@@ -21,7 +21,6 @@
 #include "platform/Dib.h"
 
 class CDC;
-struct JpegJob;
 
 // The largest picture worth decoding: that of the screen it is shown on.
 // A long decode asks `keepGoing` (when set) now and then, and stops, leaving
@@ -112,9 +111,6 @@ public:
     int ScaleDenominator() const { return m_iScale; }
 
 private:
-    // The steps that may end in the library's jump; false leaves it invalid.
-    bool decode(JpegJob& job, const ImageLimits& limits);
-
     int m_iScale = 0;
 };
 

@@ -1,158 +1,32 @@
-// The JPEG reader, over the JPEG library's classic decompression interface.
-//
-// A fatal error of the library jumps back to the decoding function (the
-// library's error manager may not return). Nothing with a destructor lives
-// in the frames the jump crosses, and what the jump must not lose sits in
-// the job record outside them. Warnings go to the trace log. The library's
-// memory is capped, the scans of a progressive file are counted, and a file
+// The JPEG reader: the platform's decoder writes straight into the
+// bitmap's block, which is made once the scaled size is known, so a file
 // whose scaled picture could never fit the screen is refused from its
-// header, before anything of its size is allocated. A long decode polls the
-// caller through the library's progress reports and stops when input waits.
-
-#include <csetjmp>
-#include <cstdio>
-#include <functional>
-
-#include <jpeglib.h>
+// header, before anything of its size is allocated.
 
 #include "app/SaverApp.h"
+#include "platform/JpegDecoder.h"
 #include "styles/image/Image.h"
 
-namespace {
-
-// Enough for the coefficients of a progressive photograph of about 25
-// million pixels; a baseline file decodes in a few rows whatever its size.
-constexpr long kMemoryLimit = 80L * 1024 * 1024;
-// Real encoders write ten or so scans; thousands only make decoding slow.
-constexpr int kMaxScans = 100;
-constexpr int kMaxScale = 8;
-// The library reports progress once per row and per row of blocks read;
-// every so many reports the caller is asked whether to go on.
-constexpr unsigned kReportsPerPoll = 16;
-
-struct ErrorManager {
-    jpeg_error_mgr pub;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void fail(j_common_ptr cinfo, const char* why) {
-    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-    gApp.trace("%s : %s", "ImageJPEG", why);
-    std::longjmp(err->jump, 1);
-}
-
-[[noreturn]] void errorExit(j_common_ptr cinfo) {
-    char message[JMSG_LENGTH_MAX];
-    (*cinfo->err->format_message)(cinfo, message);
-    fail(cinfo, message);
-}
-
-void outputMessage(j_common_ptr cinfo) {
-    char message[JMSG_LENGTH_MAX];
-    (*cinfo->err->format_message)(cinfo, message);
-    gApp.trace("%s : %s", "ImageJPEG", message);
-}
-
-// Warnings (level -1) of corrupt data are traced once per file, as the
-// library itself would print them; trace messages are dropped.
-void emitMessage(j_common_ptr cinfo, int level) {
-    if (level >= 0) return;
-    if (cinfo->err->num_warnings == 0) (*cinfo->err->output_message)(cinfo);
-    ++cinfo->err->num_warnings;
-}
-
-struct ProgressMonitor {
-    jpeg_progress_mgr pub;
-    const std::function<bool()>* keepGoing;
-    unsigned reports;
-};
-
-void progressMonitor(j_common_ptr cinfo) {
-    if (!cinfo->is_decompressor) return;
-    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) fail(cinfo, "too many scans");
-    auto* progress = reinterpret_cast<ProgressMonitor*>(cinfo->progress);
-    const bool poll = ++progress->reports % kReportsPerPoll == 0;
-    if (poll && progress->keepGoing && *progress->keepGoing && !(*progress->keepGoing)())
-        fail(cinfo, "stopped for input");
-}
-
-}  // namespace
-
-// Everything of one decode that outlives a jump.
-struct JpegJob {
-    jpeg_decompress_struct cinfo{};
-    ErrorManager err{};
-    ProgressMonitor progress{};
-    std::FILE* file = nullptr;
-    JDIMENSION rowsRead = 0;
-};
-
 ImageJPEG::ImageJPEG(const std::string& path, const ImageLimits& limits) {
-    JpegJob job;
-    job.file = std::fopen(path.c_str(), "rb");
-    if (!job.file) return;
-    const bool shown = decode(job, limits);
-    // Safe on a record the library never set up: it checks for its memory.
-    jpeg_destroy_decompress(&job.cinfo);
-    std::fclose(job.file);
-    if (!shown) invalidate();
-}
-
-bool ImageJPEG::decode(JpegJob& job, const ImageLimits& limits) {
-    jpeg_decompress_struct& cinfo = job.cinfo;
-    cinfo.err = jpeg_std_error(&job.err.pub);
-    job.err.pub.error_exit = errorExit;
-    job.err.pub.output_message = outputMessage;
-    job.err.pub.emit_message = emitMessage;
-    if (setjmp(job.err.jump)) {
-        // A fault after the last row (trailing junk) leaves the picture whole.
-        return job.rowsRead > 0 && job.rowsRead == cinfo.output_height && IsValid();
-    }
-    jpeg_create_decompress(&cinfo);
-    cinfo.mem->max_memory_to_use = kMemoryLimit;
-    job.progress.pub.progress_monitor = progressMonitor;
-    job.progress.keepGoing = &limits.keepGoing;
-    cinfo.progress = &job.progress.pub;
-    jpeg_stdio_src(&cinfo, job.file);
-    if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) return false;
-    // Grayscale, CMYK and YCCK pictures are not shown.
-    if ((cinfo.jpeg_color_space != JCS_YCbCr && cinfo.jpeg_color_space != JCS_RGB) || cinfo.num_components != 3)
-        return false;
-
-    // The largest of 1/1, 1/2, 1/4 and 1/8 at which the picture fits the
-    // screen's width; its height is measured against the width too.
-    int denominator = 1;
-    const int64_t w = cinfo.image_width, h = cinfo.image_height;
-    while ((limits.width < w / denominator || limits.width < h / denominator) && denominator < kMaxScale)
-        denominator *= 2;
-    m_iScale = denominator;
-    cinfo.scale_num = 1;
-    cinfo.scale_denom = static_cast<unsigned>(denominator);
-    // Rows in the bitmap's blue, green, red order straight from the library.
-    cinfo.out_color_space = JCS_EXT_BGR;
-    jpeg_calc_output_dimensions(&cinfo);
-    m_iWidth = static_cast<int32_t>(cinfo.output_width);
-    m_iHeight = static_cast<int32_t>(cinfo.output_height);
-    // A picture larger than the screen is never drawn: not worth its memory.
-    if (m_iWidth > limits.width || m_iHeight > limits.height || m_iWidth <= 0 || m_iHeight <= 0) return false;
-
-    jpeg_start_decompress(&cinfo);
-    if (cinfo.output_components != 3) return false;
-    const size_t stride = dibRowBytes(m_iWidth, 24);
-    if (!allocateBlock(sizeof(BITMAPINFOHEADER) + stride * static_cast<size_t>(m_iHeight))) return false;
-    BITMAPINFOHEADER header;
-    header.biWidth = m_iWidth;
-    header.biHeight = m_iHeight;
-    header.biBitCount = 24;
-    header.biSizeImage = static_cast<uint32_t>(stride * static_cast<size_t>(m_iHeight));
-    finish(header, 0);
-
-    // The first scanline is the top of the picture: the last row in memory.
-    uint8_t* pixels = block() + sizeof(BITMAPINFOHEADER);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = pixels + static_cast<size_t>(cinfo.output_height - 1 - cinfo.output_scanline) * stride;
-        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) break;
-        job.rowsRead = cinfo.output_scanline;
-    }
-    return job.rowsRead == cinfo.output_height;
+    platform::JpegRequest request;
+    request.fitWidth = limits.width;
+    request.keepGoing = limits.keepGoing;
+    request.trace = [](const char* message) { gApp.trace("%s : %s", "ImageJPEG", message); };
+    request.rows = [&](int width, int height, int denominator, size_t stride) -> uint8_t* {
+        m_iScale = denominator;
+        m_iWidth = width;
+        m_iHeight = height;
+        // A picture larger than the screen is never drawn: not worth its memory.
+        if (width > limits.width || height > limits.height || width <= 0 || height <= 0) return nullptr;
+        if (stride != dibRowBytes(width, 24)) return nullptr;
+        if (!allocateBlock(sizeof(BITMAPINFOHEADER) + stride * static_cast<size_t>(height))) return nullptr;
+        BITMAPINFOHEADER header;
+        header.biWidth = width;
+        header.biHeight = height;
+        header.biBitCount = 24;
+        header.biSizeImage = static_cast<uint32_t>(stride * static_cast<size_t>(height));
+        finish(header, 0);
+        return block() + sizeof(BITMAPINFOHEADER);
+    };
+    if (!platform::decodeJpeg(path, request) || !IsValid()) invalidate();
 }
