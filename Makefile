@@ -74,5 +74,13 @@ fuzz:
 	        $$dict $(FUZZ)/corpus/$$t fuzz/corpus/$$t || exit 1; \
 	done
 
+# `make soak`: the optimised program headless for one simulated hour at
+# 1920x1080, twenty seeds, two at a time; figures and trace logs in build/soak.
+.PHONY: soak
+soak: $(RELEASE)/CMakeCache.txt
+	@sh scripts/deps.sh soak
+	cmake --build $(RELEASE) -j $(JOBS) --target quorvane
+	@sh scripts/soak.sh $(RELEASE)/quorvane build/soak
+
 clean:
 	rm -rf build out

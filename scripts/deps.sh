@@ -7,6 +7,7 @@
 #   deps.sh        that, and what the configuration program, the tests and
 #                  the benchmarks need (`make test`)
 #   deps.sh fuzz   all of it, and clang with its libFuzzer runtime (`make fuzz`)
+#   deps.sh soak   what `make run` needs, and GNU time (`make soak`)
 set -eu
 
 # Building the program, and the fonts it asks for by name.
@@ -19,20 +20,22 @@ RUN_PACKAGES="
 # The configuration program (Qt 6), the tests (GoogleTest, the JPEG and
 # image tools that make their sample files, an X server and xscreensaver to
 # run under, the install and package checks), the benchmarks and their
-# reference drawing.
+# reference drawing, and GNU time for the soak runs.
 TEST_PACKAGES="
   qt6-base-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core libcairo2-dev libjpeg-turbo-progs imagemagick
   xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
   libxml2-utils dpkg-dev file lintian
+  time
 "
 case "${1:-}" in
     run) PACKAGES=$RUN_PACKAGES ;;
     fuzz) PACKAGES="$RUN_PACKAGES $TEST_PACKAGES clang libclang-rt-dev" ;;
+    soak) PACKAGES="$RUN_PACKAGES time" ;;
     "") PACKAGES="$RUN_PACKAGES $TEST_PACKAGES" ;;
     *)
-        echo "quorvane: deps.sh takes run, fuzz or nothing, not '$1'" >&2
+        echo "quorvane: deps.sh takes run, fuzz, soak or nothing, not '$1'" >&2
         exit 2
         ;;
 esac

@@ -1,0 +1,163 @@
+#!/bin/sh
+# Soak test: many short headless runs of the sanitized saver, with fixed
+# seeds, at a small size.
+#
+#   soak.sh run SRC EXE OUT DEPTH whole|styles
+#       whole: runs at default settings with every style in the choice;
+#       styles: each style alone (--style NAME), a few seeds each. A run
+#       fails on a sanitizer report, a non-zero exit or signal, or when it
+#       outlives its wall-clock limit ($SOAK_TIMEOUT seconds, default 300).
+#       The factories' trace lines of all runs go to OUT/DEPTH-KIND.seen.
+#   soak.sh check SRC OUT
+#       reports the style and member classes seen in OUT/*.seen, and fails
+#       when a style or a factory of the source tree (a trace line naming
+#       the class it made) was never seen.
+set -eu
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/../../scripts/headless.sh"
+
+# The styles of the maker table, in its order.
+styles() {
+    sed -n '/^ *\/\//d; s/.*{ *[0-9]*, *"\([A-Za-z0-9]*\)", *makeSaver<.*/\1/p' "$1/src/engine/StyleCatalogue.cpp"
+}
+
+# Every factory trace call in the source, as "Source : (typeid(...))"; a
+# call may spread over lines.
+factory_sites() {
+    for f in $(grep -rl 'typeid' "$1/src"); do
+        tr -s '\n\t ' '   ' <"$f" | grep -o 'trace("%s line %d : (typeid[^"]*", *"[A-Za-z0-9_]*"' || true
+    done | sed 's/^trace("%s line %d : \(.*\) = %s", *"\(.*\)"$/\2 : \1/' | sort -u
+}
+
+# A few pictures for the image style, in the formats it reads.
+make_images() {
+    mkdir -p "$1"
+    command -v convert >/dev/null || return 0
+    convert -size 96x64 gradient:red-blue "$1/gradient.jpg"
+    convert -size 80x60 pattern:checkerboard -interlace Plane "$1/checker.jpg"
+    convert -size 70x50 plasma:fractal -seed 3 -colorspace Gray "$1/gray.jpg"
+    convert -size 33x21 xc:orange "$1/orange.bmp"
+}
+
+# soak_one NAME ARGS...: one run; prints a line about it, returns non-zero
+# when it failed.
+soak_one() {
+    name="$1"
+    shift
+    dir="$out/runs/$name"
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    status=0
+    HEADLESS_WRAP="timeout -k 10 ${SOAK_TIMEOUT:-300}" headless_run "$dir" "$exe" "$@" || status=$?
+    [ -f "$dir/trace.txt" ] && trace_factories "$dir/trace.txt" >>"$seen"
+    why=""
+    if grep -qE 'runtime error|AddressSanitizer|LeakSanitizer|ERROR: [A-Za-z]*Sanitizer' "$dir/stderr"; then
+        why="sanitizer report"
+    elif [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+        why="hung: still running after ${SOAK_TIMEOUT:-300} s"
+    elif [ "$status" -gt 128 ]; then
+        why="killed by signal $((status - 128))"
+    elif [ "$status" -ne 0 ]; then
+        why="exit status $status"
+    fi
+    drawn=$(grep -c 'p_saver' "$dir/trace.txt" 2>/dev/null || true)
+    read -r wall user sys peak <"$dir/time" || true
+    printf '%-28s %6s s wall %6s s cpu %7s kB  %4s styles made  %s\n' \
+        "$name" "${wall:-?}" "${user:-?}" "${peak:-?}" "${drawn:-0}" "${why:-ok}"
+    [ -z "$why" ] && return 0
+    echo "---- quorvane $* (stderr, first 60 lines):"
+    head -n 60 "$dir/stderr"
+    echo "----"
+    return 1
+}
+
+run() {
+    src="$1" exe="$2" out="$3" depth="$4" kind="$5"
+    mkdir -p "$out"
+    seen="$out/$depth-$kind.seen"
+    : >"$seen"
+    # Sanitizer reports stop the run with an exit status of their own.
+    export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:exitcode=86"
+    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=87"
+    failed=0
+    start=$(date +%s)
+    case "$kind" in
+        whole)
+            for seed in 11 12 13 14; do
+                size=160x120
+                [ $((seed % 2)) -eq 0 ] && size=320x180
+                soak_one "d$depth-whole-$seed" --size "$size" --seconds 150 --seed "$seed" \
+                    --depth "$depth" || failed=$((failed + 1))
+            done
+            ;;
+        styles)
+            make_images "$out/images"
+            for style in $(styles "$src"); do
+                for seed in 1 2 3; do
+                    images=""
+                    # The last seed of the image style runs without pictures.
+                    [ "$style" = Bitmap ] && [ "$seed" -lt 3 ] && images="$out/images"
+                    HEADLESS_IMAGES="$images" soak_one "d$depth-$style-$seed" --size 160x120 \
+                        --seconds 12 --seed "$seed" --depth "$depth" --style "$style" ||
+                        failed=$((failed + 1))
+                done
+            done
+            ;;
+        *)
+            echo "soak.sh: no kind of run '$kind'" >&2
+            exit 2
+            ;;
+    esac
+    echo "depth $depth, $kind runs: $failed failed, $(($(date +%s) - start)) s"
+    [ "$failed" -eq 0 ]
+}
+
+check() {
+    src="$1" out="$2"
+    all="$out/all.seen"
+    cat "$out"/*-*.seen >"$all"
+    missing=0
+    echo "Styles (runs in which each was made):"
+    for style in $(styles "$src"); do
+        n=$(grep -c "^Scenewnd : .* = $style\$" "$all" || true)
+        printf '  %-16s %5d\n' "$style" "$n"
+        if [ "$n" -eq 0 ]; then
+            echo "  style $style was never made"
+            missing=$((missing + 1))
+        fi
+    done
+    echo "Factories (distinct classes made: class names):"
+    factory_sites "$src" >"$out/factories"
+    sites=0
+    while IFS= read -r site; do
+        sites=$((sites + 1))
+        classes=$(awk -v s="$site = " 'index($0, s) == 1 { print substr($0, length(s) + 1) }' "$all" |
+            sort -u | tr '\n' ' ')
+        count=$(echo "$classes" | wc -w)
+        printf '  %-46s %3d: %s\n' "$site" "$count" "$classes"
+        if [ "$count" -eq 0 ]; then
+            echo "  factory $site never made anything"
+            missing=$((missing + 1))
+        fi
+    done <"$out/factories"
+    nstyles=$(grep '^Scenewnd : ' "$all" | sed 's/.* = //' | sort -u | wc -l)
+    nmembers=$(grep -v '^Scenewnd : ' "$all" | sed 's/.* = //' | sort -u | wc -l)
+    echo "Seen: $nstyles style classes of $(styles "$src" | wc -l), $nmembers member classes," \
+        "from $sites factories in the source"
+    [ "$missing" -eq 0 ]
+}
+
+case "${1:-}" in
+    run)
+        shift
+        run "$@"
+        ;;
+    check)
+        shift
+        check "$@"
+        ;;
+    *)
+        echo "usage: soak.sh run SRC EXE OUT DEPTH whole|styles | soak.sh check SRC OUT" >&2
+        exit 2
+        ;;
+esac
