@@ -33,6 +33,13 @@ class ColorLog : public CanvasBoolMap {
     std::vector<COLORREF> colors;
 };
 
+// A canvas that takes the screen's colours, as one in a thousand does.
+class ScreenColorCanvas : public CanvasDC {
+  public:
+    using CanvasDC::CanvasDC;
+    bool takesScreenColors() const override { return true; }
+};
+
 size_t vertexCount(Shape2D&& s) {
     return dynamic_cast<Shape2DPoly&>(s).vertices().size();
 }
@@ -227,4 +234,20 @@ TEST(Limn, StopsSoonAfterInputArrives) {
             limn->draw(canvas, true);
             EXPECT_LE(polls, 10) << "seed " << seed << (daub ? " daub" : " shapes");
         }
+}
+
+TEST(Limn, ADaubTakingScreenColoursScattersThemWhileIdle) {
+    // The daub hands its idle test to the canvas for the scatter; it once
+    // called the test it had already given away, which threw.
+    CSurface surface(160, 120, 32);
+    CDC dc(&surface);
+    for (int seed = 1; seed <= 6; ++seed) {
+        RandomSource r(seed * 13);
+        ScreenColorCanvas canvas(&dc, 160, 120, &r);
+        int polls = 0;
+        const IdleTest idle = [&polls] { return ++polls > 0; };
+        std::unique_ptr<LimnDaub> daub;
+        ASSERT_NO_THROW(daub = std::make_unique<LimnDaub>(&r, &canvas, true, idle)) << "seed " << seed;
+        EXPECT_GT(polls, 0);
+    }
 }

@@ -46,7 +46,8 @@ LimnDaub::LimnDaub(RandomSource* random, Canvas* canvas, bool solid, IdleTest id
     weights[static_cast<size_t>(std::clamp(m_iKind, 0, kShapeKinds - 1))] = 1.0f;
     m_kinds.build(weights, false);
     layOut(*canvas, solid);
-    if (canvas->takesScreenColors() && idle()) {
+    // `idle` has gone to the base by now: the base's test is asked.
+    if (canvas->takesScreenColors() && Limn::idle()) {
         canvas->setIdleTest(m_idle);
         canvas->scatter(*random);
     }
