@@ -15,6 +15,8 @@
 #   trace_factories FILE
 #       the lines of a trace log written by the factories, as
 #       "Source : (typeid(...)) = Class", one a line.
+#   trace_styles FILE
+#       the styles made, one a line.
 
 headless_run() {
     _dir="$1"
@@ -42,13 +44,17 @@ trace_factories() {
     sed -n 's/\r$//; s/^ *-*[0-9]*: \([A-Za-z0-9_]*\) line [0-9]* : \((typeid.*)\) = /\1 : \2 = /p' "$1"
 }
 
+trace_styles() {
+    trace_factories "$1" | sed -n 's/^Scenewnd : .* = //p'
+}
+
 # headless_summary DIR SECONDS LABEL: one line on the run in DIR of SECONDS
 # simulated seconds: wall and CPU time, throughput, peak memory, and the
 # styles it made (how many of each).
 headless_summary() {
     read -r _wall _user _sys _peak <"$1/time"
-    _styles=$(sed -n 's/\r$//; s/.*: Scenewnd line [0-9]* : (typeid(\*p_saver).name()) = //p' \
-        "$1/trace.txt" 2>/dev/null | sort | uniq -c | sort -rn | awk '{ printf " %s:%d", $2, $1 }')
+    _styles=$(trace_styles "$1/trace.txt" 2>/dev/null | sort | uniq -c | sort -rn |
+        awk '{ printf " %s:%d", $2, $1 }')
     awk -v w="$_wall" -v u="$_user" -v s="$_sys" -v m="$_peak" -v sim="$2" -v l="$3" -v st="$_styles" \
         'BEGIN { printf "%s: %.1f s wall, %.1f s CPU, %.1f simulated s per wall s, peak %.1f MB; styles%s\n",
                  l, w, u + s, (w > 0 ? sim / w : 0), m / 1024, st }'

@@ -81,7 +81,6 @@ awk -v sim="$seconds" -v n="$seeds" -v elapsed="$elapsed" '
                sim * n / wall, sim * n / cpu, sim * n / elapsed
     }' "$out/times"
 echo "  styles made across all seeds (times):"
-cat "$out"/seed-*/trace.txt | sed -n 's/\r$//; s/.*: Scenewnd line [0-9]* : (typeid(\*p_saver).name()) = //p' |
-    sort | uniq -c | sort -rn | awk '{ printf "    %-16s %6d\n", $2, $1 }'
+for d in "$out"/seed-*; do trace_styles "$d/trace.txt"; done | sort | uniq -c | sort -rn | awk '{ printf "    %-16s %6d\n", $2, $1 }'
 echo "  $failed runs failed"
 [ "$failed" -eq 0 ]
