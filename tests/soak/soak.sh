@@ -35,8 +35,9 @@ make_images() {
     command -v convert >/dev/null || return 0
     convert -size 96x64 gradient:red-blue "$1/gradient.jpg"
     convert -size 80x60 pattern:checkerboard -interlace Plane "$1/checker.jpg"
-    convert -size 70x50 plasma:fractal -seed 3 -colorspace Gray "$1/gray.jpg"
+    convert -seed 3 -size 70x50 plasma:fractal -colorspace Gray "$1/gray.jpg"
     convert -size 33x21 xc:orange "$1/orange.bmp"
+    convert -size 45x30 gradient:yellow-green -type Palette "BMP3:$1/palette.bmp"
 }
 
 # soak_one NAME ARGS...: one run; prints a line about it, returns non-zero
@@ -60,10 +61,11 @@ soak_one() {
     elif [ "$status" -ne 0 ]; then
         why="exit status $status"
     fi
-    drawn=$(grep -c 'p_saver' "$dir/trace.txt" 2>/dev/null || true)
+    drawn=$(trace_styles "$dir/trace.txt" 2>/dev/null | wc -l)
     read -r wall user sys peak <"$dir/time" || true
-    printf '%-28s %6s s wall %6s s cpu %7s kB  %4s styles made  %s\n' \
-        "$name" "${wall:-?}" "${user:-?}" "${peak:-?}" "${drawn:-0}" "${why:-ok}"
+    awk -v n="$name" -v w="${wall:-0}" -v u="${user:-0}" -v s="${sys:-0}" -v m="${peak:-0}" \
+        -v d="$drawn" -v why="${why:-ok}" 'BEGIN {
+        printf "%-26s %6.2f s wall %6.2f s CPU %6.1f MB peak %5d drawings  %s\n", n, w, u + s, m / 1024, d, why }'
     [ -z "$why" ] && return 0
     echo "---- quorvane $* (stderr, first 60 lines):"
     head -n 60 "$dir/stderr"
@@ -79,19 +81,28 @@ run() {
     # Sanitizer reports stop the run with an exit status of their own.
     export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:exitcode=86"
     export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=87"
+    # Pictures for the image style; each group makes its own, as the groups
+    # run side by side.
+    images="$out/images-$depth-$kind"
+    make_images "$images"
     failed=0
     start=$(date +%s)
     case "$kind" in
         whole)
-            # Seed, size and simulated seconds of each run.
-            for run in "11 160x120 150" "12 160x120 150" "13 160x120 150" "14 320x180 60"; do
+            # Seed, size and simulated seconds of each run; odd sizes too,
+            # for rows that are not a whole number of words.
+            for run in "11 160x120 200" "12 160x120 200" "13 160x120 200" "14 160x120 200" \
+                "15 321x181 120" "16 97x61 200"; do
                 set -- $run
                 soak_one "d$depth-whole-$1" --size "$2" --seconds "$3" --seed "$1" \
                     --depth "$depth" || failed=$((failed + 1))
             done
+            # And one with pictures to show, so that the image style takes
+            # its turn among the others.
+            HEADLESS_IMAGES="$images" soak_one "d$depth-whole-17-pictures" --size 160x120 \
+                --seconds 200 --seed 17 --depth "$depth" || failed=$((failed + 1))
             ;;
         styles)
-            make_images "$out/images"
             for style in $(styles "$src"); do
                 # These end each drawing at once at this size and make dozens
                 # a second; a second or two is plenty.
@@ -101,10 +112,10 @@ run() {
                     *) seconds=12 ;;
                 esac
                 for seed in 1 2 3; do
-                    images=""
+                    pictures=""
                     # The last seed of the image style runs without pictures.
-                    [ "$style" = Bitmap ] && [ "$seed" -lt 3 ] && images="$out/images"
-                    HEADLESS_IMAGES="$images" soak_one "d$depth-$style-$seed" --size 160x120 \
+                    [ "$style" = Bitmap ] && [ "$seed" -lt 3 ] && pictures="$images"
+                    HEADLESS_IMAGES="$pictures" soak_one "d$depth-$style-$seed" --size 160x120 \
                         --seconds "$seconds" --seed "$seed" --depth "$depth" --style "$style" ||
                         failed=$((failed + 1))
                 done
