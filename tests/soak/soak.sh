@@ -50,7 +50,7 @@ soak_one() {
     mkdir -p "$dir"
     status=0
     HEADLESS_WRAP="timeout -k 10 ${SOAK_TIMEOUT:-300}" headless_run "$dir" "$exe" "$@" || status=$?
-    [ -f "$dir/trace.txt" ] && trace_factories "$dir/trace.txt" >>"$seen"
+    if [ -f "$dir/trace.txt" ]; then trace_factories "$dir/trace.txt" >>"$seen"; fi
     why=""
     if grep -qE 'runtime error|AddressSanitizer|LeakSanitizer|ERROR: [A-Za-z]*Sanitizer' "$dir/stderr"; then
         why="sanitizer report"
@@ -62,6 +62,8 @@ soak_one() {
         why="exit status $status"
     fi
     drawn=$(trace_styles "$dir/trace.txt" 2>/dev/null | wc -l)
+    # Every run makes a style at its first paint, and the trace log says so.
+    if [ -z "$why" ] && [ "$drawn" -eq 0 ]; then why="no style made, or no trace log"; fi
     read -r wall user sys peak <"$dir/time" || true
     awk -v n="$name" -v w="${wall:-0}" -v u="${user:-0}" -v s="${sys:-0}" -v m="${peak:-0}" \
         -v d="$drawn" -v why="${why:-ok}" 'BEGIN {
