@@ -56,6 +56,6 @@ headless_summary() {
     _styles=$(trace_styles "$1/trace.txt" 2>/dev/null | sort | uniq -c | sort -rn |
         awk '{ printf " %s:%d", $2, $1 }')
     awk -v w="$_wall" -v u="$_user" -v s="$_sys" -v m="$_peak" -v sim="$2" -v l="$3" -v st="$_styles" \
-        'BEGIN { printf "%s: %.1f s wall, %.1f s CPU, %.1f simulated s per wall s, peak %.1f MB; styles%s\n",
-                 l, w, u + s, (w > 0 ? sim / w : 0), m / 1024, st }'
+        'BEGIN { printf "%s: %.1f s wall, %.1f s CPU, %.1f simulated s per wall s (%.1f per CPU s), peak %.1f MB; styles%s\n",
+                 l, w, u + s, (w > 0 ? sim / w : 0), (u + s > 0 ? sim / (u + s) : 0), m / 1024, st }'
 }
