@@ -9,7 +9,11 @@
 #       and its trace log in DIR/trace.txt. Standard error goes to
 #       DIR/stderr, and DIR/time holds "wall user system peak-kB" (GNU time).
 #       $HEADLESS_WRAP (e.g. "timeout 300") is put before EXE, $HEADLESS_IMAGES
-#       names a folder of pictures for the image styles. Returns the exit
+#       names a folder of pictures for the image styles. HEADLESS_TRACE=0
+#       leaves the message out and the trace log off: the settings are then
+#       the defaults exactly (the message "trace" is drawn among the others,
+#       so a seed draws differently with it), and no time goes on the log,
+#       which opens and closes its file for every line. Returns the exit
 #       status of the run (124 when the wrapper's timeout ended it, 128+N
 #       after signal N).
 #   trace_factories FILE
@@ -23,8 +27,8 @@ headless_run() {
     _exe="$2"
     shift 2
     mkdir -p "$_dir/settings"
-    printf '[HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config]\nMessage3=trace\n' \
-        >"$_dir/settings/registry.ini"
+    printf '[HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config]\n' >"$_dir/settings/registry.ini"
+    [ "${HEADLESS_TRACE:-1}" = 0 ] || echo "Message3=trace" >>"$_dir/settings/registry.ini"
     if [ -n "${HEADLESS_IMAGES:-}" ]; then
         printf '[Quorvane]\nFolders=%s*\n' "$HEADLESS_IMAGES" >"$_dir/settings/Quorvane5.ini"
     fi
@@ -54,8 +58,8 @@ trace_styles() {
 headless_summary() {
     read -r _wall _user _sys _peak <"$1/time"
     _styles=$(trace_styles "$1/trace.txt" 2>/dev/null | sort | uniq -c | sort -rn |
-        awk '{ printf " %s:%d", $2, $1 }')
+        awk 'NR == 1 { printf "; styles" } { printf " %s:%d", $2, $1 }')
     awk -v w="$_wall" -v u="$_user" -v s="$_sys" -v m="$_peak" -v sim="$2" -v l="$3" -v st="$_styles" \
-        'BEGIN { printf "%s: %.1f s wall, %.1f s CPU, %.1f simulated s per wall s (%.1f per CPU s), peak %.1f MB; styles%s\n",
+        'BEGIN { printf "%s: %.1f s wall, %.1f s CPU, %.1f simulated s per wall s (%.1f per CPU s), peak %.1f MB%s\n",
                  l, w, u + s, (w > 0 ? sim / w : 0), (u + s > 0 ? sim / (u + s) : 0), m / 1024, st }'
 }
