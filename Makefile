@@ -76,9 +76,11 @@ fuzz:
 
 # `make soak`: the optimised program headless for one simulated hour at
 # 1920x1080, twenty seeds, two at a time; figures and trace logs in build/soak.
-.PHONY: soak
-soak: $(RELEASE)/CMakeCache.txt
+.PHONY: soak soak-deps
+soak-deps:
 	@sh scripts/deps.sh soak
+
+soak: soak-deps $(RELEASE)/CMakeCache.txt
 	cmake --build $(RELEASE) -j $(JOBS) --target quorvane
 	@sh scripts/soak.sh $(RELEASE)/quorvane build/soak
 
