@@ -75,7 +75,8 @@ fuzz:
 	done
 
 # `make soak`: the optimised program headless for one simulated hour at
-# 1920x1080, twenty seeds, two at a time; figures and trace logs in build/soak.
+# 1920x1080, twenty seeds, two at a time; the figures and the styles drawn
+# by each seed in build/soak.
 .PHONY: soak soak-deps
 soak-deps:
 	@sh scripts/deps.sh soak

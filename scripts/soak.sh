@@ -4,7 +4,8 @@
 #
 #   scripts/soak.sh EXE [OUT]
 #
-# OUT (default build/soak) keeps each seed's trace log and figures. SOAK_SEEDS
+# OUT (default build/soak) keeps each seed's figures and the styles it made
+# (its trace log, of up to a hundred MB, only with SOAK_KEEP_TRACE=1). SOAK_SEEDS
 # (default 20: seeds 1..20), SOAK_SECONDS (3600 simulated seconds), SOAK_SIZE
 # (1920x1080) and SOAK_JOBS (2 seeds at once) change the run. A seed that
 # takes more than SOAK_MAX_WALL seconds (120) or SOAK_MAX_MB of memory (120)
@@ -34,7 +35,9 @@ lane() {
         headless_run "$out/seed-$seed" "$exe" --size "$size" --seconds "$seconds" --seed "$seed" ||
             status=$?
         echo "$status" >"$out/seed-$seed/status"
-        headless_summary "$out/seed-$seed" "$seconds" "seed $seed"
+        headless_summary "$out/seed-$seed" "$seconds" "seed $seed" | tee "$out/seed-$seed/summary"
+        trace_styles "$out/seed-$seed/trace.txt" >"$out/seed-$seed/styles"
+        [ "${SOAK_KEEP_TRACE:-0}" = 1 ] || rm -f "$out/seed-$seed/trace.txt"
         [ "$status" -eq 0 ] || echo "seed $seed: quorvane ended with status $status"
         seed=$((seed + jobs))
     done
@@ -63,8 +66,7 @@ $seed $(cat "$d/time")
 EOF
     if awk -v w="$wall" -v m="$peak" -v mw="$max_wall" -v mm="$max_mb" \
         'BEGIN { exit !(w > mw || m / 1024 > mm) }'; then
-        echo "seed $seed missed the goal ($max_wall s, $max_mb MB):" \
-            "$(headless_summary "$d" "$seconds" "seed $seed")"
+        echo "seed $seed missed the goal ($max_wall s, $max_mb MB): $(cat "$d/summary")"
     fi
     seed=$((seed + 1))
 done
@@ -80,7 +82,7 @@ awk -v sim="$seconds" -v n="$seeds" -v elapsed="$elapsed" '
         printf "  throughput: %.1f simulated s per wall s per run, %.1f per CPU s, %.1f for the whole soak\n",
                sim * n / wall, sim * n / cpu, sim * n / elapsed
     }' "$out/times"
-echo "  styles made across all seeds (times):"
-for d in "$out"/seed-*; do trace_styles "$d/trace.txt"; done | sort | uniq -c | sort -rn | awk '{ printf "    %-16s %6d\n", $2, $1 }'
+echo "  styles made across all seeds ($(cat "$out"/seed-*/styles | sort -u | wc -l) different; times):"
+cat "$out"/seed-*/styles | sort | uniq -c | sort -rn | awk '{ printf "    %-16s %6d\n", $2, $1 }'
 echo "  $failed runs failed"
 [ "$failed" -eq 0 ]
