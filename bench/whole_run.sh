@@ -27,7 +27,7 @@ config=$(mktemp -d)
 log="${QV_MEMORY_LOG:-$config/memory.txt}"
 trap 'kill $xvfb 2>/dev/null; rm -rf "$config"' EXIT
 
-DISPLAY="$display" QUORVANE_CONFIG_DIR="$config" "$exe" /s --seed "$seed" &
+DISPLAY="$display" QUORVANE_CONFIG_DIR="$config" "$exe" /s "/r$seed" &
 pid=$!
 sleep 2  # start-up is not what is measured
 p0=$(ticks "$pid"); x0=$(ticks "$xvfb")
