@@ -86,9 +86,8 @@ int runMessageLoop() {
 bool messageWaiting() {
     {
         PollScope look;
-        backend().pumpEventsForIdleTest();
+        backend().idleTest();
     }
-    backend().present(false);
     return messageQueued();
 }
 
