@@ -34,6 +34,8 @@ struct PollTimes {
     const char* label = "start-up";
     Clock::time_point lastEnd{};
     std::chrono::nanoseconds lastEndWork{};
+    Clock::time_point lastWorkRead{};
+    Stretch* current = nullptr;
     bool started = false;
     std::map<std::string, Stretch> byLabel;
 
@@ -65,23 +67,42 @@ PollTimes& times() {
 
 }  // namespace
 
-void pollTimingLabel(const char* label) { times().label = label ? label : "?"; }
+void pollTimingLabel(const char* label) {
+    PollTimes& t = times();
+    t.label = label ? label : "?";
+    t.current = &t.byLabel[t.label];
+}
+
+// Reading the thread's time is a system call (about a microsecond), and
+// styles look at the input millions of times a second: it is read at the
+// end of a look only when the last reading is older than kFreshNs, and at
+// the start of one only when the stretch is long enough to matter. A long
+// stretch is then counted from at most kFreshNs of work before it.
+constexpr std::chrono::nanoseconds kFreshNs{50'000};
+constexpr std::chrono::nanoseconds kWorthReadingNs{500'000};
 
 void pollBegin() {
     PollTimes& t = times();
-    const Clock::time_point now = Clock::now();
-    const std::chrono::nanoseconds work = threadTime();
     if (!t.started) return;
-    Stretch& s = t.byLabel[t.label];
-    s.longest = std::max(s.longest, now - t.lastEnd);
-    s.longestWork = std::max(s.longestWork, work - t.lastEndWork);
+    const Clock::time_point now = Clock::now();
+    const Clock::duration wall = now - t.lastEnd;
+    if (!t.current) t.current = &t.byLabel[t.label];
+    Stretch& s = *t.current;
+    s.longest = std::max(s.longest, wall);
+    const std::chrono::nanoseconds work =
+        wall >= kWorthReadingNs ? threadTime() - t.lastEndWork
+                                : std::chrono::duration_cast<std::chrono::nanoseconds>(wall);
+    s.longestWork = std::max(s.longestWork, work);
     ++s.looks;
 }
 
 void pollEnd() {
     PollTimes& t = times();
     t.lastEnd = Clock::now();
-    t.lastEndWork = threadTime();
+    if (!t.started || t.lastEnd - t.lastWorkRead >= kFreshNs) {
+        t.lastEndWork = threadTime();
+        t.lastWorkRead = t.lastEnd;
+    }
     t.started = true;
 }
 
