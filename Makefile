@@ -4,7 +4,8 @@
 # every test. `make bench` builds optimised and runs the benchmarks;
 # `make fuzz` builds the fuzz targets with clang and runs each for
 # FUZZ_SECONDS (new inputs gather in build/fuzz/corpus, crashes in build/fuzz);
-# `make install` installs under PREFIX; `make deb` builds the Debian package.
+# `make install` installs under PREFIX; `make deb` builds the Debian package;
+# `make gallery` renders the pictures of docs/gallery again.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RELEASE := build/release
 CHECKED := build/checked
@@ -14,7 +15,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := profile_store profile_store_write packed_dib command_line bmp_image jpeg_image
 PREFIX ?= /usr/local
 
-.PHONY: run test bench fuzz deps run-deps build install deb clean
+.PHONY: run test bench fuzz deps run-deps build install deb gallery clean
 
 deps:
 	@sh scripts/deps.sh
@@ -44,6 +45,11 @@ run: run-deps $(RELEASE)/CMakeCache.txt
 test: deps $(CHECKED)/CMakeCache.txt
 	cmake --build $(CHECKED) -j $(JOBS)
 	cd $(CHECKED) && ctest --output-on-failure -j $(JOBS)
+
+# Every style alone and three whole runs, with the optimised program.
+gallery: run-deps $(RELEASE)/CMakeCache.txt
+	cmake --build $(RELEASE) -j $(JOBS) --target quorvane
+	JOBS=$(JOBS) sh scripts/gallery.sh $(RELEASE)/quorvane docs/gallery
 
 # The program finds its help page under the prefix it was built for, so the
 # prefix is set when configuring, not when installing.
