@@ -10,7 +10,11 @@
 # drew), for the image style to show; the whole runs have none, as a fresh
 # install has none.
 #
-# usage: scripts/gallery.sh QUORVANE [OUT_DIR]
+# With HELP_PAGE, the table of styles in that page (between the lines
+# "<!-- styles -->" and "<!-- end of styles -->") is written anew from the
+# list: each style's code, name, what it draws and its picture of seed 2.
+#
+# usage: scripts/gallery.sh QUORVANE [OUT_DIR [HELP_PAGE]]
 #   OUT_DIR defaults to docs/gallery; JOBS (default 2) renders run at once.
 set -eu
 exe=$(realpath "$1")
@@ -45,7 +49,8 @@ for set in styles whole; do
 done
 printf '[Quorvane]\nFolders=%s\n' "$here/docs/gallery/images" >"$config/styles/Quorvane5.ini"
 
-styles=$("$exe" --list-styles | awk '{ print $2 }')
+"$exe" --list-styles >"$config/list"
+styles=$(awk '{ print $2 }' "$config/list")
 [ -n "$styles" ] || { echo "gallery: $exe lists no styles" >&2; exit 1; }
 {
     for seed in 1 2 3; do
@@ -60,3 +65,19 @@ styles=$("$exe" --list-styles | awk '{ print $2 }')
 # One render per line: SETTINGS FILE SEED SECONDS [--style=NAME].
 xargs -P "${JOBS:-2}" -L 1 sh -c 'QUORVANE_CONFIG_DIR="$0/$3" exec env -u DISPLAY -u WAYLAND_DISPLAY \
     "$1" --render "$2/$4" --size 480x270 --seed "$5" --seconds "$6" $7' "$config" "$exe" "$out" <"$config/jobs"
+
+[ $# -ge 3 ] || exit 0
+page=$3
+grep -qx '<!-- styles -->' "$page" && grep -qx '<!-- end of styles -->' "$page" ||
+    { echo "gallery: $page has no table of styles to fill" >&2; exit 1; }
+sed 's/&/\&amp;/g; s/</\&lt;/g; s/>/\&gt;/g' "$config/list" | awk '{
+    code = $1; name = $2; low = tolower(name)
+    text = $0; sub(/^ *[0-9]+ +[^ ]+ +/, "", text)
+    printf "<tr id=\"style-%s\"><td><img src=\"gallery/%s-2.png\" width=\"240\" height=\"135\" alt=\"%s\"></td>", low, low, name
+    printf "<td class=\"style\">%s</td><td>%s</td><td>%s</td></tr>\n", name, code, text
+}' >"$config/rows"
+awk -v rows="$config/rows" '
+    $0 == "<!-- end of styles -->" { while ((getline line < rows) > 0) print line; skip = 0 }
+    !skip { print }
+    $0 == "<!-- styles -->" { skip = 1 }' "$page" >"$config/page"
+cat "$config/page" >"$page"
