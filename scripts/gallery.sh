@@ -21,6 +21,8 @@ exe=$(realpath "$1")
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=${2:-$here/docs/gallery}
 mkdir -p "$out"
+# Pictures of a style that is gone or renamed go with it.
+rm -f "$out"/*.png
 
 # The simulated seconds after which a style's picture is shown: long enough
 # for its drawings to fill the screen, short for the slow ones (the check of
