@@ -4,8 +4,7 @@
 # every test. `make bench` builds optimised and runs the benchmarks;
 # `make fuzz` builds the fuzz targets with clang and runs each for
 # FUZZ_SECONDS (new inputs gather in build/fuzz/corpus, crashes in build/fuzz);
-# `make install` installs under PREFIX; `make deb` builds the Debian package;
-# `make gallery` renders the pictures of docs/gallery again.
+# `make install` installs under PREFIX; `make deb` builds the Debian package.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RELEASE := build/release
 CHECKED := build/checked
@@ -15,7 +14,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := profile_store profile_store_write packed_dib command_line bmp_image jpeg_image
 PREFIX ?= /usr/local
 
-.PHONY: run test bench fuzz deps run-deps build install deb gallery clean
+.PHONY: run test bench fuzz deps run-deps build install deb clean
 
 deps:
 	@sh scripts/deps.sh
@@ -46,8 +45,10 @@ test: deps $(CHECKED)/CMakeCache.txt
 	cmake --build $(CHECKED) -j $(JOBS)
 	cd $(CHECKED) && ctest --output-on-failure -j $(JOBS)
 
-# Every style alone and three whole runs, with the optimised program, and the
-# help page's table of the styles.
+# `make gallery` renders the pictures of docs/gallery again (every style alone
+# and three whole runs, with the optimised program) and the help page's table
+# of the styles.
+.PHONY: gallery
 gallery: run-deps $(RELEASE)/CMakeCache.txt
 	cmake --build $(RELEASE) -j $(JOBS) --target quorvane
 	JOBS=$(JOBS) sh scripts/gallery.sh $(RELEASE)/quorvane docs/gallery docs/quorvane.htm
