@@ -40,7 +40,7 @@ awk '{ name = $3; w = $5; t = $9
        if (t > wall[name]) wall[name] = t
        looks[name] += $15 }
      END {
-       for (n in work) printf "%-16s %9.3f ms of work %9.3f ms of wall time %12d looks\n",
+       for (n in work) printf "%-16s %9.3f ms of work %9.3f ms of wall time %12.0f looks\n",
                               n, work[n], wall[n], looks[n]
      }' "$log" | sort -k2 -n -r >"$work/table.txt"
 echo "longest work between two looks at the input, $size, by style (worst first):"
