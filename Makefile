@@ -45,6 +45,14 @@ test: deps $(CHECKED)/CMakeCache.txt
 	cmake --build $(CHECKED) -j $(JOBS)
 	cd $(CHECKED) && ctest --output-on-failure -j $(JOBS)
 
+# `make gallery` renders the pictures of docs/gallery again (every style alone
+# and three whole runs, with the optimised program) and the help page's table
+# of the styles.
+.PHONY: gallery
+gallery: run-deps $(RELEASE)/CMakeCache.txt
+	cmake --build $(RELEASE) -j $(JOBS) --target quorvane
+	JOBS=$(JOBS) sh scripts/gallery.sh $(RELEASE)/quorvane docs/gallery docs/quorvane.htm
+
 # The program finds its help page under the prefix it was built for, so the
 # prefix is set when configuring, not when installing.
 install: deps

@@ -44,6 +44,11 @@ install(FILES packaging/copyright "${CMAKE_BINARY_DIR}/packaging/changelog.gz"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quorvane)
 # The help page goes where the program looks for it (QV_DATA_DIR).
 install(FILES docs/quorvane.htm DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvane)
+# With the gallery's pictures that the page shows, in gallery/ beside it.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/docs/quorvane.htm")
+file(STRINGS docs/quorvane.htm QV_HELP_PICTURES REGEX "src=\"gallery/[^\"]*\"")
+list(TRANSFORM QV_HELP_PICTURES REPLACE ".*src=\"gallery/([^\"]*)\".*" "docs/gallery/\\1")
+install(FILES ${QV_HELP_PICTURES} DESTINATION ${CMAKE_INSTALL_DATADIR}/quorvane/gallery)
 
 if(TARGET quorvane-config)
   install(TARGETS quorvane-config RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

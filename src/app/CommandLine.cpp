@@ -30,7 +30,7 @@ std::string optionName(const std::string& arg) {
 const std::vector<std::string>& knownOptions() {
     static const std::vector<std::string> names = {
         "window", "root", "window-id", "render", "frames", "size",
-        "seconds", "seed", "depth", "fps", "help", "version"};
+        "seconds", "seed", "depth", "fps", "help", "version", "list-styles"};
     return names;
 }
 
@@ -126,6 +126,7 @@ Action modeOf(const std::string& name) {
     if (name == "root" || name == "window-id") return Action::XScreenSaver;
     if (name == "render" || name == "frames") return Action::Render;
     if (name == "help") return Action::Help;
+    if (name == "list-styles") return Action::ListStyles;
     return Action::Version;
 }
 
@@ -161,14 +162,14 @@ LaunchRequest parsePlatformOptions(const std::vector<std::string>& args) {
         };
 
         if (name == "window" || name == "root" || name == "window-id" || name == "render" ||
-            name == "frames" || name == "help" || name == "version") {
+            name == "frames" || name == "help" || name == "version" || name == "list-styles") {
             const Action a = modeOf(name);
             if (mode && *mode != a)
                 return fail("'" + written + "' cannot be combined with '" + modeArg + "'");
             mode = a;
             modeArg = written;
         }
-        if (name == "help" || name == "version" || name == "root") {
+        if (name == "help" || name == "version" || name == "list-styles" || name == "root") {
             if (inlineValue) return fail("'" + written + "' takes no value");
             // Of -root and -window-id the later one decides: xscreensaver's
             // settings program appends "-window-id ID" to a hack's command
@@ -321,6 +322,7 @@ std::string usageText() {
            "  --style NAME[,NAME...]\n"
            "                     draw only the named styles (Text, Design, ...; any case),\n"
            "                     in every mode\n"
+           "  --list-styles      list every style with its code and what it draws\n"
            "  --help             show this text\n"
            "  --version          show the version\n";
 }

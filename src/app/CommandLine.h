@@ -19,6 +19,7 @@ struct LaunchRequest {
         Render,          // --render FILE and/or --frames DIR
         Help,
         Version,
+        ListStyles,      // --list-styles
         UsageError,      // `error` says what is wrong
     };
 

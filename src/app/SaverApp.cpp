@@ -115,6 +115,7 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
         }
         case Action::Help:
         case Action::Version:
+        case Action::ListStyles:
         case Action::UsageError:
             m_exitCode = request.action == Action::UsageError ? 2 : 0;
             return false;

@@ -39,6 +39,10 @@ int main(int argc, char** argv) {
         case Action::Version:
             std::printf("quorvane %s\n", QV_VERSION);
             return 0;
+        case Action::ListStyles:
+            for (const StyleListing& style : styleListing())
+                std::printf("%2d  %-15s %s\n", style.code, style.className, style.description);
+            return 0;
         case Action::UsageError:
             // One line, so that what was wrong does not scroll away.
             std::fprintf(stderr, "quorvane: %s\nquorvane: see 'quorvane --help'\n", request.error.c_str());

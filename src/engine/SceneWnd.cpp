@@ -7,6 +7,7 @@
 #include "engine/StyleCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/MessageLoop.h"
+#include "platform/PollTiming.h"
 #include "styles/image/qvFolder.h"
 
 namespace {
@@ -213,6 +214,7 @@ Saver* CSceneWnd::newSaver() {
     const int code = chooseStyleCode(s.choosers(), gApp.rand, moment);
     const StyleMaker* maker = styleMaker(code);
     if (!maker) return nullptr;
+    platform::pollTimingLabel(maker->className);
     std::unique_ptr<Saver> saver = maker->make(this);
     gApp.trace("%s line %d : (typeid(*p_saver).name()) = %s", "Scenewnd", kSaverTraceLine,
                maker->className);

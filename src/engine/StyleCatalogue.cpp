@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <utility>
 #include <vector>
 
 #include "app/Settings.h"
@@ -54,6 +55,36 @@ const std::array<StyleRow, 24> kRows = {{
     {11, "PolygonsStatic", &Settings::style3D, 1.0, P::Always},
     {5, "Text", &Settings::styleText, 1.0, P::Always},
     {13, "Bitmap", &Settings::styleBitmap, 1.0, P::FullScreen},
+}};
+
+// What each style draws, by code, in a sentence for the user: listed by
+// --list-styles and shown beside the style's picture in the help page.
+const std::array<std::pair<int, const char*>, 20> kDescriptions = {{
+    {1, "Fills the area with a computed pattern, such as a fractal, point by point."},
+    {15, "Replaces each area with a cloudy plasma grown from the colours at its corners."},
+    {0, "Draws streams of line segments (grids, spirals, spirograph curves, random walks) with "
+        "rotational symmetry."},
+    {12, "Moves and turns a wire figure a little every frame, so that its traces pile up."},
+    {16, "Draws nested figures joined by chords, spokes and bulbs into the squares of a checkerboard."},
+    {17, "Invents a small L-system and draws the path its turtle walks with a brush."},
+    {19, "Composes flat overlapping shapes: circles, stars, crescents, blobs, spirals and more."},
+    {2, "Scatters small figures over the screen with rotational symmetry."},
+    {3, "Reworks the picture on the screen by mirroring, swirling, zooming, waving, smearing or "
+        "relighting it."},
+    {6, "Copies shrunken blocks of the picture on the screen back into it."},
+    {8, "Repaints each area as a smooth blend of a coarse grid of samples of its own picture."},
+    {9, "Shifts a random rectangle of the screen again and again."},
+    {7, "Repaints each area with scattered dots in colours taken from its own picture."},
+    {20, "Covers each area with rectangles or ellipses grown over regions of similar colour."},
+    {18, "Retraces the picture row by row as strokes over runs of similar colour."},
+    {4, "Recolours the picture on the screen dot by dot."},
+    {14, "Runs an image filter over the picture on the screen: blur, mode filter, sharpening, a "
+         "random convolution or edge inking."},
+    {11, "Draws one 3D figure facet by facet (a cube, cone, sphere, pawn, lathe shape or frame), "
+         "lit and in perspective."},
+    {5, "Writes a short text in a random font: one of your messages, the date and time, a "
+        "character or a statistic."},
+    {13, "Shows one of your own JPEG or BMP pictures at a random place."},
 }};
 
 // The styles built so far. Each style class adds its line here, e.g.
@@ -120,6 +151,22 @@ const char* styleClassName(int code) {
 }
 
 std::span<const StyleMaker> styleMakers() { return gMakers; }
+
+std::vector<StyleListing> styleListing() {
+    std::vector<StyleListing> listing;
+    for (const StyleRow& row : kRows) {
+        const bool listed = std::any_of(listing.begin(), listing.end(),
+                                        [&](const StyleListing& l) { return l.code == row.code; });
+        const bool built = std::any_of(gMakers.begin(), gMakers.end(),
+                                       [&](const StyleMaker& m) { return m.code == row.code; });
+        if (listed || !built) continue;
+        const char* description = "";
+        for (const auto& [code, text] : kDescriptions)
+            if (code == row.code) description = text;
+        listing.push_back({row.code, row.className, description});
+    }
+    return listing;
+}
 
 const StyleMaker* styleMaker(int code) {
     const StyleMaker* lines = nullptr;

@@ -52,6 +52,17 @@ std::unique_ptr<Saver> makeSaver(CSceneWnd* scene) {
 }
 
 std::span<const StyleMaker> styleMakers();
+
+// A built style as the user sees it listed: its code, class name and one
+// sentence on what it draws.
+struct StyleListing {
+    int code;
+    const char* className;
+    const char* description;
+};
+
+// Every built style once, in the order of its first catalogue row.
+std::vector<StyleListing> styleListing();
 // The maker of a code; for a code without one, that of `Lines`, else the
 // first maker there is. Null only when no style can be built at all.
 const StyleMaker* styleMaker(int code);

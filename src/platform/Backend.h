@@ -38,9 +38,14 @@ class WindowBackend {
     // first waits up to `timeoutMs` for one (0: does not wait; negative: no
     // limit). The wait blocks; it never spins.
     virtual void pumpEvents(int64_t timeoutMs) = 0;
-    // The same without waiting, for the idle test, which asks very often: a
-    // backend may fetch the system's events less often than it is called.
-    virtual void pumpEventsForIdleTest() { pumpEvents(0); }
+    // The idle test's look at the system: the events that have arrived
+    // (without waiting) and a present when one is due. Styles ask for it
+    // at every point they draw, millions of times a second, so a backend
+    // may do it less often than it is called.
+    virtual void idleTest() {
+        pumpEvents(0);
+        present(false);
+    }
     // Shows on the screen what changed on the windows' surfaces since the
     // last time, at most 60 times a second. Too soon after the last time it
     // does nothing, unless `force` (before a wait): then the present is made

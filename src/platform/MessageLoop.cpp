@@ -5,6 +5,7 @@
 
 #include "platform/Backend.h"
 #include "platform/Clock.h"
+#include "platform/PollTiming.h"
 #include "platform/Wnd.h"
 
 namespace platform {
@@ -83,16 +84,22 @@ int runMessageLoop() {
 }
 
 bool messageWaiting() {
-    backend().pumpEventsForIdleTest();
-    backend().present(false);
+    {
+        PollScope look;
+        backend().idleTest();
+    }
     return messageQueued();
 }
 
 bool waitForInputOrTimeout(int64_t ms) {
-    backend().pumpEvents(0);
+    {
+        PollScope look;
+        backend().pumpEvents(0);
+    }
     if (messageQueued()) return true;
     if (ms <= 0) return false;
     backend().present(true);
+    PollScope look;
     backend().pumpEvents(ms);
     return messageQueued();
 }
@@ -102,7 +109,10 @@ bool waitForInputOrTimeout(int64_t ms) {
 using platform::state;
 
 bool PeekMessage(MSG* msg, UINT remove) {
-    platform::backend().pumpEvents(0);
+    {
+        platform::PollScope look;
+        platform::backend().pumpEvents(0);
+    }
     platform::LoopState& s = state();
     if (!s.queue.empty()) {
         if (msg) *msg = s.queue.front();
@@ -130,6 +140,7 @@ bool GetMessage(MSG* msg) {
         }
         // Nothing to do: show what changed, then sleep until an event comes.
         platform::backend().present(true);
+        platform::PollScope look;
         platform::backend().pumpEvents(-1);
     }
 }

@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 #include <poll.h>
 #include <pthread.h>
+#include <time.h>
 #include <signal.h>
 #include <unistd.h>
 #include <fcntl.h>
@@ -23,6 +24,7 @@
 #include "platform/Signals.h"
 #include "platform/Surface.h"
 #include "platform/Wnd.h"
+#include "platform/WorkGovernor.h"
 #include "platform/X11Embed.h"
 #include "platform/X11Image.h"
 
@@ -38,6 +40,13 @@ constexpr int64_t kParentCheckMs = 500;
 int64_t steadyNs() {
     using namespace std::chrono;
     return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The kernel's clock tick, without asking the hardware.
+int64_t coarseNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
 uint64_t gPresents = 0;
@@ -142,9 +151,22 @@ class SdlBackend final : public WindowBackend {
                                                const RECT& rect, HWND parent,
                                                std::string& error) override;
     void pumpEvents(int64_t timeoutMs) override;
-    void pumpEventsForIdleTest() override {
-        // At most once a millisecond.
-        if (SDL_GetTicks() != m_lastPollMs) pumpEvents(0);
+    void idleTest() override {
+        // Once a tick of the coarse clock (1 to 10 ms, as the kernel is
+        // built): reading it costs a few nanoseconds where the precise
+        // clocks of the event poll and the present cost ten times as much,
+        // which styles asking at every point would pay millions of times a
+        // second.
+        const int64_t tick = coarseNs();
+        if (tick == m_lastIdleTick) return;
+        m_lastIdleTick = tick;
+        if (const int64_t rest = m_governor.restDueMs(steadyNs()); rest > 0) {
+            present(true);
+            pumpEvents(rest);
+        } else {
+            pumpEvents(0);
+            present(false);
+        }
     }
     void present(bool force) override;
     RECT virtualScreen() override;
@@ -186,6 +208,8 @@ class SdlBackend final : public WindowBackend {
     // the next slot, by the event wait or by whatever present comes first.
     bool m_presentDue = false;
     uint32_t m_lastPollMs = 0;
+    int64_t m_lastIdleTick = -1;
+    WorkGovernor m_governor;
     uint32_t m_lastParentCheckMs = 0;
     std::vector<uint32_t> m_scratch;
 };
@@ -385,7 +409,11 @@ void SdlBackend::waitForEvent(int64_t ms) {
 }
 
 void SdlBackend::pumpEvents(int64_t timeoutMs) {
-    if (timeoutMs != 0 && !eventPending()) wait(timeoutMs);
+    if (timeoutMs != 0) {
+        m_governor.waitBegins(steadyNs());
+        if (!eventPending()) wait(timeoutMs);
+        m_governor.waitEnds(steadyNs());
+    }
     m_lastPollMs = SDL_GetTicks();
     if (takeTerminationRequest()) closeMainWindow();
     SDL_Event e;

@@ -58,12 +58,14 @@ TEST(CommandLine, PlatformOptions) {
     EXPECT_TRUE(r.action == Action::Render && r.renderPath == "out.png" && r.framesDir == "dir");
     EXPECT_TRUE(r.width == 64 && r.height == 48 && r.seconds == 2.5 && r.fps == 4.0);
     EXPECT_TRUE(actionOf({"--help"}) == Action::Help && actionOf({"--version"}) == Action::Version);
+    EXPECT_TRUE(actionOf({"--list-styles"}) == Action::ListStyles && actionOf({"-list-styles"}) == Action::ListStyles);
 
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {"-window-id", "-1"}, {"--s"}, {"--window", "99999x5"}, {"--render"},
              {"--render", "a.png", "--depth", "16"}, {"--render", "a.png", "--seed", "4294967296"},
              {"--render", "a.png", "--seconds", "nan"}, {"--window", "--size", "10x10"},
-             {"-window-id", "0"}, {"--seed", "5"}, {"--window", "stray", "word"}}) {
+             {"-window-id", "0"}, {"--seed", "5"}, {"--window", "stray", "word"},
+             {"--list-styles=all"}, {"--list-styles", "--render", "a.png"}, {"--list-styles", "--seconds", "3"}}) {
         const LaunchRequest e = parseCommandLine(bad);
         EXPECT_TRUE(e.action == Action::UsageError && !e.error.empty()) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
     }

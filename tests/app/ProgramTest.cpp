@@ -1,6 +1,9 @@
 // The program as a whole: its answers to the command line, and the headless
 // renderer, whose arguments (and the settings, here none) alone decide the bytes written.
 
+#include <sstream>
+#include <vector>
+
 #include "platform/PngWriter.h"
 #include "support/ProgramRun.h"
 
@@ -28,6 +31,28 @@ TEST_F(Program, ExitCodes) {
     EXPECT_EQ(run("--window", &err), 1) << "no display here";
     EXPECT_EQ(err, "quorvane: no display: set DISPLAY, or use --render\n");
     EXPECT_FALSE(std::filesystem::exists(tmp.path() / "config" / "registry.ini")) << "none wrote settings";
+}
+
+// One line per style the program can draw, in the order of the catalogue,
+// whatever --style says.
+TEST_F(Program, ListStyles) {
+    std::string err, out;
+    ASSERT_EQ(run("--list-styles --style text", &err, &out), 0) << err;
+    std::vector<std::string> names;
+    for (size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::istringstream line(out.substr(start, end - start));
+        std::string code, name, description;
+        line >> code >> name;
+        std::getline(line, description);
+        EXPECT_TRUE(!code.empty() && code.find_first_not_of("0123456789") == std::string::npos) << code;
+        EXPECT_GT(description.size(), 20u) << name;
+        names.push_back(name);
+    }
+    const std::vector<std::string> order = {
+        "Design", "Plasma", "Lines", "PolygonsMoving", "Draw", "Turtle", "Cookies", "Dots", "Distort", "Shrinker",
+        "Interp", "Scroll", "Repaint", "BlockPaint", "Sketch", "Offset", "Blur", "PolygonsStatic", "Text", "Bitmap"};
+    EXPECT_EQ(names, order);
+    EXPECT_EQ(err, "");
 }
 
 TEST_F(Program, RenderSameArgumentsSameBytesAnotherSeedAnotherPicture) {

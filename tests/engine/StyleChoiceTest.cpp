@@ -133,3 +133,15 @@ TEST_F(StyleChoice, RestrictedToTheNamedStyles) {
     ASSERT_TRUE(restrictStyles({}, error));
     EXPECT_TRUE(styleAllowed(2) && styleAllowed(1));
 }
+
+// The listing shows each built style once, where its first catalogue row
+// puts it, and leaves out the rows no class draws yet.
+TEST_F(StyleChoice, ListingHasEachBuiltStyleOnceInCatalogueOrder) {
+    const StyleMaker some[] = {{13, "Bitmap", nullptr}, {3, "Distort", nullptr}, {1, "Design", nullptr}};
+    StyleMakersScope only(some);
+    const std::vector<StyleListing> listing = styleListing();
+    ASSERT_EQ(listing.size(), 3u);
+    EXPECT_TRUE(listing[0].code == 1 && listing[1].code == 3 && listing[2].code == 13);
+    EXPECT_STREQ(listing[1].className, "Distort");
+    for (const StyleListing& style : listing) EXPECT_GT(std::string(style.description).size(), 20u) << style.code;
+}

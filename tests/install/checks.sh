@@ -8,7 +8,7 @@ fail() {
 
 # The tree under ROOT (an installed prefix) holds the program, the hack as a
 # relative link that reaches it, and the documents; HELP_DIR is where the
-# help page must be.
+# help page must be, with the pictures it shows.
 check_tree() {
     root=$1 helpdir=$2
     exe=$root/bin/quorvane
@@ -27,6 +27,14 @@ check_tree() {
     done
     gzip -t "$root/share/man/man6/quorvane.6.gz" "$root/share/doc/quorvane/changelog.gz" ||
         fail "a compressed document is damaged"
+    # The help page's pictures of the styles are installed beside it.
+    pictures=$(grep -o 'src="[^"]*"' "${helpdir%/}/quorvane.htm" | sed 's/^src="//; s/"$//')
+    [ "$(printf '%s\n' "$pictures" | grep -c '^gallery/.*\.png$')" -ge 20 ] ||
+        fail "the help page shows fewer than 20 pictures of the styles"
+    for picture in $pictures; do
+        file "${helpdir%/}/$picture" | grep -q 'PNG image data' ||
+            fail "the help page shows $picture, which is not installed beside it"
+    done
     grep -q '^License: Expat$' "$root/share/doc/quorvane/copyright" || fail "the copyright names no licence"
 }
 

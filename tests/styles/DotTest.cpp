@@ -444,3 +444,43 @@ TEST_F(DotTest, PolygonFillsAroundItsPoint) {
         EXPECT_LT(painted(), before) << seed;
     }
 }
+
+TEST_F(DotTest, BrushesPaintInPlaceTheVeryPixelsOfThePlainPath) {
+    // Prints over the whole surface and past every edge, within and
+    // between strokes, on a picture with something to pick up.
+    const int kinds[] = {0, 1, 2, 3, 4};
+    for (int kind : kinds) {
+        CSurface surfaces[2] = {CSurface(16, 16, 32), CSurface(16, 16, 32)};
+        for (int plain = 0; plain < 2; ++plain) {
+            CDC target(&surfaces[plain]);
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x) target.SetPixel(x, y, RGB(x * 15, y * 15, (x ^ y) * 15));
+            surfaces[plain].takeChanged();
+            RandomSource r(kind + 7);
+            std::unique_ptr<DotPrush> brush;
+            switch (kind) {
+                case 0: brush = std::make_unique<DotPrushRect>(r, setting); break;
+                case 1: brush = std::make_unique<DotPrushFrame>(r, setting); break;
+                case 2: brush = std::make_unique<DotPrushCircle>(r, setting); break;
+                case 3: brush = std::make_unique<DotPrushCrayon>(r, setting); break;
+                default: brush = std::make_unique<DotPrushSphere>(r, setting); break;
+            }
+            brush->setPlainPath(plain == 1);
+            ASSERT_GT(brush->width() * brush->height(), 4) << kind;
+            RandomSource places(11);
+            for (int stroke = 0; stroke < 6; ++stroke) {
+                brush->beginStroke();
+                for (int k = 0; k < 12; ++k)
+                    brush->draw(target, places.below(24) - 4, places.below(24) - 4,
+                                Color(places.below(256), places.below(256), 40), nullptr);
+                brush->endStroke();
+                brush->draw(target, 15, 15, Color(9, 200, 9), nullptr);
+            }
+        }
+        const RECT changed[2] = {surfaces[0].takeChanged(), surfaces[1].takeChanged()};
+        EXPECT_EQ(changed[0], changed[1]) << kind;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                ASSERT_EQ(surfaces[0].row32(y)[x], surfaces[1].row32(y)[x]) << kind << " at " << x << "," << y;
+    }
+}

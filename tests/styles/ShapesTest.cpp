@@ -73,6 +73,24 @@ TEST(Shape2D, VertexCountsOfTheKinds) {
     }
 }
 
+TEST(Shape2D, ReleasedVerticesComeBackTheSame) {
+    // A picture keeps tens of thousands of drawn shapes: they let go of
+    // their vertices, and a later drawing must make exactly the same ones.
+    RandomSource r(4);
+    for (int kind = 0; kind < kShapeKinds; ++kind) {
+        auto s = CreateShape2D(only(kind), r, 200, 100, 0, false, 60, 40, 25, 0.7);
+        auto* poly = dynamic_cast<Shape2DPoly*>(s.get());
+        if (!poly) continue;
+        poly->jitter(0.3);
+        const std::vector<ShapePoint> before = poly->vertices();
+        s->releaseVertices();
+        const std::vector<ShapePoint>& after = poly->vertices();
+        ASSERT_EQ(after.size(), before.size()) << kind;
+        for (size_t i = 0; i < after.size(); ++i)
+            EXPECT_TRUE(after[i].x == before[i].x && after[i].y == before[i].y) << kind << " " << i;
+    }
+}
+
 TEST(Shape2D, FittingPairs) {
     // Overlapping shapes shrink until they touch; non-overlapping ones stay.
     Shape2DCircle a(0, 0, 50, 0), b(60, 0, 30, 0);

@@ -16,13 +16,14 @@ protected:
         if (!exe) GTEST_SKIP() << "QV_TEST_EXE is not set";
     }
     // The exit code of the program run with `args` in the temporary folder,
-    // with no display; its standard error in `err`.
-    int run(const std::string& args, std::string* err = nullptr) {
+    // with no display; its standard error in `err`, its output in `out`.
+    int run(const std::string& args, std::string* err = nullptr, std::string* out = nullptr) {
         const std::string cmd = "cd '" + tmp.path().string() +
                                 "' && QUORVANE_CONFIG_DIR=config env -u DISPLAY -u WAYLAND_DISPLAY "
-                                "-u SDL_VIDEODRIVER '" + exe + "' " + args + " >/dev/null 2>err.txt";
+                                "-u SDL_VIDEODRIVER '" + exe + "' " + args + " >out.txt 2>err.txt";
         const int status = std::system(cmd.c_str());
         if (err) *err = tmp.read("err.txt");
+        if (out) *out = tmp.read("out.txt");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 

@@ -450,9 +450,12 @@ public:
     void beginStroke() override;
     void endStroke() override;
     int weightAt(int i, int j) const;
+    // Through GetPixel and SetPixel, point by point (the same pixels, slower).
+    void setPlainPath(bool plain) { m_bPlainPath = plain; }
 
 protected:
     int m_iStrength;
+    bool m_bPlainPath = false;
     bool m_bLoaded = false;
     bool m_bFresh = false;
     std::array<int, 3> m_carried{};

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/DC.h"
+#include "platform/Surface.h"
+
 #include "engine/RandomSource.h"
 #include "styles/figure/DotMembers.h"
 
@@ -29,6 +32,15 @@ void DotPrush::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {
         for (int k = 0; k < 3; ++k)
             brush[k] = (m_carried[static_cast<size_t>(k)] * m_iStrength + brush[k] * (255 - m_iStrength)) / 255;
     const DotBounds b = bounds(x, y);
+    // On 32 bits the screen is read and written in place, point by point in
+    // the same order as through GetPixel and SetPixel (a read held to the
+    // edge may see a point this print already painted), with one changed
+    // area for the print.
+    CSurface* surface = dc.surface();
+    const bool direct =
+        !m_bPlainPath && surface && surface->valid() && surface->bitsPerPixel() == 32;
+    const int w = direct ? surface->width() : 0, h = direct ? surface->height() : 0;
+    RECT painted{};
     long sum[3] = {0, 0, 0};
     long count = 0;
     for (int j = 0; j < b.height; ++j)
@@ -36,16 +48,30 @@ void DotPrush::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {
             const int m = weightAt(i, j);
             if (m == 0) continue;
             const int px = b.left + i, py = b.top + j;
-            const Color s = screenPixel(dc, px, py);
-            const int sc[3] = {s.red(), s.green(), s.blue()};
+            int sc[3];
+            if (direct) {
+                // A stored 32-bit value is a plain colour reference.
+                const uint32_t v = surface->row32(std::clamp(py, 0, h - 1))[std::clamp(px, 0, w - 1)];
+                sc[0] = GetRValue(v), sc[1] = GetGValue(v), sc[2] = GetBValue(v);
+            } else {
+                const Color s = screenPixel(dc, px, py);
+                sc[0] = s.red(), sc[1] = s.green(), sc[2] = s.blue();
+            }
             int v[3];
             for (int k = 0; k < 3; ++k) {
                 sum[k] += sc[k];
                 v[k] = sc[k] * (255 - m) / 255 + brush[k] * m / 255;
             }
             ++count;
-            dc.SetPixel(px, py, Color(v[0], v[1], v[2]).colorRef());
+            if (!direct) {
+                dc.SetPixel(px, py, Color(v[0], v[1], v[2]).colorRef());
+            } else if (px >= 0 && py >= 0 && px < w && py < h) {
+                // Mixes of channels stay within 0..255: the colour as SetPixel stores it.
+                surface->row32(py)[px] = RGB(v[0], v[1], v[2]);
+                painted = unionRect(painted, RECT{px, py, px + 1, py + 1});
+            }
         }
+    if (direct) surface->markChanged(painted);
     if (m_bLoaded && count > 0) {
         for (int k = 0; k < 3; ++k) {
             const int average = static_cast<int>(sum[k] / count);

@@ -44,18 +44,22 @@ void Limn::draw(Canvas& canvas, bool solid) {
     const int repeats = m_pRandom->skewedBelow(10, 2) + 1;
     for (auto& shape : m_shapes) {
         if (!idle()) return;
-        if (shape->isOpenFigure()) shape->draw(canvas, solid, true);
+        if (!shape->isOpenFigure()) continue;
+        shape->draw(canvas, solid, true);
+        shape->releaseVertices();
     }
     for (auto& shape : m_shapes) {
         if (!idle()) return;
         if (shape->isOpenFigure()) continue;
         shape->draw(canvas, solid, true);
-        if (!solid || !repeatsFigures()) continue;
-        const int n = canvas.randomRepeats(*m_pRandom, repeats);
-        for (int i = 0; i < n && idle(); ++i) {
-            shape->jitter(m_pRandom->uniform());
-            shape->draw(canvas, solid, true);
+        if (solid && repeatsFigures()) {
+            const int n = canvas.randomRepeats(*m_pRandom, repeats);
+            for (int i = 0; i < n && idle(); ++i) {
+                shape->jitter(m_pRandom->uniform());
+                shape->draw(canvas, solid, true);
+            }
         }
+        shape->releaseVertices();
     }
 }
 

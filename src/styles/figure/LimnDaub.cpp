@@ -153,6 +153,7 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
                                        x, y, r, common);
             enter(shape.get());
             if (canvas.isColorCanvas()) shape->draw(canvas, solid, true);
+            shape->releaseVertices();
             m_shapes.push_back(std::move(shape));
         }
     }
@@ -203,6 +204,7 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
                 if (!givenUp) {
                     enter(daub.get());
                     if (canvas.isColorCanvas()) daub->draw(canvas, solid, true);
+                    daub->releaseVertices();
                     if (x >= 0 && y >= 0 && x < width && y < height) placed = true;
                     m_shapes.push_back(std::move(daub));
                 }

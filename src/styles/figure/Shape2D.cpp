@@ -206,6 +206,11 @@ const std::vector<ShapePoint>& Shape2DPoly::vertices() {
     return m_vertices;
 }
 
+void Shape2DPoly::releaseVertices() {
+    std::vector<ShapePoint>().swap(m_vertices);
+    m_bStale = true;
+}
+
 void Shape2DPoly::fill(Canvas& canvas) {
     vertices();
     if (m_vertices.size() < 3) return;

@@ -46,6 +46,10 @@ class Shape2D {
     virtual void drawLine(Canvas& canvas, int x1, int y1, int x2, int y2);
     virtual void drawThickLine(Canvas& canvas, int x1, int y1, int x2, int y2, double factor);
     virtual void fill(Canvas& canvas) = 0;
+    // Lets go of what drawing made and keeps (the vertices); the next drawing
+    // makes it again, the same. For the many shapes a picture keeps after
+    // drawing them once.
+    virtual void releaseVertices() {}
 
     void moveTo(int x, int y);
     void setColor(COLORREF c) { m_crColor = c; }
@@ -106,6 +110,7 @@ class Shape2DPoly : public Shape2D {
     void fill(Canvas& canvas) override;
     // Made when first asked for after a change of the geometry.
     const std::vector<ShapePoint>& vertices();
+    void releaseVertices() override;
 
   protected:
     // The outline through the vertices with the pen.
