@@ -17,8 +17,8 @@ size="${3:-1920x1080}"
 seed="${4:-1}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
 . "$here/scripts/headless.sh"
-[ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target quorvane -j 2 >/dev/null
+. "$here/bench/common.sh"
+build_target "$build" quorvane
 
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT

@@ -22,7 +22,7 @@ perf probe -q -x "$x11" XSync 2>/dev/null || true
 perf probe -q -x "$x11" XPutImage 2>/dev/null || true
 perf probe -q -x "$xext" XShmPutImage 2>/dev/null || true
 
-. "$here/bench/xvfb.sh"
+. "$here/bench/common.sh"
 start_xvfb "$size"
 trap 'kill $xvfb 2>/dev/null' EXIT
 config=$(mktemp -d)

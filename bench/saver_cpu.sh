@@ -13,14 +13,11 @@ build="${1:-build/release}"
 seconds="${2:-60}"
 size="${3:-1920x1080}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
-[ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target quorvane -j 2 >/dev/null
+. "$here/bench/common.sh"
+build_target "$build" quorvane
 exe="$build/quorvane"
 
-. "$here/bench/xvfb.sh"
-start_xvfb "$size"
-config=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null; rm -rf "$config"' EXIT
+saver_screen "$size"
 
 DISPLAY="$display" QUORVANE_CONFIG_DIR="$config" "$exe" --window "$size" ${QV_SAVER_ARGS:-} &
 pid=$!

@@ -10,8 +10,8 @@ seconds="${2:-60}"
 size="${3:-1920x1080}"
 seed="${4:-1}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
-[ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target quorvane -j 2 >/dev/null
+. "$here/bench/common.sh"
+build_target "$build" quorvane
 for style in $("$build/quorvane" --list-styles | awk '{ print $2 }'); do
     QV_SAVER_ARGS="--style $style" sh "$here/bench/whole_run.sh" "$build" "$seconds" "$size" "$seed" |
         awk -v s="$style" '/of a core/ { printf "%-16s saver %5.1f %%  X server %5.1f %%\n", s, $(NF - 8), $(NF - 1) }'

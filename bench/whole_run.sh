@@ -18,15 +18,12 @@ seconds="${2:-1800}"
 size="${3:-1920x1080}"
 seed="${4:-1}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
-[ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target quorvane -j 2 >/dev/null
+. "$here/bench/common.sh"
+build_target "$build" quorvane
 exe="$build/quorvane"
 
-. "$here/bench/xvfb.sh"
-start_xvfb "$size"
-config=$(mktemp -d)
+saver_screen "$size"
 log="${QV_MEMORY_LOG:-$config/memory.txt}"
-trap 'kill $xvfb 2>/dev/null; rm -rf "$config"' EXIT
 
 DISPLAY="$display" QUORVANE_CONFIG_DIR="$config" "$exe" /s "/r$seed" ${QV_SAVER_ARGS:-} &
 pid=$!

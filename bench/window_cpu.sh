@@ -12,11 +12,10 @@ set -eu
 build="${1:-build/release}"
 seconds="${2:-10}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
-[ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target qv_demo_window -j 2 >/dev/null
+. "$here/bench/common.sh"
+build_target "$build" qv_demo_window
 demo="$build/tests/qv_demo_window"
 
-. "$here/bench/xvfb.sh"
 start_xvfb 1920x1080
 trap 'kill $xvfb 2>/dev/null' EXIT
 

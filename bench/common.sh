@@ -1,4 +1,10 @@
-# Shared by the CPU benchmarks, sourced after `set -eu`:
+# Shared by the benchmark scripts, sourced after `set -eu` and setting $here
+# (the source tree):
+#   build_target BUILD TARGET
+#                        configures BUILD (Release) when it has no cache yet,
+#                        then builds TARGET there
+#   saver_screen WxH     start_xvfb, and an empty settings folder $config; both
+#                        go when the script ends
 #   ticks PID            clock ticks of user and system time of a process so far
 #   start_xvfb WxH       starts Xvfb on a free display from :97 up and sets
 #                        $display and $xvfb (its pid); exits when none starts
@@ -19,4 +25,15 @@ start_xvfb() {
     done
     echo "could not start Xvfb" >&2
     exit 1
+}
+
+build_target() {
+    [ -f "$1/CMakeCache.txt" ] || cmake -S "$here" -B "$1" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$1" --target "$2" -j 2 >/dev/null
+}
+
+saver_screen() {
+    start_xvfb "$1"
+    config=$(mktemp -d)
+    trap 'kill $xvfb 2>/dev/null; rm -rf "$config"' EXIT
 }
