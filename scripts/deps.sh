@@ -19,15 +19,16 @@ RUN_PACKAGES="
 "
 # The configuration program (Qt 6), the tests (GoogleTest, the JPEG and
 # image tools that make their sample files, an X server and xscreensaver to
-# run under, the install and package checks), the benchmarks and their
-# reference drawing, and GNU time for the soak runs.
+# run under, the install and package checks), the benchmarks, their
+# reference drawing and perf for the present-rate probes, and GNU time for
+# the soak runs.
 TEST_PACKAGES="
   qt6-base-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core libcairo2-dev libjpeg-turbo-progs imagemagick
   xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
   libxml2-utils dpkg-dev file lintian
-  time
+  linux-perf time
 "
 case "${1:-}" in
     run) PACKAGES=$RUN_PACKAGES ;;

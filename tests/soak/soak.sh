@@ -8,7 +8,7 @@
 #       fails on a sanitizer report, a non-zero exit or signal, or when it
 #       outlives its wall-clock limit ($SOAK_TIMEOUT seconds, default 300).
 #       The factories' trace lines of all runs go to OUT/DEPTH-KIND.seen.
-#   soak.sh check SRC OUT
+#   soak.sh check SRC EXE OUT
 #       reports the style and member classes seen in OUT/*.seen, and fails
 #       when a style or a factory of the source tree (a trace line naming
 #       the class it made) was never seen.
@@ -16,9 +16,9 @@ set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/../../scripts/headless.sh"
 
-# The styles of the maker table, in its order.
+# The styles the program draws, as it lists them.
 styles() {
-    sed -n '/^ *\/\//d; s/.*{ *[0-9]*, *"\([A-Za-z0-9]*\)", *makeSaver<.*/\1/p' "$1/src/engine/StyleCatalogue.cpp"
+    "$1" --list-styles | awk '{ print $2 }'
 }
 
 # Every factory trace call in the source, as "Source : (typeid(...))"; a
@@ -105,7 +105,7 @@ run() {
                 --seconds 200 --seed 17 --depth "$depth" || failed=$((failed + 1))
             ;;
         styles)
-            for style in $(styles "$src"); do
+            for style in $(styles "$exe"); do
                 # These end each drawing at once at this size and make dozens
                 # a second; a second or two is plenty.
                 case "$style" in
@@ -133,12 +133,12 @@ run() {
 }
 
 check() {
-    src="$1" out="$2"
+    src="$1" exe="$2" out="$3"
     all="$out/all.seen"
     cat "$out"/*-*.seen >"$all"
     missing=0
     echo "Styles (drawings made with each):"
-    for style in $(styles "$src"); do
+    for style in $(styles "$exe"); do
         n=$(grep -c "^Scenewnd : .* = $style\$" "$all" || true)
         printf '  %-16s %5d\n' "$style" "$n"
         if [ "$n" -eq 0 ]; then
@@ -163,7 +163,7 @@ check() {
     nstyles=$(grep '^Scenewnd : ' "$all" | sed 's/.* = //' | sort -u | wc -l)
     # Some factories name their classes as the compiler does ("11DotIfDarker").
     nmembers=$(grep -v '^Scenewnd : ' "$all" | sed 's/.* = [0-9]*//' | sort -u | wc -l)
-    echo "Seen: $nstyles style classes of $(styles "$src" | wc -l), $nmembers member classes," \
+    echo "Seen: $nstyles style classes of $(styles "$exe" | wc -l), $nmembers member classes," \
         "from $sites factories in the source"
     [ "$missing" -eq 0 ]
 }
@@ -178,7 +178,7 @@ case "${1:-}" in
         check "$@"
         ;;
     *)
-        echo "usage: soak.sh run SRC EXE OUT DEPTH whole|styles | soak.sh check SRC OUT" >&2
+        echo "usage: soak.sh run SRC EXE OUT DEPTH whole|styles | soak.sh check SRC EXE OUT" >&2
         exit 2
         ;;
 esac

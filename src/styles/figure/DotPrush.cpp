@@ -2,6 +2,7 @@
 // brush carries the paint it picks up to the next print.
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "platform/DC.h"
@@ -40,7 +41,8 @@ void DotPrush::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {
     const bool direct =
         !m_bPlainPath && surface && surface->valid() && surface->bitsPerPixel() == 32;
     const int w = direct ? surface->width() : 0, h = direct ? surface->height() : 0;
-    RECT painted{};
+    // The points painted, as a rectangle made at the end.
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
     long sum[3] = {0, 0, 0};
     long count = 0;
     for (int j = 0; j < b.height; ++j)
@@ -68,10 +70,11 @@ void DotPrush::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {
             } else if (px >= 0 && py >= 0 && px < w && py < h) {
                 // Mixes of channels stay within 0..255: the colour as SetPixel stores it.
                 surface->row32(py)[px] = RGB(v[0], v[1], v[2]);
-                painted = unionRect(painted, RECT{px, py, px + 1, py + 1});
+                left = std::min(left, px), right = std::max(right, px);
+                top = std::min(top, py), bottom = std::max(bottom, py);
             }
         }
-    if (direct) surface->markChanged(painted);
+    if (direct && left <= right) surface->markChanged(RECT{left, top, right + 1, bottom + 1});
     if (m_bLoaded && count > 0) {
         for (int k = 0; k < 3; ++k) {
             const int average = static_cast<int>(sum[k] / count);
