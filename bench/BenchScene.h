@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/SaverApp.h"
-#include "engine/SceneWnd.h"
+#include "scene/SceneWnd.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageLoop.h"

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "layout/BoolMap.h"
-#include "layout/Canvas.h"
-#include "styles/figure/Cookies.h"
+#include "shape/Canvas.h"
+#include "styles/shape/Cookies.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "Patterns/PatternSin.h"
 #include "layout/SubRect.h"
 #include "styles/area/Design.h"
-#include "styles/figure/DotMembers.h"
+#include "styles/dot/DotMembers.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ static void BM_DotStamp(benchmark::State& state) {
     FullHdScene s;
     const int kind = static_cast<int>(state.range(0));
     RandomSource random(kind + 17);
-    DotSetting setting = DotSetting::current();
+    DotSetting setting = DotSetting::of(scene());
     auto dot = MakeDotKind(kind, random, setting);
     state.SetLabel(DotKindName(kind));
     const SubRect cell(0, 0, kW, kH, 0, 0);

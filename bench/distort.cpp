@@ -58,7 +58,7 @@ static void BM_DistortPass(benchmark::State& state) {
     const int seed = s.drawingSeed(1);
     for (auto _ : state) {
         auto d = s.distort(seed);
-        d->setDistorter(Distorter::make(index, random, DistorterSetting::current()));
+        d->setDistorter(Distorter::make(index, random, DistorterSetting::of(scene())));
         while (!d->isDone()) d->step();
     }
 }

@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "styles/figure/Dots.h"
-#include "styles/figure/Dotter.h"
+#include "styles/dot/Dots.h"
+#include "styles/dot/Dotter.h"
 
 namespace {
 

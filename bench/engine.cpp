@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/SaverApp.h"
-#include "engine/Saver.h"
-#include "engine/SceneWnd.h"
-#include "engine/StyleCatalogue.h"
+#include "styles/Saver.h"
+#include "scene/SceneWnd.h"
+#include "scene/StyleCatalogue.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageLoop.h"
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "engine/ChooserSet.h"
-#include "styles/figure/Line.h"
-#include "styles/figure/Liner.h"
-#include "styles/figure/Lines.h"
+#include "styles/line/Line.h"
+#include "styles/line/Liner.h"
+#include "styles/line/Lines.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "styles/area/Neighbourly.h"
 #include "styles/area/NeighbourlySaver.h"
-#include "styles/figure/DotMembers.h"
+#include "styles/dot/DotMembers.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ const char* kNames[] = {"Blur", "Freq", "Convolver", "Sharpen", "InkEdges", "Ink
 class NeighbourlyWith : public NeighbourlySaver {
 public:
     NeighbourlyWith(CSceneWnd* scene, int id, bool plain) : NeighbourlySaver(scene) {
-        m_pDot = std::make_unique<DotSingle>(m_random, DotSetting::current());
+        m_pDot = std::make_unique<DotSingle>(m_random, DotSetting::of(scene()));
         m_pDot->setShadowOn(false);
         m_pNeighbourly = Neighbourly::make(id, m_random, m_pDot.get());
         setPlainPath(plain);

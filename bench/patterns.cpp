@@ -15,10 +15,9 @@
 #include "Patterns/PatternInt.h"
 #include "Patterns/PatternNetwork.h"
 #include "Patterns/PatternNoise.h"
-#include "Patterns/PatternScene.h"
+#include "support/FakeScene.h"
 #include "Patterns/PatternSin.h"
 #include "Patterns/PatternSinFM.h"
-#include "color/ColorScene.h"
 #include "engine/RandomSource.h"
 
 namespace {
@@ -44,9 +43,9 @@ constexpr int kSeeds = 8;
 constexpr int kSide = 256;
 
 void calculatePoints(benchmark::State& state, const Maker& make, int outputs) {
-    const ColorTable palette;  // 256 entries: the fractal's limit
-    ColorSceneScope scope(palette);
-    patternScene::Scope scene(nullptr, 0, 1920);
+    const FakeScene palette;  // 256 entries: the fractal's limit
+    SceneScope scope(palette);
+    PatternScope scene(nullptr, 0, 1920);
     std::vector<std::unique_ptr<RandomSource>> sources;
     std::vector<std::unique_ptr<PatternCalculator>> calcs;
     for (int seed = 1; seed <= kSeeds; ++seed) {
@@ -70,9 +69,9 @@ void calculatePoints(benchmark::State& state, const Maker& make, int outputs) {
 }
 
 void fillGrid(benchmark::State& state, const Maker& make) {
-    const ColorTable palette;
-    ColorSceneScope scope(palette);
-    patternScene::Scope scene(nullptr, 0, 1920);
+    const FakeScene palette;
+    SceneScope scope(palette);
+    PatternScope scene(nullptr, 0, 1920);
     IndexGrid grid;
     int seed = 1;
     for (auto _ : state) {

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "app/SaverApp.h"
-#include "engine/SceneWnd.h"
+#include "scene/SceneWnd.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageLoop.h"

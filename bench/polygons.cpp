@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "platform/Surface.h"
-#include "styles/figure/Poly.h"
-#include "styles/figure/Polygons.h"
+#include "styles/poly/Poly.h"
+#include "styles/poly/Polygons.h"
 
 namespace {
 

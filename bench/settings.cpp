@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/Settings.h"
+#include "engine/Settings.h"
 
 namespace fs = std::filesystem;
 

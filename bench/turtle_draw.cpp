@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "styles/figure/Draw.h"
-#include "styles/figure/LSystem.h"
-#include "styles/figure/Turtle.h"
+#include "styles/draw/Draw.h"
+#include "styles/turtle/LSystem.h"
+#include "styles/turtle/Turtle.h"
 
 namespace {
 

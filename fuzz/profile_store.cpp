@@ -4,7 +4,8 @@
 // draws from those tables, and the layout and drawing time computed from the
 // settings. Writing them back is profile_store_write's part.
 
-#include "engine/Saver.h"
+#include "scene/ChooserTables.h"
+#include "styles/Saver.h"
 #include "layout/Layout.h"
 #include "profile_store_input.h"
 
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     RandomSource random(static_cast<int32_t>(sum));
     settings.randomMessage(random);
-    settings.buildTables({size % 2 == 0, size % 4 < 2});
+    buildChooserTables(settings.choosers(), settings, {size % 2 == 0, size % 4 < 2});
     settings.perturbAll(random);
     for (int row = 1; row <= kFamilyCount; ++row) {
         const WeightedChooser& chooser = settings.choosers().chooser(static_cast<Family>(row));

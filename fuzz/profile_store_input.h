@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Settings.h"
+#include "engine/Settings.h"
 #include "support/TempFolder.h"
 
 // Puts the input's two files in place; the folder they are in.

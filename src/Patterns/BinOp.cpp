@@ -4,12 +4,12 @@
 #include <cmath>
 #include <numbers>
 
-#include "Patterns/PatternScene.h"
-#include "app/SaverApp.h"
+#include "engine/Scene.h"
+#include "engine/Trace.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 
-BinOp::BinOp() : m_iColors(patternScene::colorCount()) {}
+BinOp::BinOp() : m_iColors(scene().colorCount()) {}
 
 int32_t BinOp::step(float v, float amp) const {
     return qvmath::truncSaturated(((static_cast<double>(v) / amp) + 1.0) / 2.0 * m_iColors);
@@ -90,6 +90,6 @@ constexpr int kTraceLine = 77;
 std::unique_ptr<BinOp> BinOp::create(RandomSource& random) {
     const int index = random.below(9);
     const OpKind& kind = index >= 0 && index < 9 ? kOps[index] : kOps[0];
-    gApp.trace("%s line %d : (typeid(*pBinOp)).name() = %s", "BinOp", kTraceLine, kind.name);
+    traceMade("BinOp", kTraceLine, "(typeid(*pBinOp)).name()", kind.name);
     return kind.make();
 }

@@ -9,9 +9,9 @@
 #include "Patterns/PatternInt.h"
 #include "Patterns/PatternNetwork.h"
 #include "Patterns/PatternNoise.h"
-#include "Patterns/PatternScene.h"
+#include "engine/Scene.h"
 #include "Patterns/PatternSin.h"
-#include "app/SaverApp.h"
+#include "engine/Trace.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 #include "engine/WeightedChooser.h"
@@ -29,7 +29,7 @@ void PatternCalculator::fillIndexGrid(IndexGrid& grid, int width, int height, bo
     width = grid.width();
     height = grid.height();
     if (width == 0 || height == 0) return;
-    const int colors = patternScene::colorCount();
+    const int colors = scene().colorCount();
     setup(2, 1, false, 2);
     // Mirrored, only the upper-left quarter is computed; an odd middle row or
     // column is computed once and lands on itself.
@@ -115,6 +115,6 @@ std::unique_ptr<PatternCalculator> PatternCalculator::create(RandomSource& rando
         if (index >= 0 && index < static_cast<int>(std::size(kScalars))) kind = &kScalars[index];
     }
     std::unique_ptr<PatternCalculator> pCalc = kind->make(random);
-    gApp.trace("%s line %d : (typeid(*pCalc).name()) = %s", "PatternCalculator", kTraceLine, kind->name);
+    traceMade("PatternCalculator", kTraceLine, "(typeid(*pCalc).name())", kind->name);
     return pCalc;
 }

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "Patterns/PatternProgram.h"
-#include "Patterns/PatternScene.h"
+#include "engine/Scene.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 
@@ -47,7 +47,7 @@ void PatternFloat::setup(int inputCount, int, bool, int) {
             if (!two) break;
         }
         if (m_iAttempts >= kProgramAttempts || distinct.count() > 2 * (two ? 2 : 1)) break;
-        if (!patternScene::isIdle()) return;
+        if (!scene().isIdle()) return;
     }
     m_bSetUp = true;
 }

@@ -5,8 +5,9 @@
 #include <numbers>
 #include <set>
 
-#include "Patterns/PatternScene.h"
-#include "app/SaverApp.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 
@@ -40,7 +41,7 @@ int32_t addScaled(int32_t n, int32_t limit, float v) {
 }  // namespace
 
 PatternFractal::PatternFractal(RandomSource& random)
-    : PatternCalculator(random), m_iMaxIter(patternScene::colorCount()) {}
+    : PatternCalculator(random), m_iMaxIter(scene().colorCount()) {}
 
 void PatternFractal::setParams(const Params& p) {
     m_bUseAngle = p.useAngle;
@@ -177,7 +178,7 @@ void PatternFractal::setup(int, int, bool symmetric, int) {
     if (m_bSetUp) return;
     RandomSource& r = *m_pRandom;
     auto u = [&r] { return static_cast<float>(r.uniform()); };
-    m_iMaxIter = patternScene::colorCount();
+    m_iMaxIter = scene().colorCount();
     m_bUseAngle = !symmetric && u() < 0.15f;
     m_bUseMinNormZ = u() < 0.15f;
     m_bUseMinAbsReal = u() < 0.15f;
@@ -197,7 +198,7 @@ void PatternFractal::setup(int, int, bool symmetric, int) {
             float b = b1 * u();
             b *= 1.75f * sign;
             m_c = Complex(a, b);
-        } while (!(normOf(m_c) < m_fBail) && patternScene::isIdle());
+        } while (!(normOf(m_c) < m_fBail) && scene().isIdle());
         float x0, y0, x1, y1;
         do {
             if (u() < 0.75f) {
@@ -216,7 +217,7 @@ void PatternFractal::setup(int, int, bool symmetric, int) {
                 x1 = corner();
                 y1 = corner();
             }
-        } while (!(x1 - x0 >= kMinWindow && y1 - y0 >= kMinWindow) && patternScene::isIdle());
+        } while (!(x1 - x0 >= kMinWindow && y1 - y0 >= kMinWindow) && scene().isIdle());
         m_fScaleX = (x1 - x0) / 2.0f;
         m_fOffsetX = (x0 + x1) / 2.0f;
         m_fScaleY = (y1 - y0) / 2.0f;
@@ -234,21 +235,21 @@ void PatternFractal::setup(int, int, bool symmetric, int) {
                 bands.insert(n / kTestBandWidth);
             }
         }
-        const int sum = static_cast<int>(std::sqrt(static_cast<double>(tries))) + patternScene::groups();
+        const int sum = static_cast<int>(std::sqrt(static_cast<double>(tries))) + scene().groups();
         const unsigned need = kBandsWanted / static_cast<unsigned>(sum > 0 ? sum : 1);
-        patternScene::animatePalette();
+        scene().animatePalette(false);
         if (tries > kAcceptAnyAfter || (!failed && bands.size() >= need)) {
             m_iTries = tries;
             break;
         }
-        if (!patternScene::isIdle()) return;
+        if (!scene().isIdle()) return;
     }
     m_bSetUp = true;
-    gApp.trace("%s line %d : tries = %d", "Fractal", 187, m_iTries);
-    gApp.trace("%s line %d : m_bUseAngle = %d", "Fractal", 188, m_bUseAngle);
-    gApp.trace("%s line %d : m_bUseMinNormZ = %d", "Fractal", 189, m_bUseMinNormZ);
-    gApp.trace("%s line %d : m_bUseMinAbsReal = %d", "Fractal", 190, m_bUseMinAbsReal);
-    gApp.trace("%s line %d : m_iAdjZ = %d", "Fractal", 191, m_iAdjZ);
-    gApp.trace("%s line %d : bApplyMods = %d", "Fractal", 192, applyMods);
-    gApp.trace("%s line %d : gApp.pSceneWnd()->groups() = %d", "Fractal", 193, patternScene::groups());
+    trace("%s line %d : tries = %d", "Fractal", 187, m_iTries);
+    trace("%s line %d : m_bUseAngle = %d", "Fractal", 188, m_bUseAngle);
+    trace("%s line %d : m_bUseMinNormZ = %d", "Fractal", 189, m_bUseMinNormZ);
+    trace("%s line %d : m_bUseMinAbsReal = %d", "Fractal", 190, m_bUseMinAbsReal);
+    trace("%s line %d : m_iAdjZ = %d", "Fractal", 191, m_iAdjZ);
+    trace("%s line %d : bApplyMods = %d", "Fractal", 192, applyMods);
+    trace("%s line %d : gApp.pSceneWnd()->groups() = %d", "Fractal", 193, scene().groups());
 }

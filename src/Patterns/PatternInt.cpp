@@ -6,7 +6,7 @@
 #include <numbers>
 
 #include "Patterns/PatternProgram.h"
-#include "Patterns/PatternScene.h"
+#include "engine/Scene.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 
@@ -20,7 +20,7 @@ int32_t wrap(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v));
 }  // namespace
 
 PatternInt::PatternInt(RandomSource& random)
-    : PatternCalculator(random), m_iModulus(patternScene::largestSide()) {}
+    : PatternCalculator(random), m_iModulus(scene().largestSide()) {}
 
 void PatternInt::setProgram(const std::vector<int32_t>& program, const std::vector<int32_t>& constants) {
     m_iLength = static_cast<int32_t>(std::min<size_t>(program.size(), kMaxLength));
@@ -46,7 +46,7 @@ void PatternInt::setup(int, int, bool, int) {
         for (float y : kProgramTestPoints)
             for (float x : kProgramTestPoints) distinct.add(run(x, y));
         if (m_iAttempts >= kProgramAttempts || distinct.count() > 4) break;
-        if (!patternScene::isIdle()) return;
+        if (!scene().isIdle()) return;
     }
     m_bSetUp = true;
 }

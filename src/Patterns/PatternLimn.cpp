@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "Patterns/PatternCalculator.h"
-#include "Patterns/PatternScene.h"
+#include "engine/Scene.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 
@@ -33,7 +33,7 @@ void PatternLimn::calculate(const std::vector<float>& in, std::vector<float>& ou
         out[0] = 0.0f;
         return;
     }
-    const int colors = patternScene::colorCount();
+    const int colors = scene().colorCount();
     const int32_t cell = g.at(cellOf(in[0], g.width()), cellOf(in[1], g.height()));
     // One colour leaves no step to divide by: every cell reads 0.
     out[0] = colors > 1 ? std::clamp(static_cast<float>(cell) / static_cast<float>(colors - 1), 0.0f, 1.0f) : 0.0f;
@@ -41,7 +41,7 @@ void PatternLimn::calculate(const std::vector<float>& in, std::vector<float>& ou
 
 void PatternLimn::fillIndexGrid(IndexGrid& grid, int width, int height, bool) {
     grid.resize(width, height);
-    const int colors = patternScene::colorCount();
+    const int colors = scene().colorCount();
     const int32_t fg = m_pRandom->below(colors);
     const int32_t bg = (fg + colors / 2) % colors;
     paintShape(grid, fg, bg);

@@ -3,12 +3,12 @@
 // where no shape fell and the background where one did. The painter is kept
 // (its shapes' centres seed the daub layouts).
 #include "Patterns/PatternCalculator.h"
-#include "Patterns/PatternScene.h"
-#include "styles/figure/Limn.h"
+#include "engine/Scene.h"
+#include "shape/Limn.h"
 
 void PatternLimn::paintShape(IndexGrid& grid, int32_t fg, int32_t bg) {
     const int w = grid.width(), h = grid.height();
-    ShapeMask shapes = paintShapeMask(*m_pRandom, w, h, fg, patternScene::isIdle);
+    ShapeMask shapes = paintShapeMask(*m_pRandom, w, h, fg, [] { return scene().isIdle(); });
     if (shapes.painter) {
         releaseShapes();
         m_pShapes = shapes.painter.release();

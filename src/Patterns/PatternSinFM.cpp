@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "Patterns/PatternScene.h"
+#include "engine/Scene.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 
@@ -54,7 +54,7 @@ void PatternSinFM::setup(int, int, bool symmetric, int depth) {
             }
         }
         if (largest >= 1.0f) break;
-        if (!patternScene::isIdle()) {
+        if (!scene().isIdle()) {
             // Given up: left as before, so the chains count nothing.
             m_iChains = 0;
             return;

@@ -6,15 +6,22 @@
 #include <cstring>
 
 #include "app/ScreenWnd.h"
-#include "engine/Saver.h"
+#include "styles/Saver.h"
 #include "platform/Backend.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/MessageLoop.h"
 #include "platform/OutputFile.h"
-#include "styles/figure/Limn.h"
+#include "shape/Limn.h"
 
 CSaverApp gApp;
+
+namespace {
+// Every part of the program traces through the application's log.
+const bool kTraceSinkInstalled = (setTraceSink(&gApp), true);
+// ... and lends every scene its settings and random source.
+const bool kSceneHostInstalled = (setSceneHost(&gApp), true);
+}  // namespace
 
 CSaverApp::CSaverApp() { construct({}); }
 
@@ -145,7 +152,6 @@ bool CSaverApp::fail(const std::string& text) {
 bool CSaverApp::adoptWindow(std::unique_ptr<CSceneWnd> wnd, bool made) {
     if (!made) return fail(wnd->lastError());
     m_pWindow = std::move(wnd);
-    m_pSceneWnd = m_pWindow.get();
     platform::setMainWindow(m_pWindow.get());
     return true;
 }
@@ -154,20 +160,23 @@ int CSaverApp::ExitInstance() { return m_exitCode; }
 
 void CSaverApp::shutdown() {
     // The style first: it may still refer to the settings and the scene.
-    m_pSaver.reset();
+    if (CSceneWnd* scene = pSceneWnd()) scene->setSaver(nullptr);
     m_pScreenWnd = nullptr;
     m_pWindow.reset();
-    m_pSceneWnd = nullptr;
     m_pSettings.reset();
 }
 
 void CSaverApp::setSettings(std::unique_ptr<Settings> settings) { m_pSettings = std::move(settings); }
 
-void CSaverApp::setSaver(std::unique_ptr<Saver> saver) {
-    // The old style goes before the new one is installed, so that only one
-    // exists at a time once the caller has made it.
-    m_pSaver.reset();
-    m_pSaver = std::move(saver);
+CSceneWnd* CSaverApp::pSceneWnd() const { return dynamic_cast<CSceneWnd*>(currentScene()); }
+
+Saver* CSaverApp::saver() const {
+    const CSceneWnd* scene = pSceneWnd();
+    return scene ? scene->saver() : nullptr;
+}
+
+void CSaverApp::newTraceRun() {
+    if (m_bTraceFolder) m_bTraceNewFile = true;
 }
 
 std::filesystem::path CSaverApp::traceFolder() {
@@ -178,19 +187,10 @@ std::filesystem::path CSaverApp::traceFolder() {
 
 void CSaverApp::trace(const char* format, ...) {
     if (!m_bTrace || !format) return;
-    std::string text;
-    if (std::strlen(format) >= kTraceBufferSize) {
-        text = "Trace string too long";
-    } else {
-        // The line is composed in a buffer of kTraceBufferSize characters;
-        // longer results are cut rather than written past its end.
-        char buffer[kTraceBufferSize];
-        va_list ap;
-        va_start(ap, format);
-        std::vsnprintf(buffer, sizeof buffer, format, ap);
-        va_end(ap);
-        text = buffer;
-    }
+    va_list ap;
+    va_start(ap, format);
+    const std::string text = formatTraceLine(format, ap);
+    va_end(ap);
     writeTraceLine(text);
 }
 

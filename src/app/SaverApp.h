@@ -11,18 +11,19 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/Settings.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "engine/qvTimer.h"
 
 class CSceneWnd;
 class CScreenWnd;
 class Saver;
 
-class CSaverApp {
+class CSaverApp : public TraceSink, public SceneHost {
 public:
     enum Mode { kModeNone = 0, kModePassword = 1, kModePreview = 3, kModeConfigure = 4, kModeFullScreen = 5 };
-    static constexpr size_t kTraceBufferSize = 1024;
     // The configuration program, found beside this one or on the PATH.
     static constexpr const char* kConfigProgram = "quorvane-config";
 
@@ -50,27 +51,30 @@ public:
 
     RandomSource rand;
 
-    Settings* settings() { return m_pSettings.get(); }
+    Settings* settings() override { return m_pSettings.get(); }
+    RandomSource& random() override { return rand; }
+    bool fullScreen() const override { return m_iMode == kModeFullScreen; }
+    bool preview() const override { return m_iMode == kModePreview; }
+    void newTraceRun() override;
     // Installs a settings record (the shell reads it from the store; tests
     // make their own).
     void setSettings(std::unique_ptr<Settings> settings);
     int mode() const { return m_iMode; }
     void setMode(int mode) { m_iMode = mode; }
-    // The window that is drawn into; the scene window registers itself.
-    CSceneWnd* pSceneWnd() const { return m_pSceneWnd; }
-    void setSceneWnd(CSceneWnd* wnd) { m_pSceneWnd = wnd; }
+    // The window that is drawn into: the current scene, which the scene
+    // window makes itself.
+    CSceneWnd* pSceneWnd() const;
     // The window of the full-screen saver (also the saver in a window and
     // the headless renderer); none in the other modes.
     CScreenWnd* pScreenWnd() const { return m_pScreenWnd; }
-    // The current style; setting another deletes the one before.
-    Saver* saver() const { return m_pSaver.get(); }
-    void setSaver(std::unique_ptr<Saver> saver);
+    // The current style, which the scene window owns.
+    Saver* saver() const;
     int exitCode() const { return m_exitCode; }
-    bool traceOn() const { return m_bTrace; }
+    bool traceOn() const override { return m_bTrace; }
     void setTraceOn(bool on) { m_bTrace = on; }
     bool traceFolderSet() const { return m_bTraceFolder; }
-    int64_t timeLastImage() const { return m_timeLastImage; }
-    void setTimeLastImage(int64_t t) { m_timeLastImage = t; }
+    int64_t timeLastImage() const override { return m_timeLastImage; }
+    void setTimeLastImage(int64_t t) override { m_timeLastImage = t; }
 
     // Appends one line to the trace log (printf rules). Does nothing when
     // tracing is off.
@@ -86,8 +90,9 @@ public:
     // setting is empty) and "quorvane.htm".
     std::filesystem::path helpFile() const;
 
+    void writeTraceLine(const std::string& text) override;
+
 private:
-    void writeTraceLine(const std::string& text);
     // Takes a window made by InitInstance as the main window, or says why
     // it could not be made.
     bool adoptWindow(std::unique_ptr<CSceneWnd> wnd, bool made);
@@ -96,7 +101,6 @@ private:
     // only when there is no display or no such program.
     bool startConfiguration();
 
-    CSceneWnd* m_pSceneWnd = nullptr;
     CScreenWnd* m_pScreenWnd = nullptr;
     std::unique_ptr<CSceneWnd> m_pWindow;  // the window of either kind
     std::unique_ptr<Settings> m_pSettings;
@@ -105,7 +109,6 @@ private:
     bool m_bTrace = false;
     bool m_bTraceNewFile = true;
     std::unique_ptr<qvTimer> m_traceLap;
-    std::unique_ptr<Saver> m_pSaver;
     int64_t m_timeLastImage = 0;
     int m_exitCode = 0;
 };

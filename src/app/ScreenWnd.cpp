@@ -84,7 +84,7 @@ void CScreenWnd::OnRButtonDown(UINT flags, POINT point) {
 }
 
 void CScreenWnd::OnKeyDown(UINT vk, UINT repeat, UINT flags) {
-    gApp.trace("%s line %d", "ScreenWnd", kKeyTraceLine);
+    trace("%s line %d", "ScreenWnd", kKeyTraceLine);
     closeIfGranted();
     CSceneWnd::OnKeyDown(vk, repeat, flags);
 }

@@ -6,7 +6,7 @@
 // watching: the mouse and switching away leave it be, a key or its close
 // button ends it.
 
-#include "engine/SceneWnd.h"
+#include "scene/SceneWnd.h"
 
 class CScreenWnd : public CSceneWnd {
 public:

@@ -9,7 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessRender.h"
 #include "app/SaverApp.h"
-#include "engine/StyleCatalogue.h"
+#include "scene/StyleCatalogue.h"
 #include "platform/Backend.h"
 #include "platform/MessageLoop.h"
 #include "platform/ProfileStore.h"

@@ -3,24 +3,24 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "color/ColorScene.h"
+#include "engine/Scene.h"
 #include "color/ColorSpace.h"
 #include "engine/RandomSource.h"
 
 Color::Color(COLORREF cr) : m_cr(cr) {
     // A palette index keeps its form; the flag would turn it into nonsense.
-    if (!isPaletteIndexForm() && !colorScene().isTrueColor()) m_cr |= kPaletteRelative;
+    if (!isPaletteIndexForm() && !scene().isTrueColor()) m_cr |= kPaletteRelative;
 }
 
 Color Color::fromPaletteIndex(int i) {
-    const ColorScene& scene = colorScene();
-    const int count = scene.colorCount();
+    const Scene& s = scene();
+    const int count = s.colorCount();
     if (count <= 0) return Color();
     if (i < 0) i = 0;
     if (i > count - 1) i = count - 1;
     Color c;
-    if (scene.isTrueColor()) {
-        const PALETTEENTRY e = scene.paletteEntry(i);
+    if (s.isTrueColor()) {
+        const PALETTEENTRY e = s.paletteEntry(i);
         c.m_cr = RGB(e.peRed, e.peGreen, e.peBlue);
     } else {
         c.m_cr = PALETTEINDEX(i);
@@ -29,21 +29,21 @@ Color Color::fromPaletteIndex(int i) {
 }
 
 Color Color::randomPaletteColor(RandomSource& r) {
-    return fromPaletteIndex(r.below(colorScene().colorCount()));
+    return fromPaletteIndex(r.below(scene().colorCount()));
 }
 
 void Color::set(int r, int g, int b) {
     m_cr = RGB(r, g, b);
-    if (!colorScene().isTrueColor()) m_cr |= kPaletteRelative;
+    if (!scene().isTrueColor()) m_cr |= kPaletteRelative;
 }
 
 PALETTEENTRY Color::entry() const {
-    const ColorScene& scene = colorScene();
-    const int count = scene.colorCount();
+    const Scene& s = scene();
+    const int count = s.colorCount();
     if (count <= 0) return {};
     // An index made elsewhere may lie beyond the palette: the last entry.
     const int i = static_cast<int>(m_cr & 0xFFFF);
-    return scene.paletteEntry(i < count ? i : count - 1);
+    return s.paletteEntry(i < count ? i : count - 1);
 }
 
 int Color::red() const { return isPaletteIndexForm() ? entry().peRed : GetRValue(m_cr); }

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "app/SaverApp.h"
+#include "engine/Trace.h"
 #include "color/ColorAdjusters.h"
 #include "color/ColorSpace.h"
 #include "engine/ChooserSet.h"
@@ -112,6 +112,6 @@ std::unique_ptr<ColorAdjuster> CreateColorAdjuster(RandomSource& random, const C
     const AdjusterKind& kind =
         index >= 0 && index < static_cast<int>(std::size(kAdjusters)) ? kAdjusters[index] : kAdjusters[0];
     std::unique_ptr<ColorAdjuster> pColorAdjuster = kind.make(random);
-    gApp.trace("%s line %d : (typeid(*pColorAdjuster).name()) = %s", "ColorAdjuster", __LINE__, kind.name);
+    traceMade("ColorAdjuster", 115, "(typeid(*pColorAdjuster).name())", kind.name);
     return pColorAdjuster;
 }

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "app/SaverApp.h"
+#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
 
@@ -51,6 +51,6 @@ std::unique_ptr<ColorClamp> CreateColorClamp(RandomSource& random, const Chooser
     const ClampKind& kind =
         index >= 0 && index < static_cast<int>(std::size(kClamps)) ? kClamps[index] : kClamps[0];
     std::unique_ptr<ColorClamp> pColorClamp = kind.make(random);
-    gApp.trace("%s line %d : (typeid(*pColorClamp).name()) = %s", "ColorClamp", __LINE__, kind.name);
+    traceMade("ColorClamp", 54, "(typeid(*pColorClamp).name())", kind.name);
     return pColorClamp;
 }

@@ -4,15 +4,15 @@
 #include <iterator>
 
 #include "Patterns/PatternCalculator.h"
-#include "app/SaverApp.h"
-#include "color/ColorScene.h"
+#include "engine/Trace.h"
+#include "engine/Scene.h"
 #include "engine/ChooserSet.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 #include "platform/DC.h"
 
 ColorMaker::ColorMaker(RandomSource& random)
-    : m_iColors(colorScene().colorCount()), m_pRandom(&random) {}
+    : m_iColors(scene().colorCount()), m_pRandom(&random) {}
 
 ColorMakerIndex::ColorMakerIndex(RandomSource& random) : ColorMaker(random) {
     m_iIndex = random.below(m_iColors);
@@ -111,6 +111,6 @@ std::unique_ptr<ColorMaker> CreateColorMaker(RandomSource& random, const Chooser
     const bool known = index >= 0 && index < static_cast<int>(std::size(kMakers)) && kMakers[index].ready;
     const MakerKind& kind = known ? kMakers[index] : kMakers[0];
     std::unique_ptr<ColorMaker> pColorMaker = kind.make(random, screen);
-    gApp.trace("%s line %d : (typeid(*pColorMaker).name()) = %s", "ColorMaker", __LINE__, kind.name);
+    traceMade("ColorMaker", 114, "(typeid(*pColorMaker).name())", kind.name);
     return pColorMaker;
 }

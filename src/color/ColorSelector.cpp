@@ -5,13 +5,12 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
-#include "color/ColorScene.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "color/ColorSpace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
-#include "styles/figure/Dot.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ constexpr double kTopLightness = 0.8;
 
 }  // namespace
 
-ColorSelectorIndex::ColorSelectorIndex() : m_iColors(colorScene().colorCount()) {}
+ColorSelectorIndex::ColorSelectorIndex() : m_iColors(scene().colorCount()) {}
 
 void ColorSelectorIndex::select(Color& out, std::vector<float>& in) {
     if (m_iColors <= 0) {
@@ -158,14 +157,6 @@ std::unique_ptr<ColorSelector> CreateColorSelector(RandomSource& random, const C
         }
     }
     if (!pColorSelector) pColorSelector = kind->make(random);
-    gApp.trace("%s line %d : (typeid(*pColorSelector).name()) = %s", "ColorSelector", __LINE__,
-               kind->name);
+    traceMade("ColorSelector", 161, "(typeid(*pColorSelector).name())", kind->name);
     return pColorSelector;
-}
-
-std::unique_ptr<ColorSelector> CreateColorSelector(RandomSource& random, const Dot* dot, int maxInputs) {
-    static const ChooserSet kNone;
-    const Settings* settings = gApp.settings();
-    return CreateColorSelector(random, settings ? settings->choosers() : kNone,
-                               dot && dot->isScattered(), maxInputs);
 }

@@ -12,7 +12,6 @@
 #include "color/Color.h"
 
 class ChooserSet;
-class Dot;
 class RandomSource;
 
 class ColorSelector {
@@ -104,7 +103,3 @@ private:
 // one value the HSL selector is avoided. Writes the factory's trace line.
 std::unique_ptr<ColorSelector> CreateColorSelector(RandomSource& random, const ChooserSet& choosers,
                                                    bool scatteredDot, int maxInputs);
-// The same with the settings' choosers, for a caller that paints with
-// `dot` (which may be null): a dot that scatters palette colours gets the
-// palette-position selector.
-std::unique_ptr<ColorSelector> CreateColorSelector(RandomSource& random, const Dot* dot, int maxInputs);

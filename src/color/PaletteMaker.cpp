@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/Settings.h"
+#include "engine/Settings.h"
 #include "color/ColorSpace.h"
 
 PaletteOptions PaletteOptions::from(const Settings& s, bool paletteDevice, bool runningLong) {

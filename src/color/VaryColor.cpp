@@ -6,8 +6,8 @@
 #include <numbers>
 
 #include "Patterns/PatternCalculator.h"
-#include "app/SaverApp.h"
-#include "color/ColorScene.h"
+#include "engine/Trace.h"
+#include "engine/Scene.h"
 #include "engine/ChooserSet.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
@@ -20,7 +20,7 @@ float unitLimited(float t) { return t >= 0.0f ? std::min(t, 1.0f) : 0.0f; }
 }  // namespace
 
 Color VaryRangePalette::map(float t, Color) const {
-    const int n = std::max(1, colorScene().colorCount());
+    const int n = std::max(1, scene().colorCount());
     return Color::fromPaletteIndex(qvmath::truncSaturated(static_cast<double>(n) * unitLimited(t)) % n);
 }
 
@@ -68,12 +68,12 @@ constexpr RangeKind kRanges[] = {
 std::unique_ptr<VaryRange> CreateVaryRange(RandomSource& random, const ChooserSet& choosers) {
     const RangeKind* kind = &kRanges[0];
     // A palette display can show nothing but its palette: no draw.
-    if (colorScene().isTrueColor()) {
+    if (scene().isTrueColor()) {
         const int index = choosers.chooser(Family::VaryRange).choose(random);
         if (index >= 0 && index < static_cast<int>(std::size(kRanges))) kind = &kRanges[index];
     }
     std::unique_ptr<VaryRange> pRange = kind->make(random);
-    gApp.trace("%s line %d : (typeid(*pVaryRange).name()) = %s", "VaryRange", __LINE__, kind->name);
+    traceMade("VaryRange", 76, "(typeid(*pVaryRange).name())", kind->name);
     return pRange;
 }
 
@@ -158,6 +158,6 @@ std::unique_ptr<VaryColor> CreateVaryColor(RandomSource& random, const ChooserSe
     const bool known = index >= 0 && index < static_cast<int>(std::size(kVaries));
     const VaryKind& kind = known ? kVaries[index] : kVaries[0];
     std::unique_ptr<VaryColor> pVaryColor = kind.make(random, choosers);
-    gApp.trace("%s line %d : (typeid(*pVaryColor).name()) = %s", "VaryColor", __LINE__, kind.name);
+    traceMade("VaryColor", 161, "(typeid(*pVaryColor).name())", kind.name);
     return pVaryColor;
 }

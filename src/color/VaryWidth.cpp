@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/SaverApp.h"
+#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/MathErrors.h"
 
@@ -32,6 +32,6 @@ std::unique_ptr<VaryWidth> CreateVaryWidth(RandomSource& random, const ChooserSe
     } else {
         pVaryWidth = std::make_unique<VaryWidthNone>();
     }
-    gApp.trace("%s line %d : (typeid(*pVaryWidth).name()) = %s", "VaryWidth", __LINE__, name);
+    traceMade("VaryWidth", 35, "(typeid(*pVaryWidth).name())", name);
     return pVaryWidth;
 }

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Settings.h"
+#include "engine/Settings.h"
 #include "config/ConfigServices.h"
 
 class QAbstractButton;

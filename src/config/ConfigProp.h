@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "app/Settings.h"
+#include "engine/Settings.h"
 #include "config/ConfigServices.h"
 
 class CConfigPage;

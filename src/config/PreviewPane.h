@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/Settings.h"
+#include "engine/Settings.h"
 
 class QLabel;
 class QStackedLayout;

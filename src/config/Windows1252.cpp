@@ -1,6 +1,6 @@
 #include "config/Windows1252.h"
 
-#include "app/Windows1252.h"
+#include "engine/Windows1252.h"
 
 // The widgets take UTF-8 through the same tables the settings files use, so
 // the sheet and the saver agree on every byte.

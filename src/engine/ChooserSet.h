@@ -9,8 +9,6 @@
 #include "engine/RandomSource.h"
 #include "engine/WeightedChooser.h"
 
-class Settings;
-
 // Numbered as the rows of the chooser table.
 enum class Family {
     Style = 1,
@@ -64,20 +62,21 @@ public:
     // The code of the member chosen at `memberIndex`.
     int codeAt(Family f, int memberIndex) const;
 
-    // Fills every chooser and code list from scratch.
-    void build(const Settings& settings, DisplayFacts facts);
     // Re-weights the perturbed choosers, in row order, with `random`.
     void perturbAll(RandomSource& random);
     static bool isPerturbed(Family f);
 
-private:
+    // Fills one family's chooser (its members identified by position), or
+    // its chooser and code list (by code); the table builder does every row.
     struct Entry {
         int code;
         float weight;
     };
-    static std::size_t index(Family f) { return static_cast<std::size_t>(f) - 1; }
     void fill(Family f, const std::vector<float>& weights);
     void fillCoded(Family f, const std::vector<Entry>& entries);
+
+private:
+    static std::size_t index(Family f) { return static_cast<std::size_t>(f) - 1; }
 
     std::array<WeightedChooser, kFamilyCount> m_choosers;
     std::array<std::vector<int>, kFamilyCount> m_codes;

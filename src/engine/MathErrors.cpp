@@ -1,6 +1,6 @@
 #include "engine/MathErrors.h"
 
-#include "app/SaverApp.h"
+#include "engine/Trace.h"
 
 namespace qvmath {
 
@@ -12,8 +12,8 @@ long gErrors = 0;
 
 double reportError(MathError type, const char* name) {
     ++gErrors;
-    gApp.trace("%s line %d : except->type = %d", "Saver", 473, static_cast<int>(type));
-    gApp.trace("%s line %d : except->name = %s", "Saver", 474, name);
+    trace("%s line %d : except->type = %d", "Saver", 473, static_cast<int>(type));
+    trace("%s line %d : except->name = %s", "Saver", 474, name);
     return 0.0;
 }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Patterns/PatternNetwork.h"
-#include "app/SaverApp.h"
+#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
 
@@ -75,6 +75,6 @@ std::unique_ptr<Anchor> CreateAnchor(RandomSource& random, bool allowed, const C
         if (index >= 0 && index < static_cast<int>(std::size(kAnchors)) && kAnchors[index].ready)
             kind = &kAnchors[index];
     }
-    gApp.trace("%s line %d : (typeid(*pAnchor).name()) = %s", "Anchor", kTraceLine, kind->name);
+    traceMade("Anchor", kTraceLine, "(typeid(*pAnchor).name())", kind->name);
     return kind->make(&random);
 }

@@ -4,12 +4,13 @@
 #include <iterator>
 #include <new>
 
-#include "app/SaverApp.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
-#include "engine/SceneWnd.h"
-#include "layout/Canvas.h"
-#include "styles/figure/Limn.h"
+#include "shape/Canvas.h"
+#include "shape/Limn.h"
 
 BoolMap::BoolMap(RandomSource* random, int width, int height)
     : m_pRandom(random), m_iWidth(std::max(width, 0)), m_iHeight(std::max(height, 0)) {
@@ -142,15 +143,15 @@ std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random, const ChooserSet& c
     const BoolMapKind& kind = index >= 0 && index < static_cast<int>(std::size(kBoolMaps))
                                   ? kBoolMaps[index]
                                   : kBoolMaps[0];
-    gApp.trace("%s line %d : (typeid(*pBoolMap).name()) = %s", "BoolMap", kTraceLine, kind.name);
+    traceMade("BoolMap", kTraceLine, "(typeid(*pBoolMap).name())", kind.name);
     return kind.make(&random, width, height, drawingCount, idle);
 }
 
 std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random) {
     static const ChooserSet kNone;
-    const CSceneWnd* scene = gApp.pSceneWnd();
-    const Settings* settings = gApp.settings();
+    const Scene* window = sceneWindow();
+    const Settings* settings = sceneHost().settings();
     const ChooserSet& choosers = settings ? settings->choosers() : kNone;
-    return CreateBoolMap(random, choosers, scene ? scene->width() : 0, scene ? scene->height() : 0,
-                         scene ? scene->drawingCount() : 0, sceneIdle);
+    return CreateBoolMap(random, choosers, window ? window->width() : 0, window ? window->height() : 0,
+                         window ? window->drawingCount() : 0, sceneIdle);
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/Settings.h"
+#include "engine/Settings.h"
 #include "engine/RandomSource.h"
 #include "layout/Section.h"
 #include "layout/SubRector.h"

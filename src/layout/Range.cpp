@@ -6,7 +6,7 @@
 #include <type_traits>
 
 #include "Patterns/PatternNetwork.h"
-#include "app/SaverApp.h"
+#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
 
@@ -109,6 +109,6 @@ std::unique_ptr<Range> CreateRange(RandomSource& random, const ChooserSet& choos
     const int index = choosers.chooser(Family::Range).leavingOut(notReady).choose(random);
     const bool known = index >= 0 && index < static_cast<int>(std::size(kRanges)) && kRanges[index].ready;
     const RangeKind& kind = known ? kRanges[index] : kRanges[0];
-    gApp.trace("%s line %d : (typeid(*pRange).name()) = %s", "Range", kTraceLine, kind.name);
+    traceMade("Range", kTraceLine, "(typeid(*pRange).name())", kind.name);
     return kind.make(random);
 }

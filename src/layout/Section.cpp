@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/SaverApp.h"
+#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
 
@@ -76,6 +76,6 @@ std::unique_ptr<Section> CreateSection(RandomSource& random, const ChooserSet& c
     const int index = choosers.chooser(Family::Section).choose(random);
     const SectionKind& kind =
         index >= 0 && index < static_cast<int>(std::size(kSections)) ? kSections[index] : kSections[0];
-    gApp.trace("%s line %d : (typeid(*pSection).name()) = %s", "Section", kTraceLine, kind.name);
+    traceMade("Section", kTraceLine, "(typeid(*pSection).name())", kind.name);
     return kind.make(&random);
 }

@@ -2,10 +2,10 @@
 
 #include <iterator>
 
-#include "app/SaverApp.h"
+#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
-#include "layout/ShapeGrid.h"
+#include "shape/ShapeGrid.h"
 
 namespace {
 
@@ -132,6 +132,6 @@ std::unique_ptr<SubRector> CreateSubRector(int left, int top, int width, int hei
     const SubRectorKind& kind = index >= 0 && index < static_cast<int>(std::size(kSubRectors))
                                     ? kSubRectors[index]
                                     : kSubRectors[0];
-    gApp.trace("%s line %d : (typeid(*pSubRector).name()) = %s", "SubRector", kTraceLine, kind.name);
+    traceMade("SubRector", kTraceLine, "(typeid(*pSubRector).name())", kind.name);
     return kind.make(&random, left, top, width, height);
 }

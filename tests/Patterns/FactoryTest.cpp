@@ -53,8 +53,8 @@ TEST(PatternFactory, SharesOfTheScalarMembersAndTheVectorRule) {
 }
 
 TEST(BinOp, EveryRowAndItsZeroCases) {
-    const ColorTable palette = greyRamp(16);
-    ColorSceneScope scope(palette);
+    FakeScene palette = greyRamp(16);
+    SceneScope scope(palette);
     // Steps: a = 1 of amp 2 -> (0.5 + 1) / 2 * 16 = 12; b = -1 of amp 4 -> 6.
     const float a = 1, b = -1, ampA = 2, ampB = 4;
     EXPECT_FLOAT_EQ(BinOpAdd().combine(a, b, ampA, ampB), 0.0f);

@@ -58,8 +58,8 @@ TEST(PatternFractal, InteriorPointsAngleColouringAndTheLimitGuard) {
         EXPECT_EQ(out[0], 0.0f);
     }
     // Before any setup the limit is the palette's size already.
-    const ColorTable one = greyRamp(1);
-    ColorSceneScope scope(one);
+    FakeScene one = greyRamp(1);
+    SceneScope scope(one);
     PatternFractal fresh(random);
     EXPECT_EQ(fresh.maxIter(), 1);
     fresh.calculate({0.2f, 0.1f}, out);
@@ -67,8 +67,8 @@ TEST(PatternFractal, InteriorPointsAngleColouringAndTheLimitGuard) {
 }
 
 TEST(PatternFractal, SetupTriesTheAngleAndTheBandsItNeeds) {
-    const ColorTable palette = greyRamp(236);
-    ColorSceneScope scope(palette);
+    FakeScene palette = greyRamp(236);
+    SceneScope scope(palette);
     int angled = 0, fewer = 0, more = 0;
     for (int seed = 1; seed <= 60; ++seed) {
         RandomSource a(seed), b(seed), c(seed);
@@ -83,7 +83,7 @@ TEST(PatternFractal, SetupTriesTheAngleAndTheBandsItNeeds) {
         {
             // A checkered layout halves the bands wanted at first: never more
             // tries with the same draws.
-            patternScene::Scope layout(nullptr, 1);
+            PatternScope layout(nullptr, 1);
             checkered.setup(2, 1, false, 2);
         }
         EXPECT_LE(checkered.tries(), single.tries());
@@ -98,8 +98,8 @@ TEST(PatternFractal, SetupTriesTheAngleAndTheBandsItNeeds) {
 // The grid fill runs eight points at a time; its cells are those of
 // calculate() point by point, for set-up and given parameters alike.
 TEST(PatternFractal, RowFillMatchesPointByPoint) {
-    const ColorTable palette = greyRamp(200);
-    ColorSceneScope scope(palette);
+    FakeScene palette = greyRamp(200);
+    SceneScope scope(palette);
     std::vector<float> out(1);
     for (int seed = 1; seed <= 12; ++seed) {
         RandomSource random(seed);
@@ -126,15 +126,15 @@ TEST(PatternFractal, RowFillMatchesPointByPoint) {
 // A completed setup traces its tries and switches; the factories trace the
 // class they made.
 TEST(PatternFractal, SetupAndFactoriesTrace) {
-    const ColorTable palette = greyRamp(236);
-    ColorSceneScope scope(palette);
+    FakeScene palette = greyRamp(236);
+    SceneScope scope(palette);
     TempFolder folder;
     EnvOverride quortemp("QUORTEMP", folder.path().c_str());
     gApp.setTraceOn(true), gApp.setTraceNewFile();
     RandomSource random(4);
     PatternFractal f(random);
     {
-        patternScene::Scope busy(idleFor(0));
+        PatternScope busy(idleFor(0));
         f.setup(2, 1, false, 2);  // may give up: then nothing is traced
     }
     f.setup(2, 1, false, 2);

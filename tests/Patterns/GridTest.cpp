@@ -29,8 +29,8 @@ public:
 }  // namespace
 
 TEST(IndexGrid, FillsComputesAQuarterWhenMirroredAndSaturates) {
-    const ColorTable palette = greyRamp(10);
-    ColorSceneScope scope(palette);
+    FakeScene palette = greyRamp(10);
+    SceneScope scope(palette);
     RandomSource random(1);
     Ramp ramp(random);
     IndexGrid grid;
@@ -71,8 +71,8 @@ TEST(IndexGrid, FillsComputesAQuarterWhenMirroredAndSaturates) {
 }
 
 TEST(PatternLimn, LooksPointsUpInItsGrid) {
-    const ColorTable palette = greyRamp(11);
-    ColorSceneScope scope(palette);
+    FakeScene palette = greyRamp(11);
+    SceneScope scope(palette);
     RandomSource random(2);
     PatternLimn limn(random);
     limn.setup(2, 1, false, 2);

@@ -47,8 +47,8 @@ bool inUnit(float v) { return std::isfinite(v) && v >= 0.0f && v <= 1.0f; }
 // 64 x 64 grid on every twentieth seed, 16 x 16 on the others (the whole
 // grid on every seed takes minutes under the sanitizers).
 TEST(PatternMembers, EveryOutputIsFiniteAndInTheUnitRange) {
-    const ColorTable palette = greyRamp(236);
-    ColorSceneScope scope(palette);
+    FakeScene palette = greyRamp(236);
+    SceneScope scope(palette);
     constexpr int kSeeds = 1000, kSide = 64;
     std::vector<float> in(2), out(3);
     for (const auto& [name, make] : everyMember()) {
@@ -78,8 +78,8 @@ TEST(PatternMembers, EveryOutputIsFiniteAndInTheUnitRange) {
 // calculate() is safe before setup and after the interruption; a later setup
 // completes.
 TEST(PatternMembers, CalculateIsSafeBeforeAndAfterAnInterruptedSetup) {
-    const ColorTable palette = greyRamp(64);
-    ColorSceneScope scope(palette);
+    FakeScene palette = greyRamp(64);
+    SceneScope scope(palette);
     std::vector<float> in{0.3f, -0.2f}, out(2, -5.0f);
     for (const auto& [name, make] : everyMember()) {
         for (int seed = 1; seed <= 40; ++seed) {
@@ -88,7 +88,7 @@ TEST(PatternMembers, CalculateIsSafeBeforeAndAfterAnInterruptedSetup) {
             p->calculate(in, out);
             EXPECT_TRUE(inUnit(out[0])) << name << " before setup, seed " << seed;
             {
-                patternScene::Scope busy(idleFor(0));
+                PatternScope busy(idleFor(0));
                 p->setup(2, 1, false, 2);
                 p->calculate(in, out);
                 EXPECT_TRUE(inUnit(out[0])) << name << " interrupted, seed " << seed;
@@ -280,7 +280,7 @@ TEST(PatternFloat, ProgramsAndTheirEdges) {
 }
 
 TEST(PatternInt, WrappingArithmeticAndTheFlickeringOpcode) {
-    patternScene::Scope scene(nullptr, 0, 800);
+    PatternScope scene(nullptr, 0, 800);
     RandomSource random(1);
     PatternInt p(random);
     ASSERT_EQ(p.modulus(), 800);

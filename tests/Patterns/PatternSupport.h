@@ -4,13 +4,12 @@
 #include <functional>
 #include <vector>
 
-#include "Patterns/PatternScene.h"
-#include "color/ColorScene.h"
+#include "support/FakeScene.h"
 
-inline ColorTable greyRamp(int n) {
+inline FakeScene greyRamp(int n) {
     std::vector<PALETTEENTRY> entries;
     for (int i = 0; i < n; ++i) entries.push_back({static_cast<uint8_t>(i * 255 / (n > 1 ? n - 1 : 1)), 0, 0, 0});
-    return ColorTable(true, entries);
+    return FakeScene(true, entries);
 }
 
 // isIdle() answers true `n` times, then false for good.

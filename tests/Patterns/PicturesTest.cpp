@@ -28,7 +28,7 @@ namespace {
 
 // 236 entries once round the colour circle, darker in the middle, so that
 // no two steps of a small modulus look alike.
-ColorTable bands() {
+FakeScene bands() {
     std::vector<PALETTEENTRY> entries;
     for (int i = 0; i < 236; ++i) {
         const double t = i / 236.0, light = 0.55 + 0.45 * std::cos(t * 2 * std::numbers::pi);
@@ -37,10 +37,10 @@ ColorTable bands() {
         };
         entries.push_back({wave(0), wave(-2.0944), wave(2.0944), 0});
     }
-    return ColorTable(true, entries);
+    return FakeScene(true, entries);
 }
 
-CSurface picture(PatternCalculator& calc, const ColorTable& palette) {
+CSurface picture(PatternCalculator& calc, const FakeScene& palette) {
     IndexGrid grid;
     calc.fillIndexGrid(grid, 640, 360, false);
     CSurface s(640, 360, 32);
@@ -60,9 +60,9 @@ std::function<std::unique_ptr<PatternCalculator>(RandomSource&)> maker() {
 }  // namespace
 
 TEST(PatternPictures, EveryMember) {
-    const ColorTable palette = bands();
-    ColorSceneScope scope(palette);
-    patternScene::Scope scene(nullptr, 0, 640);
+    FakeScene palette = bands();
+    SceneScope scope(palette);
+    PatternScope scene(nullptr, 0, 640);
     GoldenFile golden("patterns.txt");
     const char* dir = std::getenv("QV_PATTERN_PICTURES");
     const std::pair<const char*, std::function<std::unique_ptr<PatternCalculator>(RandomSource&)>> members[] = {

@@ -9,7 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/Settings.h"
+#include "scene/ChooserTables.h"
+#include "engine/Settings.h"
 #include "platform/Environment.h"
 #include "support/GoldenImages.h"
 #include "support/TempFolder.h"
@@ -79,8 +80,8 @@ TEST(Settings, ValuesAreUsedAsReadBadFilesGiveDefaultsAndStayUntouched) {
     // Only writing raises MaxTime; any non-zero number is true; a missing value gives its default.
     EXPECT_TRUE(s.speed() == -5 && s.maxTime() == 20 && s.useAnimation() && s.color(4) == -12.0f);
     EXPECT_EQ(s.delayBetweenDrawings(), 1);
-    s.buildTables({true, true});  // absurd weights still build every table
-    s.buildTables({false, false});
+    buildChooserTables(s.choosers(), s, {true, true});  // absurd weights still build every table
+    buildChooserTables(s.choosers(), s, {false, false});
     // Writing the timing group raises MaxTime to MinTime; a bool goes back as
     // 1; colour weights are stored truncated, absurd ones held in range.
     s.setColor(0, 12.9f), s.setColor(1, -3.7f), s.setColor(2, 1e30f);
@@ -100,7 +101,7 @@ TEST(Settings, ValuesAreUsedAsReadBadFilesGiveDefaultsAndStayUntouched) {
         Settings b(platform::ProfileStore(bad.path()), "Somebody Long");
         EXPECT_TRUE(b.speed() == 5 && b.minTime() == 10 && b.maxTime() == 75 && b.color(0) == 60.0f &&
                     b.folders().empty());
-        b.buildTables({true, true});
+        buildChooserTables(b.choosers(), b, {true, true});
         EXPECT_EQ(bad.read(kRegistry), text);
         // A NUL byte could not be kept: that file is not written over.
         const bool hasNul = text.find('\0') != std::string::npos;

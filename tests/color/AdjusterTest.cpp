@@ -7,7 +7,7 @@
 #include "app/SaverApp.h"
 #include "color/ColorAdjusters.h"
 #include "color/ColorClamp.h"
-#include "color/ColorScene.h"
+#include "support/FakeScene.h"
 #include "color/ColorSpace.h"
 #include "support/Choosers.h"
 #include "support/EnvOverride.h"
@@ -51,8 +51,8 @@ TEST(ColorAdjusters, ChannelAndHueAdjusters) {
     expectPerChannel<ColorAdjusterDarken>([](int v) { return 2 * v / 3; });
     expectPerChannel<ColorAdjusterInvert>([](int v) { return 255 - v; });
     expectPerChannel<ColorAdjusterNone>([](int v) { return v; });
-    ColorTable palette(true, {{0, 0, 255, 0}});
-    ColorSceneScope scope(palette);
+    FakeScene palette(true, {{0, 0, 255, 0}});
+    SceneScope scope(palette);
     RandomSource r(3);
     ColorAdjusterHue hue(r);
     EXPECT_EQ(hue.hue(), 240);
@@ -105,8 +105,8 @@ TEST(ColorClamps, SaturateOrFoldAndTheFactoriesDrawInOrder) {
         &typeid(ColorAdjusterNone), &typeid(ColorAdjusterLighten), &typeid(ColorAdjusterDarken),
         &typeid(ColorAdjusterInvert), &typeid(ColorAdjusterFade), &typeid(ColorAdjusterGlow),
         &typeid(ColorAdjusterGlowX), &typeid(ColorAdjusterGlowY), &typeid(ColorAdjusterHue)};
-    ColorTable palette(true, {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}});
-    ColorSceneScope scope(palette);
+    FakeScene palette(true, {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}});
+    SceneScope scope(palette);
     for (int member = 0; member < 9; ++member) {
         RandomSource r(1000 + member), copy(1000 + member);
         const auto a = CreateColorAdjuster(r, onlyMember(Family::ColorAdjuster, 9, member));

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "color/ColorScene.h"
+#include "support/FakeScene.h"
 #include "color/ColorSpace.h"
 #include "engine/RandomSource.h"
 
@@ -20,14 +20,14 @@ const std::vector<PALETTEENTRY> kPalette = {{10, 20, 30, 0}, {40, 50, 60, 0}, {2
 }  // namespace
 
 TEST(Color, FormsFollowTheDisplayPairsAndGreys) {
-    ColorTable trueColor(true, kPalette), paletted(false, kPalette);
+    FakeScene trueColor(true, kPalette), paletted(false, kPalette);
     {
-        ColorSceneScope scope(trueColor);  // channels masked to 8 bits; indices held to the table
+        SceneScope scope(trueColor);  // channels masked to 8 bits; indices held to the table
         EXPECT_EQ(Color(256, -1, 511).colorRef(), RGB(0, 255, 255));
         for (const auto& [index, rgb] : {std::pair{1, RGB(40, 50, 60)}, {-5, RGB(10, 20, 30)}, {99, RGB(255, 0, 128)}})
             EXPECT_EQ(Color::fromPaletteIndex(index).colorRef(), rgb) << index;
     }
-    ColorSceneScope scope(paletted);
+    SceneScope scope(paletted);
     EXPECT_EQ(Color(COLORREF{0xABCDEF}).colorRef(), 0x02ABCDEFu);
     EXPECT_TRUE(Color(PALETTEINDEX(2)).colorRef() == 0x01000002u && Color::fromPaletteIndex(7).colorRef() == 0x01000002u);
     // A palette index reads the palette when asked, also beyond its end.

@@ -3,26 +3,25 @@
 #include <typeinfo>
 
 #include "Patterns/PatternCalculator.h"
-#include "Patterns/PatternScene.h"
+#include "support/FakeScene.h"
 #include "color/ColorMaker.h"
-#include "color/ColorScene.h"
 #include "engine/RandomSource.h"
 #include "platform/DC.h"
 #include "support/Choosers.h"
 
 namespace {
 
-ColorTable redRamp(int n, bool trueColor = true) {
+FakeScene redRamp(int n, bool trueColor = true) {
     std::vector<PALETTEENTRY> entries;
     for (int i = 0; i < n; ++i) entries.push_back({static_cast<uint8_t>(i), 0, 0, 0});
-    return ColorTable(trueColor, entries);
+    return FakeScene(trueColor, entries);
 }
 
 }  // namespace
 
 TEST(ColorMaker, PaletteWalkOneColourAndTheFactory) {
-    const ColorTable palette = redRamp(10);
-    ColorSceneScope scope(palette);
+    FakeScene palette = redRamp(10);
+    SceneScope scope(palette);
     RandomSource random(3);
     ColorMakerIndex walk(random, 7, 4);
     Color c;
@@ -39,8 +38,8 @@ TEST(ColorMaker, PaletteWalkOneColourAndTheFactory) {
     EXPECT_TRUE(c.red() == copy.below(10) && random.next() == copy.next());
     // The factory.
     const auto chooser = [](std::vector<float> w) { return chooserOf(Family::ColorMaker, w); };
-    const ColorTable wide = redRamp(50);
-    ColorSceneScope wideScope(wide);
+    FakeScene wide = redRamp(50);
+    SceneScope wideScope(wide);
     RandomSource r2(21), copy2 = r2;
     const auto made = CreateColorMaker(r2, chooser({1, 0, 0}), nullptr);
     ASSERT_NE(dynamic_cast<ColorMakerIndex*>(made.get()), nullptr);
@@ -55,13 +54,13 @@ TEST(ColorMaker, PaletteWalkOneColourAndTheFactory) {
 // The calculating maker: palette entry trunc((N - 1) x the pattern's value),
 // also when its setup was cut short by pending input.
 TEST(ColorMaker, CalcGivesPaletteEntriesOfItsPattern) {
-    const ColorTable palette = redRamp(50);
-    ColorSceneScope scope(palette);
+    FakeScene palette = redRamp(50);
+    SceneScope scope(palette);
     for (int seed = 1; seed <= 60; ++seed) {
         RandomSource random(seed), copy(seed);
         std::unique_ptr<ColorMakerCalc> maker;
         {
-            patternScene::Scope busy([] { return false; });
+            PatternScope busy([] { return false; });
             maker = std::make_unique<ColorMakerCalc>(random);
         }
         std::vector<float> out(1);
@@ -100,7 +99,7 @@ TEST(ColorMaker, ScreenMapsTheWholeScreenOntoTheSquare) {
     Color c(5, 5, 5);
     ColorMakerScreen(random, nullptr).make(c, {0.0f, 0.0f});
     EXPECT_EQ(c, Color());
-    const ColorTable paletted = redRamp(16, false);
-    ColorSceneScope scope(paletted);
+    FakeScene paletted = redRamp(16, false);
+    SceneScope scope(paletted);
     EXPECT_EQ(at({0.0f, 0.0f}).colorRef(), PALETTERGB(20, 10, 1));
 }

@@ -2,17 +2,17 @@
 
 #include <limits>
 
-#include "color/ColorScene.h"
+#include "support/FakeScene.h"
 #include "color/ColorSelector.h"
 #include "engine/RandomSource.h"
 #include "support/Choosers.h"
 
 namespace {
 
-ColorTable redRamp(int n) {
+FakeScene redRamp(int n) {
     std::vector<PALETTEENTRY> entries;
     for (int i = 0; i < n; ++i) entries.push_back({static_cast<uint8_t>(i), 0, 0, 0});
-    return ColorTable(true, entries);
+    return FakeScene(true, entries);
 }
 
 Color selected(ColorSelector& s, std::vector<float> in) {
@@ -25,8 +25,8 @@ Color selected(ColorSelector& s, std::vector<float> in) {
 
 TEST(ColorSelector, IndexRgbHslAndBumpArithmetic) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const ColorTable palette = redRamp(236);
-    ColorSceneScope scope(palette);
+    FakeScene palette = redRamp(236);
+    SceneScope scope(palette);
     ColorSelectorIndex index;
     // 236 mod 236 wraps to 0; negative remainders, NaN and missing values too.
     const std::pair<std::vector<float>, int> cases[] = {
@@ -38,14 +38,14 @@ TEST(ColorSelector, IndexRgbHslAndBumpArithmetic) {
                 selected(rgb, {-1.0f}) == Color(1, 155, 0));
     // Pairs are drawn until they differ: twelve at most.
     RandomSource random(4), copy = random;
-    const ColorTable grey(true, std::vector<PALETTEENTRY>(50, PALETTEENTRY{90, 90, 90, 0}));
-    ColorSceneScope flat(grey);
+    FakeScene grey(true, std::vector<PALETTEENTRY>(50, PALETTEENTRY{90, 90, 90, 0}));
+    SceneScope flat(grey);
     ColorSelectorRGB same(random);
     for (int i = 0; i < 24; ++i) copy.next();
     expectSamePlace(random, copy);
     // The HSL and bump selectors shade one hue.
-    const ColorTable redOnly(true, {{255, 0, 0, 0}});
-    ColorSceneScope redScope(redOnly);
+    FakeScene redOnly(true, {{255, 0, 0, 0}});
+    SceneScope redScope(redOnly);
     RandomSource r9(9);
     ColorSelectorHSL hsl(r9);
     const Color top = selected(hsl, {1.0f});  // lightness 0.8: light redOnly, not white
@@ -66,8 +66,8 @@ TEST(ColorSelector, FactoryKeepsToTheInputsAndTheDot) {
     const auto isIndex = [](const std::unique_ptr<ColorSelector>& s) {
         return dynamic_cast<ColorSelectorIndex*>(s.get()) != nullptr;
     };
-    const ColorTable palette = redRamp(100);
-    ColorSceneScope scope(palette);
+    FakeScene palette = redRamp(100);
+    SceneScope scope(palette);
     RandomSource random(12), copy = random;
     EXPECT_TRUE(isIndex(CreateColorSelector(random, chooser({0, 0, 0, 1}), true, 3)));  // scattering dot
     expectSamePlace(random, copy);

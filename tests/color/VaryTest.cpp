@@ -3,8 +3,7 @@
 #include <climits>
 #include <typeinfo>
 
-#include "Patterns/PatternScene.h"
-#include "color/ColorScene.h"
+#include "support/FakeScene.h"
 #include "color/VaryColor.h"
 #include "color/VaryWidth.h"
 #include "engine/RandomSource.h"
@@ -12,10 +11,10 @@
 
 namespace {
 
-ColorTable ramp(int n, bool trueColor = true) {
+FakeScene ramp(int n, bool trueColor = true) {
     std::vector<PALETTEENTRY> entries;
     for (int i = 0; i < n; ++i) entries.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(2 * i), 7, 0});
-    return ColorTable(trueColor, entries);
+    return FakeScene(trueColor, entries);
 }
 
 // A chooser set whose colour variation picks `member` and whose range picks
@@ -33,8 +32,8 @@ ChooserSet pick(int member, int range) {
 }  // namespace
 
 TEST(VaryRange, PaletteBlendAndBrightness) {
-    const ColorTable palette = ramp(236);
-    ColorSceneScope scope(palette);
+    FakeScene palette = ramp(236);
+    SceneScope scope(palette);
     const VaryRangePalette pal;
     const Color base(100, 50, 200);
     EXPECT_EQ(pal.map(0.0f, base).red(), 0);
@@ -53,16 +52,16 @@ TEST(VaryRange, PaletteBlendAndBrightness) {
     EXPECT_EQ(blend.map(0.5f, base), Color(60, 100, 127));
     EXPECT_EQ(blend.map(7.0f, base), Color(110, 0, 255));
     // The factory: a palette display always gets the palette, without a draw.
-    ColorTable eightBit = ramp(16, false);
-    ColorSceneScope palScope(eightBit);
+    FakeScene eightBit = ramp(16, false);
+    SceneScope palScope(eightBit);
     RandomSource r(4), copy(4);
     EXPECT_NE(dynamic_cast<VaryRangePalette*>(CreateVaryRange(r, pick(0, 2)).get()), nullptr);
     EXPECT_EQ(r.next(), copy.next());
 }
 
 TEST(VaryColor, ParametersOfEveryMember) {
-    const ColorTable palette = ramp(236);
-    ColorSceneScope scope(palette);
+    FakeScene palette = ramp(236);
+    SceneScope scope(palette);
     RandomSource random(2);
     const Color base(90, 90, 90);
     const auto t = [&](int member, float x, float y, float x2, float y2) {
@@ -86,8 +85,8 @@ TEST(VaryColor, ParametersOfEveryMember) {
 }
 
 TEST(VaryColor, FactoryDrawsTheRangeFirstAndTheCalculatorIsSafe) {
-    const ColorTable palette = ramp(100);
-    ColorSceneScope scope(palette);
+    FakeScene palette = ramp(100);
+    SceneScope scope(palette);
     RandomSource random(6), copy(6);
     const auto v = CreateVaryColor(random, pick(1, 1));
     EXPECT_NE(dynamic_cast<VaryColorByDistance*>(v.get()), nullptr);
@@ -101,7 +100,7 @@ TEST(VaryColor, FactoryDrawsTheRangeFirstAndTheCalculatorIsSafe) {
         RandomSource r(seed);
         std::unique_ptr<VaryColor> xy;
         {
-            patternScene::Scope busy([] { return false; });
+            PatternScope busy([] { return false; });
             xy = CreateVaryColor(r, pick(6, 0));
         }
         ASSERT_NE(dynamic_cast<VaryColorByXY*>(xy.get()), nullptr);

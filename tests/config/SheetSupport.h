@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Settings.h"
+#include "engine/Settings.h"
 #include "config/ConfigPages.h"
 #include "config/ConfigProp.h"
 #include "support/TempFolder.h"

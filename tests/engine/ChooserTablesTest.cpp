@@ -6,8 +6,9 @@
 #include <numeric>
 #include <sstream>
 
-#include "app/Settings.h"
-#include "engine/StyleCatalogue.h"
+#include "scene/ChooserTables.h"
+#include "engine/Settings.h"
+#include "scene/StyleCatalogue.h"
 #include "support/GoldenImages.h"
 #include "support/TempFolder.h"
 
@@ -18,7 +19,7 @@ struct Tables : ::testing::Test {
     Settings settings{platform::ProfileStore(folder.path()), "Somebody Long"};
 
     ChooserSet& built(bool trueColor, bool fullScreen) {
-        settings.buildTables({trueColor, fullScreen});
+        buildChooserTables(settings.choosers(), settings, {trueColor, fullScreen});
         return settings.choosers();
     }
     double shareOfCode(int code) {

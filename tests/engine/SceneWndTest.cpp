@@ -13,7 +13,7 @@ COLORREF rgbOf(PALETTEENTRY e) { return RGB(e.peRed, e.peGreen, e.peBlue); }
 TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
     create(152, 112);
     EXPECT_TRUE(scene->isTrueColor() && !scene->isAnimated() && scene->colorCount() == 256);
-    EXPECT_EQ(&colorScene(), scene.get());
+    EXPECT_EQ(&::scene(), scene.get());
     scene.reset();
     EXPECT_EQ(gApp.pSceneWnd(), nullptr);
     // Animation asked for in full screen: the display switches to 8 bits and

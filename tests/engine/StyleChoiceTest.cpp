@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
-#include "engine/StyleCatalogue.h"
+#include "scene/ChooserTables.h"
+#include "engine/Settings.h"
+#include "scene/StyleCatalogue.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -27,7 +28,7 @@ struct StyleChoice : ::testing::Test {
         settings.setStyleSolid(solid), settings.setStyleDistort(distort), settings.setStyleBitmap(bitmap);
         settings.setStyleText(text), settings.setStyle3D(threeD), settings.setStyleDots(0);
         settings.setStyleLines(0), settings.setStyleOverlappingShapes(0);
-        settings.buildTables({true, true});
+        buildChooserTables(settings.choosers(), settings, {true, true});
     }
     // The code chosen and how many values of `random` the choice used.
     std::pair<int, int> choose(const StyleMoment& moment) {
@@ -49,7 +50,7 @@ struct StyleChoice : ::testing::Test {
 }  // namespace
 
 TEST_F(StyleChoice, FirstFiveDrawingsHoldBackReworkingAnd3D) {
-    settings.buildTables({true, true});
+    buildChooserTables(settings.choosers(), settings, {true, true});
     int early = 0, later = 0;
     for (int i = 0; i < 2000; ++i) {
         const auto [code, draws] = choose({1 + i % 5});
@@ -83,14 +84,14 @@ TEST_F(StyleChoice, ImageStyleHeldBackAndAllZeroWeightsChooseTheLastRow) {
     EXPECT_EQ(choose({9}), (std::pair<int, int>{13, 1}));
     // Without images Bitmap is refused nine times and taken on the tenth.
     EXPECT_EQ(choose({9, false, false, true}), (std::pair<int, int>{13, 10}));
-    settings.buildTables({true, false});
+    buildChooserTables(settings.choosers(), settings, {true, false});
     EXPECT_EQ(choose({1, false, true, true}).first, 5) << "Text is last in the preview";
 }
 
 TEST_F(StyleChoice, RowsWithoutAClassAreLeftOutAndUnknownCodesFallBack) {
     const StyleMaker two[] = {{5, "Text", nullptr}, {2, "Dots", nullptr}};
     StyleMakersScope only(two);
-    settings.buildTables({true, true});
+    buildChooserTables(settings.choosers(), settings, {true, true});
     int text = 0;
     for (int i = 0; i < 1000; ++i) {
         const auto [code, draws] = choose({9});
@@ -113,7 +114,7 @@ TEST_F(StyleChoice, RowsWithoutAClassAreLeftOutAndUnknownCodesFallBack) {
 TEST_F(StyleChoice, RestrictedToTheNamedStyles) {
     const StyleMaker three[] = {{5, "Text", nullptr}, {2, "Dots", nullptr}, {0, "Lines", nullptr}};
     StyleMakersScope only(three);
-    settings.buildTables({true, true});
+    buildChooserTables(settings.choosers(), settings, {true, true});
     std::string error;
     ASSERT_TRUE(restrictStyles({"dOtS"}, error));
     for (int i = 0; i < 200; ++i) {

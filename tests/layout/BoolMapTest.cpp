@@ -4,6 +4,7 @@
 #include <string>
 #include <typeinfo>
 
+#include "scene/ChooserTables.h"
 #include "LayoutSupport.h"
 #include "engine/RandomSource.h"
 #include "layout/BoolMap.h"
@@ -97,7 +98,7 @@ TEST(BoolMap, BubblesOnAnySizeAndTheirChoice) {
 TEST(BoolMap, TheChooserDefaultShares) {
     LayoutSettings s({100, 0, 0}, {100, 0, 0, 0});
     s.settings.setStyleOverlappingShapes(10);
-    s.settings.buildTables({true, true});
+    buildChooserTables(s.settings.choosers(), s.settings, {true, true});
     const WeightedChooser& chooser = s.settings.choosers().chooser(Family::BoolMap);
     ASSERT_EQ(chooser.size(), 6);
     const float total = 100 + 4 * 2 + 30;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/RandomSource.h"
-#include "layout/Canvas.h"
+#include "shape/Canvas.h"
 #include "platform/DC.h"
 
 namespace {

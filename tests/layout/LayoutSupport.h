@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Settings.h"
+#include "scene/ChooserTables.h"
+#include "engine/Settings.h"
 #include "support/Choosers.h"
 #include "support/TempFolder.h"
 
@@ -18,6 +19,6 @@ struct LayoutSettings {
         s.setLayoutFullScreen(split[0]), s.setLayoutEven(split[1]), s.setLayoutBar(split[2]);
         s.setLayoutLimn(split[3]), s.setLayoutCheckered(0), s.setLayoutSymmetric(0);
         s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
-        s.buildTables({true, true});
+        buildChooserTables(s.choosers(), s, {true, true});
     }
 };

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "Patterns/PatternCalculator.h"
-#include "layout/ShapeGrid.h"
+#include "shape/ShapeGrid.h"
 #include "layout/SubRector.h"
-#include "styles/figure/Limn.h"
+#include "shape/Limn.h"
 #include "support/Choosers.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "LayoutSupport.h"
-#include "layout/ShapeGrid.h"
+#include "shape/ShapeGrid.h"
 #include "layout/SubRector.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <functional>
 
-#include "app/Settings.h"
+#include "engine/Settings.h"
 #include "engine/SceneSupport.h"
 #include "styles/ImageSupport.h"
 #include "styles/image/Bitmap.h"

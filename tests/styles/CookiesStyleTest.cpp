@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "engine/SceneSupport.h"
-#include "styles/figure/Cookies.h"
+#include "styles/shape/Cookies.h"
 #include "support/GoldenImages.h"
 
 namespace {

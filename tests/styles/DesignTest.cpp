@@ -5,7 +5,7 @@
 #include "engine/SceneSupport.h"
 #include "layout/Range.h"
 #include "styles/area/Design.h"
-#include "styles/figure/DotMembers.h"
+#include "styles/dot/DotMembers.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"
 #include "support/SurfacePixels.h"

@@ -4,7 +4,7 @@
 #include "layout/Range.h"
 #include "styles/area/Distort.h"
 #include "styles/area/DistorterMembers.h"
-#include "styles/figure/DotMembers.h"
+#include "styles/dot/DotMembers.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"
 #include "support/SurfacePixels.h"
@@ -49,7 +49,7 @@ protected:
                                          platform::HeadlessOptions options = {}) {
         auto d = distort(w, h, seed, depth, options);
         memberRandom.seed(seed);
-        d->setDistorter(Distorter::make(index, memberRandom, DistorterSetting::current()));
+        d->setDistorter(Distorter::make(index, memberRandom, DistorterSetting::of(::scene())));
         return d;
     }
     // One cell over the whole screen.
@@ -102,7 +102,7 @@ TEST_F(DistortTest, FlipLRMirrorsTheScreenAndTwiceRestoresIt) {
         gApp.rand.seed(seed);
         scene->newLayout(false);
         Distort d(scene.get());
-        d.setDistorter(Distorter::make(15, memberRandom, DistorterSetting::current()));
+        d.setDistorter(Distorter::make(15, memberRandom, DistorterSetting::of(::scene())));
         finish(d);
         ASSERT_TRUE(d.isDone());
         if (round == 1) {
@@ -205,7 +205,7 @@ TEST_F(DistortTest, ARowStartingAtTheRightEdgeIsReadButNotPainted) {
         const std::vector<uint32_t> before = pixels();
         DistortOnRightEdge d(scene.get());
         EXPECT_EQ(d.x(), scene->subRects().front().width());
-        d.setDistorter(Distorter::make(8, memberRandom, DistorterSetting::current()));
+        d.setDistorter(Distorter::make(8, memberRandom, DistorterSetting::of(::scene())));
         finish(d);
         EXPECT_TRUE(d.isDone());
         EXPECT_EQ(pixels(), before) << seed;

@@ -6,7 +6,8 @@
 #include <string>
 #include <typeindex>
 
-#include "app/Settings.h"
+#include "scene/ChooserTables.h"
+#include "engine/Settings.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
 #include "layout/SubRect.h"
@@ -265,7 +266,7 @@ TEST(Distorter, MembersOfHighColourAreNotOfferedOnAPaletteDisplay) {
     ASSERT_EQ(names.size(), 24u);
     for (bool trueColor : {false, true}) {
         ChooserSet choosers;
-        choosers.build(settings, DisplayFacts{trueColor, true});
+        buildChooserTables(choosers, settings, DisplayFacts{trueColor, true});
         RandomSource random(11);
         std::set<std::string> made;
         for (int i = 0; i < 4000; ++i) {

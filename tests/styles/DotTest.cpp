@@ -4,15 +4,16 @@
 #include <typeindex>
 #include <typeinfo>
 
-#include "app/Settings.h"
-#include "color/ColorScene.h"
+#include "scene/ChooserTables.h"
+#include "engine/Settings.h"
+#include "support/FakeScene.h"
 #include "color/ColorSpace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
 #include "layout/BoolMap.h"
 #include "layout/SubRect.h"
 #include "platform/ProfileStore.h"
-#include "styles/figure/DotMembers.h"
+#include "styles/dot/DotMembers.h"
 #include "support/GoldenImages.h"
 #include "support/TempFolder.h"
 
@@ -30,7 +31,7 @@ protected:
     // The choosers of default settings on a display of the given kind.
     const ChooserSet& choosers(bool trueColor) {
         settings = std::make_unique<Settings>(platform::ProfileStore(folder.path()), "Somebody");
-        built.build(*settings, DisplayFacts{trueColor, true});
+        buildChooserTables(built, *settings, DisplayFacts{trueColor, true});
         setting.choosers = &built;
         setting.trueColor = trueColor;
         return built;
@@ -384,14 +385,14 @@ TEST_F(DotTest, EveryKindDrawsSafelyAtTheEdges) {
 namespace {
 
 // A palette once round the colour circle.
-ColorTable colourWheel() {
+FakeScene colourWheel() {
     std::vector<PALETTEENTRY> entries;
     for (int i = 0; i < 256; ++i) {
         const Color c = ColorHSV(static_cast<float>(i) * 360.0f / 256.0f, 0.8f, 0.9f).toColor();
         entries.push_back({static_cast<BYTE>(c.red()), static_cast<BYTE>(c.green()),
                            static_cast<BYTE>(c.blue()), 0});
     }
-    return ColorTable(true, entries);
+    return FakeScene(true, entries);
 }
 
 }  // namespace
@@ -399,8 +400,8 @@ ColorTable colourWheel() {
 // One member of each group stamped over a fixed background, its colour
 // running round the palette: QV_DOT_PICTURES=DIR writes the pictures.
 TEST_F(DotTest, GroupStills) {
-    const ColorTable wheel = colourWheel();
-    const ColorSceneScope scope(wheel);
+    FakeScene wheel = colourWheel();
+    const SceneScope scope(wheel);
     choosers(true);
     constexpr int kW = 160, kH = 90;
     setting.screenWidth = kW, setting.screenHeight = kH;

@@ -5,12 +5,12 @@
 #include <string>
 #include <typeinfo>
 
-#include "Patterns/PatternScene.h"
+#include "support/FakeScene.h"
 #include "engine/SceneSupport.h"
 #include "layout/Range.h"
-#include "styles/figure/Dot.h"
-#include "styles/figure/Dots.h"
-#include "styles/figure/Dotter.h"
+#include "styles/dot/Dot.h"
+#include "styles/dot/Dots.h"
+#include "styles/dot/Dotter.h"
 #include "support/Choosers.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"
@@ -82,7 +82,7 @@ TEST_F(DotsTest, DotterSharesOfTheDefaultWeights) {
     for (const auto& [name, percent] : expected)
         EXPECT_NEAR(100.0 * counts[name] / kDraws, percent, 0.5) << name;
     // Each index makes the member it names (the iterated map needs no scene).
-    patternScene::Scope scope([] { return true; });
+    PatternScope scope([] { return true; });
     for (int i = -1; i <= 9; ++i) {
         RandomSource m(3);
         auto d = MakeDotter(i, m);
@@ -91,7 +91,7 @@ TEST_F(DotsTest, DotterSharesOfTheDefaultWeights) {
 }
 
 TEST(Dotter, WalkersLeavingTheSquareRestartAtTheCentreOnTheSameCall) {
-    patternScene::Scope scope([] { return true; });
+    PatternScope scope([] { return true; });
     for (int index : {1, 2, 3, 4, 5}) {
         for (int seed = 1; seed <= 20; ++seed) {
             RandomSource r(seed);
@@ -124,7 +124,7 @@ TEST(Dotter, TheStepIsSmallAndTheRandomPointCoversTheSquare) {
 }
 
 TEST(Dotter, SymmetryOfTheMembers) {
-    patternScene::Scope scope([] { return true; });
+    PatternScope scope([] { return true; });
     for (int i = 0; i < 9; ++i) {
         RandomSource r(5);
         auto d = MakeDotter(i, r);
@@ -135,7 +135,7 @@ TEST(Dotter, SymmetryOfTheMembers) {
 }
 
 TEST(Dotter, SinCurveKeepsMovingWhereAFloatWouldFreeze) {
-    patternScene::Scope scope([] { return true; });
+    PatternScope scope([] { return true; });
     int moved = 0;
     for (int seed = 1; seed <= 20; ++seed) {
         RandomSource r(seed);
@@ -169,7 +169,7 @@ TEST(Dotter, SinCurveKeepsMovingWhereAFloatWouldFreeze) {
 TEST(Dotter, IteratedMapEndsOnPendingInputAndThenDrawsNothing) {
     // Input waits from the start: no trial run, not valid.
     {
-        patternScene::Scope scope([] { return false; });
+        PatternScope scope([] { return false; });
         RandomSource r(4);
         DotterIter d(r);
         EXPECT_FALSE(d.valid());
@@ -181,14 +181,14 @@ TEST(Dotter, IteratedMapEndsOnPendingInputAndThenDrawsNothing) {
     // Input arrives in the middle of a trial run: the search ends there.
     for (int after : {1, 10, 500, 1500}) {
         int polls = 0;
-        patternScene::Scope scope([&] { return ++polls < after; });
+        PatternScope scope([&] { return ++polls < after; });
         RandomSource r(4);
         DotterIter d(r);
         EXPECT_FALSE(d.valid()) << after;
         EXPECT_LE(polls, after + 2);
     }
     // Left alone it finds an orbit that spreads out.
-    patternScene::Scope scope([] { return true; });
+    PatternScope scope([] { return true; });
     for (int seed = 1; seed <= 5; ++seed) {
         RandomSource r(seed);
         DotterIter d(r);
@@ -204,7 +204,7 @@ TEST(Dotter, IteratedMapEndsOnPendingInputAndThenDrawsNothing) {
 }
 
 TEST(Dotter, HopalongStaysUsableOrSaysSo) {
-    patternScene::Scope scope([] { return true; });
+    PatternScope scope([] { return true; });
     for (int seed = 1; seed <= 20; ++seed) {
         RandomSource r(seed);
         DotterHopalong d(r);

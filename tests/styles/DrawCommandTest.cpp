@@ -5,10 +5,10 @@
 
 #include "engine/RandomSource.h"
 #include "engine/SceneSupport.h"
-#include "styles/figure/Line.h"
-#include "styles/figure/Draw.h"
-#include "styles/figure/DrawCommand.h"
-#include "styles/figure/LinerDrawer.h"
+#include "styles/line/Line.h"
+#include "styles/draw/Draw.h"
+#include "styles/draw/DrawCommand.h"
+#include "styles/line/LinerDrawer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "Patterns/Interpolator.h"
 #include "styles/ReworkSupport.h"
 #include "styles/area/Interp.h"
-#include "styles/figure/Dot.h"
+#include "styles/dot/Dot.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "engine/RandomSource.h"
-#include "styles/figure/LSystem.h"
-#include "styles/figure/Turtle.h"
+#include "styles/turtle/LSystem.h"
+#include "styles/turtle/Turtle.h"
 
 namespace {
 

@@ -5,12 +5,13 @@
 #include <typeindex>
 #include <typeinfo>
 
-#include "app/Settings.h"
+#include "scene/ChooserTables.h"
+#include "engine/Settings.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
 #include "platform/ProfileStore.h"
-#include "styles/figure/Line.h"
-#include "styles/figure/LinerDrawer.h"
+#include "styles/line/Line.h"
+#include "styles/line/LinerDrawer.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -22,7 +23,7 @@ protected:
     LineTest() : surface(32, 32, 32), dc(&surface) {
         dc.FillRect({0, 0, 32, 32}, RGB(0, 0, 0));
         settings = std::make_unique<Settings>(platform::ProfileStore(folder.path()), "Somebody");
-        built.build(*settings, DisplayFacts{true, true});
+        buildChooserTables(built, *settings, DisplayFacts{true, true});
         setting.screenWidth = 32;
         setting.screenHeight = 32;
         setting.choosers = &built;

@@ -4,12 +4,12 @@
 #include <typeinfo>
 
 #include "engine/SceneSupport.h"
-#include "engine/StyleCatalogue.h"
+#include "scene/StyleCatalogue.h"
 #include "layout/Range.h"
-#include "styles/figure/Line.h"
-#include "styles/figure/LinerDrawer.h"
-#include "styles/figure/LinerMembers.h"
-#include "styles/figure/Lines.h"
+#include "styles/line/Line.h"
+#include "styles/line/LinerDrawer.h"
+#include "styles/line/LinerMembers.h"
+#include "styles/line/Lines.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"
 

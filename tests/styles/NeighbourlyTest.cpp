@@ -6,7 +6,7 @@
 #include "layout/Range.h"
 #include "styles/area/Neighbourly.h"
 #include "styles/area/NeighbourlySaver.h"
-#include "styles/figure/DotMembers.h"
+#include "styles/dot/DotMembers.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"
 
@@ -39,7 +39,7 @@ void paintStartingPicture(CDC& dc, int w, int h) {
 class NeighbourlyWith : public NeighbourlySaver {
 public:
     NeighbourlyWith(CSceneWnd* scene, int id) : NeighbourlySaver(scene) {
-        m_pDot = std::make_unique<DotSingle>(m_random, DotSetting::current());
+        m_pDot = std::make_unique<DotSingle>(m_random, DotSetting::of(::scene()));
         m_pDot->setShadowOn(false);
         m_pNeighbourly = Neighbourly::make(id, m_random, m_pDot.get());
     }

@@ -1,7 +1,7 @@
 #include "layout/Range.h"
 #include "styles/ReworkSupport.h"
 #include "styles/area/Offset.h"
-#include "styles/figure/Dot.h"
+#include "styles/dot/Dot.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <typeinfo>
 
 #include "engine/RandomSource.h"
-#include "styles/figure/PointAdj.h"
+#include "styles/dot/PointAdj.h"
 #include "support/Choosers.h"
 
 namespace {

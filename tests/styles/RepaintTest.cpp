@@ -2,7 +2,7 @@
 
 #include "styles/ReworkSupport.h"
 #include "styles/area/Repaint.h"
-#include "styles/figure/DotMembers.h"
+#include "styles/dot/DotMembers.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 
 #include "engine/RandomSource.h"
 #include "engine/WeightedChooser.h"
-#include "layout/Canvas.h"
+#include "shape/Canvas.h"
 #include "platform/DC.h"
-#include "styles/figure/Limn.h"
-#include "styles/figure/Shape2D.h"
+#include "shape/Limn.h"
+#include "shape/Shape2D.h"
 
 namespace {
 

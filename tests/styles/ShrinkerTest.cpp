@@ -3,7 +3,7 @@
 
 #include "styles/ReworkSupport.h"
 #include "styles/area/Shrinker.h"
-#include "styles/figure/DotMembers.h"
+#include "styles/dot/DotMembers.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "styles/ReworkSupport.h"
 #include "styles/area/Sketch.h"
-#include "styles/figure/Line.h"
+#include "styles/line/Line.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 
 #include <set>
 
-#include "app/Settings.h"
+#include "scene/ChooserTables.h"
+#include "engine/Settings.h"
 #include "platform/Clock.h"
 #include "styles/text/Texter.h"
 #include "support/TempFolder.h"
@@ -24,7 +25,7 @@ struct TextSettings {
         settings.setTextRandom(w[2]), settings.setTextMessages(w[3]);
         for (int i = 0; i < Settings::kMessageCount; ++i)
             settings.setMessage(i, i < int(messages.size()) ? messages[size_t(i)] : "");
-        settings.buildTables({true, true});
+        buildChooserTables(settings.choosers(), settings, {true, true});
     }
 };
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "engine/SceneSupport.h"
-#include "styles/figure/Draw.h"
-#include "styles/figure/Turtle.h"
+#include "styles/draw/Draw.h"
+#include "styles/turtle/Turtle.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"
 #include "support/SurfacePixels.h"

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "color/ColorAdjuster.h"
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 #include "styles/area/Rework.h"
 
 namespace {
@@ -16,8 +17,8 @@ constexpr int kPauseAbove = 16;    // shapes wider than this pause for a step
 
 }  // namespace
 
-BlockPaint::BlockPaint(CSceneWnd* scene) : SaverRework(scene) {
-    const Settings& settings = *gApp.settings();
+BlockPaint::BlockPaint(StyleScene* scene) : SaverRework(scene) {
+    const Settings& settings = *sceneHost().settings();
     m_pAdjuster = CreateColorAdjuster(m_random, settings.choosers());
     m_bClear = m_random.uniform() < 0.25;
     m_crFill = Color::randomPaletteColor(m_random);

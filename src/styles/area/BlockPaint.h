@@ -19,7 +19,7 @@ public:
         int x0, y0, x1, y1;
     };
 
-    explicit BlockPaint(CSceneWnd* scene);
+    explicit BlockPaint(StyleScene* scene);
     ~BlockPaint() override;
 
     void step() override;

@@ -5,12 +5,13 @@
 #include <typeinfo>
 
 #include "Patterns/PatternCalculator.h"
-#include "app/SaverApp.h"
-#include "app/Settings.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "color/ColorSelector.h"
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 #include "layout/Range.h"
-#include "styles/figure/Dot.h"
+#include "styles/dot/Dot.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ constexpr float kSqrt2 = 1.4142135f;
 
 }  // namespace
 
-Design::Design(CSceneWnd* scene) : Saver(scene) {
+Design::Design(StyleScene* scene) : Saver(scene) {
     m_bPolar = m_random.uniform() < 0.25;
     bool mirrorX = m_bPolar;
     if (!m_bPolar) mirrorX = m_random.below(2) != 0;
@@ -31,7 +32,7 @@ Design::Design(CSceneWnd* scene) : Saver(scene) {
 
     m_pDot = CreateDot(m_random, {kRotateKind});
     if (m_pDot->area() == 1) m_pDot->setShadowOn(false);
-    const Settings* settings = gApp.settings();
+    const Settings* settings = sceneHost().settings();
     m_pColorSelector = CreateColorSelector(m_random, m_pDot.get(), 3);
     const int n = m_pColorSelector->inputCount();
     m_pCalc = PatternCalculator::create(m_random, n, false);
@@ -44,8 +45,7 @@ Design::Design(CSceneWnd* scene) : Saver(scene) {
     if (n <= 1) m_bDrawAll = m_random.uniform() < 0.95;
     m_fThreshold = static_cast<float>(m_random.uniform() * 0.5 + 0.5);
     const Dot& dot = *m_pDot;
-    gApp.trace("%s line %d : (typeid(*m_pDot).name()) = %s", "DesignNetwork", kTraceLine,
-               typeid(dot).name());
+    traceMade("DesignNetwork", kTraceLine, "(typeid(*m_pDot).name())", typeid(dot).name());
 
     m_in.assign(2, 0.0f);
     m_out.assign(static_cast<size_t>(n), 0.0f);

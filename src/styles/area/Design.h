@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/Saver.h"
+#include "styles/Saver.h"
 
 class ColorSelector;
 class Dot;
@@ -16,7 +16,7 @@ class PatternCalculator;
 
 class Design : public Saver {
 public:
-    explicit Design(CSceneWnd* scene);
+    explicit Design(StyleScene* scene);
     ~Design() override;
 
     void step() override;

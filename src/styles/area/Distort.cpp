@@ -2,21 +2,22 @@
 
 #include <algorithm>
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "engine/MathErrors.h"
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 #include "layout/Range.h"
 #include "styles/area/Distorter.h"
-#include "styles/figure/DotMembers.h"
+#include "styles/dot/DotMembers.h"
 
-Distort::Distort(CSceneWnd* scene) : SaverBitmap(scene) {
+Distort::Distort(StyleScene* scene) : SaverBitmap(scene) {
     m_pDistorter = Distorter::create(m_random);
-    m_pDot = std::make_unique<DotSingle>(m_random, DotSetting::current());
+    m_pDot = std::make_unique<DotSingle>(m_random, DotSetting::of(::scene()));
     if (m_pDot->area() == 1) m_pDot->setShadowOn(false);
     m_iY = 0;
     startRow();
-    const Settings* settings = gApp.settings();
+    const Settings* settings = sceneHost().settings();
     const long long maxTime = settings ? settings->maxTime() : 0;
     m_dwDuration = static_cast<uint32_t>(std::clamp(maxTime * 1000, 0LL, static_cast<long long>(UINT32_MAX)));
 }

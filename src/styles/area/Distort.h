@@ -10,14 +10,14 @@
 
 #include <memory>
 
-#include "engine/Saver.h"
+#include "styles/Saver.h"
 
 class Distorter;
 class Dot;
 
 class Distort : public SaverBitmap {
 public:
-    explicit Distort(CSceneWnd* scene);
+    explicit Distort(StyleScene* scene);
     ~Distort() override;
 
     void step() override;

@@ -2,10 +2,11 @@
 
 #include <iterator>
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 #include "styles/area/DistorterMembers.h"
 
 namespace {
@@ -23,12 +24,12 @@ DistorterCopy::DistorterCopy(const CDC& dc, bool plain) : m_pDC(&dc), m_bPlain(p
     if (s->bitsPerPixel() == 8) m_pHardware = &CDisplay::instance().hardwarePalette();
 }
 
-DistorterSetting DistorterSetting::current() {
+DistorterSetting DistorterSetting::of(const Scene& scene) {
     DistorterSetting s;
-    if (const CSceneWnd* scene = gApp.pSceneWnd()) {
-        s.screenWidth = scene->width();
-        s.screenHeight = scene->height();
-        s.trueColor = scene->isTrueColor();
+    if (scene.isWindow()) {
+        s.screenWidth = scene.width();
+        s.screenHeight = scene.height();
+        s.trueColor = scene.isTrueColor();
     }
     return s;
 }
@@ -98,12 +99,12 @@ const char* Distorter::name(int index) { return kindAt(index).name; }
 std::unique_ptr<Distorter> Distorter::create(RandomSource& random, const ChooserSet& choosers,
                                              const DistorterSetting& setting) {
     const int index = choosers.chooser(Family::Distorter).choose(random, nullptr, WeightedChooser::kTries);
-    gApp.trace("%s line %d : (typeid(*pDistorter).name()) = %s", "Distorter", kTraceLine, name(index));
+    traceMade("Distorter", kTraceLine, "(typeid(*pDistorter).name())", name(index));
     return make(index, random, setting);
 }
 
 std::unique_ptr<Distorter> Distorter::create(RandomSource& random) {
     static const ChooserSet kNone;
-    const Settings* settings = gApp.settings();
-    return create(random, settings ? settings->choosers() : kNone, DistorterSetting::current());
+    const Settings* settings = sceneHost().settings();
+    return create(random, settings ? settings->choosers() : kNone, DistorterSetting::of(scene()));
 }

@@ -14,6 +14,7 @@
 
 #include "color/Color.h"
 #include "engine/MathErrors.h"
+#include "engine/Scene.h"
 #include "platform/DC.h"
 
 class ChooserSet;
@@ -54,14 +55,14 @@ private:
     int m_iH = 0;
 };
 
-// What a distorter takes from the scene when it is built. current() reads
-// the scene window; without one (tests) a 640 x 480 true-colour screen.
+// What a distorter takes from the scene when it is built: the scene's size
+// and depth; from the stand-in scene (tests), a 640 x 480 true-colour screen.
 struct DistorterSetting {
     int screenWidth = 640;
     int screenHeight = 480;
     bool trueColor = true;
 
-    static DistorterSetting current();
+    static DistorterSetting of(const Scene& scene);
 };
 
 class Distorter {

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/SaverApp.h"
+#include "engine/Trace.h"
 #include "engine/RandomSource.h"
 #include "layout/SubRect.h"
 #include "styles/area/DistorterMembers.h"
@@ -93,7 +93,7 @@ DistorterExpand::DistorterExpand(RandomSource& random, const DistorterSetting& s
     m_fY0 = static_cast<float>(random.uniform());
     m_fYS = static_cast<float>(random.uniform() * (1.0 - m_fY0));
     m_iBlockSize = 1 << random.below(6);
-    gApp.trace("%s line %d : m_iBlockSize = %d", "Distorter", kBlockSizeTraceLine, m_iBlockSize);
+    trace("%s line %d : m_iBlockSize = %d", "Distorter", kBlockSizeTraceLine, m_iBlockSize);
 }
 
 Color& DistorterExpand::map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) {
@@ -150,10 +150,10 @@ DistorterSlide::DistorterSlide(RandomSource& random, const DistorterSetting& set
     m_fYFreq = static_cast<float>(random.below(400) + 1) * kTwoPi;
     m_fOffsetFactor1 = static_cast<float>(random.below(30) + 1);
     m_fOffsetFactor2 = static_cast<float>(random.below(30) + 1);
-    gApp.trace("%s line %d : m_fXFreq = %f", "Distorter", kSlideTraceLine, m_fXFreq);
-    gApp.trace("%s line %d : m_fYFreq = %f", "Distorter", kSlideTraceLine + 1, m_fYFreq);
-    gApp.trace("%s line %d : m_fOffsetFactor1 = %f", "Distorter", kSlideTraceLine + 2, m_fOffsetFactor1);
-    gApp.trace("%s line %d : m_fOffsetFactor2 = %f", "Distorter", kSlideTraceLine + 3, m_fOffsetFactor2);
+    trace("%s line %d : m_fXFreq = %f", "Distorter", kSlideTraceLine, m_fXFreq);
+    trace("%s line %d : m_fYFreq = %f", "Distorter", kSlideTraceLine + 1, m_fYFreq);
+    trace("%s line %d : m_fOffsetFactor1 = %f", "Distorter", kSlideTraceLine + 2, m_fOffsetFactor1);
+    trace("%s line %d : m_fOffsetFactor2 = %f", "Distorter", kSlideTraceLine + 3, m_fOffsetFactor2);
 }
 
 Color& DistorterSlide::map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) {

@@ -4,12 +4,13 @@
 #include <typeinfo>
 
 #include "Patterns/Interpolator.h"
-#include "app/SaverApp.h"
-#include "app/Settings.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "color/ColorClamp.h"
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 #include "styles/area/Rework.h"
-#include "styles/figure/Dot.h"
+#include "styles/dot/Dot.h"
 
 namespace {
 
@@ -28,14 +29,14 @@ std::vector<float> drawKnots(RandomSource& random, int n) {
 
 }  // namespace
 
-Interp::Interp(CSceneWnd* scene) : SaverRework(scene) {
-    const Settings& settings = *gApp.settings();
+Interp::Interp(StyleScene* scene) : SaverRework(scene) {
+    const Settings& settings = *sceneHost().settings();
     m_pDot = CreateDot(m_random, {});
     if (m_pDot->area() == 1) m_pDot->setShadowOn(false);
     m_iY = 0;
     const bool rgb = m_random.below(2) == 0;
     m_iHueCount = rgb && !scene->isAnimated() ? 3 : 1;
-    gApp.trace("%s line %d : m_iHueCount = %d", "Interp", kHueCountTraceLine, m_iHueCount);
+    trace("%s line %d : m_iHueCount = %d", "Interp", kHueCountTraceLine, m_iHueCount);
     startRow();
 
     if (m_random.below(2) != 0) {
@@ -69,7 +70,7 @@ Interp::Interp(CSceneWnd* scene) : SaverRework(scene) {
     }
     m_dwDuration = rework::maxTimeMs(settings.maxTime());
     const Dot& dot = *m_pDot;
-    gApp.trace("%s line %d : (typeid(*m_pDot).name()) = %s", "Interp", kDotTraceLine, typeid(dot).name());
+    traceMade("Interp", kDotTraceLine, "(typeid(*m_pDot).name())", typeid(dot).name());
 }
 
 Interp::~Interp() = default;

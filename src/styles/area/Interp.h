@@ -17,7 +17,7 @@ class Interpolator;
 
 class Interp : public SaverRework {
 public:
-    explicit Interp(CSceneWnd* scene);
+    explicit Interp(StyleScene* scene);
     ~Interp() override;
 
     void step() override;

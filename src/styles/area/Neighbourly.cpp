@@ -4,11 +4,12 @@
 #include <array>
 #include <typeinfo>
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "color/Color.h"
 #include "engine/ChooserSet.h"
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 #include "layout/SubRect.h"
 #include "platform/DC.h"
 
@@ -35,7 +36,7 @@ void Neighbourly::setBufferLimit(uint64_t bytes) { gBufferLimit = bytes ? bytes 
 uint64_t Neighbourly::bufferLimit() { return gBufferLimit; }
 
 bool Neighbourly::idle() {
-    const CSceneWnd* scene = gApp.pSceneWnd();
+    const Scene* scene = sceneWindow();
     return !scene || scene->isIdle();
 }
 
@@ -134,12 +135,12 @@ std::unique_ptr<Neighbourly> Neighbourly::make(int id, RandomSource& random, Dot
 
 std::unique_ptr<Neighbourly> Neighbourly::create(RandomSource& random, Dot* dot) {
     static const ChooserSet kNone;
-    const Settings* settings = gApp.settings();
+    const Settings* settings = sceneHost().settings();
     const ChooserSet& choosers = settings ? settings->choosers() : kNone;
     const int index = choosers.chooser(Family::Neighbourly).choose(random, nullptr, WeightedChooser::kTries);
     std::unique_ptr<Neighbourly> made = make(choosers.codeAt(Family::Neighbourly, index), random, dot);
     const Neighbourly& n = *made;
-    gApp.trace("%s line %d : (typeid(*pNeighbourly).name()) = %s", "Neighbourly", kTraceLine, typeid(n).name());
+    traceMade("Neighbourly", kTraceLine, "(typeid(*pNeighbourly).name())", typeid(n).name());
     return made;
 }
 

@@ -3,15 +3,16 @@
 #include <algorithm>
 #include <new>
 
-#include "app/SaverApp.h"
-#include "color/ColorScene.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "color/ColorSelector.h"
 #include "engine/RandomSource.h"
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 #include "layout/SubRect.h"
 #include "platform/DC.h"
 #include "styles/area/Neighbourly.h"
-#include "styles/figure/Dot.h"
+#include "styles/dot/Dot.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ constexpr uint32_t kSquaresBetweenPolls = 64;
 
 NeighbourlyPlasma::NeighbourlyPlasma(RandomSource& random, Dot* dot) : Neighbourly(random, dot) {
     m_iFactor = static_cast<int16_t>(1 << random.skewedBelow(5, 2));
-    gApp.trace("%s line %d : m_iFactor = %d", "Neighbourly", kFactorTraceLine, m_iFactor);
-    const int colors = std::max(colorScene().colorCount(), 1);
+    trace("%s line %d : m_iFactor = %d", "Neighbourly", kFactorTraceLine, m_iFactor);
+    const int colors = std::max(scene().colorCount(), 1);
     m_iHighest = static_cast<int16_t>(std::min(colors - 1, 0x7FFF));
     m_fN = static_cast<float>(colors);
     m_pColorSelector = CreateColorSelector(random, dot, 1);
@@ -86,7 +87,7 @@ void NeighbourlyPlasma::prepare(CDC& dc, const SubRect& subRect) {
         m_pending.assign(1, Square{0, 0, mx, my});
     }
 
-    CSceneWnd* scene = gApp.pSceneWnd();
+    Scene* scene = sceneWindow();
     const size_t w = static_cast<size_t>(m_iWidth);
     const auto at = [&](int x, int y) -> int { return m_cells[static_cast<size_t>(y) * w + static_cast<size_t>(x)]; };
     const int f = m_iFactor;

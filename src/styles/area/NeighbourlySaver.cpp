@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "engine/MathErrors.h"
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 #include "layout/Range.h"
 #include "styles/area/Neighbourly.h"
-#include "styles/figure/DotMembers.h"
+#include "styles/dot/DotMembers.h"
 
 namespace {
 
@@ -17,10 +18,10 @@ constexpr int kDotsBetweenPolls = 200;
 
 }  // namespace
 
-NeighbourlySaver::NeighbourlySaver(CSceneWnd* scene) : SaverBySubRect(scene) {
+NeighbourlySaver::NeighbourlySaver(StyleScene* scene) : SaverBySubRect(scene) {
     m_iY = m_iCount = 0;
     m_iX = rowStart();
-    const Settings* settings = gApp.settings();
+    const Settings* settings = sceneHost().settings();
     const long long maxTime = settings ? settings->maxTime() : 0;
     m_dwDuration = static_cast<uint32_t>(std::clamp(maxTime * 1000, 0LL, static_cast<long long>(UINT32_MAX)));
 }
@@ -125,13 +126,13 @@ void NeighbourlySaver::step() {
     if (m_cursor == rects.end()) m_bDone = true;
 }
 
-Blur::Blur(CSceneWnd* scene) : NeighbourlySaver(scene) {
-    m_pDot = std::make_unique<DotSingle>(m_random, DotSetting::current());
+Blur::Blur(StyleScene* scene) : NeighbourlySaver(scene) {
+    m_pDot = std::make_unique<DotSingle>(m_random, DotSetting::of(::scene()));
     m_pDot->setShadowOn(false);
     m_pNeighbourly = Neighbourly::create(m_random, m_pDot.get());
 }
 
-Plasma::Plasma(CSceneWnd* scene) : NeighbourlySaver(scene) {
+Plasma::Plasma(StyleScene* scene) : NeighbourlySaver(scene) {
     m_pDot = CreateDot(m_random, {});
     m_pDot->setShadowOn(false);
     m_pNeighbourly = std::make_unique<NeighbourlyPlasma>(m_random, m_pDot.get());

@@ -8,14 +8,14 @@
 
 #include <memory>
 
-#include "engine/Saver.h"
+#include "styles/Saver.h"
 
 class Dot;
 class Neighbourly;
 
 class NeighbourlySaver : public SaverBySubRect {
 public:
-    explicit NeighbourlySaver(CSceneWnd* scene);
+    explicit NeighbourlySaver(StyleScene* scene);
     ~NeighbourlySaver() override;
 
     void step() override;
@@ -49,11 +49,11 @@ protected:
 // A random image filter over the screen.
 class Blur : public NeighbourlySaver {
 public:
-    explicit Blur(CSceneWnd* scene);
+    explicit Blur(StyleScene* scene);
 };
 
 // A midpoint-displacement plasma in palette colours.
 class Plasma : public NeighbourlySaver {
 public:
-    explicit Plasma(CSceneWnd* scene);
+    explicit Plasma(StyleScene* scene);
 };

@@ -2,16 +2,17 @@
 
 #include <algorithm>
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "color/VaryColor.h"
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 #include "layout/Range.h"
 #include "styles/area/Rework.h"
-#include "styles/figure/Dot.h"
+#include "styles/dot/Dot.h"
 
-Offset::Offset(CSceneWnd* scene) : SaverBySubRect(scene) {
-    const Settings& settings = *gApp.settings();
+Offset::Offset(StyleScene* scene) : SaverBySubRect(scene) {
+    const Settings& settings = *sceneHost().settings();
     m_pVaryColor = CreateVaryColor(m_random, settings.choosers());
     m_pDot = CreateDotOffset(m_random, {});
     // A frame around the cell needs the whole cell.

@@ -7,14 +7,14 @@
 
 #include <memory>
 
-#include "engine/Saver.h"
+#include "styles/Saver.h"
 
 class Dot;
 class VaryColor;
 
 class Offset : public SaverBySubRect {
 public:
-    explicit Offset(CSceneWnd* scene);
+    explicit Offset(StyleScene* scene);
     ~Offset() override;
 
     void step() override;

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "color/ColorAdjuster.h"
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 #include "styles/area/Rework.h"
-#include "styles/figure/Dot.h"
+#include "styles/dot/Dot.h"
 
 namespace {
 
@@ -19,8 +20,8 @@ constexpr int kDotsBetweenTimeTests = 1000;
 
 }  // namespace
 
-Repaint::Repaint(CSceneWnd* scene) : SaverRework(scene) {
-    const Settings& settings = *gApp.settings();
+Repaint::Repaint(StyleScene* scene) : SaverRework(scene) {
+    const Settings& settings = *sceneHost().settings();
     m_pAdjuster = CreateColorAdjuster(m_random, settings.choosers());
     m_bClear = m_random.below(2) != 0;
     m_bWindow = m_random.uniform() < 0.25;

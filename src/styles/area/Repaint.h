@@ -13,7 +13,7 @@ class Dot;
 
 class Repaint : public SaverRework {
 public:
-    explicit Repaint(CSceneWnd* scene);
+    explicit Repaint(StyleScene* scene);
     ~Repaint() override;
 
     void step() override;

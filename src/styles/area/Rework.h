@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "engine/MathErrors.h"
-#include "engine/Saver.h"
-#include "engine/SceneWnd.h"
+#include "styles/Saver.h"
+#include "styles/StyleScene.h"
 #include "layout/Range.h"
 #include "platform/Surface.h"
 

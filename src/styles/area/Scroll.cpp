@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ constexpr int kLeast = 64;   // the far edges stay at least this far from the sc
 
 }  // namespace
 
-Scroll::Scroll(CSceneWnd* scene) : Saver(scene) {
+Scroll::Scroll(StyleScene* scene) : Saver(scene) {
     m_iCount = m_random.below(32) + 1;
     m_iDX = m_random.below(64) - 32;
     m_iDY = m_random.below(64) - 32;

@@ -2,11 +2,11 @@
 // Shifts one random rectangle of the screen by the same few pixels, 1 to 32
 // times, one shift per step: a smear of what was there.
 
-#include "engine/Saver.h"
+#include "styles/Saver.h"
 
 class Scroll : public Saver {
 public:
-    explicit Scroll(CSceneWnd* scene);
+    explicit Scroll(StyleScene* scene);
 
     void step() override;
 

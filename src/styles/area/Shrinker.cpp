@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/SceneWnd.h"
-#include "styles/figure/DotMembers.h"
+#include "styles/StyleScene.h"
+#include "styles/dot/DotMembers.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ constexpr int kLeastBlock = 8;  // smaller blocks are not copied
 
 }  // namespace
 
-Shrinker::Shrinker(CSceneWnd* scene) : SaverRework(scene) {
+Shrinker::Shrinker(StyleScene* scene) : SaverRework(scene) {
     m_pDotBlt = CreateDotBlt(m_random, {});
     const bool single = m_random.below(2) == 0;
     if (single && !m_pDotBlt->wantsGrid()) {

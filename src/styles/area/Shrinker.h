@@ -13,7 +13,7 @@ class DotBlt;
 
 class Shrinker : public SaverRework {
 public:
-    explicit Shrinker(CSceneWnd* scene);
+    explicit Shrinker(StyleScene* scene);
     ~Shrinker() override;
 
     void step() override;

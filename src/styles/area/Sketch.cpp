@@ -2,18 +2,19 @@
 
 #include <algorithm>
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "color/ColorAdjuster.h"
-#include "engine/SceneWnd.h"
+#include "styles/StyleScene.h"
 #include "styles/area/Rework.h"
-#include "styles/figure/Line.h"
+#include "styles/line/Line.h"
 
-Sketch::Sketch(CSceneWnd* scene) : SaverRework(scene) {
-    const Settings& settings = *gApp.settings();
+Sketch::Sketch(StyleScene* scene) : SaverRework(scene) {
+    const Settings& settings = *sceneHost().settings();
     m_pAdjuster = CreateColorAdjuster(m_random, settings.choosers());
     m_bClear = m_random.uniform() < 0.75;
-    m_pLine = std::make_unique<LinePrushSingle>(m_random, DotSetting::current());
+    m_pLine = std::make_unique<LinePrushSingle>(m_random, DotSetting::of(::scene()));
     m_iRun = m_random.below(17) + 1;
     m_iX = m_iY = 0;
     m_dwDuration = rework::maxTimeMs(settings.maxTime());

@@ -14,7 +14,7 @@ class Line;
 
 class Sketch : public SaverRework {
 public:
-    explicit Sketch(CSceneWnd* scene);
+    explicit Sketch(StyleScene* scene);
     ~Sketch() override;
 
     void step() override;

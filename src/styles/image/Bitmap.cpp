@@ -1,8 +1,9 @@
 #include "styles/image/Bitmap.h"
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
-#include "engine/SceneWnd.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
+#include "styles/StyleScene.h"
 #include "platform/Clock.h"
 #include "styles/image/Image.h"
 
@@ -12,16 +13,16 @@ constexpr int kPathTraceLine = 62;
 
 }  // namespace
 
-Bitmap::Bitmap(CSceneWnd* scene) : Saver(scene) {
-    m_pauseTimer.start(int64_t{gApp.settings()->imagePause()} * 1000);
+Bitmap::Bitmap(StyleScene* scene) : Saver(scene) {
+    m_pauseTimer.start(int64_t{sceneHost().settings()->imagePause()} * 1000);
 }
 
 void Bitmap::step() {
     if (!m_bShown) {
         const std::string path = m_pScene->NextImagePath();
-        gApp.trace("%s line %d : sFilePathName = %s", "Bitmap", kPathTraceLine, path.c_str());
+        trace("%s line %d : sFilePathName = %s", "Bitmap", kPathTraceLine, path.c_str());
         // A path without an extension is no picture, and no picture was shown.
-        CSceneWnd* scene = m_pScene;
+        StyleScene* scene = m_pScene;
         const ImageLimits limits{scene->width(), scene->height(), [scene] { return scene->isIdle(); }};
         if (std::unique_ptr<Image> image = CreateImage(path, limits)) {
             CDC* dc = m_pScene->dc();
@@ -33,7 +34,7 @@ void Bitmap::step() {
                 image->Paint(*dc, x, y);
             }
             image.reset();
-            gApp.setTimeLastImage(platform::clock().calendarSeconds());
+            sceneHost().setTimeLastImage(platform::clock().calendarSeconds());
         }
         m_bShown = true;
     }

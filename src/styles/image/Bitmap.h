@@ -2,11 +2,11 @@
 // The image style: one of the user's pictures, decoded and painted once at a
 // random place on the screen, then held for the image pause.
 
-#include "engine/Saver.h"
+#include "styles/Saver.h"
 
 class Bitmap : public Saver {
 public:
-    explicit Bitmap(CSceneWnd* scene);
+    explicit Bitmap(StyleScene* scene);
 
     // The first call shows the next picture; every call then waits for the
     // pause, returning early when input arrives.

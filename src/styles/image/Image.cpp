@@ -4,12 +4,13 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/SaverApp.h"
-#include "engine/SceneWnd.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "platform/DC.h"
 
 ImageLimits ImageLimits::ofScene() {
-    const CSceneWnd* scene = gApp.pSceneWnd();
+    const Scene* scene = sceneWindow();
     if (!scene) return {};
     return {scene->width(), scene->height()};
 }

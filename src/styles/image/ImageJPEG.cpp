@@ -3,7 +3,7 @@
 // whose scaled picture could never fit the screen is refused from its
 // header, before anything of its size is allocated.
 
-#include "app/SaverApp.h"
+#include "engine/Trace.h"
 #include "platform/JpegDecoder.h"
 #include "styles/image/Image.h"
 
@@ -11,7 +11,7 @@ ImageJPEG::ImageJPEG(const std::string& path, const ImageLimits& limits) {
     platform::JpegRequest request;
     request.fitWidth = limits.width;
     request.keepGoing = limits.keepGoing;
-    request.trace = [](const char* message) { gApp.trace("%s : %s", "ImageJPEG", message); };
+    request.trace = [](const char* message) { trace("%s : %s", "ImageJPEG", message); };
     request.rows = [&](int width, int height, int denominator, size_t stride) -> uint8_t* {
         m_iScale = denominator;
         m_iWidth = width;

@@ -2,20 +2,21 @@
 
 #include <algorithm>
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
-#include "engine/SceneWnd.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
+#include "styles/StyleScene.h"
 #include "styles/text/TextFont.h"
 
 int64_t Text::SceneFacts::timeBlankStart() const { return m_pScene->timeBlankStart(); }
 
 int Text::SceneFacts::drawingCount() const { return m_pScene->drawingCount(); }
 
-Text::Text(CSceneWnd* scene)
+Text::Text(StyleScene* scene)
     : SaverBySubRect(scene),
       m_facts(scene),
       m_misspeller(&m_random),
-      m_pTexter(CreateTexter(m_random, *gApp.settings(), m_facts)) {}
+      m_pTexter(CreateTexter(m_random, *sceneHost().settings(), m_facts)) {}
 
 Text::~Text() = default;
 
@@ -43,7 +44,7 @@ void Text::step() {
     CFont* previousFont = dc->SelectFont(&font);
 
     const std::string text =
-        textWithTypos(*m_pTexter, m_misspeller, m_random, gApp.settings()->quorSpel());
+        textWithTypos(*m_pTexter, m_misspeller, m_random, sceneHost().settings()->quorSpel());
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextAlign(TA_BASELINE);
     const SIZE extent = dc->GetTextExtentPoint32(text);

@@ -6,13 +6,13 @@
 
 #include <memory>
 
-#include "engine/Saver.h"
+#include "styles/Saver.h"
 #include "styles/text/QuorSpel.h"
 #include "styles/text/Texter.h"
 
 class Text : public SaverBySubRect {
 public:
-    explicit Text(CSceneWnd* scene);
+    explicit Text(StyleScene* scene);
     ~Text() override;
 
     // Writes the text into the remaining cells of the group, one cell per
@@ -26,12 +26,12 @@ private:
     // What the texters read from the scene window.
     class SceneFacts : public TextFacts {
     public:
-        explicit SceneFacts(const CSceneWnd* scene) : m_pScene(scene) {}
+        explicit SceneFacts(const StyleScene* scene) : m_pScene(scene) {}
         int64_t timeBlankStart() const override;
         int drawingCount() const override;
 
     private:
-        const CSceneWnd* m_pScene;
+        const StyleScene* m_pScene;
     };
 
     SceneFacts m_facts;

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <iterator>
 
-#include "app/SaverApp.h"
-#include "app/Settings.h"
+#include "engine/Trace.h"
+#include "engine/Settings.h"
 #include "platform/Clock.h"
 
 std::string formatDateTime(const platform::LocalTime& t) {
@@ -95,6 +95,6 @@ std::unique_ptr<Texter> CreateTexter(RandomSource& random, const Settings& setti
         settings.choosers().chooser(Family::Texter).choose(random, nullptr, WeightedChooser::kTries);
     const TexterKind& kind =
         index >= 0 && index < static_cast<int>(std::size(kTexters)) ? kTexters[index] : kTexters[0];
-    gApp.trace("%s line %d : (typeid(*pTexter).name()) = %s", "Texter", kTraceLine, kind.name);
+    traceMade("Texter", kTraceLine, "(typeid(*pTexter).name())", kind.name);
     return kind.make(&random, settings, facts);
 }

@@ -1,0 +1,135 @@
+#include "styles/Saver.h"
+
+#include <algorithm>
+
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
+#include "styles/StyleScene.h"
+#include "layout/Range.h"
+#include "platform/Clock.h"
+
+namespace {
+
+constexpr int kTraceLine = 67;
+// A drawing that ends sooner than this after its start has no pause.
+constexpr uint32_t kNoPauseBeforeMs = 5000;
+
+uint32_t processClock() { return platform::clock().processClockMs(); }
+
+}  // namespace
+
+Saver::Saver(StyleScene* scene) : m_pScene(scene), m_random(sceneHost().random().next()) {
+    const Settings& settings = *sceneHost().settings();
+    m_hWnd = scene->GetSafeHwnd();
+    m_iUser = 0;
+    m_bBackgroundDone = false;
+
+    const int n = scene->colorCount();
+    m_crBase = Color::fromPaletteIndex(m_random.below(n));
+    m_iColorIndex = m_random.below(n);
+    m_iGroup = m_random.below(scene->groups() + 1);
+    m_iColorCount = n;
+    m_iLastColor = n - 1;
+    m_pRange = CreateRange(m_random, settings.choosers());
+
+    m_dwCreated = m_dwStart = processClock();
+    const double u1 = m_random.uniform();
+    const double u2 = m_random.uniform();
+    m_dwDuration = timeLimitMs(u1, u2, settings.minTime(), settings.maxTime(), scene->coverage());
+
+    m_iSpeed = settings.speed();
+    m_stepTimer.start(settings.speed());
+    m_tickTimer.start(1);
+    m_bDone = false;
+    trace("%s line %d", "Saver", kTraceLine);
+}
+
+Saver::~Saver() = default;
+
+uint32_t Saver::timeLimitMs(double u1, double u2, int minTime, int maxTime, float coverage) {
+    const float spread = static_cast<float>(u1 * (static_cast<double>(maxTime) - minTime));
+    // Held within what the millisecond count can express; absurd settings
+    // give a long drawing, never an undefined conversion.
+    constexpr double kMaxSeconds = 4294967.0;
+    const double drawn = std::clamp(u2 * spread + minTime, 0.0, kMaxSeconds);
+    const auto seconds = static_cast<int64_t>(drawn);
+    const float covered = std::clamp(coverage, 0.0f, 1.0f) * static_cast<float>(seconds);
+    return static_cast<uint32_t>(static_cast<int64_t>(covered) * 1000);
+}
+
+uint32_t Saver::elapsedMs() const { return processClock() - m_dwStart; }
+
+bool Saver::isDone() const {
+    return m_bDone || m_pScene->stopRequested() || elapsedMs() > m_dwDuration;
+}
+
+void Saver::waitFor(qvTimer& timer) {
+    while (m_pScene->isIdle() && !timer.expired()) m_pScene->waitForInput(timer.remainingMs());
+}
+
+void Saver::waitStep() { waitFor(m_stepTimer); }
+
+void Saver::waitTick() { waitFor(m_tickTimer); }
+
+void Saver::run() {
+    if (!m_pScene->isIdle()) return;
+    m_pScene->reverseRotation();
+    if (m_pScene->isIdle()) step();
+
+    const Settings& settings = *sceneHost().settings();
+    const int delay = settings.delayBetweenDrawings();
+    if (delay == 0) return;
+    if (!m_pScene->isIdle() || !isDone() || elapsedMs() <= kNoPauseBeforeMs) return;
+
+    // The pause between drawings, spent here so that any input cuts it short.
+    const bool animate = settings.animatePause();
+    qvTimer pause(static_cast<int64_t>(delay) * 1000);
+    m_pScene->reverseRotation();
+    while (m_pScene->isIdle() && !pause.expired()) {
+        if (animate) m_pScene->animatePalette(false);
+        int64_t wait = pause.remainingMs();
+        if (animate) wait = std::min(wait, m_pScene->animationWaitMs());
+        m_pScene->waitForInput(wait);
+    }
+    if (animate) m_pScene->reverseRotation();
+}
+
+double Saver::pixelWidth() const {
+    int w = 1;
+    int h = 1;
+    m_pScene->largestSubRect(w, h);
+    return 2.0 / w;
+}
+
+double Saver::pixelHeight() const {
+    int w = 1;
+    int h = 1;
+    m_pScene->largestSubRect(w, h);
+    return 2.0 / h;
+}
+
+void Saver::perspective(float& x, float& y, float z) {
+    const float d = z + 2.0f;
+    if (d != 0.0f) {
+        x /= d;
+        y /= d;
+    }
+}
+
+void Saver::plotPoints(const std::vector<Point3D>& points, const Color& color) {
+    CDC* dc = m_pScene->dc();
+    if (!dc) return;
+    for (const Point3D& p : points) {
+        float x = p.x;
+        float y = p.y;
+        perspective(x, y, p.z);
+        for (const SubRect& r : m_pScene->subRects()) {
+            if (!m_pScene->isIdle()) break;
+            if (r.group() == m_iGroup) dc->SetPixel(r.mapX(x), r.mapY(y), color.colorRef());
+        }
+    }
+}
+
+SaverBySubRect::SaverBySubRect(StyleScene* scene)
+    : Saver(scene), m_cursor(scene->subRects().begin()) {}

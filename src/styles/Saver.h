@@ -1,0 +1,138 @@
+#pragma once
+// The drawing styles. A Saver makes one picture: the scene window builds it,
+// calls run() once per paint message until isDone(), then deletes it. Each
+// style draws every random decision from its own generator, so that a seed
+// repeats a run; it paces itself with two timers and keeps the program
+// responsive by asking the scene's idle test in every loop.
+//
+// SaverBySubRect walks the cells of the scene's layout; SaverBitmap also
+// holds a copy of the current cell's picture to rework it. The table that
+// maps style codes to classes is in StyleCatalogue.h.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "color/Color.h"
+#include "engine/RandomSource.h"
+#include "engine/qvTimer.h"
+#include "layout/SubRect.h"
+#include "platform/DC.h"
+#include "platform/Messages.h"
+
+class StyleScene;
+class Range;
+
+// A point of a 3D figure before projection.
+struct Point3D {
+    float x = 0;
+    float y = 0;
+    float z = 0;
+};
+
+class Saver {
+public:
+    explicit Saver(StyleScene* scene);
+    virtual ~Saver();
+    Saver(const Saver&) = delete;
+    Saver& operator=(const Saver&) = delete;
+
+    // The common driver, one call per paint message: swings the palette
+    // rotation, does one step, and spends the pause between drawings once
+    // the time is up.
+    void run();
+    // One piece of the style's own drawing.
+    virtual void step() = 0;
+    // True for a style that wants a layout of its own.
+    virtual bool needsFreshLayout() const { return false; }
+
+    // The style set its done flag, the scene is stopping, or the time limit
+    // has passed.
+    bool isDone() const;
+    // Wait, without spinning, until the step (tick) timer expires or input
+    // arrives.
+    void waitStep();
+    void waitTick();
+    // The background before the first drawing of a run.
+    void paintBackground();
+    // The size of one pixel of the largest cell in normalised coordinates.
+    double pixelWidth() const;
+    double pixelHeight() const;
+    // Divides x and y by z + 2 (the eye at z = -2), unless that is 0.
+    static void perspective(float& x, float& y, float z);
+    // Projects each point and sets its pixel in every cell of this drawing's
+    // group, while the scene is idle.
+    void plotPoints(const std::vector<Point3D>& points, const Color& color);
+
+    // The time limit in milliseconds: between minTime and maxTime seconds,
+    // most often near minTime (u2 * u1), shortened by the layout's coverage.
+    static uint32_t timeLimitMs(double u1, double u2, int minTime, int maxTime, float coverage);
+
+    uint32_t duration() const { return m_dwDuration; }
+    uint32_t startClock() const { return m_dwStart; }
+    bool backgroundDone() const { return m_bBackgroundDone; }
+    int group() const { return m_iGroup; }
+    const Color& baseColor() const { return m_crBase; }
+    int colorIndex() const { return m_iColorIndex; }
+    const Range* range() const { return m_pRange.get(); }
+    // The outline itself: asking a row's ends may update what it holds.
+    Range* range() { return m_pRange.get(); }
+
+protected:
+    // Milliseconds of the process clock since the drawing started.
+    uint32_t elapsedMs() const;
+
+    StyleScene* m_pScene;  // not owned
+    Color m_crBase;
+    int32_t m_iUser = 0;
+    int32_t m_iColorIndex = 0;
+    HWND m_hWnd = 0;
+    RandomSource m_random;
+    uint32_t m_dwCreated = 0;
+    int32_t m_iSpeed = 0;
+    uint32_t m_dwStart = 0;
+    uint32_t m_dwDuration = 0;
+    bool m_bBackgroundDone = false;
+    int32_t m_iColorCount = 0;
+    int32_t m_iLastColor = 0;
+    int32_t m_iGroup = 0;
+    bool m_bDone = false;
+    qvTimer m_stepTimer;
+    qvTimer m_tickTimer;
+    std::unique_ptr<Range> m_pRange;
+
+private:
+    void paintPaletteBackground(const Color& c);
+    void paintTrueColorBackground(Color c);
+    // Waits until `timer` expires or input arrives.
+    void waitFor(qvTimer& timer);
+};
+
+// A style that works through the cells of the layout.
+class SaverBySubRect : public Saver {
+public:
+    explicit SaverBySubRect(StyleScene* scene);
+
+protected:
+    SubRectList::iterator m_cursor;
+};
+
+// A style that reworks what is on the screen, one cell at a time, from a
+// copy of that cell.
+class SaverBitmap : public SaverBySubRect {
+public:
+    explicit SaverBitmap(StyleScene* scene);
+    ~SaverBitmap() override;
+
+    // Copies the cell at the cursor into m_memDC, unless a copy is held or
+    // the walk is over.
+    void copySubRect();
+    void releaseCopy();
+    bool copied() const { return m_bCopied; }
+
+protected:
+    CDC m_memDC;
+    std::unique_ptr<CSurface> m_pCopy;
+    CSurface* m_hOldBitmap = nullptr;
+    bool m_bCopied = false;
+};
