@@ -20,7 +20,7 @@ namespace {
 // Sets one pixel per step.
 class Dot final : public Saver {
 public:
-    explicit Dot(CSceneWnd* scene) : Saver(scene) {}
+    explicit Dot(StyleScene* scene) : Saver(scene) {}
     void step() override { m_pScene->dc()->SetPixel(m_random.below(64), 0, m_crBase.colorRef()); }
 };
 

@@ -24,8 +24,8 @@ const char* kNames[] = {"Blur", "Freq", "Convolver", "Sharpen", "InkEdges", "Ink
 // A style repainting its cells through a given member.
 class NeighbourlyWith : public NeighbourlySaver {
 public:
-    NeighbourlyWith(CSceneWnd* scene, int id, bool plain) : NeighbourlySaver(scene) {
-        m_pDot = std::make_unique<DotSingle>(m_random, DotSetting::of(scene()));
+    NeighbourlyWith(StyleScene* scene, int id, bool plain) : NeighbourlySaver(scene) {
+        m_pDot = std::make_unique<DotSingle>(m_random, DotSetting::of(::scene()));
         m_pDot->setShadowOn(false);
         m_pNeighbourly = Neighbourly::make(id, m_random, m_pDot.get());
         setPlainPath(plain);
@@ -35,8 +35,8 @@ public:
 // A full-HD scene of one full-screen rectangular cell, no pause between
 // rows, holding a busy picture: a gradient under noise in blue, so that the mode filter sees nearly all distinct ones (its
 // slowest case).
-struct Scene : bench::BenchScene {
-    Scene()
+struct StyleBench : bench::BenchScene {
+    StyleBench()
         : BenchScene("neighbourly", [](Settings& s) {
               s.setMaxTime(100000);
               s.setSpeed(0);
@@ -64,7 +64,7 @@ struct Scene : bench::BenchScene {
 
 // One whole pass of a member over the screen (wall time).
 static void BM_MemberPass(benchmark::State& state) {
-    Scene s;
+    StyleBench s;
     const int id = static_cast<int>(state.range(0));
     const bool plain = state.range(1) != 0;
     // The widest window (radius 4) where the member draws one.
@@ -95,7 +95,7 @@ BENCHMARK(BM_MemberPass)
 // Construction, the buffer's loading and the first rows of each member
 // under several seeds: the longest stretch between two idle tests.
 static void BM_LongestWorkBetweenPolls(benchmark::State& state) {
-    Scene s;
+    StyleBench s;
     s.paint();
     s.timing = true;
     double longest = 0;

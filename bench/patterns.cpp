@@ -43,7 +43,7 @@ constexpr int kSeeds = 8;
 constexpr int kSide = 256;
 
 void calculatePoints(benchmark::State& state, const Maker& make, int outputs) {
-    const FakeScene palette;  // 256 entries: the fractal's limit
+    FakeScene palette;  // 256 entries: the fractal's limit
     SceneScope scope(palette);
     PatternScope scene(nullptr, 0, 1920);
     std::vector<std::unique_ptr<RandomSource>> sources;
@@ -69,7 +69,7 @@ void calculatePoints(benchmark::State& state, const Maker& make, int outputs) {
 }
 
 void fillGrid(benchmark::State& state, const Maker& make) {
-    const FakeScene palette;
+    FakeScene palette;
     SceneScope scope(palette);
     PatternScope scene(nullptr, 0, 1920);
     IndexGrid grid;

@@ -21,8 +21,8 @@ using bench::kW;
 
 // A full-HD scene with the settings' layouts, no pause between segments,
 // every idle test timed.
-struct Scene : bench::BenchScene {
-    Scene()
+struct StyleBench : bench::BenchScene {
+    StyleBench()
         : BenchScene("turtle", [](Settings& s) {
               s.setMaxTime(100000);
               s.setSpeed(0);
@@ -71,7 +71,7 @@ BENCHMARK(BM_TurtleInventionLongest)->Unit(benchmark::kMillisecond)->Iterations(
 // Construction and the first few thousand idle tests of each style (0 the
 // turtle, 1 the composed drawing) over many seeds.
 static void BM_LongestWorkBetweenPolls(benchmark::State& state) {
-    Scene s;
+    StyleBench s;
     const bool draw = state.range(0) != 0;
     state.SetLabel(draw ? "Draw" : "Turtle");
     double longest = 0;

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ScreenWnd.h"
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "platform/Password.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "styles/draw/Draw.h"
 #include "styles/turtle/Turtle.h"
 #include "support/GoldenImages.h"

@@ -1,8 +1,8 @@
 #include <functional>
 
 #include "engine/Settings.h"
-#include "engine/SceneSupport.h"
-#include "styles/ImageSupport.h"
+#include "support/SceneSupport.h"
+#include "styles/image/ImageSupport.h"
 #include "styles/image/Bitmap.h"
 #include "support/GoldenImages.h"
 

@@ -1,4 +1,4 @@
-#include "styles/ReworkSupport.h"
+#include "styles/area/ReworkSupport.h"
 #include "styles/area/BlockPaint.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "layout/Range.h"
-#include "styles/ReworkSupport.h"
+#include "styles/area/ReworkSupport.h"
 #include "styles/area/Offset.h"
 #include "styles/dot/Dot.h"
 

@@ -1,6 +1,6 @@
 #include <tuple>
 
-#include "styles/ImageSupport.h"
+#include "styles/image/ImageSupport.h"
 
 using namespace std::string_literals;
 

@@ -6,7 +6,7 @@
 #include <typeinfo>
 
 #include "support/FakeScene.h"
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "layout/Range.h"
 #include "styles/dot/Dot.h"
 #include "styles/dot/Dots.h"
@@ -59,7 +59,7 @@ protected:
 // Dots drawing for a set time, whatever share of the screen its cells cover.
 class TimedDots : public Dots {
 public:
-    TimedDots(CSceneWnd* scene, uint32_t ms) : Dots(scene) { m_dwDuration = ms; }
+    TimedDots(StyleScene* scene, uint32_t ms) : Dots(scene) { m_dwDuration = ms; }
 };
 
 bool isClass(const Dotter& d, const char* name) {

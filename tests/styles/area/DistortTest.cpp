@@ -1,6 +1,6 @@
 #include <string>
 
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "layout/Range.h"
 #include "styles/area/Distort.h"
 #include "styles/area/DistorterMembers.h"
@@ -190,7 +190,7 @@ public:
 
 class DistortOnRightEdge : public Distort {
 public:
-    explicit DistortOnRightEdge(CSceneWnd* scene) : Distort(scene) {
+    explicit DistortOnRightEdge(StyleScene* scene) : Distort(scene) {
         m_pRange = std::make_unique<RightEdgeRows>();
         startRow();
     }

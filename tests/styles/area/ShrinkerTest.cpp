@@ -1,7 +1,7 @@
 #include <set>
 #include <typeinfo>
 
-#include "styles/ReworkSupport.h"
+#include "styles/area/ReworkSupport.h"
 #include "styles/area/Shrinker.h"
 #include "styles/dot/DotMembers.h"
 

@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "Patterns/Interpolator.h"
-#include "styles/ReworkSupport.h"
+#include "styles/area/ReworkSupport.h"
 #include "styles/area/Interp.h"
 #include "styles/dot/Dot.h"
 

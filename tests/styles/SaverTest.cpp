@@ -1,6 +1,6 @@
 #include <tuple>
 
-#include "SceneSupport.h"
+#include "support/SceneSupport.h"
 
 namespace {
 

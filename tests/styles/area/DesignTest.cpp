@@ -2,7 +2,7 @@
 #include <string>
 
 #include "color/ColorSelector.h"
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "layout/Range.h"
 #include "styles/area/Design.h"
 #include "styles/dot/DotMembers.h"
@@ -177,7 +177,7 @@ public:
 // A design whose outline is replaced after construction.
 class DesignOnEmptyRows : public Design {
 public:
-    explicit DesignOnEmptyRows(CSceneWnd* scene) : Design(scene) { m_pRange = std::make_unique<EmptyRows>(); }
+    explicit DesignOnEmptyRows(StyleScene* scene) : Design(scene) { m_pRange = std::make_unique<EmptyRows>(); }
 };
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "engine/RandomSource.h"
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "styles/line/Line.h"
 #include "styles/draw/Draw.h"
 #include "styles/draw/DrawCommand.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <typeinfo>
 
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "scene/StyleCatalogue.h"
 #include "layout/Range.h"
 #include "styles/line/Line.h"
@@ -20,7 +20,7 @@ constexpr int kLinerKinds = 15;
 // Lines drawing for a set time, optionally on a circular outline.
 class TimedLines : public Lines {
 public:
-    TimedLines(CSceneWnd* scene, uint32_t ms, bool circle = false) : Lines(scene) {
+    TimedLines(StyleScene* scene, uint32_t ms, bool circle = false) : Lines(scene) {
         m_dwDuration = ms;
         if (circle) m_pRange = std::make_unique<RangeCircle>();
     }

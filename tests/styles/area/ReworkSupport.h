@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "platform/PngWriter.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"

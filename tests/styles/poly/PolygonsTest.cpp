@@ -1,7 +1,7 @@
 #include <cmath>
 #include <string>
 
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "platform/DC.h"
 #include "platform/Surface.h"
 #include "styles/line/Line.h"

@@ -1,7 +1,7 @@
 #include <tuple>
 
 #include "app/SaverApp.h"
-#include "styles/ImageSupport.h"
+#include "styles/image/ImageSupport.h"
 #include "support/EnvOverride.h"
 
 namespace {

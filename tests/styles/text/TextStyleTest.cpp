@@ -3,7 +3,7 @@
 #include <optional>
 #include <tuple>
 
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "styles/text/Text.h"
 #include "support/EnvOverride.h"
 #include "support/GoldenImages.h"

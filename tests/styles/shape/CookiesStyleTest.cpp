@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "styles/shape/Cookies.h"
 #include "support/GoldenImages.h"
 

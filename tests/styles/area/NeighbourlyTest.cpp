@@ -2,7 +2,7 @@
 #include <string>
 #include <typeinfo>
 
-#include "engine/SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "layout/Range.h"
 #include "styles/area/Neighbourly.h"
 #include "styles/area/NeighbourlySaver.h"
@@ -38,7 +38,7 @@ void paintStartingPicture(CDC& dc, int w, int h) {
 // A style repainting its cells through a given member.
 class NeighbourlyWith : public NeighbourlySaver {
 public:
-    NeighbourlyWith(CSceneWnd* scene, int id) : NeighbourlySaver(scene) {
+    NeighbourlyWith(StyleScene* scene, int id) : NeighbourlySaver(scene) {
         m_pDot = std::make_unique<DotSingle>(m_random, DotSetting::of(::scene()));
         m_pDot->setShadowOn(false);
         m_pNeighbourly = Neighbourly::make(id, m_random, m_pDot.get());

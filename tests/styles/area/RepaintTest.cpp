@@ -1,6 +1,6 @@
 #include <typeinfo>
 
-#include "styles/ReworkSupport.h"
+#include "styles/area/ReworkSupport.h"
 #include "styles/area/Repaint.h"
 #include "styles/dot/DotMembers.h"
 

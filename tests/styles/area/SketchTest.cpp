@@ -1,6 +1,6 @@
 #include <functional>
 
-#include "styles/ReworkSupport.h"
+#include "styles/area/ReworkSupport.h"
 #include "styles/area/Sketch.h"
 #include "styles/line/Line.h"
 

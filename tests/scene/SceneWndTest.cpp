@@ -1,7 +1,7 @@
 #include <fstream>
 #include <tuple>
 
-#include "SceneSupport.h"
+#include "support/SceneSupport.h"
 #include "support/GoldenImages.h"
 
 namespace {
