@@ -13,14 +13,14 @@ Color::Color(COLORREF cr) : m_cr(cr) {
 }
 
 Color Color::fromPaletteIndex(int i) {
-    const Scene& s = scene();
-    const int count = s.colorCount();
+    const Scene& scene = ::scene();
+    const int count = scene.colorCount();
     if (count <= 0) return Color();
     if (i < 0) i = 0;
     if (i > count - 1) i = count - 1;
     Color c;
-    if (s.isTrueColor()) {
-        const PALETTEENTRY e = s.paletteEntry(i);
+    if (scene.isTrueColor()) {
+        const PALETTEENTRY e = scene.paletteEntry(i);
         c.m_cr = RGB(e.peRed, e.peGreen, e.peBlue);
     } else {
         c.m_cr = PALETTEINDEX(i);
@@ -38,12 +38,12 @@ void Color::set(int r, int g, int b) {
 }
 
 PALETTEENTRY Color::entry() const {
-    const Scene& s = scene();
-    const int count = s.colorCount();
+    const Scene& scene = ::scene();
+    const int count = scene.colorCount();
     if (count <= 0) return {};
     // An index made elsewhere may lie beyond the palette: the last entry.
     const int i = static_cast<int>(m_cr & 0xFFFF);
-    return s.paletteEntry(i < count ? i : count - 1);
+    return scene.paletteEntry(i < count ? i : count - 1);
 }
 
 int Color::red() const { return isPaletteIndexForm() ? entry().peRed : GetRValue(m_cr); }
