@@ -107,7 +107,8 @@ constexpr AdjusterKind kAdjusters[] = {
 
 }  // namespace
 
-std::unique_ptr<ColorAdjuster> CreateColorAdjuster(RandomSource& random, const ChooserSet& choosers) {
+std::unique_ptr<ColorAdjuster> CreateColorAdjuster(RandomSource& random, const FactoryContext& context) {
+    const ChooserSet& choosers = context.choosers;
     const int index = choosers.chooser(Family::ColorAdjuster).choose(random);
     const AdjusterKind& kind =
         index >= 0 && index < static_cast<int>(std::size(kAdjusters)) ? kAdjusters[index] : kAdjusters[0];

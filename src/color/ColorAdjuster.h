@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/FactoryContext.h"
 #include "color/Color.h"
 
 class ChooserSet;
@@ -50,4 +51,4 @@ protected:
 
 // Draws one member with the colour-adjuster chooser of `choosers` (no
 // exclusions) and builds it with `random`.
-std::unique_ptr<ColorAdjuster> CreateColorAdjuster(RandomSource& random, const ChooserSet& choosers);
+std::unique_ptr<ColorAdjuster> CreateColorAdjuster(RandomSource& random, const FactoryContext& context);

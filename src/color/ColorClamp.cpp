@@ -45,8 +45,9 @@ constexpr ClampKind kClamps[] = {
 
 }  // namespace
 
-std::unique_ptr<ColorClamp> CreateColorClamp(RandomSource& random, const ChooserSet& choosers,
+std::unique_ptr<ColorClamp> CreateColorClamp(RandomSource& random, const FactoryContext& context,
                                              const std::vector<int>* excluded) {
+    const ChooserSet& choosers = context.choosers;
     const int index = choosers.chooser(Family::ColorClamp).choose(random, excluded);
     const ClampKind& kind =
         index >= 0 && index < static_cast<int>(std::size(kClamps)) ? kClamps[index] : kClamps[0];

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <vector>
+#include "engine/FactoryContext.h"
 
 class ChooserSet;
 class RandomSource;
@@ -21,7 +22,7 @@ public:
 
 // Draws one member with the colour-clamp chooser of `choosers`, refusing the
 // members in `excluded` as the chooser does, and builds it with `random`.
-std::unique_ptr<ColorClamp> CreateColorClamp(RandomSource& random, const ChooserSet& choosers,
+std::unique_ptr<ColorClamp> CreateColorClamp(RandomSource& random, const FactoryContext& context,
                                              const std::vector<int>* excluded);
 
 // 0 below the range, 255 above it.

@@ -102,8 +102,9 @@ constexpr MakerKind kMakers[] = {
 
 }  // namespace
 
-std::unique_ptr<ColorMaker> CreateColorMaker(RandomSource& random, const ChooserSet& choosers,
+std::unique_ptr<ColorMaker> CreateColorMaker(RandomSource& random, const FactoryContext& context,
                                              const CDC* screen) {
+    const ChooserSet& choosers = context.choosers;
     std::vector<int> notReady;
     for (int i = 0; i < static_cast<int>(std::size(kMakers)); ++i)
         if (!kMakers[i].ready) notReady.push_back(i);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/FactoryContext.h"
 #include "color/Color.h"
 
 class CDC;
@@ -90,5 +91,5 @@ private:
 // A maker drawn with the colour-maker chooser of `choosers`; `screen` is the
 // scene's device context for the maker that reads it. Writes the factory's
 // trace line.
-std::unique_ptr<ColorMaker> CreateColorMaker(RandomSource& random, const ChooserSet& choosers,
+std::unique_ptr<ColorMaker> CreateColorMaker(RandomSource& random, const FactoryContext& context,
                                              const CDC* screen);

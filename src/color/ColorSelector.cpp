@@ -141,8 +141,9 @@ constexpr int kSelectorHSL = 2;
 
 }  // namespace
 
-std::unique_ptr<ColorSelector> CreateColorSelector(RandomSource& random, const ChooserSet& choosers,
+std::unique_ptr<ColorSelector> CreateColorSelector(RandomSource& random, const FactoryContext& context,
                                                    bool scatteredDot, int maxInputs) {
+    const ChooserSet& choosers = context.choosers;
     const SelectorKind* kind = &kSelectors[kSelectorIndex];
     std::unique_ptr<ColorSelector> pColorSelector;
     if (!scatteredDot) {

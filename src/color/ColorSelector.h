@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/FactoryContext.h"
 #include "color/Color.h"
 
 class ChooserSet;
@@ -101,5 +102,5 @@ private:
 // `maxInputs` is the number of values the caller can give; a selector that
 // needs more is replaced by a ColorSelectorIndex (after its draws), and with
 // one value the HSL selector is avoided. Writes the factory's trace line.
-std::unique_ptr<ColorSelector> CreateColorSelector(RandomSource& random, const ChooserSet& choosers,
+std::unique_ptr<ColorSelector> CreateColorSelector(RandomSource& random, const FactoryContext& context,
                                                    bool scatteredDot, int maxInputs);

@@ -65,7 +65,8 @@ constexpr RangeKind kRanges[] = {
 
 }  // namespace
 
-std::unique_ptr<VaryRange> CreateVaryRange(RandomSource& random, const ChooserSet& choosers) {
+std::unique_ptr<VaryRange> CreateVaryRange(RandomSource& random, const FactoryContext& context) {
+    const ChooserSet& choosers = context.choosers;
     const RangeKind* kind = &kRanges[0];
     // A palette display can show nothing but its palette: no draw.
     if (scene().isTrueColor()) {
@@ -153,7 +154,8 @@ constexpr VaryKind kVaries[] = {
 
 }  // namespace
 
-std::unique_ptr<VaryColor> CreateVaryColor(RandomSource& random, const ChooserSet& choosers) {
+std::unique_ptr<VaryColor> CreateVaryColor(RandomSource& random, const FactoryContext& context) {
+    const ChooserSet& choosers = context.choosers;
     const int index = choosers.chooser(Family::VaryColor).choose(random);
     const bool known = index >= 0 && index < static_cast<int>(std::size(kVaries));
     const VaryKind& kind = known ? kVaries[index] : kVaries[0];

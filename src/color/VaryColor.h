@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/FactoryContext.h"
 #include "color/Color.h"
 
 class ChooserSet;
@@ -51,7 +52,7 @@ public:
 
 // Always the palette on a palette display (no draw); otherwise one choice of
 // the variation-range chooser. Writes the factory's trace line.
-std::unique_ptr<VaryRange> CreateVaryRange(RandomSource& random, const ChooserSet& choosers);
+std::unique_ptr<VaryRange> CreateVaryRange(RandomSource& random, const FactoryContext& context);
 
 class VaryColor {
 public:
@@ -146,4 +147,4 @@ private:
 
 // One choice of the colour-variation chooser. Writes the factory's trace
 // lines (the range's, then the variation's). The caller owns the result.
-std::unique_ptr<VaryColor> CreateVaryColor(RandomSource& random, const ChooserSet& choosers);
+std::unique_ptr<VaryColor> CreateVaryColor(RandomSource& random, const FactoryContext& context);

@@ -22,7 +22,8 @@ int VaryWidthByAngle::width(int maxWidth, int x1, int y1, int x2, int y2) const 
     return qvmath::truncSaturated(std::max(static_cast<float>(maxWidth * (2.5 * a + 0.5)), 1.0f));
 }
 
-std::unique_ptr<VaryWidth> CreateVaryWidth(RandomSource& random, const ChooserSet& choosers) {
+std::unique_ptr<VaryWidth> CreateVaryWidth(RandomSource& random, const FactoryContext& context) {
+    const ChooserSet& choosers = context.choosers;
     const int index = choosers.chooser(Family::VaryWidth).choose(random);
     std::unique_ptr<VaryWidth> pVaryWidth;
     const char* name = "VaryWidthNone";

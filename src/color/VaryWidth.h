@@ -2,6 +2,7 @@
 // How a line's width varies with its direction, like a broad pen.
 
 #include <memory>
+#include "engine/FactoryContext.h"
 
 class ChooserSet;
 class RandomSource;
@@ -31,4 +32,4 @@ public:
 
 // One choice of the width-variation chooser; writes the factory's trace
 // line. The caller owns the result.
-std::unique_ptr<VaryWidth> CreateVaryWidth(RandomSource& random, const ChooserSet& choosers);
+std::unique_ptr<VaryWidth> CreateVaryWidth(RandomSource& random, const FactoryContext& context);

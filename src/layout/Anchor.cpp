@@ -65,7 +65,8 @@ constexpr int kTraceLine = 90;
 
 }  // namespace
 
-std::unique_ptr<Anchor> CreateAnchor(RandomSource& random, bool allowed, const ChooserSet& choosers) {
+std::unique_ptr<Anchor> CreateAnchor(RandomSource& random, bool allowed, const FactoryContext& context) {
+    const ChooserSet& choosers = context.choosers;
     const AnchorKind* kind = &kAnchors[0];
     if (allowed) {
         std::vector<int> notReady;

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <vector>
+#include "engine/FactoryContext.h"
 
 class ChooserSet;
 class PatternNetwork;
@@ -68,4 +69,4 @@ private:
 // One choice of the anchor chooser of `choosers` with `random` when
 // `allowed`; otherwise an AnchorNone, made without a draw. Writes the
 // factory's trace line. The caller owns the result.
-std::unique_ptr<Anchor> CreateAnchor(RandomSource& random, bool allowed, const ChooserSet& choosers);
+std::unique_ptr<Anchor> CreateAnchor(RandomSource& random, bool allowed, const FactoryContext& context);

@@ -135,9 +135,10 @@ constexpr int kTraceLine = 41;
 
 }  // namespace
 
-std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random, const ChooserSet& choosers, int width,
+std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random, const FactoryContext& context, int width,
                                        int height, int drawingCount,
                                        const std::function<bool()>& idle) {
+    const ChooserSet& choosers = context.choosers;
     const int index =
         choosers.chooser(Family::BoolMap).choose(random, nullptr, WeightedChooser::kTries);
     const BoolMapKind& kind = index >= 0 && index < static_cast<int>(std::size(kBoolMaps))
@@ -147,11 +148,10 @@ std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random, const ChooserSet& c
     return kind.make(&random, width, height, drawingCount, idle);
 }
 
-std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random) {
-    static const ChooserSet kNone;
-    const Scene* window = sceneWindow();
-    const Settings* settings = sceneHost().settings();
-    const ChooserSet& choosers = settings ? settings->choosers() : kNone;
-    return CreateBoolMap(random, choosers, window ? window->width() : 0, window ? window->height() : 0,
-                         window ? window->drawingCount() : 0, sceneIdle);
+std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random, const FactoryContext& context) {
+    // A scene without a window has no size for the mask.
+    const Scene& scene = context.scene;
+    const bool window = scene.isWindow();
+    return CreateBoolMap(random, context, window ? scene.width() : 0, window ? scene.height() : 0,
+                         window ? scene.drawingCount() : 0, sceneIdle);
 }

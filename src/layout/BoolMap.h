@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "engine/FactoryContext.h"
+
 class ChooserSet;
 class RandomSource;
 
@@ -92,8 +94,9 @@ class BoolMapBubbles : public BoolMap {
 // One draw of the mask chooser: the kind at that index, BoolMapAll for any
 // other. The size and the drawing count are the scene's; the idle test is
 // asked while bubbles are painted.
-std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random, const ChooserSet& choosers, int width,
+std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random, const FactoryContext& context, int width,
                                        int height, int drawingCount,
                                        const std::function<bool()>& idle);
-// The same with the scene window's size, drawing count and idle test.
-std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random);
+// The same with the scene's size, drawing count and idle test.
+std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random,
+                                       const FactoryContext& context = FactoryContext::current());

@@ -102,7 +102,8 @@ constexpr int kTraceLine = 175;
 
 }  // namespace
 
-std::unique_ptr<Range> CreateRange(RandomSource& random, const ChooserSet& choosers) {
+std::unique_ptr<Range> CreateRange(RandomSource& random, const FactoryContext& context) {
+    const ChooserSet& choosers = context.choosers;
     std::vector<int> notReady;
     for (int i = 0; i < static_cast<int>(std::size(kRanges)); ++i)
         if (!kRanges[i].ready) notReady.push_back(i);

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <vector>
+#include "engine/FactoryContext.h"
 
 class ChooserSet;
 class PatternNetwork;
@@ -129,4 +130,4 @@ public:
 // One choice of the range chooser of `choosers` with `random`, which the
 // outline may also draw its own parameters from; writes the factory's trace
 // line. The caller owns the result.
-std::unique_ptr<Range> CreateRange(RandomSource& random, const ChooserSet& choosers);
+std::unique_ptr<Range> CreateRange(RandomSource& random, const FactoryContext& context);

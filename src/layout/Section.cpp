@@ -72,7 +72,8 @@ constexpr int kTraceLine = 41;
 
 }  // namespace
 
-std::unique_ptr<Section> CreateSection(RandomSource& random, const ChooserSet& choosers) {
+std::unique_ptr<Section> CreateSection(RandomSource& random, const FactoryContext& context) {
+    const ChooserSet& choosers = context.choosers;
     const int index = choosers.chooser(Family::Section).choose(random);
     const SectionKind& kind =
         index >= 0 && index < static_cast<int>(std::size(kSections)) ? kSections[index] : kSections[0];

@@ -3,6 +3,7 @@
 // or a random part. Made, placed once and deleted by the layout.
 
 #include <memory>
+#include "engine/FactoryContext.h"
 
 class ChooserSet;
 class RandomSource;
@@ -42,4 +43,4 @@ public:
 
 // One choice of the section chooser of `choosers` with `random` (which the
 // section keeps for placing); writes the factory's trace line.
-std::unique_ptr<Section> CreateSection(RandomSource& random, const ChooserSet& choosers);
+std::unique_ptr<Section> CreateSection(RandomSource& random, const FactoryContext& context);

@@ -127,7 +127,8 @@ constexpr int kTraceLine = 63;
 
 std::unique_ptr<SubRector> CreateSubRector(int left, int top, int width, int height,
                                            const std::vector<int>* excluded, RandomSource& random,
-                                           const ChooserSet& choosers) {
+                                           const FactoryContext& context) {
+    const ChooserSet& choosers = context.choosers;
     const int index = choosers.chooser(Family::SubRector).choose(random, excluded);
     const SubRectorKind& kind = index >= 0 && index < static_cast<int>(std::size(kSubRectors))
                                     ? kSubRectors[index]

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/FactoryContext.h"
 #include "layout/SubRect.h"
 
 class ChooserSet;
@@ -71,4 +72,4 @@ public:
 // sub-rector keeps `random` for its split. Writes the factory's trace line.
 std::unique_ptr<SubRector> CreateSubRector(int left, int top, int width, int height,
                                            const std::vector<int>* excluded, RandomSource& random,
-                                           const ChooserSet& choosers);
+                                           const FactoryContext& context);

@@ -103,8 +103,6 @@ std::unique_ptr<Distorter> Distorter::create(RandomSource& random, const Chooser
     return make(index, random, setting);
 }
 
-std::unique_ptr<Distorter> Distorter::create(RandomSource& random) {
-    static const ChooserSet kNone;
-    const Settings* settings = sceneHost().settings();
-    return create(random, settings ? settings->choosers() : kNone, DistorterSetting::of(scene()));
+std::unique_ptr<Distorter> Distorter::create(RandomSource& random, const FactoryContext& context) {
+    return create(random, context.choosers, DistorterSetting::of(context.scene));
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "color/Color.h"
+#include "engine/FactoryContext.h"
 #include "engine/MathErrors.h"
 #include "engine/Scene.h"
 #include "platform/DC.h"
@@ -83,7 +84,8 @@ public:
 
     // A member drawn with the settings' distorter chooser (no exclusions,
     // ten tries). Writes the factory's trace line.
-    static std::unique_ptr<Distorter> create(RandomSource& random);
+    static std::unique_ptr<Distorter> create(RandomSource& random,
+                                             const FactoryContext& context = FactoryContext::current());
     static std::unique_ptr<Distorter> create(RandomSource& random, const ChooserSet& choosers,
                                              const DistorterSetting& setting);
     // The member at an index of the chooser's table (0..23), made without

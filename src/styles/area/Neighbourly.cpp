@@ -133,10 +133,8 @@ std::unique_ptr<Neighbourly> Neighbourly::make(int id, RandomSource& random, Dot
     }
 }
 
-std::unique_ptr<Neighbourly> Neighbourly::create(RandomSource& random, Dot* dot) {
-    static const ChooserSet kNone;
-    const Settings* settings = sceneHost().settings();
-    const ChooserSet& choosers = settings ? settings->choosers() : kNone;
+std::unique_ptr<Neighbourly> Neighbourly::create(RandomSource& random, Dot* dot, const FactoryContext& context) {
+    const ChooserSet& choosers = context.choosers;
     const int index = choosers.chooser(Family::Neighbourly).choose(random, nullptr, WeightedChooser::kTries);
     std::unique_ptr<Neighbourly> made = make(choosers.codeAt(Family::Neighbourly, index), random, dot);
     const Neighbourly& n = *made;

@@ -21,6 +21,8 @@
 #include <new>
 #include <vector>
 
+#include "engine/FactoryContext.h"
+
 class CDC;
 class Color;
 class ColorSelector;
@@ -67,7 +69,8 @@ public:
 
     // The filter of the settings' neighbourhood chooser; writes the
     // factory's trace line. `dot` is the style's dot (not owned).
-    static std::unique_ptr<Neighbourly> create(RandomSource& random, Dot* dot);
+    static std::unique_ptr<Neighbourly> create(RandomSource& random, Dot* dot,
+                                               const FactoryContext& context = FactoryContext::current());
     // The member of an identifier (0..6; any other makes the plasma).
     static std::unique_ptr<Neighbourly> make(int id, RandomSource& random, Dot* dot);
 

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <limits>
 
+#include "engine/FactoryContext.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
 #include "color/ColorSelector.h"
@@ -29,6 +30,10 @@ DotSetting DotSetting::of(const Scene& scene) {
         s.choosers = &settings->choosers();
     }
     return s;
+}
+
+const ChooserSet& DotSetting::chooserSet() const {
+    return choosers ? *choosers : FactoryContext::noChoosers();
 }
 
 Dot::Dot(RandomSource& random, const DotSetting& setting)
@@ -189,8 +194,7 @@ constexpr int kBltFallback = 19;
 }  // namespace
 
 const ChooserSet& ChoosersOf(const DotSetting& setting) {
-    static const ChooserSet kNone;
-    return setting.choosers ? *setting.choosers : kNone;
+    return setting.chooserSet();
 }
 
 int ChooseKind(RandomSource& random, Family family, const std::vector<int>& excluded,
@@ -247,8 +251,5 @@ std::unique_ptr<DotBlt> CreateDotBlt(RandomSource& random, const std::vector<int
 }
 
 std::unique_ptr<ColorSelector> CreateColorSelector(RandomSource& random, const Dot* dot, int maxInputs) {
-    static const ChooserSet kNone;
-    const Settings* settings = sceneHost().settings();
-    return CreateColorSelector(random, settings ? settings->choosers() : kNone,
-                               dot && dot->isScattered(), maxInputs);
+    return CreateColorSelector(random, FactoryContext::current(), dot && dot->isScattered(), maxInputs);
 }

@@ -36,6 +36,8 @@ struct DotSetting {
     // What the scene says: its palette, and its size, shading and drawing
     // count unless it is the stand-in.
     static DotSetting of(const Scene& scene);
+    // The choosers, or the empty set when none were given.
+    const ChooserSet& chooserSet() const;
 };
 
 class Dot {

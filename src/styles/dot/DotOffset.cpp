@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "color/ColorSpace.h"
+#include "engine/FactoryContext.h"
 #include "engine/ChooserSet.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
@@ -18,8 +19,7 @@
 namespace {
 
 const ChooserSet& choosersOf(const DotSetting& setting) {
-    static const ChooserSet kNone;
-    return setting.choosers ? *setting.choosers : kNone;
+    return setting.chooserSet();
 }
 
 float hueOf(const Color& c) { return ColorHSV(c).hue(); }

@@ -87,8 +87,7 @@ void DotRectRand::draw(CDC& dc, int x, int y, const Color& color, const SubRect*
 DotRectAverage::DotRectAverage(RandomSource& random, const DotSetting& setting)
     : DotRect(random, setting) {
     m_iWeight = random.below(256);
-    static const ChooserSet kNone;
-    m_pAdjuster = CreateColorAdjuster(random, setting.choosers ? *setting.choosers : kNone);
+    m_pAdjuster = CreateColorAdjuster(random, setting.chooserSet());
 }
 
 DotRectAverage::~DotRectAverage() = default;

@@ -279,7 +279,8 @@ std::unique_ptr<Dotter> MakeDotter(int index, RandomSource& random) {
 
 const char* DotterName(int index) { return index >= 0 && index < kMembers ? kNames[index] : kNames[0]; }
 
-std::unique_ptr<Dotter> CreateDotter(RandomSource& random, const ChooserSet& choosers) {
+std::unique_ptr<Dotter> CreateDotter(RandomSource& random, const FactoryContext& context) {
+    const ChooserSet& choosers = context.choosers;
     const int index = choosers.chooser(Family::Dotter).choose(random, nullptr, WeightedChooser::kTries);
     std::unique_ptr<Dotter> pDotter = MakeDotter(index, random);
     traceMade("Dotter", 92, "(typeid(*pDotter).name())", DotterName(index));

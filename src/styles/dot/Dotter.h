@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include "engine/FactoryContext.h"
 
 class ChooserSet;
 class PatternSinFM;
@@ -185,4 +186,4 @@ std::unique_ptr<Dotter> MakeDotter(int index, RandomSource& random);
 const char* DotterName(int index);
 // One choice of the dotter chooser; writes the factory's trace line. The
 // caller owns the result.
-std::unique_ptr<Dotter> CreateDotter(RandomSource& random, const ChooserSet& choosers);
+std::unique_ptr<Dotter> CreateDotter(RandomSource& random, const FactoryContext& context);

@@ -117,7 +117,8 @@ std::unique_ptr<PointAdj> MakePointAdj(int index, RandomSource& random) {
 
 const char* PointAdjName(int index) { return index >= 0 && index < kMembers ? kNames[index] : kNames[0]; }
 
-std::unique_ptr<PointAdj> CreatePointAdj(RandomSource& random, const ChooserSet& choosers) {
+std::unique_ptr<PointAdj> CreatePointAdj(RandomSource& random, const FactoryContext& context) {
+    const ChooserSet& choosers = context.choosers;
     const int index =
         choosers.chooser(Family::PointAdj).choose(random, nullptr, WeightedChooser::kTries);
     std::unique_ptr<PointAdj> pPointAdj = MakePointAdj(index, random);
@@ -125,8 +126,3 @@ std::unique_ptr<PointAdj> CreatePointAdj(RandomSource& random, const ChooserSet&
     return pPointAdj;
 }
 
-std::unique_ptr<PointAdj> CreatePointAdj(RandomSource& random) {
-    static const ChooserSet kNone;
-    const Settings* settings = sceneHost().settings();
-    return CreatePointAdj(random, settings ? settings->choosers() : kNone);
-}

@@ -5,6 +5,7 @@
 // the axes, a wrap onto a sphere, a fisheye.
 
 #include <memory>
+#include "engine/FactoryContext.h"
 
 class ChooserSet;
 class RandomSource;
@@ -95,6 +96,5 @@ std::unique_ptr<PointAdj> MakePointAdj(int index, RandomSource& random);
 const char* PointAdjName(int index);
 // One choice of the point-adjuster chooser; writes the factory's trace line.
 // The caller owns the result.
-std::unique_ptr<PointAdj> CreatePointAdj(RandomSource& random, const ChooserSet& choosers);
-// The same with the settings' choosers (an empty set, making None, without settings).
-std::unique_ptr<PointAdj> CreatePointAdj(RandomSource& random);
+std::unique_ptr<PointAdj> CreatePointAdj(RandomSource& random,
+                                         const FactoryContext& context = FactoryContext::current());

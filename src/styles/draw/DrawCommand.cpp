@@ -193,9 +193,10 @@ const DrawCommandPoly* joinable(const DrawCommandList& list, int i) {
     return c.isFigure() ? dynamic_cast<const DrawCommandPoly*>(&c) : nullptr;
 }
 
-int chooseCommand(RandomSource& random, const ChooserSet* choosers) {
-    if (!choosers && sceneHost().settings()) choosers = &sceneHost().settings()->choosers();
-    if (choosers) return choosers->chooser(Family::DrawCommand).choose(random, nullptr, WeightedChooser::kTries);
+int chooseCommand(RandomSource& random, const FactoryContext& context) {
+    // Before the settings are read the commands have weights of their own.
+    if (&context.choosers != &FactoryContext::noChoosers())
+        return context.choosers.chooser(Family::DrawCommand).choose(random, nullptr, WeightedChooser::kTries);
     static const WeightedChooser kDefaults = [] {
         WeightedChooser c;
         c.build({40, 40, 40, 10, 10, 40}, true);
@@ -205,9 +206,9 @@ int chooseCommand(RandomSource& random, const ChooserSet* choosers) {
 }
 
 std::unique_ptr<DrawCommand> makeCommand(RandomSource& random, float width, float height, int previousIndex,
-                                         const DrawCommandList& list, const ChooserSet* choosers) {
+                                         const DrawCommandList& list, const FactoryContext& context) {
     if (previousIndex < 0) return std::make_unique<DrawCommandOutline>(random, width, height);
-    const int index = chooseCommand(random, choosers);
+    const int index = chooseCommand(random, context);
     const int n = static_cast<int>(list.size());
     const DrawCommand* previous =
         previousIndex < n ? list[static_cast<size_t>(previousIndex)].get() : nullptr;
@@ -242,8 +243,8 @@ std::unique_ptr<DrawCommand> makeCommand(RandomSource& random, float width, floa
 
 std::unique_ptr<DrawCommand> CreateDrawCommand(RandomSource& random, float width, float height,
                                                int previousIndex, const DrawCommandList& list,
-                                               const ChooserSet* choosers) {
-    std::unique_ptr<DrawCommand> command = makeCommand(random, width, height, previousIndex, list, choosers);
+                                               const FactoryContext& context) {
+    std::unique_ptr<DrawCommand> command = makeCommand(random, width, height, previousIndex, list, context);
     const DrawCommand& made = *command;
     traceMade("DrawCommand", kTraceLine, "(typeid(*pDrawCommand).name())", typeid(made).name());
     return command;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "styles/line/LinerDrawer.h"
+#include "engine/FactoryContext.h"
 
 class Line;
 class RandomSource;
@@ -195,4 +196,4 @@ private:
 // factory's trace line. The caller appends the result to the list.
 std::unique_ptr<DrawCommand> CreateDrawCommand(RandomSource& random, float width, float height,
                                                int previousIndex, const DrawCommandList& list,
-                                               const ChooserSet* choosers = nullptr);
+                                               const FactoryContext& context = FactoryContext::current());

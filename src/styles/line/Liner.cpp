@@ -488,10 +488,8 @@ std::unique_ptr<Liner> MakeLinerKind(int index, RandomSource& random) {
     }
 }
 
-std::unique_ptr<Liner> CreateLiner(RandomSource& random, const ChooserSet* choosers) {
-    static const ChooserSet kNone;
-    if (!choosers) choosers = sceneHost().settings() ? &sceneHost().settings()->choosers() : &kNone;
-    const int index = choosers->chooser(Family::Liner).choose(random, nullptr, WeightedChooser::kTries);
+std::unique_ptr<Liner> CreateLiner(RandomSource& random, const FactoryContext& context) {
+    const int index = context.choosers.chooser(Family::Liner).choose(random, nullptr, WeightedChooser::kTries);
     traceMade("Liner", 494, "(typeid(*pLiner).name())", LinerKindName(index));
     return MakeLinerKind(index, random);
 }

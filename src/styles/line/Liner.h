@@ -8,6 +8,8 @@
 
 #include <memory>
 
+#include "engine/FactoryContext.h"
+
 class ChooserSet;
 class Line;
 class RandomSource;
@@ -38,7 +40,8 @@ protected:
 // One choice of the liner chooser of `choosers` (null: the settings'), no
 // exclusions; any index beyond the list makes a LinerNetwork. Writes the
 // factory's trace line. The caller owns the result.
-std::unique_ptr<Liner> CreateLiner(RandomSource& random, const ChooserSet* choosers = nullptr);
+std::unique_ptr<Liner> CreateLiner(RandomSource& random,
+                                   const FactoryContext& context = FactoryContext::current());
 // The member at a chooser index, made without a draw of the chooser.
 std::unique_ptr<Liner> MakeLinerKind(int index, RandomSource& random);
 const char* LinerKindName(int index);

@@ -223,10 +223,8 @@ std::unique_ptr<LinerDrawer> MakeLinerDrawerKind(int index, RandomSource& random
 
 std::unique_ptr<LinerDrawer> CreateLinerDrawer(RandomSource& random, const std::vector<int>& excluded,
                                                float width, float height, float cx, float cy,
-                                               const ChooserSet* choosers) {
-    static const ChooserSet kNone;
-    if (!choosers) choosers = sceneHost().settings() ? &sceneHost().settings()->choosers() : &kNone;
-    const int index = choosers->chooser(Family::LinerDrawer).choose(random, &excluded, WeightedChooser::kTries);
+                                               const FactoryContext& context) {
+    const int index = context.choosers.chooser(Family::LinerDrawer).choose(random, &excluded, WeightedChooser::kTries);
     static const char* const kNames[] = {"LinerDrawerEllipse", "LinerDrawerTriangle",
                                          "LinerDrawerSquare", "LinerDrawerPentagon",
                                          "LinerDrawerHexagon", "LinerDrawerOctagon",

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "styles/line/Liner.h"
+#include "engine/FactoryContext.h"
 
 class LinerDrawer : public Liner {
 public:
@@ -168,11 +169,11 @@ protected:
 // One choice of the figure chooser of `choosers` with the given exclusions
 // (indices 0 ellipse, 1 triangle, 2 square, 3 pentagon, 4 hexagon,
 // 5 octagon, 6 nonagon, 7 spirograph; any other a square) for the box.
-// `choosers` null takes the settings' (none: every member equally likely).
+// By default the settings' choosers (none: every member equally likely).
 // Writes the factory's trace line. The caller owns the result.
 std::unique_ptr<LinerDrawer> CreateLinerDrawer(RandomSource& random, const std::vector<int>& excluded,
                                                float width, float height, float cx, float cy,
-                                               const ChooserSet* choosers = nullptr);
+                                               const FactoryContext& context = FactoryContext::current());
 // The member at a chooser index, made without a draw of the chooser.
 std::unique_ptr<LinerDrawer> MakeLinerDrawerKind(int index, RandomSource& random, float width,
                                                  float height, float cx, float cy);

@@ -29,7 +29,7 @@ bool finite(float a, float b, float c, float d) {
 
 Lines::Lines(StyleScene* scene) : Saver(scene) {
     const ChooserSet& choosers = sceneHost().settings()->choosers();
-    m_pLiner = CreateLiner(m_random, &choosers);
+    m_pLiner = CreateLiner(m_random, choosers);
     if (m_pLiner->allowsCurves())
         m_pLine = CreateLine(m_random);
     else

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <typeinfo>
 
+#include "engine/FactoryContext.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
@@ -168,7 +169,7 @@ namespace {
 
 constexpr float kLightX = -0.5f, kLightY = -0.5f, kLightZ = -1.0f;
 
-const ChooserSet& choosers() { return sceneHost().settings()->choosers(); }
+const ChooserSet& choosers() { return FactoryContext::current().choosers; }
 
 }  // namespace
 

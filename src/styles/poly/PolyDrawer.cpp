@@ -27,8 +27,8 @@ void PolyDrawerWire::draw(CDC& dc, const POINT* points, int count, const Color& 
 
 void PolyDrawerWire::setCell(const SubRect* cell) { m_pLine->setCell(cell); }
 
-std::unique_ptr<PolyDrawer> CreatePolyDrawer(RandomSource& random) {
-    const int index = sceneHost().settings()->choosers().chooser(Family::PolyDrawer).choose(random);
+std::unique_ptr<PolyDrawer> CreatePolyDrawer(RandomSource& random, const FactoryContext& context) {
+    const int index = context.choosers.chooser(Family::PolyDrawer).choose(random);
     std::unique_ptr<PolyDrawer> pPolyDrawer;
     const char* name = "PolyDrawerSolid";
     if (index == 1) {

@@ -2,6 +2,7 @@
 // How a facet of a 3D figure reaches the screen: filled as a region, or
 // outlined edge by edge with a line.
 
+#include "engine/FactoryContext.h"
 #include <memory>
 
 #include "color/Color.h"
@@ -50,4 +51,5 @@ private:
 
 // One choice of the drawer chooser. Its third weight has no drawer of its
 // own: that index fills, as the first does. Writes the trace line.
-std::unique_ptr<PolyDrawer> CreatePolyDrawer(RandomSource& random);
+std::unique_ptr<PolyDrawer> CreatePolyDrawer(RandomSource& random,
+                                             const FactoryContext& context = FactoryContext::current());
