@@ -21,12 +21,12 @@ styles() {
     "$1" --list-styles | awk '{ print $2 }'
 }
 
-# Every factory trace call in the source, as "Source : (typeid(...))"; a
-# call may spread over lines.
+# Every factory's "made" trace call in the source, as
+# "Source : (typeid(...))"; a call may spread over lines.
 factory_sites() {
-    for f in $(grep -rl 'typeid' "$1/src"); do
-        tr -s '\n\t ' '   ' <"$f" | grep -o 'trace("%s line %d : (typeid[^"]*", *"[A-Za-z0-9_]*"' || true
-    done | sed 's/^trace("%s line %d : \(.*\) = %s", *"\(.*\)"$/\2 : \1/' | sort -u
+    for f in $(grep -rl 'traceMade(' "$1/src"); do
+        tr -s '\n\t ' '   ' <"$f" | grep -o 'traceMade("[A-Za-z0-9_]*", *[A-Za-z0-9_]*, *"(typeid[^"]*"' || true
+    done | sed 's/^traceMade("\([A-Za-z0-9_]*\)", *[A-Za-z0-9_]*, *"\(.*\)"$/\1 : \2/' | sort -u
 }
 
 # A few pictures for the image style, in the formats it reads.
