@@ -22,7 +22,7 @@
 #include "Patterns/PatternSin.h"
 #include "layout/SubRect.h"
 #include "styles/area/Design.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/Dot.h"
 
 namespace {
 

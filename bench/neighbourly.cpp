@@ -13,7 +13,7 @@
 
 #include "styles/area/Neighbourly.h"
 #include "styles/area/NeighbourlySaver.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/Dot.h"
 
 namespace {
 

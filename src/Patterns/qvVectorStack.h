@@ -3,6 +3,7 @@
 // programs run without allocating. A push beyond the capacity is dropped;
 // top() of an empty stack is a value of its own, not part of the stack.
 
+#include <cstddef>
 #include <vector>
 
 template <class T>

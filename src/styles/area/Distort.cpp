@@ -9,7 +9,7 @@
 #include "styles/StyleScene.h"
 #include "layout/Range.h"
 #include "styles/area/Distorter.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/Dot.h"
 
 Distort::Distort(StyleScene* scene) : SaverBitmap(scene) {
     m_pDistorter = Distorter::create(m_random);

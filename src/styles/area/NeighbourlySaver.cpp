@@ -9,7 +9,7 @@
 #include "styles/StyleScene.h"
 #include "layout/Range.h"
 #include "styles/area/Neighbourly.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/Dot.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "styles/StyleScene.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/DotBlt.h"
 
 namespace {
 

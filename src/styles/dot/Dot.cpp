@@ -12,7 +12,11 @@
 #include "engine/Scene.h"
 #include "engine/ChooserSet.h"
 #include "styles/StyleScene.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/DotBlt.h"
+#include "styles/dot/DotEdge.h"
+#include "styles/dot/DotOffset.h"
+#include "styles/dot/DotPrush.h"
+#include "styles/dot/DotRect.h"
 #include "styles/dot/KindChooser.h"
 
 DotSetting DotSetting::of(const Scene& scene) {

@@ -3,7 +3,8 @@
 // rectangle, a short turned line, a brush print, or a recolouring of what is
 // on the screen under it. Dots draw straight onto the scene's device context
 // (pixels, solid rectangles, pen lines, filled polygon regions), never
-// through a canvas. The members are declared in DotMembers.h.
+// through a canvas. The members are declared by group in DotRect.h, DotOffset.h, DotEdge.h,
+// DotPrush.h and DotBlt.h, each beside the file that defines them.
 //
 // Three factories: CreateDot (for styles that paint colours), CreateDotOffset
 // (for the style that reworks the screen in place) and CreateDotBlt (for the
@@ -97,6 +98,16 @@ protected:
     Color m_shadowColor;
     int m_iPaletteSize;
     bool m_bShadowOn;
+};
+
+// The single pixel.
+class DotSingle : public Dot {
+public:
+    using Dot::Dot;
+    void draw(CDC& dc, int x, int y, const Color& color, const SubRect* subRect) override;
+    int width() const override { return 1; }
+    int height() const override { return 1; }
+    bool isSinglePixel() const override { return true; }
 };
 
 // The palette entry nearest to a colour (an index form gives its index).

@@ -9,7 +9,7 @@
 #include "engine/WeightedChooser.h"
 #include "layout/SubRect.h"
 #include "platform/Region.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/DotBlt.h"
 #include "shape/Shape2D.h"
 
 void DotBlt::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {

@@ -5,7 +5,7 @@
 
 #include "engine/RandomSource.h"
 #include "layout/SubRect.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/DotEdge.h"
 
 namespace {
 

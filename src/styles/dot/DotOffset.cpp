@@ -13,7 +13,7 @@
 #include "layout/BoolMap.h"
 #include "layout/SubRect.h"
 #include "Patterns/PatternCalculator.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/DotOffset.h"
 #include "shape/Limn.h"
 
 namespace {

@@ -9,7 +9,8 @@
 #include "platform/Surface.h"
 
 #include "engine/RandomSource.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/DotPrush.h"
+#include "styles/dot/DotRect.h"
 
 DotPrush::DotPrush(RandomSource& random, const DotSetting& setting) : DotRect(random, setting) {
     m_iStrength = random.below(255) + 1;

@@ -12,7 +12,7 @@
 #include "engine/RandomSource.h"
 #include "layout/SubRect.h"
 #include "platform/Region.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/DotRect.h"
 
 namespace {
 

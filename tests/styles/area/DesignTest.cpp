@@ -5,7 +5,7 @@
 #include "support/SceneSupport.h"
 #include "layout/Range.h"
 #include "styles/area/Design.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/DotRect.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"
 #include "support/SurfacePixels.h"

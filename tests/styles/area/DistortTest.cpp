@@ -4,7 +4,7 @@
 #include "layout/Range.h"
 #include "styles/area/Distort.h"
 #include "styles/area/DistorterMembers.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/Dot.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"
 #include "support/SurfacePixels.h"

@@ -6,7 +6,7 @@
 #include "layout/Range.h"
 #include "styles/area/Neighbourly.h"
 #include "styles/area/NeighbourlySaver.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/Dot.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"
 

@@ -2,7 +2,8 @@
 
 #include "styles/area/ReworkSupport.h"
 #include "styles/area/Repaint.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/DotOffset.h"
+#include "styles/dot/DotPrush.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "styles/area/ReworkSupport.h"
 #include "styles/area/Shrinker.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/DotBlt.h"
 
 namespace {
 

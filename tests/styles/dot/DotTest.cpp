@@ -13,7 +13,11 @@
 #include "layout/BoolMap.h"
 #include "layout/SubRect.h"
 #include "platform/ProfileStore.h"
-#include "styles/dot/DotMembers.h"
+#include "styles/dot/DotBlt.h"
+#include "styles/dot/DotEdge.h"
+#include "styles/dot/DotOffset.h"
+#include "styles/dot/DotPrush.h"
+#include "styles/dot/DotRect.h"
 #include "support/GoldenImages.h"
 #include "support/TempFolder.h"
 
