@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "styles/area/Distort.h"
-#include "styles/area/Distorter.h"
+#include "styles/distort/Distort.h"
+#include "styles/distort/Distorter.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "styles/area/Neighbourly.h"
-#include "styles/area/NeighbourlySaver.h"
+#include "styles/neighbourly/Neighbourly.h"
+#include "styles/neighbourly/NeighbourlySaver.h"
 #include "styles/dot/Dot.h"
 
 namespace {

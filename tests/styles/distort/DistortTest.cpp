@@ -2,8 +2,8 @@
 
 #include "support/SceneSupport.h"
 #include "layout/Range.h"
-#include "styles/area/Distort.h"
-#include "styles/area/DistorterMembers.h"
+#include "styles/distort/Distort.h"
+#include "styles/distort/DistorterMembers.h"
 #include "styles/dot/Dot.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"

@@ -1,4 +1,4 @@
-#include "styles/area/NeighbourlySaver.h"
+#include "styles/neighbourly/NeighbourlySaver.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@
 #include "engine/MathErrors.h"
 #include "styles/StyleScene.h"
 #include "layout/Range.h"
-#include "styles/area/Neighbourly.h"
+#include "styles/neighbourly/Neighbourly.h"
 #include "styles/dot/Dot.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "engine/Trace.h"
 #include "engine/RandomSource.h"
 #include "layout/SubRect.h"
-#include "styles/area/DistorterMembers.h"
+#include "styles/distort/DistorterMembers.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "styles/area/Distorter.h"
+#include "styles/distort/Distorter.h"
 
 class PatternCalculator;
 class PatternSin;

@@ -1,4 +1,4 @@
-#include "styles/area/Neighbourly.h"
+#include "styles/neighbourly/Neighbourly.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "styles/area/Distort.h"
+#include "styles/distort/Distort.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@
 #include "engine/MathErrors.h"
 #include "styles/StyleScene.h"
 #include "layout/Range.h"
-#include "styles/area/Distorter.h"
+#include "styles/distort/Distorter.h"
 #include "styles/dot/Dot.h"
 
 Distort::Distort(StyleScene* scene) : SaverBitmap(scene) {

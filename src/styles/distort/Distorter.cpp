@@ -1,4 +1,4 @@
-#include "styles/area/Distorter.h"
+#include "styles/distort/Distorter.h"
 
 #include <iterator>
 
@@ -7,7 +7,7 @@
 #include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "styles/StyleScene.h"
-#include "styles/area/DistorterMembers.h"
+#include "styles/distort/DistorterMembers.h"
 
 namespace {
 

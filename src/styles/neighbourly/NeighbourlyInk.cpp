@@ -2,7 +2,7 @@
 
 #include "color/ColorSpace.h"
 #include "engine/RandomSource.h"
-#include "styles/area/Neighbourly.h"
+#include "styles/neighbourly/Neighbourly.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "Patterns/PatternSin.h"
 #include "engine/RandomSource.h"
 #include "layout/SubRect.h"
-#include "styles/area/DistorterMembers.h"
+#include "styles/distort/DistorterMembers.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "engine/RandomSource.h"
 #include "layout/SubRect.h"
 #include "platform/ProfileStore.h"
-#include "styles/area/DistorterMembers.h"
+#include "styles/distort/DistorterMembers.h"
 #include "support/TempFolder.h"
 
 namespace {

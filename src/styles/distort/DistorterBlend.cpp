@@ -3,7 +3,7 @@
 
 #include "engine/RandomSource.h"
 #include "layout/SubRect.h"
-#include "styles/area/DistorterMembers.h"
+#include "styles/distort/DistorterMembers.h"
 
 namespace {
 

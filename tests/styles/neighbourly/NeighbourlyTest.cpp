@@ -4,8 +4,8 @@
 
 #include "support/SceneSupport.h"
 #include "layout/Range.h"
-#include "styles/area/Neighbourly.h"
-#include "styles/area/NeighbourlySaver.h"
+#include "styles/neighbourly/Neighbourly.h"
+#include "styles/neighbourly/NeighbourlySaver.h"
 #include "styles/dot/Dot.h"
 #include "support/GoldenImages.h"
 #include "support/CleanDisplay.h"

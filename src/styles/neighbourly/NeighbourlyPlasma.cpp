@@ -11,7 +11,7 @@
 #include "styles/StyleScene.h"
 #include "layout/SubRect.h"
 #include "platform/DC.h"
-#include "styles/area/Neighbourly.h"
+#include "styles/neighbourly/Neighbourly.h"
 #include "styles/dot/Dot.h"
 
 namespace {
