@@ -61,6 +61,7 @@ TEST(BinOp, EveryRowAndItsZeroCases) {
     // no division by zero. atan2(0, b) would be 0 or pi: a value of 0 gives 0.
     EXPECT_FLOAT_EQ(BinOpMod().combine(2, -4, 2, 4), 1.0f);
     EXPECT_FLOAT_EQ(BinOpMod().combine(1, -4, 2, 4), 0.0f);
+    EXPECT_EQ(BinOpMod().combine(-1e30f, -1.125f, 1, 1), 0.0f);  // INT_MIN % -1 would trap
     EXPECT_TRUE(BinOpAtan().combine(0, -1, 1, 1) == 0.0f && BinOpAtan().combine(1, 0, 1, 1) == 0.0f);
     // Zero denominators, and for the others one amplitude of 0, give 0, never a NaN.
     const std::unique_ptr<BinOp> ops[] = {std::make_unique<BinOpAdd>(), std::make_unique<BinOpMult>(),

@@ -253,7 +253,9 @@ TEST(PatternInt, WrappingArithmeticAndTheFlickeringOpcode) {
         {{11, 11, 2}, {INT_MAX, 1}, intMin},   {{11, 11, 7}, {INT_MIN, INT_MIN}, 0.0f},
         {{11, 11, 3}, {-30, 7}, 210.0f / 800}, {{11, 11, 4}, {9, 0}, 0.0f},
         {{11, 11, 7}, {-7, 100}, 7.0f / 800},  {{11, 11, 9}, {3, 4}, 5.0f / 800},
-        {{11, 15}, {0}, 0.0f},                 {{}, {}, 0.0f}};
+        {{11, 15}, {0}, 0.0f},                 {{}, {}, 0.0f},
+        {{11, 11, 5, 11, 2}, {3, 10, 0, 100}, 107.0f / 800},  // 10 - 3, then + 100
+        {{11, 11, 7}, {5, 1}, 1.0f / 800}};                // a modulus of 1 changes nothing
     for (const auto& c : cases) {
         p.setProgram(std::get<0>(c), std::get<1>(c));
         p.calculate({0.0f, 0.0f}, out);

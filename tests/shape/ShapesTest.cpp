@@ -151,6 +151,18 @@ TEST(Shape2D, MirroredFillsReachBackFromTheFarEdge) {
     EXPECT_TRUE(cells[5 * 40 + 0] && cells[25 * 40 + 0] && cells[5 * 40 + 10]);
 }
 
+// The midpoint rule: at a tie the line steps after the point, not before.
+TEST(Shape2D, LinesStepAfterATie) {
+    std::vector<uint8_t> cells(8 * 4, 0);
+    RandomSource r(1);
+    CanvasBoolMap canvas(cells.data(), cells.size(), 8, 4, &r);
+    canvas.setMode(0);
+    Shape2DCircle(0, 0, 1, 0).drawLine(canvas, 0, 0, 4, 2);
+    std::vector<uint8_t> want(8 * 4, 0);
+    for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}}) want[size_t(y * 8 + x)] = 1;
+    EXPECT_EQ(cells, want);
+}
+
 TEST(Shape2D, XorFiguresInvertAndLeaveTheCanvasAsFound) {
     CSurface surface(60, 40, 32);
     CDC dc(&surface);
