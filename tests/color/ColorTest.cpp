@@ -35,7 +35,7 @@ TEST(Color, FormsFollowTheDisplayPairsAndGreys) {
     EXPECT_TRUE(isRGB(c, 40, 50, 60) && c.channel(7) == 60);
     paletted.entries()[1] = {1, 2, 3, 0};
     EXPECT_TRUE(isRGB(c, 1, 2, 3));
-    EXPECT_TRUE(isRGB(Color(PALETTEINDEX(200)), 255, 0, 128));
+    EXPECT_TRUE(isRGB(Color(PALETTEINDEX(200)), 255, 0, 128) && isRGB(Color(PALETTEINDEX(3)), 255, 0, 128));
     Color inverted = c;
     inverted.invert();
     EXPECT_EQ(inverted.colorRef(), PALETTERGB(254, 253, 252));
