@@ -1,9 +1,12 @@
 #pragma once
-// Palettes and scenes for the pattern tests.
+// Palettes, scenes and makers for the pattern tests.
 
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include "Patterns/PatternCalculator.h"
+#include "engine/RandomSource.h"
 #include "support/FakeScene.h"
 
 inline FakeScene greyRamp(int n) {
@@ -15,4 +18,11 @@ inline FakeScene greyRamp(int n) {
 // isIdle() answers true `n` times, then false for good.
 inline std::function<bool()> idleFor(int n) {
     return [n]() mutable { return n-- > 0; };
+}
+
+using Maker = std::function<std::unique_ptr<PatternCalculator>(RandomSource&)>;
+
+template <class T>
+Maker maker() {
+    return [](RandomSource& r) { return std::make_unique<T>(r); };
 }

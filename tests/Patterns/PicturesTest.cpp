@@ -7,8 +7,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <functional>
-#include <memory>
 #include <numbers>
 
 #include "Patterns/PatternCheckered.h"
@@ -19,7 +17,6 @@
 #include "Patterns/PatternNoise.h"
 #include "Patterns/PatternSin.h"
 #include "Patterns/PatternSinFM.h"
-#include "engine/RandomSource.h"
 #include "platform/PngWriter.h"
 #include "support/GoldenImages.h"
 #include "PatternSupport.h"
@@ -52,11 +49,6 @@ CSurface picture(PatternCalculator& calc, const FakeScene& palette) {
     return s;
 }
 
-template <class T>
-std::function<std::unique_ptr<PatternCalculator>(RandomSource&)> maker() {
-    return [](RandomSource& r) { return std::make_unique<T>(r); };
-}
-
 }  // namespace
 
 TEST(PatternPictures, EveryMember) {
@@ -65,14 +57,11 @@ TEST(PatternPictures, EveryMember) {
     PatternScope scene(nullptr, 0, 640);
     GoldenFile golden("patterns.txt");
     const char* dir = std::getenv("QV_PATTERN_PICTURES");
-    const std::pair<const char*, std::function<std::unique_ptr<PatternCalculator>(RandomSource&)>> members[] = {
-        // (A vector of sines shows its first sine: the same picture as PatternSin.)
-        {"sin", maker<PatternSin>()},
-        {"sinfm", maker<PatternSinFM>()},       {"checkered", maker<PatternCheckered>()},
-        {"network", maker<PatternNetwork>()},   {"noise", maker<PatternNoise>()},
-        {"float", maker<PatternFloat>()},       {"int", maker<PatternInt>()},
-        {"fractal", maker<PatternFractal>()},
-    };
+    // (A vector of sines shows its first sine: the same picture as PatternSin.)
+    const std::pair<const char*, Maker> members[] = {
+        {"sin", maker<PatternSin>()},         {"sinfm", maker<PatternSinFM>()}, {"checkered", maker<PatternCheckered>()},
+        {"network", maker<PatternNetwork>()}, {"noise", maker<PatternNoise>()}, {"float", maker<PatternFloat>()},
+        {"int", maker<PatternInt>()},         {"fractal", maker<PatternFractal>()}};
     for (const auto& [name, make] : members)
         for (int seed : {1, 2, 3}) {
             RandomSource random(seed);

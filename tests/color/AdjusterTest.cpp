@@ -83,10 +83,10 @@ TEST(ColorAdjusters, GlowsFollowThePositionInTheCell) {
             for (float x = -1; x < 1; x += 0.25f) ASSERT_LE(at(*g, x, y), 0.805f);
     }
     // Bright (or for the fade dark) at the centre; a vertical band, a horizontal band.
-    EXPECT_NEAR(at(glow, glow.centreX(), glow.centreY()), 0.8, 0.02);
-    EXPECT_NEAR(at(fade, fade.centreX(), fade.centreY()), 0.0, 0.02);
-    EXPECT_NEAR(at(glowX, glowX.centreX(), 0.9f), 0.8, 0.02);
-    EXPECT_NEAR(at(glowY, 0.9f, glowY.centreY()), 0.8, 0.02);
+    for (auto [l, want] : {std::pair{at(glow, glow.centreX(), glow.centreY()), 0.8},
+                           {at(fade, fade.centreX(), fade.centreY()), 0.0}, {at(glowX, glowX.centreX(), 0.9f), 0.8},
+                           {at(glowY, 0.9f, glowY.centreY()), 0.8}})
+        EXPECT_NEAR(l, want, 0.02);
     EXPECT_TRUE(at(glow, 0.9f, 0.9f) < 0.4 && at(glowY, glowY.centreX(), 0.95f) < 0.6);
     Color c(9, 9, 9);
     const CellArea empty{};
@@ -127,22 +127,18 @@ TEST(ColorClamps, SaturateOrFoldAndTheFactoriesDrawInOrder) {
               typeid(ColorAdjusterNone));  // beyond the table
     EXPECT_EQ(typeid(*CreateColorClamp(r, onlyMember(Family::ColorClamp, 3, 2), nullptr)),
               typeid(ColorClampMinMax));
-    // Only the excluded clamp has weight: nine refusals, the tenth stands.
+    // Only the excluded clamp has weight: nine refusals, the tenth stands;
+    // the factories trace the class they made.
+    TempFolder folder;
+    EnvOverride quortemp("QUORTEMP", folder.path().c_str());
+    gApp.setTraceOn(true), gApp.setTraceNewFile();
     RandomSource s(41), copy(41);
     const std::vector<int> excludeOffset = {1};
     const auto offset = CreateColorClamp(s, onlyMember(Family::ColorClamp, 2, 1), &excludeOffset);
     ASSERT_EQ(typeid(*offset), typeid(ColorClampOffset));
     for (int i = 0; i < 10; ++i) copy.uniform();
     EXPECT_TRUE(static_cast<ColorClampOffset&>(*offset).offset() == copy.below(256) && s.next() == copy.next());
-}
-
-TEST(ColorFactories, TraceLinesNameTheClassMade) {
-    TempFolder folder;
-    EnvOverride quortemp("QUORTEMP", folder.path().c_str());
-    gApp.setTraceOn(true), gApp.setTraceNewFile();
-    RandomSource r(5);
     CreateColorAdjuster(r, onlyMember(Family::ColorAdjuster, 9, 6));
-    CreateColorClamp(r, onlyMember(Family::ColorClamp, 2, 1), nullptr);
     gApp.setTraceOn(false);
     const std::string log = folder.read("trace.txt");
     for (const char* line : {" : (typeid(*pColorAdjuster).name()) = ColorAdjusterGlowX\r\n",

@@ -24,7 +24,7 @@ TEST(Color, FormsFollowTheDisplayPairsAndGreys) {
     {
         SceneScope scope(trueColor);  // channels masked to 8 bits; indices held to the table
         EXPECT_EQ(Color(256, -1, 511).colorRef(), RGB(0, 255, 255));
-        for (const auto& [index, rgb] : {std::pair{1, RGB(40, 50, 60)}, {-5, RGB(10, 20, 30)}, {99, RGB(255, 0, 128)}})
+        for (const auto& [index, rgb] : {std::pair{1, RGB(40, 50, 60)}, {-5, RGB(10, 20, 30)}, {3, RGB(255, 0, 128)}, {99, RGB(255, 0, 128)}})
             EXPECT_EQ(Color::fromPaletteIndex(index).colorRef(), rgb) << index;
     }
     SceneScope scope(paletted);
@@ -35,7 +35,7 @@ TEST(Color, FormsFollowTheDisplayPairsAndGreys) {
     EXPECT_TRUE(isRGB(c, 40, 50, 60) && c.channel(7) == 60);
     paletted.entries()[1] = {1, 2, 3, 0};
     EXPECT_TRUE(isRGB(c, 1, 2, 3));
-    EXPECT_TRUE(isRGB(Color(PALETTEINDEX(200)), 255, 0, 128));
+    EXPECT_TRUE(isRGB(Color(PALETTEINDEX(200)), 255, 0, 128) && isRGB(Color(PALETTEINDEX(3)), 255, 0, 128));
     Color inverted = c;
     inverted.invert();
     EXPECT_EQ(inverted.colorRef(), PALETTERGB(254, 253, 252));
@@ -79,7 +79,6 @@ TEST(ColorSpaces, EdgeValuesRoundTripsAndLightness) {
                         ASSERT_TRUE(back.channel(i) <= c.channel(i) && back.channel(i) >= c.channel(i) - 1)
                             << c.toString() << " came back " << back.toString();
             }
-    Color c(255, 0, 0);
     for (const auto& [l, r] : {std::pair{0.25f, 127}, {2.0f, 255}, {std::numeric_limits<float>::quiet_NaN(), 0}}) {
         Color c(255, 0, 0);  // limited to 0..1
         c.setLightness(l);

@@ -57,8 +57,8 @@ TEST(Settings, DefaultsTheTenWriteGroupsAndTheOwnerName) {
     EXPECT_EQ(groups, 10);
     TempFolder tmp;
     const Settings s(platform::ProfileStore(tmp.path()), "Somebody Long");
-    EXPECT_TRUE(s.installFolder().empty() && s.folders().empty() && !s.traceRequested());
-    EXPECT_EQ(s.lastMessage(), 2);
+    EXPECT_TRUE(s.installFolder().empty() && s.folders().empty() && !s.traceRequested() && s.lastMessage() == 2);
+    EXPECT_EQ(Settings(platform::ProfileStore(tmp.path()), "Fredd").message(0), "Quorvane");
     EXPECT_FALSE(fs::exists(tmp.path() / kRegistry)) << "reading never writes";
     for (const auto& [owner, message] : {std::pair{"Jim Bo", "Jim Bo"}, {"Fredd", "Quorvane"}, {"", "Quorvane"}})
         EXPECT_EQ(Settings::defaultMessage(0, owner), message);
@@ -66,8 +66,6 @@ TEST(Settings, DefaultsTheTenWriteGroupsAndTheOwnerName) {
     for (const auto& [gecos, owner] : {std::pair{"Jane Doe,Room 12,555-1234,,", "Jane Doe"},
                                        {"Jane Doe", "Jane Doe"}, {",,,", "jdoe"}, {"", "jdoe"}})
         EXPECT_EQ(platform::ownerFromAccount(gecos, "jdoe"), owner) << gecos;
-    TempFolder tmp2;
-    EXPECT_EQ(Settings(platform::ProfileStore(tmp2.path()), "Fredd").message(0), "Quorvane");
 }
 
 TEST(Settings, ValuesAreUsedAsReadBadFilesGiveDefaultsAndStayUntouched) {
@@ -120,8 +118,7 @@ TEST(Settings, MessagesCompactWhenWrittenAndTrace) {
     ASSERT_TRUE(store.writeValues(kKey, {{"Message0", "one"}, {"Message1", ""}, {"Message2", "three"}}));
     Settings s(store, "Somebody Long");
     EXPECT_EQ(s.lastMessage(), 2);
-    // An empty message between others can be drawn.
-    RandomSource r(4);
+    RandomSource r(4);  // an empty message between others can be drawn
     int empties = 0;
     for (int i = 0; i < 300; ++i) {
         const std::string m = s.randomMessage(r);
@@ -129,23 +126,20 @@ TEST(Settings, MessagesCompactWhenWrittenAndTrace) {
         empties += m.empty();
     }
     EXPECT_GT(empties, 50);
-
     ASSERT_TRUE(s.writeMessages());
     EXPECT_TRUE(s.message(0) == "one" && s.message(1) == "three" && s.lastMessage() == 1);
     const Settings back(store, "Somebody Long");  // an emptied message does not fall back to its default
     EXPECT_TRUE(back.message(1) == "three" && back.message(2) == "" && back.lastMessage() == 1);
 
     for (int i = 0; i < Settings::kMessageCount; ++i) s.setMessage(i, "");
-    EXPECT_FALSE(s.hasMessages());
-    EXPECT_EQ(s.randomMessage(r), "");
+    EXPECT_TRUE(!s.hasMessages() && s.randomMessage(r).empty());
     ASSERT_TRUE(s.writeMessages());
     EXPECT_EQ(Settings(store, "Somebody Long").lastMessage(), -1);
     // A message "trace" asks for tracing.
     ASSERT_TRUE(store.writeValues(kKey, {{"Message7", "Trace"}, {"Message8", "trace "}}));
     EXPECT_FALSE(Settings(store, "").traceRequested()) << "exactly \"trace\", case and all";
     ASSERT_TRUE(store.writeValues(kKey, {{"Message11", "trace"}}));
-    const Settings traced(store, "");
-    EXPECT_TRUE(traced.traceRequested() && traced.lastMessage() == 11);
+    EXPECT_TRUE(Settings(store, "").traceRequested() && Settings(store, "").lastMessage() == 11);
 }
 
 TEST(Settings, Folders) {
@@ -164,9 +158,8 @@ TEST(Settings, Folders) {
     EXPECT_FALSE(store.readValue(kKey, "Folders")) << "folders live in the private file only";
 }
 
-// A writer that dies part of the way through writing the file (here the
-// file-size limit kills it in the middle of its write) leaves the settings
-// as they were, and the next write succeeds.
+// A writer killed in the middle of its write (by the file-size limit) leaves
+// the settings as they were, and the next write succeeds.
 TEST(Settings, FileSurvivesACrashInTheMiddleOfAWrite) {
     TempFolder tmp;
     const auto fill = [](Settings& s, char c) {

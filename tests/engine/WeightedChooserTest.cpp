@@ -11,6 +11,9 @@ TEST(WeightedChooser, BuildNormalisesEndsAtOneAndSkipsZeroWeights) {
     EXPECT_EQ(c.defaults().size(), 3u);  // defaults stay as first built
     c.build({}, true);                   // an empty list keeps the table
     EXPECT_EQ(c.size(), 2);
+    WeightedChooser shrunk;  // no member just past the end, nor before the start
+    shrunk.build({1, 1, 1, 1}, true), shrunk.build({1, 1}, false);
+    EXPECT_TRUE(shrunk.weight(1) == 0.5f && shrunk.weight(2) == 0.0f && shrunk.weight(-1) == 0.0f);
     zeros.build({0, 0, 0}, true);
     gap.build({5, 0, 5}, true);
     RandomSource r(1);
@@ -37,11 +40,9 @@ TEST(WeightedChooser, ExclusionRefusesNineDrawsOnlyAndCodeListsNameMembers) {
     EXPECT_GT(twos, 450);
     const std::vector<int> codes = {14, 12, 13, 12};
     std::vector<int> excluded;
-    addIndexOf(codes, 12, excluded);
-    addIndexOf(codes, 99, excluded);
+    addIndexOf(codes, 12, excluded), addIndexOf(codes, 99, excluded);
     EXPECT_EQ(excluded, std::vector<int>{1});  // the first place only; unknown codes none
-    EXPECT_TRUE(isExcluded(codes, 12, excluded) && !isExcluded(codes, 14, excluded));
-    EXPECT_FALSE(isExcluded(codes, 99, excluded));
+    EXPECT_TRUE(isExcluded(codes, 12, excluded) && !isExcluded(codes, 14, excluded) && !isExcluded(codes, 99, excluded));
 }
 
 TEST(WeightedChooser, DrawRoundingToOneGivesMemberZero) {
@@ -59,13 +60,9 @@ TEST(WeightedChooser, DrawRoundingToOneGivesMemberZero) {
     RandomSource replay = s;
     const std::vector<int> refuseAll = {0, 1, 2};
     const int chosen = c.choose(s, &refuseAll);
-    replay.next();
-    replay.next();  // the draw at 1.0, which counts no try
+    replay.next(), replay.next();  // the draw at 1.0, which counts no try
     int tenth = -1;
-    for (int i = 0; i < 9; ++i) {
-        const float u = static_cast<float>(replay.uniform());
-        tenth = u < 0.5f ? 1 : 2;
-    }
+    for (int i = 0; i < 9; ++i) tenth = static_cast<float>(replay.uniform()) < 0.5f ? 1 : 2;
     EXPECT_EQ(chosen, tenth);
 }
 

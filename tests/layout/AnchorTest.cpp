@@ -33,13 +33,14 @@ TEST(Anchor, FloatingMovesPositionsSmoothlyWithinTheSquare) {
         RandomSource random(seed);
         AnchorFloating anchor(&random);
         const RandomSource after = random;
-        bool moved = false;
+        bool moved = false, offDiagonal = false;  // x and y float apart
         for (float y0 = -3; y0 <= 3; y0 += 0.5f)
             for (float x0 = -3; x0 <= 3; x0 += 0.5f) {
                 float x = x0, y = y0;
                 anchor.position(x, y);
                 EXPECT_TRUE(x >= -1 && x <= 1 && y >= -1 && y <= 1) << x << "," << y;
                 moved = moved || x != x0 || y != y0;
+                offDiagonal = offDiagonal || x != y;
                 // The same position floats to the same place, near positions
                 // to near places.
                 float x2 = x0, y2 = y0, x3 = x0 + 1e-4f, y3 = y0;
@@ -48,7 +49,7 @@ TEST(Anchor, FloatingMovesPositionsSmoothlyWithinTheSquare) {
                 EXPECT_TRUE(x2 == x && y2 == y);
                 EXPECT_NEAR(x3, x, 0.05f);
             }
-        EXPECT_TRUE(moved);
+        EXPECT_TRUE(moved && offDiagonal);
         // Set up in the constructor: positions draw nothing.
         expectSamePlace(random, after);
     }

@@ -6,7 +6,7 @@
 
 TEST(SubRect, MapsMirrorsAndShrinksToEvenSizesNeverBelowSeventeen) {
     SubRect r(0, 20, 100, 51, 1, 2);
-    EXPECT_TRUE(r.mapX(-1) == 0 && r.mapX(0) == 50 && r.mapX(1) == 100);
+    EXPECT_TRUE(r.mapX(-1) == 0 && r.mapX(0) == 50 && r.mapX(1) == 100 && r.mapX(-0.986f) == 1);  // 0.7 rounds up
     EXPECT_EQ(r.mapY(1), 20 + 50);  // an odd height leaves its last row out
     r.computeMirror(), r.computeGroup();
     EXPECT_TRUE(r.group() == 0 && r.mapX(-1) == 0 && r.mapY(-1) == 70);
@@ -26,6 +26,8 @@ TEST(SubRect, MapsMirrorsAndShrinksToEvenSizesNeverBelowSeventeen) {
     narrow.shrinkEven(1.0f);
     narrow.setRect(0, 0, 17, 16);
     EXPECT_EQ(narrow.height(), 400);
+    narrow.setRect(0, 0, 17, 17);
+    EXPECT_EQ(narrow.width(), 17);
     SubRect centred(100, 100, 200, 200, 0, 0);
     centred.shrinkEven(1.0f);  // a quarter from every side
     EXPECT_TRUE(centred.mapX(0) == 200 && centred.width() == 100);

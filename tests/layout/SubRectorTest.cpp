@@ -1,33 +1,43 @@
+// The splits, with the shape painter the program installs: the cells taken
+// are those a shape pattern paints.
+
 #include <algorithm>
 #include <vector>
 
 #include "LayoutSupport.h"
-#include "shape/ShapeGrid.h"
+#include "Patterns/PatternCalculator.h"
 #include "layout/SubRector.h"
+#include "shape/Limn.h"
+#include "shape/ShapeGrid.h"
 
 namespace {
 
-// Stands in for the shape painter: marks the diagonal, drawing nothing.
-void diagonal(RandomSource&, ShapeGrid& grid, int, int foreground) {
-    for (int i = 0; i < std::min(grid.rows, grid.cols); ++i) grid.at(i, i) = foreground;
-}
-
-struct DiagonalShapes {  // installed for one scope
-    DiagonalShapes() { setShapeGridPainter(diagonal); }
-    ~DiagonalShapes() { setShapeGridPainter(nullptr); }
+struct ShapePainters {  // installed for one scope, as start-up installs them
+    ShapePainters() { installShapePainters(); }
+    ~ShapePainters() { setShapeGridPainter(nullptr); }
 };
 
-std::vector<std::pair<int, int>> rowsAndColumns(const SubRectList& list) {
-    std::vector<std::pair<int, int>> rc;
-    for (const SubRect& r : list) rc.emplace_back(r.row(), r.column());
-    return rc;
+// The cells (row, column) a shape pattern marks on a rows x cols grid, drawn
+// from `random` as the splits draw it.
+std::vector<std::pair<int, int>> marked(RandomSource& random, int rows, int cols) {
+    PatternLimn pattern(random);
+    IndexGrid grid;
+    pattern.fillIndexGrid(grid, cols, rows, 0, 0, 1);
+    std::vector<std::pair<int, int>> cells;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < cols; ++column)
+            if (grid.at(column, row) == 1) cells.emplace_back(row, column);
+    return cells;
 }
 
 }  // namespace
 
-TEST(SubRector, EvenGridAndBars) {
-    for (int seed = 1; seed <= 100; ++seed) {
-        RandomSource random(seed), copy = random;
+// Painted cells first in ascending order, the rest after them descending.
+TEST(SubRector, EvenGridPutsThePaintedCellsFirst) {
+    ShapePainters painters;
+    int shaped = 0;
+    for (int seed = 1; seed <= 60; ++seed) {
+        RandomSource random(seed * 104729), copy = random;
         SubRectList list;
         SubRectorEven(&random, 10, 20, 800, 600).split(list);
         int rows = 1, cols = 1;
@@ -35,21 +45,22 @@ TEST(SubRector, EvenGridAndBars) {
             rows = 1 << copy.skewedBelow(6, 1);
             cols = copy.below(2) == 0 ? 1 << copy.skewedBelow(6, 1) : rows;
         }
+        const auto cells = marked(copy, rows, cols);
         expectSamePlace(random, copy);
-        ASSERT_EQ(list.size(), static_cast<size_t>(rows * cols));
-        // Without shapes, descending from the last cell to the first.
-        EXPECT_TRUE(list.front().top() == 20 + (rows - 1) * (600 / rows) &&
-                    list.front().left() == 10 + (cols - 1) * (800 / cols) && list.back().left() == 10) << seed;
+        ASSERT_EQ(list.size(), size_t(rows * cols));
+        std::vector<std::pair<int, int>> rc;
+        for (const SubRect& r : list) {
+            rc.emplace_back(r.row(), r.column());
+            EXPECT_TRUE(r.left() == 10 + r.column() * (800 / cols) && r.top() == 20 + r.row() * (600 / rows));
+        }
+        EXPECT_TRUE(std::equal(cells.begin(), cells.end(), rc.begin())) << seed;
+        EXPECT_TRUE(std::is_sorted(rc.rbegin(), rc.rend() - long(cells.size()))) << seed;
+        shaped += !cells.empty() && cells.size() < rc.size();
     }
-    DiagonalShapes shapes;
-    RandomSource random(5);
-    SubRectList list;
-    SubRectorEven(&random, 0, 0, 64, 64).split(list);
-    const auto rc = rowsAndColumns(list);  // shapes ascending, the rest descending
-    const auto n = std::count_if(rc.begin(), rc.end(), [](auto p) { return p.first == p.second; });
-    EXPECT_TRUE(n >= 1 && std::all_of(rc.begin(), rc.begin() + n, [](auto p) { return p.first == p.second; }));
-    EXPECT_TRUE(std::is_sorted(rc.begin(), rc.begin() + n) && std::is_sorted(rc.rbegin(), rc.rend() - n));
-    // Bars are one column or one row in the drawn order.
+    EXPECT_GT(shaped, 10);
+}
+
+TEST(SubRector, BarsAreOneColumnOrOneRowInTheDrawnOrder) {
     for (int seed = 1; seed <= 60; ++seed) {
         RandomSource r(seed), c = r;
         SubRectList column, row;
@@ -67,19 +78,44 @@ TEST(SubRector, EvenGridAndBars) {
     }
 }
 
-TEST(SubRector, ShapesSplitTakesMarkedCellsElseTheWholeSection) {
-    RandomSource random(77), copy = random;
-    SubRectList list;
-    SubRectorLimn(&random, 3, 4, 152, 112).split(list);
-    copy.skewedBelow(7, 1), copy.skewedBelow(7, 1);
-    expectSamePlace(random, copy);
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_TRUE(list.front().left() == 3 && list.front().width() == 152 && list.front().height() == 112);
-
-    DiagonalShapes shapes;
-    SubRectList shaped;
-    SubRectorLimn(&random, 0, 0, 1, 1).split(shaped);  // cells of no size at all
-    ASSERT_GE(shaped.size(), 2u);
-    for (const SubRect& r : shaped) EXPECT_EQ(r.row(), r.column());
-    EXPECT_TRUE(shaped.front().row() == 0 && shaped.back().width() == 0);
+// The painted cells in order, else (and without a painter) the whole section.
+TEST(SubRector, ShapesSplitTakesThePaintedCellsElseTheWholeSection) {
+    RandomSource plain(77);
+    SubRectList whole;
+    SubRectorLimn(&plain, 3, 4, 152, 112).split(whole);
+    ASSERT_EQ(whole.size(), 1u);
+    EXPECT_TRUE(whole.front().left() == 3 && whole.front().width() == 152 && whole.front().height() == 112);
+    ShapePainters painters;
+    int partly = 0;
+    for (int seed = 1; seed <= 40; ++seed) {
+        RandomSource random(seed * 7919), copy = random;
+        SubRectList list;
+        SubRectorLimn(&random, 8, 4, 640, 480).split(list);
+        const int rows = 2 * (1 << copy.skewedBelow(7, 1)), cols = 2 * (1 << copy.skewedBelow(7, 1));
+        const auto cells = marked(copy, rows, cols);
+        expectSamePlace(random, copy);
+        if (cells.empty()) {
+            ASSERT_EQ(list.size(), 1u);
+            EXPECT_TRUE(list.front().left() == 8 && list.front().width() == 640);
+            continue;
+        }
+        ASSERT_EQ(list.size(), cells.size()) << seed;
+        auto cell = cells.begin();
+        for (const SubRect& r : list) {
+            EXPECT_TRUE(r.row() == cell->first && r.column() == cell->second);
+            EXPECT_TRUE(r.left() == 8 + r.column() * (640 / cols) && r.top() == 4 + r.row() * (480 / rows));
+            ++cell;
+        }
+        partly += static_cast<int>(cells.size()) < rows * cols;
+    }
+    EXPECT_GT(partly, 10) << "shapes cover some cells, not all";
+    // Tiny sections (cells of no size at all) and the preview's.
+    for (auto [w, h] : {std::pair{1, 1}, {1, 100}, {100, 1}, {152, 112}})
+        for (int seed = 1; seed <= 20; ++seed) {
+            RandomSource random(seed * 31);
+            SubRectList even, shapes;
+            SubRectorEven(&random, 0, 0, w, h).split(even);
+            SubRectorLimn(&random, 0, 0, w, h).split(shapes);
+            EXPECT_TRUE(even.size() >= 2 && !shapes.empty());
+        }
 }

@@ -12,8 +12,7 @@ COLORREF rgbOf(PALETTEENTRY e) { return RGB(e.peRed, e.peGreen, e.peBlue); }
 
 TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
     create(152, 112);
-    EXPECT_TRUE(scene->isTrueColor() && !scene->isAnimated() && scene->colorCount() == 256);
-    EXPECT_EQ(&::scene(), scene.get());
+    EXPECT_TRUE(scene->isTrueColor() && !scene->isAnimated() && scene->colorCount() == 256 && &::scene() == scene.get());
     scene.reset();
     EXPECT_EQ(gApp.pSceneWnd(), nullptr);
     // Animation asked for in full screen: the display switches to 8 bits and
@@ -21,8 +20,7 @@ TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
     animate();
     create(100, 80);
     EXPECT_TRUE(scene->displayChanged() && scene->isAnimated() && scene->colorCount() == 236);
-    EXPECT_EQ(scene->surface().bitsPerPixel(), 8);
-    EXPECT_FALSE(scene->useBlack()) << "only in true colour";
+    EXPECT_TRUE(scene->surface().bitsPerPixel() == 8 && !scene->useBlack()) << "black only in true colour";
     scene->DestroyWindow();
     EXPECT_EQ(CDisplay::instance().bitsPerPixel(), 32);
     for (const auto& [mode, depth, animated] : {std::tuple{CSaverApp::kModeFullScreen, 8, true},
@@ -39,9 +37,9 @@ TEST_F(SceneTest, RotationBothWaysFirstPaletteAtOnceLaterOnePerTick) {
     create(40, 30, 8);
     paint();
     const int n = scene->colorCount();
-    std::vector<COLORREF> before;
-    for (int i = 0; i < n; ++i) before.push_back(rgbOf(scene->paletteEntry(i)));
     const auto at = [this](int i) { return rgbOf(scene->paletteEntry(i)); };
+    std::vector<COLORREF> before;
+    for (int i = 0; i < n; ++i) before.push_back(at(i));
 
     if (!scene->rotateUp()) scene->reverseRotation();
     scene->animatePalette(true);
@@ -49,21 +47,17 @@ TEST_F(SceneTest, RotationBothWaysFirstPaletteAtOnceLaterOnePerTick) {
     // Logical entry 0 is shown by hardware entry 10, which changes at once.
     EXPECT_EQ(CDisplay::instance().hardwarePalette()[10], before[size_t(n - 1)]);
     scene->reverseRotation();
-    scene->animatePalette(true);
-    scene->animatePalette(true);
+    scene->animatePalette(true), scene->animatePalette(true);
     EXPECT_TRUE(at(0) == before[1] && at(n - 1) == before[0]);
-    // Without force, once per animation tick.
-    clock->advanceUs(60000);
-    scene->animatePalette(false);
-    scene->animatePalette(false);
+    clock->advanceUs(60000);  // without force, once per animation tick
+    scene->animatePalette(false), scene->animatePalette(false);
     EXPECT_EQ(at(0), before[2]);
     // The first palette never waits; later builds feed one entry per tick.
     const auto buildTakes = [this] { const int64_t t = nowMs(); return scene->newPalette(scene->colorCount()), nowMs() - t; };
-    int64_t start = nowMs();
+    const int64_t start = nowMs();
     create(40, 30, 8);
     EXPECT_LT(nowMs() - start, 200) << "the first build writes its entries directly";
-    EXPECT_GE(buildTakes(), 236 * 50);
-    EXPECT_TRUE(showsSavedColors());
+    EXPECT_TRUE(buildTakes() >= 236 * 50 && showsSavedColors());
     // Not animated, a palette display still shows one new entry per tick;
     // in true colour the palette is only a table.
     settings().setUseAnimation(false);
@@ -84,18 +78,16 @@ TEST_F(SceneTest, BackgroundOnEachKindOfDisplay) {
     CellFiller saver(scene.get());
     saver.paintBackground();
     EXPECT_TRUE(saver.backgroundDone());
-    const uint32_t last = scene->surface().at(0, 0);
-    EXPECT_EQ(CDisplay::instance().hardwarePalette()[last], rgbOf(scene->paletteEntry(scene->colorCount() - 1)));
+    EXPECT_EQ(CDisplay::instance().hardwarePalette()[scene->surface().at(0, 0)],
+              rgbOf(scene->paletteEntry(scene->colorCount() - 1)));
     // After the first drawing the palette fades to that colour, twenty
     // entries a tick, and comes back once the screen is filled.
     zeroTimes();
-    paint();
-    paint();
+    paint(), paint();
     ASSERT_GT(scene->drawingCount(), 1);
     const int64_t before = nowMs();
     saver.paintBackground();
-    EXPECT_GE(nowMs() - before, scene->colorCount() / 20);
-    EXPECT_TRUE(showsSavedColors());
+    EXPECT_TRUE(nowMs() - before >= scene->colorCount() / 20 && showsSavedColors());
 }
 
 TEST_F(SceneTest, BlankMinutesZeroBlanksAtTheFirstPaint) {
@@ -104,10 +96,10 @@ TEST_F(SceneTest, BlankMinutesZeroBlanksAtTheFirstPaint) {
     create(64, 48);
     ASSERT_TRUE(scene->displayChanged());
     paint();
-    EXPECT_TRUE(scene->isBlanked() && gApp.saver() == nullptr);
-    EXPECT_FALSE(scene->IsInvalid()) << "a blanked screen asks for no paint";
-    EXPECT_EQ(CDisplay::instance().bitsPerPixel(), 32) << "the display is restored";
-    EXPECT_EQ(pictureHash(scene->surface()), pictureHash(CSurface(64, 48, 32))) << "all black";
+    // No paint asked for, the display restored, all black.
+    EXPECT_TRUE(scene->isBlanked() && gApp.saver() == nullptr && !scene->IsInvalid());
+    EXPECT_EQ(CDisplay::instance().bitsPerPixel(), 32);
+    EXPECT_EQ(pictureHash(scene->surface()), pictureHash(CSurface(64, 48, 32)));
     paint();
     EXPECT_EQ(scene->drawingCount(), 1);
 }
@@ -122,8 +114,7 @@ TEST_F(SceneTest, ZeroTimesEndEveryDrawingAtTheNextPaintEvenInTinyWindows) {
         EXPECT_TRUE(first == 1 || first == 2) << first;
         for (int i = 1; i <= 5; ++i) {
             paint();
-            EXPECT_EQ(scene->drawingCount(), first + i);
-            EXPECT_TRUE(scene->IsInvalid()) << "each run asks for the next paint";
+            EXPECT_TRUE(scene->drawingCount() == first + i && scene->IsInvalid()) << "each run asks for the next paint";
         }
     }
     // A stop request ends the cycle: no drawing and no further paint.
@@ -145,9 +136,8 @@ TEST_F(SceneTest, ChoosersAreReweightedOnlyAfter900Seconds) {
     clock->advanceUs(20LL * 1000000);
     paint();
     const std::vector<float> perturbed = styleTable();
-    EXPECT_NE(perturbed, built);
     paint();
-    EXPECT_EQ(styleTable(), perturbed) << "then another 900 s";
+    EXPECT_TRUE(perturbed != built && styleTable() == perturbed) << "then another 900 s";
 }
 
 TEST_F(SceneTest, TraceLinesAndPaletteRenewalWithANewTraceFile) {

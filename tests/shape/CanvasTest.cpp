@@ -5,6 +5,8 @@
 
 #include "engine/RandomSource.h"
 #include "shape/Canvas.h"
+#include "shape/Shape2D.h"
+#include "engine/WeightedChooser.h"
 #include "platform/DC.h"
 
 namespace {
@@ -30,7 +32,6 @@ TEST(Canvas, StartsInTheStatesItReturnsTo) {
     // A screen canvas starts in XOR mode; restoring before any colour was set
     // goes back to black with XOR on, not to whatever memory held.
     ScreenCanvas s;
-    EXPECT_TRUE(s.canvas.isXor());
     s.canvas.setXor(false);
     EXPECT_TRUE(s.canvas.isXor());
     s.canvas.useAltColor();
@@ -42,26 +43,21 @@ TEST(Canvas, StartsInTheStatesItReturnsTo) {
     MaskCanvas m;
     EXPECT_EQ(m.canvas.mode(), 2);
     m.canvas.useAltColor();
-    m.canvas.plot(3, 4);
-    m.canvas.plot(3, 4);
+    m.canvas.plot(3, 4), m.canvas.plot(3, 4);
     EXPECT_TRUE(m.at(3, 4));
     m.canvas.restoreColor();
     EXPECT_EQ(m.canvas.mode(), 2);
 }
 
 TEST(Canvas, MaskModesAndMirrors) {
-    MaskCanvas m;
-    m.canvas.setMode(0);
-    m.canvas.putPixel(1, 1);
-    EXPECT_TRUE(m.at(1, 1));
-    m.canvas.setMode(1);
-    m.canvas.putPixel(1, 1);
-    EXPECT_FALSE(m.at(1, 1));
-    m.canvas.setMode(2);
-    m.canvas.putPixel(1, 1);
-    m.canvas.putPixel(2, 1);
-    m.canvas.putPixel(2, 1);
-    EXPECT_TRUE(m.at(1, 1) && !m.at(2, 1));
+    MaskCanvas m;  // 0 sets, 1 clears, 2 toggles
+    for (auto [mode, want] : {std::pair{0, true}, {1, false}, {2, true}}) {
+        m.canvas.setMode(mode);
+        m.canvas.putPixel(1, 1);
+        EXPECT_EQ(m.at(1, 1), want) << mode;
+    }
+    m.canvas.putPixel(2, 1), m.canvas.putPixel(2, 1);
+    EXPECT_FALSE(m.at(2, 1));
     // XOR on remembers the mode, off brings it back.
     m.canvas.setMode(0);
     m.canvas.setXor(true);
@@ -93,28 +89,22 @@ TEST(Canvas, ScreenBlendAndXor) {
     // becomes black.
     s.canvas.plot(2, 2);
     EXPECT_EQ(s.dc.GetPixel(2, 2), RGB(255, 255, 255));
-    s.canvas.plot(2, 2);
-    EXPECT_EQ(s.dc.GetPixel(2, 2), 0u);
     s.dc.SetPixel(3, 3, RGB(9, 9, 9));
-    s.canvas.plot(3, 3);
-    EXPECT_EQ(s.dc.GetPixel(3, 3), 0u);
+    s.canvas.plot(2, 2), s.canvas.plot(3, 3);
+    EXPECT_TRUE(s.dc.GetPixel(2, 2) == 0u && s.dc.GetPixel(3, 3) == 0u);
     // Opacity 255 writes the colour exactly; 1 barely changes the pixel.
     const COLORREF old = RGB(200, 100, 50), c = RGB(10, 250, 0);
     s.canvas.setColor(c);
     EXPECT_FALSE(s.canvas.isXor());
-    s.canvas.setOpacity(255);
-    s.dc.SetPixel(4, 4, old);
-    s.canvas.plot(4, 4);
-    EXPECT_EQ(s.dc.GetPixel(4, 4), c);
-    s.canvas.setOpacity(1);
-    s.dc.SetPixel(4, 4, old);
-    s.canvas.plot(4, 4);
-    EXPECT_EQ(s.dc.GetPixel(4, 4),
-              RGB((10 + 254 * 200) / 255, (250 + 254 * 100) / 255, 254 * 50 / 255));
+    for (auto [opacity, want] : {std::pair{255, c}, {1, RGB((10 + 254 * 200) / 255, (250 + 254 * 100) / 255, 254 * 50 / 255)}}) {
+        s.canvas.setOpacity(opacity);
+        s.dc.SetPixel(4, 4, old);
+        s.canvas.plot(4, 4);
+        EXPECT_EQ(s.dc.GetPixel(4, 4), want) << opacity;
+    }
     // getPixel clamps; putPixel outside does nothing.
     EXPECT_EQ(s.canvas.getPixel(-5, 100), s.dc.GetPixel(0, 29));
-    s.canvas.putPixel(40, 0);
-    s.canvas.putPixel(-1, -1);
+    s.canvas.putPixel(40, 0), s.canvas.putPixel(-1, -1);
     // The opacity drawn at construction lies in 1..255.
     for (int seed = 1; seed < 200; ++seed) {
         RandomSource r(seed);
@@ -123,37 +113,44 @@ TEST(Canvas, ScreenBlendAndXor) {
     }
 }
 
+// Random runs and random shapes, blended and in XOR, on 32 and 8 bits: the
+// run path gives the pixels of the point-by-point path, clipping included.
 TEST(Canvas, RunsGiveThePixelsOfSinglePoints) {
-    // The same runs in blend and XOR mode, on 32 and 8 bits, through the run
-    // path and pixel by pixel.
+    WeightedChooser kinds;
+    kinds.build(std::vector<float>(std::begin(kShapeKindWeights), std::end(kShapeKindWeights)), true);
     for (int depth : {32, 8}) {
         CDisplay::instance().reset(depth);
-        CSurface a(50, 20, depth), b(50, 20, depth);
+        CSurface a(80, 60, depth), b(80, 60, depth);
         CDC dcA(&a), dcB(&b);
         RandomSource ra(3), rb(3), fill(11);
-        for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < 50; ++x) {
-                const COLORREF c =
-                    fill.below(3) == 0 ? 0 : RGB(fill.below(256), fill.below(256), fill.below(256));
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 80; ++x) {
+                const COLORREF c = fill.below(3) == 0 ? 0 : RGB(fill.below(256), fill.below(256), fill.below(256));
                 dcA.SetPixel(x, y, c), dcB.SetPixel(x, y, c);
             }
-        CanvasDC runs(&dcA, 50, 20, &ra), points(&dcB, 50, 20, &rb);
+        CanvasDC runs(&dcA, 80, 60, &ra), points(&dcB, 80, 60, &rb);
         points.setSpanPath(false);
         RandomSource spans(5);
-        for (int i = 0; i < 60; ++i) {
+        for (int i = 0; i < 100; ++i) {
             const bool x = spans.below(4) == 0;
             const COLORREF c = RGB(spans.below(256), spans.below(256), spans.below(256));
-            const int y = spans.below(24) - 2, x0 = spans.below(60) - 5, len = spans.below(40);
+            const int y = spans.below(64) - 2, x0 = spans.below(90) - 5, len = spans.below(60);
             for (Canvas* canvas : {static_cast<Canvas*>(&runs), static_cast<Canvas*>(&points)}) {
                 canvas->setColor(c);
                 canvas->setXor(x);
                 canvas->fillSpan(y, x0, x0 + len);
             }
         }
+        for (int i = 0; i < 60; ++i) {
+            const COLORREF c = RGB(spans.below(256), spans.below(256), spans.below(256));
+            const auto sa = CreateShape2D(kinds, ra, 80, 60, c, false), sb = CreateShape2D(kinds, rb, 80, 60, c, false);
+            sa->setFlags(sa->filled(), true, i % 5 == 0), sb->setFlags(sb->filled(), true, i % 5 == 0);
+            sa->draw(runs, true, true);
+            sb->draw(points, true, true);
+        }
         a.takeChanged();
-        for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < 50; ++x)
-                ASSERT_EQ(a.at(x, y), b.at(x, y)) << depth << " bits at " << x << "," << y;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 80; ++x) ASSERT_EQ(a.at(x, y), b.at(x, y)) << depth << " bits at " << x << "," << y;
     }
     CDisplay::instance().reset(32);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "engine/RandomSource.h"
@@ -92,19 +93,14 @@ TEST(Shape2D, ReleasedVerticesComeBackTheSame) {
 }
 
 TEST(Shape2D, FittingPairs) {
-    // Overlapping shapes shrink until they touch; non-overlapping ones stay.
-    Shape2DCircle a(0, 0, 50, 0), b(60, 0, 30, 0);
-    a.fitAgainst(b);
-    EXPECT_EQ(a.radius() + b.radius(), 60);
-    Shape2DCircle c(0, 0, 50, 0), d(40, 0, 30, 0);  // between the radii: the larger shrinks
-    c.fitAgainst(d);
-    EXPECT_TRUE(c.radius() == 10 && d.radius() == 30);
-    Shape2DCircle e(0, 0, 50, 0), f(16, 0, 30, 0);  // within both: both shrink in proportion
-    e.fitAgainst(f);
-    EXPECT_TRUE(e.radius() == 10 && f.radius() == 6);
-    Shape2DCircle g0(0, 0, 50, 0), h0(0, 0, 30, 0);  // one centre: at least 1 each
-    g0.fitAgainst(h0);
-    EXPECT_TRUE(g0.radius() == 1 && h0.radius() == 1);
+    // Overlapping circles (radii 50 and 30) shrink until they touch: apart by
+    // more than the larger radius the smaller; between the radii the larger;
+    // within both, both in proportion; at one centre, to 1 each.
+    for (auto [dx, ra, rb] : {std::tuple{60, 50, 10}, {40, 10, 30}, {16, 10, 6}, {0, 1, 1}}) {
+        Shape2DCircle a(0, 0, 50, 0), b(dx, 0, 30, 0);
+        a.fitAgainst(b);
+        EXPECT_TRUE(a.radius() == ra && b.radius() == rb) << dx << ": " << a.radius() << " " << b.radius();
+    }
     Shape2DRectangle fixed(0, 0, 50, 50, 0, 0, false, false);
     Shape2DCircle g(10, 0, 30, 0);
     fixed.fitAgainst(g);
@@ -153,6 +149,18 @@ TEST(Shape2D, MirroredFillsReachBackFromTheFarEdge) {
     std::fill(cells.begin(), cells.end(), 0);
     Shape2DCircle(38, 15, 2, 0).drawLine(canvas, 30, 5, 100, 5);
     EXPECT_TRUE(cells[5 * 40 + 0] && cells[25 * 40 + 0] && cells[5 * 40 + 10]);
+}
+
+// The midpoint rule: at a tie the line steps after the point, not before.
+TEST(Shape2D, LinesStepAfterATie) {
+    std::vector<uint8_t> cells(8 * 4, 0);
+    RandomSource r(1);
+    CanvasBoolMap canvas(cells.data(), cells.size(), 8, 4, &r);
+    canvas.setMode(0);
+    Shape2DCircle(0, 0, 1, 0).drawLine(canvas, 0, 0, 4, 2);
+    std::vector<uint8_t> want(8 * 4, 0);
+    for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}}) want[size_t(y * 8 + x)] = 1;
+    EXPECT_EQ(cells, want);
 }
 
 TEST(Shape2D, XorFiguresInvertAndLeaveTheCanvasAsFound) {
@@ -206,33 +214,6 @@ TEST(Limn, OpenFiguresFirstAndADaubOfOneKind) {
         EXPECT_LE(kinds.size(), 1u);
         EXPECT_TRUE(kinds.empty() || *kinds.begin() == daub.kind());
     }
-}
-
-TEST(Limn, FilledShapesByRunsAndByPoints) {
-    // Random shapes, blended and in XOR, drawn through runs and point by
-    // point: the same pixels.
-    CSurface a(160, 120, 32), b(160, 120, 32);
-    CDC dcA(&a), dcB(&b);
-    dcA.FillRect({0, 0, 160, 120}, RGB(30, 60, 90));
-    dcB.FillRect({0, 0, 160, 120}, RGB(30, 60, 90));
-    RandomSource ra(12), rb(12);
-    CanvasDC runs(&dcA, 160, 120, &ra), points(&dcB, 160, 120, &rb);
-    points.setSpanPath(false);
-    WeightedChooser kinds;
-    kinds.build(std::vector<float>(std::begin(kShapeKindWeights), std::end(kShapeKindWeights)),
-                true);
-    for (int i = 0; i < 80; ++i) {
-        const COLORREF c = RGB(ra.below(256), ra.below(256), ra.below(256));
-        rb.below(256), rb.below(256), rb.below(256);
-        const auto sa = CreateShape2D(kinds, ra, 160, 120, c, false);
-        const auto sb = CreateShape2D(kinds, rb, 160, 120, c, false);
-        const bool xorDraw = i % 5 == 0;
-        sa->setFlags(sa->filled(), true, xorDraw), sb->setFlags(sb->filled(), true, xorDraw);
-        sa->draw(runs, true, true);
-        sb->draw(points, true, true);
-    }
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 160; ++x) ASSERT_EQ(a.at(x, y), b.at(x, y)) << x << "," << y;
 }
 
 TEST(Limn, StopsSoonAfterInputArrives) {
