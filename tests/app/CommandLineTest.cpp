@@ -64,7 +64,8 @@ TEST(CommandLine, PlatformOptions) {
              {"-window-id", "-1"}, {"--s"}, {"--window", "99999x5"}, {"--render"},
              {"--render", "a.png", "--depth", "16"}, {"--render", "a.png", "--seed", "4294967296"},
              {"--render", "a.png", "--seconds", "nan"}, {"--window", "--size", "10x10"},
-             {"-window-id", "0"}, {"--seed", "5"}, {"--window", "stray", "word"},
+             {"-window-id", "0"}, {"--seed", "5"}, {"--window", "stray", "word"}, {"--window", "0x10"},
+             {"--render", "a.png", "--fps", "0"},
              {"--list-styles=all"}, {"--list-styles", "--render", "a.png"}, {"--list-styles", "--seconds", "3"}}) {
         const LaunchRequest e = parseCommandLine(bad);
         EXPECT_TRUE(e.action == Action::UsageError && !e.error.empty()) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");

@@ -18,13 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int countTemporaries(const fs::path& folder) {
-    int n = 0;
-    for (const auto& e : fs::directory_iterator(folder))
-        n += e.path().filename().string().find(".tmp.") != std::string::npos;
-    return n;
-}
-
 mode_t modeOf(const fs::path& p) {
     struct stat st {};
     return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;

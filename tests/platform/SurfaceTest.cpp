@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <vector>
@@ -12,9 +13,10 @@
 TEST(Surface, RefusesImpossibleShapesAndTheDisplayBadRequests) {
     EXPECT_FALSE(CSurface(0, 10, 32).valid() || CSurface(10, -1, 32).valid() || CSurface(10, 10, 24).valid() ||
                  CSurface(1 << 20, 1 << 20, 32).valid());
-    CSurface s(3, 2, 8);
+    CSurface s(3, 2, 32);
     ASSERT_TRUE(s.valid());
-    EXPECT_TRUE(s.at(-1, 0) == 0u && s.at(3, 1) == 0u);
+    for (int y = 0; y < 2; ++y) std::fill_n(s.row32(y), 3, 7u);
+    EXPECT_TRUE(s.at(-1, 0) == 0u && s.at(3, 0) == 0u && s.at(0, 2) == 0u && s.at(2, 1) == 7u);
     s.markChanged({-5, 1, 2, 4}), s.markChanged({2, 1, 20, 20});  // clipped, and taken once
     EXPECT_EQ(s.takeChanged(), (RECT{0, 1, 3, 2}));
     EXPECT_TRUE(s.takeChanged().empty());

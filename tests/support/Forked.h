@@ -12,6 +12,14 @@
 #include <filesystem>
 #include <string>
 
+// The temporaries ("<name>.tmp.<pid>") a writer left in `folder`.
+inline int countTemporaries(const std::filesystem::path& folder) {
+    int n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        n += e.path().filename().string().find(".tmp.") != std::string::npos;
+    return n;
+}
+
 // Runs `body` (returning an exit code) in a forked child; its exit code, or
 // 128 + the signal that ended it, or -1 when it could not be started.
 template <class Body>
