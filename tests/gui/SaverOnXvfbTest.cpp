@@ -2,11 +2,14 @@
 // the screen, draws, outlasts mouse jitter and ends on a key or a larger
 // move; in a window it outlasts the mouse and ends on a key; as an
 // xscreensaver hack it draws only into the window it is given, leaves input
-// to xscreensaver and ends on SIGTERM. Pixels are read back with xwd.
+// to xscreensaver and ends on SIGTERM, also under the real daemon. Pixels
+// are read back with xwd.
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "XvfbSession.h"
 #include "support/TempFolder.h"
@@ -90,6 +93,68 @@ TEST_F(SaverOnXvfb, AsAHackItDrawsOnlyInTheGivenWindowAndEndsOnSigterm) {
     xdotool({"key", "a"});
     EXPECT_FALSE(s->waitExit(0.5)) << "input is xscreensaver's business";
     expectCleanExit(*s, "xscreensaver window, SIGTERM to exit", [&] { s->signal(SIGTERM); });
+}
+
+// The real xscreensaver daemon, with a private home whose settings list only
+// our hack: activated, it runs the hack, whose pictures appear on the screen
+// (the daemon's own blank is black); deactivated, it kills it. xscreensaver
+// runs no hacks as root, so under root (as in CI) it runs as "nobody".
+TEST_F(SaverOnXvfb, XscreensaverDaemonShowsOurPicturesAndKillsTheHackOnDeactivate) {
+    const bool root = geteuid() == 0;
+    std::vector<const char*> tools = {"xscreensaver", "xscreensaver-command"};
+    if (root) tools.push_back("setpriv");
+    for (const char* tool : tools)
+        if (!toolOnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
+    const std::string display = m_server->display();
+
+    // The home holds the settings and a copy of the program, which the
+    // unprivileged user may not reach in the build tree.
+    TempFolder home;
+    const std::filesystem::path hack = home.path() / "quorvane";
+    std::filesystem::copy_file(std::getenv("QV_TEST_EXE"), hack);
+    home.write(".xscreensaver",
+               "mode: one\nselected: 0\ntimeout: 1:00:00\ncycle: 0:00:00\nlock: False\n"
+               "fade: False\nunfade: False\nsplash: False\ndpmsEnabled: False\n"
+               "programs: \"Quorvane\" " + hack.string() + " -root \\n\n");
+    std::vector<std::string> argv = {"xscreensaver", "-no-splash", "-verbose"};
+    if (root) {
+        ChildProcess chown({"chown", "-R", "nobody:nogroup", home.path().string()});
+        ASSERT_EQ(chown.waitExit(10), 0) << chown.output();
+        argv.insert(argv.begin(), {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
+    }
+    ChildProcess daemon(argv, {m_server->displayEnv(), "HOME=" + home.path().string(), "SDL_VIDEODRIVER=",
+                               "QUORVANE_CONFIG_DIR=", "XAUTHORITY=", "XDG_RUNTIME_DIR=", "XDG_CONFIG_HOME="});
+    ASSERT_TRUE(daemon.started());
+    // Ended with SIGTERM, the daemon ends its hack too, also when a check fails.
+    struct EndGently {
+        ChildProcess& p;
+        ~EndGently() { p.signal(SIGTERM), p.waitExit(10); }
+    } endDaemon{daemon};
+    const auto command = [&](const char* what) {
+        ChildProcess c({"xscreensaver-command", what}, {m_server->displayEnv()});
+        daemon.output();  // keeps the daemon's pipe from filling
+        return c.waitExit(10) == 0;
+    };
+
+    const auto start = std::chrono::steady_clock::now();
+    // The command fails until the daemon has started.
+    ASSERT_TRUE(within(15, [&] { return command("-activate"); }))
+        << "the daemon did not take -activate:\n" << daemon.output();
+    pid_t ours = 0;
+    ASSERT_TRUE(within(15, [&] {
+        const auto found = descendantsRunning(daemon.pid(), hack.string());
+        return (ours = found.empty() ? 0 : found[0]) != 0;
+    })) << "the daemon started no " << hack << ":\n" << daemon.output();
+    EXPECT_TRUE(showsPicture(display, 0)) << huesIn(display) << " hues:\n" << daemon.output();
+    std::printf("[ latency ] xscreensaver, daemon start to our picture: %.1f s\n", msSince(start) / 1000);
+    // xscreensaver starts a failing hack again and again, each time anew.
+    ASSERT_TRUE(processRunning(ours)) << "the hack (pid " << ours << ") died:\n" << daemon.output();
+
+    const auto deactivated = std::chrono::steady_clock::now();
+    ASSERT_TRUE(command("-deactivate")) << daemon.output();
+    EXPECT_TRUE(within(10, [&] { return !processRunning(ours); }))
+        << "the hack (pid " << ours << ") outlived -deactivate:\n" << daemon.output();
+    std::printf("[ latency ] xscreensaver, -deactivate to the hack's end: %.1f s\n", msSince(deactivated) / 1000);
 }
 
 }  // namespace

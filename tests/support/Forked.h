@@ -1,6 +1,5 @@
 #pragma once
-// Child processes for tests of what several processes, a dying one or a
-// limited one do to shared files.
+// Child processes for tests of what several, dying or limited processes do to files.
 
 #include <sys/mount.h>
 #include <sys/resource.h>
