@@ -3,35 +3,34 @@
 #include "app/CommandLine.h"
 
 using Action = LaunchRequest::Action;
+using Args = std::vector<std::string>;
 
-namespace {
-
-Action actionOf(std::vector<std::string> args) {
-    return parseCommandLine(args).action;
-}
-
-}  // namespace
-
-TEST(CommandLine, WindowsSwitchRules) {
-    for (const char* s : {"/s", "-S", "s"}) EXPECT_EQ(actionOf({s}), Action::FullScreen) << s;
-    // More characters than the letter match nothing: configuration.
-    for (const char* s : {"//s", "/ss", "/s:1", "/x", ""})
-        EXPECT_EQ(actionOf({s}), Action::Configure) << s;
-    EXPECT_EQ(actionOf({}), Action::Configure);
-    EXPECT_EQ(actionOf({"-C", "123"}), Action::Configure);
-
+// Windows switches are the letter alone ("/s", "-S", "s"): more characters
+// match nothing and open the configuration, as does a number attached to
+// "/p". A preview needs a window id; the password change names one and does nothing.
+TEST(CommandLine, ModesAndUsageErrors) {
+    const std::pair<Args, Action> modes[] = {
+        {{"/s"}, Action::FullScreen}, {{"-S"}, Action::FullScreen}, {{"s"}, Action::FullScreen},
+        {{"//s"}, Action::Configure}, {{"/ss"}, Action::Configure}, {{"/s:1"}, Action::Configure},
+        {{"/x"}, Action::Configure}, {{""}, Action::Configure}, {{}, Action::Configure},
+        {{"-C", "123"}, Action::Configure}, {{"/p:4194311"}, Action::Configure},
+        {{"/a"}, Action::ChangePassword}, {{"-A", "xyz"}, Action::ChangePassword},
+        {{"--help"}, Action::Help}, {{"--version"}, Action::Version},
+        {{"--list-styles"}, Action::ListStyles}, {{"-list-styles"}, Action::ListStyles}};
+    for (const auto& [args, action] : modes) EXPECT_EQ(parseCommandLine(args).action, action) << args.size();
     const LaunchRequest preview = parseCommandLine({"/p", "4194311"});
     EXPECT_TRUE(preview.action == Action::Preview && preview.windowId == 4194311u);
-    EXPECT_EQ(actionOf({"/p:4194311"}), Action::Configure) << "the number attached opens the dialog";
-    // A preview needs a window; a missing or non-numeric id is an error.
-    for (const auto& bad :
-         std::vector<std::vector<std::string>>{{"/p"}, {"/p", "12abc"}, {"/p", "-5"}, {"/p", ""}}) {
-        const LaunchRequest r = parseCommandLine(bad);
-        EXPECT_TRUE(r.action == Action::UsageError && !r.error.empty()) << bad.size();
-    }
-    // The password change does nothing here, whatever window it names.
-    EXPECT_TRUE(actionOf({"/a"}) == Action::ChangePassword && actionOf({"-A", "xyz"}) == Action::ChangePassword);
     EXPECT_EQ(parseCommandLine({"/a", "77"}).windowId, 77u);
+    for (const Args& bad : std::vector<Args>{
+             {"/p"}, {"/p", "12abc"}, {"/p", "-5"}, {"/p", ""}, {"-window-id", "-1"}, {"-window-id", "0"},
+             {"--s"}, {"--window", "99999x5"}, {"--window", "0x10"}, {"--window", "--size", "10x10"},
+             {"--window", "stray", "word"}, {"--render"}, {"--render", "a.png", "--depth", "16"},
+             {"--render", "a.png", "--seed", "4294967296"}, {"--render", "a.png", "--seconds", "nan"},
+             {"--render", "a.png", "--fps", "0"}, {"--seed", "5"}, {"--list-styles=all"},
+             {"--list-styles", "--render", "a.png"}, {"--list-styles", "--seconds", "3"}}) {
+        const LaunchRequest e = parseCommandLine(bad);
+        EXPECT_TRUE(e.action == Action::UsageError && !e.error.empty()) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
+    }
 }
 
 TEST(CommandLine, SeedArgument) {
@@ -40,15 +39,14 @@ TEST(CommandLine, SeedArgument) {
     for (const auto& [arg, seed] : {std::pair{"xr12ab", 12}, {"/rabc", 0}, {"/r-5", -5}, {"/r 42", 42}})
         EXPECT_EQ(windowsSeedArgument({"/s", arg}), std::optional<int32_t>(seed)) << arg;
     EXPECT_TRUE(windowsSeedArgument({"/s", "/r99999999999999999999"}).has_value());
-    for (const auto& args : std::vector<std::vector<std::string>>{{"/s", "/R7"}, {"/r7"}, {"/s", "r"}})
+    for (const Args& args : std::vector<Args>{{"/s", "/R7"}, {"/r7"}, {"/s", "r"}})
         EXPECT_EQ(windowsSeedArgument(args), std::nullopt) << "the second argument only";
 }
 
 TEST(CommandLine, PlatformOptions) {
     LaunchRequest r = parseCommandLine({"--window", "800x600", "--seed", "-3", "--depth=8"});
     EXPECT_TRUE(r.action == Action::Window && r.width == 800 && r.height == 600 && r.depth == 8);
-    EXPECT_EQ(r.seed, std::optional<int32_t>(-3));
-    EXPECT_EQ(parseCommandLine({"--window"}).width, 0);
+    EXPECT_TRUE(r.seed == -3 && parseCommandLine({"--window"}).width == 0);
     r = parseCommandLine({"-root"});
     EXPECT_TRUE(r.action == Action::XScreenSaver && r.rootWindow);
     r = parseCommandLine({"-window-id", "0x2a00007"});
@@ -57,37 +55,24 @@ TEST(CommandLine, PlatformOptions) {
     r = parseCommandLine({"--render", "out.png", "--size", "64x48", "--seconds", "2.5", "--frames", "dir", "--fps", "4"});
     EXPECT_TRUE(r.action == Action::Render && r.renderPath == "out.png" && r.framesDir == "dir");
     EXPECT_TRUE(r.width == 64 && r.height == 48 && r.seconds == 2.5 && r.fps == 4.0);
-    EXPECT_TRUE(actionOf({"--help"}) == Action::Help && actionOf({"--version"}) == Action::Version);
-    EXPECT_TRUE(actionOf({"--list-styles"}) == Action::ListStyles && actionOf({"-list-styles"}) == Action::ListStyles);
-
-    for (const auto& bad : std::vector<std::vector<std::string>>{
-             {"-window-id", "-1"}, {"--s"}, {"--window", "99999x5"}, {"--render"},
-             {"--render", "a.png", "--depth", "16"}, {"--render", "a.png", "--seed", "4294967296"},
-             {"--render", "a.png", "--seconds", "nan"}, {"--window", "--size", "10x10"},
-             {"-window-id", "0"}, {"--seed", "5"}, {"--window", "stray", "word"},
-             {"--list-styles=all"}, {"--list-styles", "--render", "a.png"}, {"--list-styles", "--seconds", "3"}}) {
-        const LaunchRequest e = parseCommandLine(bad);
-        EXPECT_TRUE(e.action == Action::UsageError && !e.error.empty()) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
-    }
 }
 
 // xscreensaver's settings program runs the hack's command line with
 // "-window-id ID" appended for its preview; of the two, the later counts.
 TEST(CommandLine, LaterOfRootAndWindowIdCounts) {
-    for (const auto& [args, id] : std::vector<std::pair<std::vector<std::string>, uint64_t>>{
+    for (const auto& [args, id] : std::vector<std::pair<Args, uint64_t>>{
              {{"-root", "-window-id", "0x600D80"}, 0x600D80u},
              {{"--root", "--window-id", "6295936"}, 6295936u},
              {{"-window-id=0x10", "--root"}, 0u}}) {
         const LaunchRequest r = parseCommandLine(args);
-        EXPECT_EQ(r.action, Action::XScreenSaver) << args[0] << " " << args[1] << ": " << r.error;
-        EXPECT_EQ(r.windowId, id) << args[0];
-        EXPECT_EQ(r.rootWindow, id == 0) << args[0];
+        EXPECT_TRUE(r.action == Action::XScreenSaver && r.windowId == id && r.rootWindow == (id == 0))
+            << args[0] << " " << args[1] << ": " << r.error;
     }
 }
 
 // The one line a usage error prints names the value that is wrong.
 TEST(CommandLine, ErrorsNameTheBadValue) {
-    const auto error = [](std::vector<std::string> args) { return parseCommandLine(args).error; };
+    const auto error = [](const Args& args) { return parseCommandLine(args).error; };
     EXPECT_EQ(error({"--window", "-5x10"}), "--window takes a size WxH (1 to 16384 each), not '-5x10'");
     EXPECT_EQ(error({"--render", "a.png", "--size", "-5x10"}),
               "--size takes a size WxH (1 to 16384 each), not '-5x10'");
@@ -99,16 +84,16 @@ TEST(CommandLine, ErrorsNameTheBadValue) {
     EXPECT_NE(error({"--render", "a.png", "--seed", "0x10"}).find("not '0x10'"), std::string::npos);
     EXPECT_EQ(error({"--render", "a.png", "--seed", "1", "--seed=2"}),
               "'--seed' is given twice; give each option once");
-    EXPECT_EQ(error({"-root", "--root"}), "'--root' is given twice; give each option once");
-    EXPECT_EQ(error({"--window", "--render", "a.png"}), "'--render' cannot be combined with '--window'");
-    for (const auto& args : std::vector<std::vector<std::string>>{{"--bogus"}, {"--window", "5"}, {"--fps"}})
+    EXPECT_TRUE(error({"-root", "--root"}) == "'--root' is given twice; give each option once" &&
+                error({"--window", "--render", "a.png"}) == "'--render' cannot be combined with '--window'");
+    for (const Args& args : std::vector<Args>{{"--bogus"}, {"--window", "5"}, {"--fps"}})
         EXPECT_EQ(error(args).find('\n'), std::string::npos) << "one line: " << args[0];
 }
 
 // --style goes with every mode and is read before the mode's own arguments.
 TEST(CommandLine, StyleListInEveryMode) {
-    using V = std::vector<std::string>;
-    const auto styles = [](V args) { return parseCommandLine(args).styles; };
+    using V = Args;
+    const auto styles = [](const V& args) { return parseCommandLine(args).styles; };
     EXPECT_EQ(styles({"--render", "x.png", "--style", "Text"}), V{"Text"});
     EXPECT_EQ(styles({"--style=design,TEXT", "--window"}), (V{"design", "TEXT"}));
     EXPECT_EQ(styles({"--frames", "d", "--style", "Dots,Lines,Text"}).size(), 3u);

@@ -29,8 +29,7 @@ TEST_F(ImagesPage, FoldersAddedOnceSearchedAndRemoved) {
     open();
     auto& images = page<CImagesPage>();
     auto* list = child<QListWidget>(images, "Folders");
-    EXPECT_EQ(list->toolTip(), "List of folders that Quorvane will search for images");
-    EXPECT_EQ(labelOf(list), "&Folders to search for images (JPEG and Bitmaps):");
+    EXPECT_FALSE(labelOf(list).isEmpty());
 
     folderChoice = QString::fromStdString(pictures.string());
     child<QPushButton>(images, "add")->click();
@@ -43,13 +42,11 @@ TEST_F(ImagesPage, FoldersAddedOnceSearchedAndRemoved) {
     folderChoice = QString::fromStdString(empty.string());
     child<QPushButton>(images, "add")->click();
     ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].first, "Quorvane");
-    EXPECT_EQ(notes[0].second, "No images (jpg, jpe, jpeg or bmp) were found in this folder.");
-    EXPECT_EQ(list->count(), 2) << "kept all the same";
-
+    EXPECT_EQ(notes[0], std::make_pair(QString("Quorvane"),
+                                       QString("No images (jpg, jpe, jpeg or bmp) were found in this folder.")));
     folderChoice.clear();  // the browser cancelled
     child<QPushButton>(images, "add")->click();
-    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(list->count(), 2) << "the empty folder is kept all the same";
 
     child<QPushButton>(images, "remove")->click();  // nothing selected
     EXPECT_EQ(list->count(), 2);
@@ -69,9 +66,6 @@ TEST_F(ImagesPage, StartAtFirstOnlyInAlphabeticalOrder) {
     auto* random = child<QRadioButton>(images, "random");
     auto* alphabetical = child<QRadioButton>(images, "alphabetical");
     auto* first = child<QPushButton>(images, "startFirst");
-    EXPECT_EQ(random->text(), "Ra&ndom");
-    EXPECT_EQ(alphabetical->text(), "A&lphabetically by folder");
-    EXPECT_EQ(first->text(), "&Start at first image next run");
     EXPECT_TRUE(alphabetical->isChecked() && first->isEnabled());
     random->click();
     EXPECT_FALSE(first->isEnabled()) << "choosing Random disables it";
@@ -84,41 +78,34 @@ TEST_F(ImagesPage, StartAtFirstOnlyInAlphabeticalOrder) {
                                        QString("Images will start from the first one on the next run.")));
     EXPECT_EQ(stored()->imageNext(), 17) << "nothing is written before OK";
     sheet->accept();
-    EXPECT_EQ(stored()->imageNext(), 0);
-    EXPECT_EQ(stored()->imageOrder(), 1);
-
+    EXPECT_TRUE(stored()->imageNext() == 0 && stored()->imageOrder() == 1);
     // Without the button the cursor stays where the image style left it.
     tmp.write("registry.ini", "[HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config]\n"
                               "ImageOrder = 1\nImageNext = 17\n");
     open();
     child<QRadioButton>(page<CImagesPage>(), "random")->click();
     sheet->accept();
-    EXPECT_EQ(stored()->imageNext(), 17);
-    EXPECT_EQ(stored()->imageOrder(), 0);
+    EXPECT_TRUE(stored()->imageNext() == 17 && stored()->imageOrder() == 0);
 }
 
 TEST_F(ImagesPage, BrowserCacheIsNotSupported) {
     open();
     auto& images = page<CImagesPage>();
     auto* cache = child<QPushButton>(images, "browserCache");
-    EXPECT_EQ(cache->text(), "Add browser &cache");
-    for (const auto& [handler, named] :
-         std::vector<std::pair<std::string, QString>>{{"firefox-esr.desktop", "firefox-esr"},
-                                                      {"chromium", "chromium"},
-                                                      {"", "Your default browser"}}) {
+    const QString unsupported = " not supported.\nOnly IExplore and Netscape. Other cache folders can be "
+                                "added with the Add button.";
+    for (const auto& [handler, said] : std::vector<std::pair<std::string, QString>>{
+             {"firefox-esr.desktop", "firefox-esr" + unsupported},
+             {"chromium", "chromium" + unsupported},
+             {"", "Your default browser" + unsupported},
+             {"netscape.desktop", "Quorvane could not locate the Netscape cache.\nIt can be added by "
+                                  "searching with the Add button."}}) {
         notes.clear();
         browser = handler;
         cache->click();
         ASSERT_EQ(notes.size(), 1u);
-        EXPECT_EQ(notes[0].second, named + " not supported.\nOnly IExplore and Netscape. Other cache "
-                                           "folders can be added with the Add button.");
+        EXPECT_EQ(notes[0].second, said);
     }
-    notes.clear();
-    browser = "netscape.desktop";
-    cache->click();
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].second,
-              "Quorvane could not locate the Netscape cache.\nIt can be added by searching with the Add button.");
     EXPECT_EQ(child<QListWidget>(images, "Folders")->count(), 0);
 }
 

@@ -60,14 +60,10 @@ TEST_F(Store, OkWritesWhatANewRunReads) {
     ASSERT_TRUE(notes.empty());
 
     auto s = stored();
-    EXPECT_EQ(s->speed(), 7);
-    EXPECT_EQ(s->minTime(), 40);
+    EXPECT_TRUE(s->speed() == 7 && s->minTime() == 40 && s->styleBitmap() == 55);
     EXPECT_EQ(s->maxTime(), 40) << "raised to the minimum";
-    EXPECT_EQ(s->message(0), "first");
-    EXPECT_EQ(s->message(1), "third") << "messages compacted";
-    EXPECT_EQ(s->message(2), "");
-    EXPECT_EQ(s->lastMessage(), 1);
-    EXPECT_EQ(s->styleBitmap(), 55);
+    EXPECT_TRUE(s->message(0) == "first" && s->message(1) == "third" && s->message(2) == "" &&
+                s->lastMessage() == 1) << "messages compacted";
     EXPECT_EQ(s->installFolder(), "/opt/q/") << "keys of no page are kept";
     EXPECT_NE(tmp.read("registry.ini").find("UnknownKey"), std::string::npos);
 
@@ -81,8 +77,7 @@ TEST_F(Store, OkWritesWhatANewRunReads) {
     for (CConfigPage* page : sheet->pages())
         for (const auto& [slider, spec] : page->sliders())
             EXPECT_EQ(slider->value(), spec.maximum - 1) << spec.key;
-    EXPECT_TRUE(s->useAnimation());
-    EXPECT_EQ(s->color(11), 99.0f);
+    EXPECT_TRUE(s->useAnimation() && s->color(11) == 99.0f);
     EXPECT_EQ(s->message(0), "Caf\xe9 \x80 ?") << "Windows-1252 in the record";
     EXPECT_EQ(sheet->findChild<QLineEdit*>("Message0")->text(), QString::fromUtf8("Caf\u00e9 \u20ac ?"));
     EXPECT_EQ(sheet->findChild<QLineEdit*>("Message2")->text(), "changed") << "moved up to the others";
@@ -94,9 +89,7 @@ TEST_F(Store, ReduceChaosThenOkKeepsTheImages) {
     sheet->findChild<CStylePage*>()->findChild<QPushButton*>("reduceChaos")->click();
     sheet->accept();
     auto s = stored();
-    EXPECT_EQ(s->styleSolid(), 100);
-    EXPECT_EQ(s->singleDot(), 100);
-    EXPECT_EQ(s->styleDots(), 0);
+    EXPECT_TRUE(s->styleSolid() == 100 && s->singleDot() == 100 && s->styleDots() == 0);
     EXPECT_EQ(s->styleBitmap(), 63);
 }
 
@@ -142,8 +135,7 @@ TEST_F(Store, PreviewDrawsTheUnsavedValues) {
     EXPECT_FALSE(pane->findChild<QLabel*>("previewStill")->pixmap().isNull());
 
     Settings previewed(platform::ProfileStore(pane->settingsFolder().toStdString()), kOwner);
-    EXPECT_EQ(previewed.speed(), 33);
-    EXPECT_EQ(previewed.installFolder(), "/opt/q/");
+    EXPECT_TRUE(previewed.speed() == 33 && previewed.installFolder() == "/opt/q/");
     EXPECT_EQ(tmp.read("registry.ini"), kUserFile) << "the user's settings are not touched";
 }
 

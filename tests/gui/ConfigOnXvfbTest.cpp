@@ -4,9 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <thread>
 
 #include "XvfbSession.h"
 #include "support/TempFolder.h"
@@ -32,39 +29,17 @@ protected:
                 ids.push_back(std::stoul(line.substr(line.find("0x")), nullptr, 16));
         return ids;
     }
-    // The saver processes the sheet runs.
-    static std::vector<pid_t> saversOf(pid_t parent) {
-        std::vector<pid_t> pids;
-        std::error_code ec;
-        for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
-            const std::string name = entry.path().filename();
-            if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-            std::ifstream in(entry.path() / "stat");
-            std::string stat((std::istreambuf_iterator<char>(in)), {});
-            // pid (comm) state ppid ...
-            const size_t close = stat.rfind(')');
-            if (close == std::string::npos || stat.find("(quorvane)") == std::string::npos) continue;
-            std::istringstream rest(stat.substr(close + 2));
-            std::string state;
-            pid_t ppid = 0;
-            rest >> state >> ppid;
-            if (ppid == parent && state != "Z") pids.push_back(std::stoi(name));
-        }
-        return pids;
-    }
     // Waits until the pane holds one saver window drawn by one saver other
     // than `old`; its window, or 0 when none comes.
-    unsigned long waitForPreview(pid_t parent, pid_t& saver, pid_t old = 0) {
-        for (const auto t = std::chrono::steady_clock::now(); msSince(t) < 30000;
-             std::this_thread::sleep_for(std::chrono::milliseconds(200))) {
-            const auto pids = saversOf(parent);
-            const auto ids = previewWindows();
-            if (pids.size() == 1 && pids[0] != old && ids.size() == 1) {
-                saver = pids[0];
-                return ids[0];
-            }
-        }
-        return 0;
+    unsigned long waitForPreview(pid_t sheet, pid_t& saver, pid_t old = 0) {
+        std::vector<unsigned long> ids;
+        const bool one = within(30, [&] {
+            const auto pids = descendantsRunning(sheet, std::getenv("QV_TEST_EXE"));
+            ids = previewWindows();
+            saver = pids.size() == 1 ? pids[0] : 0;
+            return saver != 0 && saver != old && ids.size() == 1;
+        });
+        return one ? ids[0] : 0;
     }
 
     TempFolder config;
@@ -76,31 +51,25 @@ TEST_F(ConfigOnXvfb, PreviewRunsInsideRestartsOnChangeAndEndsWithTheSheet) {
                        {m_server->displayEnv(), "QT_QPA_PLATFORM=xcb", "SDL_VIDEODRIVER=",
                         "PATH=" + saverDir + ":" + std::getenv("PATH"),
                         "QUORVANE_CONFIG_DIR=" + config.path().string()});
-    std::vector<std::string> found;
-    for (const auto t = std::chrono::steady_clock::now(); found.empty() && msSince(t) < 20000;) {
-        found = xdotool({"search", "--name", "^Quorvane Screensaver$"}, true);
-        std::erase_if(found, [](const std::string& l) { return l.empty() || l.find_first_not_of("0123456789") != l.npos; });
-    }
-    ASSERT_FALSE(found.empty()) << sheet.output();
+    const unsigned long window = windowNamed("^Quorvane Screensaver$");
+    ASSERT_NE(window, 0u) << sheet.output();
 
     pid_t firstSaver = 0, secondSaver = 0;
     const unsigned long first = waitForPreview(sheet.pid(), firstSaver);
     ASSERT_NE(first, 0u) << sheet.output();
     EXPECT_TRUE(showsPicture(m_server->display(), first));
 
-    // The speed slider by its mnemonic, then to its end.
-    // No window manager gives the sheet the focus: the pointer over it does.
-    xdotool({"mousemove", "--window", found[0], "20", "20"});
-    xdotool({"windowfocus", "--sync", found[0]}, true);
+    // The speed slider by its mnemonic, then to its end. No window manager
+    // gives the sheet the focus: the pointer over it does.
+    xdotool({"mousemove", "--window", std::to_string(window), "20", "20"});
+    xdotool({"windowfocus", "--sync", std::to_string(window)}, true);
     xdotool({"key", "alt+s", "End"});
     const unsigned long second = waitForPreview(sheet.pid(), secondSaver, firstSaver);
     ASSERT_NE(second, 0u) << "the preview did not start again";
     EXPECT_TRUE(showsPicture(m_server->display(), second));
 
     expectCleanExit(sheet, "the sheet, Escape to cancel", [&] { xdotool({"key", "Escape"}); });
-    for (const auto t = std::chrono::steady_clock::now(); !previewWindows().empty() && msSince(t) < 5000;)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_TRUE(previewWindows().empty()) << "the saver outlived the sheet";
+    EXPECT_TRUE(within(5, [&] { return previewWindows().empty(); })) << "the saver outlived the sheet";
     EXPECT_FALSE(std::filesystem::exists(config.path() / "registry.ini")) << "Cancel wrote nothing";
 }
 

@@ -1,12 +1,15 @@
 // The quorvane program itself on an X server (Xvfb): full screen it covers
 // the screen, draws, outlasts mouse jitter and ends on a key or a larger
 // move; in a window it outlasts the mouse and ends on a key; as an
-// xscreensaver hack it draws into the window it is given, leaves input to
-// xscreensaver and ends on SIGTERM. Pixels are read back with xwd.
+// xscreensaver hack it draws only into the window it is given, leaves input
+// to xscreensaver and ends on SIGTERM, also under the real daemon. Pixels
+// are read back with xwd.
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "XvfbSession.h"
 #include "support/TempFolder.h"
@@ -19,55 +22,44 @@ protected:
         if (!std::getenv("QV_TEST_EXE")) GTEST_SKIP() << "QV_TEST_EXE is not set";
         start(640, 480);
     }
-    std::unique_ptr<ChildProcess> saver(std::vector<std::string> args) {
+    std::unique_ptr<ChildProcess> saver(std::vector<std::string> args, std::vector<std::string> env = {}) {
         args.insert(args.begin(), std::getenv("QV_TEST_EXE"));
-        return std::make_unique<ChildProcess>(
-            args, std::vector<std::string>{m_server->displayEnv(), "SDL_VIDEODRIVER=",
-                                           "QUORVANE_CONFIG_DIR=" + config.path().string()});
-    }
-
-    // The id of the program's own window, once it is mapped; 0 after 20 s.
-    unsigned long ourWindow() {
-        std::vector<std::string> found;
-        for (const auto t = std::chrono::steady_clock::now(); found.empty() && msSince(t) < 20000;) {
-            // Window ids, among any warnings.
-            found = xdotool({"search", "--onlyvisible", "--name", "^Quorvane$"}, true);
-            std::erase_if(found, [](const std::string& l) {
-                return l.empty() || l.find_first_not_of("0123456789") != l.npos;
-            });
-        }
-        return found.empty() ? 0 : std::stoul(found[0]);
+        env.insert(env.end(), {m_server->displayEnv(), "SDL_VIDEODRIVER=",
+                               "QUORVANE_CONFIG_DIR=" + config.path().string()});
+        return std::make_unique<ChildProcess>(args, env);
     }
     TempFolder config;
 };
 
-TEST_F(SaverOnXvfb, FullScreenCoversTheScreenDrawsAndEndsOnAKey) {
-    auto s = saver({"/s"});
-    const unsigned long window = ourWindow();
-    ASSERT_NE(window, 0u) << s->output();
-    ForeignWindow probe(m_server->display(), {0, 0, 1, 1}, false);
-    EXPECT_EQ(probe.geometry(window), (RECT{0, 0, 640, 480}));
-    EXPECT_TRUE(showsPicture(m_server->display(), 0));
-    // Jitter within 20 pixels of the pointer's first place (the middle).
-    xdotool({"mousemove", "330", "250"});
-    xdotool({"mousemove", "310", "230"});
-    EXPECT_FALSE(s->waitExit(0.5)) << s->output();
-    expectCleanExit(*s, "full screen, key to exit", [&] { xdotool({"key", "a"}); });
-}
-
-TEST_F(SaverOnXvfb, FullScreenEndsOnAMoveOfTwentyOnePixels) {
-    auto s = saver({"/s"});
-    ASSERT_NE(ourWindow(), 0u) << s->output();
-    xdotool({"mousemove", "320", "240"});
-    EXPECT_FALSE(s->waitExit(0.5)) << "the first place seen ends nothing: " << s->output();
-    expectCleanExit(*s, "full screen, 21-pixel move to exit", [&] { xdotool({"mousemove", "341", "240"}); });
+// The pointer starts in the middle; moves within 20 pixels of where it was
+// first seen end nothing, a key or a move of 21 pixels does.
+TEST_F(SaverOnXvfb, FullScreenCoversTheScreenDrawsAndEndsOnAKeyOrALargerMove) {
+    for (const bool byKey : {true, false}) {
+        auto s = saver({"/s"});
+        const unsigned long window = windowNamed("^Quorvane$");
+        ASSERT_NE(window, 0u) << s->output();
+        if (byKey) {
+            ForeignWindow probe(m_server->display(), {0, 0, 1, 1}, false);
+            EXPECT_EQ(probe.geometry(window), (RECT{0, 0, 640, 480}));
+            EXPECT_TRUE(showsPicture(m_server->display(), 0));
+            xdotool({"mousemove", "330", "250"});
+            xdotool({"mousemove", "310", "230"});
+        } else {
+            xdotool({"mousemove", "320", "240"});
+        }
+        EXPECT_FALSE(s->waitExit(0.5)) << s->output();
+        using Args = std::vector<std::string>;
+        const Args cause = byKey ? Args{"key", "a"} : Args{"mousemove", "341", "240"};
+        expectCleanExit(*s, byKey ? "full screen, key to exit" : "full screen, 21-pixel move to exit",
+                        [&] { xdotool(cause); });
+    }
 }
 
 // An ordinary window is for watching: the pointer may cross it and click in
 // it; a key ends it.
 TEST_F(SaverOnXvfb, InAWindowItOutlastsTheMouseAndEndsOnAKey) {
     auto s = saver({"--window", "320x240"});
-    const unsigned long window = ourWindow();
+    const unsigned long window = windowNamed("^Quorvane$");
     ASSERT_NE(window, 0u) << s->output();
     EXPECT_TRUE(showsPicture(m_server->display(), window)) << s->output();
     for (const auto& [x, y] : {std::pair{"170", "130"}, {"470", "350"}, {"320", "240"}, {"200", "150"}})
@@ -79,13 +71,90 @@ TEST_F(SaverOnXvfb, InAWindowItOutlastsTheMouseAndEndsOnAKey) {
     expectCleanExit(*s, "window, key to exit", [&] { xdotool({"key", "a"}); });
 }
 
-TEST_F(SaverOnXvfb, AsAHackItDrawsInTheGivenWindowAndEndsOnSigterm) {
-    ForeignWindow given(m_server->display(), {40, 30, 440, 330}, false);
-    auto s = saver({"-window-id", std::to_string(given.id())});
+// xscreensaver's settings program previews a hack by running its command
+// line with the id of its preview area appended, in the upper-case hex it
+// prints ("-root --window-id 0x600D80"), and XSCREENSAVER_WINDOW as the
+// daemon left it: the window id given later counts.
+TEST_F(SaverOnXvfb, AsAHackItDrawsOnlyInTheGivenWindowAndEndsOnSigterm) {
+    ForeignWindow given(m_server->display(), {60, 40, 300, 220}, false);
+    char id[32];
+    std::snprintf(id, sizeof id, "0x%lX", given.id());
+    auto s = saver({"-root", "--window-id", id}, {"XSCREENSAVER_WINDOW="});
     EXPECT_TRUE(showsPicture(m_server->display(), given.id())) << s->output();
+    const CSurface screen = takeScreenshot(m_server->display());
+    int outside = 0;
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x) {
+            const COLORREF c = screen.at(x, y);
+            const bool grey = GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c);
+            outside += !grey && (x < 60 || x >= 300 || y < 40 || y >= 220);
+        }
+    EXPECT_EQ(outside, 0) << "nothing is drawn outside the window";
     xdotool({"key", "a"});
     EXPECT_FALSE(s->waitExit(0.5)) << "input is xscreensaver's business";
     expectCleanExit(*s, "xscreensaver window, SIGTERM to exit", [&] { s->signal(SIGTERM); });
+}
+
+// The real xscreensaver daemon, with a private home whose settings list only
+// our hack: activated, it runs the hack, whose pictures appear on the screen
+// (the daemon's own blank is black); deactivated, it kills it. xscreensaver
+// runs no hacks as root, so under root (as in CI) it runs as "nobody".
+TEST_F(SaverOnXvfb, XscreensaverDaemonShowsOurPicturesAndKillsTheHackOnDeactivate) {
+    const bool root = geteuid() == 0;
+    std::vector<const char*> tools = {"xscreensaver", "xscreensaver-command"};
+    if (root) tools.push_back("setpriv");
+    for (const char* tool : tools)
+        if (!toolOnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
+    const std::string display = m_server->display();
+
+    // The home holds the settings and a copy of the program, which the
+    // unprivileged user may not reach in the build tree.
+    TempFolder home;
+    const std::filesystem::path hack = home.path() / "quorvane";
+    std::filesystem::copy_file(std::getenv("QV_TEST_EXE"), hack);
+    home.write(".xscreensaver",
+               "mode: one\nselected: 0\ntimeout: 1:00:00\ncycle: 0:00:00\nlock: False\n"
+               "fade: False\nunfade: False\nsplash: False\ndpmsEnabled: False\n"
+               "programs: \"Quorvane\" " + hack.string() + " -root \\n\n");
+    std::vector<std::string> argv = {"xscreensaver", "-no-splash", "-verbose"};
+    if (root) {
+        ChildProcess chown({"chown", "-R", "nobody:nogroup", home.path().string()});
+        ASSERT_EQ(chown.waitExit(10), 0) << chown.output();
+        argv.insert(argv.begin(), {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
+    }
+    ChildProcess daemon(argv, {m_server->displayEnv(), "HOME=" + home.path().string(), "SDL_VIDEODRIVER=",
+                               "QUORVANE_CONFIG_DIR=", "XAUTHORITY=", "XDG_RUNTIME_DIR=", "XDG_CONFIG_HOME="});
+    ASSERT_TRUE(daemon.started());
+    // Ended with SIGTERM, the daemon ends its hack too, also when a check fails.
+    struct EndGently {
+        ChildProcess& p;
+        ~EndGently() { p.signal(SIGTERM), p.waitExit(10); }
+    } endDaemon{daemon};
+    const auto command = [&](const char* what) {
+        ChildProcess c({"xscreensaver-command", what}, {m_server->displayEnv()});
+        daemon.output();  // keeps the daemon's pipe from filling
+        return c.waitExit(10) == 0;
+    };
+
+    const auto start = std::chrono::steady_clock::now();
+    // The command fails until the daemon has started.
+    ASSERT_TRUE(within(15, [&] { return command("-activate"); }))
+        << "the daemon did not take -activate:\n" << daemon.output();
+    pid_t ours = 0;
+    ASSERT_TRUE(within(15, [&] {
+        const auto found = descendantsRunning(daemon.pid(), hack.string());
+        return (ours = found.empty() ? 0 : found[0]) != 0;
+    })) << "the daemon started no " << hack << ":\n" << daemon.output();
+    EXPECT_TRUE(showsPicture(display, 0)) << huesIn(display) << " hues:\n" << daemon.output();
+    std::printf("[ latency ] xscreensaver, daemon start to our picture: %.1f s\n", msSince(start) / 1000);
+    // xscreensaver starts a failing hack again and again, each time anew.
+    ASSERT_TRUE(processRunning(ours)) << "the hack (pid " << ours << ") died:\n" << daemon.output();
+
+    const auto deactivated = std::chrono::steady_clock::now();
+    ASSERT_TRUE(command("-deactivate")) << daemon.output();
+    EXPECT_TRUE(within(10, [&] { return !processRunning(ours); }))
+        << "the hack (pid " << ours << ") outlived -deactivate:\n" << daemon.output();
+    std::printf("[ latency ] xscreensaver, -deactivate to the hack's end: %.1f s\n", msSince(deactivated) / 1000);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <signal.h>
 
 #include <sstream>
-#include <thread>
 
 #include "XvfbSession.h"
 #include "platform/PngWriter.h"
@@ -36,11 +35,11 @@ class DemoOnXvfb : public XvfbTest {
     // Waits until the area shows nothing but the demo's two colours; the last screenshot.
     CSurface demoPixels(unsigned long window, RECT area) {
         CSurface shot;
-        for (const auto start = std::chrono::steady_clock::now(); msSince(start) < 10000;) {
-            shot = takeScreenshot(m_server->display(), window);
-            if (shareOf(shot, area, {DemoWindow::kColourA, DemoWindow::kColourB}) > 0.999) return shot;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
+        if (within(10, [&] {
+                shot = takeScreenshot(m_server->display(), window);
+                return shareOf(shot, area, {DemoWindow::kColourA, DemoWindow::kColourB}) > 0.999;
+            }))
+            return shot;
         const std::string path = ::testing::TempDir() + "quorvane-xvfb-" +
                                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png";
         ADD_FAILURE() << "not the demo's pixels; the screen is in " << path;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,48 @@ extern char** environ;
 
 bool toolOnPath(const char* tool) {
     return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool within(double seconds, const std::function<bool()>& done) {
+    const auto start = std::chrono::steady_clock::now();
+    for (; !done(); std::this_thread::sleep_for(std::chrono::milliseconds(100)))
+        if (msSince(start) > seconds * 1000) return false;
+    return true;
+}
+
+namespace {
+// The state and parent of a process, from /proc/<pid>/stat after the command name; {0, 0} when gone.
+std::pair<char, pid_t> statOf(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    const std::string line((std::istreambuf_iterator<char>(in)), {});
+    char state = 0;
+    long parent = 0;
+    const size_t close = line.rfind(')');
+    if (close == std::string::npos || std::sscanf(line.c_str() + close + 1, " %c %ld", &state, &parent) != 2)
+        return {0, 0};
+    return {state, static_cast<pid_t>(parent)};
+}
+}  // namespace
+
+bool processRunning(pid_t pid) {
+    const char state = statOf(pid).first;
+    return state && state != 'Z' && state != 'X';
+}
+
+std::vector<pid_t> descendantsRunning(pid_t ancestor, const std::string& exe) {
+    namespace fs = std::filesystem;
+    std::vector<pid_t> found;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/proc", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(name));
+        if (!processRunning(pid) || !fs::equivalent(fs::read_symlink(entry.path() / "exe", ec), exe, ec)) continue;
+        pid_t p = statOf(pid).second;
+        while (p > 1 && p != ancestor) p = statOf(p).second;
+        if (p == ancestor) found.push_back(pid);
+    }
+    return found;
 }
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
@@ -218,16 +261,19 @@ CSurface takeScreenshot(const std::string& display, unsigned long window) {
     return shot;
 }
 
+size_t huesIn(const std::string& display, unsigned long window) {
+    const CSurface shot = takeScreenshot(display, window);
+    std::set<COLORREF> colours;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const COLORREF c = shot.at(x, y);
+            if (GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c)) colours.insert(c);
+        }
+    return colours.size();
+}
+
 bool showsPicture(const std::string& display, unsigned long window) {
-    for (const auto t = std::chrono::steady_clock::now(); msSince(t) < 20000;
-         std::this_thread::sleep_for(std::chrono::milliseconds(200))) {
-        const CSurface s = takeScreenshot(display, window);
-        std::set<uint32_t> colours;
-        for (int y = 0; y < s.height(); ++y)
-            for (int x = 0; x < s.width(); ++x) colours.insert(s.at(x, y));
-        if (colours.size() > 20) return true;
-    }
-    return false;
+    return within(20, [&] { return huesIn(display, window) > 20; });
 }
 
 double shareOf(const CSurface& s, RECT area, std::initializer_list<COLORREF> colours) {

@@ -21,6 +21,12 @@ bool toolOnPath(const char* tool);
 inline double msSince(std::chrono::steady_clock::time_point t) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
 }
+// Polls `done` every 100 ms until it holds (true) or `seconds` pass (false).
+bool within(double seconds, const std::function<bool()>& done);
+// Whether the process is there and not a zombie.
+bool processRunning(pid_t pid);
+// The live processes below `ancestor` (children, grandchildren...) running the program `exe`.
+std::vector<pid_t> descendantsRunning(pid_t ancestor, const std::string& exe);
 
 class ChildProcess {
   public:
@@ -82,8 +88,11 @@ class ForeignWindow {
 
 // A screenshot with xwd of the screen (window 0) or a window; invalid when xwd failed.
 CSurface takeScreenshot(const std::string& display, unsigned long window = 0);
-// True once the window (0: the screen) shows a picture of many colours,
-// false when it has not within 20 seconds.
+// The number of colours other than greys in the window (0: the screen). When
+// a hack fails, xscreensaver writes its obituary in grey text on black.
+size_t huesIn(const std::string& display, unsigned long window = 0);
+// True once the window (0: the screen) shows more than 20 hues, false when
+// it has not within 20 seconds.
 bool showsPicture(const std::string& display, unsigned long window);
 // The share of the pixels in `area` whose colour is one of `colours`.
 double shareOf(const CSurface& s, RECT area, std::initializer_list<COLORREF> colours);
@@ -104,6 +113,16 @@ class XvfbTest : public ::testing::Test {
         const auto status = p.waitExit(10);
         EXPECT_TRUE(mayFail || status == 0) << p.output();
         return p.lines();
+    }
+    // The id of the first visible window whose name matches `pattern`; 0 when none comes within 20 s.
+    unsigned long windowNamed(const std::string& pattern) {
+        unsigned long id = 0;
+        within(20, [&] {
+            for (const std::string& l : xdotool({"search", "--onlyvisible", "--name", pattern}, true))
+                if (!l.empty() && l.find_first_not_of("0123456789") == l.npos) return (id = std::stoul(l)) != 0;
+            return false;  // only warnings
+        });
+        return id;
     }
     // After `cause`, a prompt exit with status 0; prints how long it took.
     void expectCleanExit(ChildProcess& p, const char* what, const std::function<void()>& cause) {

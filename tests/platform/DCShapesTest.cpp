@@ -8,6 +8,7 @@
 
 #include "engine/RandomSource.h"
 #include "platform/DC.h"
+#include "platform/Raster.h"
 #include "platform/Region.h"
 
 namespace {
@@ -35,10 +36,7 @@ RECT drawnBox(const CSurface& s) {
     return box;
 }
 bool everywhere(const CSurface& s, COLORREF c) {
-    for (int y = 0; y < s.height(); ++y)
-        for (int x = 0; x < s.width(); ++x)
-            if (s.at(x, y) != c) return false;
-    return true;
+    return picture(s).find_first_not_of(c == kPen ? "#\n" : "o\n") == std::string::npos;
 }
 
 // A pen of `width` (0: the null pen) and the brush (or none).
@@ -263,6 +261,12 @@ TEST(DCShapes, ShapesAreClippedAtEveryEdgeExactlyAsOnALargerSurface) {
         for (int y = 0; y < 10; ++y)
             for (int x = 0; x < 10; ++x) ASSERT_EQ(small.s.at(x, y), large.s.at(x + 10, y + 10));
         EXPECT_EQ(small.s.takeChanged(), drawnBox(small.s));
+    }
+    // A line whose last step rounds onto the row (or column) just past the
+    // clip hands out nothing outside it (the counter asserts so).
+    for (const POINT to : {POINT{10, 5}, POINT{5, 10}}) {
+        Counter c({0, 0, to.x, to.y});
+        rasterLine({0, 0}, to, c.clip, c);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "platform/DC.h"
@@ -52,6 +53,9 @@ Dib makeDib(int bpp, bool topDown, const std::vector<std::vector<int>>& rows) {
 }  // namespace
 
 TEST(Dib, EveryDepthAndRowOrderDrawsTheSamePicture) {
+    // Rows are padded to whole 32-bit words: one bit past a word takes another.
+    for (const auto& [w, bpp, bytes] : {std::tuple{1, 1, 4}, {32, 1, 4}, {33, 1, 8}, {3, 24, 12}, {9, 4, 8}})
+        EXPECT_EQ(dibRowBytes(w, bpp), size_t(bytes)) << w << " pixels of " << bpp;
     for (int bpp : {1, 4, 8, 16, 24, 32}) {
         for (bool topDown : {false, true}) {
             const int colours = bpp == 1 ? 2 : 6;

@@ -9,6 +9,8 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 
+#include <tuple>
+
 #include "platform/OutputFile.h"
 #include "platform/PngWriter.h"
 #include "support/Forked.h"
@@ -18,23 +20,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int countTemporaries(const fs::path& folder) {
-    int n = 0;
-    for (const auto& e : fs::directory_iterator(folder))
-        n += e.path().filename().string().find(".tmp.") != std::string::npos;
-    return n;
-}
-
 mode_t modeOf(const fs::path& p) {
     struct stat st {};
     return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
-bool writeText(const fs::path& path, const std::string& text, std::string* error = nullptr) {
+bool writeText(const fs::path& path, const std::string& text) {
     platform::OutputFile out(path);
-    const bool ok = out.write(text) && out.commit();
-    if (error) *error = out.error();
-    return ok;
+    return out.write(text) && out.commit();
 }
 
 CSurface picture(int w, int h) {
@@ -103,71 +96,56 @@ TEST(OutputFile, SpecialFilesAreRefused) {
     fs::create_symlink("loop1", tmp.path() / "loop2");
     fs::create_symlink("fifo.png", tmp.path() / "to-fifo.png");
 
-    struct Case {
-        fs::path path;
-        const char* says;
-        bool present;
-    };
-    for (const Case& c : {Case{fifo, "FIFO", true}, Case{tmp.path() / "to-fifo.png", "FIFO", true},
-                          Case{device, "device", haveDevice}, Case{socketPath, "socket", haveSocket},
-                          Case{tmp.path() / "folder.png", "folder", true},
-                          Case{tmp.path() / "loop1", "links", true}}) {
-        if (!c.present) continue;
-        SCOPED_TRACE(c.path.string());
-        const auto before = fs::symlink_status(c.path).type();
+    for (const auto& [path, says, present] :
+         {std::tuple{fifo, "FIFO", true}, {tmp.path() / "to-fifo.png", "FIFO", true}, {device, "device", haveDevice},
+          {socketPath, "socket", haveSocket}, {tmp.path() / "folder.png", "folder", true},
+          {tmp.path() / "loop1", "links", true}}) {
+        if (!present) continue;
+        SCOPED_TRACE(path.string());
+        const auto before = fs::symlink_status(path).type();
         std::string error;
-        EXPECT_FALSE(writePng(picture(4, 4), {}, c.path.string(), &error));
-        EXPECT_EQ(error.rfind("cannot write " + c.path.string() + ": ", 0), 0u) << error;
-        EXPECT_NE(error.find(c.says), std::string::npos) << error;
-        EXPECT_EQ(fs::symlink_status(c.path).type(), before);
+        EXPECT_FALSE(writePng(picture(4, 4), {}, path.string(), &error));
+        EXPECT_EQ(error.rfind("cannot write " + path.string() + ": ", 0), 0u) << error;
+        EXPECT_NE(error.find(says), std::string::npos) << error;
+        EXPECT_EQ(fs::symlink_status(path).type(), before);
     }
     ::close(sock);
     EXPECT_EQ(countTemporaries(tmp.path()), 0);
 }
 
-// In a folder this user may not write to, or with the disk full, the write
-// fails with the reason and the old file stays whole.
+// In a folder this user may not write to, beyond the file size limit or on
+// a full disk, the write fails with the reason and the old file stays whole.
 TEST(OutputFile, ReadOnlyFolderAndFullDiskKeepTheOldFile) {
     TempFolder tmp;
-    const fs::path locked = tmp.path() / "locked";
-    fs::create_directory(locked);
     const std::string old = "old picture";
-    std::ofstream(locked / "a.png") << old;
-    ::chmod(locked.c_str(), 0555);
+    for (const char* name : {"locked/a.png", "b.png", "disk/c.png"}) {
+        fs::create_directories((tmp.path() / name).parent_path());
+        tmp.write(name, old);
+    }
+    // 0 when the picture was refused for `reason` and `file` holds the old bytes.
+    const auto refused = [&](const char* file, int size, const char* reason) {
+        std::string error;
+        const bool wrote = writePng(picture(size, size), {}, (tmp.path() / file).string(), &error);
+        return (wrote ? 1 : 0) | (error.find(reason) == std::string::npos ? 2 : 0) |
+               (tmp.read(file) != old ? 4 : 0);
+    };
+    ::chmod((tmp.path() / "locked").c_str(), 0555);
     ::chmod(tmp.path().c_str(), 0755);
     // Root may write anywhere; the write is tried as nobody then.
-    const int readOnly = runForked([&] {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 77;
-        std::string error;
-        const bool wrote = writePng(picture(4, 4), {}, (locked / "a.png").string(), &error);
-        return (wrote ? 1 : 0) | (error.find("Permission denied") == std::string::npos ? 2 : 0);
-    });
-    EXPECT_EQ(readOnly, 0);
-    EXPECT_EQ(tmp.read(locked / "a.png"), old);
-    ::chmod(locked.c_str(), 0755);
-
-    tmp.write("b.png", old);
-    const int limited = runForked([&] {
-        limitFileSize(1000);
-        std::string error;
-        const bool wrote = writePng(picture(200, 200), {}, (tmp.path() / "b.png").string(), &error);
-        return (wrote ? 1 : 0) | (error.find("cannot write") == std::string::npos ? 2 : 0);
-    });
-    EXPECT_EQ(limited, 0);
-    const fs::path disk = tmp.path() / "disk";
-    fs::create_directory(disk);
+    EXPECT_EQ(runForked([&] {
+                  if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 77;
+                  return refused("locked/a.png", 4, "Permission denied");
+              }),
+              0);
+    ::chmod((tmp.path() / "locked").c_str(), 0755);
+    EXPECT_EQ(runForked([&] { return limitFileSize(1000), refused("b.png", 200, "cannot write"); }), 0);
     const int onTmpfs = runForked([&] {
-        if (!mountSmallTmpfs(disk, 32 << 10)) return 77;
-        std::ofstream(disk / "c.png") << old;
-        std::string error;
-        const bool wrote = writePng(picture(300, 300), {}, (disk / "c.png").string(), &error);
-        std::ifstream in(disk / "c.png");
-        const std::string now{std::istreambuf_iterator<char>(in), {}};
-        return (wrote ? 1 : 0) | (now != old ? 2 : 0) | (countTemporaries(disk) ? 4 : 0);
+        if (!mountSmallTmpfs(tmp.path() / "disk", 32 << 10)) return 77;
+        tmp.write("disk/c.png", old);
+        return refused("disk/c.png", 300, "cannot write") | (countTemporaries(tmp.path() / "disk") ? 8 : 0);
     });
     EXPECT_TRUE(onTmpfs == 0 || onTmpfs == 77) << onTmpfs;
-    EXPECT_EQ(tmp.read("b.png"), old);
-    EXPECT_EQ(countTemporaries(tmp.path()), 0);
+    EXPECT_EQ(countTemporaries(tmp.path()) + countTemporaries(tmp.path() / "locked"), 0);
 }
 
 // The trace log appends to a regular file, never opens a FIFO (which would

@@ -33,6 +33,7 @@ TEST_F(PaletteDisplay, RealisationLoadsTheFreeEntriesOnceAndMapsTheRest) {
     std::vector<PALETTEENTRY> entries(240);
     for (int i = 0; i < 240; ++i)
         entries[static_cast<size_t>(i)] = {static_cast<BYTE>(i), 7, 9, PC_RESERVED};
+    entries[238] = {255, 251, 240, PC_RESERVED};  // beyond the free entries: the static cream
     entries[239] = {255, 255, 255, 0};
     CPalette palette;
     ASSERT_TRUE(palette.CreatePalette(paletteOf(entries)));
@@ -43,7 +44,11 @@ TEST_F(PaletteDisplay, RealisationLoadsTheFreeEntriesOnceAndMapsTheRest) {
     EXPECT_TRUE(dc.RealizePalette() == 236u && palette.isRealized());
     // Statics untouched; beyond the free entries the static white.
     EXPECT_TRUE(d.hardwarePalette()[245] == RGB(235, 7, 9) && d.hardwarePalette()[246] == RGB(255, 251, 240));
-    EXPECT_TRUE(palette.hardwareIndex(0) == 10 && palette.hardwareIndex(239) == 255);
+    EXPECT_TRUE(palette.hardwareIndex(0) == 10 && palette.hardwareIndex(238) == 246 &&
+                palette.hardwareIndex(239) == 255);
+    // Animation never changes a static colour, even for an entry shown through one.
+    const PALETTEENTRY black{0, 0, 0, PC_RESERVED};
+    EXPECT_TRUE(palette.AnimatePalette(238, 1, &black) && d.hardwarePalette()[246] == RGB(255, 251, 240));
     // Realising again on every paint must not disturb the hardware palette.
     const uint64_t version = d.paletteVersion();
     EXPECT_TRUE(dc.RealizePalette() == 0u && d.paletteVersion() == version);
@@ -66,8 +71,9 @@ TEST_F(PaletteDisplay, ColoursResolveThroughTheRealisedPaletteAnimationOnlyItsEn
         paletteOf({{200, 0, 0, PC_RESERVED}, {0, 0, 200, PC_RESERVED}, {0, 0, 0, PC_RESERVED}})));
     CSurface s(6, 1, 8);
     CDC dc(&s);
-    dc.SetPixel(0, 0, PALETTEINDEX(19));  // default palette: the last static colour
-    EXPECT_EQ(s.at(0, 0), 255u);
+    // The default palette: the lower static colours, then the upper ones.
+    dc.SetPixel(0, 0, PALETTEINDEX(19)), dc.SetPixel(1, 0, PALETTEINDEX(9)), dc.SetPixel(2, 0, PALETTEINDEX(10));
+    EXPECT_TRUE(s.at(0, 0) == 255u && s.at(1, 0) == 9u && s.at(2, 0) == 246u);
     dc.SelectPalette(&palette);
     dc.RealizePalette();
     dc.SetPixel(0, 0, PALETTEINDEX(1));

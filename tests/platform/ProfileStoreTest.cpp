@@ -1,40 +1,42 @@
-#include <gtest/gtest.h>
+// The settings files: values round trip, merge between processes and are
+// escaped only where needed; garbled, special, huge and shared files, stray
+// NUL bytes, links, and writers killed or out of disk space.
 
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <chrono>
 #include <climits>
-#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <random>
+#include <thread>
 
 #include "platform/ProfileStore.h"
 #include "support/EnvOverride.h"
+#include "support/Forked.h"
 #include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 using platform::ProfileStore;
+using namespace std::string_literals;
 
 namespace {
 
 const std::string kKey = "HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config";
-
-int countTemporaries(const fs::path& folder) {
-    int n = 0;
-    for (const auto& e : fs::directory_iterator(folder)) n += e.path().filename().string().find(".tmp.") != std::string::npos;
-    return n;
-}
+const std::string kRegistry = ProfileStore::kRegistryFile;
 
 }  // namespace
 
 TEST(ProfileStore, RegistryValuesRoundTripAndMergePrivateFilesApart) {
     TempFolder tmp;
     ProfileStore store(tmp.path() / "nested" / "config");
-    EXPECT_FALSE(store.readValue(kKey, "Speed"));
-    EXPECT_EQ(store.readString(kKey, "Message0", "def"), "def");
+    EXPECT_TRUE(!store.readValue(kKey, "Speed") && store.readString(kKey, "Message0", "def") == "def");
     ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "12"}, {"Message0", "hello world"}}));
     EXPECT_EQ(store.readInt(kKey, "SPEED", 5), 12);  // names ignore case
     // A second store on the same folder (another process) adds and replaces
-    // values; what the first wrote survives. Empty values and values over
-    // several lines come back unchanged.
+    // values; what the first wrote survives, empty and multi-line values too.
     ProfileStore other(store.folder());
     ASSERT_TRUE(other.writeValues(kKey, {{"Speed", "-3"}, {"Message1", ""}, {"Message2", "one\ntwo"}}));
     ASSERT_TRUE(other.writeValues("Other\\Key", {{"Speed", "99"}}));
@@ -42,17 +44,13 @@ TEST(ProfileStore, RegistryValuesRoundTripAndMergePrivateFilesApart) {
     EXPECT_EQ(store.readString(kKey, "Message0", ""), "hello world");
     EXPECT_EQ(store.readValue(kKey, "Message1"), std::optional<std::string>(""));
     EXPECT_EQ(store.readString(kKey, "Message2", ""), "one\ntwo");
-    // Values that the file's syntax would otherwise take apart are stored
-    // escaped and read back exactly.
-    for (const std::string& odd :
-         {std::string("<<<wow"), std::string("a\nEND_OF_TEXT\nb"), std::string("a\0b", 3)}) {
+    // Values that the file's syntax would otherwise take apart come back exactly.
+    for (const std::string& odd : {"<<<wow"s, "a\nEND_OF_TEXT\nb"s, "a\0b"s}) {
         EXPECT_TRUE(store.writeValues(kKey, {{"Speed", "1"}, {"Message3", odd}}));
         EXPECT_EQ(store.readString(kKey, "Message3", ""), odd);
     }
-    EXPECT_EQ(store.readInt(kKey, "Speed", 5), 1);
-    EXPECT_EQ(countTemporaries(store.folder()), 0);
-    // Private files are separate from the registry file; reads are cut to the
-    // buffer size given.
+    EXPECT_TRUE(store.readInt(kKey, "Speed", 5) == 1 && countTemporaries(store.folder()) == 0);
+    // Private files are apart from the registry file; reads are cut to the buffer size given.
     TempFolder tmp2;
     ProfileStore priv(tmp2.path());
     EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "abcdef", 3), "abc");
@@ -61,7 +59,7 @@ TEST(ProfileStore, RegistryValuesRoundTripAndMergePrivateFilesApart) {
     EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "Quorvane", "Folders", "", 4096), std::string(4096, 'x'));
     EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "quorvane", "folders", "", 10000), longValue);
     EXPECT_EQ(priv.readPrivate("Quorvane5.ini", "Other", "Folders", "d", 100), "d");
-    EXPECT_FALSE(priv.readValue("Quorvane", "Folders") || fs::exists(tmp2.path() / ProfileStore::kRegistryFile));
+    EXPECT_FALSE(priv.readValue("Quorvane", "Folders") || fs::exists(tmp2.path() / kRegistry));
 }
 
 TEST(ProfileStore, ParseIntTakesDecimalDwords) {
@@ -74,14 +72,47 @@ TEST(ProfileStore, ParseIntTakesDecimalDwords) {
         EXPECT_EQ(ProfileStore::parseInt(bad), std::nullopt) << '"' << bad << '"';
 }
 
+// Values are stored as they are unless the file's syntax would take them
+// apart; the escaped form is read back only when it is exactly the writer's,
+// so hand-written quotes and backslashes read as they stand.
+TEST(ProfileStore, ValuesEscapedOnlyWhenNeeded) {
+    for (const auto& [value, stored] :
+         {std::pair{""s, ""s}, {"plain text = [x] ; >>>"s, "plain text = [x] ; >>>"s}, {"a\\b"s, "a\\b"s},
+          {" a "s, "\"\\x20a\\x20\""s}, {"a\nb\r\tc\x01"s, "\"a\\nb\\r\\tc\\x01\""s}, {"\0"s, "\"\\x00\""s},
+          {"<<<EOT"s, "\"<<<EOT\""s}, {"x<<<"s, "\"x<<<\""s}, {"\"q\" \\"s, "\"\"q\" \\\\\""s}}) {
+        EXPECT_EQ(ProfileStore::encodeValue(value), stored);
+        EXPECT_EQ(ProfileStore::decodeValue(stored), value);
+    }
+    for (const std::string& typed : {"\"quoted\""s, "\"\""s, "\"a\\q\""s, "\"\\x4\""s, "\"\\x41\""s, "\"a\\x20b\""s,
+                                     "\"ends in \\\""s, "\""s, "<<< Welcome >>>"s})
+        EXPECT_EQ(ProfileStore::decodeValue(typed), typed);
+    std::mt19937 random(7);
+    for (int i = 0; i < 3000; ++i) {
+        std::string s(random() % 12, '\0');
+        for (char& c : s) c = "\0\n\r\t \"\\<x\xe9\x7f"[random() % 12];
+        ASSERT_EQ(ProfileStore::decodeValue(ProfileStore::encodeValue(s)), s);
+    }
+}
+
+TEST(ProfileStore, DefaultFolderFollowsTheEnvironment) {
+    EnvOverride config("QUORVANE_CONFIG_DIR", "/cfg/here"), xdg("XDG_CONFIG_HOME", "/xdg"),
+        home("HOME", "/home/someone");
+    EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/cfg/here"));
+    EnvOverride emptyConfig("QUORVANE_CONFIG_DIR", "");
+    EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/xdg/quorvane"));
+    for (const char* noXdg : {static_cast<const char*>(nullptr), ""}) {
+        EnvOverride unset("XDG_CONFIG_HOME", noXdg);
+        EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/home/someone/.config/quorvane"));
+    }
+}
+
 // Garbled files read as defaults and can still be written over; files that
 // cannot be read, or paths that are not files, are never replaced.
 TEST(ProfileStore, BadFilesAndPaths) {
     TempFolder tmp;
     ProfileStore store(tmp.path());
-    const fs::path reg = tmp.path() / ProfileStore::kRegistryFile;
-    for (const std::string& text : {std::string("Speed=7\n"), "[" + kKey + "\nSpeed=7\n",
-                                    std::string("[x]\xff\xfe\x01=\n==\n[[[")}) {
+    const fs::path reg = tmp.path() / kRegistry;
+    for (const std::string& text : {"Speed=7\n"s, "[" + kKey + "\nSpeed=7\n", "[x]\xff\xfe\x01=\n==\n[[["s}) {
         tmp.write(reg, text);
         EXPECT_EQ(store.readInt(kKey, "Speed", 5), 5);
         EXPECT_TRUE(store.writeValues(kKey, {{"MinTime", "3"}}) && store.readInt(kKey, "MinTime", 0) == 3);
@@ -110,43 +141,135 @@ TEST(ProfileStore, BadFilesAndPaths) {
         fs::permissions(reg, fs::perms::owner_read | fs::perms::owner_write);
         EXPECT_TRUE(tmp.read(reg) == original && countTemporaries(tmp.path()) == 0);
     }
+    // A NUL byte cuts only its own line when reading; a write, which could not
+    // keep the file's bytes, is refused and changes nothing.
+    const std::string withNul = "[" + kKey + "]\nSpeed=7\nMessage0=ab\0cd\nMinTime=3\n[Other]\nMaxTime=4\n"s;
+    tmp.write(reg, withNul);
+    EXPECT_TRUE(store.readInt(kKey, "Speed", 0) == 7 && store.readString(kKey, "Message0", "") == "ab" &&
+                store.readInt(kKey, "MinTime", 0) == 3 && store.readInt("Other", "MaxTime", 0) == 4);
+    EXPECT_FALSE(store.writeValues(kKey, {{"Speed", "1"}}));
+    EXPECT_EQ(tmp.read(reg), withNul);
 }
 
-TEST(ProfileStore, DefaultFolderFollowsTheEnvironment) {
-    EnvOverride config("QUORVANE_CONFIG_DIR", "/cfg/here");
-    EnvOverride xdg("XDG_CONFIG_HOME", "/xdg");
-    EnvOverride home("HOME", "/home/someone");
-    EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/cfg/here"));
-    {
-        EnvOverride emptyConfig("QUORVANE_CONFIG_DIR", "");
-        EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/xdg") / "quorvane");
-        EnvOverride noXdg("XDG_CONFIG_HOME", nullptr);
-        EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/home/someone/.config/quorvane"));
-        EnvOverride emptyXdg("XDG_CONFIG_HOME", "");
-        EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/home/someone/.config/quorvane"));
+// A FIFO, a link to an endless device, a device node and a file far beyond
+// any settings file all read as the defaults at once, are reported once on
+// standard error, and are never replaced.
+TEST(ProfileStore, SpecialAndHugeFilesReadAsDefaultsAndStay) {
+    std::string keys;  // 50 MB of keys
+    for (int i = 0; keys.size() < 1u << 20; ++i) keys += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    std::string huge = "[" + kKey + "]\nSpeed=7\n";
+    while (huge.size() < 50u << 20) huge += keys;
+    const auto makers = {
+        +[](const fs::path& p, const std::string&) { return ::mkfifo(p.c_str(), 0644) == 0; },
+        +[](const fs::path& p, const std::string&) { return ::symlink("/dev/zero", p.c_str()) == 0; },
+        +[](const fs::path& p, const std::string&) {  // /dev/zero's numbers; needs privileges
+            return ::mknod(p.c_str(), S_IFCHR | 0644, makedev(1, 5)) == 0;
+        },
+        +[](const fs::path& p, const std::string& text) { return !!(std::ofstream(p, std::ios::binary) << text); }};
+    int kind = 0;
+    for (const auto make : makers) {
+        SCOPED_TRACE(kind++);
+        TempFolder tmp;
+        const fs::path reg = tmp.path() / kRegistry;
+        if (!make(reg, huge)) continue;
+        const auto before = fs::symlink_status(reg).type();
+        ProfileStore store(tmp.path());
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(store.readInt(kKey, "Speed", 5) == 5 && store.readInt(kKey, "Key3", -1) == -1);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(reg.string()), std::string::npos) << said;
+        EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
+        EXPECT_FALSE(store.writeValues(kKey, {{"Speed", "1"}}));
+        EXPECT_TRUE(fs::symlink_status(reg).type() == before && countTemporaries(tmp.path()) == 0);
+        EXPECT_TRUE(before != fs::file_type::regular || fs::file_size(reg) == huge.size());
     }
-    EXPECT_EQ(ProfileStore::defaultFolder(), fs::path("/cfg/here"));
+    // Just within the bound, every key is found.
+    std::string large = "[" + kKey + "]\n";
+    for (int i = 0; large.size() < ProfileStore::kMaxFileBytes - 30; ++i)
+        large += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    TempFolder tmp;
+    tmp.write(kRegistry, large + "Speed=7\n");
+    ProfileStore store(tmp.path());
+    EXPECT_TRUE(store.readInt(kKey, "Speed", 5) == 7 && store.readInt(kKey, "Key3", -1) == 3);
 }
 
-// Values are stored as they are unless the file's syntax would take them
-// apart; the escaped form is read back only when it is exactly the writer's,
-// so hand-written quotes and backslashes read as they stand.
-TEST(ProfileStore, ValuesEscapedOnlyWhenNeeded) {
-    using namespace std::string_literals;
-    for (const auto& [value, stored] :
-         {std::pair{""s, ""s}, {"plain text = [x] ; >>>"s, "plain text = [x] ; >>>"s}, {"a\\b"s, "a\\b"s},
-          {" a "s, "\"\\x20a\\x20\""s}, {"a\nb\r\tc\x01"s, "\"a\\nb\\r\\tc\\x01\""s}, {"\0"s, "\"\\x00\""s},
-          {"<<<EOT"s, "\"<<<EOT\""s}, {"x<<<"s, "\"x<<<\""s}, {"\"q\" \\"s, "\"\"q\" \\\\\""s}}) {
-        EXPECT_EQ(ProfileStore::encodeValue(value), stored);
-        EXPECT_EQ(ProfileStore::decodeValue(stored), value);
+// Three processes write their own key 200 times each; every last value is
+// there at the end. Writers killed in the middle of their work leave
+// temporaries that the next write removes.
+TEST(ProfileStore, ConcurrentAndKilledWritersLoseNothing) {
+    TempFolder tmp;
+    std::vector<pid_t> children;
+    for (int w = 0; w < 3; ++w) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ProfileStore store(tmp.path());
+            bool ok = true;
+            for (int i = 0; i < 200; ++i)
+                ok = store.writeValues(kKey, {{"Writer" + std::to_string(w), std::to_string(i)}}) && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(pid);
     }
-    for (const std::string& typed : {"\"quoted\""s, "\"\""s, "\"a\\q\""s, "\"\\x4\""s, "\"\\x41\""s, "\"a\\x20b\""s,
-                                     "\"ends in \\\""s, "\""s, "<<< Welcome >>>"s})
-        EXPECT_EQ(ProfileStore::decodeValue(typed), typed);
-    std::mt19937 random(7);
-    for (int i = 0; i < 3000; ++i) {
-        std::string s(random() % 12, '\0');
-        for (char& c : s) c = "\0\n\r\t \"\\<x\xe9\x7f"[random() % 12];
-        ASSERT_EQ(ProfileStore::decodeValue(ProfileStore::encodeValue(s)), s);
+    for (const pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
+    ProfileStore store(tmp.path());
+    for (int w = 0; w < 3; ++w) EXPECT_EQ(store.readInt(kKey, "Writer" + std::to_string(w), -1), 199) << w;
+
+    tmp.write(kRegistry + ".tmp.999999", "[" + kKey + "]\nSpeed=77\nMinT");  // a writer long dead
+    for (int round = 0; round < 5; ++round) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ProfileStore writer(tmp.path());
+            for (int i = 0;; ++i) writer.writeValues(kKey, {{"Message1", std::string(100000, char('a' + i % 26))}});
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20 + 7 * round));
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+    ASSERT_TRUE(store.writeValues(kKey, {{"MinTime", "8"}}));
+    EXPECT_EQ(countTemporaries(tmp.path()), 0);
+    EXPECT_TRUE(store.readInt(kKey, "Writer2", -1) == 199 && store.readInt(kKey, "MinTime", 0) == 8);
+    EXPECT_EQ(store.readString(kKey, "Message1", "").size(), 100000u);
+}
+
+// A settings file that is a link to a file elsewhere stays a link; the file
+// it names is replaced and keeps its mode and owner.
+TEST(ProfileStore, SymlinkedFileStaysALinkWithItsModeAndOwner) {
+    TempFolder tmp;
+    fs::create_directories(tmp.path() / "dotfiles");
+    fs::create_directories(tmp.path() / "config");
+    const fs::path real = tmp.path() / "dotfiles" / "registry.ini";
+    std::ofstream(real) << "[" << kKey << "]\nSpeed=3\n";
+    ::chmod(real.c_str(), 0644);
+    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(!root || ::chown(real.c_str(), 4321, 4322) == 0);
+    fs::create_symlink("../dotfiles/registry.ini", tmp.path() / "config" / kRegistry);
+    ProfileStore store(tmp.path() / "config");
+    ASSERT_TRUE(store.writeValues(kKey, {{"MinTime", "9"}}));
+    EXPECT_TRUE(fs::is_symlink(tmp.path() / "config" / kRegistry));
+    struct stat st {};
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_TRUE((st.st_mode & 07777) == 0644 && (!root || (st.st_uid == 4321 && st.st_gid == 4322)));
+    EXPECT_TRUE(store.readInt(kKey, "Speed", 0) == 3 && store.readInt(kKey, "MinTime", 0) == 9);
+    EXPECT_EQ(countTemporaries(tmp.path() / "dotfiles") + countTemporaries(tmp.path() / "config"), 0);
+}
+
+// Out of disk space (the file size limit stands in for a full disk, whose
+// cases the output file's own tests take), a write says it failed and the
+// old file stays whole.
+TEST(ProfileStore, FullDiskKeepsTheOldFile) {
+    TempFolder tmp;
+    const std::string old = "[" + kKey + "]\nSpeed=3\nMinTime=4\n";
+    tmp.write(kRegistry, old);
+    EXPECT_EQ(runForked([&] {
+                  limitFileSize(4096);
+                  return ProfileStore(tmp.path()).writeValues(kKey, {{"Message0", std::string(60000, 'x')}}) ? 1 : 0;
+              }),
+              0);
+    EXPECT_TRUE(tmp.read(kRegistry) == old && countTemporaries(tmp.path()) == 0);
 }

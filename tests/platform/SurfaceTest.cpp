@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <vector>
@@ -7,14 +8,16 @@
 #include "platform/PngQueue.h"
 #include "platform/PngWriter.h"
 #include "platform/Surface.h"
+#include "support/SurfacePixels.h"
 #include "support/TempFolder.h"
 
 TEST(Surface, RefusesImpossibleShapesAndTheDisplayBadRequests) {
     EXPECT_FALSE(CSurface(0, 10, 32).valid() || CSurface(10, -1, 32).valid() || CSurface(10, 10, 24).valid() ||
                  CSurface(1 << 20, 1 << 20, 32).valid());
-    CSurface s(3, 2, 8);
+    CSurface s(3, 2, 32);
     ASSERT_TRUE(s.valid());
-    EXPECT_TRUE(s.at(-1, 0) == 0u && s.at(3, 1) == 0u);
+    for (int y = 0; y < 2; ++y) std::fill_n(s.row32(y), 3, 7u);
+    EXPECT_TRUE(s.at(-1, 0) == 0u && s.at(3, 0) == 0u && s.at(0, 2) == 0u && s.at(2, 1) == 7u);
     s.markChanged({-5, 1, 2, 4}), s.markChanged({2, 1, 20, 20});  // clipped, and taken once
     EXPECT_EQ(s.takeChanged(), (RECT{0, 1, 3, 2}));
     EXPECT_TRUE(s.takeChanged().empty());
@@ -30,29 +33,11 @@ TEST(Surface, RefusesImpossibleShapesAndTheDisplayBadRequests) {
     d.reset(32);
 }
 
-TEST(Png, RoundTripKeepsEveryPixelAndFailuresAreReported) {
-    TempFolder folder;
-    const std::string f = folder.path().string();
-    CSurface s(5, 3, 32);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) s.row32(y)[x] = RGB(x * 50, y * 100, 255 - x);
-    std::string error;
-    ASSERT_TRUE(writePng(s, {}, f + "/a.png", &error)) << error;
-    CSurface back = readPng(f + "/a.png", &error);
-    ASSERT_TRUE(back.valid() && back.width() == 5) << error;
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(back.at(x, y), s.at(x, y));
-    EXPECT_FALSE(writePng(CSurface(4, 4, 32), {}, f + "/no/such/folder/a.png", &error));
-    EXPECT_NE(error.find("cannot write"), std::string::npos);
-    folder.write("bad.png", "not a picture");
-    EXPECT_FALSE(writePng(CSurface(), {}, f + "/b.png", &error) || readPng(f + "/bad.png", &error).valid() ||
-                 readPng(f + "/missing.png", &error).valid());
-}
-
-// Pictures of a sequence, written in the background: each shows the surface
-// at the moment it was queued, in order, through the palette at 8 bits; a
-// failure is reported and does not stop the rest.
-TEST(Png, QueuedPicturesShowTheirMomentAndFailuresAreReported) {
+// Pictures written at once keep every pixel. Pictures of a sequence, written
+// in the background, each show the surface at the moment it was queued, in
+// order, through the palette at 8 bits; a failure is reported and does not
+// stop the rest.
+TEST(Png, PicturesKeepEveryPixelQueuedOnesTheirMomentAndFailuresAreReported) {
     TempFolder folder;
     const std::string f = folder.path().string();
     std::array<uint32_t, 256> hardware{};
@@ -60,6 +45,8 @@ TEST(Png, QueuedPicturesShowTheirMomentAndFailuresAreReported) {
     CSurface indexed(4, 2, 8);
     indexed.row8(1)[3] = 7;
     CSurface s(33, 17, 32);
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 33; ++x) s.row32(y)[x] = RGB(x * 7, y * 13, 255 - x);
     {
         PngQueue queue(PngSettings::frames());
         for (int k = 0; k < 5; ++k) {
@@ -77,11 +64,19 @@ TEST(Png, QueuedPicturesShowTheirMomentAndFailuresAreReported) {
         const CSurface back = readPng(f + "/" + std::to_string(k) + ".png");
         ASSERT_TRUE(back.valid());
         EXPECT_EQ(back.at(k, k), RGB(255, k, 0));
-        EXPECT_EQ(back.at(k + 1, k + 1), 0u) << "drawn after picture " << k;
+        EXPECT_EQ(back.at(k + 1, k + 1), RGB(7 * k + 7, 13 * k + 13, 254 - k)) << "marked after picture " << k;
     }
     const CSurface back = readPng(f + "/i.png");
     EXPECT_TRUE(back.at(3, 1) == RGB(10, 20, 30) && back.at(2, 1) == 0u);
-    EXPECT_TRUE(readPng(f + "/after.png").valid());
+    std::string error;
+    ASSERT_TRUE(writePng(s, {}, f + "/now.png", &error)) << error;
+    for (const char* name : {"/now.png", "/after.png"})
+        EXPECT_EQ(surfacePixels(readPng(f + name)), surfacePixels(s)) << name;
+    EXPECT_FALSE(writePng(CSurface(4, 4, 32), {}, f + "/no/such/folder/a.png", &error));
+    EXPECT_NE(error.find("cannot write"), std::string::npos);
+    folder.write("bad.png", "not a picture");
+    EXPECT_FALSE(writePng(CSurface(), {}, f + "/b.png", &error) || readPng(f + "/bad.png", &error).valid() ||
+                 readPng(f + "/missing.png", &error).valid());
     // The same pictures come out the same, byte for byte.
     std::vector<uint8_t> rgb;
     surfaceToRgb(s, hardware, rgb);

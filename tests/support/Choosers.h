@@ -1,6 +1,5 @@
 #pragma once
-// Chooser tables of a test's own making, and a check that two random
-// sources stand at the same place of their sequence.
+// Chooser tables of a test's own making; two random sources at the same place.
 
 #include <gtest/gtest.h>
 

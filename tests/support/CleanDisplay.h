@@ -1,7 +1,6 @@
 #pragma once
-// A true-colour display whose hardware palette holds nothing of an earlier
-// palette display (picture hashes include it), as each style test starts and
-// leaves it.
+// A true-colour display whose hardware palette (which picture hashes include)
+// holds nothing of an earlier palette display, as each style test starts and leaves it.
 
 #include <vector>
 

@@ -1,7 +1,6 @@
 #pragma once
-// A window that paints vertical bars of two colours, moved a few pixels each
-// paint, and reports the messages it gets; with a frame rate it then waits
-// (for input or the next frame) and invalidates itself again.
+// A window that paints vertical bars of two colours, moved a few pixels each paint,
+// and reports its messages; with a frame rate it then waits and invalidates itself.
 
 #include <cstdio>
 #include <string>

@@ -1,9 +1,6 @@
 #pragma once
-// Scenes of the tests' own. A FakeScene holds its palette by value and
-// answers the rest as the test sets it; by default it is no window (sizes and
-// shading are the members' own defaults), like the stand-in. A PatternScope
-// keeps the current palette and changes what the calculators ask: the idle
-// test, the groups and the largest side.
+// Scenes of the tests' own: a FakeScene holds its palette by value and answers
+// the rest as the test sets it (by default no window, like the stand-in).
 
 #include <algorithm>
 #include <functional>
@@ -25,7 +22,6 @@ public:
         : m_bTrueColor(trueColor), m_entries(std::move(entries)) {
         if (m_entries.empty()) m_entries.push_back({});
     }
-    // The palette of `other`.
     static FakeScene copyOf(const Scene& other) {
         std::vector<PALETTEENTRY> entries;
         for (int i = 0; i < other.colorCount(); ++i) entries.push_back(other.paletteEntry(i));
@@ -62,8 +58,8 @@ private:
     std::vector<PALETTEENTRY> m_entries;
 };
 
-// The current palette with another idle test, groups and largest side, for
-// the lifetime of the object.
+// The current palette with another idle test, groups and largest side (what
+// the calculators ask), for the lifetime of the object.
 class PatternScope {
 public:
     explicit PatternScope(std::function<bool()> idle, int groups = 0, int largestSide = 800)

@@ -1,6 +1,5 @@
 #pragma once
-// Child processes for tests of what several processes, a dying one or a
-// limited one do to shared files.
+// Child processes for tests of what several, dying or limited processes do to files.
 
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -11,6 +10,14 @@
 
 #include <filesystem>
 #include <string>
+
+// The temporaries ("<name>.tmp.<pid>") a writer left in `folder`.
+inline int countTemporaries(const std::filesystem::path& folder) {
+    int n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        n += e.path().filename().string().find(".tmp.") != std::string::npos;
+    return n;
+}
 
 // Runs `body` (returning an exit code) in a forked child; its exit code, or
 // 128 + the signal that ended it, or -1 when it could not be started.

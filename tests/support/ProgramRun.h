@@ -1,6 +1,5 @@
 #pragma once
-// Tests of the built program as a whole, run in a temporary folder with its
-// settings in "config" there.
+// The built program run in a temporary folder with its settings in "config" there.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

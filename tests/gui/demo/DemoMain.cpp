@@ -19,13 +19,11 @@
 #include "platform/Signals.h"
 #include "support/DemoWindow.h"
 
-namespace {
-
 using Action = LaunchRequest::Action;
 
-int fail(const std::string& text) { return std::fprintf(stderr, "qv_demo_window: %s\n", text.c_str()), 1; }
-
-}  // namespace
+static int fail(const std::string& text) {
+    return std::fprintf(stderr, "qv_demo_window: %s\n", text.c_str()), 1;
+}
 
 int main(int argc, char** argv) {
     DemoWindow::Options options;
@@ -62,26 +60,19 @@ int main(int argc, char** argv) {
     {
         DemoWindow wnd(options);
         bool made = false;
-        switch (request.action) {
-            case Action::FullScreen:
-            case Action::Render: {
-                const RECT r{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                             GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-                made = wnd.CreateEx(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, r);
-                break;
-            }
-            case Action::Preview:
-            case Action::XScreenSaver: {
-                const HWND parent = request.action == Action::Preview || !request.rootWindow
-                                        ? request.windowId
-                                        : platform::backend().screenSaverWindow();
-                RECT r;
-                if (!GetClientRect(parent, &r)) return fail("there is no window " + std::to_string(parent));
-                made = wnd.CreateEx(0, WS_CHILD | WS_VISIBLE, r, parent);
-                break;
-            }
-            default:
-                return fail("that mode has no window");
+        if (request.action == Action::FullScreen || request.action == Action::Render) {
+            const RECT r{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                         GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+            made = wnd.CreateEx(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, r);
+        } else if (request.action == Action::Preview || request.action == Action::XScreenSaver) {
+            const HWND parent = request.action == Action::Preview || !request.rootWindow
+                                    ? request.windowId
+                                    : platform::backend().screenSaverWindow();
+            RECT r;
+            if (!GetClientRect(parent, &r)) return fail("there is no window " + std::to_string(parent));
+            made = wnd.CreateEx(0, WS_CHILD | WS_VISIBLE, r, parent);
+        } else {
+            return fail("that mode has no window");
         }
         if (!made) return fail(wnd.lastError());
         std::printf("window 0x%llx\n", static_cast<unsigned long long>(wnd.GetSafeHwnd()));
