@@ -123,6 +123,18 @@ TEST_F(DotTest, SizesAndTheDurationFactor) {
     }
 }
 
+TEST_F(DotTest, AnAverageOfABlockTwoPixelsWideOrHighIsNotDrawn) {
+    DotRectAverage average(random, setting);
+    for (auto [w, h] : {std::pair{2, 6}, {6, 2}}) {
+        average.setSize(w, h);
+        average.draw(dc, 8, 8, Color(255, 255, 255), nullptr);
+    }
+    EXPECT_EQ(painted(), 0);
+    average.setSize(3, 3);
+    average.draw(dc, 8, 8, Color(255, 255, 255), nullptr);
+    EXPECT_EQ(painted(), 9);
+}
+
 TEST_F(DotTest, SinglePixelAndItsShadow) {
     setting.shadowOn = true;
     DotSingle dot(random, setting);

@@ -83,6 +83,21 @@ TEST_F(LineTest, LinesDrawTheirSegmentAndToleratePointsFarOffTheScreen) {
     EXPECT_EQ(painted(), 0);
 }
 
+TEST(LineSteps, ThePositionsSeenIncludeThoseOnTheEdges) {
+    // start + step k for k = 0 .. count within [lo, hi]: the first and last k.
+    struct Steps : Line {
+        using Line::visibleSteps;
+    };
+    long long first = 0, last = 0;
+    for (auto [start, step, count, lo, hi, seen, f, l] :
+         {std::tuple{-4LL, 2LL, 10LL, 0LL, 100LL, true, 2LL, 10LL}, {-5, 2, 10, 0, 100, true, 3, 10},
+          {10, -2, 10, 0, 4, true, 3, 5}, {0, 3, 5, 1, 2, false, 1, 0}, {0, 0, 5, -9, 9, false, 1, 0}}) {
+        const bool any = Steps::visibleSteps(start, step, count, lo, hi, first, last);
+        EXPECT_EQ(any, seen) << start << " " << step;
+        EXPECT_TRUE(!seen || (first == f && last == l)) << start << " " << step << ": " << first << ".." << last;
+    }
+}
+
 TEST_F(LineTest, DrawerVerticesLieOnTheEllipseOfTheBox) {
     const float w = 0.8f, h = 0.4f, cx = 0.1f, cy = -0.2f;
     for (int kind = 0; kind <= 6; ++kind) {
