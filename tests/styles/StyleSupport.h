@@ -1,7 +1,5 @@
 #pragma once
-// What the style tests share: the choosers of default settings; a style on
-// a fresh scene from a seed, stepped to its end; the ways a test looks at what
-// it drew, and input arriving in the middle of a step.
+// What the style tests share: default choosers, fresh scenes, goldens and input mid-step.
 
 #include <algorithm>
 #include <cmath>
@@ -98,16 +96,14 @@ protected:
         s.setLayoutShrinkRandom(0), s.setLayoutShrinkEven(0);
         s.setLayoutCircle(0), s.setLayoutTriangle(0), s.setLayoutSlant(0), s.setLayoutWavy(0);
     }
-    // A clock that moves `us` microseconds at every reading: the drawing
-    // loops read it once per position, so this sets the positions per second.
+    // A clock moving `us` microseconds a reading, once per position: the positions per second.
     void useCoarseClock(int64_t us) {
         clockScope.reset();
         auto c = std::make_unique<platform::SimulatedClock>(us);
         clock = c.get();
         clockScope = std::make_unique<platform::ScopedClock>(std::move(c));
     }
-    // Options that post a message at the idle test numbered `nextPost`, if
-    // `before` agrees.
+    // Options that post a message at the idle test numbered `nextPost`, if `before` agrees.
     platform::HeadlessOptions posting(std::function<bool()> before = [] { return true; }) {
         pumps = 0;
         platform::HeadlessOptions options;
@@ -116,8 +112,7 @@ protected:
         };
         return options;
     }
-    // Steps `s` to its end; after each step that input cut short, `each`,
-    // and the next message `gap` idle tests later. The number of breaks.
+    // Steps `s` to its end, `each` after every break by input, the next `gap` tests on; the breaks.
     int stepThroughInput(Saver& s, const std::function<void()>& each, int gap = 300) {
         int breaks = 0;
         for (int i = 0; i < 100000 && !s.isDone() && breaks < 1000; ++i) {
@@ -130,16 +125,14 @@ protected:
         }
         return breaks;
     }
-    // The picture `draw` leaves with the fast paths and with the plain ones
-    // (`draw(true)`) are the same.
+    // The picture `draw(plain)` leaves is the same on the fast and the plain paths.
     void expectPlainPathAlike(const std::function<void(bool plain)>& draw, const std::string& what) {
         draw(false);
         const uint64_t fast = hash();
         draw(true);
         EXPECT_EQ(hash(), fast) << what;
     }
-    // Seeds 1 to 3 in each depth: the picture `draw(seed, depth)` leaves,
-    // checked as "<prefix><depth>bit_seed<seed>".
+    // Seeds 1 to 3 in each depth, checked as "<prefix><depth>bit_seed<seed>".
     void goldenSeeds(GoldenFile& golden, const std::string& prefix, std::vector<int> depths,
                      const std::function<void(int seed, int depth)>& draw) {
         for (int depth : depths)

@@ -98,8 +98,7 @@ TEST_F(DesignTest, AKeyEndsTheStepAtOnceAndTheNextStepResumesAtTheFollowingPoint
             }
         });
         EXPECT_GT(breaks, 1) << seed;
-        // Only the points cut short may lack some of their cells and mirrors:
-        // no point was skipped or drawn out of turn.
+        // Only points cut short may lack cells or mirrors: none skipped or out of turn.
         const std::vector<uint32_t> got = pixels();
         int differing = 0;
         for (size_t i = 0; i < got.size(); ++i) differing += got[i] != expected[i];

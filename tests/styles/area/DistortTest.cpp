@@ -5,8 +5,7 @@
 
 namespace {
 
-// A gradient over a checkerboard, with a disc of swapped channels left of
-// the middle.
+// A gradient over a checkerboard, with a disc of swapped channels left of the middle.
 void paintPicture(CDC& dc, int w, int h) {
     const int radius = h / 3, cx = w / 3, cy = h / 2;
     for (int y = 0; y < h; ++y)
@@ -33,8 +32,7 @@ protected:
         prepare(w, h, seed, depth, options);
         return std::make_unique<Distort>(scene.get());
     }
-    // The distortion with the member of `index`, drawn from its own source
-    // seeded with `seed`.
+    // The distortion with member `index`, drawn from its own source seeded with `seed`.
     std::unique_ptr<Distort> distortWith(int index, int w, int h, int seed, int depth = 32,
                                          platform::HeadlessOptions options = {}) {
         auto d = distort(w, h, seed, depth, options);
@@ -116,8 +114,7 @@ TEST_F(DistortTest, DirectReadsAndWritesGiveThePixelsOfThePlainPath) {
 
 TEST_F(DistortTest, AKeyEndsTheStepAtOnceAndTheNextStepResumesAtTheFollowingPixel) {
     settings().setSpeed(0);
-    // The smear draws at every pixel: a pixel skipped or repeated would
-    // shift every draw after it.
+    // The smear draws at every pixel: one skipped or repeated would shift all after it.
     for (int index : {1, 7}) {
         auto reference = distortWith(index, 96, 64, 5);
         finish(*reference);

@@ -103,8 +103,7 @@ TEST(Distorter, ExpandIsAZoomWhoseBlocksMixTheCornersInsideTheCopy) {
         EXPECT_EQ(expand->blockSize(), smooth->blockSize());
         EXPECT_EQ(cell.remap(*expand), cell.remap(*smooth)) << seed;
     }
-    // The whole cell at scale one is the cell itself; half of it from a
-    // quarter in is read pixel by pixel at half the pace.
+    // The whole cell at scale one is itself; half from a quarter in, read at half the pace.
     Cell square(64, 32);
     auto zoom = member<DistorterExpand>(1);
     zoom->setWindow(0, 1, 0, 1, 1);
@@ -115,10 +114,7 @@ TEST(Distorter, ExpandIsAZoomWhoseBlocksMixTheCornersInsideTheCopy) {
     // A window from beyond the cell's edge wraps round to its far side.
     zoom->setWindow(-0.25f, 1, -0.5f, 1, 1);
     EXPECT_EQ(square.map(*zoom, 0, 0), square.at(48, 16));
-    // Blocks of 32 in a cell of 64 x 20 on a full-HD screen: the far corners
-    // of the last blocks lie beyond the copy, whose edge is read there.
-    // (48, 5) in the block from (32, 0): tx = 1/2, ty = 5/32; the right
-    // corners read the edge colour, the sum of the terms is 2 of it.
+    // Blocks of 32 on a full-HD screen: corners beyond the copy read its edge; (48, 5) mixes half.
     Cell edge(64, 20, [](int x, int) { return x < 63 ? RGB(0, 0, 0) : RGB(200, 100, 40); });
     auto blocks = member<DistorterExpand>(1, screen(1920, 1080));
     blocks->setWindow(0, 1, 0, 1, 32);
@@ -131,8 +127,7 @@ TEST(Distorter, ExpandIsAZoomWhoseBlocksMixTheCornersInsideTheCopy) {
 }
 
 TEST(Distorter, TheCheckerboardStartsWithALightCell) {
-    // Dark cells at most half lightness, light ones at least half: the
-    // first cell, at the corner, is a light one.
+    // Dark cells are at most half lightness, light ones at least: the corner's is light.
     Cell cell(8, 8, [](int, int) { return RGB(40, 160, 200); });
     for (int seed = 1; seed <= 20; ++seed) {
         const Color c(cell.map(*member<DistorterCheckered>(seed), 1, 1));
@@ -151,14 +146,12 @@ TEST(Distorter, GlassyDividesInFloatingPoint) {
             // On the diagonal the two tangents cancel: the pixel stays.
             EXPECT_EQ(cell.map(*glassy, 30, 20), cell.at(30, 20));
         }
-    // Near a quarter turn the tangent is huge: the column stays, the row
-    // is taken where the position falls outside.
+    // Near a quarter turn the tangent is huge: the column stays, the row falls outside.
     EXPECT_EQ(cell.map(*member<DistorterGlassy>(3, screen(1920, 1080)), 30, 0), cell.at(30, 0));
 }
 
 TEST(Distorter, EveryMemberReadsOnlyInsideTheCopy) {
-    // A copy of one colour: a member that reads outside it gets another
-    // answer (CLR_INVALID, or memory that is not the copy's).
+    // A copy of one colour: a read outside it gets another answer.
     const COLORREF fill = RGB(40, 160, 200);
     const std::set<std::string> relighting = {"DistorterCheckered", "DistorterBrick", "DistorterNetworkBrightness",
                                               "DistorterNetworkBlend"};
@@ -173,8 +166,7 @@ TEST(Distorter, EveryMemberReadsOnlyInsideTheCopy) {
                 for (int y = 0; y < h; ++y)
                     for (int x = 0; x <= w; ++x) {
                         const COLORREF got = cell.map(*d, x, y);
-                        // Members that relight keep the hue: never the grey of a
-                        // read-in white (black is a lightness of 0, as a bevel's middle).
+                        // Relighting keeps the hue: never the grey of a read-in white (black is lightness 0).
                         const bool grey = GetRValue(got) == GetGValue(got) && GetGValue(got) == GetBValue(got);
                         if (relighting.count(name))
                             ASSERT_TRUE(!grey || got == 0) << name << " " << w << "x" << h << " at " << x << "," << y;

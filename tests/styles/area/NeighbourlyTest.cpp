@@ -7,9 +7,7 @@ namespace {
 
 constexpr int kMembers = 8;  // identifiers 0..6 and the plasma
 
-// A gradient, palette blocks on the right, rings of palette colours at the
-// lower left, stripes across the bottom: smooth ramps, hard edges, fine
-// detail and flat areas.
+// Smooth ramps, palette blocks, rings of palette colours and stripes.
 void paintStartingPicture(CDC& dc, int w, int h) {
     const int cx = w / 4, cy = h * 2 / 3, r2 = (h / 3) * (h / 3);
     for (int y = 0; y < h; ++y)
@@ -57,8 +55,7 @@ protected:
         Neighbourly::setBufferLimit(0);
         StyleTest::TearDown();
     }
-    // A fresh w x h scene from `seed` with the starting picture, one cell
-    // covering it all unless `layout`.
+    // A fresh scene with the starting picture, one cell covering it all unless `layout`.
     void start(int w, int h, int seed, int depth = 32, bool layout = false, platform::HeadlessOptions options = {}) {
         settings().setMaxTime(10000);
         if (!layout) wholeScreenLayout();
@@ -121,8 +118,7 @@ TEST_F(NeighbourlyTest, TheModeFilterTakesTheFirstColourToLeadAndTheCentreWhenNo
             for (auto [x, y] : {std::pair{4, 4}, {0, 0}, {8, 3}})
                 EXPECT_EQ(colorAt(*n, x, y).colorRef(), RGB(x * 20, y * 20, 7)) << plain;
         }
-    // Column by column: A, B, A, then B, A, B, then C, B, D. A leads with
-    // its second and third; B passes it with its fourth.
+    // Columns A B A, B A B, C B D: A leads with its second and third; B passes it with its fourth.
     const COLORREF a = RGB(200, 0, 0), b = RGB(0, 0, 200), c = RGB(1, 2, 3);
     dc.FillRect({0, 0, 9, 9}, c);
     const COLORREF cells[3][3] = {{a, b, a}, {b, a, b}, {c, b, RGB(9, 9, 9)}};  // [column][row]
@@ -152,8 +148,7 @@ TEST_F(NeighbourlyTest, AZeroSumKernelIsAppliedUndividedAndClamped) {
         k[0] = 3, k[1] = -3;
         n.setKernel(k, 0);
         n.prepare(dc, SubRect(0, 0, 5, 5, 0, 0));
-        // At (0, 0) the window is anchored at the clipped corner: red
-        // 3 x (200 - 10) clamped to 255, green 3 x (50 - 100) to 0.
+        // At the clipped corner: red 3 x (200 - 10) clamped to 255, green 3 x (50 - 100) to 0.
         EXPECT_EQ(colorAt(n, 0, 0), Color(255, 0, 0));
         // A kernel summing to 2 divides.
         k[1] = -1;
@@ -176,8 +171,7 @@ TEST_F(NeighbourlyTest, InksMarkWhereTheHueChanges) {
         RandomSource random(seed), again(seed);
         auto edges = loaded(4, 12, 12, random);
         auto& e = dynamic_cast<NeighbourlyInkEdges&>(*edges);
-        // Far from the edge the pixel itself; on it (the blue side sees red
-        // hues far below its own, the red side higher ones) ink where higher.
+        // Far from the edge the pixel itself; on it ink on the side whose neighbours' hues are higher.
         EXPECT_EQ(colorAt(e, 1, 5).colorRef(), RGB(250, 0, 0));
         EXPECT_EQ(colorAt(e, 10, 5).colorRef(), RGB(0, 0, 250));
         EXPECT_EQ(colorAt(e, 5, 5).colorRef(), e.inkColor() & 0xFFFFFF) << seed;
@@ -188,8 +182,7 @@ TEST_F(NeighbourlyTest, InksMarkWhereTheHueChanges) {
 }
 
 TEST_F(NeighbourlyTest, NoReadLeavesTheCellWhateverThePosition) {
-    // The row walk can ask for x = W (and beyond on odd outlines); a cell one
-    // row high has no row below. The sanitizers watch every read.
+    // The row walk can ask for x = W and beyond; a cell one row high has no row below.
     start(40, 30, 2);
     for (auto [w, h] : {std::pair{1, 1}, {1, 7}, {7, 1}, {13, 9}})
         for (int id = 0; id < kMembers; ++id)

@@ -10,9 +10,7 @@
 #include "styles/dot/DotMembers.h"
 #include "styles/line/Line.h"
 
-// The styles that rework the screen: a fixed starting picture (gradients,
-// discs, stripes and a checkerboard) under a fresh layout, the style built
-// over it from a seed.
+// The styles that rework a fixed starting picture under a fresh layout.
 class ReworkTest : public StyleTest {
 protected:
     void SetUp() override {
@@ -27,8 +25,7 @@ protected:
                r.height() == scene->height();
     }
     void fill(COLORREF c) { scene->dc()->FillRect(scene->clientRect(), c); }
-    // The starting picture on a fresh scene (`picture` false leaves it
-    // black), then the style built from the same seed.
+    // The starting picture (or black) on a fresh scene, then the style from the same seed.
     template <class S>
     std::unique_ptr<S> style(int w, int h, int seed, int depth = 32, bool picture = true) {
         fresh(w, h, seed, depth);
@@ -80,8 +77,7 @@ protected:
             EXPECT_TRUE(s->isDone()) << name << " seed " << seed;
         });
     }
-    // The style finishes on the smallest screens and the preview, and reads
-    // and writes nothing outside them (ASan watches).
+    // The style finishes on the smallest screens and the preview (ASan watches the reads).
     template <class S>
     void tinyScreens() {
         useFreshClock();
@@ -120,8 +116,7 @@ TEST_F(ReworkTest, TinyScreensAndThePreviewFinish) {
 }
 
 TEST_F(ReworkTest, BlockPaintCoversAUniformCellWithBlocksThatStopWhereTheColourChanges) {
-    // The blocks of a w x h screen painted by `paint`, for the first seeds
-    // (up to `count`) that draw in it.
+    // The blocks of a w x h screen painted by `paint`, for the first `count` seeds drawing in it.
     wholeScreenLayout();
     const auto blocks = [this](int w, int h, int count, const std::function<void()>& paint) {
         std::vector<std::vector<RECT>> found;
@@ -139,8 +134,7 @@ TEST_F(ReworkTest, BlockPaintCoversAUniformCellWithBlocksThatStopWhereTheColourC
     const auto uniformBlocks = [&](int w, int h, int count) {
         return blocks(w, h, count, [this] { fill(RGB(70, 130, 180)); });
     };
-    // 100 x 40: the diagonal block is 40 x 40, the strip right of it is
-    // covered by blocks of its own, each pixel once.
+    // 100 x 40: a 40 x 40 block on the diagonal, the strip right of it blocks of its own.
     for (const auto& found : uniformBlocks(100, 40, 3)) {
         ASSERT_FALSE(found.empty());
         EXPECT_EQ(found[0], (RECT{0, 0, 40, 40}));
@@ -172,8 +166,7 @@ TEST(InterpKnots, EqualKnotsMergeAndNarrowCellsSnapThemTogetherWithoutANaN) {
     Interp::mergeKnots(one, v);
     EXPECT_EQ(one.size(), 1u);
     EXPECT_EQ(v[0], 6);
-    // Knots as drawn: repeated 1s at the end, and in a cell of 1 or 2
-    // pixels every knot on one of its columns.
+    // Knots as drawn, repeated 1s at the end; in a cell of 1 or 2 pixels all on its columns.
     const std::vector<float> drawn{0.0f, 0.2f, 0.45f, 0.7f, 0.95f, 1.0f, 1.0f, 1.0f};
     for (int w : {1, 2, 3, 5, 640})
         for (int kind : {0, 1}) {
@@ -231,8 +224,7 @@ TEST_F(InterpTest, DirectWritesGiveThePixelsOfThePlainPath) {
 }
 
 TEST_F(InterpTest, AUniformCellKeepsItsColour) {
-    // Every sample is the same, so every interpolated channel is that value
-    // (give or take the truncation of a rounded sum).
+    // Every sample the same: every channel that value, give or take a truncated sum.
     wholeScreenLayout();
     settings().setSingleDot(100);
     int tried = 0;
@@ -351,8 +343,7 @@ TEST_F(ScrollTest, OneToThirtyTwoShiftsOfAFewPixelsInsideTheScreen) {
 }
 
 TEST_F(ScrollTest, EachStepShiftsTheRectangleOnce) {
-    // Every pixel unique; after n shifts a pixel of the rectangle holds the
-    // one n (dx, dy) before it, where that lies in the rectangle too.
+    // After n shifts each pixel holds the one n (dx, dy) before it, where that is inside.
     const auto unique = [](int x, int y) { return RGB(x % 256, y % 256, x / 256 + 2 * (y / 256)); };
     int moved = 0;
     for (int seed = 1; seed <= 30; ++seed) {
@@ -494,8 +485,7 @@ TEST_F(SketchTest, ConstructionRules) {
 }
 
 TEST_F(SketchTest, AStrokeRunsToTheLastColumnOrTheNextStripe) {
-    // Whether each row of a whole-screen cell painted by `paint` is `perRow`
-    // strokes, for the first seeds (up to `count`) that draw in it and pass `wanted`.
+    // Each row of a whole-screen cell painted by `paint` is `perRow` strokes, for some seeds.
     wholeScreenLayout();
     const auto expectStrokes = [this](int w, int h, int count, int perRow, auto paint, auto wanted) {
         int tried = 0;
@@ -511,8 +501,7 @@ TEST_F(SketchTest, AStrokeRunsToTheLastColumnOrTheNextStripe) {
         }
         EXPECT_GT(tried, 0);
     };
-    // A uniform row is one stroke; six stripes of 15 pixels, each far from
-    // the next in red, with runs no longer than a stripe, one each.
+    // A uniform row is one stroke; six contrasting stripes with runs no longer, one each.
     expectStrokes(90, 40, 5, 1, [](CDC& dc) { dc.FillRect({0, 0, 90, 40}, RGB(40, 80, 120)); }, [](const Sketch&) { return true; });
     const auto stripes = [](CDC& dc) {
         for (int i = 0; i < 6; ++i) dc.FillRect({i * 15, 0, i * 15 + 15, 30}, RGB(i % 2 ? 200 : 20, 50, 50));

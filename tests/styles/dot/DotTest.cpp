@@ -159,8 +159,7 @@ TEST_F(DotTest, RectangleExtentsReachXPlusW) {
 }
 
 TEST_F(DotTest, RotateLineFollowsTheHue) {
-    // The sign of the painted pixels' covariance: hue 0 leaves the diagonal
-    // from top left to bottom right; hue 180 turns it by a quarter.
+    // The painted pixels' covariance: hue 0 leans from top left, hue 180 a quarter turn on.
     const auto covariance = [this](const Color& c, int seed) {
         clear();
         RandomSource r(seed);
@@ -236,8 +235,7 @@ TEST_F(DotTest, ReadsOffTheScreenAreHeldToItsEdge) {
     DisplaceProbe displace(random, setting, -20, 30);
     displace.draw(dc, 3, 2, Color(), nullptr);
     EXPECT_EQ(at(3, 2), RGB(40, 50, 60));
-    // The merge's neighbours at the corner average with the edge pixels,
-    // never with an invalid read.
+    // The merge averages with the edge pixels at the corner, never an invalid read.
     clear();
     DotMerge merge(random, setting);
     merge.draw(dc, 0, 0, Color(200, 100, 50), nullptr);
@@ -307,8 +305,7 @@ TEST_F(DotTest, EveryKindDrawsSafelyAtTheEdges) {
     }
 }
 
-// One member of each group stamped over a fixed background, its colour
-// running round a palette once round the colour circle.
+// One member of each group stamped over a background, its colour round a colour wheel.
 TEST_F(DotTest, GroupStills) {
     std::vector<PALETTEENTRY> entries;
     for (int i = 0; i < 256; ++i) {
@@ -348,8 +345,7 @@ TEST_F(DotTest, PolygonFillsAroundItsPoint) {
         dot.draw(dc, 8, 8, Color(9, 90, 200), nullptr);
         const int around = painted();
         EXPECT_GT(around, 1) << seed;
-        // Moved to another point, it paints there (a crescent may leave the
-        // point itself out).
+        // Moved away, it paints there (a crescent may leave the point itself out).
         clear();
         dot.draw(dc, 40, 40, Color(9, 90, 200), nullptr);
         EXPECT_LT(painted(), around) << seed;
@@ -357,8 +353,7 @@ TEST_F(DotTest, PolygonFillsAroundItsPoint) {
 }
 
 TEST_F(DotTest, BrushesPaintInPlaceTheVeryPixelsOfThePlainPath) {
-    // Prints over the whole surface and past every edge, within and
-    // between strokes, on a picture with something to pick up.
+    // Prints past every edge, within and between strokes, on a picture to pick up.
     for (int kind = 35; kind < 40; ++kind) {  // DotPrushRect .. DotPrushSphere
         CSurface surfaces[2] = {CSurface(16, 16, 32), CSurface(16, 16, 32)};
         for (int plain = 0; plain < 2; ++plain) {

@@ -123,8 +123,7 @@ TEST_F(DrawCommandTest, DecorationsThatDoNotFitDrawNothing) {
     DrawCommandJoinEndPoints unequal(random, *square, *ellipse);
     // Spokes need an even count.
     DrawCommandAddSpokes odd(random, *pentagon);
-    // Nothing to hang on: a ring of satellites has no vertices, a figure of
-    // no size no edge for a bulb.
+    // Nothing to hang on: a ring has no vertices, a figure of no size no edge.
     DrawCommandOutposts ring(random, 0.2f, 0.2f);
     DrawCommandAddSpokes none(random, ring);
     auto point = figure(random, kSquare, 0.0f);

@@ -21,8 +21,7 @@ protected:
 }  // namespace
 
 TEST_F(ImageBMPTest, EveryDepthAndHeaderAsConvertWroteIt) {
-    // Output format and options; 16-bit channels are widened by our own
-    // rule, convert may round the other way.
+    // Format, options, depth and tolerance (16-bit channels widen by our own rule).
     const std::tuple<const char*, const char*, int, int> kinds[] = {
         {"BMP3:rgb24.bmp", "-type truecolor", 24, 0},
         {"BMP2:core24.bmp", "-type truecolor", 24, 0},
@@ -81,8 +80,7 @@ TEST_F(ImageBMPTest, RunLengthsOfFourBits) {
     BmpFields f;
     f.width = 8, f.height = 3, f.bits = 4, f.compression = 2, f.colorsUsed = 16;
     for (int i = 0; i < 16; ++i) f.table += {char(i * 16), char(i), char(255 - i * 16), 0};
-    // Row 0: three pixels 1,2,1 then 5 absolute 1,2,3,4,5; row 1: a jump
-    // right by 2 and up by 1 lands in row 2 at x 2, then two 7s; end.
+    // Row 0: 1,2,1 then absolute 1..5; a jump right 2 and up 1 to row 2 at x 2, two 7s; end.
     f.body = "\x03\x12\x00\x05\x12\x34\x50\x00\x00\x00\x00\x02\x02\x01\x02\x77\x00\x01"s;
     const ImageBMP image = decoded(f.bytes());
     ASSERT_TRUE(image.IsValid());
@@ -142,8 +140,7 @@ TEST_F(ImageBMPTest, HostileHeadersAreRefusedOrShownSoundly) {
         refused.back().second.bits = 32;
     for (const auto& [what, fields] : refused) EXPECT_FALSE(decoded(fields.bytes()).IsValid()) << what;
 
-    // Shown, with no more colours than a picture can use and the file holds
-    // and no more rows than the picture needs.
+    // Shown, with no more colours than a picture uses and the file holds, no more rows than needed.
     BmpFields many = plain();
     many.bits = 8, many.colorsUsed = 0xFFFFFFFF, many.table = std::string(300 * 4, '\x7F'), many.bitsOffset = 54 + 1200;
     BmpFields wrapping = many;
@@ -167,8 +164,7 @@ TEST_F(ImageBMPTest, HostileHeadersAreRefusedOrShownSoundly) {
     }
     // Every row the file holds is read, whatever the size field says.
     EXPECT_EQ(shownRgb(decoded(smallSize.bytes())), std::string(4 * 3 * 3, '\x40'));
-    // Without a file header the rows follow the table as declared, though
-    // only 256 of its entries are kept.
+    // Without a file header the rows follow the table as declared, of which 256 entries are kept.
     BmpFields longTable = plain();
     longTable.bits = 8, longTable.colorsUsed = 300, longTable.table = std::string(300 * 4, '\x7F');
     longTable.fileHeader = false, longTable.body = std::string(12, '\x05');

@@ -15,8 +15,7 @@ size_t markerAt(const std::string& jpeg, unsigned char code) {
     return std::string::npos;
 }
 
-// The end of the scan starting at `sos`: its header and entropy-coded data,
-// up to the next marker other than a stuffed byte or a restart.
+// The end of the scan at `sos`: up to the next marker but a stuffed byte or a restart.
 size_t scanEnd(const std::string& jpeg, size_t sos) {
     size_t i = sos + 2 + (static_cast<unsigned char>(jpeg[sos + 2]) << 8 | static_cast<unsigned char>(jpeg[sos + 3]));
     for (; i + 1 < jpeg.size(); ++i) {
@@ -97,8 +96,7 @@ TEST_F(ImageJPEGTest, ScaledToTheScreenWidth) {
     giant[sof + 5] = giant[sof + 7] = '\xFF', giant[sof + 6] = giant[sof + 8] = '\xDC';
     const ImageJPEG refused = decoded(giant);
     EXPECT_TRUE(!refused.IsValid() && refused.ScaleDenominator() == 8 && refused.Width() == 8188);
-    // A progressive file of 15000 x 8000 would fit at 1/8, but its
-    // coefficients need more memory than the library is allowed.
+    // 15000 x 8000 progressive fits at 1/8, but its coefficients need too much memory.
     ASSERT_TRUE(pictures.convert("pattern.ppm -interlace Plane progressive.jpg"));
     std::string large = pictures.read("progressive.jpg");
     const size_t sof2 = markerAt(large, 0xC2);

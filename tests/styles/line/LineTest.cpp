@@ -4,8 +4,7 @@
 
 namespace {
 
-// A black 32 x 32 screen and the setting of the lines drawn on it, with the
-// choosers of default settings.
+// A black 32 x 32 screen, the setting of the lines drawn on it and default choosers.
 class LineTest : public ::testing::Test {
 protected:
     LineTest() : surface(32, 32, 32), dc(&surface) {

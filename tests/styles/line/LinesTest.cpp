@@ -24,8 +24,7 @@ protected:
         asked.reset();
         StyleTest::TearDown();
     }
-    // Lines on a fresh w x h scene from `seed`, drawing for `ms`; `liner`
-    // >= 0 makes that member the only choice.
+    // Lines on a fresh scene from `seed`, drawing for `ms`; `liner` >= 0 the only member.
     std::unique_ptr<TimedLines> lines(int w, int h, int seed, int depth = 32, int liner = -1, uint32_t ms = 20000,
                                       bool circle = false) {
         fresh(w, h, seed, depth);
@@ -33,8 +32,7 @@ protected:
         return std::make_unique<TimedLines>(scene.get(), ms, circle);
     }
     static void finish(Lines& d, int steps = 1000) { StyleTest::finish(d, steps); }
-    // Segments of `liner` until it ends (or `limit`), asking a Lines style
-    // on a small scene and its line.
+    // Segments of `liner` until it ends (or `limit`), asking a Lines style on a small scene.
     std::vector<Segment> run(Liner& liner, int limit = 100000) { return segmentsOf(liner, ask(), line(), limit); }
     TimedLines& ask() {
         if (!asked) asked = lines(64, 48, 1);
@@ -187,8 +185,7 @@ TEST_F(LinesTest, SegmentsOnOnePixelArePixelsAndTinyScreensWork) {
 }
 
 TEST_F(LinesTest, GoldenPictures) {
-    // Every idle test reads the clock: 50 us a reading lets a few thousand
-    // segments through in the 20 s of a drawing.
+    // 50 us a clock reading lets a few thousand segments through in 20 s.
     useCoarseClock(50);
     GoldenFile golden("lines_style.txt");
     goldenSeeds(golden, "lines_", {32, 8}, [this](int seed, int depth) {

@@ -14,9 +14,7 @@ protected:
         StyleTest::SetUp();
         settings().setSpeed(20);
     }
-    // The still style, given the whole time it may take to finish; the
-    // moving one, a frame per step of 20 ms for 5 seconds (less when the
-    // layout covers little of the screen). Kinds 10 to 12 only move.
+    // The still style with all the time it needs, or the moving one for 5 s; kinds 10-12 only move.
     std::unique_ptr<Polygons> polygons(int kind = -1, bool moving = false) {
         moving = moving || (kind >= 10 && kind <= 12);
         settings().setMinTime(5);
@@ -149,8 +147,7 @@ TEST_F(PolygonsTest, ATwistedCylinderSideCrossesItsCornersAndFillsAsTwoTriangles
         ASSERT_EQ(static_cast<int>(cylinder.facets().size()), cylinder.sides());
         for (const PolyFacet& f : cylinder.facets()) {
             ASSERT_EQ(f.points.size(), 4u);
-            // Top k, top k + 1, then bottom k (twisted) or bottom k + 1: the
-            // third corner lies straight below the first only when twisted.
+            // Top k, top k + 1, then bottom k when twisted (straight below the first) or k + 1.
             EXPECT_EQ(std::fabs(dist(f.points[0], f.points[2]) - std::sqrt(2.0f)) < 1e-4, twisted);
             EXPECT_TRUE(!twisted || std::fabs(dist(f.points[1], f.points[3]) - std::sqrt(2.0f)) < 1e-4);
         }

@@ -22,8 +22,7 @@ protected:
 }  // namespace
 
 TEST_F(CookiesStyleTest, GoldenPictures) {
-    // Offered on true-colour displays; the palette display is kept too, for
-    // the blending through the nearest palette entries.
+    // The palette display too, for the blending through the nearest palette entries.
     GoldenFile golden("cookies.txt");
     goldenSeeds(golden, "cookies_", {32, 8}, [this](int seed, int depth) { EXPECT_TRUE(picture(640, 360, seed, depth)->isDone()); });
 }

@@ -36,8 +36,7 @@ TEST(LSystem, RewritingStopsPastTheCap) {
     LSystem l("F", 0, 0, 90, 0.05f);
     l.addRule('F', "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF");  // 32 times longer each generation
     l.expand(10);
-    // 32^3 = 32768 is below the cap, so a fourth generation starts and stops
-    // within one rule's length past it; no fifth generation follows.
+    // 32^3 is below the cap: a fourth generation stops a rule's length past it, no fifth.
     EXPECT_TRUE(l.result().size() > LSystem::kMaxLength && l.result().size() <= LSystem::kMaxLength + 32);
     // A word already past the cap is not rewritten again.
     const size_t length = l.result().size();
@@ -64,14 +63,12 @@ TEST(LSystem, FitsThePathToTheSquareButNotAFlatAxis) {
     }
     EXPECT_EQ(drawn, 4);
     for (float edge : {-minX, maxX, -minY, maxY}) EXPECT_NEAR(edge, 1, 1e-5);
-    // Straight up: cos(90 degrees) in floats leaves a trace of x that must
-    // not be stretched across the cell.
+    // Straight up: the trace of x from cos(90 degrees) in floats is not stretched.
     LSystem up("+FFFF", 0, 0, 90, 0.05f);
     up.expand(0);
     EXPECT_TRUE(!up.fitsX() && up.fitsY());
     for (const Move& s : walk(up)) EXPECT_TRUE(std::fabs(s.x1) < 1e-6 && std::fabs(s.x2) < 1e-6 && s.y1 >= -1 && s.y2 <= 1);
-    // A long climb with one step aside, a thousandth of the height: not
-    // blown up to the cell's width, the path keeps near its start.
+    // A long climb, one step aside: not blown up to the cell's width.
     const std::string word = "+" + std::string(3000, 'F') + "-F+";
     LSystem climb(word, 0.25f, 0, 90, 1);
     climb.expand(0);
@@ -147,8 +144,7 @@ TEST(TurtleInvention, OnASquareGridAGeneratorRarelyRetracesItsPath) {
             ++moves;
         }
     }
-    // Without the test about half the moves of a walk this short would
-    // come back; with it only a cornered turtle does.
+    // Without the test about half the moves would come back; with it only a cornered turtle.
     EXPECT_GT(moves, 500);
     EXPECT_LT(revisits * 10, moves);
 }

@@ -87,8 +87,7 @@ TEST_F(LineStyleTest, GoldenPictures) {
     GoldenFile golden("turtle_draw.txt");
     goldenSeeds(golden, "draw_", {32, 8}, [this](int seed, int depth) { finish(*make<Draw>(640, 360, seed, depth)); });
     goldenSeeds(golden, "turtle_", {32, 8}, [this](int seed, int depth) { finish(*make<Turtle>(640, 360, seed, depth)); });
-    // On grids of even cells, where the checkerboard and the fitting to
-    // each cell show.
+    // On even grids, where the checkerboard and the fitting to each cell show.
     settings().setLayoutEven(100), settings().setLayoutBar(0), settings().setLayoutLimn(0);
     settings().setLayoutFullScreen(0), settings().setLayoutShrinkRandom(0), settings().setLayoutShrinkEven(0);
     GoldenFile grid("turtle_draw_grid.txt");
