@@ -1,6 +1,4 @@
-#include <tuple>
-
-#include "support/SceneSupport.h"
+#include "styles/StyleSupport.h"
 
 namespace {
 
@@ -15,8 +13,7 @@ public:
 }  // namespace
 
 TEST(SaverTimeLimit, MinTimeMaxTimeAndCoverage) {
-    // 10 s at full coverage, 5 s at half; 0.5 * float(0.5 * 65) + 10 = 26.25: 26 s, a third 8 s;
-    // absurd settings stay within the millisecond count.
+    // 10 s at full coverage, 5 s at half, 26 s from 0.5 x 32.5 + 10, 8 s at a third; absurd ones fit.
     const std::tuple<double, int, int, float, uint32_t> cases[] = {
         {0.3, 10, 10, 1.0f, 10000}, {0.3, 10, 10, 0.5f, 5000}, {0.5, 10, 75, 1.0f, 26000},
         {0.5, 10, 75, 1.0f / 3, 8000}, {0.999999999, 10, 75, 1.0f, 74000}, {0.5, 10, -100, 1.0f, 0}};

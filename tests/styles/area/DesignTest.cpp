@@ -1,58 +1,38 @@
-#include <cmath>
-#include <string>
-
+#include "styles/StyleSupport.h"
 #include "color/ColorSelector.h"
-#include "support/SceneSupport.h"
-#include "layout/Range.h"
 #include "styles/area/Design.h"
 #include "styles/dot/DotRect.h"
-#include "support/GoldenImages.h"
-#include "support/CleanDisplay.h"
-#include "support/SurfacePixels.h"
 
 namespace {
 
-class DesignTest : public SceneTest {
+class DesignTest : public StyleTest {
 protected:
-    void TearDown() override {
-        SceneTest::TearDown();
-        cleanDisplay();
+    void SetUp() override {
+        StyleTest::SetUp();
+        settings().setMaxTime(1000);
     }
-    // A design on a fresh w x h scene from `seed`.
-    std::unique_ptr<Design> design(int w, int h, int seed, int depth = 32,
-                                   platform::HeadlessOptions options = {}) {
-        cleanDisplay();
-        gApp.rand.seed(seed);
-        create(w, h, depth, options);
-        gApp.rand.seed(seed);
-        scene->newLayout(false);
-        return std::make_unique<Design>(scene.get());
-    }
-    // Steps until the design is done (or `steps` steps).
-    static void finish(Design& d, int steps = 100000) {
-        for (int i = 0; i < steps && !d.isDone(); ++i) d.step();
-    }
-    uint64_t hash() const { return pictureHash(scene->surface()); }
-    std::vector<uint32_t> pixels() const { return surfacePixels(scene->surface()); }
+};
+
+// A design whose every row is empty: its left end right of its right end.
+class DesignOnEmptyRows : public Design {
+public:
+    explicit DesignOnEmptyRows(StyleScene* scene) : Design(scene) { m_pRange = std::make_unique<FixedRows>(0.5f, -0.5f); }
 };
 
 }  // namespace
 
 TEST(DesignInput, PolarOriginAndEdges) {
-    float a = 5, b = 5;
+    float a = 5, b = 5, a2 = 0, b2 = 0;
     Design::input(0, 0, true, a, b);
-    EXPECT_FLOAT_EQ(a, 0);
-    EXPECT_FLOAT_EQ(b, -1);
+    EXPECT_TRUE(a == 0 && b == -1);
     Design::input(0, -1, true, a, b);  // straight up: the angle from y = 1 is a half turn
     EXPECT_NEAR(a, 1, 1e-6);
     Design::input(-1, 1, true, a, b);  // the polar input is symmetric in x
-    float a2 = 0, b2 = 0;
     Design::input(1, 1, true, a2, b2);
     EXPECT_FLOAT_EQ(a, a2);
     EXPECT_NEAR(b, 1, 1e-5);
     Design::input(0.25f, -0.5f, false, a, b);
-    EXPECT_FLOAT_EQ(a, 0.25f);
-    EXPECT_FLOAT_EQ(b, -0.5f);
+    EXPECT_TRUE(a == 0.25f && b == -0.5f);
 }
 
 TEST_F(DesignTest, ConstructionRules) {
@@ -61,90 +41,64 @@ TEST_F(DesignTest, ConstructionRules) {
     int thresholded = 0;
     for (int seed = 1; seed <= 40; ++seed) {
         settings().setSingleDot(seed % 2 ? 100 : 0);
-        auto d = design(64, 48, seed);
+        auto d = make<Design>(64, 48, seed);
         EXPECT_EQ(d->duration(), 33000u);
         EXPECT_EQ(dynamic_cast<const DotRotate*>(d->dot()), nullptr);
-        if (d->dot()->area() == 1) {
-            EXPECT_FALSE(d->dot()->shadowOn()) << seed;
-        }
-        if (d->colorSelector()->inputCount() > 1) {
-            EXPECT_TRUE(d->drawAll()) << seed;
-        }
+        EXPECT_FALSE(d->dot()->area() == 1 && d->dot()->shadowOn()) << seed;
+        EXPECT_TRUE(d->colorSelector()->inputCount() == 1 || d->drawAll()) << seed;
         thresholded += !d->drawAll();
-        EXPECT_GE(d->threshold(), 0.5f);
-        EXPECT_LT(d->threshold(), 1.0f);
-        if (d->polar()) {
-            EXPECT_TRUE(d->range()->mirrorX() || !d->range()->isRect());
-        }
+        EXPECT_TRUE(d->threshold() >= 0.5f && d->threshold() < 1.0f) << d->threshold();
+        EXPECT_TRUE(!d->polar() || d->range()->mirrorX() || !d->range()->isRect());
     }
     EXPECT_LT(thresholded, 10);
 }
 
 TEST_F(DesignTest, FinishesOnTinyScreensAndThePreview) {
-    settings().setMaxTime(1000);
     for (auto [w, h] : {std::pair{1, 1}, {3, 7}, {16, 16}, {152, 112}, {1, 100}, {100, 1}})
         for (int seed = 1; seed <= 4; ++seed) {
             settings().setSingleDot(seed % 2 ? 100 : 0);
-            auto d = design(w, h, seed * 31);
-            finish(*d);
+            auto d = make<Design>(w, h, seed * 31);
+            finish(*d, 100000);
             EXPECT_TRUE(d->isDone()) << w << "x" << h << " seed " << seed;
         }
 }
 
 TEST_F(DesignTest, DirectWritesGiveThePixelsOfThePlainPath) {
-    settings().setMaxTime(1000);
     settings().setSingleDot(100);
     for (int depth : {32, 8})
-        for (int seed = 1; seed <= 4; ++seed) {
-            auto fast = design(160, 90, seed, depth);
-            finish(*fast);
-            const uint64_t expected = hash();
-            auto plain = design(160, 90, seed, depth);
-            plain->setPlainPath(true);
-            finish(*plain);
-            EXPECT_EQ(hash(), expected) << "depth " << depth << " seed " << seed;
-        }
+        for (int seed = 1; seed <= 4; ++seed)
+            expectPlainPathAlike([&](bool plain) {
+                auto d = make<Design>(160, 90, seed, depth);
+                d->setPlainPath(plain);
+                finish(*d, 100000);
+            }, "depth " + std::to_string(depth) + " seed " + std::to_string(seed));
 }
 
 TEST_F(DesignTest, AKeyEndsTheStepAtOnceAndTheNextStepResumesAtTheFollowingPoint) {
-    settings().setMaxTime(1000);
     settings().setSingleDot(100);
     settings().setSpeed(0);
     for (int seed = 1; seed <= 3; ++seed) {
-        auto reference = design(96, 64, seed);
-        finish(*reference);
+        auto reference = make<Design>(96, 64, seed);
+        finish(*reference, 100000);
         const std::vector<uint32_t> expected = pixels();
-
         // The same design, a message posted at the 200th, 500th, ... idle test.
-        int pumps = 0;
-        int next = 200;
         Design* d = nullptr;
         float postedX = 0, postedY = 0;
-        platform::HeadlessOptions options;
-        options.onTime = [&](int64_t) {
-            if (++pumps != next || !d) return;
-            postedX = d->x(), postedY = d->y();
-            scene->PostMessage(WM_USER);
-        };
-        auto interrupted = design(96, 64, seed, 32, options);
+        nextPost = 200;
+        auto interrupted = make<Design>(96, 64, seed, 32, posting([&] {
+            if (d) postedX = d->x(), postedY = d->y();
+            return d != nullptr;
+        }));
         d = interrupted.get();
-        int breaks = 0;
-        while (!d->isDone() && breaks < 1000) {
-            d->step();
-            if (!platform::messageQueued()) continue;
+        const int breaks = stepThroughInput(*d, [&] {
             // Stopped at the point of the message, or the one after it.
-            const bool sameRow = d->y() == postedY;
-            if (sameRow) {
+            if (d->y() == postedY) {
                 EXPECT_GE(d->x(), postedX);
                 EXPECT_LE(d->x() - postedX, d->pixelWidth() * d->dot()->width() * 1.01);
             }
-            platform::resetMessageQueue();
-            next = pumps + 300;
-            ++breaks;
-        }
+        });
         EXPECT_GT(breaks, 1) << seed;
-        // Only the points cut short may lack some of their cells and mirrors:
-        // no point was skipped or drawn out of turn.
+        // Only points cut short may lack cells or mirrors: none skipped or out of turn.
         const std::vector<uint32_t> got = pixels();
         int differing = 0;
         for (size_t i = 0; i < got.size(); ++i) differing += got[i] != expected[i];
@@ -153,37 +107,15 @@ TEST_F(DesignTest, AKeyEndsTheStepAtOnceAndTheNextStepResumesAtTheFollowingPoint
 }
 
 TEST_F(DesignTest, GoldenPictures) {
-    settings().setMaxTime(1000);
     GoldenFile golden("design.txt");
-    for (int depth : {32, 8})
-        for (int seed = 1; seed <= 3; ++seed) {
-            auto d = design(640, 360, seed, depth);
-            finish(*d);
-            EXPECT_TRUE(d->isDone());
-            golden.check("design_" + std::to_string(depth) + "bit_seed" + std::to_string(seed),
-                         scene->surface());
-        }
+    goldenSeeds(golden, "design_", {32, 8}, [this](int seed, int depth) {
+        auto d = make<Design>(640, 360, seed, depth);
+        finish(*d, 100000);
+        EXPECT_TRUE(d->isDone());
+    });
 }
 
-namespace {
-
-// Every row empty: its left end right of its right end.
-class EmptyRows : public Range {
-public:
-    float left(float) override { return 0.5f; }
-    float right(float) override { return -0.5f; }
-};
-
-// A design whose outline is replaced after construction.
-class DesignOnEmptyRows : public Design {
-public:
-    explicit DesignOnEmptyRows(StyleScene* scene) : Design(scene) { m_pRange = std::make_unique<EmptyRows>(); }
-};
-
-}  // namespace
-
 TEST_F(DesignTest, AnEmptyRowStillPaintsItsFirstPoint) {
-    settings().setMaxTime(1000);
     settings().setSingleDot(100);
     settings().setLayoutEven(0), settings().setLayoutBar(0), settings().setLayoutLimn(0);
     int tried = 0;
@@ -198,7 +130,7 @@ TEST_F(DesignTest, AnEmptyRowStillPaintsItsFirstPoint) {
         ++tried;
         const SubRect& cell = scene->subRects().front();
         scene->dc()->FillRect(scene->clientRect(), RGB(1, 2, 3));
-        finish(d);
+        finish(d, 100000);
         const CSurface& s = scene->surface();
         for (int y = cell.mapY(-1.0f + 2 * static_cast<float>(d.pixelHeight())); y < cell.top() + cell.height(); ++y) {
             int painted = 0;

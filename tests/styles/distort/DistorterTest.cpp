@@ -1,37 +1,29 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <map>
-#include <set>
-#include <string>
-#include <typeindex>
-
-#include "scene/ChooserTables.h"
-#include "engine/Settings.h"
-#include "engine/ChooserSet.h"
-#include "engine/RandomSource.h"
+#include "styles/StyleSupport.h"
 #include "layout/SubRect.h"
-#include "platform/ProfileStore.h"
 #include "styles/distort/DistorterMembers.h"
-#include "support/TempFolder.h"
 
 namespace {
 
+// A different colour at every pixel of a cell up to 256 x 256.
+COLORREF distinct(int x, int y) { return RGB(x & 0xFF, y & 0xFF, (x * 7 + y * 13) & 0xFF); }
+
 // A cell's copy of w x h pixels, each painted by `paint`.
 struct Cell {
-    Cell(int w, int h, const std::function<COLORREF(int, int)>& paint)
-        : surface(w, h, 32), dc(&surface), rect(40, 30, w, h, 0, 0) {
+    Cell(int w, int h, const std::function<COLORREF(int, int)>& paint = distinct)
+        : surface(w, h, 32), dc(&surface), copy(dc, false), rect(40, 30, w, h, 0, 0) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) dc.SetPixel(x, y, paint(x, y));
     }
     COLORREF at(int x, int y) const { return dc.GetPixel(x, y); }
-    // Every pixel through the distorter, as the style's walk visits them.
-    std::vector<COLORREF> remap(Distorter& d, bool plain = false) const {
-        const DistorterCopy copy(dc, plain);
-        std::vector<COLORREF> out;
+    COLORREF map(Distorter& d, int x, int y) const {
         Color c;
+        return d.map(c, x, y, rect, copy).colorRef();
+    }
+    // Every pixel through the distorter, as the style's walk visits them.
+    std::vector<COLORREF> remap(Distorter& d) const {
+        std::vector<COLORREF> out;
         for (int y = 0; y < rect.height(); ++y)
-            for (int x = 0; x < rect.width(); ++x) out.push_back(d.map(c, x, y, rect, copy).colorRef());
+            for (int x = 0; x < rect.width(); ++x) out.push_back(map(d, x, y));
         return out;
     }
     // The pixels written back into the copy.
@@ -47,17 +39,9 @@ struct Cell {
     }
     CSurface surface;
     CDC dc;
+    const DistorterCopy copy;
     SubRect rect;
 };
-
-// A different colour at every pixel of a cell up to 256 x 256.
-COLORREF distinct(int x, int y) { return RGB(x & 0xFF, y & 0xFF, (x * 7 + y * 13) & 0xFF); }
-
-// The members that set the lightness of what they read.
-bool relights(const std::string& name) {
-    return name == "DistorterCheckered" || name == "DistorterBrick" || name == "DistorterNetworkBrightness" ||
-           name == "DistorterNetworkBlend";
-}
 
 DistorterSetting screen(int w, int h) {
     DistorterSetting s;
@@ -75,9 +59,9 @@ std::unique_ptr<T> member(int seed, const DistorterSetting& setting = screen(640
 
 }  // namespace
 
-TEST(Distorter, FlipLRMirrorsTheCellAndTwiceRestoresIt) {
+TEST(Distorter, FlipsMirrorTheCellAndTwiceRestoreIt) {
     for (auto [w, h] : {std::pair{7, 5}, {8, 1}, {1, 6}}) {
-        Cell cell(w, h, distinct);
+        Cell cell(w, h);
         const std::vector<COLORREF> original = cell.pixels();
         auto flip = member<DistorterFlipLR>(1);
         cell.take(cell.remap(*flip));
@@ -85,7 +69,6 @@ TEST(Distorter, FlipLRMirrorsTheCellAndTwiceRestoresIt) {
             for (int x = 0; x < w; ++x) ASSERT_EQ(cell.at(x, y), distinct(w - 1 - x, y)) << x << "," << y;
         cell.take(cell.remap(*flip));
         EXPECT_EQ(cell.pixels(), original);
-
         auto flipTB = member<DistorterFlipTB>(1);
         cell.take(cell.remap(*flipTB));
         EXPECT_EQ(cell.at(0, 0), distinct(0, h - 1));
@@ -94,77 +77,66 @@ TEST(Distorter, FlipLRMirrorsTheCellAndTwiceRestoresIt) {
     }
 }
 
-TEST(Distorter, PolarReadsTheTopOfTheMiddleColumnAtTheCentre) {
+TEST(Distorter, PolarReadsTheTopOfTheMiddleColumnAtTheCentreAndRadialStretchKeepsTheCorners) {
     for (auto [w, h] : {std::pair{64, 48}, {152, 112}, {2, 2}}) {
-        Cell cell(w, h, distinct);
-        RandomSource random(1);
-        DistorterPolar polar(random, screen(640, 480));
-        const DistorterCopy copy(cell.dc, false);
-        Color c;
-        EXPECT_EQ(polar.map(c, w / 2, h / 2, cell.rect, copy).colorRef(), cell.at(w / 2, 0)) << w << "x" << h;
+        Cell cell(w, h);
+        auto polar = member<DistorterPolar>(1);
+        EXPECT_EQ(cell.map(*polar, w / 2, h / 2), cell.at(w / 2, 0)) << w << "x" << h;
         // Straight down from the centre is angle 0: the middle column.
-        EXPECT_EQ(polar.map(c, w / 2, h - 1, cell.rect, copy).colorRef() & 0xFF, unsigned(w / 2) & 0xFF);
+        EXPECT_EQ(cell.map(*polar, w / 2, h - 1) & 0xFF, unsigned(w / 2) & 0xFF);
     }
-}
-
-TEST(Distorter, RadialStretchKeepsTheCorners) {
-    Cell cell(90, 60, distinct);
-    const DistorterCopy copy(cell.dc, false);
+    Cell cell(90, 60);
     for (int seed = 1; seed <= 20; ++seed) {
         auto d = member<DistorterRadialStretch>(seed);
-        EXPECT_GE(d->exponent(), 0.5f);
-        EXPECT_LT(d->exponent(), 2.0f);
-        Color c;
+        EXPECT_TRUE(d->exponent() >= 0.5f && d->exponent() < 2.0f) << d->exponent();
         for (auto [x, y] : {std::pair{0, 0}, {89, 0}, {0, 59}, {89, 59}, {3, 2}})
-            EXPECT_EQ(d->map(c, x, y, cell.rect, copy).colorRef(), cell.at(x, y)) << seed << ": " << x << "," << y;
+            EXPECT_EQ(cell.map(*d, x, y), cell.at(x, y)) << seed << ": " << x << "," << y;
     }
 }
 
-TEST(Distorter, ExpandWithBlocksOfOnePixelIsAPureZoom) {
-    Cell cell(80, 50, distinct);
+TEST(Distorter, ExpandIsAZoomWhoseBlocksMixTheCornersInsideTheCopy) {
+    // With blocks of one pixel the smooth member is the plain one.
+    Cell cell(80, 50);
     for (int seed = 1; seed <= 40; ++seed) {
         auto expand = member<DistorterExpand>(seed);
         auto smooth = member<DistorterExpandSmooth>(seed);
         EXPECT_EQ(expand->blockSize(), smooth->blockSize());
         EXPECT_EQ(cell.remap(*expand), cell.remap(*smooth)) << seed;
     }
-    // The whole cell at scale one is the cell itself; half of it from a
-    // quarter in is read pixel by pixel at half the pace.
-    Cell square(64, 32, distinct);
-    const DistorterCopy squareCopy(square.dc, false);
+    // The whole cell at scale one is itself; half from a quarter in, read at half the pace.
+    Cell square(64, 32);
     auto zoom = member<DistorterExpand>(1);
     zoom->setWindow(0, 1, 0, 1, 1);
     EXPECT_EQ(square.remap(*zoom), square.pixels());
     zoom->setWindow(0.25f, 0.5f, 0.5f, 0.5f, 1);
-    Color c;
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 64; ++x)
-            ASSERT_EQ(zoom->map(c, x, y, square.rect, squareCopy).colorRef(), square.at(16 + x / 2, 16 + y / 2))
-                << x << "," << y;
-}
-
-TEST(Distorter, ExpandBlocksMixTheCornersOfTheirBlockInsideTheCopy) {
-    // Blocks of 32 in a cell of 64 x 20 on a full-HD screen: the far corners
-    // of the last blocks lie beyond the copy, whose edge is read there.
-    Cell cell(64, 20, [](int x, int) { return x < 63 ? RGB(0, 0, 0) : RGB(200, 100, 40); });
-    auto expand = member<DistorterExpand>(1, screen(1920, 1080));
-    expand->setWindow(0, 1, 0, 1, 32);
-    const DistorterCopy copy(cell.dc, false);
-    Color c;
-    // (48, 5) in the block from (32, 0): tx = 1/2, ty = 5/32; the right
-    // corners read the edge colour, the sum of the terms is 2 of it.
-    const COLORREF mixed = expand->map(c, 48, 5, cell.rect, copy).colorRef();
-    EXPECT_EQ(mixed, RGB(100, 50, 20));
-    EXPECT_EQ(expand->map(c, 0, 0, cell.rect, copy).colorRef(), RGB(0, 0, 0));
+        for (int x = 0; x < 64; ++x) ASSERT_EQ(square.map(*zoom, x, y), square.at(16 + x / 2, 16 + y / 2)) << x << "," << y;
+    // A window from beyond the cell's edge wraps round to its far side.
+    zoom->setWindow(-0.25f, 1, -0.5f, 1, 1);
+    EXPECT_EQ(square.map(*zoom, 0, 0), square.at(48, 16));
+    // Blocks of 32 on a full-HD screen: corners beyond the copy read its edge; (48, 5) mixes half.
+    Cell edge(64, 20, [](int x, int) { return x < 63 ? RGB(0, 0, 0) : RGB(200, 100, 40); });
+    auto blocks = member<DistorterExpand>(1, screen(1920, 1080));
+    blocks->setWindow(0, 1, 0, 1, 32);
+    EXPECT_EQ(edge.map(*blocks, 48, 5), RGB(100, 50, 20));
+    EXPECT_EQ(edge.map(*blocks, 0, 0), RGB(0, 0, 0));
     // The block size is a power of two up to 32.
     std::set<int> sizes;
     for (int seed = 1; seed <= 200; ++seed) sizes.insert(member<DistorterExpand>(seed)->blockSize());
     EXPECT_EQ(sizes, (std::set<int>{1, 2, 4, 8, 16, 32}));
 }
 
+TEST(Distorter, TheCheckerboardStartsWithALightCell) {
+    // Dark cells are at most half lightness, light ones at least: the corner's is light.
+    Cell cell(8, 8, [](int, int) { return RGB(40, 160, 200); });
+    for (int seed = 1; seed <= 20; ++seed) {
+        const Color c(cell.map(*member<DistorterCheckered>(seed), 1, 1));
+        EXPECT_GE(std::max({c.red(), c.green(), c.blue()}) + std::min({c.red(), c.green(), c.blue()}), 254) << seed;
+    }
+}
+
 TEST(Distorter, GlassyDividesInFloatingPoint) {
-    Cell cell(120, 80, distinct);
-    const DistorterCopy copy(cell.dc, false);
+    Cell cell(120, 80);
     for (int seed = 1; seed <= 10; ++seed)
         for (int width : {1920, 1, 2}) {
             auto glassy = member<DistorterGlassy>(seed, screen(width, 1080));
@@ -172,42 +144,34 @@ TEST(Distorter, GlassyDividesInFloatingPoint) {
             EXPECT_GE(glassy->glass(), 100.0f / maxX) << width;
             EXPECT_LT(glassy->glass(), (100.0f + maxX) / maxX) << width;
             // On the diagonal the two tangents cancel: the pixel stays.
-            Color c;
-            EXPECT_EQ(glassy->map(c, 30, 20, cell.rect, copy).colorRef(), cell.at(30, 20));
+            EXPECT_EQ(cell.map(*glassy, 30, 20), cell.at(30, 20));
         }
-    // Near a quarter turn the tangent is huge: the column stays, the row
-    // is taken where the position falls outside.
-    auto glassy = member<DistorterGlassy>(3, screen(1920, 1080));
-    Color c;
-    EXPECT_EQ(glassy->map(c, 30, 0, cell.rect, copy).colorRef(), cell.at(30, 0));
+    // Near a quarter turn the tangent is huge: the column stays, the row falls outside.
+    EXPECT_EQ(cell.map(*member<DistorterGlassy>(3, screen(1920, 1080)), 30, 0), cell.at(30, 0));
 }
 
 TEST(Distorter, EveryMemberReadsOnlyInsideTheCopy) {
-    // A copy of one colour: a member that reads outside it gets another
-    // answer (CLR_INVALID, or memory that is not the copy's).
+    // A copy of one colour: a read outside it gets another answer.
     const COLORREF fill = RGB(40, 160, 200);
+    const std::set<std::string> relighting = {"DistorterCheckered", "DistorterBrick", "DistorterNetworkBrightness",
+                                              "DistorterNetworkBlend"};
     for (auto [w, h] : {std::pair{1, 1}, {1, 100}, {100, 1}, {2, 3}, {152, 112}}) {
         Cell cell(w, h, [&](int, int) { return fill; });
-        const DistorterCopy copy(cell.dc, false);
         for (int index = 0; index < Distorter::kMembers; ++index)
             for (int seed = 1; seed <= (w * h > 1000 ? 1 : 3); ++seed) {
                 RandomSource random(seed * 101 + index);
                 auto d = Distorter::make(index, random, screen(1920, 1080));
                 const std::string name = Distorter::name(index);
-                Color c;
                 // The walk can start a row at x = W.
                 for (int y = 0; y < h; ++y)
                     for (int x = 0; x <= w; ++x) {
-                        const COLORREF got = d->map(c, x, y, cell.rect, copy).colorRef();
-                        if (relights(name)) {
-                            // The hue stays: never the grey of a read-in white
-                            // (black is a lightness of 0, as a bevel's middle).
-                            const bool grey = GetRValue(got) == GetGValue(got) && GetGValue(got) == GetBValue(got);
-                            ASSERT_TRUE(!grey || got == 0)
-                                << name << " " << w << "x" << h << " at " << x << "," << y << " " << std::hex << got;
-                        } else {
+                        const COLORREF got = cell.map(*d, x, y);
+                        // Relighting keeps the hue: never the grey of a read-in white (black is lightness 0).
+                        const bool grey = GetRValue(got) == GetGValue(got) && GetGValue(got) == GetBValue(got);
+                        if (relighting.count(name))
+                            ASSERT_TRUE(!grey || got == 0) << name << " " << w << "x" << h << " at " << x << "," << y;
+                        else
                             ASSERT_EQ(got, fill) << name << " " << w << "x" << h << " at " << x << "," << y;
-                        }
                     }
             }
     }
@@ -227,32 +191,25 @@ TEST(Distorter, DirectReadsAnswerAsGetPixel) {
                 EXPECT_NE(direct.pixel(x, y), CDC::CLR_INVALID);
             }
     }
-    const DistorterCopy empty;
-    EXPECT_EQ(empty.pixel(0, 0), 0u);
+    EXPECT_EQ(DistorterCopy().pixel(0, 0), 0u);
 }
 
 TEST(Distorter, RandomDrawsPerPixel) {
     // The smears draw per pixel, in order; every other member only when built.
-    Cell cell(30, 20, distinct);
-    const DistorterCopy copy(cell.dc, false);
+    const std::map<std::string, int> draws = {{"DistorterBlend", 2}, {"DistorterBlurBlend", 1}, {"DistorterRadialBlend", 1}};
+    Cell cell(30, 20);
     for (int index = 0; index < Distorter::kMembers; ++index) {
-        RandomSource random(5), shadow(5);
+        RandomSource random(5);
         auto d = Distorter::make(index, random, screen(640, 480));
-        shadow = random;
+        RandomSource shadow = random;
         const std::string name = Distorter::name(index);
-        Color c;
-        d->map(c, 3, 4, cell.rect, copy);
-        const int draws = name == "DistorterBlend" ? 2
-                          : name == "DistorterBlurBlend" || name == "DistorterRadialBlend" ? 1
-                                                                                           : 0;
-        for (int i = 0; i < draws; ++i) shadow.next();
+        cell.map(*d, 3, 4);
+        for (int i = 0; i < (draws.count(name) ? draws.at(name) : 0); ++i) shadow.next();
         EXPECT_EQ(random.next(), shadow.next()) << name;
     }
 }
 
 TEST(Distorter, MembersOfHighColourAreNotOfferedOnAPaletteDisplay) {
-    TempFolder folder;
-    Settings settings(platform::ProfileStore(folder.path()), "Somebody");
     const std::set<std::string> highColour = {"DistorterNetworkBlend", "DistorterNetworkBrightness",
                                               "DistorterCheckered", "DistorterBrick", "DistorterExpandSmooth"};
     // The class of each index, by its type.
@@ -265,8 +222,8 @@ TEST(Distorter, MembersOfHighColourAreNotOfferedOnAPaletteDisplay) {
     }
     ASSERT_EQ(names.size(), 24u);
     for (bool trueColor : {false, true}) {
-        ChooserSet choosers;
-        buildChooserTables(choosers, settings, DisplayFacts{trueColor, true});
+        const DefaultChoosers defaults(trueColor);
+        const ChooserSet& choosers = defaults.set;
         RandomSource random(11);
         std::set<std::string> made;
         for (int i = 0; i < 4000; ++i) {

@@ -1,15 +1,10 @@
-#include <functional>
-
-#include "engine/Settings.h"
-#include "support/SceneSupport.h"
-#include "styles/image/ImageSupport.h"
+#include "styles/StyleSupport.h"
 #include "styles/image/Bitmap.h"
-#include "support/GoldenImages.h"
+#include "styles/image/ImageSupport.h"
 
 namespace {
 
-// A 24-bit bitmap of w x h whose pixel at (x, y), y counted from the top,
-// is colour(x, y).
+// A 24-bit bitmap of w x h whose pixel (x, y), y from the top, is colour(x, y).
 std::string bitmapOf(int w, int h, const std::function<COLORREF(int, int)>& colour) {
     BmpFields f;
     f.width = w, f.height = h;
@@ -47,8 +42,7 @@ protected:
         pictures.write(name, bytes);
         return pictures.at(name);
     }
-    // Where the picture shows on the scene's surface; every place when more
-    // than one.
+    // Where the picture shows on the scene's surface.
     std::vector<POINT> placesOf(const Image& image) {
         const std::string rgb = shownRgb(image);
         std::vector<POINT> found;
@@ -88,8 +82,7 @@ TEST_F(BitmapStyleTest, NextImageInFolderOrderOrAtRandom) {
     ASSERT_EQ(scene->images(), expected);
     EXPECT_EQ(settings().imageNext(), 1) << "the first drawing showed the first picture";
 
-    // Past the end shows the last; the cursor goes on from the stored value
-    // and is written at once.
+    // Past the end shows the last; the cursor goes on from what was stored, written at once.
     for (const auto& [stored, shown, next] : {std::tuple{9, 3, 2}, {3, 3, 0}, {-5, 0, 0}, {INT32_MAX, 3, 0}}) {
         settings().setImageNext(stored);
         EXPECT_EQ(scene->NextImagePath(), expected[size_t(shown)]) << stored;
@@ -117,8 +110,7 @@ TEST_F(BitmapStyleTest, DecoderByExtension) {
 }
 
 TEST_F(BitmapStyleTest, PaletteOfTwentyFiveBandsFromTheGrid) {
-    // 10 x 10: grid points every 2 pixels, and the last point's successor
-    // in row 10, one past the picture: the last row is taken.
+    // 10 x 10: grid points every 2 pixels; the last one's successor, past the picture, is the last row.
     put("grid.bmp", bitmapOf(10, 10, [](int x, int y) { return gridColour(x, y, 10); }));
     const ImageBMP image(pictures.at("grid.bmp"), {64, 48});
     const std::vector<PALETTEENTRY> bands = imageBands(image, 236);
@@ -140,8 +132,7 @@ TEST_F(BitmapStyleTest, PaletteOfTwentyFiveBandsFromTheGrid) {
     ASSERT_TRUE(pictures.convert("-size 20x20 xc:red -type palette BMP3:pal.bmp"));
     EXPECT_TRUE(imageBands(ImageBMP(pictures.at("pal.bmp"), {64, 48}), 236).empty());
 
-    // On a palette display the scene's entries become the bands, reserved
-    // for animation, rotating down.
+    // On a palette display the entries become the bands, reserved, rotating down.
     animate();
     create(64, 48, 8);
     ASSERT_EQ(scene->colorCount(), 236);
@@ -196,8 +187,7 @@ TEST_F(BitmapStyleTest, ShowsThePictureOnceThenPauses) {
 TEST_F(BitmapStyleTest, GoldenPictures) {
     const StyleMakersScope bitmapOnly{kBitmapOnly};
     GoldenFile golden("bitmap.txt");
-    // A fixed folder: three pictures drawn here, so no encoder's version
-    // moves the hashes.
+    // Three pictures drawn here, so no encoder's version moves the hashes.
     put("rings.bmp", bitmapOf(200, 120, [](int x, int y) {
             const int d = (x - 100) * (x - 100) + (y - 60) * (y - 60);
             return RGB(d / 40 % 256, 255 - x, y * 2);

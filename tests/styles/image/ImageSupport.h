@@ -1,7 +1,5 @@
 #pragma once
-// Pictures for the image tests. Most are written by ImageMagick's convert,
-// an encoder that owes nothing to our readers, which also says which pixels
-// a file holds; the hostile ones are put together byte by byte.
+// Pictures for the image tests: written by convert, which owes nothing to our readers, or byte by byte.
 
 #include <gtest/gtest.h>
 
@@ -40,8 +38,7 @@ public:
         }
         return out;
     }
-    // A w x h test pattern of many colours (every pixel differs from its
-    // neighbours), written as a PPM file.
+    // A w x h pattern of many colours, every pixel unlike its neighbours, as a PPM file.
     void pattern(const std::string& name, int w, int h) const {
         std::string ppm = "P6 " + std::to_string(w) + " " + std::to_string(h) + " 255\n";
         for (int y = 0; y < h; ++y)
@@ -51,8 +48,7 @@ public:
     }
 };
 
-// What an image shows, painted onto a surface of its size: red, green and
-// blue of each pixel, top row first.
+// What an image shows, painted on a surface of its size: RGB of each pixel, top row first.
 inline std::string shownRgb(const Image& image) {
     if (!image.IsValid() || image.Width() <= 0 || image.Height() <= 0) return {};
     CSurface s(image.Width(), image.Height(), 32);

@@ -12,8 +12,7 @@ TEST(qvFolder, PatternsInOrderOptionsAndPathsJoinedOnce) {
     for (const char* name : {"b.jpg", "A.JPG", "c.bmp"}) std::ofstream(tmp.path() / name) << "x";
     const std::string dir = tmp.path().string();
     qvFolder f(dir + "/");
-    // Pattern order kept, a name fitting two patterns found twice, empty
-    // pieces searched for nothing.
+    // Pattern order kept, a name found once per pattern it fits, empty pieces searched for nothing.
     EXPECT_EQ(f.Find("*.bmp  *.jpg *.JPG"), 5);
     EXPECT_EQ(f.patterns(), (Names{"*.bmp", "", "*.jpg", "*.JPG"}));
     const bool stop = false, go = true;

@@ -1,32 +1,17 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <set>
-#include <typeindex>
-#include <typeinfo>
-
-#include "scene/ChooserTables.h"
-#include "engine/Settings.h"
-#include "engine/ChooserSet.h"
-#include "engine/RandomSource.h"
-#include "platform/ProfileStore.h"
+#include "styles/StyleSupport.h"
 #include "styles/line/Line.h"
 #include "styles/line/LinerDrawer.h"
-#include "support/TempFolder.h"
 
 namespace {
 
-// A black 32 x 32 screen and the setting of the lines drawn on it, with the
-// choosers of default settings.
+// A black 32 x 32 screen, the setting of the lines drawn on it and default choosers.
 class LineTest : public ::testing::Test {
 protected:
     LineTest() : surface(32, 32, 32), dc(&surface) {
         dc.FillRect({0, 0, 32, 32}, RGB(0, 0, 0));
-        settings = std::make_unique<Settings>(platform::ProfileStore(folder.path()), "Somebody");
-        buildChooserTables(built, *settings, DisplayFacts{true, true});
         setting.screenWidth = 32;
         setting.screenHeight = 32;
-        setting.choosers = &built;
+        setting.choosers = &built.set;
     }
     int painted() const {
         int n = 0;
@@ -35,9 +20,7 @@ protected:
         return n;
     }
 
-    TempFolder folder;
-    std::unique_ptr<Settings> settings;
-    ChooserSet built;
+    DefaultChoosers built;
     CSurface surface;
     CDC dc;
     DotSetting setting;
@@ -46,7 +29,7 @@ protected:
 
 }  // namespace
 
-TEST_F(LineTest, StraightFactoryNeverCurvesWhileTheFirstDoes) {
+TEST_F(LineTest, FactoriesAndKindNumbersMakeTheirMembers) {
     std::set<std::type_index> straight, first;
     for (int i = 0; i < 300; ++i) {
         const auto a = CreateStraightLine(random, setting);
@@ -61,9 +44,7 @@ TEST_F(LineTest, StraightFactoryNeverCurvesWhileTheFirstDoes) {
     EXPECT_FALSE(first.count(typeid(LinePrushSingle)));
     // Excluding the curved kinds leaves only straight ones.
     for (int i = 0; i < 100; ++i) EXPECT_FALSE(CreateLine(random, {2, 3}, setting)->isCurved());
-}
-
-TEST_F(LineTest, KindNumbersMakeTheirMembersAndUnknownOnesAStraightLine) {
+    // Unknown kind numbers make a straight line.
     EXPECT_TRUE(dynamic_cast<LinePrushSingle*>(MakeLineKind(6, random, setting).get()));
     EXPECT_TRUE(dynamic_cast<LineCurvedFixed*>(MakeLineKind(3, random, setting).get()));
     const auto unknown = MakeLineKind(42, random, setting);
@@ -81,10 +62,7 @@ TEST_F(LineTest, BrushStrokeCountsArePowersOfTwoAndEachPaints) {
         EXPECT_GT(painted(), 0) << line.width() << " strokes";
         // The strokes stay within a fifth of the jitter of one another.
         for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x)
-                if (dc.GetPixel(x, y) != RGB(0, 0, 0)) {
-                    EXPECT_LE(std::abs(y - 16), 4);
-                }
+            for (int x = 0; x < 32; ++x) EXPECT_TRUE(dc.GetPixel(x, y) == RGB(0, 0, 0) || std::abs(y - 16) <= 4) << y;
     }
     EXPECT_EQ(counts, (std::set<int>{1, 2, 4, 8}));
 }
@@ -97,12 +75,26 @@ TEST_F(LineTest, LinesDrawTheirSegmentAndToleratePointsFarOffTheScreen) {
         EXPECT_GT(painted(), 0) << LineKindName(kind);
         line->draw(dc, -2000000000, 5, 2000000000, 7, Color(200, 100, 50));
     }
-}
-
-TEST_F(LineTest, DotLineWithNoLengthDrawsNothing) {
+    // A row of dots of no length draws nothing.
+    dc.FillRect({0, 0, 32, 32}, RGB(0, 0, 0));
     LineDot line(random, setting);
     line.draw(dc, 10, 10, 10, 10, Color(255, 255, 255));
     EXPECT_EQ(painted(), 0);
+}
+
+TEST(LineSteps, ThePositionsSeenIncludeThoseOnTheEdges) {
+    // start + step k for k = 0 .. count within [lo, hi]: the first and last k.
+    struct Steps : Line {
+        using Line::visibleSteps;
+    };
+    long long first = 0, last = 0;
+    for (auto [start, step, count, lo, hi, seen, f, l] :
+         {std::tuple{-4LL, 2LL, 10LL, 0LL, 100LL, true, 2LL, 10LL}, {-5, 2, 10, 0, 100, true, 3, 10},
+          {10, -2, 10, 0, 4, true, 3, 5}, {0, 3, 5, 1, 2, false, 1, 0}, {0, 0, 5, -9, 9, false, 1, 0}}) {
+        const bool any = Steps::visibleSteps(start, step, count, lo, hi, first, last);
+        EXPECT_EQ(any, seen) << start << " " << step;
+        EXPECT_TRUE(!seen || (first == f && last == l)) << start << " " << step << ": " << first << ".." << last;
+    }
 }
 
 TEST_F(LineTest, DrawerVerticesLieOnTheEllipseOfTheBox) {

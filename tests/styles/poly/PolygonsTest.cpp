@@ -1,60 +1,28 @@
-#include <cmath>
-#include <string>
-
-#include "support/SceneSupport.h"
+#include "styles/StyleSupport.h"
 #include "platform/DC.h"
 #include "platform/Surface.h"
 #include "styles/line/Line.h"
 #include "styles/poly/Poly.h"
 #include "styles/poly/PolyDrawer.h"
 #include "styles/poly/Polygons.h"
-#include "support/GoldenImages.h"
-#include "support/CleanDisplay.h"
 
 namespace {
 
-class PolygonsTest : public SceneTest {
+class PolygonsTest : public StyleTest {
 protected:
     void SetUp() override {
-        SceneTest::SetUp();
+        StyleTest::SetUp();
         settings().setSpeed(20);
     }
-    void TearDown() override {
-        SceneTest::TearDown();
-        cleanDisplay();
-    }
-    // A fresh w x h scene from `seed`, laid out, ready for a style.
-    void fresh(int w, int h, int seed, int depth = 32, platform::HeadlessOptions options = {}) {
-        cleanDisplay();
-        gApp.rand.seed(seed);
-        create(w, h, depth, std::move(options));
-        gApp.rand.seed(seed);
-        scene->newLayout(false);
-    }
-    // The still style, given the whole time it may take to finish.
-    std::unique_ptr<PolygonsStatic> still(int kind = -1) {
+    // The still style with all the time it needs, or the moving one for 5 s; kinds 10-12 only move.
+    std::unique_ptr<Polygons> polygons(int kind = -1, bool moving = false) {
+        moving = moving || (kind >= 10 && kind <= 12);
         settings().setMinTime(5);
-        settings().setMaxTime(1000);
+        settings().setMaxTime(moving ? 5 : 1000);
+        if (moving) return kind < 0 ? std::make_unique<PolygonsMoving>(scene.get()) : std::make_unique<PolygonsMoving>(scene.get(), kind);
         return kind < 0 ? std::make_unique<PolygonsStatic>(scene.get()) : std::make_unique<PolygonsStatic>(scene.get(), kind);
     }
-    // The moving style, a frame per step of 20 ms for 5 seconds (less when
-    // the layout covers little of the screen).
-    std::unique_ptr<PolygonsMoving> moving(int kind = -1) {
-        settings().setMinTime(5);
-        settings().setMaxTime(5);
-        return kind < 0 ? std::make_unique<PolygonsMoving>(scene.get()) : std::make_unique<PolygonsMoving>(scene.get(), kind);
-    }
-    static void finish(Saver& s, int steps = 2000) {
-        for (int i = 0; i < steps && !s.isDone(); ++i) s.step();
-    }
-    int painted() const {
-        const CSurface& s = scene->surface();
-        const uint32_t background = s.at(0, 0);
-        int n = 0;
-        for (int y = 0; y < s.height(); ++y)
-            for (int x = 0; x < s.width(); ++x) n += s.at(x, y) != background;
-        return n;
-    }
+    static void finish(Saver& s, int steps = 2000) { StyleTest::finish(s, steps); }
     // A surface of w x h cleared to 0 and a device context on it.
     struct Canvas {
         Canvas(int w, int h) : surface(w, h, 32), dc(&surface) {}
@@ -86,21 +54,15 @@ TEST(PolyMatrix, RotationsAndTranslationsAreRowVectorProducts) {
     EXPECT_NEAR(r.x * r.x + r.y * r.y + r.z * r.z, 0.04 + 0.49 + 0.16, 1e-5);
 }
 
-TEST(PolyShade, TheLightsShareStaysWithinZeroAndOne) {
+TEST(PolyShade, TheLightsShareStaysWithinZeroAndOneAndTheSortIsFarFirstAndStable) {
     EXPECT_FLOAT_EQ(PolySolid::shade({-0.5f, -0.5f, -1.0f}), 1.0f);
     EXPECT_NEAR(PolySolid::shade({-0.5f + 1.0f, -0.5f + 1.0f, -1.0f + 1.0f}), 0.5f, 1e-6);
     // Far beyond sqrt 3 the formula goes below 0: it is held there.
     EXPECT_FLOAT_EQ(PolySolid::shade({20, 20, 20}), 0.0f);
     EXPECT_FLOAT_EQ(PolySolid::shade({NAN, 0, 0}), 0.0f);
-}
-
-TEST(PolySort, FarFirstAndStable) {
     std::vector<PolyFacet> facets(6);
     const float depth[] = {0.1f, 0.5f, 0.1f, -0.3f, 0.5f, 0.1f};
-    for (size_t i = 0; i < facets.size(); ++i) {
-        facets[i].maxZ = depth[i];
-        facets[i].color = Color(static_cast<int>(i), 0, 0);
-    }
+    for (size_t i = 0; i < facets.size(); ++i) facets[i].maxZ = depth[i], facets[i].color = Color(static_cast<int>(i), 0, 0);
     PolySolid::sortFarFirst(facets);
     const int order[] = {1, 4, 0, 2, 5, 3};
     for (size_t i = 0; i < facets.size(); ++i) EXPECT_EQ(facets[i].color.red(), order[i]) << i;
@@ -109,24 +71,17 @@ TEST(PolySort, FarFirstAndStable) {
 TEST(PolyClip, FarPointsAreCutToTheNeighbourhood) {
     std::vector<float> xs = {0.5f, -0.5f, 0.2f}, ys = {0.5f, 0.5f, -0.4f};
     Polygons::clipToSquare(xs, ys, 3);
-    EXPECT_EQ(xs.size(), 3u);  // inside: untouched
-    EXPECT_FLOAT_EQ(xs[2], 0.2f);
-
+    EXPECT_TRUE(xs.size() == 3u && xs[2] == 0.2f);  // inside: untouched
     // A point just behind the eye lands a million cells away.
     xs = {0, 1e6f, 0}, ys = {0, 0, 1};
     Polygons::clipToSquare(xs, ys, 3);
     ASSERT_GE(xs.size(), 3u);
-    for (size_t i = 0; i < xs.size(); ++i) {
-        EXPECT_LE(std::fabs(xs[i]), 3.0f);
-        EXPECT_LE(std::fabs(ys[i]), 3.0f);
-    }
-
+    for (size_t i = 0; i < xs.size(); ++i) EXPECT_TRUE(std::fabs(xs[i]) <= 3.0f && std::fabs(ys[i]) <= 3.0f) << i;
     // A segment crossing the square keeps its inside part.
     xs = {0, 100}, ys = {0, 0};
     Polygons::clipToSquare(xs, ys, 3);
     ASSERT_EQ(xs.size(), 2u);
     EXPECT_FLOAT_EQ(xs[1], 3.0f);
-
     xs = {10, 20, 15}, ys = {10, 10, 20};  // all outside
     Polygons::clipToSquare(xs, ys, 3);
     EXPECT_LT(xs.size(), 2u);
@@ -143,7 +98,7 @@ TEST_F(PolygonsTest, AOneStepRectIsOneSquareOfTheFullScale) {
         PolyRect rect(r, scene.get());
         if (rect.steps() != 1) continue;
         ++found;
-        auto saver = still(0);
+        auto saver = polygons(0);
         std::vector<float> xs, ys;
         Color c;
         ASSERT_TRUE(rect.nextFacet(*saver, xs, ys, c, true));
@@ -160,81 +115,63 @@ TEST_F(PolygonsTest, AOneStepRectIsOneSquareOfTheFullScale) {
 
 TEST_F(PolygonsTest, TheFrameIsABevelLitFromTheTopLeft) {
     fresh(64, 48, 2);
-    auto saver = still(1);
+    auto saver = polygons(1);
     RandomSource r = seeded(3);
     PolyFrame frame(r, scene.get());
     std::vector<float> xs, ys;
     Color c;
-    int brightness[4] = {};
+    int brightness[4] = {}, top = 0, left = 0;
     float meanX[4] = {}, meanY[4] = {};
     for (int k = 0; k < 4; ++k) {
         ASSERT_TRUE(frame.nextFacet(*saver, xs, ys, c, true));
         brightness[k] = c.red() + c.green() + c.blue();
         for (size_t i = 0; i < 4; ++i) meanX[k] += xs[i] / 4, meanY[k] += ys[i] / 4;
-    }
-    EXPECT_FALSE(frame.nextFacet(*saver, xs, ys, c, true));
-    int top = 0, left = 0;
-    for (int k = 1; k < 4; ++k) {
         if (meanY[k] < meanY[top]) top = k;
         if (meanX[k] < meanX[left]) left = k;
     }
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_GE(brightness[top], brightness[k]);
-        if (k != top) {
-            EXPECT_GE(brightness[left], brightness[k]);
-        }
-    }
+    EXPECT_FALSE(frame.nextFacet(*saver, xs, ys, c, true));
+    for (int k = 0; k < 4; ++k) EXPECT_TRUE(brightness[top] >= brightness[k] && (k == top || brightness[left] >= brightness[k])) << k;
 }
 
 TEST_F(PolygonsTest, ATwistedCylinderSideCrossesItsCornersAndFillsAsTwoTriangles) {
     fresh(64, 48, 3);
-    auto saver = still(5);
+    auto saver = polygons(5);
+    const auto dist = [](const Vec4& a, const Vec4& b) {
+        return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+    };
     for (bool twisted : {false, true}) {
         RandomSource r = seeded(7);
         PolyCylinder cylinder(r, nullptr);
         cylinder.setTwisted(twisted);
         cylinder.build(*saver, false);
         ASSERT_EQ(static_cast<int>(cylinder.facets().size()), cylinder.sides());
-        const auto dist = [](const Vec4& a, const Vec4& b) {
-            return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
-        };
         for (const PolyFacet& f : cylinder.facets()) {
             ASSERT_EQ(f.points.size(), 4u);
-            // Top k, top k + 1, then bottom k (twisted) or bottom k + 1: the
-            // third corner lies straight below the first only when twisted.
+            // Top k, top k + 1, then bottom k when twisted (straight below the first) or k + 1.
             EXPECT_EQ(std::fabs(dist(f.points[0], f.points[2]) - std::sqrt(2.0f)) < 1e-4, twisted);
-            if (twisted) {
-                EXPECT_NEAR(dist(f.points[1], f.points[3]), std::sqrt(2.0f), 1e-4);
-            }
+            EXPECT_TRUE(!twisted || std::fabs(dist(f.points[1], f.points[3]) - std::sqrt(2.0f)) < 1e-4);
         }
     }
     // The crossed quadrilateral fills the two triangles meeting at its middle.
     Canvas canvas(20, 20);
     const POINT bow[] = {{0, 0}, {16, 0}, {0, 16}, {16, 16}};
     PolyDrawerSolid().draw(canvas.dc, bow, 4, Color(255, 255, 255));
-    EXPECT_NE(canvas.surface.at(8, 2), 0u);
-    EXPECT_NE(canvas.surface.at(8, 14), 0u);
-    EXPECT_EQ(canvas.surface.at(2, 8), 0u);
-    EXPECT_EQ(canvas.surface.at(14, 8), 0u);
-}
-
-TEST_F(PolygonsTest, AFacetThatWindsTwiceLeavesAHole) {
-    Canvas canvas(40, 40);
-    // A five-pointed star drawn in one stroke: its centre is crossed twice.
-    POINT star[5];
+    EXPECT_TRUE(canvas.surface.at(8, 2) != 0 && canvas.surface.at(8, 14) != 0);
+    EXPECT_TRUE(canvas.surface.at(2, 8) == 0 && canvas.surface.at(14, 8) == 0);
+    // A five-pointed star drawn in one stroke: its centre, crossed twice, is a hole.
+    Canvas star(40, 40);
+    POINT points[5];
     for (int i = 0; i < 5; ++i) {
         const double a = -M_PI / 2 + i * 4 * M_PI / 5;
-        star[i] = {static_cast<int>(std::lround(20 + 18 * std::cos(a))), static_cast<int>(std::lround(20 + 18 * std::sin(a)))};
+        points[i] = {static_cast<int>(std::lround(20 + 18 * std::cos(a))), static_cast<int>(std::lround(20 + 18 * std::sin(a)))};
     }
-    PolyDrawerSolid().draw(canvas.dc, star, 5, Color(255, 0, 0));
-    EXPECT_EQ(canvas.surface.at(20, 21), 0u);  // the centre
-    EXPECT_NE(canvas.surface.at(20, 5), 0u);   // the top point
-    // Two points make no region and draw nothing.
-    PolyDrawerSolid().draw(canvas.dc, star, 2, Color(0, 255, 0));
-    EXPECT_EQ(canvas.surface.at(20, 21), 0u);
+    PolyDrawerSolid().draw(star.dc, points, 5, Color(255, 0, 0));
+    EXPECT_TRUE(star.surface.at(20, 21) == 0 && star.surface.at(20, 5) != 0);
+    PolyDrawerSolid().draw(star.dc, points, 2, Color(0, 255, 0));  // two points make no region
+    EXPECT_EQ(star.surface.at(20, 21), 0u);
 }
 
-TEST_F(PolygonsTest, TheWireDrawerOutlinesEveryEdgeWithAStraightLine) {
+TEST_F(PolygonsTest, TheWireDrawerOutlinesEveryEdgeWithAStraightLineAndTheThirdWeightFills) {
     fresh(64, 48, 4);
     for (int seed = 1; seed <= 12; ++seed) {
         Canvas canvas(60, 60);
@@ -245,17 +182,11 @@ TEST_F(PolygonsTest, TheWireDrawerOutlinesEveryEdgeWithAStraightLine) {
         wire.draw(canvas.dc, tri, 3, Color(255, 255, 255));
         int first = 0, closing = 0;
         for (int d = -5; d <= 5; ++d) first += canvas.surface.at(30, 6 + d) != 0, closing += canvas.surface.at(6 + d, 30) != 0;
-        // (A row of dots that recolour what lies beneath shows nothing on
-        // black.)
+        // (A row of dots that recolour what lies beneath shows nothing on black.)
         if (dynamic_cast<const LineDot*>(&wire.line())) continue;
-        EXPECT_GT(first, 0) << seed;
-        EXPECT_GT(closing, 0) << seed;
+        EXPECT_TRUE(first > 0 && closing > 0) << seed;
         EXPECT_EQ(canvas.surface.at(20, 20), 0u) << seed;  // never filled
     }
-}
-
-TEST_F(PolygonsTest, TheDrawersThirdWeightFills) {
-    fresh(64, 48, 5);
     settings().choosers().chooser(Family::PolyDrawer).build({0, 0, 50}, false);
     RandomSource r = seeded(9);
     for (int i = 0; i < 5; ++i) {
@@ -268,14 +199,14 @@ TEST_F(PolygonsTest, AGridAlwaysHasALineAndTheMovingStyleShowsIt) {
     int shown = 0;
     for (int seed = 1; seed <= 30; ++seed) {
         fresh(96, 64, seed);
-        auto saver = moving(10);
+        auto saver = polygons(10);
         if (saver->duration() < 1000) continue;
         finish(*saver, 3);
-        const auto& grid = dynamic_cast<const PolyGrid&>(saver->poly());
-        EXPECT_GE(grid.facets().size(), 1u) << seed;
-        EXPECT_GT(saver->frame(), 0) << seed;
+        EXPECT_GE(dynamic_cast<const PolyGrid&>(saver->poly()).facets().size(), 1u) << seed;
+        EXPECT_GT(dynamic_cast<PolygonsMoving&>(*saver).frame(), 0) << seed;
         // (A grid in the background's colour shows nothing.)
-        shown += painted() > 0;
+        const std::vector<uint32_t> p = pixels();
+        shown += std::count(p.begin(), p.end(), p[0]) < static_cast<long>(p.size());
     }
     EXPECT_GT(shown, 20);
 }
@@ -283,13 +214,9 @@ TEST_F(PolygonsTest, AGridAlwaysHasALineAndTheMovingStyleShowsIt) {
 TEST_F(PolygonsTest, AnInterruptedBuildIsNotResumedAndDrawsWhatItHas) {
     int cut = 0;
     for (int seed = 1; seed <= 6; ++seed) {
-        int pumps = 0;
-        platform::HeadlessOptions options;
-        options.onTime = [&](int64_t) {
-            if (++pumps == 40) scene->PostMessage(WM_USER);
-        };
-        fresh(96, 64, seed, 32, options);
-        auto saver = still(6);
+        nextPost = 40;
+        fresh(96, 64, seed, 32, posting());
+        auto saver = polygons(6);
         saver->step();
         const auto& cone = dynamic_cast<const PolyCone&>(saver->poly());
         ASSERT_TRUE(cone.built());
@@ -300,8 +227,7 @@ TEST_F(PolygonsTest, AnInterruptedBuildIsNotResumedAndDrawsWhatItHas) {
         EXPECT_EQ(cone.facets().size(), made);  // nothing added later
         if (made < static_cast<size_t>(cone.sides()) + 1) {
             ++cut;
-            // Cut among its sides: no base.
-            for (const PolyFacet& f : cone.facets()) EXPECT_EQ(f.points.size(), 3u);
+            for (const PolyFacet& f : cone.facets()) EXPECT_EQ(f.points.size(), 3u);  // cut among its sides: no base
         }
     }
     EXPECT_GT(cut, 0);
@@ -311,11 +237,7 @@ TEST_F(PolygonsTest, EveryKindDrawsOnTinyCellsAndThePreview) {
     for (auto [w, h] : {std::pair{1, 1}, {1, 100}, {100, 1}, {152, 112}})
         for (int kind = 0; kind <= 15; ++kind) {
             fresh(w, h, kind + 1);
-            std::unique_ptr<Saver> saver;
-            if (kind >= 10 && kind <= 12)
-                saver = moving(kind);
-            else
-                saver = still(kind);
+            auto saver = polygons(kind);
             finish(*saver);
             EXPECT_TRUE(saver->isDone()) << w << "x" << h << " kind " << kind;
         }
@@ -323,27 +245,15 @@ TEST_F(PolygonsTest, EveryKindDrawsOnTinyCellsAndThePreview) {
 
 TEST_F(PolygonsTest, GoldenPictures) {
     GoldenFile golden("polygons.txt");
-    for (int depth : {32, 8})
-        for (int seed = 1; seed <= 3; ++seed) {
-            const std::string suffix = "_" + std::to_string(depth) + "bit_seed" + std::to_string(seed);
+    for (bool moving : {false, true})
+        goldenSeeds(golden, moving ? "polygons_moving_" : "polygons_static_", {32, 8}, [&](int seed, int depth) {
             fresh(640, 360, seed, depth);
-            finish(*still());
-            golden.check("polygons_static" + suffix, scene->surface());
-            fresh(640, 360, seed, depth);
-            finish(*moving());
-            golden.check("polygons_moving" + suffix, scene->surface());
-        }
-}
-
-TEST_F(PolygonsTest, GoldenStillOfEveryKind) {
-    GoldenFile golden("polygon_kinds.txt");
+            finish(*polygons(-1, moving));
+        });
+    GoldenFile kinds("polygon_kinds.txt");
     for (int kind = 0; kind <= 15; ++kind) {
         fresh(320, 180, 11);
-        const std::string name = "poly_kind" + std::to_string(kind);
-        if (kind >= 10 && kind <= 12)
-            finish(*moving(kind));
-        else
-            finish(*still(kind));
-        golden.check(name, scene->surface());
+        finish(*polygons(kind));
+        kinds.check("poly_kind" + std::to_string(kind), scene->surface());
     }
 }

@@ -1,12 +1,9 @@
+#include "styles/StyleSupport.h"
+#include "styles/text/Text.h"
+#include "support/EnvOverride.h"
 #include <ctime>
 #include <fstream>
 #include <optional>
-#include <tuple>
-
-#include "support/SceneSupport.h"
-#include "styles/text/Text.h"
-#include "support/EnvOverride.h"
-#include "support/GoldenImages.h"
 
 namespace {
 
@@ -38,8 +35,7 @@ protected:
         settings().setTextDateTime(0), settings().setTextChar(0), settings().setTextRandom(0);
         settings().setTextMessages(100), settings().setMessage(0, message);
     }
-    // A text style on a w x h scene whose layout is `cells`, its surface
-    // filled with the complement of the text's colour.
+    // A text style on a scene laid out as `cells`, filled with the complement of its colour.
     std::unique_ptr<Text> textOn(int w, int h, SubRectList cells) {
         create(w, h);
         scene->subRects() = std::move(cells);
@@ -146,8 +142,7 @@ TEST_F(TextStyleTest, NoFontEndsTheDrawingUndrawn) {
     EXPECT_EXIT(std::exit(noFonts()), testing::ExitedWithCode(0), "");
 }
 
-// Runs of twelve drawings through the scene's drawing cycle: a function of
-// seed and depth under the simulated clock, with the date in UTC.
+// Twelve drawings through the scene's cycle: seed and depth decide, the date in UTC.
 TEST_F(TextStyleTest, GoldenPictures) {
     const UtcScope utc;
     static constexpr StyleMaker kTextOnly[] = {{5, "Text", makeSaver<Text>}};

@@ -1,12 +1,6 @@
-#include <gtest/gtest.h>
-
-#include <set>
-
-#include "scene/ChooserTables.h"
-#include "engine/Settings.h"
+#include "styles/StyleSupport.h"
 #include "platform/Clock.h"
 #include "styles/text/Texter.h"
-#include "support/TempFolder.h"
 
 namespace {
 
