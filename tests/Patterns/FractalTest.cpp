@@ -1,14 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "Patterns/PatternCalculator.h"
 #include "Patterns/PatternFractal.h"
-#include "app/SaverApp.h"
 #include "engine/RandomSource.h"
 #include "PatternSupport.h"
-#include "support/EnvOverride.h"
-#include "support/TempFolder.h"
 
 namespace {
 
@@ -110,31 +104,4 @@ TEST(PatternFractal, RowFillMatchesPointByPoint) {
                 ASSERT_EQ(grid.at(i, j), static_cast<int>(200 * out[0]) % 200) << seed << " " << i << "," << j;
             }
     }
-}
-
-// A completed setup traces its tries and switches; the factories trace the
-// class they made.
-TEST(PatternFractal, SetupAndFactoriesTrace) {
-    FakeScene palette = greyRamp(236);
-    SceneScope scope(palette);
-    TempFolder folder;
-    EnvOverride quortemp("QUORTEMP", folder.path().c_str());
-    gApp.setTraceOn(true), gApp.setTraceNewFile();
-    RandomSource random(4);
-    PatternFractal f(random);
-    {
-        PatternScope busy(idleFor(0));
-        f.setup(2, 1, false, 2);  // may give up: then nothing is traced
-    }
-    f.setup(2, 1, false, 2);
-    const auto calc = PatternCalculator::create(random, 2, false);
-    gApp.setTraceOn(false);
-    const std::string s = folder.read("trace.txt");
-    const std::string tries = ": Fractal line 187 : tries = " + std::to_string(f.tries()) + "\r\n";
-    EXPECT_NE(s.find(tries), std::string::npos) << s;
-    EXPECT_EQ(s.find(tries), s.rfind(": Fractal line 187"));
-    for (const char* line : {": Fractal line 188 : m_bUseAngle = ", ": Fractal line 191 : m_iAdjZ = ",
-                             ": Fractal line 193 : gApp.pSceneWnd()->groups() = 0\r\n",
-                             ": PatternCalculator line 159 : (typeid(*pCalc).name()) = Pattern"})
-        EXPECT_NE(s.find(line), std::string::npos) << line;
 }

@@ -95,8 +95,8 @@ TEST(PatternMembers, SetupRunsOnceAndSignedOutputsSpanMinusOneToOne) {
     for (size_t i = 0; i < 2; ++i) EXPECT_FLOAT_EQ(sgn[i], 2 * out[i] - 1);
 }
 
-// Symmetric, a whole frequency and a phase of -1/2 make the x wave a cosine
-// turned over: its trough at x = 0, mirrored about it. Rows reuse the y wave.
+// Symmetric: the x wave is mirrored about x = 0, where it has its trough.
+// Rows reuse the cached y wave, which must follow a change of y.
 TEST(PatternSin, OneInputIsThePlainXWaveAndRowsReuseTheYWave) {
     RandomSource random(4);
     PatternSin sin(random);
@@ -114,62 +114,30 @@ TEST(PatternSin, OneInputIsThePlainXWaveAndRowsReuseTheYWave) {
     EXPECT_EQ(l[0], r[0]);
 }
 
-TEST(PatternSinFM, DepthOneIsASumOfPlainSinesAndTheWaveIsBounded) {
+// The wave is a normalised sum, within -1..1; a symmetric additive one is odd.
+TEST(PatternSinFM, TheWaveIsBoundedAndSymmetricIsOdd) {
     for (int seed = 1; seed <= 30; ++seed) {
         RandomSource random(seed);
         PatternSinFM fm(random);
-        fm.setup(1, 1, false, 1);
-        ASSERT_TRUE(fm.isSetUp());
-        EXPECT_TRUE(fm.terms() == 1 && fm.additive() && fm.modulated());
-        float largest = 0;
-        for (int c = 0; c < fm.chains(); ++c) largest = std::max(largest, fm.frequency(c, 0));
-        EXPECT_GE(largest, 1.0f);
-        // A normalised sum: within -1..1.
-        for (float t = -1; t <= 1; t += 0.125f) EXPECT_LE(std::fabs(fm.wave(t)), 1.0001f);
-    }
-    // Symmetric: whole amplitudes (never 0) and whole frequencies of at least
-    // 1; without phases every chain is odd in t, and so is an additive wave.
-    RandomSource random(2);
-    PatternSinFM sym(random);
-    sym.setup(1, 1, true, 4);
-    for (int c = 0; c < sym.chains(); ++c)
-        for (int k = 0; k < sym.terms(); ++k) {
-            const float a = sym.amplitude(c, k), f = sym.frequency(c, k);
-            EXPECT_TRUE(a == std::round(a) && a != 0.0f && f >= 1.0f && f == std::round(f)) << a << " " << f;
+        fm.setup(1, 1, seed % 2 == 0, 1 + seed % 4);
+        for (float t = -1; t <= 1; t += 0.125f) EXPECT_LE(std::fabs(fm.wave(t)), 1.0001f) << seed;
+        if (seed % 2 == 0 && fm.additive()) {
+            EXPECT_NEAR(fm.wave(0.3f), -fm.wave(-0.3f), 1e-4) << seed;
         }
-    if (sym.additive()) {
-        EXPECT_NEAR(sym.wave(0.3f), -sym.wave(-0.3f), 1e-4);
     }
 }
 
-// Symmetric: no phases, kinds or cut-offs. Otherwise the cut-offs of a layer
-// before the last stay below the scale's largest value (1/2), the last none.
-TEST(PatternNetwork, SymmetricHasNoPhasesKindsOrCutOffs) {
-    for (int seed = 1; seed <= 50; ++seed) {
-        RandomSource random(seed);
-        PatternNetwork net(random);
-        net.setup(1, 2, true, 5);
-        const auto& layers = net.layers();
-        ASSERT_GE(layers.size(), 3u);
-        EXPECT_TRUE(layers.front().values.size() == 1u && layers.back().values.size() == 2u);
-        for (const auto& l : layers) {
-            EXPECT_TRUE(l.phase == 0.0f && l.kind == 0);
-            for (float c : l.cutoffs) EXPECT_EQ(c, 0.0f);
-        }
-    }
-    int withCutOffs = 0;
-    for (int seed = 1; seed <= 400; ++seed) {
+// The cut-offs of a layer before the last stay below the scale's largest
+// value (1/2); the last layer has none.
+TEST(PatternNetwork, CutOffsStayBelowOneHalfAndTheLastLayerHasNone) {
+    for (int seed = 1; seed <= 100; ++seed) {
         RandomSource random(seed);
         PatternNetwork net(random);
         net.setup(2, 1, false, 2);
-        float most = 0;
         for (size_t l = 0; l + 1 < net.layers().size(); ++l)
-            for (float c : net.layers()[l].cutoffs) most = std::max(most, c);
+            for (float c : net.layers()[l].cutoffs) EXPECT_LT(c, 0.5f);
         for (float c : net.layers().back().cutoffs) EXPECT_EQ(c, 0.0f);
-        EXPECT_LT(most, 0.5f);
-        withCutOffs += most > 0;
     }
-    EXPECT_TRUE(withCutOffs > 10 && withCutOffs < 80) << withCutOffs;
 }
 
 TEST(PatternCheckered, ValuesComeInStepsOfOneOverTheModulus) {
@@ -178,33 +146,27 @@ TEST(PatternCheckered, ValuesComeInStepsOfOneOverTheModulus) {
         PatternCheckered checks(random);
         checks.setup(2, 1, false, 2);
         const int m = checks.modulus();
-        ASSERT_TRUE(m >= 2 && m <= 9);
         std::set<int> seen;
         std::vector<float> out(1);
         for (float y = -1; y <= 1; y += 0.05f)
             for (float x = -1; x <= 1; x += 0.05f) {
                 checks.calculate({x, y}, out);
-                const float steps = out[0] * m;
-                EXPECT_NEAR(steps, std::round(steps), 1e-5);
-                seen.insert(static_cast<int>(std::lround(steps)));
+                EXPECT_NEAR(out[0] * m, std::round(out[0] * m), 1e-5);
+                seen.insert(static_cast<int>(std::lround(out[0] * m)));
             }
         EXPECT_TRUE(*seen.rbegin() <= m - 1 && seen.size() > 1u);
     }
 }
 
-// Grids of 2 to 128 knots a side; along a row neighbouring points are close.
-TEST(PatternNoise, GridSizesAndSmoothRows) {
-    std::set<int> sizes;
+TEST(PatternNoise, NeighbouringPointsOfARowAreClose) {
     std::vector<float> a(1), b(1);
     for (int seed = 1; seed <= 200; ++seed) {
         RandomSource random(seed);
         PatternNoise noise(random);
         noise.setup(2, 1, false, 2);
-        sizes.insert({noise.gridWidth(), noise.gridHeight()});
         noise.calculate({0.0f, 0.3f}, a), noise.calculate({0.0005f, 0.3f}, b);
         EXPECT_NEAR(a[0], b[0], 0.05f);
     }
-    EXPECT_EQ(sizes, (std::set<int>{2, 4, 8, 16, 32, 64, 128}));
 }
 
 TEST(PatternFloat, ProgramsAndTheirEdges) {

