@@ -10,10 +10,10 @@
 #include <string>
 
 #include "app/SaverApp.h"
-#include "scene/SceneWnd.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageLoop.h"
+#include "scene/SceneWnd.h"
 
 namespace bench {
 

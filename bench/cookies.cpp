@@ -23,9 +23,7 @@ using bench::kH;
 using bench::kW;
 using bench::PollTimer;
 // Seeds far apart: neighbouring seeds start their sequences alike.
-int seedOf(int64_t arg) {
-    return static_cast<int>(arg * 1000003 % 999999937);
-}
+int seedOf(int64_t arg) { return static_cast<int>(arg * 1000003 % 999999937); }
 
 struct FullHdScene : bench::BenchScene {
     FullHdScene() : BenchScene("cookies", [](Settings& s) { s.setMaxTime(1000); }) {}

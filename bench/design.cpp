@@ -49,11 +49,11 @@ struct FullHdScene : bench::BenchScene {
     }
 };
 
-const std::type_info* kCalculators[] = {&typeid(PatternNetwork), &typeid(PatternSin),
-                                        &typeid(PatternFractal), &typeid(PatternInt),
-                                        &typeid(PatternFloat),   &typeid(PatternNoise),
-                                        &typeid(PatternCheckered), &typeid(PatternVecSin)};
-const char* kCalculatorNames[] = {"Network", "Sin", "Fractal", "Int", "Float", "Noise", "Checkered", "VecSin"};
+const std::type_info* kCalculators[] = {
+    &typeid(PatternNetwork), &typeid(PatternSin),   &typeid(PatternFractal),   &typeid(PatternInt),
+    &typeid(PatternFloat),   &typeid(PatternNoise), &typeid(PatternCheckered), &typeid(PatternVecSin)};
+const char* kCalculatorNames[] = {"Network", "Sin",   "Fractal",   "Int",
+                                  "Float",   "Noise", "Checkered", "VecSin"};
 
 }  // namespace
 
@@ -82,10 +82,13 @@ static void BM_DesignWhole(benchmark::State& state) {
     }
     state.counters["simulated_ms"] = simulatedMs;
     state.counters["rows"] = rows;
-    state.counters["row_ms"] = benchmark::Counter(rows, benchmark::Counter::kIsIterationInvariantRate |
-                                                            benchmark::Counter::kInvert);
+    state.counters["row_ms"] =
+        benchmark::Counter(rows, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_DesignWhole)->ArgsProduct({benchmark::CreateDenseRange(0, 7, 1), {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_DesignWhole)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 7, 1), {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // One stamp of a dot member of the given kind at random points of the
 // screen, with a colour that varies along.

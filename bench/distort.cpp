@@ -62,7 +62,10 @@ static void BM_DistortPass(benchmark::State& state) {
         while (!d->isDone()) d->step();
     }
 }
-BENCHMARK(BM_DistortPass)->DenseRange(0, Distorter::kMembers - 1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DistortPass)
+    ->DenseRange(0, Distorter::kMembers - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // Construction (with the member drawn by the chooser) and the first rows of
 // sixty distortions, each cut short by a message: the longest stretch

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "app/SaverApp.h"
-#include "styles/Saver.h"
-#include "scene/SceneWnd.h"
-#include "scene/StyleCatalogue.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageLoop.h"
+#include "scene/SceneWnd.h"
+#include "scene/StyleCatalogue.h"
+#include "styles/Saver.h"
 
 namespace {
 

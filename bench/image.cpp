@@ -27,7 +27,8 @@ const ImageLimits kScreen{1920, 1080};
 
 // A photograph's worth of detail: smooth light over fine texture.
 uint8_t texture(int x, int y, int channel) {
-    uint32_t h = static_cast<uint32_t>(x) * 73856093u ^ static_cast<uint32_t>(y) * 19349663u ^ static_cast<uint32_t>(channel) * 83492791u;
+    uint32_t h = static_cast<uint32_t>(x) * 73856093u ^ static_cast<uint32_t>(y) * 19349663u ^
+                 static_cast<uint32_t>(channel) * 83492791u;
     h ^= h >> 13, h *= 0x5bd1e995, h ^= h >> 15;
     return static_cast<uint8_t>((x / 16 + y / 12 + channel * 60) % 200 + (h & 31));
 }
@@ -74,10 +75,13 @@ std::string screenBitmap() {
         for (int i = 0; i < 4; ++i) file[at + size_t(i)] = static_cast<char>(v >> (8 * i));
     };
     file[0] = 'B', file[1] = 'M';
-    put(2, static_cast<uint32_t>(file.size())), put(10, 54), put(14, 40), put(18, w), put(22, h), put(26, 1 | 24 << 16);
+    put(2, static_cast<uint32_t>(file.size())), put(10, 54), put(14, 40), put(18, w), put(22, h),
+        put(26, 1 | 24 << 16);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            for (int c = 0; c < 3; ++c) file[54 + size_t(y) * stride + 3 * size_t(x) + size_t(c)] = static_cast<char>(texture(x, y, c));
+            for (int c = 0; c < 3; ++c)
+                file[54 + size_t(y) * stride + 3 * size_t(x) + size_t(c)] =
+                    static_cast<char>(texture(x, y, c));
     std::ofstream(path, std::ios::binary) << file;
     return path.string();
 }

@@ -21,8 +21,7 @@ void BM_ScanFolder(benchmark::State& state) {
     fs::remove_all(dir);
     fs::create_directories(dir);
     const char* kinds[] = {".JPG", ".txt", ".jpeg", ".raw", ".bmp", ".xmp", ".mov", ".thm"};
-    for (int i = 0; i < files; ++i)
-        std::ofstream(dir / ("IMG_" + std::to_string(i) + kinds[i % 8]));
+    for (int i = 0; i < files; ++i) std::ofstream(dir / ("IMG_" + std::to_string(i) + kinds[i % 8]));
     for (auto _ : state) {
         qvFolder folder(dir.string());
         for (const char* pattern : {"*.jpg", "*.jpe", "*.jpeg", "*.bmp"}) folder.Find(pattern);

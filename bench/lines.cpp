@@ -62,7 +62,10 @@ static void BM_LongestWorkBetweenPolls(benchmark::State& state) {
     }
     state.counters["longest_ms"] = longest;
 }
-BENCHMARK(BM_LongestWorkBetweenPolls)->DenseRange(0, kLinerKinds - 1)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_LongestWorkBetweenPolls)
+    ->DenseRange(0, kLinerKinds - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // One full-screen diagonal segment of a line kind.
 static void BM_LineSegment(benchmark::State& state) {

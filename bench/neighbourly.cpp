@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "styles/dot/Dot.h"
 #include "styles/neighbourly/Neighbourly.h"
 #include "styles/neighbourly/NeighbourlySaver.h"
-#include "styles/dot/Dot.h"
 
 namespace {
 
@@ -49,8 +49,7 @@ struct StyleBench : bench::BenchScene {
         RandomSource noise(5);
         for (int y = 0; y < kH; ++y) {
             uint32_t* row = s.row32(y);
-            for (int x = 0; x < kW; ++x)
-                row[x] = RGB(x * 255 / kW, y * 255 / kH, noise.below(256));
+            for (int x = 0; x < kW; ++x) row[x] = RGB(x * 255 / kW, y * 255 / kH, noise.below(256));
         }
     }
     // A style of member `id` from `seed`, over the whole screen.

@@ -15,10 +15,10 @@
 #include "Patterns/PatternInt.h"
 #include "Patterns/PatternNetwork.h"
 #include "Patterns/PatternNoise.h"
-#include "support/FakeScene.h"
 #include "Patterns/PatternSin.h"
 #include "Patterns/PatternSinFM.h"
 #include "engine/RandomSource.h"
+#include "support/FakeScene.h"
 
 namespace {
 

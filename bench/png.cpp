@@ -11,11 +11,11 @@
 #include <memory>
 
 #include "app/SaverApp.h"
-#include "scene/SceneWnd.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageLoop.h"
 #include "platform/PngWriter.h"
+#include "scene/SceneWnd.h"
 #include "styles/text/Text.h"
 
 namespace {

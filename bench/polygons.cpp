@@ -79,7 +79,8 @@ static void BM_MovingFrame(benchmark::State& state) {
         frames = moving.frame();
     }
     state.counters["frames"] = frames;
-    state.counters["per_frame"] = benchmark::Counter(frames, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_frame"] =
+        benchmark::Counter(frames, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_MovingFrame)->ArgsProduct({{10, 11, 12}, {1, 2}})->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -38,7 +38,8 @@ struct FullHdScene : bench::BenchScene {
         CDC& dc = *scene->dc();
         CSurface& s = *dc.surface();
         for (int y = 0; y < kH; ++y)
-            for (int x = 0; x < kW; ++x) s.row32(y)[x] = RGB(x * 255 / kW, y * 255 / kH, 255 - (x + y) * 255 / (kW + kH));
+            for (int x = 0; x < kW; ++x)
+                s.row32(y)[x] = RGB(x * 255 / kW, y * 255 / kH, 255 - (x + y) * 255 / (kW + kH));
         const CBrush old = dc.SelectBrush(CBrush{BrushStyle::Solid, RGB(220, 40, 40)});
         dc.Ellipse(150, 100, 900, 700);
         dc.SelectBrush(CBrush{BrushStyle::Solid, RGB(30, 160, 220)});
@@ -99,7 +100,7 @@ void longestWork(benchmark::State& state) {
 
 }  // namespace
 
-#define QV_REWORK_BENCH(S)                                                                          \
+#define QV_REWORK_BENCH(S)                                                                            \
     BENCHMARK_TEMPLATE(wholePass, S)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->Iterations(1); \
     BENCHMARK_TEMPLATE(longestWork, S)->Unit(benchmark::kMillisecond)->Iterations(1);
 QV_REWORK_BENCH(Offset)

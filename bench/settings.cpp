@@ -40,7 +40,11 @@ void BM_SettingsRead(benchmark::State& state) {
     }
     fs::remove_all(folder);
 }
-BENCHMARK(BM_SettingsRead)->Arg(1 << 10)->Arg(100 << 10)->Arg(1000 << 10)->Arg(50 << 20)
+BENCHMARK(BM_SettingsRead)
+    ->Arg(1 << 10)
+    ->Arg(100 << 10)
+    ->Arg(1000 << 10)
+    ->Arg(50 << 20)
     ->Unit(benchmark::kMillisecond);
 
 void BM_SettingsWriteGroup(benchmark::State& state) {

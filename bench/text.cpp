@@ -44,14 +44,10 @@ void textOut(benchmark::State& state, int bits) {
 
 }  // namespace
 
-static void BM_TextOut32(benchmark::State& state) {
-    textOut(state, 32);
-}
+static void BM_TextOut32(benchmark::State& state) { textOut(state, 32); }
 BENCHMARK(BM_TextOut32);
 
-static void BM_TextOut8(benchmark::State& state) {
-    textOut(state, 8);
-}
+static void BM_TextOut8(benchmark::State& state) { textOut(state, 8); }
 BENCHMARK(BM_TextOut8);
 
 static void BM_CairoShowText(benchmark::State& state) {

@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "app/SaverApp.h"
-#include "scene/SceneWnd.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageLoop.h"
+#include "scene/SceneWnd.h"
 #include "styles/text/Text.h"
 
 static void BM_TextStepFullHd(benchmark::State& state) {

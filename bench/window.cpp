@@ -17,7 +17,7 @@ namespace {
 
 // A dummy display with one window of the given size.
 class DummyScreen {
-  public:
+public:
     DummyScreen(int width, int height, int bits) {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         CDisplay::instance().reset(bits);
@@ -34,7 +34,7 @@ class DummyScreen {
     bool ok() const { return m_ok; }
     CWnd& wnd() { return m_wnd; }
 
-  private:
+private:
     CWnd m_wnd;
     bool m_ok = false;
 };

@@ -14,9 +14,7 @@
 
 namespace {
 
-int16_t half(uint32_t v, int which) {
-    return static_cast<int16_t>(v >> (16 * which));
-}
+int16_t half(uint32_t v, int which) { return static_cast<int16_t>(v >> (16 * which)); }
 
 void draw(CDC& dc, const PackedDib& dib) {
     const BITMAPINFOHEADER& h = dib.info.bmiHeader;
@@ -35,15 +33,13 @@ void draw(CDC& dc, const PackedDib& dib) {
     dc.StretchDIBits(sw - 1, sh - 1, -sw, -sh, 0, 0, w, ht, bits, n, info);
     dc.StretchDIBits(-4, 3, 3 * sw, sh, w - 1, ht - 1, -w, -ht, bits, n, info);
 
-    const uint32_t a = static_cast<uint32_t>(h.biXPelsPerMeter),
-                   b = static_cast<uint32_t>(h.biYPelsPerMeter), c = h.biSizeImage,
-                   d = h.biClrImportant;
+    const uint32_t a = static_cast<uint32_t>(h.biXPelsPerMeter), b = static_cast<uint32_t>(h.biYPelsPerMeter),
+                   c = h.biSizeImage, d = h.biClrImportant;
     dc.SetDIBitsToDevice(half(a, 0), half(a, 1), half(b, 0), half(b, 1), half(c, 0), half(c, 1),
-                         static_cast<uint16_t>(half(d, 0)), static_cast<uint16_t>(half(d, 1)), bits,
-                         n, info);
-    dc.StretchDIBits(static_cast<int>(a), static_cast<int>(b), static_cast<int>(c),
-                     static_cast<int>(d), static_cast<int>(b), static_cast<int>(a),
-                     static_cast<int>(d), static_cast<int>(c), bits, n, info);
+                         static_cast<uint16_t>(half(d, 0)), static_cast<uint16_t>(half(d, 1)), bits, n, info);
+    dc.StretchDIBits(static_cast<int>(a), static_cast<int>(b), static_cast<int>(c), static_cast<int>(d),
+                     static_cast<int>(b), static_cast<int>(a), static_cast<int>(d), static_cast<int>(c), bits,
+                     n, info);
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 // draws from those tables, and the layout and drawing time computed from the
 // settings. Writing them back is profile_store_write's part.
 
-#include "scene/ChooserTables.h"
-#include "styles/Saver.h"
 #include "layout/Layout.h"
 #include "profile_store_input.h"
+#include "scene/ChooserTables.h"
+#include "styles/Saver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Settings settings(platform::ProfileStore(settingsFilesOf(data, size)), "Fuzz Owner");

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/Scene.h"
-#include "engine/Trace.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
+#include "engine/Trace.h"
 
 BinOp::BinOp() : m_iColors(scene().colorCount()) {}
 

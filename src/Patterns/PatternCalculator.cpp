@@ -9,11 +9,11 @@
 #include "Patterns/PatternInt.h"
 #include "Patterns/PatternNetwork.h"
 #include "Patterns/PatternNoise.h"
-#include "engine/Scene.h"
 #include "Patterns/PatternSin.h"
-#include "engine/Trace.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
+#include "engine/Trace.h"
 #include "engine/WeightedChooser.h"
 
 void IndexGrid::resize(int width, int height) {
@@ -36,11 +36,13 @@ void PatternCalculator::fillIndexGrid(IndexGrid& grid, int width, int height, bo
     const int w = mirrored ? (width + 1) / 2 : width;
     const int h = mirrored ? (height + 1) / 2 : height;
     std::vector<float> xs(static_cast<size_t>(w)), values(xs.size());
-    for (int i = 0; i < w; ++i) xs[size_t(i)] = static_cast<float>(i) / static_cast<float>(width) * 2.0f - 1.0f;
+    for (int i = 0; i < w; ++i)
+        xs[size_t(i)] = static_cast<float>(i) / static_cast<float>(width) * 2.0f - 1.0f;
     for (int j = 0; j < h; ++j) {
         calculateRow(xs, static_cast<float>(j) / static_cast<float>(height) * 2.0f - 1.0f, values);
         for (int i = 0; i < w; ++i) {
-            const int32_t v = qvmath::truncSaturated(static_cast<double>(colors) * values[size_t(i)]) % colors;
+            const int32_t v =
+                qvmath::truncSaturated(static_cast<double>(colors) * values[size_t(i)]) % colors;
             grid.at(i, j) = v;
             if (mirrored) {
                 grid.at(width - 1 - i, j) = v;

@@ -112,8 +112,7 @@ public:
     void fillIndexGrid(IndexGrid& grid, int width, int height, bool mirrored) override;
     // The second entry: fills `grid` (width x height) with `fill`, then
     // paints the shape with the caller's foreground and background.
-    virtual void fillIndexGrid(IndexGrid& grid, int width, int height, int32_t fill, int32_t fg,
-                               int32_t bg);
+    virtual void fillIndexGrid(IndexGrid& grid, int width, int height, int32_t fill, int32_t fg, int32_t bg);
     // A new owned grid of width x height, filled by fillIndexGrid.
     void makeIndexGrid(int width, int height) override;
 

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "Patterns/PatternProgram.h"
-#include "engine/Scene.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
 
 PatternFloat::PatternFloat(RandomSource& random) : PatternCalculator(random) {
     m_fCx = static_cast<float>(random.signedUniform());
@@ -118,8 +118,7 @@ float PatternFloat::run(float x, float y) {
                     case 6:
                         t = std::sqrt((b - m_fCx) * (b - m_fCx) + (t - m_fCy) * (t - m_fCy)) / m_fNorm;
                         break;
-                    case 8:
-                    {
+                    case 8: {
                         const float under = t;
                         t = b;
                         s.push(under);

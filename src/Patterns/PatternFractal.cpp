@@ -5,11 +5,11 @@
 #include <numbers>
 #include <set>
 
+#include "engine/MathErrors.h"
+#include "engine/RandomSource.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "engine/MathErrors.h"
-#include "engine/RandomSource.h"
 
 namespace {
 
@@ -86,17 +86,43 @@ int32_t PatternFractal::iterate(float x, float y, bool applyMods) const {
         {
             w = z;
             switch (m_iAdjZ) {
-                case 1: w = w * w; break;
-                case 2: w = finite(std::sin(w)); break;
-                case 3: w = finite(std::cos(w)); break;
-                case 4: if (w != Complex()) w = finite(std::log(w)); break;
-                case 5: w = std::sqrt(w); break;
-                case 6: w = apply(w, [](float v) { return std::trunc(v); }, false); break;
-                case 7: w = apply(w, [](float v) { return std::trunc(v); }, true); break;
-                case 8: w = apply(w, [](float v) { return std::round(v); }, false); break;
-                case 9: w = apply(w, [](float v) { return std::floor(v); }, false); break;
-                case 10: w = apply(w, [](float v) { return std::ceil(v); }, false); break;
-                default: break;
+                case 1:
+                    w = w * w;
+                    break;
+                case 2:
+                    w = finite(std::sin(w));
+                    break;
+                case 3:
+                    w = finite(std::cos(w));
+                    break;
+                case 4:
+                    if (w != Complex()) w = finite(std::log(w));
+                    break;
+                case 5:
+                    w = std::sqrt(w);
+                    break;
+                case 6:
+                    w = apply(
+                        w, [](float v) { return std::trunc(v); }, false);
+                    break;
+                case 7:
+                    w = apply(
+                        w, [](float v) { return std::trunc(v); }, true);
+                    break;
+                case 8:
+                    w = apply(
+                        w, [](float v) { return std::round(v); }, false);
+                    break;
+                case 9:
+                    w = apply(
+                        w, [](float v) { return std::floor(v); }, false);
+                    break;
+                case 10:
+                    w = apply(
+                        w, [](float v) { return std::ceil(v); }, false);
+                    break;
+                default:
+                    break;
             }
             if (m_bUseMinNormZ) minNorm = std::min(minNorm, normOf(w));
             if (m_bUseMinAbsReal) minRe = std::min(minRe, std::fabs(w.real()));
@@ -110,8 +136,8 @@ int32_t PatternFractal::iterate(float x, float y, bool applyMods) const {
             } else {
                 const float t = (qvmath::atan2(w.imag(), w.real()) / kPi + 1.0f) / 2.0f;
                 const float t2 = (0.25f - std::fabs(t - 0.5f)) * 4.0f;
-                n = static_cast<int32_t>(std::llabs(qvmath::truncSaturated(static_cast<double>(m_iMaxIter) * t2)) %
-                                         m_iMaxIter);
+                n = static_cast<int32_t>(
+                    std::llabs(qvmath::truncSaturated(static_cast<double>(m_iMaxIter) * t2)) % m_iMaxIter);
             }
         }
         if (m_bUseMinNormZ) n = addScaled(n, m_iMaxIter, minNorm);
@@ -193,7 +219,10 @@ void PatternFractal::setup(int, int, bool symmetric, int) {
             float a = a1 * u();
             a *= 1.75f;
             if (u() < 0.9f) a = -a;
-            const float sign = u() >= 0.85f ? (r.below(2) != 0 ? 1.0f : -1.0f) : (a > 0 ? -1.0f : a < 0 ? 1.0f : 0.0f);
+            const float sign = u() >= 0.85f ? (r.below(2) != 0 ? 1.0f : -1.0f)
+                                            : (a > 0   ? -1.0f
+                                               : a < 0 ? 1.0f
+                                                       : 0.0f);
             const float b1 = u();
             float b = b1 * u();
             b *= 1.75f * sign;

@@ -6,9 +6,9 @@
 #include <numbers>
 
 #include "Patterns/PatternProgram.h"
-#include "engine/Scene.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
 
 namespace {
 
@@ -19,8 +19,7 @@ int32_t wrap(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v));
 
 }  // namespace
 
-PatternInt::PatternInt(RandomSource& random)
-    : PatternCalculator(random), m_iModulus(scene().largestSide()) {}
+PatternInt::PatternInt(RandomSource& random) : PatternCalculator(random), m_iModulus(scene().largestSide()) {}
 
 void PatternInt::setProgram(const std::vector<int32_t>& program, const std::vector<int32_t>& constants) {
     m_iLength = static_cast<int32_t>(std::min<size_t>(program.size(), kMaxLength));

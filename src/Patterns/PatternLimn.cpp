@@ -1,9 +1,9 @@
 #include <algorithm>
 
 #include "Patterns/PatternCalculator.h"
-#include "engine/Scene.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
 
 namespace {
 
@@ -36,7 +36,8 @@ void PatternLimn::calculate(const std::vector<float>& in, std::vector<float>& ou
     const int colors = scene().colorCount();
     const int32_t cell = g.at(cellOf(in[0], g.width()), cellOf(in[1], g.height()));
     // One colour leaves no step to divide by: every cell reads 0.
-    out[0] = colors > 1 ? std::clamp(static_cast<float>(cell) / static_cast<float>(colors - 1), 0.0f, 1.0f) : 0.0f;
+    out[0] =
+        colors > 1 ? std::clamp(static_cast<float>(cell) / static_cast<float>(colors - 1), 0.0f, 1.0f) : 0.0f;
 }
 
 void PatternLimn::fillIndexGrid(IndexGrid& grid, int width, int height, bool) {
@@ -47,7 +48,8 @@ void PatternLimn::fillIndexGrid(IndexGrid& grid, int width, int height, bool) {
     paintShape(grid, fg, bg);
 }
 
-void PatternLimn::fillIndexGrid(IndexGrid& grid, int width, int height, int32_t fill, int32_t fg, int32_t bg) {
+void PatternLimn::fillIndexGrid(IndexGrid& grid, int width, int height, int32_t fill, int32_t fg,
+                                int32_t bg) {
     grid.resize(width, height);
     grid.fill(fill);
     paintShape(grid, fg, bg);

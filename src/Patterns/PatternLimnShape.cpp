@@ -16,10 +16,10 @@ void PatternLimn::paintShape(IndexGrid& grid, int32_t fg, int32_t bg) {
     if (!shapes.complete) return;
     for (int row = 0; row < h; ++row)
         for (int column = 0; column < w; ++column)
-            grid.at(column, row) = shapes.mask[static_cast<size_t>(row) * static_cast<size_t>(w) +
-                                               static_cast<size_t>(column)]
-                                       ? bg
-                                       : fg;
+            grid.at(column, row) =
+                shapes.mask[static_cast<size_t>(row) * static_cast<size_t>(w) + static_cast<size_t>(column)]
+                    ? bg
+                    : fg;
 }
 
 void PatternLimn::releaseShapes() {

@@ -21,9 +21,9 @@ public:
     int outputCount(int requested) const override { return requested; }
 
     struct Layer {
-        int32_t kind = 0;     // activation: 0 sine raised, 1 |sine|, 2 fraction of |sum| / 4
+        int32_t kind = 0;  // activation: 0 sine raised, 1 |sine|, 2 fraction of |sum| / 4
         float phase = 0.0f;
-        float spare = 0.0f;   // drawn with the layer, not used by the calculation
+        float spare = 0.0f;  // drawn with the layer, not used by the calculation
         std::vector<float> values;
         std::vector<float> cutoffs;
         std::vector<float> weights;  // per node, one per node of the previous layer

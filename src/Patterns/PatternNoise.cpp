@@ -14,13 +14,15 @@ void PatternNoise::setup(int, int, bool, int) {
     m_cells.resize(static_cast<size_t>(m_iWidth) * static_cast<size_t>(m_iHeight));
     for (float& cell : m_cells) cell = static_cast<float>(r.uniform());
     std::vector<float> xs(static_cast<size_t>(m_iWidth)), row(xs.size());
-    for (int i = 0; i < m_iWidth; ++i) xs[size_t(i)] = static_cast<float>(i) / static_cast<float>(m_iWidth - 1) * 2.0f - 1.0f;
+    for (int i = 0; i < m_iWidth; ++i)
+        xs[size_t(i)] = static_cast<float>(i) / static_cast<float>(m_iWidth - 1) * 2.0f - 1.0f;
     m_knots.resize(static_cast<size_t>(m_iHeight));
     for (int j = 0; j < m_iHeight; ++j)
         m_knots[size_t(j)] = static_cast<float>(j) / static_cast<float>(m_iHeight - 1) * 2.0f - 1.0f;
     m_rows.clear();
     for (int j = 0; j < m_iHeight; ++j) {
-        for (int i = 0; i < m_iWidth; ++i) row[size_t(i)] = m_cells[size_t(i) * size_t(m_iHeight) + size_t(j)];
+        for (int i = 0; i < m_iWidth; ++i)
+            row[size_t(i)] = m_cells[size_t(i) * size_t(m_iHeight) + size_t(j)];
         m_rows.push_back(Interpolator::create(m_iKind, xs, row));
     }
     m_column.assign(m_knots.size(), 0.0f);

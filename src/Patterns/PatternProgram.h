@@ -10,8 +10,8 @@
 class DistinctValues {
 public:
     void add(float v) {
-        if (m_iCount < m_values.size() && std::find(m_values.begin(), m_values.begin() + m_iCount, v) ==
-                                              m_values.begin() + m_iCount)
+        if (m_iCount < m_values.size() &&
+            std::find(m_values.begin(), m_values.begin() + m_iCount, v) == m_values.begin() + m_iCount)
             m_values[m_iCount++] = v;
     }
     int count() const { return static_cast<int>(m_iCount); }

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/Scene.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
 
 namespace {
 

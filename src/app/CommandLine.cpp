@@ -28,9 +28,9 @@ std::string optionName(const std::string& arg) {
 }
 
 const std::vector<std::string>& knownOptions() {
-    static const std::vector<std::string> names = {
-        "window", "root", "window-id", "render", "frames", "size",
-        "seconds", "seed", "depth", "fps", "help", "version", "list-styles"};
+    static const std::vector<std::string> names = {"window", "root",    "window-id",  "render", "frames",
+                                                   "size",   "seconds", "seed",       "depth",  "fps",
+                                                   "help",   "version", "list-styles"};
     return names;
 }
 
@@ -45,8 +45,7 @@ std::optional<long long> parseInteger(const std::string& text) {
     errno = 0;
     char* end = nullptr;
     const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || std::isspace(static_cast<unsigned char>(text[0])))
-        return std::nullopt;
+    if (errno != 0 || *end != '\0' || std::isspace(static_cast<unsigned char>(text[0]))) return std::nullopt;
     return v;
 }
 
@@ -64,8 +63,7 @@ std::optional<uint64_t> parseWindowId(const std::string& text) {
 // A decimal number: strtod alone would also read hexadecimal ("0x10" as 16),
 // "inf" and "nan".
 std::optional<double> parseNumber(const std::string& text) {
-    if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string::npos)
-        return std::nullopt;
+    if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string::npos) return std::nullopt;
     errno = 0;
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
@@ -107,8 +105,7 @@ LaunchRequest parseWindowsSwitches(const std::vector<std::string>& args) {
         if (args.size() >= 2) r.windowId = parseWindowId(args[1]).value_or(0);
     } else if (matchesSwitch(args[0], 'p')) {
         r.action = Action::Preview;
-        if (args.size() < 2)
-            return fail(args[0] + " needs the id of a window as its second argument");
+        if (args.size() < 2) return fail(args[0] + " needs the id of a window as its second argument");
         const auto id = parseWindowId(args[1]);
         if (!id) return fail("'" + args[1] + "' is not a window id (a decimal number)");
         r.windowId = *id;
@@ -243,8 +240,7 @@ bool matchesSwitch(const std::string& arg, char letter) {
     std::string s = arg;
     if (!s.empty() && (s[0] == '-' || s[0] == '/')) s.erase(0, 1);
     return s.size() == 1 &&
-           std::tolower(static_cast<unsigned char>(s[0])) ==
-               std::tolower(static_cast<unsigned char>(letter));
+           std::tolower(static_cast<unsigned char>(s[0])) == std::tolower(static_cast<unsigned char>(letter));
 }
 
 std::optional<int32_t> windowsSeedArgument(const std::vector<std::string>& args) {
@@ -288,7 +284,8 @@ LaunchRequest parseCommandLine(const std::vector<std::string>& args) {
             start = comma + 1;
         }
     }
-    LaunchRequest r = !rest.empty() && isPlatformOption(rest[0]) ? parsePlatformOptions(rest) : parseWindowsSwitches(rest);
+    LaunchRequest r =
+        !rest.empty() && isPlatformOption(rest[0]) ? parsePlatformOptions(rest) : parseWindowsSwitches(rest);
     if (r.action != Action::UsageError) r.styles = std::move(styles);
     return r;
 }

@@ -19,12 +19,12 @@ struct LaunchRequest {
         Render,          // --render FILE and/or --frames DIR
         Help,
         Version,
-        ListStyles,      // --list-styles
-        UsageError,      // `error` says what is wrong
+        ListStyles,  // --list-styles
+        UsageError,  // `error` says what is wrong
     };
 
     Action action = Action::Configure;
-    uint64_t windowId = 0;  // Preview, ChangePassword, XScreenSaver with -window-id
+    uint64_t windowId = 0;    // Preview, ChangePassword, XScreenSaver with -window-id
     bool rootWindow = false;  // -root: $XSCREENSAVER_WINDOW, else the root window
     int width = 0;            // --window WxH or --size WxH; 0 for the default
     int height = 0;

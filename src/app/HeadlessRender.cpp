@@ -57,8 +57,8 @@ bool planRender(const LaunchRequest& request, platform::HeadlessOptions& options
         if (!platform::makeFolder(request.framesDir, error)) return false;
         const auto n = static_cast<long long>(count);
         for (long long k = 1; k <= n; ++k)
-            options.snapshots.push_back({msOf(static_cast<double>(k) / request.fps),
-                                         frameFile(request.framesDir, k), true});
+            options.snapshots.push_back(
+                {msOf(static_cast<double>(k) / request.fps), frameFile(request.framesDir, k), true});
     }
     if (!request.renderPath.empty()) {
         const std::filesystem::path parent = std::filesystem::path(request.renderPath).parent_path();

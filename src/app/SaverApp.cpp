@@ -6,13 +6,13 @@
 #include <cstring>
 
 #include "app/ScreenWnd.h"
-#include "styles/Saver.h"
 #include "platform/Backend.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/MessageLoop.h"
 #include "platform/OutputFile.h"
 #include "shape/Limn.h"
+#include "styles/Saver.h"
 
 CSaverApp gApp;
 
@@ -108,8 +108,8 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
             CScreenWnd* screen = wnd.get();
             bool made = false;
             if (request.action == Action::Window) {
-                const int w = request.width > 0 ? request.width
-                                                : std::min(kWindowWidth, GetSystemMetrics(SM_CXSCREEN));
+                const int w =
+                    request.width > 0 ? request.width : std::min(kWindowWidth, GetSystemMetrics(SM_CXSCREEN));
                 const int h = request.height > 0 ? request.height
                                                  : std::min(kWindowHeight, GetSystemMetrics(SM_CYSCREEN));
                 made = screen->CreateInWindow(w, h);
@@ -222,6 +222,5 @@ void CSaverApp::showHelp() {
         return;
     }
     if (!platform::shellOpen(file))
-        platform::showErrorBox("Error",
-                               "Sorry, could not launch browser to view help file " + file.string());
+        platform::showErrorBox("Error", "Sorry, could not launch browser to view help file " + file.string());
 }

@@ -20,8 +20,7 @@ bool CScreenWnd::CreateFullScreen() {
     // monitor; the window spans its whole width and height from there.
     const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const RECT rect{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                    y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RECT rect{x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     return Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, rect);
 }
 

@@ -9,13 +9,13 @@
 #include "app/CommandLine.h"
 #include "app/HeadlessRender.h"
 #include "app/SaverApp.h"
-#include "scene/StyleCatalogue.h"
 #include "platform/Backend.h"
 #include "platform/MessageLoop.h"
 #include "platform/ProfileStore.h"
 #include "platform/SdlBackend.h"
 #include "platform/Signals.h"
 #include "platform/Surface.h"
+#include "scene/StyleCatalogue.h"
 
 namespace {
 

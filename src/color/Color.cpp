@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/Scene.h"
 #include "color/ColorSpace.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
 
 Color::Color(COLORREF cr) : m_cr(cr) {
     // A palette index keeps its form; the flag would turn it into nonsense.
@@ -28,9 +28,7 @@ Color Color::fromPaletteIndex(int i) {
     return c;
 }
 
-Color Color::randomPaletteColor(RandomSource& r) {
-    return fromPaletteIndex(r.below(scene().colorCount()));
-}
+Color Color::randomPaletteColor(RandomSource& r) { return fromPaletteIndex(r.below(scene().colorCount())); }
 
 void Color::set(int r, int g, int b) {
     m_cr = RGB(r, g, b);

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <iterator>
 
-#include "engine/Trace.h"
 #include "color/ColorAdjusters.h"
 #include "color/ColorSpace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "engine/Trace.h"
 
 ColorAdjuster::ColorAdjuster(RandomSource& random) : m_pRandom(&random) {
     for (bool& flag : m_channels) flag = random.below(2) > 0;

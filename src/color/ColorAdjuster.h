@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/FactoryContext.h"
 #include "color/Color.h"
+#include "engine/FactoryContext.h"
 
 class ChooserSet;
 class RandomSource;

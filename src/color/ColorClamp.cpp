@@ -2,9 +2,9 @@
 
 #include <iterator>
 
-#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "engine/Trace.h"
 
 int ColorClampMinMax::clamp(int v) {
     if (v > 255) return 255;
@@ -35,10 +35,10 @@ struct ClampKind {
 
 // Indexed by the colour-clamp chooser; any other index saturates.
 constexpr ClampKind kClamps[] = {
-    {"ColorClampMinMax", [](RandomSource&) -> std::unique_ptr<ColorClamp> {
-         return std::make_unique<ColorClampMinMax>();
-     }},
-    {"ColorClampOffset", [](RandomSource& random) -> std::unique_ptr<ColorClamp> {
+    {"ColorClampMinMax",
+     [](RandomSource&) -> std::unique_ptr<ColorClamp> { return std::make_unique<ColorClampMinMax>(); }},
+    {"ColorClampOffset",
+     [](RandomSource& random) -> std::unique_ptr<ColorClamp> {
          return std::make_unique<ColorClampOffset>(random);
      }},
 };

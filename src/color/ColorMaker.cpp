@@ -4,15 +4,14 @@
 #include <iterator>
 
 #include "Patterns/PatternCalculator.h"
-#include "engine/Trace.h"
-#include "engine/Scene.h"
 #include "engine/ChooserSet.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
+#include "engine/Trace.h"
 #include "platform/DC.h"
 
-ColorMaker::ColorMaker(RandomSource& random)
-    : m_iColors(scene().colorCount()), m_pRandom(&random) {}
+ColorMaker::ColorMaker(RandomSource& random) : m_iColors(scene().colorCount()), m_pRandom(&random) {}
 
 ColorMakerIndex::ColorMakerIndex(RandomSource& random) : ColorMaker(random) {
     m_iIndex = random.below(m_iColors);

@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "engine/Scene.h"
-#include "engine/Settings.h"
-#include "engine/Trace.h"
 #include "color/ColorSpace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 
 namespace {
 
@@ -129,9 +129,8 @@ std::unique_ptr<ColorSelector> makeSelector(RandomSource& random) {
 
 // Indexed by the colour-selector chooser; any other index reads the palette.
 constexpr SelectorKind kSelectors[] = {
-    {"ColorSelectorIndex", [](RandomSource&) -> std::unique_ptr<ColorSelector> {
-         return std::make_unique<ColorSelectorIndex>();
-     }},
+    {"ColorSelectorIndex",
+     [](RandomSource&) -> std::unique_ptr<ColorSelector> { return std::make_unique<ColorSelectorIndex>(); }},
     {"ColorSelectorRGB", makeSelector<ColorSelectorRGB>},
     {"ColorSelectorHSL", makeSelector<ColorSelectorHSL>},
     {"ColorSelectorBump", makeSelector<ColorSelectorBump>},

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/FactoryContext.h"
 #include "color/Color.h"
+#include "engine/FactoryContext.h"
 
 class ChooserSet;
 class RandomSource;

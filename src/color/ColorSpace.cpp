@@ -94,13 +94,26 @@ Color ColorHSV::toColor() const {
     const float t = v * (1 - s * (1 - f));
     float r, g, b;
     switch (i) {
-        case 0: r = v, g = t, b = p; break;
-        case 1: r = q, g = v, b = p; break;
-        case 2: r = p, g = v, b = t; break;
-        case 3: r = p, g = q, b = v; break;
-        case 4: r = t, g = p, b = v; break;
-        case 5: r = v, g = p, b = q; break;
-        default: return Color(0, 0, 0);
+        case 0:
+            r = v, g = t, b = p;
+            break;
+        case 1:
+            r = q, g = v, b = p;
+            break;
+        case 2:
+            r = p, g = v, b = t;
+            break;
+        case 3:
+            r = p, g = q, b = v;
+            break;
+        case 4:
+            r = t, g = p, b = v;
+            break;
+        case 5:
+            r = v, g = p, b = q;
+            break;
+        default:
+            return Color(0, 0, 0);
     }
     return Color(toChannel(r), toChannel(g), toChannel(b));
 }
@@ -108,8 +121,10 @@ Color ColorHSV::toColor() const {
 void ColorHSV::nudge(RandomSource& r) {
     if (r.below(2) != 0) {
         m_fHue = static_cast<float>(m_fHue + r.signedUniform() * 10);
-        if (m_fHue < 0) m_fHue += 360;
-        else if (m_fHue >= 360) m_fHue -= 360;
+        if (m_fHue < 0)
+            m_fHue += 360;
+        else if (m_fHue >= 360)
+            m_fHue -= 360;
     }
     if (r.below(2) != 0)
         m_fSaturation = std::clamp(static_cast<float>(m_fSaturation + r.signedUniform() * 0.1), 0.0f, 1.0f);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/Settings.h"
 #include "color/ColorSpace.h"
+#include "engine/Settings.h"
 
 PaletteOptions PaletteOptions::from(const Settings& s, bool paletteDevice, bool runningLong) {
     PaletteOptions o;
@@ -114,8 +114,10 @@ PALETTEENTRY PaletteMaker::entryAt(int k) const {
         const float tent = (0.5f - std::fabs(t - 0.5f)) * 2 * 0.8f;
         const ColorHSL hsl(colour);
         float l = tent;
-        if (!m_bHighlights) l = std::min(hsl.lightness(), tent);
-        else if (!m_bBlackBands) l = std::max(hsl.lightness(), tent);
+        if (!m_bHighlights)
+            l = std::min(hsl.lightness(), tent);
+        else if (!m_bBlackBands)
+            l = std::max(hsl.lightness(), tent);
         colour = ColorHSL(hsl.hue(), hsl.saturation(), l).toColor();
     }
     return {static_cast<BYTE>(colour.red()), static_cast<BYTE>(colour.green()),

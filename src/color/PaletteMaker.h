@@ -31,11 +31,11 @@ struct PaletteOptions {
 
 // One band as it was laid down.
 struct PaletteBand {
-    int start;     // first entry written (the last entry of the band before)
-    int length;    // entries written
-    Color from;    // where the ramp starts (not itself written)
-    Color to;      // the colour of its last entry before any lightness change
-    bool easeIn;   // t^gamma; otherwise t^(1/gamma)
+    int start;    // first entry written (the last entry of the band before)
+    int length;   // entries written
+    Color from;   // where the ramp starts (not itself written)
+    Color to;     // the colour of its last entry before any lightness change
+    bool easeIn;  // t^gamma; otherwise t^(1/gamma)
 };
 
 class PaletteMaker {
@@ -86,8 +86,8 @@ private:
     Color m_firstColor;
     Color m_current;  // the colour the next band starts from
 
-    int m_i = 0;        // next entry
-    int m_k = 0;        // position in the current band
+    int m_i = 0;  // next entry
+    int m_k = 0;  // position in the current band
     bool m_bInBand = false;
     std::vector<PaletteBand> m_bands;
     bool m_bFinished = false;

@@ -6,11 +6,11 @@
 #include <numbers>
 
 #include "Patterns/PatternCalculator.h"
-#include "engine/Trace.h"
-#include "engine/Scene.h"
 #include "engine/ChooserSet.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
+#include "engine/Trace.h"
 
 namespace {
 
@@ -31,7 +31,9 @@ VaryRangeFromTo::VaryRangeFromTo(RandomSource& random) {
 
 Color VaryRangeFromTo::map(float t, Color) const {
     t = unitLimited(t);
-    const auto mix = [t](int from, int to) { return qvmath::truncSaturated(from + (to - from) * static_cast<double>(t)) % 256; };
+    const auto mix = [t](int from, int to) {
+        return qvmath::truncSaturated(from + (to - from) * static_cast<double>(t)) % 256;
+    };
     Color c;
     c.set(mix(m_from.red(), m_to.red()), mix(m_from.green(), m_to.green()), mix(m_from.blue(), m_to.blue()));
     return c;
@@ -56,7 +58,8 @@ struct RangeKind {
 
 // Indexed by the variation-range chooser; any other index is the palette.
 constexpr RangeKind kRanges[] = {
-    {"VaryRangePalette", [](RandomSource&) -> std::unique_ptr<VaryRange> { return std::make_unique<VaryRangePalette>(); }},
+    {"VaryRangePalette",
+     [](RandomSource&) -> std::unique_ptr<VaryRange> { return std::make_unique<VaryRangePalette>(); }},
     {"VaryRangeFromTo",
      [](RandomSource& r) -> std::unique_ptr<VaryRange> { return std::make_unique<VaryRangeFromTo>(r); }},
     {"VaryRangeBrightness",
@@ -94,7 +97,8 @@ bool VaryColorByDistance::parameter(float x, float y, float x2, float y2, float&
 
 bool VaryColorByAngle::parameter(float x, float y, float x2, float y2, float& t) {
     const float fx = -std::fabs(x), fx2 = -std::fabs(x2);
-    t = fx2 == fx && y2 == y ? 0.0f : (qvmath::atan2(fx2 - fx, -(y2 - y)) / std::numbers::pi_v<float> + 1.0f) / 2.0f;
+    t = fx2 == fx && y2 == y ? 0.0f
+                             : (qvmath::atan2(fx2 - fx, -(y2 - y)) / std::numbers::pi_v<float> + 1.0f) / 2.0f;
     return true;
 }
 
@@ -114,7 +118,9 @@ bool VaryColorByY::parameter(float, float y, float, float, float& t) {
 }
 
 VaryColorByXY::VaryColorByXY(RandomSource& random, const ChooserSet& choosers)
-    : VaryColor(random, choosers), m_pCalc(PatternCalculator::create(random, 1, false)), m_in(2, 0.0f),
+    : VaryColor(random, choosers),
+      m_pCalc(PatternCalculator::create(random, 1, false)),
+      m_in(2, 0.0f),
       m_out(1, 0.0f) {
     m_pCalc->setup(2, 1, false, 2);
 }

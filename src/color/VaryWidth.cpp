@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/MathErrors.h"
+#include "engine/Trace.h"
 
 int VaryWidthByAngle::width(int maxWidth, int x1, int y1, int x2, int y2) const {
     double a;

@@ -35,16 +35,14 @@ CAnimationPage::CAnimationPage(Settings& settings, const ConfigServices& service
     addToolTip(m_useAnimation, "Select this to animate the colors");
     m_animatePause = new QCheckBox("Animate during &pause", this);
     m_animatePause->setObjectName("AnimatePause");
-    addToolTip(m_animatePause,
-               "Animate during the pause between images if you have selected a pause");
+    addToolTip(m_animatePause, "Animate during the pause between images if you have selected a pause");
     watch(m_useAnimation);
     watch(m_animatePause);
 
     auto* grid = new QGridLayout;
     addSlider(grid, 0, 0,
-              QV_SLIDER_ROW("&How often to &animate the colors:", Animation, animation,
-                            setAnimation, 0, 100, 10,
-                            "Slide completely to the left to turn animation off"));
+              QV_SLIDER_ROW("&How often to &animate the colors:", Animation, animation, setAnimation, 0, 100,
+                            10, "Slide completely to the left to turn animation off"));
     addSlider(grid, 1, 0,
               QV_SLIDER_ROW("How quickly to &animate the colors:", AnimationSpeed, animationSpeed,
                             setAnimationSpeed, 0, 500, 50, "How quickly the colors should pulsate"));

@@ -14,19 +14,18 @@ constexpr int kRows = Settings::kColorCount / 2;
 
 // On a palette display the samples are only approximate, so the tips say
 // which colour each slider really stands for.
-const char* const kPaletteTips[Settings::kColorCount] = {
-    "Slide to the right to use more of this color",
-    "Actually orange",
-    "Yellow",
-    "Lime green",
-    "Bright green",
-    "Actually light green",
-    "Cyan",
-    "Blue",
-    "Bright blue",
-    "Violet",
-    "Magenta",
-    "Slightly bluish red"};
+const char* const kPaletteTips[Settings::kColorCount] = {"Slide to the right to use more of this color",
+                                                         "Actually orange",
+                                                         "Yellow",
+                                                         "Lime green",
+                                                         "Bright green",
+                                                         "Actually light green",
+                                                         "Cyan",
+                                                         "Blue",
+                                                         "Bright blue",
+                                                         "Violet",
+                                                         "Magenta",
+                                                         "Slightly bluish red"};
 const char* const kKeys[Settings::kColorCount] = {"Color0", "Color1", "Color2",  "Color3",
                                                   "Color4", "Color5", "Color6",  "Color7",
                                                   "Color8", "Color9", "Color10", "Color11"};

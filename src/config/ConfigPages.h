@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/Settings.h"
 #include "config/ConfigServices.h"
+#include "engine/Settings.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -41,10 +41,12 @@ struct SliderRow {
 };
 
 // The row of a numeric setting of the record, by its key and accessors.
-#define QV_SLIDER_ROW(label, Key, get, set, minimum, maximum, pageSize, toolTip)               \
-    SliderRow{label, #Key, minimum, maximum, pageSize, toolTip, Settings::kDefault##Key,       \
-              [](const Settings& s) { return static_cast<int>(s.get()); },                   \
-              [](Settings& s, int v) { s.set(v); }}
+#define QV_SLIDER_ROW(label, Key, get, set, minimum, maximum, pageSize, toolTip)   \
+    SliderRow {                                                                    \
+        label, #Key, minimum, maximum, pageSize, toolTip, Settings::kDefault##Key, \
+            [](const Settings& s) { return static_cast<int>(s.get()); },           \
+            [](Settings& s, int v) { s.set(v); }                                   \
+    }
 
 // "Reduce Chaos": values some sliders of a page are set to.
 struct Preset {

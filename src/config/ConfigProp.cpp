@@ -19,8 +19,7 @@ ConfigServices ConfigServices::desktop(int bitsPerPixel) {
     ConfigServices s;
     s.bitsPerPixel = bitsPerPixel;
     s.chooseFolder = [](QWidget* parent, const QString& title) {
-        return QFileDialog::getExistingDirectory(parent, title, QString(),
-                                                 QFileDialog::ShowDirsOnly);
+        return QFileDialog::getExistingDirectory(parent, title, QString(), QFileDialog::ShowDirsOnly);
     };
     s.note = [](QWidget* parent, const QString& caption, const QString& text) {
         QMessageBox::information(parent, caption, text);
@@ -44,8 +43,8 @@ CConfigProp::CConfigProp(Settings& settings, ConfigServices services, QWidget* p
     for (CConfigPage* page : m_pages) m_tabs->addTab(page, page->caption());
 
     // The sheet's own buttons; there is no Apply: nothing is stored before OK.
-    m_buttons = new QDialogButtonBox(
-        QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    m_buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &CConfigProp::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &CConfigProp::reject);
     connect(m_buttons, &QDialogButtonBox::helpRequested, this, [this] {
@@ -56,8 +55,9 @@ CConfigProp::CConfigProp(Settings& settings, ConfigServices services, QWidget* p
     body->addWidget(m_tabs, 1);
     if (m_services.preview) {
         auto* box = new QGroupBox("Preview", this);
-        m_preview = new CPreviewPane(m_services.saverProgram, settings.store().folder(),
-                                     [this](Settings& s) { return storeAll(s); }, box);
+        m_preview = new CPreviewPane(
+            m_services.saverProgram, settings.store().folder(), [this](Settings& s) { return storeAll(s); },
+            box);
         auto* boxLayout = new QVBoxLayout(box);
         boxLayout->addWidget(m_preview);
         boxLayout->addStretch();

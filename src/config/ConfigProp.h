@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <vector>
 
-#include "engine/Settings.h"
 #include "config/ConfigServices.h"
+#include "engine/Settings.h"
 
 class CConfigPage;
 class CPreviewPane;

@@ -58,16 +58,16 @@ CImagesPage::CImagesPage(Settings& settings, const ConfigServices& services, QWi
     folderRow->addLayout(folderButtons);
 
     auto* grid = new QGridLayout;
-    addSlider(grid, 0, 0,
-              QV_SLIDER_ROW("&Pause after displaying an image:", ImagePause, imagePause,
-                            setImagePause, 0, 60, 6,
-                            "How long to pause before starting the next drawing after an image is "
-                            "displayed"));
-    addSlider(grid, 1, 0,
-              QV_SLIDER_ROW("&Minimum period between images:", ImagePeriod, imagePeriod,
-                            setImagePeriod, 0, 300, 30,
-                            "The minimum time between displaying images, so they don't cycle too "
-                            "quickly"));
+    addSlider(
+        grid, 0, 0,
+        QV_SLIDER_ROW("&Pause after displaying an image:", ImagePause, imagePause, setImagePause, 0, 60, 6,
+                      "How long to pause before starting the next drawing after an image is "
+                      "displayed"));
+    addSlider(
+        grid, 1, 0,
+        QV_SLIDER_ROW("&Minimum period between images:", ImagePeriod, imagePeriod, setImagePeriod, 0, 300, 30,
+                      "The minimum time between displaying images, so they don't cycle too "
+                      "quickly"));
 
     auto* order = new QGroupBox("Display order", this);
     m_random = new QRadioButton("Ra&ndom", order);
@@ -128,8 +128,7 @@ void CImagesPage::addFolder() {
     if (!m_services.chooseFolder) return;
     const QString folder = m_services.chooseFolder(this, "Choose a folder containing your images:");
     if (folder.isEmpty() || !addFolderPath(folder)) return;
-    if (!holdsImages(folder))
-        note(kCaption, "No images (jpg, jpe, jpeg or bmp) were found in this folder.");
+    if (!holdsImages(folder)) note(kCaption, "No images (jpg, jpe, jpeg or bmp) were found in this folder.");
 }
 
 void CImagesPage::removeFolder() {

@@ -8,8 +8,7 @@
 
 CMessagesPage::CMessagesPage(Settings& settings, const ConfigServices& services, QWidget* parent)
     : CConfigPage(settings, services, parent) {
-    auto* heading =
-        new QLabel("&Enter your text messages - they will be displayed at random:", this);
+    auto* heading = new QLabel("&Enter your text messages - they will be displayed at random:", this);
     auto* grid = new QGridLayout;
     for (int i = 0; i < Settings::kMessageCount; ++i) {
         auto* edit = new QLineEdit(this);

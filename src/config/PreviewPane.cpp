@@ -43,8 +43,10 @@ CPreviewPane::CPreviewPane(const QString& program, std::filesystem::path userFol
     m_timer.setInterval(kDelayMs);
     connect(&m_timer, &QTimer::timeout, this, &CPreviewPane::restart);
     connect(&m_process, &QProcess::finished, this, &CPreviewPane::renderFinished);
-    if (m_program.isEmpty()) say("The saver (quorvane) was not found, so there is no preview.");
-    else if (!m_folder.isValid()) say("There is no preview: no temporary folder could be made.");
+    if (m_program.isEmpty())
+        say("The saver (quorvane) was not found, so there is no preview.");
+    else if (!m_folder.isValid())
+        say("There is no preview: no temporary folder could be made.");
 }
 
 CPreviewPane::~CPreviewPane() {
@@ -89,13 +91,11 @@ void CPreviewPane::restart() {
     }
     if (m_embedded) {
         m_stack->setCurrentWidget(m_host);
-        desktop::startSaver(m_process, m_program, {"/p", QString::number(m_host->winId())},
-                            m_folder.path());
+        desktop::startSaver(m_process, m_program, {"/p", QString::number(m_host->winId())}, m_folder.path());
     } else {
         desktop::startSaver(m_process, m_program,
-                            {"--render", stillPath(), "--size",
-                             QString("%1x%2").arg(kWidth).arg(kHeight), "--seconds",
-                             QString::number(kStillSeconds), "--seed", QString::number(m_seed)},
+                            {"--render", stillPath(), "--size", QString("%1x%2").arg(kWidth).arg(kHeight),
+                             "--seconds", QString::number(kStillSeconds), "--seed", QString::number(m_seed)},
                             m_folder.path());
     }
 }

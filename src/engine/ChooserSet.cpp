@@ -1,6 +1,5 @@
 #include "engine/ChooserSet.h"
 
-
 int ChooserSet::codeAt(Family f, int memberIndex) const {
     const std::vector<int>& list = codes(f);
     if (memberIndex < 0 || memberIndex >= static_cast<int>(list.size())) return -1;

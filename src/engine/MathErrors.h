@@ -20,9 +20,9 @@
 namespace qvmath {
 
 enum MathError {
-    kDomain = 1,     // argument outside the function's domain
-    kSingular = 2,   // a pole: the logarithm of 0, 0 to a negative power
-    kOverflow = 3,   // the result is too large
+    kDomain = 1,    // argument outside the function's domain
+    kSingular = 2,  // a pole: the logarithm of 0, 0 to a negative power
+    kOverflow = 3,  // the result is too large
 };
 // An underflow is not an error here: its result is 0 or next to it already.
 

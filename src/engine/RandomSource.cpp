@@ -4,8 +4,7 @@
 
 #include "platform/Clock.h"
 
-RandomSource::RandomSource()
-    : RandomSource(static_cast<int32_t>(platform::clock().calendarSeconds())) {}
+RandomSource::RandomSource() : RandomSource(static_cast<int32_t>(platform::clock().calendarSeconds())) {}
 
 RandomSource::RandomSource(int32_t seedValue) { seed(seedValue); }
 

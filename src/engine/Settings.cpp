@@ -26,8 +26,7 @@ Settings::Settings(platform::ProfileStore store, const std::string& owner)
     m_installFolder = m_store.readString(kConfigKey, "InstallFolder", "");
 #define QV_SETTING(type, Key, get, set, def) m_##Key = static_cast<type>(readInt(#Key, def));
     QV_SETTINGS_IMAGES
-    m_folders = parseFolders(
-        m_store.readPrivate(kIniFile, kIniSection, kFoldersKey, "", kFoldersMaxChars));
+    m_folders = parseFolders(m_store.readPrivate(kIniFile, kIniSection, kFoldersKey, "", kFoldersMaxChars));
     QV_SETTINGS_MAIN
     readMessages(utf8ToWindows1252(owner));
     readColors();
@@ -65,8 +64,7 @@ void Settings::readColors() {
     for (int i = 0; i < kColorCount; ++i) m_colorDefaults[static_cast<size_t>(i)] = defaultColor(i);
     for (int i = 0; i < kColorCount; ++i) {
         const int def = static_cast<int>(m_colorDefaults[static_cast<size_t>(i)]);
-        m_colors[static_cast<size_t>(i)] =
-            static_cast<float>(readInt(keyWithIndex("Color", i).c_str(), def));
+        m_colors[static_cast<size_t>(i)] = static_cast<float>(readInt(keyWithIndex("Color", i).c_str(), def));
     }
 }
 
@@ -85,8 +83,7 @@ std::string Settings::randomMessage(RandomSource& random) const {
 std::vector<std::string> Settings::parseFolders(const std::string& value) {
     std::vector<std::string> folders;
     size_t start = 0;
-    for (size_t star = value.find('*'); star != std::string::npos;
-         star = value.find('*', start)) {
+    for (size_t star = value.find('*'); star != std::string::npos; star = value.find('*', start)) {
         folders.push_back(value.substr(start, star - start));
         start = star + 1;
     }
@@ -106,9 +103,7 @@ bool Settings::write(const platform::ProfileValues& values) {
 
 namespace {
 
-std::pair<std::string, std::string> entry(const char* key, int value) {
-    return {key, std::to_string(value)};
-}
+std::pair<std::string, std::string> entry(const char* key, int value) { return {key, std::to_string(value)}; }
 
 }  // namespace
 
@@ -116,9 +111,8 @@ std::pair<std::string, std::string> entry(const char* key, int value) {
 
 bool Settings::writeTiming() {
     if (m_MaxTime < m_MinTime) m_MaxTime = m_MinTime;
-    return write({QV_ENTRY(Speed), QV_ENTRY(DelayBetweenDrawings), QV_ENTRY(MinTime),
-                  QV_ENTRY(MaxTime), QV_ENTRY(BlankScreen), QV_ENTRY(BlankMinutes),
-                  QV_ENTRY(IgnoreMouse)});
+    return write({QV_ENTRY(Speed), QV_ENTRY(DelayBetweenDrawings), QV_ENTRY(MinTime), QV_ENTRY(MaxTime),
+                  QV_ENTRY(BlankScreen), QV_ENTRY(BlankMinutes), QV_ENTRY(IgnoreMouse)});
 }
 
 bool Settings::writeAnimation() {
@@ -127,14 +121,14 @@ bool Settings::writeAnimation() {
 }
 
 bool Settings::writeStyles() {
-    return write({QV_ENTRY(StyleSolid), QV_ENTRY(StyleDots), QV_ENTRY(StyleLines),
-                  QV_ENTRY(StyleDistort), QV_ENTRY(StyleBitmap), QV_ENTRY(StyleText),
-                  QV_ENTRY(Style3D), QV_ENTRY(StyleOverlappingShapes), QV_ENTRY(SingleDot)});
+    return write({QV_ENTRY(StyleSolid), QV_ENTRY(StyleDots), QV_ENTRY(StyleLines), QV_ENTRY(StyleDistort),
+                  QV_ENTRY(StyleBitmap), QV_ENTRY(StyleText), QV_ENTRY(Style3D),
+                  QV_ENTRY(StyleOverlappingShapes), QV_ENTRY(SingleDot)});
 }
 
 bool Settings::writeText() {
-    return write({QV_ENTRY(TextMessages), QV_ENTRY(TextChar), QV_ENTRY(TextDateTime),
-                  QV_ENTRY(TextRandom), QV_ENTRY(QuorSpel)});
+    return write({QV_ENTRY(TextMessages), QV_ENTRY(TextChar), QV_ENTRY(TextDateTime), QV_ENTRY(TextRandom),
+                  QV_ENTRY(QuorSpel)});
 }
 
 bool Settings::writeMessages() {
@@ -154,8 +148,7 @@ bool Settings::writeMessages() {
 
 bool Settings::writeImages() {
     const bool keys = write({QV_ENTRY(ImageOrder), QV_ENTRY(ImagePause), QV_ENTRY(ImagePeriod)});
-    const bool folders =
-        m_store.writePrivate(kIniFile, kIniSection, kFoldersKey, joinFolders(m_folders));
+    const bool folders = m_store.writePrivate(kIniFile, kIniSection, kFoldersKey, joinFolders(m_folders));
     return keys && folders;
 }
 
@@ -168,8 +161,7 @@ bool Settings::writeLayout() {
 bool Settings::writeOutline() {
     return write({QV_ENTRY(LayoutRect), QV_ENTRY(LayoutCircle), QV_ENTRY(LayoutTriangle),
                   QV_ENTRY(LayoutSlant), QV_ENTRY(LayoutWavy), QV_ENTRY(LayoutShrinkRandom),
-                  QV_ENTRY(LayoutShrinkEven), QV_ENTRY(LayoutCheckered),
-                  QV_ENTRY(LayoutSymmetric)});
+                  QV_ENTRY(LayoutShrinkEven), QV_ENTRY(LayoutCheckered), QV_ENTRY(LayoutSymmetric)});
 }
 
 bool Settings::writeColors() {

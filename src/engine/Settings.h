@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/SettingsKeys.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "engine/SettingsKeys.h"
 #include "platform/ProfileStore.h"
 
 class Settings {
@@ -19,8 +19,7 @@ public:
     static constexpr int kColorCount = 12;
     // The registry key of the settings and the private profile file of the
     // image folders.
-    static constexpr const char* kConfigKey =
-        "HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config";
+    static constexpr const char* kConfigKey = "HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config";
     static constexpr const char* kIniFile = "Quorvane5.ini";
     static constexpr const char* kIniSection = "Quorvane";
     static constexpr const char* kFoldersKey = "Folders";
@@ -33,9 +32,9 @@ public:
     // names and keep their bytes.
     explicit Settings(platform::ProfileStore store, const std::string& owner);
 
-#define QV_SETTING(type, Key, get, set, def)          \
-    static constexpr type kDefault##Key = def;        \
-    type get() const { return m_##Key; }              \
+#define QV_SETTING(type, Key, get, set, def)   \
+    static constexpr type kDefault##Key = def; \
+    type get() const { return m_##Key; }       \
     void set(type value) { m_##Key = value; }
     QV_SETTINGS_ALL
 #undef QV_SETTING

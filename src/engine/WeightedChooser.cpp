@@ -23,16 +23,15 @@ void WeightedChooser::build(const std::vector<float>& weights, bool keepAsDefaul
     if (keepAsDefaults) m_defaults = m_cumulative;
 }
 
-int WeightedChooser::choose(RandomSource& random, const std::vector<int>* excluded,
-                            int maxTries) const {
+int WeightedChooser::choose(RandomSource& random, const std::vector<int>* excluded, int maxTries) const {
     int tries = 0;
     bool accepted = true;
     int index = 0;
     do {
         const float u = static_cast<float>(random.uniform());
         index = 0;
-        const auto found = std::find_if(m_cumulative.begin(), m_cumulative.end(),
-                                        [u](float c) { return u < c; });
+        const auto found =
+            std::find_if(m_cumulative.begin(), m_cumulative.end(), [u](float c) { return u < c; });
         if (found != m_cumulative.end()) {
             index = static_cast<int>(found - m_cumulative.begin());
             accepted = true;

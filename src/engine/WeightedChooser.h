@@ -17,8 +17,7 @@ public:
     void build(const std::vector<float>& weights, bool keepAsDefaults);
     // The index of a member; a member in `excluded` is refused on the first
     // maxTries - 1 draws only.
-    int choose(RandomSource& random, const std::vector<int>* excluded = nullptr,
-               int maxTries = kTries) const;
+    int choose(RandomSource& random, const std::vector<int>* excluded = nullptr, int maxTries = kTries) const;
     void perturb(RandomSource& random);
     // A copy in which the listed members have no weight, the others keeping
     // their shares among themselves: a member the program cannot make yet is

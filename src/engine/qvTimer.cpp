@@ -2,8 +2,7 @@
 
 #include "platform/Clock.h"
 
-qvTimer::qvTimer(int64_t periodMs)
-    : m_period(periodMs), m_periodClock(static_cast<int32_t>(periodMs)) {
+qvTimer::qvTimer(int64_t periodMs) : m_period(periodMs), m_periodClock(static_cast<int32_t>(periodMs)) {
     platform::Clock& c = platform::clock();
     const int64_t frequency = c.counterFrequency();
     // A counter slower than 1 kHz would give 0 counts per millisecond and a

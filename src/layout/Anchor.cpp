@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "Patterns/PatternNetwork.h"
-#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "engine/Trace.h"
 
 AnchorPoint::AnchorPoint(RandomSource* random) : Anchor(random) {
     m_fX = static_cast<float>(random->signedUniform());

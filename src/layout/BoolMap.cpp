@@ -4,11 +4,11 @@
 #include <iterator>
 #include <new>
 
+#include "engine/ChooserSet.h"
+#include "engine/RandomSource.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "engine/ChooserSet.h"
-#include "engine/RandomSource.h"
 #include "shape/Canvas.h"
 #include "shape/Limn.h"
 
@@ -25,14 +25,11 @@ BoolMap::BoolMap(RandomSource* random, int width, int height)
 
 namespace {
 
-bool coin(RandomSource& random) {
-    return random.below(2) > 0;
-}
+bool coin(RandomSource& random) { return random.below(2) > 0; }
 
 }  // namespace
 
-BoolMapAll::BoolMapAll(RandomSource* random, int width, int height)
-    : BoolMap(random, width, height) {
+BoolMapAll::BoolMapAll(RandomSource* random, int width, int height) : BoolMap(random, width, height) {
     if (m_bValid) fill(true, [](int, int) { return true; });
 }
 
@@ -63,8 +60,7 @@ BoolMapHorzStripe::BoolMapHorzStripe(RandomSource* random, int width, int height
     fill(b, [a, m](int, int y) { return (y >> a) % m == 0; });
 }
 
-BoolMapCircles::BoolMapCircles(RandomSource* random, int width, int height)
-    : BoolMap(random, width, height) {
+BoolMapCircles::BoolMapCircles(RandomSource* random, int width, int height) : BoolMap(random, width, height) {
     if (!m_bValid) return;
     const int radius = random->skewedBelow(64, 4) + 4;
     const int gap = random->below(8);
@@ -136,14 +132,11 @@ constexpr int kTraceLine = 41;
 }  // namespace
 
 std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random, const FactoryContext& context, int width,
-                                       int height, int drawingCount,
-                                       const std::function<bool()>& idle) {
+                                       int height, int drawingCount, const std::function<bool()>& idle) {
     const ChooserSet& choosers = context.choosers;
-    const int index =
-        choosers.chooser(Family::BoolMap).choose(random, nullptr, WeightedChooser::kTries);
-    const BoolMapKind& kind = index >= 0 && index < static_cast<int>(std::size(kBoolMaps))
-                                  ? kBoolMaps[index]
-                                  : kBoolMaps[0];
+    const int index = choosers.chooser(Family::BoolMap).choose(random, nullptr, WeightedChooser::kTries);
+    const BoolMapKind& kind =
+        index >= 0 && index < static_cast<int>(std::size(kBoolMaps)) ? kBoolMaps[index] : kBoolMaps[0];
     traceMade("BoolMap", kTraceLine, "(typeid(*pBoolMap).name())", kind.name);
     return kind.make(&random, width, height, drawingCount, idle);
 }

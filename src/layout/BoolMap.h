@@ -15,7 +15,7 @@ class ChooserSet;
 class RandomSource;
 
 class BoolMap {
-  public:
+public:
     // All false; invalid (and empty) when the cells cannot be allocated or
     // the size is not positive.
     BoolMap(RandomSource* random, int width, int height);
@@ -37,7 +37,7 @@ class BoolMap {
     int height() const { return m_iHeight; }
     std::vector<uint8_t>& cells() { return m_cells; }
 
-  protected:
+protected:
     // Sets every cell to b where `inside(x, y)` holds, else to not-b.
     template <class F>
     void fill(bool b, F inside) {
@@ -54,40 +54,40 @@ class BoolMap {
 };
 
 class BoolMapAll : public BoolMap {
-  public:
+public:
     BoolMapAll(RandomSource* random, int width, int height);
 };
 
 class BoolMapBitCheckered : public BoolMap {
-  public:
+public:
     BoolMapBitCheckered(RandomSource* random, int width, int height);
 };
 
 class BoolMapVertStripe : public BoolMap {
-  public:
+public:
     BoolMapVertStripe(RandomSource* random, int width, int height);
 };
 
 class BoolMapHorzStripe : public BoolMap {
-  public:
+public:
     BoolMapHorzStripe(RandomSource* random, int width, int height);
 };
 
 class BoolMapCircles : public BoolMap {
-  public:
+public:
     BoolMapCircles(RandomSource* random, int width, int height);
 };
 
 // Shapes painted into the mask by a shape painter; the idle test is asked
 // between shapes and a map whose painting was cut short keeps what it got.
 class BoolMapBubbles : public BoolMap {
-  public:
+public:
     BoolMapBubbles(RandomSource* random, int width, int height, int drawingCount,
                    const std::function<bool()>& idle);
     bool isRegularPattern() const override { return false; }
     bool allowsSecondColor() const override { return m_bSecondColor; }
 
-  private:
+private:
     bool m_bSecondColor = false;
 };
 
@@ -95,8 +95,7 @@ class BoolMapBubbles : public BoolMap {
 // other. The size and the drawing count are the scene's; the idle test is
 // asked while bubbles are painted.
 std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random, const FactoryContext& context, int width,
-                                       int height, int drawingCount,
-                                       const std::function<bool()>& idle);
+                                       int height, int drawingCount, const std::function<bool()>& idle);
 // The same with the scene's size, drawing count and idle test.
 std::unique_ptr<BoolMap> CreateBoolMap(RandomSource& random,
                                        const FactoryContext& context = FactoryContext::current());

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/Settings.h"
 #include "engine/RandomSource.h"
+#include "engine/Settings.h"
 #include "layout/Section.h"
 #include "layout/SubRector.h"
 
@@ -56,8 +56,7 @@ void Layout::renew(bool freshRequested, int screenWidth, int screenHeight, Rando
                    const Settings& settings) {
     // An empty list takes no draw; a request for a fresh layout is looked at
     // only after the draw, so the draw is made then too.
-    if (m_subRects.empty() || random.uniform() < 0.25 + 0.25 * (1.0 - m_fCoverage) ||
-        freshRequested) {
+    if (m_subRects.empty() || random.uniform() < 0.25 + 0.25 * (1.0 - m_fCoverage) || freshRequested) {
         newLayout(false, screenWidth, screenHeight, random, settings);
         return;
     }
@@ -65,8 +64,7 @@ void Layout::renew(bool freshRequested, int screenWidth, int screenHeight, Rando
     const float shrinkRandom = static_cast<float>(settings.layoutShrinkRandom()) / 100.0f;
     // Summed in 64 bits: two absurd settings must not overflow.
     const float shrinkBoth =
-        static_cast<float>(int64_t{settings.layoutShrinkRandom()} + settings.layoutShrinkEven()) /
-        100.0f;
+        static_cast<float>(int64_t{settings.layoutShrinkRandom()} + settings.layoutShrinkEven()) / 100.0f;
     if (u < shrinkRandom) {
         for (SubRect& r : m_subRects) r.shrinkRandom(random);
     } else if (u < shrinkBoth) {

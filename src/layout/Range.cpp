@@ -6,9 +6,9 @@
 #include <type_traits>
 
 #include "Patterns/PatternNetwork.h"
-#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "engine/Trace.h"
 
 namespace {
 

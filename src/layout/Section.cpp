@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "engine/Trace.h"
 
 namespace {
 

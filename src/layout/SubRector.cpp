@@ -2,9 +2,9 @@
 
 #include <iterator>
 
-#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "engine/Trace.h"
 #include "shape/ShapeGrid.h"
 
 namespace {
@@ -107,8 +107,7 @@ struct SubRectorKind {
 };
 
 template <class T>
-std::unique_ptr<SubRector> makeSubRector(RandomSource* random, int left, int top, int width,
-                                         int height) {
+std::unique_ptr<SubRector> makeSubRector(RandomSource* random, int left, int top, int width, int height) {
     return std::make_unique<T>(random, left, top, width, height);
 }
 
@@ -130,9 +129,8 @@ std::unique_ptr<SubRector> CreateSubRector(int left, int top, int width, int hei
                                            const FactoryContext& context) {
     const ChooserSet& choosers = context.choosers;
     const int index = choosers.chooser(Family::SubRector).choose(random, excluded);
-    const SubRectorKind& kind = index >= 0 && index < static_cast<int>(std::size(kSubRectors))
-                                    ? kSubRectors[index]
-                                    : kSubRectors[0];
+    const SubRectorKind& kind =
+        index >= 0 && index < static_cast<int>(std::size(kSubRectors)) ? kSubRectors[index] : kSubRectors[0];
     traceMade("SubRector", kTraceLine, "(typeid(*pSubRector).name())", kind.name);
     return kind.make(&random, left, top, width, height);
 }

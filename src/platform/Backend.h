@@ -18,22 +18,21 @@ inline constexpr const char* kNoDisplayMessage = "no display: set DISPLAY, or us
 
 // The system's side of one window; destroying it removes the system window.
 class NativeWindow {
-  public:
+public:
     virtual ~NativeWindow() = default;
     virtual HWND handle() const = 0;
     virtual SIZE clientSize() const = 0;
 };
 
 class WindowBackend {
-  public:
+public:
     virtual ~WindowBackend() = default;
 
     // Makes the system window of `wnd`. `rect` is in screen coordinates for
     // a top-level window, in the parent's client coordinates for a child of
     // the foreign window `parent`. Null on failure, with the reason in `error`.
     virtual std::unique_ptr<NativeWindow> createWindow(CWnd& wnd, DWORD exStyle, DWORD style,
-                                                       const RECT& rect, HWND parent,
-                                                       std::string& error) = 0;
+                                                       const RECT& rect, HWND parent, std::string& error) = 0;
     // Posts the messages of the events that have arrived. When none has,
     // first waits up to `timeoutMs` for one (0: does not wait; negative: no
     // limit). The wait blocks; it never spins.

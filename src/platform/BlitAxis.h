@@ -22,8 +22,7 @@ struct AxisMap {
 
 // Maps the visible destination coordinates (within 0..dLimit-1) whose source
 // lies within 0..sLimit-1. False when none does.
-inline bool mapAxis(int64_t d, int64_t dn, int64_t s, int64_t sn, int dLimit, int sLimit,
-                    AxisMap& out) {
+inline bool mapAxis(int64_t d, int64_t dn, int64_t s, int64_t sn, int dLimit, int sLimit, AxisMap& out) {
     out.src.clear();
     if (dn == 0 || sn == 0 || dLimit <= 0 || sLimit <= 0) return false;
     const int64_t dFirst = dn > 0 ? d : d + dn + 1, dEnd = dn > 0 ? d + dn : d + 1;

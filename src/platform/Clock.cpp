@@ -35,9 +35,7 @@ int64_t RealClock::counterFrequency() { return 1000000000; }
 
 int64_t RealClock::counter() { return steadyNs(); }
 
-uint32_t RealClock::processClockMs() {
-    return static_cast<uint32_t>((steadyNs() - m_startNs) / 1000000);
-}
+uint32_t RealClock::processClockMs() { return static_cast<uint32_t>((steadyNs() - m_startNs) / 1000000); }
 
 int64_t RealClock::calendarSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 

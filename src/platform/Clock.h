@@ -46,8 +46,7 @@ public:
     static constexpr int64_t kDefaultQuantumUs = 20;
     static constexpr int64_t kDefaultEpoch = 1767225600;  // 2026-01-01 00:00:00 UTC
 
-    explicit SimulatedClock(int64_t quantumUs = kDefaultQuantumUs,
-                            int64_t epochSeconds = kDefaultEpoch);
+    explicit SimulatedClock(int64_t quantumUs = kDefaultQuantumUs, int64_t epochSeconds = kDefaultEpoch);
     int64_t counterFrequency() override { return 1000000; }
     int64_t counter() override;
     uint32_t processClockMs() override;

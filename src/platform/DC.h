@@ -33,13 +33,11 @@ struct CBrush {
 class CRgn;
 
 class CDC {
-  public:
+public:
     explicit CDC(CSurface* surface) : m_surface(surface) {}
 
     CSurface* surface() const { return m_surface; }
-    int bitsPerPixel() const {
-        return m_surface && m_surface->valid() ? m_surface->bitsPerPixel() : 0;
-    }
+    int bitsPerPixel() const { return m_surface && m_surface->valid() ? m_surface->bitsPerPixel() : 0; }
 
     // The stored value a colour takes on this surface: the colour reference
     // itself on 32 bits (an index form reads the hardware palette), the
@@ -116,8 +114,8 @@ class CDC {
     // depths, colours go through the hardware palette or to the nearest entry.
     bool BitBlt(int x, int y, int width, int height, const CDC* source, int xSrc, int ySrc,
                 uint32_t rop = SRCCOPY);
-    bool StretchBlt(int x, int y, int width, int height, const CDC* source, int xSrc, int ySrc,
-                    int srcWidth, int srcHeight, uint32_t rop = SRCCOPY);
+    bool StretchBlt(int x, int y, int width, int height, const CDC* source, int xSrc, int ySrc, int srcWidth,
+                    int srcHeight, uint32_t rop = SRCCOPY);
     // Shifts the pixels of `scroll` (null: the clip rectangle) by (dx, dy);
     // only pixels inside `clip` (null: the surface) are read or written.
     // `update`, when given, receives the bounding rectangle of the part of
@@ -130,11 +128,11 @@ class CDC {
     // memory order) in `bitsLength` bytes. Return the number of rows given
     // when all of them were inside the buffer, else 0 (a bad header draws
     // nothing; a short buffer draws the rows it holds).
-    int SetDIBitsToDevice(int x, int y, int width, int height, int xSrc, int ySrc,
-                          unsigned startScan, unsigned lines, const void* bits, size_t bitsLength,
-                          const BITMAPINFO& info, uint32_t usage = DIB_RGB_COLORS);
-    int StretchDIBits(int x, int y, int width, int height, int xSrc, int ySrc, int srcWidth,
-                      int srcHeight, const void* bits, size_t bitsLength, const BITMAPINFO& info,
+    int SetDIBitsToDevice(int x, int y, int width, int height, int xSrc, int ySrc, unsigned startScan,
+                          unsigned lines, const void* bits, size_t bitsLength, const BITMAPINFO& info,
+                          uint32_t usage = DIB_RGB_COLORS);
+    int StretchDIBits(int x, int y, int width, int height, int xSrc, int ySrc, int srcWidth, int srcHeight,
+                      const void* bits, size_t bitsLength, const BITMAPINFO& info,
                       uint32_t usage = DIB_RGB_COLORS, uint32_t rop = SRCCOPY);
 
     // Runs of one row (DCBlend.cpp), [x0, x1) clipped to the surface, each
@@ -175,7 +173,7 @@ class CDC {
     bool FillRgn(const CRgn& rgn, const CBrush& brush);
     bool PaintRgn(const CRgn& rgn);  // with the selected brush
 
-  private:
+private:
     void plot(int x, int y, uint32_t value);
     void span(int y, int x0, int x1, uint32_t value);  // [x0, x1) clipped
 
@@ -199,9 +197,9 @@ class CDC {
     void refreshColorCache() const;
     uint8_t nearestValue(COLORREF color) const;  // key normalised, cache filled
     // The DIB transfer behind both public forms (DCDib.cpp).
-    bool transferDib(int x, int y, int width, int height, int xSrc, int yTopDown, int srcWidth,
-                     int srcHeight, unsigned startScan, unsigned lines, const void* bits,
-                     size_t bitsLength, const BITMAPINFO& info, bool* complete);
+    bool transferDib(int x, int y, int width, int height, int xSrc, int yTopDown, int srcWidth, int srcHeight,
+                     unsigned startScan, unsigned lines, const void* bits, size_t bitsLength,
+                     const BITMAPINFO& info, bool* complete);
 
     CPalette* m_palette = &CPalette::defaultPalette();
     mutable uint64_t m_cachePalette = 0;

@@ -13,8 +13,7 @@ namespace {
 inline COLORREF blend(COLORREF c, COLORREF old, int opacity) {
     const int back = 255 - opacity;
     const auto channel = [&](int shift) {
-        const int a = static_cast<int>((c >> shift) & 0xFF),
-                  b = static_cast<int>((old >> shift) & 0xFF);
+        const int a = static_cast<int>((c >> shift) & 0xFF), b = static_cast<int>((old >> shift) & 0xFF);
         return static_cast<COLORREF>((opacity * a + back * b) / 255) << shift;
     };
     return channel(0) | channel(8) | channel(16);
@@ -37,8 +36,7 @@ void CDC::BlendSpan(int y, int x0, int x1, COLORREF color, int opacity) {
             // A run over one colour blends to one colour: resolve it once.
             COLORREF lastOld = ~0u, lastNew = 0;
             for (int x = x0; x < x1; ++x) {
-                if (row[x] != lastOld)
-                    lastOld = row[x], lastNew = resolve(blend(color, row[x], opacity));
+                if (row[x] != lastOld) lastOld = row[x], lastNew = resolve(blend(color, row[x], opacity));
                 row[x] = lastNew;
             }
         }
@@ -63,8 +61,7 @@ void CDC::InvertSpan(int y, int x0, int x1) {
     } else {
         uint8_t* row = m_surface->row8(y);
         const auto& hardware = CDisplay::instance().hardwarePalette();
-        for (int x = x0; x < x1; ++x)
-            row[x] = static_cast<uint8_t>(hardware[row[x]] == 0 ? white : black);
+        for (int x = x0; x < x1; ++x) row[x] = static_cast<uint8_t>(hardware[row[x]] == 0 ? white : black);
     }
     m_surface->markChanged({x0, y, x1, y + 1});
 }

@@ -89,13 +89,12 @@ CSurface* CDC::SelectBitmap(CSurface* bitmap) {
     return old;
 }
 
-bool CDC::BitBlt(int x, int y, int width, int height, const CDC* source, int xSrc, int ySrc,
-                 uint32_t rop) {
+bool CDC::BitBlt(int x, int y, int width, int height, const CDC* source, int xSrc, int ySrc, uint32_t rop) {
     return StretchBlt(x, y, width, height, source, xSrc, ySrc, width, height, rop);
 }
 
-bool CDC::StretchBlt(int x, int y, int width, int height, const CDC* source, int xSrc, int ySrc,
-                     int srcWidth, int srcHeight, uint32_t rop) {
+bool CDC::StretchBlt(int x, int y, int width, int height, const CDC* source, int xSrc, int ySrc, int srcWidth,
+                     int srcHeight, uint32_t rop) {
     if (rop != SRCCOPY || !bitsPerPixel() || !source || !source->bitsPerPixel()) return false;
     if (!width || !height || !srcWidth || !srcHeight) return true;
     const CSurface* from = source->surface();
@@ -123,11 +122,11 @@ bool CDC::StretchBlt(int x, int y, int width, int height, const CDC* source, int
         staged = CSurface(*x1 - left + 1, *y1 - top + 1, srcBits);
         if (!staged.valid()) return false;
         for (int r = 0; r < staged.height(); ++r)
-            std::memcpy(srcBits == 32 ? static_cast<void*>(staged.row32(r))
-                                      : static_cast<void*>(staged.row8(r)),
-                        srcBits == 32 ? static_cast<const void*>(from->row32(top + r) + left)
-                                      : static_cast<const void*>(from->row8(top + r) + left),
-                        static_cast<size_t>(staged.width()) * (srcBits / 8));
+            std::memcpy(
+                srcBits == 32 ? static_cast<void*>(staged.row32(r)) : static_cast<void*>(staged.row8(r)),
+                srcBits == 32 ? static_cast<const void*>(from->row32(top + r) + left)
+                              : static_cast<const void*>(from->row8(top + r) + left),
+                static_cast<size_t>(staged.width()) * (srcBits / 8));
         for (auto& c : xs.src) c -= left;
         for (auto& r : ys.src) r -= top;
         from = &staged;
@@ -159,10 +158,8 @@ bool CDC::ScrollDC(int dx, int dy, const RECT* scroll, const RECT* clip, RECT* u
     const int limit = 1 << 24;
     dx = std::clamp(dx, -limit, limit);
     dy = std::clamp(dy, -limit, limit);
-    const RECT dst =
-        intersectRect({src.left + dx, src.top + dy, src.right + dx, src.bottom + dy}, c);
-    if (!dst.empty())
-        BitBlt(dst.left, dst.top, dst.width(), dst.height(), this, dst.left - dx, dst.top - dy);
+    const RECT dst = intersectRect({src.left + dx, src.top + dy, src.right + dx, src.bottom + dy}, c);
+    if (!dst.empty()) BitBlt(dst.left, dst.top, dst.width(), dst.height(), this, dst.left - dx, dst.top - dy);
     if (update) *update = boundsOfDifference(src, dst);
     return true;
 }

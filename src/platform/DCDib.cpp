@@ -7,8 +7,8 @@
 #include "platform/DC.h"
 
 bool CDC::transferDib(int x, int y, int width, int height, int xSrc, int yTopDown, int srcWidth,
-                      int srcHeight, unsigned startScan, unsigned lines, const void* bits,
-                      size_t bitsLength, const BITMAPINFO& info, bool* complete) {
+                      int srcHeight, unsigned startScan, unsigned lines, const void* bits, size_t bitsLength,
+                      const BITMAPINFO& info, bool* complete) {
     *complete = false;
     const auto layout = dibLayout(info.bmiHeader);
     if (!layout || !bits || !bitsPerPixel()) return false;
@@ -16,8 +16,8 @@ bool CDC::transferDib(int x, int y, int width, int height, int xSrc, int yTopDow
     lines = std::min(lines, static_cast<unsigned>(layout->height) - startScan);
     if (lines == 0) return false;
     // Whether the buffer holds every row it is said to hold.
-    *complete = bitsLength >= layout->rowBytes &&
-                (bitsLength - layout->rowBytes) / layout->stride >= lines - 1;
+    *complete =
+        bitsLength >= layout->rowBytes && (bitsLength - layout->rowBytes) / layout->stride >= lines - 1;
     AxisMap xs, ys;
     if (!mapAxis(x, width, xSrc, srcWidth, m_surface->width(), layout->width, xs) ||
         !mapAxis(y, height, yTopDown, srcHeight, m_surface->height(), layout->height, ys))
@@ -38,8 +38,7 @@ bool CDC::transferDib(int x, int y, int width, int height, int xSrc, int yTopDow
     for (size_t k = 0; k < ys.src.size(); ++k) {
         const int row = ys.lo + static_cast<int>(k);
         const int t = ys.src[k];  // top-down row of the picture
-        const unsigned memoryRow =
-            static_cast<unsigned>(layout->topDown ? t : layout->height - 1 - t);
+        const unsigned memoryRow = static_cast<unsigned>(layout->topDown ? t : layout->height - 1 - t);
         if (memoryRow < startScan || memoryRow - startScan >= lines) {
             previousSource = -1;
             continue;
@@ -54,9 +53,8 @@ bool CDC::transferDib(int x, int y, int width, int height, int xSrc, int yTopDow
         uint8_t* out = indexed ? m_surface->row8(row) + xs.lo
                                : reinterpret_cast<uint8_t*>(m_surface->row32(row) + xs.lo);
         if (t == previousSource) {
-            const uint8_t* above =
-                indexed ? m_surface->row8(row - 1) + xs.lo
-                        : reinterpret_cast<uint8_t*>(m_surface->row32(row - 1) + xs.lo);
+            const uint8_t* above = indexed ? m_surface->row8(row - 1) + xs.lo
+                                           : reinterpret_cast<uint8_t*>(m_surface->row32(row - 1) + xs.lo);
             std::memcpy(out, above, pixelBytes * static_cast<size_t>(n));
         } else if (!indexed) {
             decodeDibRow(*layout, base + offset, xs.src.data(), n, table.data(),
@@ -64,8 +62,7 @@ bool CDC::transferDib(int x, int y, int width, int height, int xSrc, int yTopDow
         } else {
             decodeDibRow(*layout, base + offset, xs.src.data(), n, table.data(), decoded.data());
             if (layout->bitCount <= 8)
-                for (int i = 0; i < n; ++i)
-                    out[i] = static_cast<uint8_t>(decoded[static_cast<size_t>(i)]);
+                for (int i = 0; i < n; ++i) out[i] = static_cast<uint8_t>(decoded[static_cast<size_t>(i)]);
             else
                 for (int i = 0; i < n; ++i)
                     out[i] = nearestValue(0x02000000u | decoded[static_cast<size_t>(i)]);
@@ -77,34 +74,32 @@ bool CDC::transferDib(int x, int y, int width, int height, int xSrc, int yTopDow
     return true;
 }
 
-int CDC::SetDIBitsToDevice(int x, int y, int width, int height, int xSrc, int ySrc,
-                           unsigned startScan, unsigned lines, const void* bits, size_t bitsLength,
-                           const BITMAPINFO& info, uint32_t usage) {
+int CDC::SetDIBitsToDevice(int x, int y, int width, int height, int xSrc, int ySrc, unsigned startScan,
+                           unsigned lines, const void* bits, size_t bitsLength, const BITMAPINFO& info,
+                           uint32_t usage) {
     const auto layout = dibLayout(info.bmiHeader);
     if (!layout || usage != DIB_RGB_COLORS || width <= 0 || height <= 0) return 0;
     // A bottom-up picture counts its source rows from the bottom.
     const int64_t top = layout->topDown ? int64_t{ySrc} : int64_t{layout->height} - ySrc - height;
     if (top < INT32_MIN || top > INT32_MAX) return 0;
     bool complete = false;
-    if (!transferDib(x, y, width, height, xSrc, static_cast<int>(top), width, height, startScan,
-                     lines, bits, bitsLength, info, &complete) ||
+    if (!transferDib(x, y, width, height, xSrc, static_cast<int>(top), width, height, startScan, lines, bits,
+                     bitsLength, info, &complete) ||
         !complete)
         return 0;
-    return static_cast<int>(
-        std::min<unsigned>(lines, static_cast<unsigned>(layout->height) - startScan));
+    return static_cast<int>(std::min<unsigned>(lines, static_cast<unsigned>(layout->height) - startScan));
 }
 
-int CDC::StretchDIBits(int x, int y, int width, int height, int xSrc, int ySrc, int srcWidth,
-                       int srcHeight, const void* bits, size_t bitsLength, const BITMAPINFO& info,
-                       uint32_t usage, uint32_t rop) {
+int CDC::StretchDIBits(int x, int y, int width, int height, int xSrc, int ySrc, int srcWidth, int srcHeight,
+                       const void* bits, size_t bitsLength, const BITMAPINFO& info, uint32_t usage,
+                       uint32_t rop) {
     const auto layout = dibLayout(info.bmiHeader);
     if (!layout || usage != DIB_RGB_COLORS || rop != SRCCOPY) return 0;
     if (!width || !height || !srcWidth || !srcHeight) return 0;
     // A bottom-up picture counts its source rows from the bottom; the run
     // starts at the row shown on top (or, mirrored, at the lowest row).
     int64_t top = ySrc;
-    if (!layout->topDown)
-        top = int64_t{layout->height} - ySrc - srcHeight - (srcHeight < 0 ? 2 : 0);
+    if (!layout->topDown) top = int64_t{layout->height} - ySrc - srcHeight - (srcHeight < 0 ? 2 : 0);
     if (top < INT32_MIN || top > INT32_MAX) return 0;
     bool complete = false;
     if (!transferDib(x, y, width, height, xSrc, static_cast<int>(top), srcWidth, srcHeight, 0,

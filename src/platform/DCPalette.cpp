@@ -38,10 +38,9 @@ uint8_t CDC::nearestValue(COLORREF key) const {
     if (m_cacheKey[slot] == key) return m_cacheValue[slot];
     // Palette-relative colours take the nearest entry of the selected
     // palette, plain ones the nearest colour the hardware shows.
-    const uint8_t value =
-        (key >> 24) == 0x02
-            ? m_palette->hardwareIndex(m_palette->GetNearestPaletteIndex(key & 0x00FFFFFF))
-            : static_cast<uint8_t>(nearestHardwareIndex(display().hardwarePalette(), key));
+    const uint8_t value = (key >> 24) == 0x02
+                              ? m_palette->hardwareIndex(m_palette->GetNearestPaletteIndex(key & 0x00FFFFFF))
+                              : static_cast<uint8_t>(nearestHardwareIndex(display().hardwarePalette(), key));
     m_cacheKey[slot] = key;
     m_cacheValue[slot] = value;
     return value;
@@ -70,9 +69,7 @@ CPalette* CDC::SelectPalette(CPalette* palette, bool /*forceBackground*/) {
     return old;
 }
 
-unsigned CDC::RealizePalette() {
-    return m_palette->realize();
-}
+unsigned CDC::RealizePalette() { return m_palette->realize(); }
 
 int CDC::GetDeviceCaps(int index) const {
     const CDisplay& display = CDisplay::instance();

@@ -30,7 +30,7 @@ inline void fill32(uint32_t* p, size_t n, uint32_t v) {
 // Writes runs of one stored value into a surface and, when done, marks the
 // bounding box of what it wrote as changed.
 class SurfaceWriter final : public SpanSink {
-  public:
+public:
     SurfaceWriter(CSurface& surface, uint32_t value) : m_surface(surface), m_value(value) {}
     SurfaceWriter(const SurfaceWriter&) = delete;
     SurfaceWriter& operator=(const SurfaceWriter&) = delete;
@@ -56,15 +56,14 @@ class SurfaceWriter final : public SpanSink {
         m_y1 = std::max(m_y1, y + 1);
     }
 
-  private:
+private:
     CSurface& m_surface;
     uint32_t m_value;
     int m_x0 = INT_MAX, m_y0 = INT_MAX, m_x1 = INT_MIN, m_y1 = INT_MIN;
 };
 
 RECT normalized(int left, int top, int right, int bottom) {
-    return {std::min(left, right), std::min(top, bottom), std::max(left, right),
-            std::max(top, bottom)};
+    return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
 }
 
 void rectSpans(const RECT& r, const RECT& clip, SpanSink& sink) {
@@ -197,6 +196,4 @@ bool CDC::FillRgn(const CRgn& rgn, const CBrush& brush) {
     return true;
 }
 
-bool CDC::PaintRgn(const CRgn& rgn) {
-    return FillRgn(rgn, m_brush);
-}
+bool CDC::PaintRgn(const CRgn& rgn) { return FillRgn(rgn, m_brush); }

@@ -15,9 +15,7 @@ const CFont& stockFont() {
 
 }  // namespace
 
-const CFont& CDC::currentFont() const {
-    return m_font ? *m_font : stockFont();
-}
+const CFont& CDC::currentFont() const { return m_font ? *m_font : stockFont(); }
 
 CFont* CDC::SelectFont(CFont* font) {
     CFont* old = m_font;
@@ -72,16 +70,12 @@ bool CDC::TextOut(int x, int y, std::string_view text) {
                         static_cast<int32_t>(baseline + tm.tmDescent)};
         FillRect(cell, m_bkColor);
     }
-    const RECT touched = font.draw(*m_surface, static_cast<int>(left), static_cast<int>(baseline),
-                                   text, bounds, resolve(m_textColor));
+    const RECT touched = font.draw(*m_surface, static_cast<int>(left), static_cast<int>(baseline), text,
+                                   bounds, resolve(m_textColor));
     m_surface->markChanged(touched);
     return true;
 }
 
-SIZE CDC::GetTextExtentPoint32(std::string_view text) const {
-    return currentFont().textExtent(text);
-}
+SIZE CDC::GetTextExtentPoint32(std::string_view text) const { return currentFont().textExtent(text); }
 
-TEXTMETRIC CDC::GetTextMetrics() const {
-    return currentFont().metrics();
-}
+TEXTMETRIC CDC::GetTextMetrics() const { return currentFont().metrics(); }

@@ -18,8 +18,7 @@ std::optional<DibLayout> dibLayout(const BITMAPINFOHEADER& header) {
     const int bpp = header.biBitCount;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return {};
     if (header.biCompression != BI_RGB) return {};
-    if (header.biWidth <= 0 || header.biHeight == 0 ||
-        header.biHeight == std::numeric_limits<int32_t>::min())
+    if (header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == std::numeric_limits<int32_t>::min())
         return {};
     DibLayout layout;
     layout.width = header.biWidth;

@@ -21,8 +21,7 @@ bool wildcardMatch(std::string_view pattern, std::string_view name) {
         if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starN = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || foldCase(pattern[p]) == foldCase(name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || foldCase(pattern[p]) == foldCase(name[n]))) {
             ++p;
             ++n;
         } else if (starP != std::string_view::npos) {

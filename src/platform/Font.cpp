@@ -84,7 +84,7 @@ struct GlyphSet {
         return g;
     }
 
-  private:
+private:
     void render(unsigned char c, Glyph& g);
 };
 
@@ -96,7 +96,7 @@ struct GlyphSet {
 // which are let go beyond a count and a memory limit (a font still in use
 // keeps its set).
 class FontSystem {
-  public:
+public:
     // The glyph sets kept for reuse beyond those of live fonts.
     static constexpr size_t kMaxSets = 512;
     static constexpr size_t kMaxSetBytes = size_t{32} << 20;
@@ -151,8 +151,7 @@ class FontSystem {
 
     // The glyph set of `face` at `em64` (pixels per em in 1/64) in the
     // given synthetic style; null when FreeType refuses the size.
-    std::shared_ptr<GlyphSet> glyphSet(FT_Face face, FT_F26Dot6 em64, bool emboldened,
-                                       bool slanted) {
+    std::shared_ptr<GlyphSet> glyphSet(FT_Face face, FT_F26Dot6 em64, bool emboldened, bool slanted) {
         const SetKey key{face, em64, emboldened, slanted};
         for (auto it = m_sets.begin(); it != m_sets.end(); ++it)
             if (it->key == key) {
@@ -164,14 +163,13 @@ class FontSystem {
         set->emboldened = emboldened;
         set->slanted = slanted;
         if (FT_New_Size(face, &set->size) != 0) return nullptr;
-        if (FT_Activate_Size(set->size) != 0 || FT_Set_Char_Size(face, 0, em64, 72, 72) != 0)
-            return nullptr;
+        if (FT_Activate_Size(set->size) != 0 || FT_Set_Char_Size(face, 0, em64, 72, 72) != 0) return nullptr;
         m_sets.push_front({key, set});
         trim();
         return set;
     }
 
-  private:
+private:
     struct SetKey {
         FT_Face face;
         FT_F26Dot6 em64;
@@ -218,8 +216,7 @@ class FontSystem {
 
     FT_Face tryPattern(FcPattern* pattern, const std::string& key) {
         FcChar8* file = nullptr;
-        if (FcPatternGetString(pattern, FC_FILE, 0, &file) != FcResultMatch || !file)
-            return nullptr;
+        if (FcPatternGetString(pattern, FC_FILE, 0, &file) != FcResultMatch || !file) return nullptr;
         FontFile f{reinterpret_cast<const char*>(file), 0};
         FcPatternGetInteger(pattern, FC_INDEX, 0, &f.index);
         FT_Face face = load(f);
@@ -285,8 +282,8 @@ void blendRow(uint32_t* dst, const uint8_t* coverage, size_t n, uint32_t src) {
         const __m128i aLo = _mm_unpacklo_epi32(a, a), aHi = _mm_unpackhi_epi32(a, a);
         const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
         const auto mix = [&](__m128i d16, __m128i a16) {
-            __m128i t = _mm_add_epi16(_mm_mullo_epi16(s16, a16),
-                                      _mm_mullo_epi16(d16, _mm_sub_epi16(full, a16)));
+            __m128i t =
+                _mm_add_epi16(_mm_mullo_epi16(s16, a16), _mm_mullo_epi16(d16, _mm_sub_epi16(full, a16)));
             t = _mm_add_epi16(t, half);
             return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
         };
@@ -305,8 +302,7 @@ void GlyphSet::render(unsigned char c, Glyph& g) {
     if (u == 0) return;
     // A character the face lacks shows its missing-glyph box (index 0).
     const FT_UInt index = FT_Get_Char_Index(face, u);
-    if (FT_Activate_Size(size) != 0 ||
-        FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0)
+    if (FT_Activate_Size(size) != 0 || FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0)
         return;
     FT_GlyphSlot slot = face->glyph;
     if (slanted) FT_GlyphSlot_Oblique(slot);
@@ -357,8 +353,7 @@ struct CFont::Impl {
         if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
             ascentUnits = os2->usWinAscent;
             descentUnits = os2->usWinDescent;
-            lineGapUnits =
-                std::max(0.0, static_cast<double>(face->height) - (ascentUnits + descentUnits));
+            lineGapUnits = std::max(0.0, static_cast<double>(face->height) - (ascentUnits + descentUnits));
         }
         const double cellUnits = ascentUnits + descentUnits > 0 ? ascentUnits + descentUnits : upem;
 
@@ -418,17 +413,11 @@ bool CFont::CreateFontIndirect(const LOGFONT& d) {
     return true;
 }
 
-bool CFont::valid() const {
-    return m_impl != nullptr;
-}
+bool CFont::valid() const { return m_impl != nullptr; }
 
-void CFont::DeleteObject() {
-    m_impl.reset();
-}
+void CFont::DeleteObject() { m_impl.reset(); }
 
-TEXTMETRIC CFont::metrics() const {
-    return m_impl ? m_impl->tm : TEXTMETRIC{};
-}
+TEXTMETRIC CFont::metrics() const { return m_impl ? m_impl->tm : TEXTMETRIC{}; }
 
 SIZE CFont::textExtent(std::string_view text) const {
     if (!m_impl) return {};

@@ -64,7 +64,7 @@ struct TEXTMETRIC {
 };
 
 class CFont {
-  public:
+public:
     CFont();
     ~CFont();
     CFont(CFont&&) noexcept;
@@ -97,7 +97,7 @@ class CFont {
     RECT draw(CSurface& surface, int x, int baselineY, std::string_view text, const RECT& clip,
               uint32_t pixel) const;
 
-  private:
+private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

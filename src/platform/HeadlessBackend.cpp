@@ -20,12 +20,12 @@ namespace {
 constexpr int kMaxSide = 16384;
 
 class HeadlessWindow final : public NativeWindow {
-  public:
+public:
     HeadlessWindow(HWND handle, SIZE size) : m_handle(handle), m_size(size) {}
     HWND handle() const override { return m_handle; }
     SIZE clientSize() const override { return m_size; }
 
-  private:
+private:
     HWND m_handle;
     SIZE m_size;
 };
@@ -60,8 +60,7 @@ std::optional<UINT> keyByName(const std::string& name) {
 
 }  // namespace
 
-std::optional<std::vector<ScriptedInput>> parseInputScript(const std::string& text,
-                                                           std::string* error) {
+std::optional<std::vector<ScriptedInput>> parseInputScript(const std::string& text, std::string* error) {
     std::vector<ScriptedInput> events;
     std::istringstream lines(text);
     std::string line;
@@ -98,10 +97,14 @@ std::optional<std::vector<ScriptedInput>> parseInputScript(const std::string& te
             std::string button;
             words >> button;
             button = lower(button);
-            if (button == "left") e.button = 0;
-            else if (button == "right") e.button = 1;
-            else if (button == "middle") e.button = 2;
-            else return fail("click needs left, right or middle");
+            if (button == "left")
+                e.button = 0;
+            else if (button == "right")
+                e.button = 1;
+            else if (button == "middle")
+                e.button = 2;
+            else
+                return fail("click needs left, right or middle");
             e.kind = ScriptedInput::Kind::Button;
             if (!(words >> e.x >> e.y)) e.x = e.y = 0;
         } else if (what == "deactivate") {
@@ -157,9 +160,8 @@ void HeadlessBackend::advanceTo(int64_t ms) {
     c.sleepMs(ms - nowMs());
 }
 
-std::unique_ptr<NativeWindow> HeadlessBackend::createWindow(CWnd&, DWORD, DWORD style,
-                                                            const RECT& rect, HWND parent,
-                                                            std::string& error) {
+std::unique_ptr<NativeWindow> HeadlessBackend::createWindow(CWnd&, DWORD, DWORD style, const RECT& rect,
+                                                            HWND parent, std::string& error) {
     RECT area = virtualScreen();
     if ((style & WS_CHILD) && !clientRect(parent, area)) {
         error = "there is no window " + std::to_string(parent) + " to draw in";
@@ -195,8 +197,7 @@ int64_t HeadlessBackend::nextEventMs() const {
         if (next < 0 || t < next) next = t;
     };
     if (m_nextInput < m_options.input.size()) consider(m_options.input[m_nextInput].atMs);
-    if (m_nextSnapshot < m_options.snapshots.size())
-        consider(m_options.snapshots[m_nextSnapshot].atMs);
+    if (m_nextSnapshot < m_options.snapshots.size()) consider(m_options.snapshots[m_nextSnapshot].atMs);
     if (!m_endDelivered && m_options.endAtMs >= 0) consider(m_options.endAtMs);
     return next;
 }
@@ -204,8 +205,7 @@ int64_t HeadlessBackend::nextEventMs() const {
 void HeadlessBackend::deliverDue() {
     const int64_t now = nowMs();
     if (m_options.onTime) m_options.onTime(now);
-    while (m_nextSnapshot < m_options.snapshots.size() &&
-           m_options.snapshots[m_nextSnapshot].atMs <= now) {
+    while (m_nextSnapshot < m_options.snapshots.size() && m_options.snapshots[m_nextSnapshot].atMs <= now) {
         const Snapshot& s = m_options.snapshots[m_nextSnapshot++];
         CWnd* w = target();
         std::string why;

@@ -23,9 +23,9 @@ struct ScriptedInput {
     enum class Kind { Key, SysKey, Move, Button, Deactivate };
     int64_t atMs = 0;
     Kind kind = Kind::Key;
-    UINT vk = 0;             // Key, SysKey
-    int x = 0, y = 0;        // Move, Button
-    int button = 0;          // Button: 0 left, 1 right, 2 middle
+    UINT vk = 0;       // Key, SysKey
+    int x = 0, y = 0;  // Move, Button
+    int button = 0;    // Button: 0 left, 1 right, 2 middle
 };
 
 struct Snapshot {
@@ -58,13 +58,12 @@ std::optional<std::vector<ScriptedInput>> parseInputScript(const std::string& te
                                                            std::string* error = nullptr);
 
 class HeadlessBackend final : public WindowBackend {
-  public:
+public:
     explicit HeadlessBackend(HeadlessOptions options = {});
     ~HeadlessBackend() override;
 
-    std::unique_ptr<NativeWindow> createWindow(CWnd& wnd, DWORD exStyle, DWORD style,
-                                               const RECT& rect, HWND parent,
-                                               std::string& error) override;
+    std::unique_ptr<NativeWindow> createWindow(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
+                                               HWND parent, std::string& error) override;
     void pumpEvents(int64_t timeoutMs) override;
     void present(bool) override {}
     RECT virtualScreen() override { return {0, 0, m_options.width, m_options.height}; }
@@ -85,7 +84,7 @@ class HeadlessBackend final : public WindowBackend {
 
     static constexpr HWND kRootWindow = 1;
 
-  private:
+private:
     void deliverDue();
     void advanceTo(int64_t ms);
     int64_t nextEventMs() const;  // -1 when nothing is scheduled

@@ -15,8 +15,7 @@ void post(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void mouseMove(CWnd* wnd, int x, int y, UINT flags) {
     if (!wnd) return;
-    post(wnd, WM_SETCURSOR, static_cast<WPARAM>(wnd->GetSafeHwnd()),
-         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    post(wnd, WM_SETCURSOR, static_cast<WPARAM>(wnd->GetSafeHwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     post(wnd, WM_MOUSEMOVE, flags, MAKELPARAM(x, y));
 }
 
@@ -34,16 +33,13 @@ void mouseButton(CWnd* wnd, Button button, bool down, int x, int y, UINT flags) 
             message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
             break;
     }
-    if (down)
-        post(wnd, WM_SETCURSOR, static_cast<WPARAM>(wnd->GetSafeHwnd()),
-             MAKELPARAM(HTCLIENT, message));
+    if (down) post(wnd, WM_SETCURSOR, static_cast<WPARAM>(wnd->GetSafeHwnd()), MAKELPARAM(HTCLIENT, message));
     post(wnd, message, flags, MAKELPARAM(x, y));
 }
 
 void key(CWnd* wnd, UINT vk, bool down, bool altHeld, bool repeat) {
     const bool system = altHeld || vk == VK_MENU || vk == VK_F10;
-    const UINT message =
-        system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+    const UINT message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
     LPARAM lParam = 1;  // repeat count
     if (altHeld) lParam |= KF_ALTDOWN_BIT;
     if (repeat || !down) lParam |= KF_REPEAT_BIT;

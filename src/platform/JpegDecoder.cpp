@@ -70,7 +70,8 @@ struct ProgressMonitor {
 
 void progressMonitor(j_common_ptr cinfo) {
     if (!cinfo->is_decompressor) return;
-    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) fail(cinfo, "too many scans");
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans)
+        fail(cinfo, "too many scans");
     auto* progress = reinterpret_cast<ProgressMonitor*>(cinfo->progress);
     const bool poll = ++progress->reports % kReportsPerPoll == 0;
     if (poll && progress->keepGoing && *progress->keepGoing && !(*progress->keepGoing)())
@@ -106,14 +107,16 @@ bool decode(JpegJob& job, const platform::JpegRequest& request) {
     jpeg_stdio_src(&cinfo, job.file);
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) return false;
     // Grayscale, CMYK and YCCK pictures are not shown.
-    if ((cinfo.jpeg_color_space != JCS_YCbCr && cinfo.jpeg_color_space != JCS_RGB) || cinfo.num_components != 3)
+    if ((cinfo.jpeg_color_space != JCS_YCbCr && cinfo.jpeg_color_space != JCS_RGB) ||
+        cinfo.num_components != 3)
         return false;
 
     // The largest of 1/1, 1/2, 1/4 and 1/8 at which the picture fits the
     // width; its height is measured against the width too.
     int denominator = 1;
     const int64_t w = cinfo.image_width, h = cinfo.image_height;
-    while ((request.fitWidth < w / denominator || request.fitWidth < h / denominator) && denominator < kMaxScale)
+    while ((request.fitWidth < w / denominator || request.fitWidth < h / denominator) &&
+           denominator < kMaxScale)
         denominator *= 2;
     cinfo.scale_num = 1;
     cinfo.scale_denom = static_cast<unsigned>(denominator);

@@ -11,7 +11,5 @@ extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n"
            "leak:libdbus-1.so\n";
 }
-extern "C" const char* __lsan_default_options() {
-    return "print_suppressions=0";
-}
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
 #endif

@@ -141,9 +141,7 @@ constexpr LPARAM MAKELPARAM(int lo, int hi) {
                                ((static_cast<uint32_t>(hi) & 0xFFFF) << 16));
 }
 constexpr int LOWORD(LPARAM l) { return static_cast<int>(static_cast<uint32_t>(l) & 0xFFFF); }
-constexpr int HIWORD(LPARAM l) {
-    return static_cast<int>((static_cast<uint32_t>(l) >> 16) & 0xFFFF);
-}
+constexpr int HIWORD(LPARAM l) { return static_cast<int>((static_cast<uint32_t>(l) >> 16) & 0xFFFF); }
 // Signed coordinates of a mouse message (relative to the client area).
 constexpr int GET_X_LPARAM(LPARAM l) { return static_cast<int16_t>(LOWORD(l)); }
 constexpr int GET_Y_LPARAM(LPARAM l) { return static_cast<int16_t>(HIWORD(l)); }

@@ -130,8 +130,8 @@ bool OutputFile::commit() {
     if (ok && m_keepMode) {
         // The owner first: changing it may clear set-id bits of the mode.
         struct stat st {};
-        if (::fstat(::fileno(f), &st) == 0 && (st.st_uid != m_uid || st.st_gid != m_gid))
-            [[maybe_unused]] const int ignored = ::fchown(::fileno(f), m_uid, m_gid);
+        if (::fstat(::fileno(f), &st) == 0 && (st.st_uid != m_uid || st.st_gid != m_gid)) [[maybe_unused]]
+            const int ignored = ::fchown(::fileno(f), m_uid, m_gid);
         ::fchmod(::fileno(f), m_mode);
     }
     if (std::fclose(f) != 0 && ok) {
@@ -166,8 +166,8 @@ void removeTemporaries(const fs::path& target, bool liveWritersToo) {
 std::FILE* openLogFile(const fs::path& path, bool truncate) {
     // Not blocking, so that opening a FIFO never waits for a reader; the file
     // is only cut once it is known to be a regular one.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY |
-                                            O_CLOEXEC, 0666);
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (truncate && ::ftruncate(fd, 0) != 0)) {

@@ -107,8 +107,7 @@ unsigned CPalette::realize() {
     std::array<PALETTEENTRY, 256> wanted;
     const auto& hardware = d.hardwarePalette();
     for (size_t i = 0; i < 256; ++i)
-        wanted[i] = {static_cast<BYTE>(GetRValue(hardware[i])),
-                     static_cast<BYTE>(GetGValue(hardware[i])),
+        wanted[i] = {static_cast<BYTE>(GetRValue(hardware[i])), static_cast<BYTE>(GetGValue(hardware[i])),
                      static_cast<BYTE>(GetBValue(hardware[i])), 0};
     int next = kFirstFree;
     std::vector<size_t> overflow;
@@ -149,8 +148,7 @@ const uint8_t* CPalette::hardwareMap() const {
     const CDisplay& d = CDisplay::instance();
     if (m_mappedFor != d.paletteVersion()) {
         for (size_t i = 0; i < m_entries.size(); ++i)
-            m_hardware[i] =
-                nearestHardware(d.hardwarePalette(), entryColor(static_cast<unsigned>(i)));
+            m_hardware[i] = nearestHardware(d.hardwarePalette(), entryColor(static_cast<unsigned>(i)));
         m_mappedFor = d.paletteVersion();
     }
     return m_hardware.data();

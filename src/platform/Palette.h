@@ -27,7 +27,7 @@ struct LOGPALETTE {
 };
 
 class CPalette {
-  public:
+public:
     CPalette();
     CPalette(const CPalette&) = delete;
     CPalette& operator=(const CPalette&) = delete;
@@ -84,7 +84,7 @@ class CPalette {
     // colours, always shown by the static hardware entries.
     static CPalette& defaultPalette();
 
-  private:
+private:
     struct Stock {};
     explicit CPalette(Stock);
 

@@ -16,7 +16,7 @@
 #include "platform/PngWriter.h"
 
 class PngQueue {
-  public:
+public:
     // Two writers: compression takes far longer than drawing a frame, and
     // on two cores two pictures compressed at once take half the time.
     static constexpr int kWriters = 2;
@@ -29,8 +29,7 @@ class PngQueue {
     // Takes the surface as it is now (converted into one of the buffers,
     // which are reused from picture to picture) and queues it for `path`.
     // Waits while every buffer is taken.
-    void add(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
-             const std::string& path);
+    void add(const CSurface& surface, const std::array<uint32_t, 256>& hardware, const std::string& path);
     // Waits until everything queued is written.
     void finish();
 
@@ -39,7 +38,7 @@ class PngQueue {
     const std::vector<std::string>& written();
     const std::string& error();
 
-  private:
+private:
     struct Picture {
         std::vector<uint8_t> rgb;
         int width = 0;

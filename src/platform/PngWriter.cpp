@@ -35,22 +35,27 @@ void onPngWarning(png_structp, png_const_charp) {}
 
 int pngFilter(PngSettings::Filter f) {
     switch (f) {
-        case PngSettings::Filter::None: return PNG_FILTER_NONE;
-        case PngSettings::Filter::Sub: return PNG_FILTER_SUB;
-        case PngSettings::Filter::Up: return PNG_FILTER_UP;
-        case PngSettings::Filter::Average: return PNG_FILTER_AVG;
-        case PngSettings::Filter::Paeth: return PNG_FILTER_PAETH;
-        case PngSettings::Filter::Adaptive: break;
+        case PngSettings::Filter::None:
+            return PNG_FILTER_NONE;
+        case PngSettings::Filter::Sub:
+            return PNG_FILTER_SUB;
+        case PngSettings::Filter::Up:
+            return PNG_FILTER_UP;
+        case PngSettings::Filter::Average:
+            return PNG_FILTER_AVG;
+        case PngSettings::Filter::Paeth:
+            return PNG_FILTER_PAETH;
+        case PngSettings::Filter::Adaptive:
+            break;
     }
     return PNG_ALL_FILTERS;
 }
 
 // Everything that touches libpng's setjmp lives in functions without C++
 // objects of their own, so the jump never skips a destructor.
-bool encodeRows(FILE* f, int width, int height, png_bytep* rows, const PngSettings& settings,
-                png_text* text, int texts, std::string& message) {
-    png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, onPngError, onPngWarning);
+bool encodeRows(FILE* f, int width, int height, png_bytep* rows, const PngSettings& settings, png_text* text,
+                int texts, std::string& message) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &message, onPngError, onPngWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {
@@ -73,8 +78,7 @@ bool encodeRows(FILE* f, int width, int height, png_bytep* rows, const PngSettin
 }
 
 bool decode(FILE* f, std::vector<uint32_t>& pixels, int& width, int& height, std::string& message) {
-    png_structp png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, &message, onPngError, onPngWarning);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &message, onPngError, onPngWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {
@@ -95,8 +99,7 @@ bool decode(FILE* f, std::vector<uint32_t>& pixels, int& width, int& height, std
     if (png_get_rowbytes(png, info) != w * 4) png_error(png, "unexpected row layout");
     pixels.resize(static_cast<size_t>(w) * h);
     std::vector<png_bytep> rows(h);
-    for (png_uint_32 y = 0; y < h; ++y)
-        rows[y] = reinterpret_cast<png_bytep>(pixels.data() + size_t{y} * w);
+    for (png_uint_32 y = 0; y < h; ++y) rows[y] = reinterpret_cast<png_bytep>(pixels.data() + size_t{y} * w);
     png_read_image(png, rows.data());
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
@@ -116,8 +119,8 @@ void surfaceToRgb(const CSurface& surface, const std::array<uint32_t, 256>& hard
     for (int y = 0; y < surface.height(); ++y) {
         const uint32_t* in = surface.bitsPerPixel() == 32 ? surface.row32(y) : indexed.data();
         if (surface.bitsPerPixel() == 8)
-            convertToColorRefs(surface, RECT{0, y, surface.width(), y + 1}, hardware,
-                               indexed.data(), surface.width());
+            convertToColorRefs(surface, RECT{0, y, surface.width(), y + 1}, hardware, indexed.data(),
+                               surface.width());
         // Colour references are 0x00BBGGRR: red is the low byte.
         uint8_t* out = rgb.data() + static_cast<size_t>(y) * width * 3;
         for (size_t x = 0; x < width; ++x) {
@@ -141,26 +144,28 @@ bool encodePng(FILE* f, const uint8_t* rgb, int width, int height, const PngSett
         text[i].text = const_cast<char*>(settings.text[i].second.c_str());
         text[i].text_length = settings.text[i].second.size();
     }
-    return encodeRows(f, width, height, rows.data(), settings, text.data(),
-                      static_cast<int>(text.size()), message);
+    return encodeRows(f, width, height, rows.data(), settings, text.data(), static_cast<int>(text.size()),
+                      message);
 }
 
 bool writeRgbPng(const uint8_t* rgb, int width, int height, const PngSettings& settings,
                  const std::string& path, std::string* error) {
     platform::OutputFile out(path);
     std::string message;
-    const bool ok = out.ok() && encodePng(out.stream(), rgb, width, height, settings, message) &&
-                    out.commit();
+    const bool ok =
+        out.ok() && encodePng(out.stream(), rgb, width, height, settings, message) && out.commit();
     if (!ok) {
-        if (!out.error().empty()) message = out.error();
-        else message = "cannot write " + path + ": " + (message.empty() ? "write error" : message);
+        if (!out.error().empty())
+            message = out.error();
+        else
+            message = "cannot write " + path + ": " + (message.empty() ? "write error" : message);
         setError(error, message);
     }
     return ok;
 }
 
-bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
-              const std::string& path, std::string* error, const PngText& text) {
+bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware, const std::string& path,
+              std::string* error, const PngText& text) {
     if (!surface.valid()) {
         setError(error, "cannot write " + path + ": the picture is empty");
         return false;
@@ -182,8 +187,7 @@ CSurface readPng(const std::string& path, std::string* error) {
     int width = 0, height = 0;
     std::string message;
     if (!decode(f.get(), pixels, width, height, message)) {
-        setError(error,
-                 "cannot read " + path + ": " + (message.empty() ? "not a PNG file" : message));
+        setError(error, "cannot read " + path + ": " + (message.empty() ? "not a PNG file" : message));
         return {};
     }
     CSurface surface(width, height, 32);

@@ -42,8 +42,8 @@ void surfaceToRgb(const CSurface& surface, const std::array<uint32_t, 256>& hard
 
 // Encodes packed RGB rows of `width` x `height` pixels as a PNG into `f`.
 // False on failure, with libpng's reason in `message`.
-bool encodePng(std::FILE* f, const uint8_t* rgb, int width, int height,
-               const PngSettings& settings, std::string& message);
+bool encodePng(std::FILE* f, const uint8_t* rgb, int width, int height, const PngSettings& settings,
+               std::string& message);
 
 // Writes packed RGB rows to `path` as writePng does.
 bool writeRgbPng(const uint8_t* rgb, int width, int height, const PngSettings& settings,
@@ -54,8 +54,8 @@ bool writeRgbPng(const uint8_t* rgb, int width, int height, const PngSettings& s
 // OutputFile: beside its final name, then renamed into place, and only ever
 // over a regular file.
 // On failure returns false and says why in `error`.
-bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware,
-              const std::string& path, std::string* error = nullptr, const PngText& text = {});
+bool writePng(const CSurface& surface, const std::array<uint32_t, 256>& hardware, const std::string& path,
+              std::string* error = nullptr, const PngText& text = {});
 
 // Reads an 8-bit RGB or RGBA PNG back into a 32-bit surface (tests and
 // tools); an invalid surface when the file cannot be read.

@@ -89,9 +89,9 @@ void pollBegin() {
     if (!t.current) t.current = &t.byLabel[t.label];
     Stretch& s = *t.current;
     s.longest = std::max(s.longest, wall);
-    const std::chrono::nanoseconds work =
-        wall >= kWorthReadingNs ? threadTime() - t.lastEndWork
-                                : std::chrono::duration_cast<std::chrono::nanoseconds>(wall);
+    const std::chrono::nanoseconds work = wall >= kWorthReadingNs
+                                              ? threadTime() - t.lastEndWork
+                                              : std::chrono::duration_cast<std::chrono::nanoseconds>(wall);
     s.longestWork = std::max(s.longestWork, work);
     ++s.looks;
 }

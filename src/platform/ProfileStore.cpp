@@ -63,8 +63,8 @@ void reportOnce(const fs::path& path, const std::string& why) {
     static std::set<std::string> reported;
     const std::lock_guard<std::mutex> lock(mutex);
     if (!reported.insert(path.string()).second) return;
-    std::fprintf(stderr, "quorvane: %s %s; its settings are not read (the defaults apply)\n",
-                 path.c_str(), why.c_str());
+    std::fprintf(stderr, "quorvane: %s %s; its settings are not read (the defaults apply)\n", path.c_str(),
+                 why.c_str());
 }
 
 // The bytes SimpleIni is given: a NUL ends SimpleIni's reading of the whole
@@ -174,8 +174,7 @@ public:
         // the write fails rather than hang.
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) ||
-                std::chrono::steady_clock::now() > giveUp)
+            if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() > giveUp)
                 release();
             else
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -224,8 +223,8 @@ struct ProfileStore::Cache {
         if (slot && batches > 0) return slot;
         const fs::path path = folder / file;
         struct stat st {};
-        const bool same = slot && slot->identity && ::stat(path.c_str(), &st) == 0 &&
-                          *slot->identity == FileIdentity(st);
+        const bool same =
+            slot && slot->identity && ::stat(path.c_str(), &st) == 0 && *slot->identity == FileIdentity(st);
         if (!same) slot = loadFile(path);
         return slot;
     }
@@ -250,8 +249,7 @@ ProfileStore::ProfileStore(fs::path folder)
 
 fs::path ProfileStore::defaultFolder() {
     if (auto dir = getEnv("QUORVANE_CONFIG_DIR"); dir && !dir->empty()) return *dir;
-    if (auto xdg = getEnv("XDG_CONFIG_HOME"); xdg && !xdg->empty())
-        return fs::path(*xdg) / "quorvane";
+    if (auto xdg = getEnv("XDG_CONFIG_HOME"); xdg && !xdg->empty()) return fs::path(*xdg) / "quorvane";
     return homeFolder() / ".config" / "quorvane";
 }
 
@@ -307,10 +305,18 @@ std::string ProfileStore::decodeValue(const std::string& stored) {
         }
         if (++i == end) return stored;
         switch (stored[i]) {
-            case '\\': out += '\\'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
+            case '\\':
+                out += '\\';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
             case 'x': {
                 const int hi = i + 2 < end ? hexDigit(stored[i + 1]) : -1;
                 const int lo = hi >= 0 ? hexDigit(stored[i + 2]) : -1;
@@ -328,8 +334,7 @@ std::string ProfileStore::decodeValue(const std::string& stored) {
     return encodeValue(out) == stored ? out : stored;
 }
 
-std::optional<std::string> ProfileStore::readFrom(const std::string& file,
-                                                  const std::string& section,
+std::optional<std::string> ProfileStore::readFrom(const std::string& file, const std::string& section,
                                                   const std::string& key) {
     const auto parsed = m_cache->get(m_folder, file);
     const char* v = parsed->ini.GetValue(section.c_str(), key.c_str(), nullptr);
@@ -337,8 +342,7 @@ std::optional<std::string> ProfileStore::readFrom(const std::string& file,
     return decodeValue(v);
 }
 
-std::optional<std::string> ProfileStore::readValue(const std::string& keyPath,
-                                                   const std::string& name) {
+std::optional<std::string> ProfileStore::readValue(const std::string& keyPath, const std::string& name) {
     return readFrom(kRegistryFile, keyPath, name);
 }
 
@@ -365,8 +369,8 @@ std::string ProfileStore::readPrivate(const std::string& file, const std::string
     return v;
 }
 
-bool ProfileStore::writePrivate(const std::string& file, const std::string& section,
-                                const std::string& key, const std::string& value) {
+bool ProfileStore::writePrivate(const std::string& file, const std::string& section, const std::string& key,
+                                const std::string& value) {
     return writeFile(file, section, {{key, value}});
 }
 

@@ -63,9 +63,8 @@ public:
 
     // Private profile files, by bare file name inside the folder. The value
     // read is cut to at most `maxChars` characters.
-    std::string readPrivate(const std::string& file, const std::string& section,
-                            const std::string& key, const std::string& defaultValue,
-                            size_t maxChars);
+    std::string readPrivate(const std::string& file, const std::string& section, const std::string& key,
+                            const std::string& defaultValue, size_t maxChars);
     bool writePrivate(const std::string& file, const std::string& section, const std::string& key,
                       const std::string& value);
 
@@ -95,8 +94,7 @@ public:
 private:
     std::optional<std::string> readFrom(const std::string& file, const std::string& section,
                                         const std::string& key);
-    bool writeFile(const std::string& file, const std::string& section,
-                   const ProfileValues& values);
+    bool writeFile(const std::string& file, const std::string& section, const ProfileValues& values);
     std::filesystem::path m_folder;
     // Shared by copies of the store: the files parsed, while they are unchanged.
     std::shared_ptr<Cache> m_cache;

@@ -175,8 +175,7 @@ thread_local std::vector<Edge*> tActive;
 
 }  // namespace
 
-void rasterPolygon(const POINT* points, int count, int fillMode, const RECT& clip,
-                   SpanSink& sink) {
+void rasterPolygon(const POINT* points, int count, int fillMode, const RECT& clip, SpanSink& sink) {
     if (!points || count < 3 || clip.empty()) return;
     std::vector<Edge>& edges = tEdges;
     std::vector<Edge*>& active = tActive;
@@ -210,8 +209,7 @@ void rasterPolygon(const POINT* points, int count, int fillMode, const RECT& cli
         return;
     }
     if (edges.size() < 2) return;
-    std::sort(edges.begin(), edges.end(),
-              [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
     i64 yEnd = std::numeric_limits<i64>::min();
     for (const Edge& e : edges) yEnd = std::max(yEnd, e.yBottom);
     yEnd = std::min<i64>(yEnd, clip.bottom);
@@ -220,9 +218,9 @@ void rasterPolygon(const POINT* points, int count, int fillMode, const RECT& cli
     i64 firstEnd = std::numeric_limits<i64>::max();  // the row where an active edge ends next
     for (i64 y = std::max<i64>(edges.front().yTop, clip.top); y < yEnd; ++y) {
         if (y >= firstEnd) {
-            active.erase(std::remove_if(active.begin(), active.end(),
-                                        [y](const Edge* e) { return e->yBottom <= y; }),
-                         active.end());
+            active.erase(
+                std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->yBottom <= y; }),
+                active.end());
             firstEnd = std::numeric_limits<i64>::max();
             for (const Edge* e : active) firstEnd = std::min(firstEnd, e->yBottom);
         }
@@ -292,17 +290,14 @@ struct EllipseRows {
         const u128 hh = static_cast<u128>(hOdd) * static_cast<u128>(hOdd);
         const u128 limit = static_cast<u128>(wOdd) * static_cast<u128>(wOdd) *
                            (static_cast<u128>(hOdd - yy) * static_cast<u128>(hOdd + yy));
-        const double f =
-            std::sqrt(static_cast<double>(hOdd - yy) * static_cast<double>(hOdd + yy)) /
-            static_cast<double>(hOdd);
+        const double f = std::sqrt(static_cast<double>(hOdd - yy) * static_cast<double>(hOdd + yy)) /
+                         static_cast<double>(hOdd);
         i64 xx = std::clamp<i64>(static_cast<i64>(static_cast<double>(wOdd) * f), 0, wOdd);
-        auto fits = [&](i64 v) {
-            return static_cast<u128>(v) * static_cast<u128>(v) * hh <= limit;
-        };
+        auto fits = [&](i64 v) { return static_cast<u128>(v) * static_cast<u128>(v) * hh <= limit; };
         while (xx < wOdd && fits(xx + 1)) ++xx;
         while (xx > 0 && !fits(xx)) --xx;
-        xx &= ~i64{1};         // pixel centres of the odd ellipse are even
-        if (!(w & 1)) ++xx;    // the doubled middle column
+        xx &= ~i64{1};       // pixel centres of the odd ellipse are even
+        if (!(w & 1)) ++xx;  // the doubled middle column
         x0 = (sumX - xx) / 2;
         x1 = (sumX + xx) / 2 + 1;
         return true;
@@ -347,8 +342,7 @@ void rasterEllipse(const RECT& box, const RECT& clip, SpanSink* rim, SpanSink* i
     }
 }
 
-void rasterEllipseBand(const RECT& box, double width, const RECT& clip, SpanSink* band,
-                       SpanSink* inside) {
+void rasterEllipseBand(const RECT& box, double width, const RECT& clip, SpanSink* band, SpanSink* inside) {
     if (box.empty() || clip.empty() || !(width > 0) || (!band && !inside)) return;
     const double half = width / 2;
     const double cx = (static_cast<double>(box.left) + box.right - 1) / 2;
@@ -521,9 +515,9 @@ void rasterWidePath(const POINT* points, int count, bool closed, double width, c
     size_t next = 0;
     for (i64 y = caps.front().rowTop; y < yEnd; ++y) {
         while (next < caps.size() && caps[next].rowTop <= y) live.push_back(&caps[next++]);
-        live.erase(std::remove_if(live.begin(), live.end(),
-                                  [y](const Capsule* c) { return c->rowBottom <= y; }),
-                   live.end());
+        live.erase(
+            std::remove_if(live.begin(), live.end(), [y](const Capsule* c) { return c->rowBottom <= y; }),
+            live.end());
         runs.clear();
         for (const Capsule* c : live) {
             double lo, hi;
@@ -556,9 +550,7 @@ struct PointD {
     double x, y;
 };
 
-PointD mid(PointD a, PointD b) {
-    return {(a.x + b.x) / 2, (a.y + b.y) / 2};
-}
+PointD mid(PointD a, PointD b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 
 void appendPoint(std::vector<POINT>& out, PointD p) {
     // The curve stays within the hull of its 32-bit control points.

@@ -19,10 +19,10 @@
 // Receives runs of pixels [x0, x1) on row y, always inside the clip
 // rectangle given to the producer and with x0 < x1.
 class SpanSink {
-  public:
+public:
     virtual void span(int y, int x0, int x1) = 0;
 
-  protected:
+protected:
     ~SpanSink() = default;
 };
 
@@ -33,8 +33,7 @@ void rasterLine(POINT from, POINT to, const RECT& clip, SpanSink& sink);
 
 // The interior of the closed polygon by ALTERNATE or WINDING; rows in
 // increasing order, runs of a row from left to right.
-void rasterPolygon(const POINT* points, int count, int fillMode, const RECT& clip,
-                   SpanSink& sink);
+void rasterPolygon(const POINT* points, int count, int fillMode, const RECT& clip, SpanSink& sink);
 
 // The ellipse inscribed in `box` (right and bottom edge excluded): the pixels
 // whose centres lie within it, every row of the box holding at least its
@@ -45,8 +44,7 @@ void rasterEllipse(const RECT& box, const RECT& clip, SpanSink* rim, SpanSink* i
 
 // The band of width `width` centred on the ellipse through the centres of
 // the outermost pixels of `box`, and what lies within the band.
-void rasterEllipseBand(const RECT& box, double width, const RECT& clip, SpanSink* band,
-                       SpanSink* inside);
+void rasterEllipseBand(const RECT& box, double width, const RECT& clip, SpanSink* band, SpanSink* inside);
 
 // A wide path: every point within `width` / 2 of a segment between
 // consecutive points (closing back to the first when `closed`), that is,

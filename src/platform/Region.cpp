@@ -7,8 +7,7 @@
 namespace {
 
 RECT normalized(int left, int top, int right, int bottom) {
-    return {std::min(left, right), std::min(top, bottom), std::max(left, right),
-            std::max(top, bottom)};
+    return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
 }
 
 }  // namespace
@@ -36,8 +35,7 @@ bool CRgn::CreateEllipticRgn(int left, int top, int right, int bottom) {
 
 bool CRgn::CreatePolygonRgn(const POINT* points, int count, int fillMode) {
     clear();
-    if (count < 0 || (count > 0 && !points) || (fillMode != ALTERNATE && fillMode != WINDING))
-        return false;
+    if (count < 0 || (count > 0 && !points) || (fillMode != ALTERNATE && fillMode != WINDING)) return false;
     if (count < 3) return true;
     try {
         m_points.assign(points, points + count);
@@ -63,8 +61,7 @@ void CRgn::spans(const RECT& clip, SpanSink& sink) const {
             rasterEllipse(m_box, clip, &sink, &sink);
             return;
         case Kind::Polygon:
-            rasterPolygon(m_points.data(), static_cast<int>(m_points.size()), m_fillMode, clip,
-                          sink);
+            rasterPolygon(m_points.data(), static_cast<int>(m_points.size()), m_fillMode, clip, sink);
             return;
     }
 }

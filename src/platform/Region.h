@@ -10,7 +10,7 @@
 #include "platform/WinTypes.h"
 
 class CRgn {
-  public:
+public:
     // An empty region.
     CRgn() = default;
 
@@ -26,7 +26,7 @@ class CRgn {
     // The region's pixels inside `clip`, rows from the top.
     void spans(const RECT& clip, SpanSink& sink) const;
 
-  private:
+private:
     enum class Kind { Empty, Rect, Ellipse, Polygon };
     void clear();
 

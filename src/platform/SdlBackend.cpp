@@ -2,12 +2,12 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
-#include <time.h>
 #include <signal.h>
+#include <time.h>
 #include <unistd.h>
-#include <fcntl.h>
 
 #include <algorithm>
 #include <array>
@@ -80,41 +80,68 @@ UINT vkFromSdl(const SDL_Keysym& k) {
     if (c >= SDLK_0 && c <= SDLK_9) return static_cast<UINT>('0' + (c - SDLK_0));
     if (c >= SDLK_F1 && c <= SDLK_F12) return VK_F1 + static_cast<UINT>(c - SDLK_F1);
     switch (c) {
-        case SDLK_ESCAPE: return VK_ESCAPE;
-        case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
-        case SDLK_SPACE: return VK_SPACE;
-        case SDLK_TAB: return VK_TAB;
-        case SDLK_BACKSPACE: return VK_BACK;
-        case SDLK_LEFT: return VK_LEFT;
-        case SDLK_RIGHT: return VK_RIGHT;
-        case SDLK_UP: return VK_UP;
-        case SDLK_DOWN: return VK_DOWN;
-        case SDLK_HOME: return VK_HOME;
-        case SDLK_END: return VK_END;
-        case SDLK_PAGEUP: return VK_PRIOR;
-        case SDLK_PAGEDOWN: return VK_NEXT;
-        case SDLK_INSERT: return VK_INSERT;
-        case SDLK_DELETE: return VK_DELETE;
-        case SDLK_PAUSE: return VK_PAUSE;
-        case SDLK_CAPSLOCK: return VK_CAPITAL;
-        case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
-        case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
-        case SDLK_LALT: case SDLK_RALT: return VK_MENU;
-        case SDLK_LGUI: case SDLK_RGUI: return VK_LWIN;
-        default: return VK_OEM_1;
+        case SDLK_ESCAPE:
+            return VK_ESCAPE;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return VK_RETURN;
+        case SDLK_SPACE:
+            return VK_SPACE;
+        case SDLK_TAB:
+            return VK_TAB;
+        case SDLK_BACKSPACE:
+            return VK_BACK;
+        case SDLK_LEFT:
+            return VK_LEFT;
+        case SDLK_RIGHT:
+            return VK_RIGHT;
+        case SDLK_UP:
+            return VK_UP;
+        case SDLK_DOWN:
+            return VK_DOWN;
+        case SDLK_HOME:
+            return VK_HOME;
+        case SDLK_END:
+            return VK_END;
+        case SDLK_PAGEUP:
+            return VK_PRIOR;
+        case SDLK_PAGEDOWN:
+            return VK_NEXT;
+        case SDLK_INSERT:
+            return VK_INSERT;
+        case SDLK_DELETE:
+            return VK_DELETE;
+        case SDLK_PAUSE:
+            return VK_PAUSE;
+        case SDLK_CAPSLOCK:
+            return VK_CAPITAL;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+            return VK_SHIFT;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+            return VK_CONTROL;
+        case SDLK_LALT:
+        case SDLK_RALT:
+            return VK_MENU;
+        case SDLK_LGUI:
+        case SDLK_RGUI:
+            return VK_LWIN;
+        default:
+            return VK_OEM_1;
     }
 }
 
 UINT mouseFlags(Uint32 buttons) {
     const SDL_Keymod mod = SDL_GetModState();
-    return input::keyFlags(buttons & SDL_BUTTON_LMASK, buttons & SDL_BUTTON_RMASK,
-                           buttons & SDL_BUTTON_MMASK, mod & KMOD_SHIFT, mod & KMOD_CTRL);
+    return input::keyFlags(buttons & SDL_BUTTON_LMASK, buttons & SDL_BUTTON_RMASK, buttons & SDL_BUTTON_MMASK,
+                           mod & KMOD_SHIFT, mod & KMOD_CTRL);
 }
 
 class SdlBackend;
 
 class SdlWindow final : public NativeWindow {
-  public:
+public:
     SdlWindow(SdlBackend& owner, CWnd& wnd) : m_owner(&owner), m_wnd(wnd) {}
     ~SdlWindow() override;
     HWND handle() const override { return m_handle; }
@@ -143,13 +170,12 @@ class SdlWindow final : public NativeWindow {
 };
 
 class SdlBackend final : public WindowBackend {
-  public:
+public:
     bool start(std::string& error);
     ~SdlBackend() override;
 
-    std::unique_ptr<NativeWindow> createWindow(CWnd& wnd, DWORD exStyle, DWORD style,
-                                               const RECT& rect, HWND parent,
-                                               std::string& error) override;
+    std::unique_ptr<NativeWindow> createWindow(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
+                                               HWND parent, std::string& error) override;
     void pumpEvents(int64_t timeoutMs) override;
     void idleTest() override {
         // Once a tick of the coarse clock (1 to 10 ms, as the kernel is
@@ -173,16 +199,14 @@ class SdlBackend final : public WindowBackend {
     int monitorCount() override { return std::max(SDL_GetNumVideoDisplays(), 1); }
     bool clientRect(HWND window, RECT& rect) override;
     HWND screenSaverWindow() override;
-    void setCursorVisible(bool visible) override {
-        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
-    }
+    void setCursorVisible(bool visible) override { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 
     void forget(SdlWindow* w) { std::erase(m_windows, w); }
     // SDL's X11 connection, once a window has told it; else null.
     void* sdlDisplay() const { return m_sdlDisplay; }
     x11::Connection* x11() { return m_x11.get(); }
 
-  private:
+private:
     void wait(int64_t timeoutMs);
     bool eventPending() const { return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); }
     void waitForEvent(int64_t ms);
@@ -316,8 +340,7 @@ void SdlBackend::forwardSignals() {
 }
 
 std::unique_ptr<NativeWindow> SdlBackend::createWindow(CWnd& wnd, DWORD exStyle, DWORD style,
-                                                       const RECT& rect, HWND parent,
-                                                       std::string& error) {
+                                                       const RECT& rect, HWND parent, std::string& error) {
     auto w = std::make_unique<SdlWindow>(*this, wnd);
     if (style & WS_CHILD) {
         if (!createChild(*w, rect, parent, error)) return nullptr;
@@ -429,8 +452,8 @@ void SdlBackend::pumpEvents(int64_t timeoutMs) {
 // present then stays due).
 void SdlBackend::wait(int64_t timeoutMs) {
     int64_t wait = timeoutMs < 0 ? INT_MAX : timeoutMs;
-    const bool embedded = std::any_of(m_windows.begin(), m_windows.end(),
-                                      [](const SdlWindow* w) { return w->m_parent != 0; });
+    const bool embedded =
+        std::any_of(m_windows.begin(), m_windows.end(), [](const SdlWindow* w) { return w->m_parent != 0; });
     if (embedded) wait = std::min<int64_t>(wait, kParentCheckMs);
     const int64_t endNs = wait >= INT_MAX ? INT64_MAX : steadyNs() + wait * 1000000;
     while (m_presentDue) {
@@ -454,33 +477,34 @@ void SdlBackend::checkParents() {
     if (!m_x11) return;
     for (SdlWindow* w : m_windows) {
         SIZE size{};
-        if (w->m_parent && !m_x11->windowSize(w->m_parent, size))
-            w->m_wnd.PostMessage(WM_QV_PARENTGONE);
+        if (w->m_parent && !m_x11->windowSize(w->m_parent, size)) w->m_wnd.PostMessage(WM_QV_PARENTGONE);
     }
 }
 
 void SdlBackend::translate(const SDL_Event& e) {
     switch (e.type) {
         case SDL_MOUSEMOTION:
-            input::mouseMove(target(e.motion.windowID), e.motion.x, e.motion.y,
-                             mouseFlags(e.motion.state));
+            input::mouseMove(target(e.motion.windowID), e.motion.x, e.motion.y, mouseFlags(e.motion.state));
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             input::Button b;
-            if (e.button.button == SDL_BUTTON_LEFT) b = input::Button::Left;
-            else if (e.button.button == SDL_BUTTON_RIGHT) b = input::Button::Right;
-            else if (e.button.button == SDL_BUTTON_MIDDLE) b = input::Button::Middle;
-            else break;
-            input::mouseButton(target(e.button.windowID), b, e.type == SDL_MOUSEBUTTONDOWN,
-                               e.button.x, e.button.y, mouseFlags(SDL_GetMouseState(nullptr, nullptr)));
+            if (e.button.button == SDL_BUTTON_LEFT)
+                b = input::Button::Left;
+            else if (e.button.button == SDL_BUTTON_RIGHT)
+                b = input::Button::Right;
+            else if (e.button.button == SDL_BUTTON_MIDDLE)
+                b = input::Button::Middle;
+            else
+                break;
+            input::mouseButton(target(e.button.windowID), b, e.type == SDL_MOUSEBUTTONDOWN, e.button.x,
+                               e.button.y, mouseFlags(SDL_GetMouseState(nullptr, nullptr)));
             break;
         }
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             const UINT vk = vkFromSdl(e.key.keysym);
-            const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0 ||
-                             (vk == VK_MENU && e.type == SDL_KEYDOWN);
+            const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0 || (vk == VK_MENU && e.type == SDL_KEYDOWN);
             input::key(target(e.key.windowID), vk, e.type == SDL_KEYDOWN, alt, e.key.repeat != 0);
             break;
         }
@@ -497,8 +521,7 @@ void SdlBackend::translate(const SDL_Event& e) {
                     w->m_active = false;
                     break;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
-                    w->m_wnd.PostMessage(WM_SIZE, SIZE_RESTORED,
-                                         MAKELPARAM(e.window.data1, e.window.data2));
+                    w->m_wnd.PostMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(e.window.data1, e.window.data2));
                     w->m_presentAll = true;
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
@@ -543,8 +566,8 @@ void SdlBackend::translateRaw(const SDL_SysWMmsg& msg) {
                 break;
             case x11::RawEvent::Kind::ButtonDown:
                 if (r.window == w->m_parent && r.button >= 0 && r.button <= 2) {
-                    static constexpr input::Button kButtons[] = {
-                        input::Button::Left, input::Button::Middle, input::Button::Right};
+                    static constexpr input::Button kButtons[] = {input::Button::Left, input::Button::Middle,
+                                                                 input::Button::Right};
                     input::mouseButton(wnd, kButtons[r.button], true, r.x, r.y);
                 }
                 break;

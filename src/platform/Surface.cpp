@@ -37,11 +37,10 @@ uint32_t CSurface::at(int x, int y) const {
 
 const std::array<PALETTEENTRY, CDisplay::kReservedEntries>& CDisplay::staticEntries() {
     static const std::array<PALETTEENTRY, kReservedEntries> entries{{
-        {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},     {128, 128, 0, 0},
-        {0, 0, 128, 0},     {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0},
-        {192, 220, 192, 0}, {166, 202, 240, 0}, {255, 251, 240, 0}, {160, 160, 164, 0},
-        {128, 128, 128, 0}, {255, 0, 0, 0},     {0, 255, 0, 0},     {255, 255, 0, 0},
-        {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0},
+        {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},     {128, 128, 0, 0},   {0, 0, 128, 0},
+        {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0}, {192, 220, 192, 0}, {166, 202, 240, 0},
+        {255, 251, 240, 0}, {160, 160, 164, 0}, {128, 128, 128, 0}, {255, 0, 0, 0},     {0, 255, 0, 0},
+        {255, 255, 0, 0},   {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0},
     }};
     return entries;
 }
@@ -51,9 +50,7 @@ CDisplay& CDisplay::instance() {
     return display;
 }
 
-CDisplay::CDisplay() {
-    reset(32);
-}
+CDisplay::CDisplay() { reset(32); }
 
 void CDisplay::reset(int bitsPerPixel) {
     // A display afresh: no colours left from an earlier palette mode.
@@ -72,8 +69,7 @@ bool CDisplay::setBitsPerPixel(int bits) {
         m_hardware.fill(0);
         const auto& s = staticEntries();
         setHardwareEntries(0, kReservedEntries / 2, s.data());
-        setHardwareEntries(256 - kReservedEntries / 2, kReservedEntries / 2,
-                           s.data() + kReservedEntries / 2);
+        setHardwareEntries(256 - kReservedEntries / 2, kReservedEntries / 2, s.data() + kReservedEntries / 2);
     }
     ++m_paletteVersion;
     return true;
@@ -84,8 +80,7 @@ void CDisplay::setHardwareEntries(int first, int count, const PALETTEENTRY* entr
     for (int i = 0; i < count; ++i) {
         const int at = first + i;
         if (at < 0 || at > 255) continue;
-        m_hardware[static_cast<size_t>(at)] =
-            RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue);
+        m_hardware[static_cast<size_t>(at)] = RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue);
     }
     ++m_paletteVersion;
 }
@@ -113,8 +108,8 @@ void indicesToColorRefs(const uint8_t* in, size_t n, const uint32_t* table, uint
 
 }  // namespace
 
-void convertToColorRefs(const CSurface& surface, const RECT& area,
-                        const std::array<uint32_t, 256>& hardware, uint32_t* dst, int dstPitch) {
+void convertToColorRefs(const CSurface& surface, const RECT& area, const std::array<uint32_t, 256>& hardware,
+                        uint32_t* dst, int dstPitch) {
     const RECT r = intersectRect(area, surface.bounds());
     if (r.empty() || !dst) return;
     const size_t w = static_cast<size_t>(r.width());

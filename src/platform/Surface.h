@@ -19,7 +19,7 @@
 #include "platform/WinTypes.h"
 
 class CSurface {
-  public:
+public:
     // An invalid surface: no pixels.
     CSurface() = default;
     // `bitsPerPixel` is 32 or 8; any other depth, or a size that is not
@@ -34,9 +34,7 @@ class CSurface {
 
     // Rows; y must be within 0..height-1 and the depth must match.
     uint32_t* row32(int y) { return m_pixels32.data() + static_cast<size_t>(y) * m_width; }
-    const uint32_t* row32(int y) const {
-        return m_pixels32.data() + static_cast<size_t>(y) * m_width;
-    }
+    const uint32_t* row32(int y) const { return m_pixels32.data() + static_cast<size_t>(y) * m_width; }
     uint8_t* row8(int y) { return m_pixels8.data() + static_cast<size_t>(y) * m_width; }
     const uint8_t* row8(int y) const { return m_pixels8.data() + static_cast<size_t>(y) * m_width; }
 
@@ -45,9 +43,7 @@ class CSurface {
     uint32_t at(int x, int y) const;
 
     // Areas touched since the last takeChanged(), as one bounding rectangle.
-    void markChanged(const RECT& r) {
-        m_changed = unionRect(m_changed, intersectRect(r, bounds()));
-    }
+    void markChanged(const RECT& r) { m_changed = unionRect(m_changed, intersectRect(r, bounds())); }
     void markAllChanged() { m_changed = bounds(); }
     RECT takeChanged() {
         RECT r = m_changed;
@@ -55,7 +51,7 @@ class CSurface {
         return r;
     }
 
-  private:
+private:
     int m_width = 0;
     int m_height = 0;
     int m_bitsPerPixel = 0;
@@ -65,7 +61,7 @@ class CSurface {
 };
 
 class CDisplay {
-  public:
+public:
     static constexpr int kReservedEntries = 20;  // 10 at each end of the hardware palette
 
     // The display of this process.
@@ -103,7 +99,7 @@ class CDisplay {
         ++m_paletteVersion;
     }
 
-  private:
+private:
     CDisplay();
     int m_bitsPerPixel = 32;
     int m_startBits = 32;
@@ -115,5 +111,5 @@ class CDisplay {
 // Writes `area` of `surface` as 0x00BBGGRR pixels into `dst` (row pitch in
 // pixels), mapping indices of an 8-bit surface through `hardware`. The area
 // is clipped to the surface.
-void convertToColorRefs(const CSurface& surface, const RECT& area,
-                        const std::array<uint32_t, 256>& hardware, uint32_t* dst, int dstPitch);
+void convertToColorRefs(const CSurface& surface, const RECT& area, const std::array<uint32_t, 256>& hardware,
+                        uint32_t* dst, int dstPitch);

@@ -56,25 +56,13 @@ constexpr COLORREF RGB(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
 // Palette-relative RGB: on a palette surface, the nearest entry of the palette.
-constexpr COLORREF PALETTERGB(int r, int g, int b) {
-    return 0x02000000u | RGB(r, g, b);
-}
+constexpr COLORREF PALETTERGB(int r, int g, int b) { return 0x02000000u | RGB(r, g, b); }
 // An entry of the selected palette by number.
-constexpr COLORREF PALETTEINDEX(int i) {
-    return 0x01000000u | static_cast<COLORREF>(i & 0xFFFF);
-}
-constexpr int GetRValue(COLORREF c) {
-    return static_cast<int>(c & 0xFF);
-}
-constexpr int GetGValue(COLORREF c) {
-    return static_cast<int>((c >> 8) & 0xFF);
-}
-constexpr int GetBValue(COLORREF c) {
-    return static_cast<int>((c >> 16) & 0xFF);
-}
-constexpr bool isPaletteIndex(COLORREF c) {
-    return (c >> 24) == 0x01;
-}
+constexpr COLORREF PALETTEINDEX(int i) { return 0x01000000u | static_cast<COLORREF>(i & 0xFFFF); }
+constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
+constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
+constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr bool isPaletteIndex(COLORREF c) { return (c >> 24) == 0x01; }
 
 // Flags of a logical palette entry.
 constexpr BYTE PC_RESERVED = 0x01;    // the entry will be animated

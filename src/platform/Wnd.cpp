@@ -173,9 +173,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NCACTIVATE:
             return OnNcActivate(wParam != 0) ? 1 : 0;
         case WM_SETCURSOR:
-            return OnSetCursor(static_cast<UINT>(LOWORD(lParam)), static_cast<UINT>(HIWORD(lParam)))
-                       ? 1
-                       : 0;
+            return OnSetCursor(static_cast<UINT>(LOWORD(lParam)), static_cast<UINT>(HIWORD(lParam))) ? 1 : 0;
         case WM_SYSCOMMAND:
             OnSysCommand(flags, lParam);
             return 0;

@@ -20,7 +20,7 @@ class NativeWindow;
 }
 
 class CWnd {
-  public:
+public:
     // A window that deletes itself after it is destroyed (`autoDelete`) must
     // be allocated with new.
     explicit CWnd(bool autoDelete = false);
@@ -79,7 +79,7 @@ class CWnd {
     // validation before a paint, then calls WindowProc().
     LRESULT dispatch(const MSG& msg);
 
-  protected:
+protected:
     // The handlers. Each base version is the default processing.
     virtual int OnCreate() { return 0; }  // -1 refuses the creation
     virtual void OnPaint() {}
@@ -101,7 +101,7 @@ class CWnd {
     // Called last, after WM_NCDESTROY: a self-deleting window deletes itself.
     virtual void PostNcDestroy();
 
-  private:
+private:
     void adoptClientSize(int width, int height);
     void makeSurface(int width, int height, const CSurface* keep);
 

@@ -14,7 +14,7 @@
 namespace platform {
 
 class WorkGovernor {
-  public:
+public:
     static constexpr double kBusyShare = 0.2;
     static constexpr int64_t kRestChunkNs = 20'000'000;
     // Long work (a style's set-up) is not paid back beyond this.
@@ -27,7 +27,7 @@ class WorkGovernor {
     // The milliseconds to rest now (at least a chunk), else 0.
     int64_t restDueMs(int64_t now);
 
-  private:
+private:
     int64_t owedAt(int64_t now) const;
 
     double m_restPerWork;

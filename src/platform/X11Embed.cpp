@@ -48,20 +48,41 @@ UINT vkFromKeysym(KeySym k) {
     if (k >= XK_0 && k <= XK_9) return static_cast<UINT>('0' + (k - XK_0));
     if (k >= XK_F1 && k <= XK_F12) return VK_F1 + static_cast<UINT>(k - XK_F1);
     switch (k) {
-        case XK_Escape: return VK_ESCAPE;
-        case XK_Return: case XK_KP_Enter: return VK_RETURN;
-        case XK_space: return VK_SPACE;
-        case XK_Tab: return VK_TAB;
-        case XK_BackSpace: return VK_BACK;
-        case XK_Left: return VK_LEFT;
-        case XK_Right: return VK_RIGHT;
-        case XK_Up: return VK_UP;
-        case XK_Down: return VK_DOWN;
-        case XK_Shift_L: case XK_Shift_R: return VK_SHIFT;
-        case XK_Control_L: case XK_Control_R: return VK_CONTROL;
-        case XK_Alt_L: case XK_Alt_R: case XK_Meta_L: case XK_Meta_R: return VK_MENU;
-        case XK_Super_L: case XK_Super_R: return VK_LWIN;
-        default: return VK_OEM_1;
+        case XK_Escape:
+            return VK_ESCAPE;
+        case XK_Return:
+        case XK_KP_Enter:
+            return VK_RETURN;
+        case XK_space:
+            return VK_SPACE;
+        case XK_Tab:
+            return VK_TAB;
+        case XK_BackSpace:
+            return VK_BACK;
+        case XK_Left:
+            return VK_LEFT;
+        case XK_Right:
+            return VK_RIGHT;
+        case XK_Up:
+            return VK_UP;
+        case XK_Down:
+            return VK_DOWN;
+        case XK_Shift_L:
+        case XK_Shift_R:
+            return VK_SHIFT;
+        case XK_Control_L:
+        case XK_Control_R:
+            return VK_CONTROL;
+        case XK_Alt_L:
+        case XK_Alt_R:
+        case XK_Meta_L:
+        case XK_Meta_R:
+            return VK_MENU;
+        case XK_Super_L:
+        case XK_Super_R:
+            return VK_LWIN;
+        default:
+            return VK_OEM_1;
     }
 }
 
@@ -95,9 +116,8 @@ bool Connection::windowSize(HWND window, SIZE& size) {
     if (window == 0 || window > 0xFFFFFFFFu) return false;
     XWindowAttributes a{};
     Status ok = 0;
-    const int error = trapped(dpy(m_display), [&] {
-        ok = XGetWindowAttributes(dpy(m_display), static_cast<Window>(window), &a);
-    });
+    const int error = trapped(
+        dpy(m_display), [&] { ok = XGetWindowAttributes(dpy(m_display), static_cast<Window>(window), &a); });
     if (error || !ok) return false;
     size = {a.width, a.height};
     return true;
@@ -120,11 +140,11 @@ HWND Connection::createChild(HWND parent, const RECT& rect, std::string& error) 
     attributes.override_redirect = isRoot(parent) ? True : False;
     Window child = 0;
     const int failed = trapped(dpy(m_display), [&] {
-        child = XCreateWindow(dpy(m_display), static_cast<Window>(parent), rect.left, rect.top,
-                              static_cast<unsigned>(std::max(rect.width(), 1)),
-                              static_cast<unsigned>(std::max(rect.height(), 1)), 0,
-                              CopyFromParent, InputOutput, CopyFromParent,
-                              CWBackPixmap | CWBorderPixel | CWOverrideRedirect, &attributes);
+        child =
+            XCreateWindow(dpy(m_display), static_cast<Window>(parent), rect.left, rect.top,
+                          static_cast<unsigned>(std::max(rect.width(), 1)),
+                          static_cast<unsigned>(std::max(rect.height(), 1)), 0, CopyFromParent, InputOutput,
+                          CopyFromParent, CWBackPixmap | CWBorderPixel | CWOverrideRedirect, &attributes);
         XMapWindow(dpy(m_display), child);
     });
     if (failed || !child) {
@@ -140,8 +160,7 @@ void Connection::destroyWindow(HWND window) {
 
 void Connection::resizeWindow(HWND window, int width, int height) {
     trapped(dpy(m_display), [&] {
-        XResizeWindow(dpy(m_display), static_cast<Window>(window),
-                      static_cast<unsigned>(std::max(width, 1)),
+        XResizeWindow(dpy(m_display), static_cast<Window>(window), static_cast<unsigned>(std::max(width, 1)),
                       static_cast<unsigned>(std::max(height, 1)));
     });
 }
@@ -149,15 +168,14 @@ void Connection::resizeWindow(HWND window, int width, int height) {
 bool selectEmbeddedInput(void* display, HWND child, HWND parent, bool* buttonsOnParent) {
     Display* d = dpy(display);
     const long childMask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
-                           PointerMotionMask | EnterWindowMask | LeaveWindowMask |
-                           FocusChangeMask | ExposureMask | StructureNotifyMask;
+                           PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask |
+                           ExposureMask | StructureNotifyMask;
     trapped(d, [&] { XSelectInput(d, static_cast<Window>(child), childMask); });
     const long parentMask = StructureNotifyMask | KeyPressMask | KeyReleaseMask | FocusChangeMask;
     // Only one client may select button presses on a window; the program
     // that owns the parent often does.
-    int error = trapped(d, [&] {
-        XSelectInput(d, static_cast<Window>(parent), parentMask | ButtonPressMask);
-    });
+    int error =
+        trapped(d, [&] { XSelectInput(d, static_cast<Window>(parent), parentMask | ButtonPressMask); });
     bool buttons = error == 0;
     if (error == BadAccess)
         error = trapped(d, [&] { XSelectInput(d, static_cast<Window>(parent), parentMask); });

@@ -26,7 +26,7 @@ unsigned long errorCount();
 void sync(void* display);
 
 class Connection {
-  public:
+public:
     // Null when no X display can be opened.
     static std::unique_ptr<Connection> open();
     ~Connection();
@@ -44,7 +44,7 @@ class Connection {
     void destroyWindow(HWND window);
     void resizeWindow(HWND window, int width, int height);
 
-  private:
+private:
     explicit Connection(void* display) : m_display(display) {}
     void* m_display;  // Display*
 };

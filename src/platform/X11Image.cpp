@@ -26,15 +26,12 @@ int64_t steadyNs() {
 // A shared-memory image, or null (no extension, a remote display, no
 // segment to be had); the server's error, if any, is caught by the
 // process's handler and seen in the count.
-XImage* sharedImage(Display* d, Visual* visual, int depth, int width, int height,
-                    XShmSegmentInfo& info) {
+XImage* sharedImage(Display* d, Visual* visual, int depth, int width, int height, XShmSegmentInfo& info) {
     if (!XShmQueryExtension(d)) return nullptr;
-    XImage* image = XShmCreateImage(d, visual, static_cast<unsigned>(depth), ZPixmap, nullptr,
-                                    &info, static_cast<unsigned>(width),
-                                    static_cast<unsigned>(height));
+    XImage* image = XShmCreateImage(d, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &info,
+                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
     if (!image) return nullptr;
-    info.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * height,
-                        IPC_CREAT | 0600);
+    info.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);
     if (info.shmid < 0) {
         XDestroyImage(image);
         return nullptr;
@@ -72,8 +69,7 @@ std::unique_ptr<WindowImage> WindowImage::create(HWND window, int width, int hei
     // maps every value to itself: pixels are then stored as on TrueColor.
     const bool direct = a.visual->c_class == TrueColor || a.visual->c_class == DirectColor;
     if (!found || errorCount() != errorsBefore || (a.depth != 24 && a.depth != 32) || !direct ||
-        a.visual->red_mask != 0xFF0000 || a.visual->green_mask != 0xFF00 ||
-        a.visual->blue_mask != 0xFF)
+        a.visual->red_mask != 0xFF0000 || a.visual->green_mask != 0xFF00 || a.visual->blue_mask != 0xFF)
         return nullptr;
     XImage* image = nullptr;
     auto* info = new XShmSegmentInfo{};
@@ -85,8 +81,9 @@ std::unique_ptr<WindowImage> WindowImage::create(HWND window, int width, int hei
         delete info;
         image = XCreateImage(d, a.visual, static_cast<unsigned>(a.depth), ZPixmap, 0, nullptr,
                              static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
-        if (image) image->data = static_cast<char*>(std::calloc(
-                       static_cast<size_t>(image->bytes_per_line) * height, 1));
+        if (image)
+            image->data =
+                static_cast<char*>(std::calloc(static_cast<size_t>(image->bytes_per_line) * height, 1));
         if (image && !image->data) {
             XDestroyImage(image);
             image = nullptr;

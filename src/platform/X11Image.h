@@ -14,7 +14,7 @@
 namespace platform::x11 {
 
 class WindowImage {
-  public:
+public:
     // An image of `width` x `height` pixels for `window` on a connection of
     // its own. Null where the window's visual does not store pixels as
     // 32-bit 0x00RRGGBB, or the window or display cannot be used.
@@ -35,7 +35,7 @@ class WindowImage {
     // Puts `area` of the image on the window and sends the request off.
     void put(const RECT& area);
 
-  private:
+private:
     WindowImage() = default;
     void* m_display = nullptr;  // Display*
     unsigned long m_window = 0;

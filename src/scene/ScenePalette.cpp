@@ -3,12 +3,12 @@
 
 #include <algorithm>
 
+#include "color/PaletteMaker.h"
 #include "engine/RandomSource.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
-#include "color/PaletteMaker.h"
-#include "scene/SceneWnd.h"
 #include "platform/Clock.h"
+#include "scene/SceneWnd.h"
 #include "styles/image/Image.h"
 
 namespace {
@@ -44,7 +44,8 @@ void CSceneWnd::newPalette(int n) {
         entries[static_cast<size_t>(target)] = entry;
         if (!m_bFirstPalette && m_bPaletteDevice) {
             if (!m_bAnimate)
-                m_palette.AnimatePalette(static_cast<unsigned>(target), 1, &entries[static_cast<size_t>(target)]);
+                m_palette.AnimatePalette(static_cast<unsigned>(target), 1,
+                                         &entries[static_cast<size_t>(target)]);
             else
                 animatePalette(true);
             waitAnimationTick();
@@ -54,7 +55,8 @@ void CSceneWnd::newPalette(int n) {
 
     // The palette object follows the record (in true colour its entries are
     // not animated, so they are set).
-    if (m_palette.valid()) m_palette.SetPaletteEntries(0, static_cast<unsigned>(m_iColorCount), entries.data());
+    if (m_palette.valid())
+        m_palette.SetPaletteEntries(0, static_cast<unsigned>(m_iColorCount), entries.data());
     m_savedColors.resize(static_cast<size_t>(m_iColorCount));
     for (int i = 0; i < m_iColorCount; ++i) {
         const PALETTEENTRY& e = entries[static_cast<size_t>(i)];
@@ -134,5 +136,6 @@ void CSceneWnd::PrepareImagePalette(const Image& image) {
     }
     // Without animation the palette object follows the record, as after a build.
     if (!m_bPaletteDevice && m_palette.valid())
-        m_palette.SetPaletteEntries(0, static_cast<unsigned>(bands.size()), m_pLogPalette->palPalEntry.data());
+        m_palette.SetPaletteEntries(0, static_cast<unsigned>(bands.size()),
+                                    m_pLogPalette->palPalEntry.data());
 }

@@ -5,12 +5,12 @@
 #include "engine/RandomSource.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "styles/Saver.h"
-#include "scene/ChooserTables.h"
-#include "scene/StyleCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/MessageLoop.h"
 #include "platform/PollTiming.h"
+#include "scene/ChooserTables.h"
+#include "scene/StyleCatalogue.h"
+#include "styles/Saver.h"
 #include "styles/image/qvFolder.h"
 
 namespace {
@@ -95,7 +95,8 @@ int CSceneWnd::OnCreate() {
     m_pDC = std::make_unique<CDC>(GetDC());
     int bits = m_pDC->GetDeviceCaps(BITSPIXEL);
     // Colour animation needs a palette display; the program may switch to one.
-    if (fullScreen && bits >= 9 && s.useAnimation() && sceneHost().random().uniform() < s.animation() / 100.0) {
+    if (fullScreen && bits >= 9 && s.useAnimation() &&
+        sceneHost().random().uniform() < s.animation() / 100.0) {
         m_bDisplayChanged = changeDisplayForAnimation();
         // The window's surface follows the display's new depth.
         m_pDC = std::make_unique<CDC>(GetDC());
@@ -160,7 +161,7 @@ void CSceneWnd::OnPaint() {
 
     if (!saver()) {
         trace("%s line %d : gApp.rand.seed() = %d", "Scenewnd", kSeedTraceLine,
-                   sceneHost().random().seedValue());
+              sceneHost().random().seedValue());
         buildImageList();
         ++m_iDrawingCount;
         Saver* saver = newSaver();
@@ -200,7 +201,7 @@ void CSceneWnd::startNextDrawing() {
     if (m_paletteTimer.expired()) {
         sceneHost().newTraceRun();
         trace("%s line %d : gApp.rand.seed() = %d", "Scenewnd", kNewFileTraceLine,
-                   sceneHost().random().seedValue());
+              sceneHost().random().seedValue());
         newPalette(m_iColorCount);
         m_pDC->RealizePalette();
         m_bUseBlack = m_bTrueColor && settings().useBlack() / 100.0 > sceneHost().random().uniform();

@@ -9,22 +9,22 @@
 #include "engine/Settings.h"
 #include "styles/area/BlockPaint.h"
 #include "styles/area/Design.h"
-#include "styles/distort/Distort.h"
 #include "styles/area/Interp.h"
-#include "styles/neighbourly/NeighbourlySaver.h"
 #include "styles/area/Offset.h"
 #include "styles/area/Repaint.h"
 #include "styles/area/Scroll.h"
 #include "styles/area/Shrinker.h"
 #include "styles/area/Sketch.h"
-#include "styles/shape/Cookies.h"
+#include "styles/distort/Distort.h"
 #include "styles/dot/Dots.h"
 #include "styles/draw/Draw.h"
-#include "styles/line/Lines.h"
-#include "styles/poly/Polygons.h"
-#include "styles/turtle/Turtle.h"
 #include "styles/image/Bitmap.h"
+#include "styles/line/Lines.h"
+#include "styles/neighbourly/NeighbourlySaver.h"
+#include "styles/poly/Polygons.h"
+#include "styles/shape/Cookies.h"
 #include "styles/text/Text.h"
+#include "styles/turtle/Turtle.h"
 
 namespace {
 
@@ -188,8 +188,9 @@ bool restrictStyles(const std::vector<std::string>& names, std::string& error) {
     };
     std::vector<int> codes;
     for (const std::string& name : names) {
-        const auto m = std::find_if(gMakers.begin(), gMakers.end(),
-                                    [&](const StyleMaker& maker) { return lower(maker.className) == lower(name); });
+        const auto m = std::find_if(gMakers.begin(), gMakers.end(), [&](const StyleMaker& maker) {
+            return lower(maker.className) == lower(name);
+        });
         if (m == gMakers.end()) {
             error = "unknown style '" + name + "'; the styles there are:";
             for (const StyleMaker& maker : gMakers) error += std::string(" ") + maker.className;

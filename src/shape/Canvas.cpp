@@ -46,6 +46,4 @@ void Canvas::scatter(RandomSource& random) {
     }
 }
 
-int Canvas::randomRepeats(RandomSource& random, int skew) {
-    return random.skewedBelow(10, skew);
-}
+int Canvas::randomRepeats(RandomSource& random, int skew) { return random.skewedBelow(10, skew); }

@@ -19,7 +19,7 @@ class CDC;
 class RandomSource;
 
 class Canvas {
-  public:
+public:
     explicit Canvas(RandomSource* random) : m_pRandom(random) {}
     virtual ~Canvas() = default;
     Canvas(const Canvas&) = delete;
@@ -63,20 +63,20 @@ class Canvas {
     bool isJittered() const { return m_bJitter; }
     void setJittered(bool on) { m_bJitter = on; }
 
-  protected:
+protected:
     int32_t m_iWidth = 0;
     int32_t m_iHeight = 0;
     bool m_bMirror = false;
     bool m_bJitter = false;
     RandomSource* m_pRandom;  // not owned
 
-  private:
+private:
     bool m_bSpanPath = true;
     std::function<bool()> m_idle;
 };
 
 class CanvasDC : public Canvas {
-  public:
+public:
     // Draws the screen-colour answer and the opacity from `random`. Starts
     // in XOR mode, black, with black and XOR on to return to.
     CanvasDC(CDC* dc, int width, int height, RandomSource* random);
@@ -101,7 +101,7 @@ class CanvasDC : public Canvas {
     // For tests and callers that need a given blend: 1..255.
     void setOpacity(int opacity);
 
-  private:
+private:
     CDC* m_pDC;  // not owned
     COLORREF m_crColor = 0;
     COLORREF m_crAltColor = 0;
@@ -114,11 +114,10 @@ class CanvasDC : public Canvas {
 };
 
 class CanvasBoolMap : public Canvas {
-  public:
+public:
     // Mode 0 paints true, 2 toggles, any other paints false. Starts
     // toggling; the alternative paints true and what is returned to toggles.
-    CanvasBoolMap(uint8_t* cells, std::size_t cellCount, int width, int height,
-                  RandomSource* random);
+    CanvasBoolMap(uint8_t* cells, std::size_t cellCount, int width, int height, RandomSource* random);
 
     void setMode(int mode) override { m_iMode = m_iSavedMode = mode; }
     void setColor(COLORREF) override {}
@@ -136,7 +135,7 @@ class CanvasBoolMap : public Canvas {
 
     int mode() const { return m_iMode; }
 
-  private:
+private:
     uint8_t* m_pCells;  // not owned
     std::size_t m_cellCount;
     int32_t m_iMode = 2;

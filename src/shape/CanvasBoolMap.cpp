@@ -21,8 +21,8 @@ void CanvasBoolMap::setXor(bool on) {
 
 void CanvasBoolMap::putPixel(int x, int y) {
     if (x < 0 || y < 0 || x >= m_iWidth || y >= m_iHeight) return;
-    const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(m_iWidth) +
-                          static_cast<std::size_t>(x);
+    const std::size_t i =
+        static_cast<std::size_t>(y) * static_cast<std::size_t>(m_iWidth) + static_cast<std::size_t>(x);
     if (i >= m_cellCount) return;
     if (m_iMode == 2)
         m_pCells[i] = !m_pCells[i];
@@ -48,8 +48,7 @@ void CanvasBoolMap::putSpan(int y, int x0, int x1) {
 
 void CanvasBoolMap::copyPixel(int fromX, int fromY, int toX, int toY) {
     const auto index = [this](int x, int y) {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(m_iWidth) +
-               static_cast<std::size_t>(x);
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(m_iWidth) + static_cast<std::size_t>(x);
     };
     const std::size_t from = index(fromX, fromY), to = index(toX, toY);
     if (from < m_cellCount && to < m_cellCount) m_pCells[to] = m_pCells[from];

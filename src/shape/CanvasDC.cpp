@@ -1,11 +1,10 @@
 #include <algorithm>
 
 #include "engine/RandomSource.h"
-#include "shape/Canvas.h"
 #include "platform/DC.h"
+#include "shape/Canvas.h"
 
-CanvasDC::CanvasDC(CDC* dc, int width, int height, RandomSource* random)
-    : Canvas(random), m_pDC(dc) {
+CanvasDC::CanvasDC(CDC* dc, int width, int height, RandomSource* random) : Canvas(random), m_pDC(dc) {
     m_bScreenColors = random->uniform() < 0.001;
     m_bXor = true;
     m_crColor = m_crAltColor = 0;
@@ -47,8 +46,7 @@ void CanvasDC::restoreColor() {
 
 COLORREF CanvasDC::getPixel(int x, int y) const {
     if (!m_pDC || m_iWidth <= 0 || m_iHeight <= 0) return 0;
-    const COLORREF c =
-        m_pDC->GetPixel(std::clamp(x, 0, m_iWidth - 1), std::clamp(y, 0, m_iHeight - 1));
+    const COLORREF c = m_pDC->GetPixel(std::clamp(x, 0, m_iWidth - 1), std::clamp(y, 0, m_iHeight - 1));
     return c == CDC::CLR_INVALID ? 0 : c;
 }
 
@@ -62,8 +60,7 @@ void CanvasDC::putPixel(int x, int y) {
     }
     const COLORREF c = m_crColor;
     const auto channel = [&](int shift) {
-        const int a = static_cast<int>((c >> shift) & 0xFF),
-                  b = static_cast<int>((old >> shift) & 0xFF);
+        const int a = static_cast<int>((c >> shift) & 0xFF), b = static_cast<int>((old >> shift) & 0xFF);
         return static_cast<COLORREF>((m_iOpacity * a + m_iBackWeight * b) / 255) << shift;
     };
     m_pDC->SetPixel(x, y, channel(0) | channel(8) | channel(16));

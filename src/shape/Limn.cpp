@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/Scene.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
 #include "shape/Canvas.h"
 
-bool sceneIdle() {
-    return scene().isIdle();
-}
+bool sceneIdle() { return scene().isIdle(); }
 
 Limn::Limn(RandomSource* random, Canvas* canvas, IdleTest idle)
     : m_pRandom(random), m_pCanvas(canvas), m_idle(std::move(idle)) {
@@ -20,14 +18,11 @@ Limn::Limn(RandomSource* random, Canvas* canvas, IdleTest idle)
 Limn::~Limn() = default;
 
 void Limn::makeKindWeights(WeightedChooser& chooser) {
-    chooser.build(std::vector<float>(std::begin(kShapeKindWeights), std::end(kShapeKindWeights)),
-                  true);
+    chooser.build(std::vector<float>(std::begin(kShapeKindWeights), std::end(kShapeKindWeights)), true);
     chooser.perturb(*m_pRandom);
 }
 
-int Limn::paletteSize() {
-    return std::max(scene().colorCount(), 1);
-}
+int Limn::paletteSize() { return std::max(scene().colorCount(), 1); }
 
 COLORREF Limn::paletteColor(int i) {
     // The entry itself, on a palette display as on a true-colour one; an
@@ -75,8 +70,7 @@ void Limn::fitPairs(double p) {
 }
 
 void Limn::scatter(Canvas& canvas) {
-    long long count =
-        (m_pRandom->skewedBelow(1000, 5) + 1) * static_cast<long long>(canvas.width()) / 1000;
+    long long count = (m_pRandom->skewedBelow(1000, 5) + 1) * static_cast<long long>(canvas.width()) / 1000;
     if (!scene().isTrueColor()) count /= 4;
     count = std::max(count, 1LL);
     for (long long i = 0; i < count; ++i) {
@@ -95,21 +89,20 @@ void Limn::drawBands(Canvas& canvas) {
     for (int i = 0; i < n; i += 2) {
         const int left = static_cast<int>(static_cast<long long>(w) * i / n);
         const int right = static_cast<int>(static_cast<long long>(w) * (i + 1) / n);
-        Shape2DRectangle band((left + right) / 2, h / 2, (right - left) / 2, h / 2 + 1, 0.0,
-                              RGB(0, 0, 0), true);
+        Shape2DRectangle band((left + right) / 2, h / 2, (right - left) / 2, h / 2 + 1, 0.0, RGB(0, 0, 0),
+                              true);
         band.draw(canvas, true, true);
     }
     for (int i = 0; i < n; i += 2) {
         const int top = static_cast<int>(static_cast<long long>(h) * i / n);
         const int bottom = static_cast<int>(static_cast<long long>(h) * (i + 1) / n);
-        Shape2DRectangle band(w / 2, (top + bottom) / 2, w / 2 + 1, (bottom - top) / 2, 0.0,
-                              RGB(0, 0, 0), true);
+        Shape2DRectangle band(w / 2, (top + bottom) / 2, w / 2 + 1, (bottom - top) / 2, 0.0, RGB(0, 0, 0),
+                              true);
         band.draw(canvas, true, true);
     }
 }
 
-LimnShapes::LimnShapes(RandomSource* random, Canvas* canvas, bool /*solid*/, bool allowBands,
-                       IdleTest idle)
+LimnShapes::LimnShapes(RandomSource* random, Canvas* canvas, bool /*solid*/, bool allowBands, IdleTest idle)
     : Limn(random, canvas, std::move(idle)) {
     m_bJitterRepeats = random->uniform() < 0.05;
     m_bSecondFlag = random->uniform() < 0.125;
@@ -125,8 +118,7 @@ LimnShapes::LimnShapes(RandomSource* random, Canvas* canvas, bool /*solid*/, boo
     }
 }
 
-ShapeMask paintShapeMask(RandomSource& random, int width, int height, int fg,
-                         const IdleTest& idle) {
+ShapeMask paintShapeMask(RandomSource& random, int width, int height, int fg, const IdleTest& idle) {
     ShapeMask result;
     if (width <= 0 || height <= 0 || (idle && !idle())) return result;
     result.mask.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);

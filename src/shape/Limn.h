@@ -28,7 +28,7 @@ using IdleTest = std::function<bool()>;
 bool sceneIdle();
 
 class Limn {
-  public:
+public:
     // Draws the colour step and builds and perturbs the kind weights.
     Limn(RandomSource* random, Canvas* canvas, IdleTest idle);
     virtual ~Limn();
@@ -52,7 +52,7 @@ class Limn {
     int colorStep() const { return m_iColorStep; }
     bool xorShapes() const { return m_bXorShapes; }
 
-  protected:
+protected:
     // Closed figures are drawn again, jittered, when solid.
     virtual bool repeatsFigures() const { return false; }
     bool idle() const { return !m_idle || m_idle(); }
@@ -72,22 +72,21 @@ class Limn {
 };
 
 class LimnShapes : public Limn {
-  public:
+public:
     // Maybe background bands (only on a mask, when `allowBands`), then, on a
     // coin or always without bands, scattered shapes fitted with chance u.
-    LimnShapes(RandomSource* random, Canvas* canvas, bool solid, bool allowBands,
-               IdleTest idle = sceneIdle);
+    LimnShapes(RandomSource* random, Canvas* canvas, bool solid, bool allowBands, IdleTest idle = sceneIdle);
     bool drewBands() const { return m_bBands; }
 
-  protected:
+protected:
     bool repeatsFigures() const override { return true; }
 
-  private:
+private:
     bool m_bBands = false;
 };
 
 class LimnDaub : public Limn {
-  public:
+public:
     LimnDaub(RandomSource* random, Canvas* canvas, bool solid, IdleTest idle = sceneIdle);
     ~LimnDaub() override;
 
@@ -98,7 +97,7 @@ class LimnDaub : public Limn {
     int kind() const { return m_iKind; }
     int cellSize() const { return m_iCell; }
 
-  private:
+private:
     // The collision cell of a centre, or -1 off the grid.
     int cellOf(int x, int y) const;
     // collides() for a shape of `size` centred at (x, y).

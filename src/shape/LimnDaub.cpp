@@ -18,7 +18,7 @@ constexpr double kRingEnd = 6.282185;  // a whole turn, less a thousandth
 
 // The shape pattern whose painter's shapes seed the rings.
 class DaubField : public PatternLimn {
-  public:
+public:
     using PatternLimn::PatternLimn;
     const LimnShapes* painter() const { return m_pShapes; }
 };
@@ -30,9 +30,7 @@ struct Seed {
 };
 
 // Floor division: centres left of or above the screen fall outside the grid.
-int floorDiv(int a, int b) {
-    return a >= 0 ? a / b : -((-static_cast<long long>(a) + b - 1) / b);
-}
+int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-static_cast<long long>(a) + b - 1) / b); }
 
 }  // namespace
 
@@ -64,9 +62,7 @@ int LimnDaub::cellOf(int x, int y) const {
 
 void LimnDaub::enter(Shape2D* shape) {
     const int i = cellOf(shape->centreX(), shape->centreY());
-    if (i >= 0)
-        m_grid[static_cast<size_t>(i)].push_back(
-            {shape->centreX(), shape->centreY(), shape->size()});
+    if (i >= 0) m_grid[static_cast<size_t>(i)].push_back({shape->centreX(), shape->centreY(), shape->size()});
 }
 
 bool LimnDaub::collides(const Shape2D& shape) const {
@@ -106,9 +102,7 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
     m_iGridCols = std::max(width, 0) / (2 * c) + 1;
     m_iGridRows = std::max(height, 0) / (2 * c) + 1;
     m_grid.assign(static_cast<size_t>(m_iGridCols) * static_cast<size_t>(m_iGridRows), {});
-    const auto daubSize = [&] {
-        return qvmath::truncSaturated(c * (1 + random.signedUniform() * f));
-    };
+    const auto daubSize = [&] { return qvmath::truncSaturated(c * (1 + random.signedUniform() * f)); };
     const auto colorAt = [&](int x, int y, COLORREF ring) {
         return canvas.takesScreenColors() ? canvas.getPixel(x, y) : ring;
     };
@@ -121,8 +115,7 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
     DaubField pattern(random);
     IndexGrid field;
     pattern.fillIndexGrid(field, g, g, 0, 0, 1);
-    if (!idle() || !pattern.painter() || field.width() != g || field.height() != g)
-        return freeGrid();
+    if (!idle() || !pattern.painter() || field.width() != g || field.height() != g) return freeGrid();
     const LimnShapes& painter = *pattern.painter();
     const int stepX = width / g, stepY = height / g;
 
@@ -130,13 +123,10 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
     for (int i = 0; i < painter.shapeCount(); ++i) {
         if (!idle()) break;
         const Shape2D* s = painter.shapeAt(i);
-        const int x =
-            static_cast<int>(static_cast<long long>(s->centreX()) * width / g) + stepX / 2;
-        const int y =
-            static_cast<int>(static_cast<long long>(s->centreY()) * height / g) + stepY / 2;
+        const int x = static_cast<int>(static_cast<long long>(s->centreX()) * width / g) + stepX / 2;
+        const int y = static_cast<int>(static_cast<long long>(s->centreY()) * height / g) + stepY / 2;
         const int r = daubSize();
-        auto shape =
-            CreateShape2D(m_kinds, random, width, height, colorAt(x, y, color), false, x, y, r);
+        auto shape = CreateShape2D(m_kinds, random, width, height, colorAt(x, y, color), false, x, y, r);
         seeds.push_back({shape.get()});
         m_shapes.push_back(std::move(shape));
     }
@@ -149,8 +139,8 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
             const int x = stepX * gx + stepX / 2, y = stepY * gy + stepY / 2;
             random.signedUniform();  // drawn and dropped
             const int r = daubSize();
-            auto shape = CreateShape2D(m_kinds, random, width, height, colorAt(x, y, color), false,
-                                       x, y, r, common);
+            auto shape =
+                CreateShape2D(m_kinds, random, width, height, colorAt(x, y, color), false, x, y, r, common);
             enter(shape.get());
             if (canvas.isColorCanvas()) shape->draw(canvas, solid, true);
             shape->releaseVertices();
@@ -166,8 +156,8 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
         for (Seed& seed : seeds) {
             if (seed.finished) continue;
             if (!idle()) return freeGrid();
-            const COLORREF ring = paletteColor(
-                static_cast<int>((static_cast<long long>(k) * m_iColorStep) % paletteSize()));
+            const COLORREF ring =
+                paletteColor(static_cast<int>((static_cast<long long>(k) * m_iColorStep) % paletteSize()));
             const double t0 = random.uniform() * kTwoPi;
             double a = 0;
             long long reach = width;
@@ -184,8 +174,7 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
                 // The probe: made for its draws, moved only in thought. The
                 // search ends within about 1024 steps (32q in steps of at
                 // least q / 32), well inside one poll of the idle test.
-                const auto probe =
-                    CreateShape2D(m_kinds, random, width, height, ring, false, cx, cy, q);
+                const auto probe = CreateShape2D(m_kinds, random, width, height, ring, false, cx, cy, q);
                 int px = cx, py = cy;
                 bool givenUp = false;
                 while (collidesAt(px, py, probe->size())) {
@@ -199,8 +188,8 @@ void LimnDaub::layOut(Canvas& canvas, bool solid) {
                 }
                 const int x = qvmath::truncSaturated(cx + rr * std::cos(t0 + a));
                 const int y = qvmath::truncSaturated(cy + rr * std::sin(t0 + a));
-                auto daub = CreateShape2D(m_kinds, random, width, height, colorAt(x, y, ring),
-                                          false, x, y, q, t0 + a + q4);
+                auto daub = CreateShape2D(m_kinds, random, width, height, colorAt(x, y, ring), false, x, y, q,
+                                          t0 + a + q4);
                 if (!givenUp) {
                     enter(daub.get());
                     if (canvas.isColorCanvas()) daub->draw(canvas, solid, true);

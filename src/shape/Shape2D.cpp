@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "engine/MathErrors.h"
-#include "shape/Canvas.h"
 #include "platform/Raster.h"
+#include "shape/Canvas.h"
 
 Shape2D::Shape2D(int x, int y, int radius, double angle, COLORREF color)
     : m_crColor(color), m_iX(x), m_iY(y), m_iRadius(radius), m_fAngle(angle) {}
@@ -98,9 +98,7 @@ void Shape2D::endFigure(Canvas& canvas) {
     }
 }
 
-int Shape2D::limitedPen(int limit) const {
-    return std::max(1, std::min(m_iPenWidth, limit));
-}
+int Shape2D::limitedPen(int limit) const { return std::max(1, std::min(m_iPenWidth, limit)); }
 
 void Shape2D::drawLine(Canvas& canvas, int x1, int y1, int x2, int y2) {
     applyColor(canvas);
@@ -176,11 +174,11 @@ namespace {
 
 // Hands polygon runs to the canvas.
 class CanvasSink final : public SpanSink {
-  public:
+public:
     explicit CanvasSink(Canvas& canvas) : m_canvas(canvas) {}
     void span(int y, int x0, int x1) override { m_canvas.fillSpan(y, x0, x1); }
 
-  private:
+private:
     Canvas& m_canvas;
 };
 

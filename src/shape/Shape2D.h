@@ -16,7 +16,7 @@ class RandomSource;
 class WeightedChooser;
 
 class Shape2D {
-  public:
+public:
     Shape2D(int x, int y, int radius, double angle, COLORREF color);
     virtual ~Shape2D() = default;
     Shape2D(const Shape2D&) = delete;
@@ -62,7 +62,7 @@ class Shape2D {
         m_bFilled = filled, m_bResizable = resizable, m_bXorDraw = xorDraw;
     }
 
-  protected:
+protected:
     // Appends what is drawn, computed from the geometry (the turn prepared).
     virtual void build() {}
     // The cosine and sine of the angle for turn().
@@ -102,7 +102,7 @@ struct ShapePoint {
 
 // A shape given by its vertices.
 class Shape2DPoly : public Shape2D {
-  public:
+public:
     using Shape2D::Shape2D;
     // Fills when `solid` or filled, else draws the outline (closed back to
     // the first vertex when `closed`).
@@ -112,7 +112,7 @@ class Shape2DPoly : public Shape2D {
     const std::vector<ShapePoint>& vertices();
     void releaseVertices() override;
 
-  protected:
+protected:
     // The outline through the vertices with the pen.
     void drawOutline(Canvas& canvas, bool closed, int pen);
     // Appends (x, y) turned by the angle about the centre.
@@ -123,63 +123,62 @@ class Shape2DPoly : public Shape2D {
 // A shape of n vertices around two radii (the ellipse family, crescent,
 // bead, angle): scaling scales both radii.
 class Shape2DTwoRadii : public Shape2DPoly {
-  protected:
-    Shape2DTwoRadii(int x, int y, int n, int minCount, int rx, int ry, double angle,
-                    COLORREF color);
+protected:
+    Shape2DTwoRadii(int x, int y, int n, int minCount, int rx, int ry, double angle, COLORREF color);
     void scaleLengths(double f) override;
     int m_iCount;
     double m_fRx, m_fRy;
 };
 
 class Shape2DEllipse : public Shape2DTwoRadii {
-  public:
+public:
     // wx, wy: wobble amounts; cx, cy: wobble counts.
     Shape2DEllipse(int x, int y, int n, int rx, int ry, double angle, COLORREF color, double wx = 0,
                    double wy = 0, int cx = 0, int cy = 0);
     int pattern() const override { return 4; }
 
-  protected:
+protected:
     void build() override;
     double m_fWx, m_fWy;
     int m_iCx, m_iCy;
 };
 
 class Shape2DCircle : public Shape2DEllipse {
-  public:
+public:
     Shape2DCircle(int x, int y, int r, COLORREF color);
     int pattern() const override { return 0; }
 };
 
 class Shape2DAmoeba : public Shape2DEllipse {
-  public:
+public:
     using Shape2DEllipse::Shape2DEllipse;
     int pattern() const override { return 14; }
 };
 
 class Shape2DRectangle : public Shape2DPoly {
-  public:
-    Shape2DRectangle(int x, int y, int rx, int ry, double angle, COLORREF color,
-                     bool filled = false, bool resizable = true, bool xorDraw = false);
+public:
+    Shape2DRectangle(int x, int y, int rx, int ry, double angle, COLORREF color, bool filled = false,
+                     bool resizable = true, bool xorDraw = false);
     int pattern() const override { return 6; }
 
-  protected:
+protected:
     void build() override;
     void scaleLengths(double f) override;
     double m_fRx, m_fRy;
 };
 
 class Shape2DSquare : public Shape2DRectangle {
-  public:
+public:
     Shape2DSquare(int x, int y, int r, double angle, COLORREF color);
     int pattern() const override { return 1; }
 };
 
 class Shape2DStar : public Shape2DPoly {
-  public:
+public:
     Shape2DStar(int x, int y, int points, int r, int inner, double angle, COLORREF color);
     int pattern() const override { return 2; }
 
-  protected:
+protected:
     void build() override;
     void scaleLengths(double f) override;
     int m_iPoints;
@@ -187,81 +186,81 @@ class Shape2DStar : public Shape2DPoly {
 };
 
 class Shape2DCrescent : public Shape2DTwoRadii {
-  public:
+public:
     Shape2DCrescent(int x, int y, int n, int rx, int ry, double angle, COLORREF color);
     int pattern() const override { return 3; }
 
-  protected:
+protected:
     void build() override;
 };
 
 class Shape2DBead : public Shape2DTwoRadii {
-  public:
+public:
     Shape2DBead(int x, int y, int n, int rx, int ry, double angle, COLORREF color);
     int pattern() const override { return 5; }
 
-  protected:
+protected:
     void build() override;
 };
 
 // n corners on an ellipse; the factory makes only its triangle.
 class Shape2DAngle : public Shape2DTwoRadii {
-  public:
+public:
     Shape2DAngle(int x, int y, int n, int rx, int ry, double angle, COLORREF color);
     int pattern() const override { return 7; }
 
-  protected:
+protected:
     void build() override;
 };
 
 class Shape2DTriangle : public Shape2DAngle {
-  public:
+public:
     Shape2DTriangle(int x, int y, int rx, int ry, double angle, COLORREF color)
         : Shape2DAngle(x, y, 3, rx, ry, angle, color) {}
 };
 
 class Shape2DSpiral : public Shape2DPoly {
-  public:
+public:
     Shape2DSpiral(int x, int y, int r, int step, double angleStep, double angle, COLORREF color);
     int pattern() const override { return 8; }
     bool isOpenFigure() const override { return true; }
     void draw(Canvas& canvas, bool solid, bool closed) override;
 
-  protected:
+protected:
     void build() override;
     void scaleLengths(double f) override;
     double m_fStep, m_fAngleStep;
 };
 
 class Shape2DWavyLine : public Shape2DPoly {
-  public:
+public:
     Shape2DWavyLine(int x, int y, int r, int length, double waves, double phase, double angle,
                     COLORREF color);
     int pattern() const override { return 9; }
     bool isOpenFigure() const override { return true; }
     void draw(Canvas& canvas, bool solid, bool closed) override;
 
-  protected:
+protected:
     void build() override;
     void scaleLengths(double f) override;
     double m_fLength, m_fWaves, m_fPhase;
 };
 
 class Shape2DZigZag : public Shape2DWavyLine {
-  public:
+public:
     Shape2DZigZag(int x, int y, int r, int length, double waves, double angle, COLORREF color);
     int pattern() const override { return 13; }
 
-  protected:
+protected:
     void build() override;
 };
 
 class Shape2DBullet : public Shape2DPoly {
-  public:
+public:
     Shape2DBullet(int x, int y, int tip, int r, double angle, COLORREF color);
     int pattern() const override { return 15; }
 
-  protected:
+protected:
     void build() override;
     void scaleLengths(double f) override;
     double m_fTipOffset;  // tip - (x - r)
@@ -269,7 +268,7 @@ class Shape2DBullet : public Shape2DPoly {
 
 // The line figures: drawn stroke by stroke with thick lines.
 class Shape2DGrid : public Shape2D {
-  public:
+public:
     Shape2DGrid(int x, int y, int r, int across, int down, int style, double factor, double angle,
                 COLORREF color);
     int pattern() const override { return 10; }
@@ -277,34 +276,34 @@ class Shape2DGrid : public Shape2D {
     void draw(Canvas& canvas, bool solid, bool closed) override;
     void fill(Canvas&) override {}
 
-  protected:
+protected:
     void scaleLengths(double) override {}
     int m_iAcross, m_iDown, m_iStyle;
     double m_fFactor;
 };
 
 class Shape2DArrow : public Shape2D {
-  public:
+public:
     Shape2DArrow(int x, int y, int r, double factor, double angle, COLORREF color);
     int pattern() const override { return 11; }
     bool isOpenFigure() const override { return true; }
     void draw(Canvas& canvas, bool solid, bool closed) override;
     void fill(Canvas&) override {}
 
-  protected:
+protected:
     void scaleLengths(double) override {}
     double m_fFactor;
 };
 
 class Shape2DAsterisk : public Shape2D {
-  public:
+public:
     Shape2DAsterisk(int x, int y, int r, int strokes, double factor, double angle, COLORREF color);
     int pattern() const override { return 12; }
     bool isOpenFigure() const override { return true; }
     void draw(Canvas& canvas, bool solid, bool closed) override;
     void fill(Canvas&) override {}
 
-  protected:
+protected:
     void scaleLengths(double) override {}
     int m_iStrokes;
     double m_fFactor;
@@ -318,6 +317,6 @@ extern const float kShapeKindWeights[kShapeKinds];
 // a given as -999 are drawn (x, y, r, a in that order); with `half` the
 // centre and the radius are confined to half the area. The kind comes from
 // `chooser`; any kind outside 0..15 makes a square.
-std::unique_ptr<Shape2D> CreateShape2D(const WeightedChooser& chooser, RandomSource& random,
-                                       int width, int height, COLORREF color, bool half, int x = -1,
-                                       int y = -1, int r = -1, double a = -999);
+std::unique_ptr<Shape2D> CreateShape2D(const WeightedChooser& chooser, RandomSource& random, int width,
+                                       int height, COLORREF color, bool half, int x = -1, int y = -1,
+                                       int r = -1, double a = -999);

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/Trace.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
+#include "engine/Trace.h"
 #include "engine/WeightedChooser.h"
 #include "shape/Shape2D.h"
 
@@ -37,9 +37,8 @@ const char* const kKindNames[kShapeKinds] = {
 
 }  // namespace
 
-std::unique_ptr<Shape2D> CreateShape2D(const WeightedChooser& chooser, RandomSource& random,
-                                       int width, int height, COLORREF color, bool half, int x,
-                                       int y, int r, double a) {
+std::unique_ptr<Shape2D> CreateShape2D(const WeightedChooser& chooser, RandomSource& random, int width,
+                                       int height, COLORREF color, bool half, int x, int y, int r, double a) {
     const int k = half ? 2 : 1;
     if (x == -1) x = random.below(width / k);
     if (y == -1) y = random.below(height / k);
@@ -50,7 +49,8 @@ std::unique_ptr<Shape2D> CreateShape2D(const WeightedChooser& chooser, RandomSou
     }
     if (a == -999) a = random.signedUniform() * kPi;
     const int kind = chooser.empty() ? 1 : chooser.choose(random, nullptr, WeightedChooser::kTries);
-    traceMade("Shape2D", kTraceLine, "(typeid(*pShape).name())", kKindNames[kind >= 0 && kind < kShapeKinds ? kind : 1]);
+    traceMade("Shape2D", kTraceLine, "(typeid(*pShape).name())",
+              kKindNames[kind >= 0 && kind < kShapeKinds ? kind : 1]);
 
     std::unique_ptr<Shape2D> shape;
     switch (kind) {
@@ -64,24 +64,19 @@ std::unique_ptr<Shape2D> CreateShape2D(const WeightedChooser& chooser, RandomSou
             break;
         }
         case 3:
-            shape = std::make_unique<Shape2DCrescent>(x, y, 100, r, secondRadius(random, bound), a,
-                                                      color);
+            shape = std::make_unique<Shape2DCrescent>(x, y, 100, r, secondRadius(random, bound), a, color);
             break;
         case 4:
-            shape = std::make_unique<Shape2DEllipse>(x, y, 100, r, secondRadius(random, bound), a,
-                                                     color);
+            shape = std::make_unique<Shape2DEllipse>(x, y, 100, r, secondRadius(random, bound), a, color);
             break;
         case 5:
-            shape =
-                std::make_unique<Shape2DBead>(x, y, 100, r, secondRadius(random, bound), a, color);
+            shape = std::make_unique<Shape2DBead>(x, y, 100, r, secondRadius(random, bound), a, color);
             break;
         case 6:
-            shape =
-                std::make_unique<Shape2DRectangle>(x, y, r, secondRadius(random, bound), a, color);
+            shape = std::make_unique<Shape2DRectangle>(x, y, r, secondRadius(random, bound), a, color);
             break;
         case 7:
-            shape =
-                std::make_unique<Shape2DTriangle>(x, y, r, secondRadius(random, bound), a, color);
+            shape = std::make_unique<Shape2DTriangle>(x, y, r, secondRadius(random, bound), a, color);
             break;
         case 8: {
             const double u1 = random.uniform();

@@ -12,9 +12,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-int maxRadius(int rx, int ry) {
-    return std::max(std::max(rx, ry), 1);
-}
+int maxRadius(int rx, int ry) { return std::max(std::max(rx, ry), 1); }
 
 // cos and sin of 2 pi i / n for i < n, made once per n (the shapes use few).
 struct UnitCircle {
@@ -49,19 +47,13 @@ Shape2DTwoRadii::Shape2DTwoRadii(int x, int y, int n, int minCount, int rx, int 
       m_fRx(rx),
       m_fRy(ry) {}
 
-void Shape2DTwoRadii::scaleLengths(double f) {
-    m_fRx *= f, m_fRy *= f;
-}
+void Shape2DTwoRadii::scaleLengths(double f) { m_fRx *= f, m_fRy *= f; }
 
 // ---- Ellipse, circle, amoeba ----
 
-Shape2DEllipse::Shape2DEllipse(int x, int y, int n, int rx, int ry, double angle, COLORREF color,
-                               double wx, double wy, int cx, int cy)
-    : Shape2DTwoRadii(x, y, n, 1, rx, ry, angle, color),
-      m_fWx(wx),
-      m_fWy(wy),
-      m_iCx(cx),
-      m_iCy(cy) {}
+Shape2DEllipse::Shape2DEllipse(int x, int y, int n, int rx, int ry, double angle, COLORREF color, double wx,
+                               double wy, int cx, int cy)
+    : Shape2DTwoRadii(x, y, n, 1, rx, ry, angle, color), m_fWx(wx), m_fWy(wy), m_iCx(cx), m_iCy(cy) {}
 
 void Shape2DEllipse::build() {
     m_vertices.clear();
@@ -82,8 +74,8 @@ Shape2DCircle::Shape2DCircle(int x, int y, int r, COLORREF color)
 
 // ---- Rectangle, square ----
 
-Shape2DRectangle::Shape2DRectangle(int x, int y, int rx, int ry, double angle, COLORREF color,
-                                   bool filled, bool resizable, bool xorDraw)
+Shape2DRectangle::Shape2DRectangle(int x, int y, int rx, int ry, double angle, COLORREF color, bool filled,
+                                   bool resizable, bool xorDraw)
     : Shape2DPoly(x, y, maxRadius(rx, ry), angle, color), m_fRx(rx), m_fRy(ry) {
     setFlags(filled, resizable, xorDraw);
 }
@@ -97,9 +89,7 @@ void Shape2DRectangle::build() {
     addTurned(m_iX - rx, m_iY + ry);
 }
 
-void Shape2DRectangle::scaleLengths(double f) {
-    m_fRx *= f, m_fRy *= f;
-}
+void Shape2DRectangle::scaleLengths(double f) { m_fRx *= f, m_fRy *= f; }
 
 Shape2DSquare::Shape2DSquare(int x, int y, int r, double angle, COLORREF color)
     : Shape2DRectangle(x, y, r, r, angle, color) {}
@@ -123,9 +113,7 @@ void Shape2DStar::build() {
     }
 }
 
-void Shape2DStar::scaleLengths(double f) {
-    m_fOuter *= f, m_fInner *= f;
-}
+void Shape2DStar::scaleLengths(double f) { m_fOuter *= f, m_fInner *= f; }
 
 // ---- Crescent ----
 
@@ -157,9 +145,7 @@ void Shape2DBead::build() {
     // The two caps of the ellipse beyond h from its long axis, moved in by h.
     for (int i = 0; i < half; ++i) {
         const int s = qvmath::truncSaturated(ry * std::sin(2 * kPi * i / m_iCount) - h);
-        if (s >= 0)
-            addTurned(qvmath::truncSaturated(m_iX + rx * std::cos(2 * kPi * i / m_iCount)),
-                      m_iY + s);
+        if (s >= 0) addTurned(qvmath::truncSaturated(m_iX + rx * std::cos(2 * kPi * i / m_iCount)), m_iY + s);
     }
     for (int j = 0; j < half; ++j) {
         const int s = qvmath::truncSaturated(ry * std::sin(2 * kPi * j / m_iCount) - h);
@@ -185,11 +171,8 @@ void Shape2DAngle::build() {
 
 // ---- Spiral ----
 
-Shape2DSpiral::Shape2DSpiral(int x, int y, int r, int step, double angleStep, double angle,
-                             COLORREF color)
-    : Shape2DPoly(x, y, std::max(r, 1), angle, color),
-      m_fStep(std::max(step, 1)),
-      m_fAngleStep(angleStep) {}
+Shape2DSpiral::Shape2DSpiral(int x, int y, int r, int step, double angleStep, double angle, COLORREF color)
+    : Shape2DPoly(x, y, std::max(r, 1), angle, color), m_fStep(std::max(step, 1)), m_fAngleStep(angleStep) {}
 
 void Shape2DSpiral::build() {
     m_vertices.clear();
@@ -200,15 +183,12 @@ void Shape2DSpiral::build() {
                   qvmath::truncSaturated(m_iY + rho * std::sin(t)));
 }
 
-void Shape2DSpiral::scaleLengths(double f) {
-    m_fStep = std::max(1.0, m_fStep * f);
-}
+void Shape2DSpiral::scaleLengths(double f) { m_fStep = std::max(1.0, m_fStep * f); }
 
 void Shape2DSpiral::draw(Canvas& canvas, bool, bool) {
     canvas.useAltColor();
     beginFigure(canvas);
-    const long long limit =
-        static_cast<long long>(std::max(qvmath::truncSaturated(m_fStep), 1)) * 100 / 8;
+    const long long limit = static_cast<long long>(std::max(qvmath::truncSaturated(m_fStep), 1)) * 100 / 8;
     drawOutline(canvas, false, limitedPen(static_cast<int>(std::min<long long>(limit, 1 << 30))));
     endFigure(canvas);
     canvas.restoreColor();
@@ -216,12 +196,9 @@ void Shape2DSpiral::draw(Canvas& canvas, bool, bool) {
 
 // ---- Wavy line, zig-zag ----
 
-Shape2DWavyLine::Shape2DWavyLine(int x, int y, int r, int length, double waves, double phase,
-                                 double angle, COLORREF color)
-    : Shape2DPoly(x, y, std::max(r, 1), angle, color),
-      m_fLength(length),
-      m_fWaves(waves),
-      m_fPhase(phase) {}
+Shape2DWavyLine::Shape2DWavyLine(int x, int y, int r, int length, double waves, double phase, double angle,
+                                 COLORREF color)
+    : Shape2DPoly(x, y, std::max(r, 1), angle, color), m_fLength(length), m_fWaves(waves), m_fPhase(phase) {}
 
 void Shape2DWavyLine::build() {
     m_vertices.clear();
@@ -230,14 +207,11 @@ void Shape2DWavyLine::build() {
     for (int i = 0; i <= 50; ++i) {
         const double t = -(l / 2) + i * static_cast<double>(l) / 50;
         addTurned(qvmath::truncSaturated(m_iX + t),
-                  qvmath::truncSaturated(m_iY +
-                                         length * std::sin(2 * kPi * m_fWaves * t / l + m_fPhase)));
+                  qvmath::truncSaturated(m_iY + length * std::sin(2 * kPi * m_fWaves * t / l + m_fPhase)));
     }
 }
 
-void Shape2DWavyLine::scaleLengths(double f) {
-    m_fLength *= f;
-}
+void Shape2DWavyLine::scaleLengths(double f) { m_fLength *= f; }
 
 void Shape2DWavyLine::draw(Canvas& canvas, bool, bool) {
     const int length = qvmath::truncSaturated(m_fLength);
@@ -252,8 +226,7 @@ void Shape2DWavyLine::draw(Canvas& canvas, bool, bool) {
     canvas.restoreColor();
 }
 
-Shape2DZigZag::Shape2DZigZag(int x, int y, int r, int length, double waves, double angle,
-                             COLORREF color)
+Shape2DZigZag::Shape2DZigZag(int x, int y, int r, int length, double waves, double angle, COLORREF color)
     : Shape2DWavyLine(x, y, r, length, waves, 0.0, angle, color) {}
 
 void Shape2DZigZag::build() {
@@ -284,14 +257,12 @@ void Shape2DBullet::build() {
     addTurned(static_cast<double>(m_iX) - r, static_cast<double>(m_iY) + r);
 }
 
-void Shape2DBullet::scaleLengths(double f) {
-    m_fTipOffset *= f;
-}
+void Shape2DBullet::scaleLengths(double f) { m_fTipOffset *= f; }
 
 // ---- Grid, arrow, asterisk ----
 
-Shape2DGrid::Shape2DGrid(int x, int y, int r, int across, int down, int style, double factor,
-                         double angle, COLORREF color)
+Shape2DGrid::Shape2DGrid(int x, int y, int r, int across, int down, int style, double factor, double angle,
+                         COLORREF color)
     : Shape2D(x, y, std::max(r, 1), angle, color),
       m_iAcross(std::max(across, 0)),
       m_iDown(std::max(down, 0)),
@@ -315,14 +286,12 @@ void Shape2DGrid::draw(Canvas& canvas, bool, bool) {
     m_iPenWidth = limitedPen(limit);  // for this drawing only
     if (m_iAcross > 0)
         for (int i = m_iStyle; i <= m_iAcross - m_iStyle; ++i) {
-            const double y =
-                static_cast<double>(m_iY) - r + static_cast<double>(twoR * i / m_iAcross);
+            const double y = static_cast<double>(m_iY) - r + static_cast<double>(twoR * i / m_iAcross);
             line(static_cast<double>(m_iX) - r, y, static_cast<double>(m_iX) + r, y);
         }
     if (m_iDown > 0)
         for (int i = m_iStyle; i <= m_iDown - m_iStyle; ++i) {
-            const double x =
-                static_cast<double>(m_iX) - r + static_cast<double>(twoR * i / m_iDown);
+            const double x = static_cast<double>(m_iX) - r + static_cast<double>(twoR * i / m_iDown);
             line(x, static_cast<double>(m_iY) - r, x, static_cast<double>(m_iY) + r);
         }
     m_iPenWidth = savedPen;
@@ -353,9 +322,7 @@ void Shape2DArrow::draw(Canvas& canvas, bool, bool) {
 
 Shape2DAsterisk::Shape2DAsterisk(int x, int y, int r, int strokes, double factor, double angle,
                                  COLORREF color)
-    : Shape2D(x, y, std::max(r, 1), angle, color),
-      m_iStrokes(std::max(strokes, 1)),
-      m_fFactor(factor) {}
+    : Shape2D(x, y, std::max(r, 1), angle, color), m_iStrokes(std::max(strokes, 1)), m_fFactor(factor) {}
 
 void Shape2DAsterisk::draw(Canvas& canvas, bool, bool) {
     prepareTurn();

@@ -16,7 +16,8 @@ class RandomSource;
 
 struct ShapeGrid {
     ShapeGrid(int columns, int rowCount, int background)
-        : cols(columns), rows(rowCount),
+        : cols(columns),
+          rows(rowCount),
           cells(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rowCount), background) {}
     int& at(int row, int column) {
         return cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(cols) +
@@ -29,8 +30,7 @@ struct ShapeGrid {
 
 // Paints `foreground` where the random shapes fall; the rest of the grid
 // keeps what it holds.
-using ShapeGridPainter = void (*)(RandomSource& random, ShapeGrid& grid, int background,
-                                  int foreground);
+using ShapeGridPainter = void (*)(RandomSource& random, ShapeGrid& grid, int background, int foreground);
 
 // The installed painter, or none (nullptr) to leave grids unpainted.
 void setShapeGridPainter(ShapeGridPainter painter);

@@ -2,8 +2,8 @@
 // with the background and paints the foreground where its shapes fall.
 
 #include "Patterns/PatternCalculator.h"
-#include "shape/ShapeGrid.h"
 #include "shape/Limn.h"
+#include "shape/ShapeGrid.h"
 
 namespace {
 
@@ -15,12 +15,9 @@ void paintGridShapes(RandomSource& random, ShapeGrid& grid, int background, int 
     pattern.fillIndexGrid(cells, grid.cols, grid.rows, background, background, foreground);
     if (cells.width() != grid.cols || cells.height() != grid.rows) return;
     for (int row = 0; row < grid.rows; ++row)
-        for (int column = 0; column < grid.cols; ++column)
-            grid.at(row, column) = cells.at(column, row);
+        for (int column = 0; column < grid.cols; ++column) grid.at(row, column) = cells.at(column, row);
 }
 
 }  // namespace
 
-void installShapePainters() {
-    setShapeGridPainter(paintGridShapes);
-}
+void installShapePainters() { setShapeGridPainter(paintGridShapes); }

@@ -5,9 +5,9 @@
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "styles/StyleScene.h"
 #include "layout/Range.h"
 #include "platform/Clock.h"
+#include "styles/StyleScene.h"
 
 namespace {
 
@@ -60,9 +60,7 @@ uint32_t Saver::timeLimitMs(double u1, double u2, int minTime, int maxTime, floa
 
 uint32_t Saver::elapsedMs() const { return processClock() - m_dwStart; }
 
-bool Saver::isDone() const {
-    return m_bDone || m_pScene->stopRequested() || elapsedMs() > m_dwDuration;
-}
+bool Saver::isDone() const { return m_bDone || m_pScene->stopRequested() || elapsedMs() > m_dwDuration; }
 
 void Saver::waitFor(qvTimer& timer) {
     while (m_pScene->isIdle() && !timer.expired()) m_pScene->waitForInput(timer.remainingMs());
@@ -131,5 +129,4 @@ void Saver::plotPoints(const std::vector<Point3D>& points, const Color& color) {
     }
 }
 
-SaverBySubRect::SaverBySubRect(StyleScene* scene)
-    : Saver(scene), m_cursor(scene->subRects().begin()) {}
+SaverBySubRect::SaverBySubRect(StyleScene* scene) : Saver(scene), m_cursor(scene->subRects().begin()) {}

@@ -1,5 +1,5 @@
-#include "styles/StyleScene.h"
 #include "styles/Saver.h"
+#include "styles/StyleScene.h"
 
 namespace {
 
@@ -12,8 +12,7 @@ CDC compatibleContext(StyleScene* scene) {
 
 }  // namespace
 
-SaverBitmap::SaverBitmap(StyleScene* scene)
-    : SaverBySubRect(scene), m_memDC(compatibleContext(scene)) {}
+SaverBitmap::SaverBitmap(StyleScene* scene) : SaverBySubRect(scene), m_memDC(compatibleContext(scene)) {}
 
 SaverBitmap::~SaverBitmap() { releaseCopy(); }
 

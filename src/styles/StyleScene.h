@@ -8,10 +8,10 @@
 #include <string>
 
 #include "engine/Scene.h"
-#include "platform/Messages.h"
-#include "platform/WinTypes.h"
 #include "layout/SubRect.h"
 #include "platform/DC.h"
+#include "platform/Messages.h"
+#include "platform/WinTypes.h"
 
 class Color;
 class Image;

@@ -5,6 +5,7 @@
 #include <string>
 #include <typeinfo>
 
+#include "PatternSupport.h"
 #include "Patterns/BinOp.h"
 #include "Patterns/PatternCheckered.h"
 #include "Patterns/PatternFloat.h"
@@ -13,7 +14,6 @@
 #include "Patterns/PatternNetwork.h"
 #include "Patterns/PatternNoise.h"
 #include "Patterns/PatternSin.h"
-#include "PatternSupport.h"
 
 // One output: any of the seven scalar members. Several: the network or the
 // vector of sines, which fill every output.
@@ -54,7 +54,7 @@ TEST(BinOp, EveryRowAndItsZeroCases) {
     EXPECT_EQ(BinOpMod().combine(-1e30f, -1.125f, 1, 1), 0.0f);  // INT_MIN % -1 would trap
     EXPECT_TRUE(BinOpAtan().combine(0, -1, 1, 1) == 0.0f && BinOpAtan().combine(1, 0, 1, 1) == 0.0f);
     // Zero denominators, and for the others one amplitude of 0, give 0, never a NaN.
-    const std::unique_ptr<BinOp> ops[] = {std::make_unique<BinOpAdd>(), std::make_unique<BinOpMult>(),
+    const std::unique_ptr<BinOp> ops[] = {std::make_unique<BinOpAdd>(),  std::make_unique<BinOpMult>(),
                                           std::make_unique<BinOpSqrt>(), std::make_unique<BinOpAnd>(),
                                           std::make_unique<BinOpOr>(),   std::make_unique<BinOpXOr>(),
                                           std::make_unique<BinOpMod>(),  std::make_unique<BinOpMin>()};

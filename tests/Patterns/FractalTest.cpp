@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "PatternSupport.h"
 #include "Patterns/PatternFractal.h"
 #include "engine/RandomSource.h"
-#include "PatternSupport.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ TEST(PatternFractal, InteriorPointsAngleColouringAndTheLimitGuard) {
     PatternFractal::Params angle = plain();
     angle.useAngle = true;
     f.setParams(angle);
-    EXPECT_TRUE(f.iterate(1.5f, 0.5f, true) == 151 && f.iterate(1.5f, 0.5f, false) == 1);  // without the modifications
+    EXPECT_TRUE(f.iterate(1.5f, 0.5f, true) == 151 &&
+                f.iterate(1.5f, 0.5f, false) == 1);  // without the modifications
     // A final modified value whose real part is exactly 0 gives 0: the
     // origin, kept at 0 by truncation, instead of the interior count.
     angle.adjZ = 7;
@@ -99,9 +100,11 @@ TEST(PatternFractal, RowFillMatchesPointByPoint) {
         f.fillIndexGrid(grid, 37, 21, seed % 2 == 0);
         for (int j = 0; j < 21; ++j)
             for (int i = 0; i < 37; ++i) {
-                const int ci = seed % 2 == 0 && i > 18 ? 36 - i : i, cj = seed % 2 == 0 && j > 10 ? 20 - j : j;
+                const int ci = seed % 2 == 0 && i > 18 ? 36 - i : i,
+                          cj = seed % 2 == 0 && j > 10 ? 20 - j : j;
                 f.calculate({ci / 37.0f * 2 - 1, cj / 21.0f * 2 - 1}, out);
-                ASSERT_EQ(grid.at(i, j), static_cast<int>(200 * out[0]) % 200) << seed << " " << i << "," << j;
+                ASSERT_EQ(grid.at(i, j), static_cast<int>(200 * out[0]) % 200)
+                    << seed << " " << i << "," << j;
             }
     }
 }

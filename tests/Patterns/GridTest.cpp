@@ -5,10 +5,10 @@
 #include <limits>
 #include <tuple>
 
+#include "PatternSupport.h"
 #include "Patterns/Interpolator.h"
 #include "Patterns/PatternCalculator.h"
 #include "Patterns/qvVectorStack.h"
-#include "PatternSupport.h"
 
 namespace {
 
@@ -81,8 +81,11 @@ TEST(PatternLimn, LooksPointsUpInItsGrid) {
     limn.makeIndexGrid(3, 2);
     const_cast<IndexGrid*>(limn.grid())->at(2, 1) = 10;
     const_cast<IndexGrid*>(limn.grid())->at(0, 0) = 5;
-    for (auto [x, y, expected] : {std::tuple{1.0f, 1.0f, 1.0f}, {5.0f, 9.0f, 1.0f}, {-1.0f, -1.0f, 0.5f},
-                                   {-7.0f, -1e30f, 0.5f}, {0.99f, 0.99f, 0.0f}}) {
+    for (auto [x, y, expected] : {std::tuple{1.0f, 1.0f, 1.0f},
+                                  {5.0f, 9.0f, 1.0f},
+                                  {-1.0f, -1.0f, 0.5f},
+                                  {-7.0f, -1e30f, 0.5f},
+                                  {0.99f, 0.99f, 0.0f}}) {
         limn.calculate({x, y}, out);
         EXPECT_FLOAT_EQ(out[0], expected) << x << "," << y;
     }
@@ -93,8 +96,14 @@ TEST(Interpolator, LinearAndSplineThroughTheirKnots) {
     auto lin = Interpolator::create(0, xs, ys);
     // Held before the first knot and beyond the last; at a double knot the
     // first; 0.5 found from the last segment; NaN the first value.
-    for (auto [x, y] : {std::pair{-5.0f, 2.0f}, {-1.0f, 2.0f}, {9.0f, 1.0f}, {-0.5f, 3.0f}, {0.0f, 4.0f},
-                        {2.0f, 0.5f}, {0.5f, 3.0f}, {std::numeric_limits<float>::quiet_NaN(), 2.0f}})
+    for (auto [x, y] : {std::pair{-5.0f, 2.0f},
+                        {-1.0f, 2.0f},
+                        {9.0f, 1.0f},
+                        {-0.5f, 3.0f},
+                        {0.0f, 4.0f},
+                        {2.0f, 0.5f},
+                        {0.5f, 3.0f},
+                        {std::numeric_limits<float>::quiet_NaN(), 2.0f}})
         EXPECT_FLOAT_EQ(lin->value(x), y) << x;
     EXPECT_NE(dynamic_cast<InterpLinear*>(Interpolator::create(7, xs, ys).get()), nullptr);
     // The spline passes through its knots; on a straight line it is the line.

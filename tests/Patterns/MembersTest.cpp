@@ -5,6 +5,7 @@
 #include <set>
 #include <tuple>
 
+#include "PatternSupport.h"
 #include "Patterns/PatternCheckered.h"
 #include "Patterns/PatternFloat.h"
 #include "Patterns/PatternFractal.h"
@@ -13,15 +14,15 @@
 #include "Patterns/PatternNoise.h"
 #include "Patterns/PatternSin.h"
 #include "Patterns/PatternSinFM.h"
-#include "PatternSupport.h"
 
 namespace {
 
 const std::pair<const char*, Maker> kMembers[] = {
-    {"Sin", maker<PatternSin>()},         {"VecSin", maker<PatternVecSin>()},   {"SinFM", maker<PatternSinFM>()},
-    {"Checkered", maker<PatternCheckered>()}, {"Network", maker<PatternNetwork>()}, {"Noise", maker<PatternNoise>()},
-    {"Float", maker<PatternFloat>()},     {"Int", maker<PatternInt>()},         {"Fractal", maker<PatternFractal>()},
-    {"Limn", maker<PatternLimn>()},
+    {"Sin", maker<PatternSin>()},         {"VecSin", maker<PatternVecSin>()},
+    {"SinFM", maker<PatternSinFM>()},     {"Checkered", maker<PatternCheckered>()},
+    {"Network", maker<PatternNetwork>()}, {"Noise", maker<PatternNoise>()},
+    {"Float", maker<PatternFloat>()},     {"Int", maker<PatternInt>()},
+    {"Fractal", maker<PatternFractal>()}, {"Limn", maker<PatternLimn>()},
 };
 
 bool inUnit(float v) { return std::isfinite(v) && v >= 0.0f && v <= 1.0f; }
@@ -210,14 +211,20 @@ TEST(PatternInt, WrappingArithmeticAndTheFlickeringOpcode) {
     // without overflow the results are those of 32-bit arithmetic (9 / 0
     // gives 0, -7 mod 100 keeps its sign).
     const std::tuple<std::vector<int32_t>, std::vector<int32_t>, float> cases[] = {
-        {{11, 11, 3}, {46341, 46341}, square}, {{11, 16}, {-46341}, square},
-        {{11, 11, 4}, {INT_MIN, -1}, intMin},  {{11, 5}, {INT_MIN}, intMin},
-        {{11, 11, 2}, {INT_MAX, 1}, intMin},   {{11, 11, 7}, {INT_MIN, INT_MIN}, 0.0f},
-        {{11, 11, 3}, {-30, 7}, 210.0f / 800}, {{11, 11, 4}, {9, 0}, 0.0f},
-        {{11, 11, 7}, {-7, 100}, 7.0f / 800},  {{11, 11, 9}, {3, 4}, 5.0f / 800},
-        {{11, 15}, {0}, 0.0f},                 {{}, {}, 0.0f},
+        {{11, 11, 3}, {46341, 46341}, square},
+        {{11, 16}, {-46341}, square},
+        {{11, 11, 4}, {INT_MIN, -1}, intMin},
+        {{11, 5}, {INT_MIN}, intMin},
+        {{11, 11, 2}, {INT_MAX, 1}, intMin},
+        {{11, 11, 7}, {INT_MIN, INT_MIN}, 0.0f},
+        {{11, 11, 3}, {-30, 7}, 210.0f / 800},
+        {{11, 11, 4}, {9, 0}, 0.0f},
+        {{11, 11, 7}, {-7, 100}, 7.0f / 800},
+        {{11, 11, 9}, {3, 4}, 5.0f / 800},
+        {{11, 15}, {0}, 0.0f},
+        {{}, {}, 0.0f},
         {{11, 11, 5, 11, 2}, {3, 10, 0, 100}, 107.0f / 800},  // 10 - 3, then + 100
-        {{11, 11, 7}, {5, 1}, 1.0f / 800}};                // a modulus of 1 changes nothing
+        {{11, 11, 7}, {5, 1}, 1.0f / 800}};                   // a modulus of 1 changes nothing
     for (const auto& c : cases) {
         p.setProgram(std::get<0>(c), std::get<1>(c));
         p.calculate({0.0f, 0.0f}, out);

@@ -11,7 +11,8 @@
 
 inline FakeScene greyRamp(int n) {
     std::vector<PALETTEENTRY> entries;
-    for (int i = 0; i < n; ++i) entries.push_back({static_cast<uint8_t>(i * 255 / (n > 1 ? n - 1 : 1)), 0, 0, 0});
+    for (int i = 0; i < n; ++i)
+        entries.push_back({static_cast<uint8_t>(i * 255 / (n > 1 ? n - 1 : 1)), 0, 0, 0});
     return FakeScene(true, entries);
 }
 

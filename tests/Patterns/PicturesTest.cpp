@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <numbers>
 
+#include "PatternSupport.h"
 #include "Patterns/PatternCheckered.h"
 #include "Patterns/PatternFloat.h"
 #include "Patterns/PatternFractal.h"
@@ -19,7 +20,6 @@
 #include "Patterns/PatternSinFM.h"
 #include "platform/PngWriter.h"
 #include "support/GoldenImages.h"
-#include "PatternSupport.h"
 
 namespace {
 
@@ -58,10 +58,14 @@ TEST(PatternPictures, EveryMember) {
     GoldenFile golden("patterns.txt");
     const char* dir = std::getenv("QV_PATTERN_PICTURES");
     // (A vector of sines shows its first sine: the same picture as PatternSin.)
-    const std::pair<const char*, Maker> members[] = {
-        {"sin", maker<PatternSin>()},         {"sinfm", maker<PatternSinFM>()}, {"checkered", maker<PatternCheckered>()},
-        {"network", maker<PatternNetwork>()}, {"noise", maker<PatternNoise>()}, {"float", maker<PatternFloat>()},
-        {"int", maker<PatternInt>()},         {"fractal", maker<PatternFractal>()}};
+    const std::pair<const char*, Maker> members[] = {{"sin", maker<PatternSin>()},
+                                                     {"sinfm", maker<PatternSinFM>()},
+                                                     {"checkered", maker<PatternCheckered>()},
+                                                     {"network", maker<PatternNetwork>()},
+                                                     {"noise", maker<PatternNoise>()},
+                                                     {"float", maker<PatternFloat>()},
+                                                     {"int", maker<PatternInt>()},
+                                                     {"fractal", maker<PatternFractal>()}};
     for (const auto& [name, make] : members)
         for (int seed : {1, 2, 3}) {
             RandomSource random(seed);
@@ -69,6 +73,7 @@ TEST(PatternPictures, EveryMember) {
             const CSurface s = picture(*calc, palette);
             const std::string id = std::string("pattern_") + name + "_seed" + std::to_string(seed);
             golden.check(id, s);
-            if (dir) writePng(s, CDisplay::instance().hardwarePalette(), std::string(dir) + "/" + id + ".png");
+            if (dir)
+                writePng(s, CDisplay::instance().hardwarePalette(), std::string(dir) + "/" + id + ".png");
         }
 }

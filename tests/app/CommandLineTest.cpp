@@ -9,27 +9,50 @@ using Args = std::vector<std::string>;
 // match nothing and open the configuration, as does a number attached to
 // "/p". A preview needs a window id; the password change names one and does nothing.
 TEST(CommandLine, ModesAndUsageErrors) {
-    const std::pair<Args, Action> modes[] = {
-        {{"/s"}, Action::FullScreen}, {{"-S"}, Action::FullScreen}, {{"s"}, Action::FullScreen},
-        {{"//s"}, Action::Configure}, {{"/ss"}, Action::Configure}, {{"/s:1"}, Action::Configure},
-        {{"/x"}, Action::Configure}, {{""}, Action::Configure}, {{}, Action::Configure},
-        {{"-C", "123"}, Action::Configure}, {{"/p:4194311"}, Action::Configure},
-        {{"/a"}, Action::ChangePassword}, {{"-A", "xyz"}, Action::ChangePassword},
-        {{"--help"}, Action::Help}, {{"--version"}, Action::Version},
-        {{"--list-styles"}, Action::ListStyles}, {{"-list-styles"}, Action::ListStyles}};
+    const std::pair<Args, Action> modes[] = {{{"/s"}, Action::FullScreen},
+                                             {{"-S"}, Action::FullScreen},
+                                             {{"s"}, Action::FullScreen},
+                                             {{"//s"}, Action::Configure},
+                                             {{"/ss"}, Action::Configure},
+                                             {{"/s:1"}, Action::Configure},
+                                             {{"/x"}, Action::Configure},
+                                             {{""}, Action::Configure},
+                                             {{}, Action::Configure},
+                                             {{"-C", "123"}, Action::Configure},
+                                             {{"/p:4194311"}, Action::Configure},
+                                             {{"/a"}, Action::ChangePassword},
+                                             {{"-A", "xyz"}, Action::ChangePassword},
+                                             {{"--help"}, Action::Help},
+                                             {{"--version"}, Action::Version},
+                                             {{"--list-styles"}, Action::ListStyles},
+                                             {{"-list-styles"}, Action::ListStyles}};
     for (const auto& [args, action] : modes) EXPECT_EQ(parseCommandLine(args).action, action) << args.size();
     const LaunchRequest preview = parseCommandLine({"/p", "4194311"});
     EXPECT_TRUE(preview.action == Action::Preview && preview.windowId == 4194311u);
     EXPECT_EQ(parseCommandLine({"/a", "77"}).windowId, 77u);
-    for (const Args& bad : std::vector<Args>{
-             {"/p"}, {"/p", "12abc"}, {"/p", "-5"}, {"/p", ""}, {"-window-id", "-1"}, {"-window-id", "0"},
-             {"--s"}, {"--window", "99999x5"}, {"--window", "0x10"}, {"--window", "--size", "10x10"},
-             {"--window", "stray", "word"}, {"--render"}, {"--render", "a.png", "--depth", "16"},
-             {"--render", "a.png", "--seed", "4294967296"}, {"--render", "a.png", "--seconds", "nan"},
-             {"--render", "a.png", "--fps", "0"}, {"--seed", "5"}, {"--list-styles=all"},
-             {"--list-styles", "--render", "a.png"}, {"--list-styles", "--seconds", "3"}}) {
+    for (const Args& bad : std::vector<Args>{{"/p"},
+                                             {"/p", "12abc"},
+                                             {"/p", "-5"},
+                                             {"/p", ""},
+                                             {"-window-id", "-1"},
+                                             {"-window-id", "0"},
+                                             {"--s"},
+                                             {"--window", "99999x5"},
+                                             {"--window", "0x10"},
+                                             {"--window", "--size", "10x10"},
+                                             {"--window", "stray", "word"},
+                                             {"--render"},
+                                             {"--render", "a.png", "--depth", "16"},
+                                             {"--render", "a.png", "--seed", "4294967296"},
+                                             {"--render", "a.png", "--seconds", "nan"},
+                                             {"--render", "a.png", "--fps", "0"},
+                                             {"--seed", "5"},
+                                             {"--list-styles=all"},
+                                             {"--list-styles", "--render", "a.png"},
+                                             {"--list-styles", "--seconds", "3"}}) {
         const LaunchRequest e = parseCommandLine(bad);
-        EXPECT_TRUE(e.action == Action::UsageError && !e.error.empty()) << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
+        EXPECT_TRUE(e.action == Action::UsageError && !e.error.empty())
+            << bad[0] << " " << (bad.size() > 1 ? bad[1] : "");
     }
 }
 
@@ -52,7 +75,8 @@ TEST(CommandLine, PlatformOptions) {
     r = parseCommandLine({"-window-id", "0x2a00007"});
     EXPECT_TRUE(r.action == Action::XScreenSaver && r.windowId == 0x2a00007u);
     EXPECT_EQ(parseCommandLine({"-window-id", "12345"}).windowId, 12345u);
-    r = parseCommandLine({"--render", "out.png", "--size", "64x48", "--seconds", "2.5", "--frames", "dir", "--fps", "4"});
+    r = parseCommandLine(
+        {"--render", "out.png", "--size", "64x48", "--seconds", "2.5", "--frames", "dir", "--fps", "4"});
     EXPECT_TRUE(r.action == Action::Render && r.renderPath == "out.png" && r.framesDir == "dir");
     EXPECT_TRUE(r.width == 64 && r.height == 48 && r.seconds == 2.5 && r.fps == 4.0);
 }
@@ -60,10 +84,10 @@ TEST(CommandLine, PlatformOptions) {
 // xscreensaver's settings program runs the hack's command line with
 // "-window-id ID" appended for its preview; of the two, the later counts.
 TEST(CommandLine, LaterOfRootAndWindowIdCounts) {
-    for (const auto& [args, id] : std::vector<std::pair<Args, uint64_t>>{
-             {{"-root", "-window-id", "0x600D80"}, 0x600D80u},
-             {{"--root", "--window-id", "6295936"}, 6295936u},
-             {{"-window-id=0x10", "--root"}, 0u}}) {
+    for (const auto& [args, id] :
+         std::vector<std::pair<Args, uint64_t>>{{{"-root", "-window-id", "0x600D80"}, 0x600D80u},
+                                                {{"--root", "--window-id", "6295936"}, 6295936u},
+                                                {{"-window-id=0x10", "--root"}, 0u}}) {
         const LaunchRequest r = parseCommandLine(args);
         EXPECT_TRUE(r.action == Action::XScreenSaver && r.windowId == id && r.rootWindow == (id == 0))
             << args[0] << " " << args[1] << ": " << r.error;
@@ -79,7 +103,8 @@ TEST(CommandLine, ErrorsNameTheBadValue) {
     // Numbers are decimal: strtod alone reads 0x10 as 16.
     for (const char* n : {"0x10", "inf", "1,5", " 3"})
         EXPECT_NE(error({"--render", "a.png", "--seconds", n}).find(std::string("not '") + n + "'"),
-                  std::string::npos) << n;
+                  std::string::npos)
+            << n;
     EXPECT_EQ(parseCommandLine({"--render", "a.png", "--seconds", "1.5e1"}).seconds, 15.0);
     EXPECT_NE(error({"--render", "a.png", "--seed", "0x10"}).find("not '0x10'"), std::string::npos);
     EXPECT_EQ(error({"--render", "a.png", "--seed", "1", "--seed=2"}),
@@ -103,9 +128,11 @@ TEST(CommandLine, StyleListInEveryMode) {
     EXPECT_EQ(parseCommandLine({"--style", "Text", "/s", "/r9"}).seed, std::optional<int32_t>(9));
     EXPECT_TRUE(styles({"--window"}).empty());
     // A missing or empty name is a usage error.
-    for (const V& bad : {V{"--render", "x.png", "--style"}, V{"--style=", "--window"}, V{"/s", "--style", "Text,"},
-                         V{"--style", ",Text", "--window"}, V{"--window", "--style", "a,,b"}}) {
+    for (const V& bad :
+         {V{"--render", "x.png", "--style"}, V{"--style=", "--window"}, V{"/s", "--style", "Text,"},
+          V{"--style", ",Text", "--window"}, V{"--window", "--style", "a,,b"}}) {
         const LaunchRequest r = parseCommandLine(bad);
-        EXPECT_TRUE(r.action == Action::UsageError && r.error.find("--style") != std::string::npos) << bad.back();
+        EXPECT_TRUE(r.action == Action::UsageError && r.error.find("--style") != std::string::npos)
+            << bad.back();
     }
 }

@@ -27,9 +27,9 @@ protected:
     // The exit code of the copied saver run with `args` and `env`.
     int run(const std::string& env, const std::string& args) {
         const std::string dir = tmp.path().string();
-        const std::string cmd = "cd '" + dir + "' && env -u WAYLAND_DISPLAY -u DISPLAY PATH=/nonexistent QV_MARK='" +
-                                dir + "/mark' QUORVANE_CONFIG_DIR=config " + env + " bin/quorvane " + args +
-                                " >/dev/null 2>err.txt";
+        const std::string cmd =
+            "cd '" + dir + "' && env -u WAYLAND_DISPLAY -u DISPLAY PATH=/nonexistent QV_MARK='" + dir +
+            "/mark' QUORVANE_CONFIG_DIR=config " + env + " bin/quorvane " + args + " >/dev/null 2>err.txt";
         const int status = std::system(cmd.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -39,8 +39,12 @@ protected:
 };
 
 TEST_F(ConfigureMode, StartsTheProgramBesideTheSaver) {
-    for (const auto& [env, args] : {std::pair{"DISPLAY=:77", "/c"}, {"DISPLAY=:77", ""}, {"DISPLAY=:77", "-C 123"},
-                                    {"DISPLAY=:77", "/p:4194311"}, {"DISPLAY=:77", "/x"}, {"DISPLAY=:77", "c /r7"},
+    for (const auto& [env, args] : {std::pair{"DISPLAY=:77", "/c"},
+                                    {"DISPLAY=:77", ""},
+                                    {"DISPLAY=:77", "-C 123"},
+                                    {"DISPLAY=:77", "/p:4194311"},
+                                    {"DISPLAY=:77", "/x"},
+                                    {"DISPLAY=:77", "c /r7"},
                                     {"WAYLAND_DISPLAY=wayland-0", "/c"}}) {
         SCOPED_TRACE(std::string(env) + " " + args);
         std::filesystem::remove(tmp.path() / "mark");

@@ -2,8 +2,8 @@
 // files, and a stop request while it starts. (The file layers' own tests take
 // devices, links and huge files.)
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>

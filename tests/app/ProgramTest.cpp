@@ -46,8 +46,9 @@ TEST_F(Program, ListStyles) {
         names.push_back(name);
     }
     const std::vector<std::string> order = {
-        "Design", "Plasma", "Lines", "PolygonsMoving", "Draw", "Turtle", "Cookies", "Dots", "Distort", "Shrinker",
-        "Interp", "Scroll", "Repaint", "BlockPaint", "Sketch", "Offset", "Blur", "PolygonsStatic", "Text", "Bitmap"};
+        "Design", "Plasma",  "Lines",    "PolygonsMoving", "Draw",   "Turtle",  "Cookies",
+        "Dots",   "Distort", "Shrinker", "Interp",         "Scroll", "Repaint", "BlockPaint",
+        "Sketch", "Offset",  "Blur",     "PolygonsStatic", "Text",   "Bitmap"};
     EXPECT_TRUE(names == order && err.empty()) << out;
 }
 
@@ -77,11 +78,15 @@ TEST_F(Program, RenderSameArgumentsSameBytesAndTheSeedSaidRepeatsIt) {
     ASSERT_EQ(run("--render c.png" + common + " --seed " + seed, &err), 0) << err;
     EXPECT_EQ(err, "") << "a seed given is not said back, and no progress line off a terminal";
     EXPECT_TRUE(a == tmp.read("c.png")) << "seed " << seed;
-    for (const auto& [keyword, value] : {std::pair<std::string, std::string>{"Seed", seed}, {"Size", "240x160"},
-                                         {"Depth", "32"}, {"Seconds", "30"}, {"Software", "quorvane " QV_VERSION}})
+    for (const auto& [keyword, value] : {std::pair<std::string, std::string>{"Seed", seed},
+                                         {"Size", "240x160"},
+                                         {"Depth", "32"},
+                                         {"Seconds", "30"},
+                                         {"Software", "quorvane " QV_VERSION}})
         EXPECT_EQ(pngText(a, keyword), value) << keyword;
     for (const std::string& args :
-         {"--render d.png --depth 8" + common + " --seed " + seed, "--depth 8 --render e.png" + common + " --seed " + seed,
+         {"--render d.png --depth 8" + common + " --seed " + seed,
+          "--depth 8 --render e.png" + common + " --seed " + seed,
           "--frames seq --fps 2 --render f.png --size 240x160 --seconds 3 --seed 5"s,
           "--frames seq2 --fps 2 --size 240x160 --seconds 3 --seed 5"s})
         ASSERT_EQ(run(args), 0) << args;
@@ -96,7 +101,8 @@ TEST_F(Program, RenderSameArgumentsSameBytesAndTheSeedSaidRepeatsIt) {
         return all;
     };
     EXPECT_FALSE(pixels("f.png").empty());
-    EXPECT_TRUE(pixels("seq/frame-000006.png") == pixels("f.png") && pixels("seq/frame-000001.png") != pixels("f.png"));
+    EXPECT_TRUE(pixels("seq/frame-000006.png") == pixels("f.png") &&
+                pixels("seq/frame-000001.png") != pixels("f.png"));
     EXPECT_FALSE(std::filesystem::exists(tmp.path() / "seq/frame-000007.png"));
     for (const char* frame : {"/frame-000001.png", "/frame-000004.png", "/frame-000006.png"})
         EXPECT_EQ(tmp.read(std::string("seq") + frame), tmp.read(std::string("seq2") + frame)) << frame;

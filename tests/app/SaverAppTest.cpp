@@ -28,8 +28,8 @@ TEST(SaverApp, SeedArgumentRepeatsTheSequence) {
     // Without the rule the calendar time seeds the generator.
     platform::ScopedClock clock(std::make_unique<ManualClock>());
     CSaverApp c;
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"/s"}, {"/s", "/R7"}, {"/s", "7"}, {"--window", "/r7"}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{}, {"/s"}, {"/s", "/R7"}, {"/s", "7"}, {"--window", "/r7"}}) {
         c.construct(args);
         EXPECT_EQ(c.rand.seedValue(), 1700000000) << args.size();
     }
@@ -76,8 +76,10 @@ TEST(SaverApp, TraceLines) {
     clock.sleepMs(5000), app.trace("%s line %d : rand.seed() = %d", "App", 42, -7);  // the lap starts here
     clock.sleepMs(1234), app.trace("Saver line 9");
     clock.sleepMs(3), app.trace("%s", std::string(2000, 'x').c_str());  // the result is cut, not the format
-    EXPECT_EQ(tmp.read("trace.txt"), "         0: App line 42 : rand.seed() = -7\r\n      1234: Saver line 9\r\n"
-                                     "         3: " + std::string(1023, 'x') + "\r\n");
+    EXPECT_EQ(tmp.read("trace.txt"),
+              "         0: App line 42 : rand.seed() = -7\r\n      1234: Saver line 9\r\n"
+              "         3: " +
+                  std::string(1023, 'x') + "\r\n");
     // A format of 1024 characters or more is replaced; one of 1023 is not.
     const std::string just(1023, 'y');
     app.trace(just.c_str(), 0), app.trace((just + "y").c_str(), 0);
@@ -97,8 +99,7 @@ TEST(SaverApp, TraceLines) {
 TEST(SaverApp, HelpPageErrors) {
     TempFolder tmp;
     platform::ProfileStore store(tmp.path());
-    ASSERT_TRUE(store.writeValues(Settings::kConfigKey,
-                                  {{"InstallFolder", (tmp.path() / "inst").string()}}));
+    ASSERT_TRUE(store.writeValues(Settings::kConfigKey, {{"InstallFolder", (tmp.path() / "inst").string()}}));
     CSaverApp app;
     LaunchRequest password;
     password.action = LaunchRequest::Action::ChangePassword;
@@ -107,9 +108,9 @@ TEST(SaverApp, HelpPageErrors) {
     EXPECT_EQ(app.helpFile(), page) << "a separator is added to the folder";
     testing::internal::CaptureStderr();
     app.showHelp();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "quorvane: Error: Sorry, could not find help file " + page.string() +
-                  ". It may be installed in another folder.\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "quorvane: Error: Sorry, could not find help file " +
+                                                          page.string() +
+                                                          ". It may be installed in another folder.\n");
     // No InstallFolder: the page is looked for where it is installed.
     CSaverApp installed;
     installed.InitInstance(password, platform::ProfileStore(tmp.path() / "empty"));

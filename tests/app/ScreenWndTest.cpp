@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "app/ScreenWnd.h"
-#include "support/SceneSupport.h"
 #include "platform/Password.h"
+#include "support/SceneSupport.h"
 
 namespace {
 
@@ -47,7 +47,8 @@ TEST_F(ScreenWndTest, MouseEndsOnlyTwentyOnePixelsFromWhereItWasFirstSeen) {
                    move(500, 100, 100)}),
               kEndMs);
     EXPECT_FALSE(backend->cursorVisible());
-    for (const auto& [x, y] : {std::pair{121, 100}, {100, 79}}) EXPECT_EQ(run({move(100, 100, 100), move(200, x, y)}), 200);
+    for (const auto& [x, y] : {std::pair{121, 100}, {100, 79}})
+        EXPECT_EQ(run({move(100, 100, 100), move(200, x, y)}), 200);
     // Slow movement adds up: the recorded position stays put.
     EXPECT_EQ(run({move(100, 50, 50), move(200, 60, 55), move(300, 70, 60), move(400, 71, 61)}), 400);
 }
@@ -55,10 +56,12 @@ TEST_F(ScreenWndTest, MouseEndsOnlyTwentyOnePixelsFromWhereItWasFirstSeen) {
 TEST_F(ScreenWndTest, WithIgnoreMouseOnlyClicksKeysAndSwitchingAwayEnd) {
     gApp.settings()->setIgnoreMouse(true);
     EXPECT_EQ(run({move(100, 0, 0), move(200, 199, 149)}), kEndMs);
-    for (const platform::ScriptedInput e :
-         {platform::ScriptedInput{700, Kind::Button, 0, 5, 5, 0}, {700, Kind::Button, 0, 5, 5, 1},
-          {700, Kind::Button, 0, 5, 5, 2}, {700, Kind::Key, 'A'}, {700, Kind::SysKey, 'A'},
-          {700, Kind::Deactivate}})
+    for (const platform::ScriptedInput e : {platform::ScriptedInput{700, Kind::Button, 0, 5, 5, 0},
+                                            {700, Kind::Button, 0, 5, 5, 1},
+                                            {700, Kind::Button, 0, 5, 5, 2},
+                                            {700, Kind::Key, 'A'},
+                                            {700, Kind::SysKey, 'A'},
+                                            {700, Kind::Deactivate}})
         EXPECT_EQ(run({move(100, 0, 0), move(200, 150, 100), e}), 700) << static_cast<int>(e.kind);
 }
 
@@ -97,8 +100,12 @@ TEST_F(ScreenWndTest, NoSecondCheckWhileCheckingAndARefusedPasswordDrawsOn) {
 // clicking or switching away leaves the window be; a key or the close
 // button (through the system menu, as Alt+F4) ends it.
 TEST_F(ScreenWndTest, InAWindowOnlyAKeyOrTheCloseButtonEnds) {
-    EXPECT_EQ(run({move(100, 10, 10), move(200, 110, 80), {300, Kind::Button, 0, 5, 5, 0},
-                   {400, Kind::Button, 0, 5, 5, 1}, {500, Kind::Button, 0, 5, 5, 2}, {600, Kind::Deactivate}},
+    EXPECT_EQ(run({move(100, 10, 10),
+                   move(200, 110, 80),
+                   {300, Kind::Button, 0, 5, 5, 0},
+                   {400, Kind::Button, 0, 5, 5, 1},
+                   {500, Kind::Button, 0, 5, 5, 2},
+                   {600, Kind::Deactivate}},
                   true),
               kEndMs);
     EXPECT_TRUE(backend->cursorVisible());

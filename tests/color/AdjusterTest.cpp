@@ -6,9 +6,9 @@
 
 #include "color/ColorAdjusters.h"
 #include "color/ColorClamp.h"
-#include "support/FakeScene.h"
 #include "color/ColorSpace.h"
 #include "support/Choosers.h"
+#include "support/FakeScene.h"
 
 namespace {
 
@@ -81,7 +81,8 @@ TEST(ColorAdjusters, GlowsFollowThePositionInTheCell) {
     }
     // Bright (or for the fade dark) at the centre; a vertical band, a horizontal band.
     for (auto [l, want] : {std::pair{at(glow, glow.centreX(), glow.centreY()), 0.8},
-                           {at(fade, fade.centreX(), fade.centreY()), 0.0}, {at(glowX, glowX.centreX(), 0.9f), 0.8},
+                           {at(fade, fade.centreX(), fade.centreY()), 0.0},
+                           {at(glowX, glowX.centreX(), 0.9f), 0.8},
                            {at(glowY, 0.9f, glowY.centreY()), 0.8}})
         EXPECT_NEAR(l, want, 0.02);
     EXPECT_TRUE(at(glow, 0.9f, 0.9f) < 0.4 && at(glowY, glowY.centreX(), 0.95f) < 0.6);
@@ -94,14 +95,16 @@ TEST(ColorClamps, SaturateOrFoldAndTheFactoriesDrawInOrder) {
     ColorClampMinMax minMax;
     EXPECT_TRUE(minMax.clamp(-1) == 0 && minMax.clamp(256) == 255 && minMax.clamp(255) == 255);
     // Folds by the offset until in range; far out costs no time; an offset of 0 saturates.
-    const std::tuple<int, int, int> cases[] = {{100, 300, 200}, {100, -250, 50}, {100, -100, 0}, {100, 355, 255},
-                                              {1, INT_MIN, 0}, {1, INT_MAX, 255}, {0, -3, 0}, {0, 999, 255}};
-    for (const auto& [offset, in, out] : cases) EXPECT_EQ(ColorClampOffset(offset).clamp(in), out) << offset << " " << in;
+    const std::tuple<int, int, int> cases[] = {{100, 300, 200}, {100, -250, 50}, {100, -100, 0},
+                                               {100, 355, 255}, {1, INT_MIN, 0}, {1, INT_MAX, 255},
+                                               {0, -3, 0},      {0, 999, 255}};
+    for (const auto& [offset, in, out] : cases)
+        EXPECT_EQ(ColorClampOffset(offset).clamp(in), out) << offset << " " << in;
     // The factories: members and draw order.
     const std::type_info* types[] = {
-        &typeid(ColorAdjusterNone), &typeid(ColorAdjusterLighten), &typeid(ColorAdjusterDarken),
-        &typeid(ColorAdjusterInvert), &typeid(ColorAdjusterFade), &typeid(ColorAdjusterGlow),
-        &typeid(ColorAdjusterGlowX), &typeid(ColorAdjusterGlowY), &typeid(ColorAdjusterHue)};
+        &typeid(ColorAdjusterNone),   &typeid(ColorAdjusterLighten), &typeid(ColorAdjusterDarken),
+        &typeid(ColorAdjusterInvert), &typeid(ColorAdjusterFade),    &typeid(ColorAdjusterGlow),
+        &typeid(ColorAdjusterGlowX),  &typeid(ColorAdjusterGlowY),   &typeid(ColorAdjusterHue)};
     FakeScene palette(true, {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}});
     SceneScope scope(palette);
     for (int member = 0; member < 9; ++member) {
@@ -130,5 +133,6 @@ TEST(ColorClamps, SaturateOrFoldAndTheFactoriesDrawInOrder) {
     const auto offset = CreateColorClamp(s, onlyMember(Family::ColorClamp, 2, 1), &excludeOffset);
     ASSERT_EQ(typeid(*offset), typeid(ColorClampOffset));
     for (int i = 0; i < 10; ++i) copy.uniform();
-    EXPECT_TRUE(static_cast<ColorClampOffset&>(*offset).offset() == copy.below(256) && s.next() == copy.next());
+    EXPECT_TRUE(static_cast<ColorClampOffset&>(*offset).offset() == copy.below(256) &&
+                s.next() == copy.next());
 }

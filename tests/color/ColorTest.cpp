@@ -4,9 +4,9 @@
 #include <cmath>
 #include <limits>
 
-#include "support/FakeScene.h"
 #include "color/ColorSpace.h"
 #include "engine/RandomSource.h"
+#include "support/FakeScene.h"
 
 namespace {
 
@@ -24,12 +24,16 @@ TEST(Color, FormsFollowTheDisplayPairsAndGreys) {
     {
         SceneScope scope(trueColor);  // channels masked to 8 bits; indices held to the table
         EXPECT_EQ(Color(256, -1, 511).colorRef(), RGB(0, 255, 255));
-        for (const auto& [index, rgb] : {std::pair{1, RGB(40, 50, 60)}, {-5, RGB(10, 20, 30)}, {3, RGB(255, 0, 128)}, {99, RGB(255, 0, 128)}})
+        for (const auto& [index, rgb] : {std::pair{1, RGB(40, 50, 60)},
+                                         {-5, RGB(10, 20, 30)},
+                                         {3, RGB(255, 0, 128)},
+                                         {99, RGB(255, 0, 128)}})
             EXPECT_EQ(Color::fromPaletteIndex(index).colorRef(), rgb) << index;
     }
     SceneScope scope(paletted);
     EXPECT_EQ(Color(COLORREF{0xABCDEF}).colorRef(), 0x02ABCDEFu);
-    EXPECT_TRUE(Color(PALETTEINDEX(2)).colorRef() == 0x01000002u && Color::fromPaletteIndex(7).colorRef() == 0x01000002u);
+    EXPECT_TRUE(Color(PALETTEINDEX(2)).colorRef() == 0x01000002u &&
+                Color::fromPaletteIndex(7).colorRef() == 0x01000002u);
     // A palette index reads the palette when asked, also beyond its end.
     const Color c = Color::fromPaletteIndex(1);
     EXPECT_TRUE(isRGB(c, 40, 50, 60) && c.channel(7) == 60);
@@ -40,7 +44,8 @@ TEST(Color, FormsFollowTheDisplayPairsAndGreys) {
     inverted.invert();
     EXPECT_EQ(inverted.colorRef(), PALETTERGB(254, 253, 252));
     RandomSource r(5), copy(5);
-    EXPECT_TRUE(Color::randomPaletteColor(r) == Color::fromPaletteIndex(copy.below(3)) && r.next() == copy.next());
+    EXPECT_TRUE(Color::randomPaletteColor(r) == Color::fromPaletteIndex(copy.below(3)) &&
+                r.next() == copy.next());
     EXPECT_EQ(Color(10, 20, 31).brightness(), 20);
     // Green 27 from 113 is no grey; red and blue 32 apart are no magenta.
     EXPECT_TRUE(!Color(100, 140, 100).isGreyish() && Color(100, 115, 100).isGreyish());
@@ -66,7 +71,7 @@ TEST(ColorSpaces, EdgeValuesRoundTripsAndLightness) {
     EXPECT_TRUE(grey.saturation() == 0 && grey.hue() == 0);
     EXPECT_TRUE(isRGB(grey.toColor(), 127, 127, 127) || isRGB(grey.toColor(), 128, 128, 128));
     EXPECT_NEAR(ColorHSL(Color(255, 0, 1)).hue(), 1 - 1.0 / 1530, 1e-6);
-    EXPECT_FLOAT_EQ(ColorHSL(Color(255, 255, 51)).saturation(), 1);      // light branch
+    EXPECT_FLOAT_EQ(ColorHSL(Color(255, 255, 51)).saturation(), 1);         // light branch
     EXPECT_NEAR(ColorHSL(Color(102, 51, 51)).saturation(), 1.0 / 3, 1e-6);  // dark branch
     EXPECT_TRUE(isRGB(ColorHSL(1.0f / 3, 1, 0.5f).toColor(), 0, 255, 0));
     // Truncation on the way back may cost one step per channel, never more.
@@ -79,7 +84,8 @@ TEST(ColorSpaces, EdgeValuesRoundTripsAndLightness) {
                         ASSERT_TRUE(back.channel(i) <= c.channel(i) && back.channel(i) >= c.channel(i) - 1)
                             << c.toString() << " came back " << back.toString();
             }
-    for (const auto& [l, r] : {std::pair{0.25f, 127}, {2.0f, 255}, {std::numeric_limits<float>::quiet_NaN(), 0}}) {
+    for (const auto& [l, r] :
+         {std::pair{0.25f, 127}, {2.0f, 255}, {std::numeric_limits<float>::quiet_NaN(), 0}}) {
         Color c(255, 0, 0);  // limited to 0..1
         c.setLightness(l);
         EXPECT_TRUE(isRGB(c, r, r == 127 ? 0 : r, r == 127 ? 0 : r)) << l;
@@ -101,7 +107,7 @@ TEST(ColorSpaces, NudgeDrawsInOrderAndStaysInRange) {
     ColorHSV walk(2, 1, 0);
     for (int i = 0; i < 2000; ++i) {
         walk.nudge(r);
-        ASSERT_TRUE(walk.hue() >= 0 && walk.hue() < 360 && walk.saturation() >= 0 &&
-                    walk.saturation() <= 1 && walk.value() >= 0 && walk.value() <= 1);
+        ASSERT_TRUE(walk.hue() >= 0 && walk.hue() < 360 && walk.saturation() >= 0 && walk.saturation() <= 1 &&
+                    walk.value() >= 0 && walk.value() <= 1);
     }
 }

@@ -114,9 +114,14 @@ TEST(ColorMaker, ScreenMapsTheWholeScreenOntoTheSquare) {
         for (int x = 0; x < 4; ++x) dc.SetPixel(x, y, RGB(10 * x, 10 * y, 1));
     RandomSource random(1);
     ColorMakerScreen screen(random, &dc);
-    const auto at = [&](std::vector<float> in) { Color c(5, 5, 5); screen.make(c, in); return c; };
+    const auto at = [&](std::vector<float> in) {
+        Color c(5, 5, 5);
+        screen.make(c, in);
+        return c;
+    };
     // The far edge wraps to 0; left of the screen or no screen: black.
-    EXPECT_TRUE(at({1.0f, 1.0f}) == Color(0, 0, 1) && at({0.5f, -0.5f}) == Color(30, 0, 1) && at({-2.0f, 0.0f}) == Color());
+    EXPECT_TRUE(at({1.0f, 1.0f}) == Color(0, 0, 1) && at({0.5f, -0.5f}) == Color(30, 0, 1) &&
+                at({-2.0f, 0.0f}) == Color());
     Color c(5, 5, 5);
     ColorMakerScreen(random, nullptr).make(c, {0.0f, 0.0f});
     EXPECT_EQ(c, Color());
@@ -173,8 +178,9 @@ TEST(ColorSelector, FactoryKeepsToTheInputsAndTheDot) {
     RandomSource random(12), copy = random;
     EXPECT_TRUE(isIndex(CreateColorSelector(random, chooser({0, 0, 0, 1}), true, 3)));  // scattering dot
     expectSamePlace(random, copy);
-    EXPECT_NE(dynamic_cast<ColorSelectorBump*>(CreateColorSelector(random, chooser({0, 0, 0, 1}), false, 3).get()),
-              nullptr);
+    EXPECT_NE(
+        dynamic_cast<ColorSelectorBump*>(CreateColorSelector(random, chooser({0, 0, 0, 1}), false, 3).get()),
+        nullptr);
     // The bump with too few inputs makes its draws, then gives way.
     copy = random;
     EXPECT_TRUE(isIndex(CreateColorSelector(random, chooser({0, 0, 0, 1}), false, 2)));
@@ -230,9 +236,9 @@ TEST(VaryColor, ParametersOfEveryMember) {
     EXPECT_EQ(t(4, -1.0f, 0, 0, 0), 0);     // by x: -1 is entry 0 ...
     EXPECT_EQ(t(4, 1.0f, 0, 0, 0), 0);      // ... and so is 1 (236 mod 236)
     EXPECT_EQ(t(4, 0.0f, 5, 0, 0), 118);
-    EXPECT_EQ(t(4, -9.0f, 5, 0, 0), 0);     // limited to -1 first
-    EXPECT_EQ(t(5, 0, 0.5f, 0, 0), 177);    // by y: 0.75
-    EXPECT_EQ(t(3, 0.3f, 0.4f, 0, 0), 118); // from the centre: 0.5
+    EXPECT_EQ(t(4, -9.0f, 5, 0, 0), 0);                          // limited to -1 first
+    EXPECT_EQ(t(5, 0, 0.5f, 0, 0), 177);                         // by y: 0.75
+    EXPECT_EQ(t(3, 0.3f, 0.4f, 0, 0), 118);                      // from the centre: 0.5
     EXPECT_EQ(t(1, -1, 0, 0, 0), int(236 * (1 / 1.41421356f)));  // distance 1 over sqrt 2
     // By angle: both points equal gives 0; straight up from the figure 1/2;
     // the direction is folded onto the left half.
@@ -248,7 +254,7 @@ TEST(VaryColor, FactoryDrawsTheRangeFirstAndTheCalculatorIsSafe) {
     const auto v = CreateVaryColor(random, pick(1, 1));
     EXPECT_NE(dynamic_cast<VaryColorByDistance*>(v.get()), nullptr);
     EXPECT_NE(dynamic_cast<const VaryRangeFromTo*>(&v->range()), nullptr);
-    copy.next(), copy.next();  // the two choices
+    copy.next(), copy.next();          // the two choices
     copy.below(100), copy.below(100);  // the blend's two ends
     EXPECT_EQ(random.next(), copy.next());
     // By pattern: a setup cut short by pending input still varies safely,
@@ -270,12 +276,12 @@ TEST(VaryColor, FactoryDrawsTheRangeFirstAndTheCalculatorIsSafe) {
 
 TEST(VaryWidth, ByAngleAndTheFactory) {
     const VaryWidthByAngle pen;
-    EXPECT_EQ(pen.width(4, 0, 0, 10, 0), 7);     // level: 1.75 w
-    EXPECT_EQ(pen.width(1, 5, 10, 5, 0), 1);     // straight up: 0.5, raised to 1
+    EXPECT_EQ(pen.width(4, 0, 0, 10, 0), 7);  // level: 1.75 w
+    EXPECT_EQ(pen.width(1, 5, 10, 5, 0), 1);  // straight up: 0.5, raised to 1
     EXPECT_EQ(pen.width(4, 5, 10, 5, 0), 2);
-    EXPECT_EQ(pen.width(4, 5, 0, 5, 10), 12);    // straight down: 3 w
-    EXPECT_EQ(pen.width(4, 0, 10, 10, 0), 4);    // 45 degrees up: a = 1/4
-    EXPECT_EQ(pen.width(4, 3, 3, 3, 3), 2);      // a point counts as up
+    EXPECT_EQ(pen.width(4, 5, 0, 5, 10), 12);            // straight down: 3 w
+    EXPECT_EQ(pen.width(4, 0, 10, 10, 0), 4);            // 45 degrees up: a = 1/4
+    EXPECT_EQ(pen.width(4, 3, 3, 3, 3), 2);              // a point counts as up
     EXPECT_EQ(pen.width(4, INT_MIN, 0, INT_MAX, 0), 7);  // no overflow
     EXPECT_EQ(VaryWidthNone().width(9, 0, 0, 1, 1), 9);
     RandomSource random(1);

@@ -51,8 +51,10 @@ Built build(PaletteMaker& maker) {
     // Bands join up and number from 1, those whose parity matches easing in; only the last
     // may be shorter than minBand; the chain closes.
     for (size_t j = 1; j < bands.size(); ++j)
-        EXPECT_TRUE(bands[j].start == bands[j - 1].start + bands[j - 1].length - 1 && bands[j].from == bands[j - 1].to &&
-                    bands[j].easeIn == ((j + 1) % 2 == size_t(maker.parity())) && bands[j - 1].length >= maker.minBand())
+        EXPECT_TRUE(bands[j].start == bands[j - 1].start + bands[j - 1].length - 1 &&
+                    bands[j].from == bands[j - 1].to &&
+                    bands[j].easeIn == ((j + 1) % 2 == size_t(maker.parity())) &&
+                    bands[j - 1].length >= maker.minBand())
             << "band " << j;
     EXPECT_TRUE(bands.empty() || (bands.back().to == maker.firstColor() &&
                                   bands.back().start + bands.back().length == maker.size()));
@@ -90,9 +92,11 @@ TEST(PaletteBands, TwoHundredThirtySixEntriesInBandsOfFortyRampsAtAnySize) {
     const Built built = build(maker);
     ASSERT_EQ(maker.bandCount(), 6);
     for (size_t j = 0; j < 6; ++j)  // each starts on the last entry of the one before
-        EXPECT_TRUE(maker.bands()[j].start == int(39 * j) && maker.bands()[j].length == (j < 5 ? 40 : 41)) << j;
+        EXPECT_TRUE(maker.bands()[j].start == int(39 * j) && maker.bands()[j].length == (j < 5 ? 40 : 41))
+            << j;
     const Color first = maker.firstColor();
-    EXPECT_EQ(built.entries[235], (PALETTEENTRY{BYTE(first.red()), BYTE(first.green()), BYTE(first.blue()), PC_RESERVED}));
+    EXPECT_EQ(built.entries[235],
+              (PALETTEENTRY{BYTE(first.red()), BYTE(first.green()), BYTE(first.blue()), PC_RESERVED}));
     expectRamps(maker, built);
     int index;
     PALETTEENTRY e;

@@ -42,8 +42,9 @@ TEST_F(ImagesPage, FoldersAddedOnceSearchedAndRemoved) {
     folderChoice = QString::fromStdString(empty.string());
     child<QPushButton>(images, "add")->click();
     ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0], std::make_pair(QString("Quorvane"),
-                                       QString("No images (jpg, jpe, jpeg or bmp) were found in this folder.")));
+    EXPECT_EQ(notes[0],
+              std::make_pair(QString("Quorvane"),
+                             QString("No images (jpg, jpe, jpeg or bmp) were found in this folder.")));
     folderChoice.clear();  // the browser cancelled
     child<QPushButton>(images, "add")->click();
     EXPECT_EQ(list->count(), 2) << "the empty folder is kept all the same";

@@ -61,7 +61,7 @@ TEST_F(Pages, EverySliderIsWiredToItsRow) {
 TEST_F(Pages, TabsButtonsResetIdsAndHelp) {
     open();
     EXPECT_EQ(sheet->windowTitle(), "Quorvane Screensaver");
-    const QStringList tabs = {"General", "Styles", "Images", "Colors", "Text",
+    const QStringList tabs = {"General",  "Styles", "Images",  "Colors",   "Text",
                               "Messages", "Layout", "Outline", "Animation"};
     ASSERT_EQ(sheet->tabs()->count(), tabs.size());
     for (int i = 0; i < tabs.size(); ++i) EXPECT_EQ(sheet->tabs()->tabText(i), tabs[i]);
@@ -89,8 +89,8 @@ TEST_F(Pages, ResetSetsEverySliderOfItsPageOnly) {
         child<QPushButton>(page, "reset")->click();
         for (const auto& [key, value] : values) EXPECT_EQ(page.slider(key)->value(), value) << key;
     };
-    resetGives(page<CColorsPage>(), {{"Color0", 60}, {"Color2", 60}, {"Color3", 40}, {"Color11", 40},
-                                     {"UseWhite", 15}});
+    resetGives(page<CColorsPage>(),
+               {{"Color0", 60}, {"Color2", 60}, {"Color3", 40}, {"Color11", 40}, {"UseWhite", 15}});
     EXPECT_EQ(page<CStylePage>().slider("StyleSolid")->value(), 1) << "other pages keep theirs";
     resetGives(page<CSettingsPage>(), {{"Speed", 5}, {"MaxTime", 75}});
     resetGives(page<CAnimationPage>(), {{"AnimationSpeed", 50}, {"ColorsFullChange", 120}});
@@ -138,13 +138,18 @@ TEST_F(Pages, BlankMinutesFollowTheirCheckBox) {
 }
 
 TEST_F(Pages, ColorTipsSampleNoteAndAnimationFollowTheDepth) {
-    const char* tips8[] = {kHueTip, "Actually orange", "Yellow", "Lime green", "Bright green",
-                           "Actually light green", "Cyan", "Blue", "Bright blue", "Violet",
-                           "Magenta", "Slightly bluish red"};
+    const char* tips8[] = {kHueTip,        "Actually orange",
+                           "Yellow",       "Lime green",
+                           "Bright green", "Actually light green",
+                           "Cyan",         "Blue",
+                           "Bright blue",  "Violet",
+                           "Magenta",      "Slightly bluish red"};
     // The animation page's text names the mode; below 256 colours it is off.
-    const std::pair<int, const char*> modes[] = {
-        {4, "less than 256 color mode"}, {8, "running in 256 color mode"}, {16, "High Color or True Color"},
-        {24, "High Color or True Color"}, {32, "High Color or True Color"}};
+    const std::pair<int, const char*> modes[] = {{4, "less than 256 color mode"},
+                                                 {8, "running in 256 color mode"},
+                                                 {16, "High Color or True Color"},
+                                                 {24, "High Color or True Color"},
+                                                 {32, "High Color or True Color"}};
     for (const auto& [bits, mode] : modes) {
         SCOPED_TRACE(bits);
         open(bits);

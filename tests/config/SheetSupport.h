@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "engine/Settings.h"
 #include "config/ConfigPages.h"
 #include "config/ConfigProp.h"
+#include "engine/Settings.h"
 #include "support/TempFolder.h"
 
 class SheetTest : public ::testing::Test {

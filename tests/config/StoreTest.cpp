@@ -20,11 +20,10 @@ namespace {
 
 using Store = SheetTest;
 
-const std::string kUserFile =
-    "; the user's own file, kept as written\n"
-    "[HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config]\n"
-    "Speed=7\nMinTime = 40\nMaxTime=20\nMessage0=first\nMessage1=\nMessage2=third\n"
-    "InstallFolder=/opt/q/\nUnknownKey=kept\n";
+const std::string kUserFile = "; the user's own file, kept as written\n"
+                              "[HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config]\n"
+                              "Speed=7\nMinTime = 40\nMaxTime=20\nMessage0=first\nMessage1=\nMessage2=third\n"
+                              "InstallFolder=/opt/q/\nUnknownKey=kept\n";
 
 // Changes one control of every kind on every page.
 void editEverything(CConfigProp& sheet) {
@@ -63,7 +62,8 @@ TEST_F(Store, OkWritesWhatANewRunReads) {
     EXPECT_TRUE(s->speed() == 7 && s->minTime() == 40 && s->styleBitmap() == 55);
     EXPECT_EQ(s->maxTime(), 40) << "raised to the minimum";
     EXPECT_TRUE(s->message(0) == "first" && s->message(1) == "third" && s->message(2) == "" &&
-                s->lastMessage() == 1) << "messages compacted";
+                s->lastMessage() == 1)
+        << "messages compacted";
     EXPECT_EQ(s->installFolder(), "/opt/q/") << "keys of no page are kept";
     EXPECT_NE(tmp.read("registry.ini").find("UnknownKey"), std::string::npos);
 
@@ -111,7 +111,8 @@ TEST(Windows1252, EveryByteRoundTripsAndOthersBecomeQuestionMarks) {
     for (int c = 1; c < 256; ++c) all.push_back(static_cast<char>(c));
     EXPECT_EQ(toWindows1252(fromWindows1252(all)), all);
     EXPECT_EQ(fromWindows1252("\x80\x99\xe9"), QString::fromUtf8("\u20ac\u2122\u00e9"));
-    EXPECT_EQ(toWindows1252(QString::fromUtf8("\u0100\u4e2d\U0001F600x")), "???x") << "a pair is one character";
+    EXPECT_EQ(toWindows1252(QString::fromUtf8("\u0100\u4e2d\U0001F600x")), "???x")
+        << "a pair is one character";
 }
 
 // Under the offscreen platform no window can host the saver: the pane
@@ -130,7 +131,8 @@ TEST_F(Store, PreviewDrawsTheUnsavedValues) {
     clock.start();
     bool shown = false;
     QObject::connect(pane, &CPreviewPane::stillShown, [&] { shown = true; });
-    while (!shown && clock.elapsed() < 120000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    while (!shown && clock.elapsed() < 120000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
     ASSERT_TRUE(shown) << pane->findChild<QLabel*>("previewStill")->text().toStdString();
     EXPECT_FALSE(pane->findChild<QLabel*>("previewStill")->pixmap().isNull());
 

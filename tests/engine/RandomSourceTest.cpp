@@ -4,8 +4,10 @@
 
 TEST(RandomSource, PublishedSequencesSignOfSeedAndReseeding) {
     RandomSource zero(0), r(12345);
-    for (int expected : {533923850, 323008803, 401103978, 459259507, 390269598}) EXPECT_EQ(zero.next(), expected);
-    for (int expected : {860606660, 925464728, 418061483, 289637592, 142246568}) EXPECT_EQ(r.next(), expected);
+    for (int expected : {533923850, 323008803, 401103978, 459259507, 390269598})
+        EXPECT_EQ(zero.next(), expected);
+    for (int expected : {860606660, 925464728, 418061483, 289637592, 142246568})
+        EXPECT_EQ(r.next(), expected);
     r.seed(12345);
     EXPECT_EQ(r.next(), 860606660);
     for (int32_t v : {1, 161803398, INT32_MAX}) {

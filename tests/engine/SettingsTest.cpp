@@ -9,9 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "scene/ChooserTables.h"
 #include "engine/Settings.h"
 #include "platform/Environment.h"
+#include "scene/ChooserTables.h"
 #include "support/GoldenImages.h"
 #include "support/TempFolder.h"
 
@@ -40,9 +40,9 @@ std::string storedLines(const TempFolder& folder) {
 // in its order, with those values (tests/golden/settings_groups.txt).
 TEST(Settings, DefaultsTheTenWriteGroupsAndTheOwnerName) {
     bool (Settings::*const writers[])() = {
-        &Settings::writeTiming, &Settings::writeAnimation, &Settings::writeStyles, &Settings::writeText,
-        &Settings::writeMessages, &Settings::writeImages, &Settings::writeLayout, &Settings::writeOutline,
-        &Settings::writeColors, &Settings::writeImageNext};
+        &Settings::writeTiming,   &Settings::writeAnimation, &Settings::writeStyles, &Settings::writeText,
+        &Settings::writeMessages, &Settings::writeImages,    &Settings::writeLayout, &Settings::writeOutline,
+        &Settings::writeColors,   &Settings::writeImageNext};
     std::ifstream golden(goldenPath("settings_groups.txt"));
     int groups = 0;
     for (std::string line; std::getline(golden, line);) {
@@ -57,23 +57,31 @@ TEST(Settings, DefaultsTheTenWriteGroupsAndTheOwnerName) {
     EXPECT_EQ(groups, 10);
     TempFolder tmp;
     const Settings s(platform::ProfileStore(tmp.path()), "Somebody Long");
-    EXPECT_TRUE(s.installFolder().empty() && s.folders().empty() && !s.traceRequested() && s.lastMessage() == 2);
+    EXPECT_TRUE(s.installFolder().empty() && s.folders().empty() && !s.traceRequested() &&
+                s.lastMessage() == 2);
     EXPECT_EQ(Settings(platform::ProfileStore(tmp.path()), "Fredd").message(0), "Quorvane");
     EXPECT_FALSE(fs::exists(tmp.path() / kRegistry)) << "reading never writes";
-    for (const auto& [owner, message] : {std::pair{"Jim Bo", "Jim Bo"}, {"Fredd", "Quorvane"}, {"", "Quorvane"}})
+    for (const auto& [owner, message] :
+         {std::pair{"Jim Bo", "Jim Bo"}, {"Fredd", "Quorvane"}, {"", "Quorvane"}})
         EXPECT_EQ(Settings::defaultMessage(0, owner), message);
     // The owner is the full name of the account, else its login name.
     for (const auto& [gecos, owner] : {std::pair{"Jane Doe,Room 12,555-1234,,", "Jane Doe"},
-                                       {"Jane Doe", "Jane Doe"}, {",,,", "jdoe"}, {"", "jdoe"}})
+                                       {"Jane Doe", "Jane Doe"},
+                                       {",,,", "jdoe"},
+                                       {"", "jdoe"}})
         EXPECT_EQ(platform::ownerFromAccount(gecos, "jdoe"), owner) << gecos;
 }
 
 TEST(Settings, ValuesAreUsedAsReadBadFilesGiveDefaultsAndStayUntouched) {
     TempFolder tmp;
     platform::ProfileStore store(tmp.path());
-    ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "-5"}, {"MinTime", "30"}, {"MaxTime", "20"},
-                                         {"UseAnimation", "7"}, {"Color4", "-12"},
-                                         {"StyleSolid", "2147483647"}, {"StyleDots", "-2147483648"}}));
+    ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "-5"},
+                                         {"MinTime", "30"},
+                                         {"MaxTime", "20"},
+                                         {"UseAnimation", "7"},
+                                         {"Color4", "-12"},
+                                         {"StyleSolid", "2147483647"},
+                                         {"StyleDots", "-2147483648"}}));
     Settings s(store, "owner name");
     // Only writing raises MaxTime; any non-zero number is true; a missing value gives its default.
     EXPECT_TRUE(s.speed() == -5 && s.maxTime() == 20 && s.useAnimation() && s.color(4) == -12.0f);
@@ -85,8 +93,8 @@ TEST(Settings, ValuesAreUsedAsReadBadFilesGiveDefaultsAndStayUntouched) {
     s.setColor(0, 12.9f), s.setColor(1, -3.7f), s.setColor(2, 1e30f);
     ASSERT_TRUE(s.writeTiming() && s.writeAnimation() && s.writeColors());
     EXPECT_EQ(Settings(store, "owner name").maxTime(), 30);
-    for (const auto& [key, value] : {std::pair{"UseAnimation", "1"}, {"Color0", "12"}, {"Color1", "-3"},
-                                     {"Color2", "2147483647"}})
+    for (const auto& [key, value] :
+         {std::pair{"UseAnimation", "1"}, {"Color0", "12"}, {"Color1", "-3"}, {"Color2", "2147483647"}})
         EXPECT_EQ(store.readString(kKey, key, ""), value) << key;
     // Empty or garbled files read as defaults and are left exactly as they were
     // until a group is saved; the image folders are another group.
@@ -204,9 +212,28 @@ using namespace std::string_literals;
 std::vector<std::string> hostileTexts() {
     std::string all;
     for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
-    return {all, "<<<", ">>>", "<<< Welcome >>>", "END_OF_TEXT", "a\rb", "line\nEND_OF_TEXT\nSpeed = 1",
-            "\r\n", "=", "Speed = 1", "[x]", "[HKEY_CURRENT_USER]", ";", "; not a comment", "  leading",
-            "trailing  ", " ", "\"quoted\"", "\"", "\\x41", "\"\\n\"", "caf\xe9 \x80 \x9d",
+    return {all,
+            "<<<",
+            ">>>",
+            "<<< Welcome >>>",
+            "END_OF_TEXT",
+            "a\rb",
+            "line\nEND_OF_TEXT\nSpeed = 1",
+            "\r\n",
+            "=",
+            "Speed = 1",
+            "[x]",
+            "[HKEY_CURRENT_USER]",
+            ";",
+            "; not a comment",
+            "  leading",
+            "trailing  ",
+            " ",
+            "\"quoted\"",
+            "\"",
+            "\\x41",
+            "\"\\n\"",
+            "caf\xe9 \x80 \x9d",
             std::string(10240, 'k') + "\xff"};
 }
 
@@ -245,17 +272,23 @@ TEST(Settings, EveryCharacterAndHostileTextSurvivesWritingAndReading) {
 // before settings were UTF-8 read as they did.
 TEST(Settings, HandWrittenHostileValuesLoseNoOtherKey) {
     TempFolder tmp;
-    tmp.write(kRegistry, "[" + kKey + "]\nMessage0 = <<< Welcome >>>\nSpeed = 3\nMessage1 = <<<END\n"
-                         "MinTime = 4\nEND_OF_TEXT\nMaxTime = 90\nMessage2 = [x] ; = >>>\n"
-                         "Message3 = \"quoted\"\nMessage4 = Caf\xc3\xa9 \xe2\x82\xac\n"
-                         "Message5 = \xe9t\xe9\nMessage6 = \xe4\xb8\xad!\nColor0 = 7\n");
+    tmp.write(kRegistry, "[" + kKey +
+                             "]\nMessage0 = <<< Welcome >>>\nSpeed = 3\nMessage1 = <<<END\n"
+                             "MinTime = 4\nEND_OF_TEXT\nMaxTime = 90\nMessage2 = [x] ; = >>>\n"
+                             "Message3 = \"quoted\"\nMessage4 = Caf\xc3\xa9 \xe2\x82\xac\n"
+                             "Message5 = \xe9t\xe9\nMessage6 = \xe4\xb8\xad!\nColor0 = 7\n");
     tmp.write("Quorvane5.ini", "[Quorvane]\nFolders = /a*<<<b*\n");
     const platform::ProfileStore store(tmp.path());
     for (int round = 0; round < 2; ++round) {
         Settings s(store, "");
         EXPECT_TRUE(s.speed() == 3 && s.minTime() == 4 && s.maxTime() == 90 && s.color(0) == 7.0f);
-        for (const auto& [i, text] : {std::pair{0, "<<< Welcome >>>"s}, {1, "<<<END"s}, {2, "[x] ; = >>>"s},
-                                      {3, "\"quoted\""s}, {4, "Caf\xe9 \x80"s}, {5, "\xe9t\xe9"s}, {6, "?!"s}})
+        for (const auto& [i, text] : {std::pair{0, "<<< Welcome >>>"s},
+                                      {1, "<<<END"s},
+                                      {2, "[x] ; = >>>"s},
+                                      {3, "\"quoted\""s},
+                                      {4, "Caf\xe9 \x80"s},
+                                      {5, "\xe9t\xe9"s},
+                                      {6, "?!"s}})
             EXPECT_EQ(s.message(i), text) << i;
         EXPECT_EQ(s.folders(), (std::vector<std::string>{"/a", "<<<b"}));
         ASSERT_TRUE(s.writeTiming() && s.writeMessages() && s.writeImages());

@@ -27,10 +27,9 @@ TEST_P(TimerTest, ExpiryRemainingAndLap) {
     qvTimer zero(0), t;
     t.start(5);
     // Microseconds to advance, then the remaining time of `t`, whether it and `zero` expired.
-    const std::tuple<int, int, bool, bool> steps[] = {{0, 6, false, false},  {999, 6, false, false},
-                                                      {1, 5, false, true},   {4000, 1, false, true},
-                                                      {1000, 0, true, true}, {0, 6, false, false},
-                                                      {5000, 1, false, true}};
+    const std::tuple<int, int, bool, bool> steps[] = {
+        {0, 6, false, false},  {999, 6, false, false}, {1, 5, false, true},   {4000, 1, false, true},
+        {1000, 0, true, true}, {0, 6, false, false},   {5000, 1, false, true}};
     for (const auto& [us, remaining, expired, zeroExpired] : steps) {
         m_clock->advanceUs(us);
         EXPECT_EQ(t.remainingMs(), remaining) << "after " << us;

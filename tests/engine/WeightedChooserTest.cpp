@@ -42,7 +42,8 @@ TEST(WeightedChooser, ExclusionRefusesNineDrawsOnlyAndCodeListsNameMembers) {
     std::vector<int> excluded;
     addIndexOf(codes, 12, excluded), addIndexOf(codes, 99, excluded);
     EXPECT_EQ(excluded, std::vector<int>{1});  // the first place only; unknown codes none
-    EXPECT_TRUE(isExcluded(codes, 12, excluded) && !isExcluded(codes, 14, excluded) && !isExcluded(codes, 99, excluded));
+    EXPECT_TRUE(isExcluded(codes, 12, excluded) && !isExcluded(codes, 14, excluded) &&
+                !isExcluded(codes, 99, excluded));
 }
 
 TEST(WeightedChooser, DrawRoundingToOneGivesMemberZero) {
@@ -78,7 +79,8 @@ TEST(WeightedChooser, PerturbScalesTheTableOrOnceInSixTheDefaults) {
         // Each member's weight times a draw times 1000; outside a reset a positive member keeps at least 1.
         std::vector<float> raw;
         for (int i = 0; i < 4; ++i) {
-            const float w = reset ? c.defaults()[size_t(i)] - (i ? c.defaults()[size_t(i - 1)] : 0) : c.weight(i);
+            const float w =
+                reset ? c.defaults()[size_t(i)] - (i ? c.defaults()[size_t(i - 1)] : 0) : c.weight(i);
             const float scaled = static_cast<float>(w * replay.uniform() * 1000);
             raw.push_back(!reset && w > 0 && scaled < 1.0f ? 1.0f : scaled);
         }

@@ -65,8 +65,9 @@ int main(int argc, char** argv) {
         ++stale;
     }
     if (stale) {
-        std::fprintf(stderr, "%d of %zu pictures are stale: run make gallery, look at them, and commit them\n",
-                     stale, all.size());
+        std::fprintf(stderr,
+                     "%d of %zu pictures are stale: run make gallery, look at them, and commit them\n", stale,
+                     all.size());
         return 1;
     }
     std::printf("%zu pictures as committed\n", all.size());

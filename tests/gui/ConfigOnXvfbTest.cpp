@@ -16,7 +16,8 @@ class ConfigOnXvfb : public XvfbTest {
 protected:
     void SetUp() override {
         if (!std::getenv("QV_TEST_EXE")) GTEST_SKIP() << "QV_TEST_EXE is not set";
-        if (!toolOnPath("xwininfo")) GTEST_SKIP() << "xwininfo is not installed (scripts/deps.sh installs it)";
+        if (!toolOnPath("xwininfo"))
+            GTEST_SKIP() << "xwininfo is not installed (scripts/deps.sh installs it)";
         start(1280, 800);
     }
     // The windows the saver made inside the preview pane (unnamed, of its size).
@@ -47,10 +48,9 @@ protected:
 
 TEST_F(ConfigOnXvfb, PreviewRunsInsideRestartsOnChangeAndEndsWithTheSheet) {
     const std::string saverDir = std::filesystem::path(std::getenv("QV_TEST_EXE")).parent_path().string();
-    ChildProcess sheet({QV_CONFIG_EXE},
-                       {m_server->displayEnv(), "QT_QPA_PLATFORM=xcb", "SDL_VIDEODRIVER=",
-                        "PATH=" + saverDir + ":" + std::getenv("PATH"),
-                        "QUORVANE_CONFIG_DIR=" + config.path().string()});
+    ChildProcess sheet({QV_CONFIG_EXE}, {m_server->displayEnv(), "QT_QPA_PLATFORM=xcb",
+                                         "SDL_VIDEODRIVER=", "PATH=" + saverDir + ":" + std::getenv("PATH"),
+                                         "QUORVANE_CONFIG_DIR=" + config.path().string()});
     const unsigned long window = windowNamed("^Quorvane Screensaver$");
     ASSERT_NE(window, 0u) << sheet.output();
 

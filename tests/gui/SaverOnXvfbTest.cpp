@@ -24,8 +24,8 @@ protected:
     }
     std::unique_ptr<ChildProcess> saver(std::vector<std::string> args, std::vector<std::string> env = {}) {
         args.insert(args.begin(), std::getenv("QV_TEST_EXE"));
-        env.insert(env.end(), {m_server->displayEnv(), "SDL_VIDEODRIVER=",
-                               "QUORVANE_CONFIG_DIR=" + config.path().string()});
+        env.insert(env.end(), {m_server->displayEnv(),
+                               "SDL_VIDEODRIVER=", "QUORVANE_CONFIG_DIR=" + config.path().string()});
         return std::make_unique<ChildProcess>(args, env);
     }
     TempFolder config;
@@ -112,18 +112,19 @@ TEST_F(SaverOnXvfb, XscreensaverDaemonShowsOurPicturesAndKillsTheHackOnDeactivat
     TempFolder home;
     const std::filesystem::path hack = home.path() / "quorvane";
     std::filesystem::copy_file(std::getenv("QV_TEST_EXE"), hack);
-    home.write(".xscreensaver",
-               "mode: one\nselected: 0\ntimeout: 1:00:00\ncycle: 0:00:00\nlock: False\n"
-               "fade: False\nunfade: False\nsplash: False\ndpmsEnabled: False\n"
-               "programs: \"Quorvane\" " + hack.string() + " -root \\n\n");
+    home.write(".xscreensaver", "mode: one\nselected: 0\ntimeout: 1:00:00\ncycle: 0:00:00\nlock: False\n"
+                                "fade: False\nunfade: False\nsplash: False\ndpmsEnabled: False\n"
+                                "programs: \"Quorvane\" " +
+                                    hack.string() + " -root \\n\n");
     std::vector<std::string> argv = {"xscreensaver", "-no-splash", "-verbose"};
     if (root) {
         ChildProcess chown({"chown", "-R", "nobody:nogroup", home.path().string()});
         ASSERT_EQ(chown.waitExit(10), 0) << chown.output();
         argv.insert(argv.begin(), {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"});
     }
-    ChildProcess daemon(argv, {m_server->displayEnv(), "HOME=" + home.path().string(), "SDL_VIDEODRIVER=",
-                               "QUORVANE_CONFIG_DIR=", "XAUTHORITY=", "XDG_RUNTIME_DIR=", "XDG_CONFIG_HOME="});
+    ChildProcess daemon(argv,
+                        {m_server->displayEnv(), "HOME=" + home.path().string(), "SDL_VIDEODRIVER=",
+                         "QUORVANE_CONFIG_DIR=", "XAUTHORITY=", "XDG_RUNTIME_DIR=", "XDG_CONFIG_HOME="});
     ASSERT_TRUE(daemon.started());
     // Ended with SIGTERM, the daemon ends its hack too, also when a check fails.
     struct EndGently {
@@ -138,13 +139,16 @@ TEST_F(SaverOnXvfb, XscreensaverDaemonShowsOurPicturesAndKillsTheHackOnDeactivat
 
     const auto start = std::chrono::steady_clock::now();
     // The command fails until the daemon has started.
-    ASSERT_TRUE(within(15, [&] { return command("-activate"); }))
-        << "the daemon did not take -activate:\n" << daemon.output();
+    ASSERT_TRUE(within(15, [&] { return command("-activate"); })) << "the daemon did not take -activate:\n"
+                                                                  << daemon.output();
     pid_t ours = 0;
-    ASSERT_TRUE(within(15, [&] {
-        const auto found = descendantsRunning(daemon.pid(), hack.string());
-        return (ours = found.empty() ? 0 : found[0]) != 0;
-    })) << "the daemon started no " << hack << ":\n" << daemon.output();
+    ASSERT_TRUE(within(15,
+                       [&] {
+                           const auto found = descendantsRunning(daemon.pid(), hack.string());
+                           return (ours = found.empty() ? 0 : found[0]) != 0;
+                       }))
+        << "the daemon started no " << hack << ":\n"
+        << daemon.output();
     EXPECT_TRUE(showsPicture(display, 0)) << huesIn(display) << " hues:\n" << daemon.output();
     std::printf("[ latency ] xscreensaver, daemon start to our picture: %.1f s\n", msSince(start) / 1000);
     // xscreensaver starts a failing hack again and again, each time anew.
@@ -153,8 +157,10 @@ TEST_F(SaverOnXvfb, XscreensaverDaemonShowsOurPicturesAndKillsTheHackOnDeactivat
     const auto deactivated = std::chrono::steady_clock::now();
     ASSERT_TRUE(command("-deactivate")) << daemon.output();
     EXPECT_TRUE(within(10, [&] { return !processRunning(ours); }))
-        << "the hack (pid " << ours << ") outlived -deactivate:\n" << daemon.output();
-    std::printf("[ latency ] xscreensaver, -deactivate to the hack's end: %.1f s\n", msSince(deactivated) / 1000);
+        << "the hack (pid " << ours << ") outlived -deactivate:\n"
+        << daemon.output();
+    std::printf("[ latency ] xscreensaver, -deactivate to the hack's end: %.1f s\n",
+                msSince(deactivated) / 1000);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ constexpr int kScreenW = 640, kScreenH = 480;
 constexpr RECT kScreen{0, 0, kScreenW, kScreenH};
 
 class DemoOnXvfb : public XvfbTest {
-  protected:
+protected:
     void SetUp() override { start(kScreenW, kScreenH); }
     // The demo in a mode of the program's, with the window id it printed.
     std::unique_ptr<ChildProcess> startDemo(const std::vector<std::string>& modeArgs,
@@ -105,7 +105,8 @@ TEST_F(DemoOnXvfb, ScreenSaverHackUsesItsWindowAndEndsOnSigterm) {
 }
 
 TEST_F(DemoOnXvfb, WindowIdThatDoesNotExistIsRefusedClearly) {
-    ChildProcess demo({QV_DEMO_EXE, "--", "-window-id", "0x7ffffff"}, {m_server->displayEnv(), "SDL_VIDEODRIVER="});
+    ChildProcess demo({QV_DEMO_EXE, "--", "-window-id", "0x7ffffff"},
+                      {m_server->displayEnv(), "SDL_VIDEODRIVER="});
     EXPECT_EQ(demo.waitExit(20), 1);
     EXPECT_NE(demo.output().find("no window"), std::string::npos) << demo.output();
 }

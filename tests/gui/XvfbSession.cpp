@@ -55,7 +55,8 @@ std::vector<pid_t> descendantsRunning(pid_t ancestor, const std::string& exe) {
         const std::string name = entry.path().filename().string();
         if (name.find_first_not_of("0123456789") != std::string::npos) continue;
         const pid_t pid = static_cast<pid_t>(std::stol(name));
-        if (!processRunning(pid) || !fs::equivalent(fs::read_symlink(entry.path() / "exe", ec), exe, ec)) continue;
+        if (!processRunning(pid) || !fs::equivalent(fs::read_symlink(entry.path() / "exe", ec), exe, ec))
+            continue;
         pid_t p = statOf(pid).second;
         while (p > 1 && p != ancestor) p = statOf(p).second;
         if (p == ancestor) found.push_back(pid);
@@ -216,9 +217,12 @@ namespace {
 CSurface readXwd(const std::vector<uint8_t>& data) {
     const auto field = [&](size_t i) -> uint32_t {
         const uint8_t* p = data.data() + i * 4;
-        return i * 4 + 4 > data.size() ? 0 : uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+        return i * 4 + 4 > data.size()
+                   ? 0
+                   : uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
     };
-    const uint32_t width = field(4), height = field(5), bytesPerPixel = field(11) / 8, bytesPerLine = field(12);
+    const uint32_t width = field(4), height = field(5), bytesPerPixel = field(11) / 8,
+                   bytesPerLine = field(12);
     const bool lsbFirst = field(7) == 0;
     const size_t colours = field(0), start = colours + size_t{field(19)} * 12;
     if (field(1) != 7 || field(2) != 2 || !width || !height || width > 16384 || height > 16384 ||
@@ -235,8 +239,10 @@ CSurface readXwd(const std::vector<uint8_t>& data) {
         for (uint32_t x = 0; x < width; ++x) {
             const uint8_t* p = data.data() + start + size_t{y} * bytesPerLine + x * bytesPerPixel;
             uint32_t v = 0;
-            for (uint32_t b = 0; b < bytesPerPixel; ++b) v |= uint32_t{p[lsbFirst ? b : bytesPerPixel - 1 - b]} << 8 * b;
-            s.row32(int(y))[x] = RGB(channel(0, v >> 16 & 0xFF), channel(1, v >> 8 & 0xFF), channel(2, v & 0xFF));
+            for (uint32_t b = 0; b < bytesPerPixel; ++b)
+                v |= uint32_t{p[lsbFirst ? b : bytesPerPixel - 1 - b]} << 8 * b;
+            s.row32(int(y))[x] =
+                RGB(channel(0, v >> 16 & 0xFF), channel(1, v >> 8 & 0xFF), channel(2, v & 0xFF));
         }
     return s;
 }

@@ -29,7 +29,7 @@ bool processRunning(pid_t pid);
 std::vector<pid_t> descendantsRunning(pid_t ancestor, const std::string& exe);
 
 class ChildProcess {
-  public:
+public:
     // Starts `argv` with `env` added to this environment ("NAME=" removes NAME).
     ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env = {});
     ~ChildProcess();  // kills the process if it is still running
@@ -45,7 +45,7 @@ class ChildProcess {
     void signal(int sig);
     const std::string& output();  // standard output and error together
 
-  private:
+private:
     bool readSome(int timeoutMs);
     void reap(int options);
     pid_t m_pid = -1;
@@ -57,20 +57,20 @@ class ChildProcess {
 
 // An Xvfb server of its own, on the first free display from :97 up.
 class XvfbServer {
-  public:
+public:
     XvfbServer(int width, int height);
     bool running() const { return m_display >= 0; }
     std::string display() const { return ":" + std::to_string(m_display); }
     std::string displayEnv() const { return "DISPLAY=" + display(); }  // for a child's environment
 
-  private:
+private:
     std::unique_ptr<ChildProcess> m_server;
     int m_display = -1;
 };
 
 // A plain window of the test's own client, as a preview dialog or xscreensaver would own it.
 class ForeignWindow {
-  public:
+public:
     // `holdButtons`: selects button presses, which only one client may do.
     ForeignWindow(const std::string& display, RECT rect, bool holdButtons);
     ~ForeignWindow();
@@ -81,7 +81,7 @@ class ForeignWindow {
     // The window's rectangle in root coordinates; empty when it is gone.
     RECT geometry(unsigned long window) const;
 
-  private:
+private:
     void* m_display = nullptr;
     unsigned long m_window = 0;
 };
@@ -99,7 +99,7 @@ double shareOf(const CSurface& s, RECT area, std::initializer_list<COLORREF> col
 
 // A test with an X server of its own of w x h, skipped when the tools are missing.
 class XvfbTest : public ::testing::Test {
-  protected:
+protected:
     void start(int width, int height) {
         for (const char* tool : {"Xvfb", "xdotool", "xwd"})
             if (!toolOnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
@@ -119,7 +119,8 @@ class XvfbTest : public ::testing::Test {
         unsigned long id = 0;
         within(20, [&] {
             for (const std::string& l : xdotool({"search", "--onlyvisible", "--name", pattern}, true))
-                if (!l.empty() && l.find_first_not_of("0123456789") == l.npos) return (id = std::stoul(l)) != 0;
+                if (!l.empty() && l.find_first_not_of("0123456789") == l.npos)
+                    return (id = std::stoul(l)) != 0;
             return false;  // only warnings
         });
         return id;

@@ -24,7 +24,8 @@ TEST(Anchor, PositionsDrawsAndFactory) {
     // The floating anchor takes part.
     const ChooserSet mixed = chooser({0, 1, 0, 1000});
     int floating = 0;
-    for (int i = 0; i < 100; ++i) floating += dynamic_cast<AnchorFloating*>(CreateAnchor(random, true, mixed).get()) != nullptr;
+    for (int i = 0; i < 100; ++i)
+        floating += dynamic_cast<AnchorFloating*>(CreateAnchor(random, true, mixed).get()) != nullptr;
     EXPECT_GT(floating, 90);
 }
 

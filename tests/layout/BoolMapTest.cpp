@@ -46,10 +46,12 @@ TEST(BoolMap, ChecksStripesAndCircles) {
 TEST(BoolMap, OutsideIsFalseAndNoSizeIsInvalid) {
     for (int seed = 1; seed <= 20; ++seed) {
         RandomSource r(seed);
-        std::unique_ptr<BoolMap> maps[] = {
-            std::make_unique<BoolMapAll>(&r, 16, 8),          std::make_unique<BoolMapBitCheckered>(&r, 16, 8),
-            std::make_unique<BoolMapVertStripe>(&r, 16, 8),   std::make_unique<BoolMapHorzStripe>(&r, 16, 8),
-            std::make_unique<BoolMapCircles>(&r, 16, 8),      std::make_unique<BoolMapBubbles>(&r, 16, 8, 100, nullptr)};
+        std::unique_ptr<BoolMap> maps[] = {std::make_unique<BoolMapAll>(&r, 16, 8),
+                                           std::make_unique<BoolMapBitCheckered>(&r, 16, 8),
+                                           std::make_unique<BoolMapVertStripe>(&r, 16, 8),
+                                           std::make_unique<BoolMapHorzStripe>(&r, 16, 8),
+                                           std::make_unique<BoolMapCircles>(&r, 16, 8),
+                                           std::make_unique<BoolMapBubbles>(&r, 16, 8, 100, nullptr)};
         for (auto& m : maps) {
             EXPECT_TRUE(m->valid());
             EXPECT_FALSE(m->get(-1, 0) || m->get(16, 0) || m->get(0, -1) || m->get(0, 8));

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "scene/ChooserTables.h"
 #include "engine/Settings.h"
+#include "scene/ChooserTables.h"
 #include "support/Choosers.h"
 #include "support/TempFolder.h"
 

@@ -40,7 +40,8 @@ TEST(Layout, NewLayoutDrawsInOrderChecksAndMirrorsRenewalRenewsShrinksOrKeeps) {
     int seed = 1;  // a first draw of 0.25 or more keeps a full-coverage kept
     while (RandomSource(seed).uniform() < 0.25) ++seed;
     for (int mode = 0; mode < 4; ++mode) {
-        s.settings.setLayoutShrinkRandom(mode == 0 ? 100 : 0), s.settings.setLayoutShrinkEven(mode == 1 ? 100 : 0);
+        s.settings.setLayoutShrinkRandom(mode == 0 ? 100 : 0),
+            s.settings.setLayoutShrinkEven(mode == 1 ? 100 : 0);
         Layout kept = before;
         RandomSource r(seed), copy(seed);
         kept.renew(mode == 3, 800, 600, r, s.settings);
@@ -56,7 +57,8 @@ TEST(Layout, NewLayoutDrawsInOrderChecksAndMirrorsRenewalRenewsShrinksOrKeeps) {
                 SubRect cell = *e++;
                 if (mode == 0) cell.shrinkRandom(copy);
                 if (mode == 1) cell.shrinkEven(f);
-                EXPECT_TRUE(c.left() == cell.left() && c.width() == cell.width() && c.height() == cell.height());
+                EXPECT_TRUE(c.left() == cell.left() && c.width() == cell.width() &&
+                            c.height() == cell.height());
             }
         }
         expectSamePlace(r, copy);

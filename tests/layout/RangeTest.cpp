@@ -33,17 +33,20 @@ TEST(Range, OutlinesAtAndBeyondTheEdgesAndTheFactory) {
     EXPECT_TRUE(rect.right(0.0f) == 1.0f && rect.bottom() == 0.0f);
     const auto chooser = [](std::vector<float> w) { return chooserOf(Family::Range, w); };
     RandomSource random(5);
-    EXPECT_NE(dynamic_cast<RangeCircle*>(CreateRange(random, chooser({0, 1, 0, 0, 0, 0, 0, 0})).get()), nullptr);
+    EXPECT_NE(dynamic_cast<RangeCircle*>(CreateRange(random, chooser({0, 1, 0, 0, 0, 0, 0, 0})).get()),
+              nullptr);
     // The choice, then the slope, then the half-width.
     RandomSource copy = random;
     const auto made = CreateRange(random, chooser({0, 0, 0, 0, 1, 0, 0, 0}));
     ASSERT_NE(dynamic_cast<RangeSlant*>(made.get()), nullptr);
     copy.next();
     const float slope = float(copy.signedUniform()), halfWidth = float(copy.uniform());
-    EXPECT_TRUE(static_cast<RangeSlant&>(*made).slope() == slope && static_cast<RangeSlant&>(*made).halfWidth() == halfWidth);
+    EXPECT_TRUE(static_cast<RangeSlant&>(*made).slope() == slope &&
+                static_cast<RangeSlant&>(*made).halfWidth() == halfWidth);
     expectSamePlace(random, copy);
     // The wavy outlines take part, none of them a rectangle.
-    EXPECT_NE(dynamic_cast<RangeGlass*>(CreateRange(random, chooser({0, 0, 0, 0, 0, 0, 1, 0})).get()), nullptr);
+    EXPECT_NE(dynamic_cast<RangeGlass*>(CreateRange(random, chooser({0, 0, 0, 0, 0, 0, 1, 0})).get()),
+              nullptr);
     const ChooserSet mixed = chooser({0, 1, 0, 0, 0, 50, 50, 50});
     bool river = false, glass = false, sins = false;
     for (int i = 0; i < 60; ++i) {

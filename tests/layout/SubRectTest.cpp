@@ -6,8 +6,9 @@
 
 TEST(SubRect, MapsMirrorsAndShrinksToEvenSizesNeverBelowSeventeen) {
     SubRect r(0, 20, 100, 51, 1, 2);
-    EXPECT_TRUE(r.mapX(-1) == 0 && r.mapX(0) == 50 && r.mapX(1) == 100 && r.mapX(-0.986f) == 1);  // 0.7 rounds up
-    EXPECT_EQ(r.mapY(1), 20 + 50);  // an odd height leaves its last row out
+    EXPECT_TRUE(r.mapX(-1) == 0 && r.mapX(0) == 50 && r.mapX(1) == 100 &&
+                r.mapX(-0.986f) == 1);  // 0.7 rounds up
+    EXPECT_EQ(r.mapY(1), 20 + 50);      // an odd height leaves its last row out
     r.computeMirror(), r.computeGroup();
     EXPECT_TRUE(r.group() == 0 && r.mapX(-1) == 0 && r.mapY(-1) == 70);
     SubRect same(0, 0, 10, 10, 3, 1);

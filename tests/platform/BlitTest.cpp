@@ -52,9 +52,10 @@ TEST(Blit, CopiesExactPixelsAndClipsAtEveryEdge) {
 
 TEST(Blit, OverlappingCopiesReadTheSourceFirstStretchTakesTheNearestAndMirrors) {
     // Right, left, down, up: x and y each copied in both directions.
-    const std::pair<POINT, const char*> cases[] = {
-        {{1, 0}, "aabcd\nffghi\nkklmn\nppqrs\n"}, {{-1, 0}, "bcdee\nghijj\nlmnoo\nqrstt\n"},
-        {{0, 1}, "abcde\nabcde\nfghij\nklmno\n"}, {{0, -1}, "fghij\nklmno\npqrst\npqrst\n"}};
+    const std::pair<POINT, const char*> cases[] = {{{1, 0}, "aabcd\nffghi\nkklmn\nppqrs\n"},
+                                                   {{-1, 0}, "bcdee\nghijj\nlmnoo\nqrstt\n"},
+                                                   {{0, 1}, "abcde\nabcde\nfghij\nklmno\n"},
+                                                   {{0, -1}, "fghij\nklmno\npqrst\npqrst\n"}};
     for (const auto& [d, expected] : cases) {
         Pic p(kWide);
         p.dc.BitBlt(std::max(d.x, 0), std::max(d.y, 0), 5, 4, &p.dc, std::max(-d.x, 0), std::max(-d.y, 0));

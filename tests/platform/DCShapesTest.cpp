@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/RandomSource.h"
@@ -73,7 +73,7 @@ TEST(DCShapes, RectanglesTakePenFrameAndBrushInsideWithoutRightAndBottom) {
     EXPECT_EQ(b.pic(), ".......\n.#####.\n.#ooo#.\n.#####.\n.......\n");
     EXPECT_EQ(b.s.takeChanged(), (RECT{1, 1, 6, 4}));
 
-    Board n(7, 5, 0);  // a null pen
+    Board n(7, 5, 0);            // a null pen
     n.dc.Rectangle(1, 1, 6, 4);  // one pixel narrower and lower, as in GDI
     EXPECT_EQ(n.pic(), ".......\n.oooo..\n.oooo..\n.......\n.......\n");
     usePens(n.dc, 1, false);
@@ -94,7 +94,7 @@ TEST(DCShapes, LinesPolylinesOutlinesAndBezierCurves) {
     EXPECT_TRUE(b.dc.Polyline(path, 3) && !b.dc.Polyline(path, 1));
     EXPECT_EQ(b.pic(), "####.\n...#.\n...#.\n.....\n.....\n");
     EXPECT_EQ(b.dc.GetCurrentPosition(), (POINT{0, 0}));  // untouched by Polyline
-    b.line(0, 4, 0, 4);  // zero length: nothing
+    b.line(0, 4, 0, 4);                                   // zero length: nothing
     b.dc.SelectPen({PenStyle::Null, kPen});
     b.dc.LineTo(4, 4);
     EXPECT_EQ(b.s.at(0, 4) | b.s.at(1, 4), 0u);
@@ -106,7 +106,8 @@ TEST(DCShapes, LinesPolylinesOutlinesAndBezierCurves) {
     // Far-off ends are clipped, not walked; exact halves round away from the start.
     Board d(4, 4), flat(5, 2);
     d.line(-2000000000, -2000000000, 2000000000, 2000000000), flat.line(0, 0, 4, 2);
-    EXPECT_TRUE(d.pic() == "#...\n.#..\n..#.\n...#\n" && flat.pic() == "#....\n.##..\n") << d.pic() << flat.pic();
+    EXPECT_TRUE(d.pic() == "#...\n.#..\n..#.\n...#\n" && flat.pic() == "#....\n.##..\n")
+        << d.pic() << flat.pic();
     // Bezier curves follow their control points.
     Board bz(40, 30);
     const POINT straight[4] = {{2, 3}, {10, 3}, {20, 3}, {30, 3}};
@@ -129,7 +130,9 @@ TEST(DCShapes, WidePensHaveRoundEndsAndStayCentred) {
     // An even width takes the extra pixel row above and column to the left; a
     // zero-length stroke of a round pen is a dot.
     const std::tuple<int, int, int, int, const char*> cases[] = {
-        {12, 7, 5, 8, "............\n..########..\n.##########.\n.##########.\n.##########.\n..########..\n............\n"},
+        {12, 7, 5, 8,
+         "............\n..########..\n.##########.\n.##########.\n.##########.\n..########..\n............"
+         "\n"},
         {12, 6, 4, 8, "............\n...#####....\n..########..\n.#########..\n..########..\n............\n"},
         {7, 7, 5, 3, ".......\n..###..\n.#####.\n.#####.\n.#####.\n..###..\n.......\n"}};
     for (const auto& [w, h, pen, x1, picture] : cases) {
@@ -188,7 +191,8 @@ TEST(DCShapes, PolygonsTakeTheirTopAndLeftEdgesAndFillByTheirMode) {
     b.dc.Polygon(twice, 8);
     EXPECT_EQ(b.pic(), ".......\n.oooo..\n.oooo..\n.oooo..\n.oooo..\n.......\n.......\n");
     CRgn alternate, winding;  // regions keep their own mode
-    ASSERT_TRUE(alternate.CreatePolygonRgn(twice, 8, ALTERNATE) && winding.CreatePolygonRgn(twice, 8, WINDING));
+    ASSERT_TRUE(alternate.CreatePolygonRgn(twice, 8, ALTERNATE) &&
+                winding.CreatePolygonRgn(twice, 8, WINDING));
     EXPECT_TRUE(!alternate.PtInRegion(2, 2) && winding.PtInRegion(2, 2));
 }
 
@@ -200,8 +204,8 @@ TEST(DCShapes, TriangleFansCoverTheirPolygonExactlyOnce) {
         const int range = round < 100 ? 12 : 60;
         std::vector<POINT> pts;
         for (int i = 0; i < 3 + static_cast<int>(random.below(12)); ++i)
-            pts.push_back({static_cast<int>(random.below(range)) - 2,
-                           static_cast<int>(random.below(range)) - 2});
+            pts.push_back(
+                {static_cast<int>(random.below(range)) - 2, static_cast<int>(random.below(range)) - 2});
         std::sort(pts.begin(), pts.end(),
                   [](POINT a, POINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
         auto turnsLeft = [](POINT o, POINT a, POINT b) {
@@ -315,7 +319,8 @@ TEST(DCShapes, RegionsAndPaletteSurfaces) {
     r.CreateRectRgn(5, 4, 1, 1);
     EXPECT_TRUE(r.PtInRegion(1, 1) && r.PtInRegion(4, 3) && !r.PtInRegion(5, 3) && !r.PtInRegion(4, 4));
     const POINT tri[3] = {{0, 0}, {4, 0}, {0, 4}};  // a failed Create... leaves it empty
-    EXPECT_FALSE(r.CreatePolygonRgn(nullptr, 3, ALTERNATE) || r.PtInRegion(1, 1) || r.CreatePolygonRgn(tri, 3, 0));
+    EXPECT_FALSE(r.CreatePolygonRgn(nullptr, 3, ALTERNATE) || r.PtInRegion(1, 1) ||
+                 r.CreatePolygonRgn(tri, 3, 0));
     // An elliptic region holds the pixels Ellipse draws with a pen, rim and all.
     Board a(12, 9), b(12, 9);
     CRgn e;
@@ -332,7 +337,8 @@ TEST(DCShapes, RegionsAndPaletteSurfaces) {
     CDC dp(&p);
     dp.SetPixel(0, 0, PALETTERGB(0, 0, 1));  // black
     dp.SetPixel(1, 0, RGB(250, 5, 5));       // the static red
-    EXPECT_TRUE(p.at(0, 0) == 0u && dp.GetPixel(1, 0) == RGB(255, 0, 0) && dp.GetPixel(6, 0) == CDC::CLR_INVALID);
+    EXPECT_TRUE(p.at(0, 0) == 0u && dp.GetPixel(1, 0) == RGB(255, 0, 0) &&
+                dp.GetPixel(6, 0) == CDC::CLR_INVALID);
     dp.SelectPen({PenStyle::Solid, RGB(250, 5, 5), 3});
     dp.SelectBrush({BrushStyle::Solid, PALETTEINDEX(19)});  // the default palette's white
     dp.Ellipse(0, 0, 6, 6);

@@ -26,7 +26,8 @@ Dib makeDib(int bpp, bool topDown, const std::vector<std::vector<int>>& rows) {
     d.info.bmiHeader.biWidth = w, d.info.bmiHeader.biHeight = topDown ? -h : h;
     d.info.bmiHeader.biBitCount = static_cast<uint16_t>(bpp);
     for (COLORREF c : kColors)
-        if (bpp <= 8) d.info.bmiColors.push_back({BYTE(GetBValue(c)), BYTE(GetGValue(c)), BYTE(GetRValue(c)), 0});
+        if (bpp <= 8)
+            d.info.bmiColors.push_back({BYTE(GetBValue(c)), BYTE(GetGValue(c)), BYTE(GetRValue(c)), 0});
     const size_t stride = dibRowBytes(w, bpp);
     d.bits.assign(stride * h, 0xEE);  // padding is garbage, as in files
     for (int y = 0; y < h; ++y) {
@@ -90,7 +91,8 @@ TEST(Dib, ShortBuffersAndLyingHeadersNeverReadPastTheirBytes) {
     EXPECT_EQ(dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, bytes.data(), 0, d.info), 0);
     d.info.bmiHeader.biWidth = 0x7FFFFFFF;  // rows far longer than the buffer
     EXPECT_EQ(dc.SetDIBitsToDevice(0, 0, 3, 2, 0, 0, 0, 2, d.bits.data(), d.bits.size(), d.info) +
-                  dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, d.bits.data(), d.bits.size(), d.info), 0);
+                  dc.StretchDIBits(0, 0, 3, 2, 0, 0, 3, 2, d.bits.data(), d.bits.size(), d.info),
+              0);
     EXPECT_TRUE(s.takeChanged() == (RECT{0, 1, 3, 2}));
     // A table shorter than the indices: the missing entries are black.
     d = makeDib(8, false, rows);

@@ -23,8 +23,8 @@ CFont makeFont(const char* face, int height, int weight = FW_NORMAL, bool italic
 }
 
 // `text` in white on black, transparent, with the reference point at (x, y).
-CSurface written(CFont& font, std::string_view text, unsigned align = TA_BASELINE, int x = 4,
-                 int y = 40, int w = 200, int h = 64) {
+CSurface written(CFont& font, std::string_view text, unsigned align = TA_BASELINE, int x = 4, int y = 40,
+                 int w = 200, int h = 64) {
     CSurface s(w, h, 32);
     CDC dc(&s);
     dc.SelectFont(&font);
@@ -109,7 +109,9 @@ TEST(Font, HeightSignRuleAbsurdHeightsAndAlignment) {
     CFont arial = makeFont("Arial", -30);
     const TEXTMETRIC tm = arial.metrics();
     const SIZE e = arial.textExtent("Hxp");
-    const auto at = [&](unsigned align, int x, int y) { return inkOf(written(arial, "Hxp", align, x, y)).pixels; };
+    const auto at = [&](unsigned align, int x, int y) {
+        return inkOf(written(arial, "Hxp", align, x, y)).pixels;
+    };
     const std::string reference = at(TA_LEFT | TA_TOP, 10, 5);
     EXPECT_EQ(at(TA_BASELINE, 10, 5 + tm.tmAscent), reference);
     EXPECT_EQ(at(TA_BOTTOM, 10, 5 + tm.tmHeight), reference);
@@ -117,7 +119,8 @@ TEST(Font, HeightSignRuleAbsurdHeightsAndAlignment) {
     EXPECT_EQ(at(TA_CENTER, 10 + e.cx / 2, 5), reference);
     // 'H' stands on the baseline; 'p' hangs below it.
     const Ink h = inkOf(written(arial, "H"));
-    EXPECT_TRUE(h.box.bottom == 40 && h.box.top > 40 - tm.tmAscent && inkOf(written(arial, "p")).box.bottom > 43);
+    EXPECT_TRUE(h.box.bottom == 40 && h.box.top > 40 - tm.tmAscent &&
+                inkOf(written(arial, "p")).box.bottom > 43);
 }
 
 TEST(Font, ClippedTextHighCharactersOddRequestsAndDeletedFonts) {
@@ -184,8 +187,7 @@ int withFonts(std::initializer_list<const char*> files, int (*check)()) {
     TempFolder folder;
     const auto fonts = folder.path() / "fonts";
     std::filesystem::create_directories(fonts);
-    for (const char* f : files)
-        std::filesystem::copy_file(f, fonts / std::filesystem::path(f).filename());
+    for (const char* f : files) std::filesystem::copy_file(f, fonts / std::filesystem::path(f).filename());
     const auto config = folder.path() / "fonts.conf";
     std::ofstream(config) << "<fontconfig><dir>" << fonts.string() << "</dir><cachedir>"
                           << (folder.path() / "cache").string() << "</cachedir></fontconfig>\n";

@@ -18,7 +18,7 @@ using platform::ScriptedInput;
 
 // Notes when each message of interest arrived, in simulated milliseconds.
 class TimedWnd : public DemoWindow {
-  public:
+public:
     explicit TimedWnd(const HeadlessBackend& b) : DemoWindow({}), m_backend(b) {}
     std::vector<std::pair<UINT, int64_t>> arrivals;
 
@@ -28,12 +28,12 @@ class TimedWnd : public DemoWindow {
         return DemoWindow::WindowProc(message, wParam, lParam);
     }
 
-  private:
+private:
     const HeadlessBackend& m_backend;
 };
 
 class Headless : public ::testing::Test {
-  protected:
+protected:
     HeadlessBackend& install(HeadlessOptions options) {
         auto b = std::make_unique<HeadlessBackend>(std::move(options));
         HeadlessBackend& ref = *b;
@@ -53,7 +53,8 @@ TEST_F(Headless, ScriptedInputParsedArrivesAtItsSimulatedTimeAndTheRunEnds) {
     o.width = 120, o.height = 80, o.endAtMs = 4500;
     std::string error;
     auto script = platform::parseInputScript(
-        "# a comment, then a blank line\n\n2.5 key A\n1 move 10 20\n4 click right 7 8\n5 syskey f4\n", &error);
+        "# a comment, then a blank line\n\n2.5 key A\n1 move 10 20\n4 click right 7 8\n5 syskey f4\n",
+        &error);
     ASSERT_TRUE(script) << error;
     o.input = *script;
     HeadlessBackend& b = install(o);
@@ -64,7 +65,7 @@ TEST_F(Headless, ScriptedInputParsedArrivesAtItsSimulatedTimeAndTheRunEnds) {
     // Out of order in the script, in time order on arrival; the demo paints
     // at 30 frames a second, so each event comes within one frame.
     const std::vector<std::pair<UINT, int64_t>> expected = {
-        {WM_MOUSEMOVE, 1000}, {WM_KEYDOWN, 2500},     {WM_KEYUP, 2500},
+        {WM_MOUSEMOVE, 1000},   {WM_KEYDOWN, 2500},   {WM_KEYUP, 2500},
         {WM_RBUTTONDOWN, 4000}, {WM_RBUTTONUP, 4000}, {WM_CLOSE, 4500}};  // not the event at 5 s
     EXPECT_EQ(w.arrivals, expected);
     EXPECT_NEAR(w.frames(), 4.5 * 30, 3);

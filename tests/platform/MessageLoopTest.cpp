@@ -20,10 +20,12 @@ namespace {
 
 // Records every message it gets; paints and keys react as a test asks.
 class RecordingWnd : public CWnd {
-  public:
+public:
     explicit RecordingWnd(bool autoDelete = false, bool* deleted = nullptr)
         : CWnd(autoDelete), m_deleted(deleted) {}
-    ~RecordingWnd() override { if (m_deleted) *m_deleted = true; }
+    ~RecordingWnd() override {
+        if (m_deleted) *m_deleted = true;
+    }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         seen.push_back({this, message, wParam, lParam});
         return CWnd::WindowProc(message, wParam, lParam);
@@ -41,17 +43,22 @@ class RecordingWnd : public CWnd {
     bool quitOnKey = false;
     std::function<void(RecordingWnd&)> onPaint;
 
-  protected:
+protected:
     int OnCreate() override { return refuseCreate; }
-    void OnPaint() override { ++paints; if (onPaint) onPaint(*this); }
-    void OnKeyDown(UINT, UINT, UINT) override { if (quitOnKey) PostQuitMessage(3); }
+    void OnPaint() override {
+        ++paints;
+        if (onPaint) onPaint(*this);
+    }
+    void OnKeyDown(UINT, UINT, UINT) override {
+        if (quitOnKey) PostQuitMessage(3);
+    }
 
-  private:
+private:
     bool* m_deleted;
 };
 
 class SdlLoop : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         std::string error;
@@ -222,7 +229,8 @@ TEST_F(SdlLoop, DeviceEventsBecomeTheClassicMessages) {
 
     pushKey(SDLK_F4, KMOD_LALT, id);  // Alt+F4 asks to close through the system command
     drain();
-    EXPECT_EQ(w.messages({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}), (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
+    EXPECT_EQ(w.messages({WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}),
+              (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
 }
 
 TEST_F(SdlLoop, PresentingCopiesWhatChangedOrThePaletteChanged) {

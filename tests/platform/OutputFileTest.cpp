@@ -1,8 +1,8 @@
 // Written files replace only regular files: links are followed, special
 // files refused, and a failed write leaves what was there.
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -61,7 +61,8 @@ TEST(OutputFile, RegularFilesAndLinksAreReplacedKeepingTheirMode) {
     // The picture writer goes the same way.
     std::string error;
     ASSERT_TRUE(writePng(picture(8, 8), {}, (tmp.path() / "dangling").string(), &error)) << error;
-    EXPECT_TRUE(fs::is_symlink(tmp.path() / "dangling") && readPng((tmp.path() / "made.txt").string()).valid());
+    EXPECT_TRUE(fs::is_symlink(tmp.path() / "dangling") &&
+                readPng((tmp.path() / "made.txt").string()).valid());
     EXPECT_EQ(countTemporaries(tmp.path()), 0);
     // What a killed writer left is removed; a running writer's file stays.
     const pid_t dead = ::fork();
@@ -96,10 +97,12 @@ TEST(OutputFile, SpecialFilesAreRefused) {
     fs::create_symlink("loop1", tmp.path() / "loop2");
     fs::create_symlink("fifo.png", tmp.path() / "to-fifo.png");
 
-    for (const auto& [path, says, present] :
-         {std::tuple{fifo, "FIFO", true}, {tmp.path() / "to-fifo.png", "FIFO", true}, {device, "device", haveDevice},
-          {socketPath, "socket", haveSocket}, {tmp.path() / "folder.png", "folder", true},
-          {tmp.path() / "loop1", "links", true}}) {
+    for (const auto& [path, says, present] : {std::tuple{fifo, "FIFO", true},
+                                              {tmp.path() / "to-fifo.png", "FIFO", true},
+                                              {device, "device", haveDevice},
+                                              {socketPath, "socket", haveSocket},
+                                              {tmp.path() / "folder.png", "folder", true},
+                                              {tmp.path() / "loop1", "links", true}}) {
         if (!present) continue;
         SCOPED_TRACE(path.string());
         const auto before = fs::symlink_status(path).type();

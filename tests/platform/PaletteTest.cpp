@@ -21,8 +21,7 @@ LOGPALETTE paletteOf(std::vector<PALETTEENTRY> entries) {
 
 std::vector<uint32_t> presented(const CSurface& s) {
     std::vector<uint32_t> out(static_cast<size_t>(s.width()) * s.height());
-    convertToColorRefs(s, s.bounds(), CDisplay::instance().hardwarePalette(), out.data(),
-                       s.width());
+    convertToColorRefs(s, s.bounds(), CDisplay::instance().hardwarePalette(), out.data(), s.width());
     return out;
 }
 
@@ -31,8 +30,7 @@ std::vector<uint32_t> presented(const CSurface& s) {
 TEST_F(PaletteDisplay, RealisationLoadsTheFreeEntriesOnceAndMapsTheRest) {
     CDisplay& d = CDisplay::instance();
     std::vector<PALETTEENTRY> entries(240);
-    for (int i = 0; i < 240; ++i)
-        entries[static_cast<size_t>(i)] = {static_cast<BYTE>(i), 7, 9, PC_RESERVED};
+    for (int i = 0; i < 240; ++i) entries[static_cast<size_t>(i)] = {static_cast<BYTE>(i), 7, 9, PC_RESERVED};
     entries[238] = {255, 251, 240, PC_RESERVED};  // beyond the free entries: the static cream
     entries[239] = {255, 255, 255, 0};
     CPalette palette;
@@ -72,7 +70,8 @@ TEST_F(PaletteDisplay, ColoursResolveThroughTheRealisedPaletteAnimationOnlyItsEn
     CSurface s(6, 1, 8);
     CDC dc(&s);
     // The default palette: the lower static colours, then the upper ones.
-    dc.SetPixel(0, 0, PALETTEINDEX(19)), dc.SetPixel(1, 0, PALETTEINDEX(9)), dc.SetPixel(2, 0, PALETTEINDEX(10));
+    dc.SetPixel(0, 0, PALETTEINDEX(19)), dc.SetPixel(1, 0, PALETTEINDEX(9)),
+        dc.SetPixel(2, 0, PALETTEINDEX(10));
     EXPECT_TRUE(s.at(0, 0) == 255u && s.at(1, 0) == 9u && s.at(2, 0) == 246u);
     dc.SelectPalette(&palette);
     dc.RealizePalette();
@@ -99,7 +98,8 @@ TEST_F(PaletteDisplay, ColoursResolveThroughTheRealisedPaletteAnimationOnlyItsEn
     adc.SelectPalette(&animated);
     adc.RealizePalette();
     adc.FillRect({0, 0, 4, 2}, RGB(255, 255, 255));
-    adc.SetPixel(0, 0, PALETTEINDEX(0)), adc.SetPixel(1, 1, PALETTEINDEX(1)), adc.SetPixel(2, 0, PALETTEINDEX(2));
+    adc.SetPixel(0, 0, PALETTEINDEX(0)), adc.SetPixel(1, 1, PALETTEINDEX(1)),
+        adc.SetPixel(2, 0, PALETTEINDEX(2));
     std::vector<uint32_t> expected = presented(as);
     const PALETTEENTRY next[] = {{1, 2, 3, PC_RESERVED}, {4, 5, 6, PC_RESERVED}, {7, 8, 9, PC_RESERVED}};
     ASSERT_TRUE(animated.AnimatePalette(0, 3, next));
@@ -130,10 +130,12 @@ TEST(Palette, TrueColourReadsIndexColoursFromTheSelectedPalette) {
     CDC dc(&s);
     dc.SetPixel(0, 0, PALETTEINDEX(3));  // default palette: dark yellow
     dc.SelectPalette(&palette);
-    dc.SetPixel(1, 0, PALETTEINDEX(1)), dc.SetPixel(2, 0, PALETTEINDEX(2)), dc.SetPixel(3, 0, PALETTERGB(9, 9, 9));
+    dc.SetPixel(1, 0, PALETTEINDEX(1)), dc.SetPixel(2, 0, PALETTEINDEX(2)),
+        dc.SetPixel(3, 0, PALETTERGB(9, 9, 9));
     EXPECT_EQ(std::vector<uint32_t>(s.row32(0), s.row32(0) + 4),
               (std::vector<uint32_t>{RGB(128, 128, 0), RGB(5, 2, 3), RGB(1, 2, 3), RGB(9, 9, 9)}));
-    EXPECT_TRUE(dc.RealizePalette() == 0u && !(dc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE)) << "no hardware palette";
+    EXPECT_TRUE(dc.RealizePalette() == 0u && !(dc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE))
+        << "no hardware palette";
     EXPECT_EQ(palette.GetNearestPaletteIndex(RGB(3, 2, 3)), 0u);  // a tie: the lower index
     CPalette none;
     log.palVersion = 0x200;
@@ -148,5 +150,6 @@ TEST_F(PaletteDisplay, DeviceCapsAndCompatibleBitmapsFollowTheDisplay) {
     EXPECT_TRUE((pdc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE) && pdc.GetDeviceCaps(NUMRESERVED) == 20);
     // A memory context without a bitmap has the display's depth.
     EXPECT_EQ(pdc.CreateCompatibleDC().GetDeviceCaps(BITSPIXEL), 8);
-    EXPECT_TRUE(pdc.CreateCompatibleBitmap(3, 2).bitsPerPixel() == 8 && !pdc.CreateCompatibleBitmap(0, 2).valid());
+    EXPECT_TRUE(pdc.CreateCompatibleBitmap(3, 2).bitsPerPixel() == 8 &&
+                !pdc.CreateCompatibleBitmap(0, 2).valid());
 }

@@ -64,11 +64,14 @@ TEST(ProfileStore, RegistryValuesRoundTripAndMergePrivateFilesApart) {
 
 TEST(ProfileStore, ParseIntTakesDecimalDwords) {
     // Above 2^31 a value wraps as a 32-bit DWORD does.
-    for (const auto& [text, value] : {std::pair{"+7", 7}, {" -7\t", -7}, {"-2147483648", INT_MIN},
-                                      {"2147483648", INT_MIN}, {"4294967295", -1}})
+    for (const auto& [text, value] : {std::pair{"+7", 7},
+                                      {" -7\t", -7},
+                                      {"-2147483648", INT_MIN},
+                                      {"2147483648", INT_MIN},
+                                      {"4294967295", -1}})
         EXPECT_EQ(ProfileStore::parseInt(text), value) << text;
-    for (const char* bad : {"", "-", "12x", "1 2", "0x10", "4294967296", "-2147483649",
-                            "123456789012345678901"})
+    for (const char* bad :
+         {"", "-", "12x", "1 2", "0x10", "4294967296", "-2147483649", "123456789012345678901"})
         EXPECT_EQ(ProfileStore::parseInt(bad), std::nullopt) << '"' << bad << '"';
 }
 
@@ -76,15 +79,20 @@ TEST(ProfileStore, ParseIntTakesDecimalDwords) {
 // apart; the escaped form is read back only when it is exactly the writer's,
 // so hand-written quotes and backslashes read as they stand.
 TEST(ProfileStore, ValuesEscapedOnlyWhenNeeded) {
-    for (const auto& [value, stored] :
-         {std::pair{""s, ""s}, {"plain text = [x] ; >>>"s, "plain text = [x] ; >>>"s}, {"a\\b"s, "a\\b"s},
-          {" a "s, "\"\\x20a\\x20\""s}, {"a\nb\r\tc\x01"s, "\"a\\nb\\r\\tc\\x01\""s}, {"\0"s, "\"\\x00\""s},
-          {"<<<EOT"s, "\"<<<EOT\""s}, {"x<<<"s, "\"x<<<\""s}, {"\"q\" \\"s, "\"\"q\" \\\\\""s}}) {
+    for (const auto& [value, stored] : {std::pair{""s, ""s},
+                                        {"plain text = [x] ; >>>"s, "plain text = [x] ; >>>"s},
+                                        {"a\\b"s, "a\\b"s},
+                                        {" a "s, "\"\\x20a\\x20\""s},
+                                        {"a\nb\r\tc\x01"s, "\"a\\nb\\r\\tc\\x01\""s},
+                                        {"\0"s, "\"\\x00\""s},
+                                        {"<<<EOT"s, "\"<<<EOT\""s},
+                                        {"x<<<"s, "\"x<<<\""s},
+                                        {"\"q\" \\"s, "\"\"q\" \\\\\""s}}) {
         EXPECT_EQ(ProfileStore::encodeValue(value), stored);
         EXPECT_EQ(ProfileStore::decodeValue(stored), value);
     }
-    for (const std::string& typed : {"\"quoted\""s, "\"\""s, "\"a\\q\""s, "\"\\x4\""s, "\"\\x41\""s, "\"a\\x20b\""s,
-                                     "\"ends in \\\""s, "\""s, "<<< Welcome >>>"s})
+    for (const std::string& typed : {"\"quoted\""s, "\"\""s, "\"a\\q\""s, "\"\\x4\""s, "\"\\x41\""s,
+                                     "\"a\\x20b\""s, "\"ends in \\\""s, "\""s, "<<< Welcome >>>"s})
         EXPECT_EQ(ProfileStore::decodeValue(typed), typed);
     std::mt19937 random(7);
     for (int i = 0; i < 3000; ++i) {
@@ -156,7 +164,8 @@ TEST(ProfileStore, BadFilesAndPaths) {
 // standard error, and are never replaced.
 TEST(ProfileStore, SpecialAndHugeFilesReadAsDefaultsAndStay) {
     std::string keys;  // 50 MB of keys
-    for (int i = 0; keys.size() < 1u << 20; ++i) keys += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    for (int i = 0; keys.size() < 1u << 20; ++i)
+        keys += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
     std::string huge = "[" + kKey + "]\nSpeed=7\n";
     while (huge.size() < 50u << 20) huge += keys;
     const auto makers = {
@@ -165,7 +174,9 @@ TEST(ProfileStore, SpecialAndHugeFilesReadAsDefaultsAndStay) {
         +[](const fs::path& p, const std::string&) {  // /dev/zero's numbers; needs privileges
             return ::mknod(p.c_str(), S_IFCHR | 0644, makedev(1, 5)) == 0;
         },
-        +[](const fs::path& p, const std::string& text) { return !!(std::ofstream(p, std::ios::binary) << text); }};
+        +[](const fs::path& p, const std::string& text) {
+            return !!(std::ofstream(p, std::ios::binary) << text);
+        }};
     int kind = 0;
     for (const auto make : makers) {
         SCOPED_TRACE(kind++);
@@ -225,7 +236,8 @@ TEST(ProfileStore, ConcurrentAndKilledWritersLoseNothing) {
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             ProfileStore writer(tmp.path());
-            for (int i = 0;; ++i) writer.writeValues(kKey, {{"Message1", std::string(100000, char('a' + i % 26))}});
+            for (int i = 0;; ++i)
+                writer.writeValues(kKey, {{"Message1", std::string(100000, char('a' + i % 26))}});
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20 + 7 * round));
         ::kill(pid, SIGKILL);
@@ -268,7 +280,9 @@ TEST(ProfileStore, FullDiskKeepsTheOldFile) {
     tmp.write(kRegistry, old);
     EXPECT_EQ(runForked([&] {
                   limitFileSize(4096);
-                  return ProfileStore(tmp.path()).writeValues(kKey, {{"Message0", std::string(60000, 'x')}}) ? 1 : 0;
+                  return ProfileStore(tmp.path()).writeValues(kKey, {{"Message0", std::string(60000, 'x')}})
+                             ? 1
+                             : 0;
               }),
               0);
     EXPECT_TRUE(tmp.read(kRegistry) == old && countTemporaries(tmp.path()) == 0);

@@ -12,8 +12,8 @@
 #include "support/TempFolder.h"
 
 TEST(Surface, RefusesImpossibleShapesAndTheDisplayBadRequests) {
-    EXPECT_FALSE(CSurface(0, 10, 32).valid() || CSurface(10, -1, 32).valid() || CSurface(10, 10, 24).valid() ||
-                 CSurface(1 << 20, 1 << 20, 32).valid());
+    EXPECT_FALSE(CSurface(0, 10, 32).valid() || CSurface(10, -1, 32).valid() ||
+                 CSurface(10, 10, 24).valid() || CSurface(1 << 20, 1 << 20, 32).valid());
     CSurface s(3, 2, 32);
     ASSERT_TRUE(s.valid());
     for (int y = 0; y < 2; ++y) std::fill_n(s.row32(y), 3, 7u);
@@ -64,7 +64,8 @@ TEST(Png, PicturesKeepEveryPixelQueuedOnesTheirMomentAndFailuresAreReported) {
         const CSurface back = readPng(f + "/" + std::to_string(k) + ".png");
         ASSERT_TRUE(back.valid());
         EXPECT_EQ(back.at(k, k), RGB(255, k, 0));
-        EXPECT_EQ(back.at(k + 1, k + 1), RGB(7 * k + 7, 13 * k + 13, 254 - k)) << "marked after picture " << k;
+        EXPECT_EQ(back.at(k + 1, k + 1), RGB(7 * k + 7, 13 * k + 13, 254 - k))
+            << "marked after picture " << k;
     }
     const CSurface back = readPng(f + "/i.png");
     EXPECT_TRUE(back.at(3, 1) == RGB(10, 20, 30) && back.at(2, 1) == 0u);
@@ -88,8 +89,7 @@ TEST(Display, WideAreasConvertEveryPixelOfTheirRows) {
     // 19 columns from column 3: two runs of eight and a tail of three.
     CSurface s(23, 2, 8);
     std::array<uint32_t, 256> hw{};
-    for (int i = 0; i < 256; ++i)
-        hw[static_cast<size_t>(i)] = 0x00010203u * static_cast<uint32_t>(i);
+    for (int i = 0; i < 256; ++i) hw[static_cast<size_t>(i)] = 0x00010203u * static_cast<uint32_t>(i);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 23; ++x) s.row8(y)[x] = static_cast<uint8_t>(37 * x + 101 * y);
     std::vector<uint32_t> out(2 * 20, 0xDEADBEEF);

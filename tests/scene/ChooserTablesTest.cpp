@@ -6,8 +6,8 @@
 #include <numeric>
 #include <sstream>
 
-#include "scene/ChooserTables.h"
 #include "engine/Settings.h"
+#include "scene/ChooserTables.h"
 #include "scene/StyleCatalogue.h"
 #include "support/GoldenImages.h"
 #include "support/TempFolder.h"
@@ -65,8 +65,8 @@ std::vector<Row> defaultRows() {
         std::string f[4];
         std::istringstream parts(line);
         for (std::string& p : f) std::getline(parts, p, '|');
-        rows.push_back({Family(std::stoi(f[0])), numbers<int>(f[1]), numbers<double>(f[2]),
-                        numbers<double>(f[3])});
+        rows.push_back(
+            {Family(std::stoi(f[0])), numbers<int>(f[1]), numbers<double>(f[2]), numbers<double>(f[3])});
         if (rows.back().palette.empty()) rows.back().palette = rows.back().trueColour;
     }
     return rows;
@@ -96,7 +96,8 @@ TEST_F(Tables, StyleRowsFollowDisplayAndModeWithTheirChancesAllZeroTheLast) {
     RandomSource r(1);
     for (const auto& [fullScreen, last] : {std::pair{true, 13}, {false, 5}}) {
         ChooserSet& s = built(true, fullScreen);
-        for (int i = 0; i < 100; ++i) ASSERT_EQ(s.codeAt(Family::Style, s.chooser(Family::Style).choose(r)), last);
+        for (int i = 0; i < 100; ++i)
+            ASSERT_EQ(s.codeAt(Family::Style, s.chooser(Family::Style).choose(r)), last);
     }
 }
 

@@ -1,8 +1,8 @@
 #include <fstream>
 #include <tuple>
 
-#include "support/SceneSupport.h"
 #include "support/GoldenImages.h"
+#include "support/SceneSupport.h"
 
 namespace {
 
@@ -12,7 +12,8 @@ COLORREF rgbOf(PALETTEENTRY e) { return RGB(e.peRed, e.peGreen, e.peBlue); }
 
 TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
     create(152, 112);
-    EXPECT_TRUE(scene->isTrueColor() && !scene->isAnimated() && scene->colorCount() == 256 && &::scene() == scene.get());
+    EXPECT_TRUE(scene->isTrueColor() && !scene->isAnimated() && scene->colorCount() == 256 &&
+                &::scene() == scene.get());
     scene.reset();
     EXPECT_EQ(gApp.pSceneWnd(), nullptr);
     // Animation asked for in full screen: the display switches to 8 bits and
@@ -53,7 +54,10 @@ TEST_F(SceneTest, RotationBothWaysFirstPaletteAtOnceLaterOnePerTick) {
     scene->animatePalette(false), scene->animatePalette(false);
     EXPECT_EQ(at(0), before[2]);
     // The first palette never waits; later builds feed one entry per tick.
-    const auto buildTakes = [this] { const int64_t t = nowMs(); return scene->newPalette(scene->colorCount()), nowMs() - t; };
+    const auto buildTakes = [this] {
+        const int64_t t = nowMs();
+        return scene->newPalette(scene->colorCount()), nowMs() - t;
+    };
     const int64_t start = nowMs();
     create(40, 30, 8);
     EXPECT_LT(nowMs() - start, 200) << "the first build writes its entries directly";
@@ -114,7 +118,8 @@ TEST_F(SceneTest, ZeroTimesEndEveryDrawingAtTheNextPaintEvenInTinyWindows) {
         EXPECT_TRUE(first == 1 || first == 2) << first;
         for (int i = 1; i <= 5; ++i) {
             paint();
-            EXPECT_TRUE(scene->drawingCount() == first + i && scene->IsInvalid()) << "each run asks for the next paint";
+            EXPECT_TRUE(scene->drawingCount() == first + i && scene->IsInvalid())
+                << "each run asks for the next paint";
         }
     }
     // A stop request ends the cycle: no drawing and no further paint.

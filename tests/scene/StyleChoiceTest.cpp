@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "scene/ChooserTables.h"
 #include "engine/Settings.h"
+#include "scene/ChooserTables.h"
 #include "scene/StyleCatalogue.h"
 #include "support/TempFolder.h"
 
@@ -75,7 +75,8 @@ TEST_F(StyleChoice, FirstFiveDrawingsHoldBackReworkingAnd3D) {
 
 TEST_F(StyleChoice, ImageStyleHeldBackAndAllZeroWeightsChooseTheLastRow) {
     weights(0, 0, 30, 30, 0);
-    for (const StyleMoment m : {StyleMoment{9, true}, StyleMoment{9, false, true}, StyleMoment{9, false, false, true}}) {
+    for (const StyleMoment m :
+         {StyleMoment{9, true}, StyleMoment{9, false, true}, StyleMoment{9, false, false, true}}) {
         int text = 0;  // nine refusals in a row at even odds are rare
         for (int i = 0; i < 50; ++i) text += choose(m).first == 5;
         EXPECT_GT(text, 45);
@@ -141,5 +142,6 @@ TEST_F(StyleChoice, ListingHasEachBuiltStyleOnceInCatalogueOrder) {
     ASSERT_EQ(listing.size(), 3u);
     EXPECT_TRUE(listing[0].code == 1 && listing[1].code == 3 && listing[2].code == 13);
     EXPECT_STREQ(listing[1].className, "Distort");
-    for (const StyleListing& style : listing) EXPECT_GT(std::string(style.description).size(), 20u) << style.code;
+    for (const StyleListing& style : listing)
+        EXPECT_GT(std::string(style.description).size(), 20u) << style.code;
 }

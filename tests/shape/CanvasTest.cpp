@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "engine/RandomSource.h"
-#include "shape/Canvas.h"
-#include "shape/Shape2D.h"
 #include "engine/WeightedChooser.h"
 #include "platform/DC.h"
+#include "shape/Canvas.h"
+#include "shape/Shape2D.h"
 
 namespace {
 
@@ -96,7 +96,8 @@ TEST(Canvas, ScreenBlendAndXor) {
     const COLORREF old = RGB(200, 100, 50), c = RGB(10, 250, 0);
     s.canvas.setColor(c);
     EXPECT_FALSE(s.canvas.isXor());
-    for (auto [opacity, want] : {std::pair{255, c}, {1, RGB((10 + 254 * 200) / 255, (250 + 254 * 100) / 255, 254 * 50 / 255)}}) {
+    for (auto [opacity, want] :
+         {std::pair{255, c}, {1, RGB((10 + 254 * 200) / 255, (250 + 254 * 100) / 255, 254 * 50 / 255)}}) {
         s.canvas.setOpacity(opacity);
         s.dc.SetPixel(4, 4, old);
         s.canvas.plot(4, 4);
@@ -125,7 +126,8 @@ TEST(Canvas, RunsGiveThePixelsOfSinglePoints) {
         RandomSource ra(3), rb(3), fill(11);
         for (int y = 0; y < 60; ++y)
             for (int x = 0; x < 80; ++x) {
-                const COLORREF c = fill.below(3) == 0 ? 0 : RGB(fill.below(256), fill.below(256), fill.below(256));
+                const COLORREF c =
+                    fill.below(3) == 0 ? 0 : RGB(fill.below(256), fill.below(256), fill.below(256));
                 dcA.SetPixel(x, y, c), dcB.SetPixel(x, y, c);
             }
         CanvasDC runs(&dcA, 80, 60, &ra), points(&dcB, 80, 60, &rb);
@@ -143,14 +145,16 @@ TEST(Canvas, RunsGiveThePixelsOfSinglePoints) {
         }
         for (int i = 0; i < 60; ++i) {
             const COLORREF c = RGB(spans.below(256), spans.below(256), spans.below(256));
-            const auto sa = CreateShape2D(kinds, ra, 80, 60, c, false), sb = CreateShape2D(kinds, rb, 80, 60, c, false);
+            const auto sa = CreateShape2D(kinds, ra, 80, 60, c, false),
+                       sb = CreateShape2D(kinds, rb, 80, 60, c, false);
             sa->setFlags(sa->filled(), true, i % 5 == 0), sb->setFlags(sb->filled(), true, i % 5 == 0);
             sa->draw(runs, true, true);
             sb->draw(points, true, true);
         }
         a.takeChanged();
         for (int y = 0; y < 60; ++y)
-            for (int x = 0; x < 80; ++x) ASSERT_EQ(a.at(x, y), b.at(x, y)) << depth << " bits at " << x << "," << y;
+            for (int x = 0; x < 80; ++x)
+                ASSERT_EQ(a.at(x, y), b.at(x, y)) << depth << " bits at " << x << "," << y;
     }
     CDisplay::instance().reset(32);
 }

@@ -9,8 +9,8 @@
 
 #include "engine/RandomSource.h"
 #include "engine/WeightedChooser.h"
-#include "shape/Canvas.h"
 #include "platform/DC.h"
+#include "shape/Canvas.h"
 #include "shape/Limn.h"
 #include "shape/Shape2D.h"
 
@@ -27,7 +27,7 @@ WeightedChooser only(int kind) {
 
 // Records the colours set while drawing.
 class ColorLog : public CanvasBoolMap {
-  public:
+public:
     ColorLog(std::vector<uint8_t>& cells, int w, int h, RandomSource* r)
         : CanvasBoolMap(cells.data(), cells.size(), w, h, r) {}
     void setColor(COLORREF c) override { colors.push_back(c); }
@@ -36,7 +36,7 @@ class ColorLog : public CanvasBoolMap {
 
 // A canvas that takes the screen's colours, as one in a thousand does.
 class ScreenColorCanvas : public CanvasDC {
-  public:
+public:
     using CanvasDC::CanvasDC;
     bool takesScreenColors() const override { return true; }
 };
@@ -50,8 +50,7 @@ TEST(Shape2D, FactoryMakesEveryKindWhereAsked) {
     for (int kind = 0; kind < kShapeKinds; ++kind) {
         const auto s = CreateShape2D(only(kind), r, 200, 100, 0, false, 10, 20, 30, 0.5);
         EXPECT_EQ(s->pattern(), kind);
-        EXPECT_TRUE(s->centreX() == 10 && s->centreY() == 20 && s->angle() == (kind == 0 ? 0 : 0.5))
-            << kind;
+        EXPECT_TRUE(s->centreX() == 10 && s->centreY() == 20 && s->angle() == (kind == 0 ? 0 : 0.5)) << kind;
         EXPECT_EQ(s->isOpenFigure(), kind >= 8 && kind <= 13);
     }
     for (int i = 0; i < 300; ++i) {
@@ -108,10 +107,8 @@ TEST(Shape2D, FittingPairs) {
         for (int i = 0; i < limn.shapeCount(); ++i)
             for (int j = i + 1; j < limn.shapeCount(); ++j) {
                 const Shape2D &s = *limn.shapeAt(i), &t = *limn.shapeAt(j);
-                const int dist =
-                    int(std::hypot(s.centreX() - t.centreX(), s.centreY() - t.centreY()));
-                overlapping +=
-                    dist < s.radius() + t.radius() && dist > std::max(s.radius(), t.radius());
+                const int dist = int(std::hypot(s.centreX() - t.centreX(), s.centreY() - t.centreY()));
+                overlapping += dist < s.radius() + t.radius() && dist > std::max(s.radius(), t.radius());
             }
         if (p == 0) {
             for (int i = 0; i < limn.shapeCount(); ++i)
@@ -130,8 +127,7 @@ TEST(Shape2D, MirroredFillsReachBackFromTheFarEdge) {
     canvas.setMode(0);
     canvas.setMirrored(true);
     Shape2DRectangle(38, 15, 7, 3, 0, 0, true).draw(canvas, true, true);
-    EXPECT_TRUE(cells[15 * 40 + 0] && cells[15 * 40 + 1] && cells[15 * 40 + 9] &&
-                !cells[15 * 40 + 10]);
+    EXPECT_TRUE(cells[15 * 40 + 0] && cells[15 * 40 + 1] && cells[15 * 40 + 9] && !cells[15 * 40 + 10]);
     std::fill(cells.begin(), cells.end(), 0);
     Shape2DCircle(38, 15, 2, 0).drawLine(canvas, 30, 5, 100, 5);
     EXPECT_TRUE(cells[5 * 40 + 0] && cells[25 * 40 + 0] && cells[5 * 40 + 10]);
@@ -188,8 +184,8 @@ TEST(Limn, OpenFiguresFirstAndADaubOfOneKind) {
         limn.draw(canvas, false);
         const auto firstClosed = std::find_if(canvas.colors.begin(), canvas.colors.end(),
                                               [&](COLORREF c) { return !open.count(c); });
-        EXPECT_TRUE(std::none_of(firstClosed, canvas.colors.end(),
-                                 [&](COLORREF c) { return open.count(c) > 0; }));
+        EXPECT_TRUE(
+            std::none_of(firstClosed, canvas.colors.end(), [&](COLORREF c) { return open.count(c) > 0; }));
     }
     for (int seed = 1; seed <= 6; ++seed) {
         RandomSource r(seed * 7);

@@ -15,10 +15,11 @@ public:
 TEST(SaverTimeLimit, MinTimeMaxTimeAndCoverage) {
     // 10 s at full coverage, 5 s at half, 26 s from 0.5 x 32.5 + 10, 8 s at a third; absurd ones fit.
     const std::tuple<double, int, int, float, uint32_t> cases[] = {
-        {0.3, 10, 10, 1.0f, 10000}, {0.3, 10, 10, 0.5f, 5000}, {0.5, 10, 75, 1.0f, 26000},
+        {0.3, 10, 10, 1.0f, 10000},    {0.3, 10, 10, 0.5f, 5000},          {0.5, 10, 75, 1.0f, 26000},
         {0.5, 10, 75, 1.0f / 3, 8000}, {0.999999999, 10, 75, 1.0f, 74000}, {0.5, 10, -100, 1.0f, 0}};
     for (const auto& [u, minTime, maxTime, coverage, ms] : cases)
-        EXPECT_EQ(Saver::timeLimitMs(u, u == 0.3 ? 0.9 : u, minTime, maxTime, coverage), ms) << maxTime << " " << coverage;
+        EXPECT_EQ(Saver::timeLimitMs(u, u == 0.3 ? 0.9 : u, minTime, maxTime, coverage), ms)
+            << maxTime << " " << coverage;
     EXPECT_LE(Saver::timeLimitMs(0.9, 0.9, 0, 2000000000, 1.0f), 4294967000u);
 }
 
@@ -43,7 +44,10 @@ TEST_F(SceneTest, PauseRulesAndInputCuttingItShort) {
     platform::HeadlessOptions options;
     options.input.push_back({20000, platform::ScriptedInput::Kind::Key, 'A'});
     create(64, 48, 32, options);
-    const auto runTakes = [this](CellFiller& s) { const int64_t before = nowMs(); return s.run(), nowMs() - before; };
+    const auto runTakes = [this](CellFiller& s) {
+        const int64_t before = nowMs();
+        return s.run(), nowMs() - before;
+    };
     CellFiller early(scene.get());
     clock->advanceUs(2000);
     const int64_t step = runTakes(early);  // the step waits for its timer (Speed 5); no pause within 5 s

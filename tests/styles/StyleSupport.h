@@ -30,7 +30,9 @@
 
 // The choosers of default settings on a display of the given kind.
 struct DefaultChoosers {
-    explicit DefaultChoosers(bool trueColor = true) { buildChooserTables(set, settings, DisplayFacts{trueColor, true}); }
+    explicit DefaultChoosers(bool trueColor = true) {
+        buildChooserTables(set, settings, DisplayFacts{trueColor, true});
+    }
     TempFolder folder;
     Settings settings{platform::ProfileStore(folder.path()), "Somebody"};
     ChooserSet set;
@@ -44,7 +46,8 @@ template <class Source>
 std::vector<Segment> segmentsOf(Source& source, Saver& saver, Line& line, int limit = 100000) {
     std::vector<Segment> out;
     Segment s{};
-    while (static_cast<int>(out.size()) < limit && source.next(saver, line, s.x1, s.y1, s.x2, s.y2)) out.push_back(s);
+    while (static_cast<int>(out.size()) < limit && source.next(saver, line, s.x1, s.y1, s.x2, s.y2))
+        out.push_back(s);
     return out;
 }
 
@@ -138,7 +141,8 @@ protected:
         for (int depth : depths)
             for (int seed = 1; seed <= 3; ++seed) {
                 draw(seed, depth);
-                golden.check(prefix + std::to_string(depth) + "bit_seed" + std::to_string(seed), scene->surface());
+                golden.check(prefix + std::to_string(depth) + "bit_seed" + std::to_string(seed),
+                             scene->surface());
             }
     }
     uint64_t hash() const { return pictureHash(scene->surface()); }

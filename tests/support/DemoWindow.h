@@ -11,7 +11,7 @@
 #include "platform/Wnd.h"
 
 class DemoWindow : public CWnd {
-  public:
+public:
     static constexpr COLORREF kColourA = RGB(255, 128, 0);
     static constexpr COLORREF kColourB = RGB(0, 64, 255);
     static constexpr int kBar = 64;
@@ -26,9 +26,11 @@ class DemoWindow : public CWnd {
     int frames() const { return m_frame; }
     const std::vector<std::string>& seen() const { return m_seen; }  // as the log writes them
 
-  protected:
+protected:
     int OnCreate() override { return note("create"), 0; }
-    void OnSize(UINT, int cx, int cy) override { note("size " + std::to_string(cx) + " " + std::to_string(cy)); }
+    void OnSize(UINT, int cx, int cy) override {
+        note("size " + std::to_string(cx) + " " + std::to_string(cy));
+    }
     void OnDestroy() override { note("destroy"); }
 
     void OnPaint() override {
@@ -47,8 +49,10 @@ class DemoWindow : public CWnd {
         if (m_nextFrameMs == 0) m_nextFrameMs = now;
         m_nextFrameMs += static_cast<uint32_t>(frameMs);
         const int64_t wait = static_cast<int32_t>(m_nextFrameMs - now);
-        if (wait > 0) platform::waitForInputOrTimeout(wait);
-        else m_nextFrameMs = now;  // fell behind: do not try to catch up
+        if (wait > 0)
+            platform::waitForInputOrTimeout(wait);
+        else
+            m_nextFrameMs = now;  // fell behind: do not try to catch up
         Invalidate();
     }
 
@@ -60,9 +64,12 @@ class DemoWindow : public CWnd {
         note("syskey " + std::to_string(vk));
         CWnd::OnSysKeyDown(vk, repeat, flags);
     }
-    bool OnSetCursor(UINT, UINT) override { SetCursor(nullptr); return true; }
+    bool OnSetCursor(UINT, UINT) override {
+        SetCursor(nullptr);
+        return true;
+    }
 
-  private:
+private:
     static std::string xy(POINT p) { return std::to_string(p.x) + " " + std::to_string(p.y); }
     void note(const std::string& line) {
         m_seen.push_back(line);

@@ -6,7 +6,7 @@
 #include <string>
 
 class EnvOverride {
-  public:
+public:
     EnvOverride(const char* name, const char* value) : m_name(name) {
         if (const char* old = std::getenv(name)) m_old = old;
         set(value);
@@ -15,7 +15,7 @@ class EnvOverride {
     EnvOverride(const EnvOverride&) = delete;
     EnvOverride& operator=(const EnvOverride&) = delete;
 
-  private:
+private:
     void set(const char* value) { value ? ::setenv(m_name, value, 1) : ::unsetenv(m_name); }
     const char* m_name;
     std::optional<std::string> m_old;

@@ -63,7 +63,8 @@ private:
 class PatternScope {
 public:
     explicit PatternScope(std::function<bool()> idle, int groups = 0, int largestSide = 800)
-        : m_scene(FakeScene::copyOf(scene())), m_scope((prepare(std::move(idle), groups, largestSide), m_scene)) {}
+        : m_scene(FakeScene::copyOf(scene())),
+          m_scope((prepare(std::move(idle), groups, largestSide), m_scene)) {}
 
 private:
     void prepare(std::function<bool()> idle, int groups, int largestSide) {

@@ -1,10 +1,10 @@
 #pragma once
 // Child processes for tests of what several, dying or limited processes do to files.
 
-#include <sys/mount.h>
-#include <sys/resource.h>
 #include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 

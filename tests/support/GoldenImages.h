@@ -33,8 +33,7 @@ inline std::filesystem::path goldenPath(const std::string& file) {
 class GoldenFile {
 public:
     explicit GoldenFile(const std::string& file)
-        : m_path(goldenPath(file)),
-          m_update(std::getenv("QV_UPDATE_GOLDEN") != nullptr) {
+        : m_path(goldenPath(file)), m_update(std::getenv("QV_UPDATE_GOLDEN") != nullptr) {
         std::ifstream in(m_path);
         std::string name, hash;
         while (in >> name >> hash) m_expected[name] = hash;

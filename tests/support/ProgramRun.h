@@ -19,7 +19,8 @@ protected:
     int run(const std::string& args, std::string* err = nullptr, std::string* out = nullptr) {
         const std::string cmd = "cd '" + tmp.path().string() +
                                 "' && QUORVANE_CONFIG_DIR=config env -u DISPLAY -u WAYLAND_DISPLAY "
-                                "-u SDL_VIDEODRIVER '" + exe + "' " + args + " >out.txt 2>err.txt";
+                                "-u SDL_VIDEODRIVER '" +
+                                exe + "' " + args + " >out.txt 2>err.txt";
         const int status = std::system(cmd.c_str());
         if (err) *err = tmp.read("err.txt");
         if (out) *out = tmp.read("out.txt");

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "app/SaverApp.h"
-#include "styles/Saver.h"
-#include "scene/SceneWnd.h"
-#include "scene/StyleCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageLoop.h"
+#include "scene/SceneWnd.h"
+#include "scene/StyleCatalogue.h"
+#include "styles/Saver.h"
 #include "support/TempFolder.h"
 
 // Per step, fills the next cell of its group with its base colour and puts
@@ -26,14 +26,16 @@ public:
                                      m_crBase.colorRef());
             const int x = r.mapX(static_cast<float>(m_random.signedUniform()));
             const int y = r.mapY(static_cast<float>(m_random.signedUniform()));
-            m_pScene->dc()->FillRect({x - 2, y - 2, x + 3, y + 3}, Color::fromPaletteIndex(m_iColorIndex).colorRef());
+            m_pScene->dc()->FillRect({x - 2, y - 2, x + 3, y + 3},
+                                     Color::fromPaletteIndex(m_iColorIndex).colorRef());
         }
         m_pScene->animatePalette(false);
         waitStep();
     }
 };
 
-inline constexpr StyleMaker kTestStyles[] = {{1, "Design", makeSaver<CellFiller>}, {5, "Text", makeSaver<CellFiller>}};
+inline constexpr StyleMaker kTestStyles[] = {{1, "Design", makeSaver<CellFiller>},
+                                             {5, "Text", makeSaver<CellFiller>}};
 
 class SceneTest : public ::testing::Test {
 protected:
@@ -70,7 +72,10 @@ protected:
         ASSERT_TRUE(scene->Create(0, WS_POPUP | WS_VISIBLE, RECT{0, 0, w, h}));
         platform::setMainWindow(scene.get());
     }
-    void paint() { const MSG m{scene.get(), WM_PAINT, 0, 0, 0}; DispatchMessage(&m); }
+    void paint() {
+        const MSG m{scene.get(), WM_PAINT, 0, 0, 0};
+        DispatchMessage(&m);
+    }
     // The palette shows the colours it saved.
     bool showsSavedColors() const {
         for (int i = 0; i < scene->colorCount(); ++i) {

@@ -3,17 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "color/ColorAdjuster.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/ColorAdjuster.h"
 #include "styles/StyleScene.h"
 #include "styles/area/Rework.h"
 
 namespace {
 
-constexpr int kLeastSide = 8;      // a block grows from 8 x 8; thinner strips join it
-constexpr int kPauseAbove = 16;    // shapes wider than this pause for a step
+constexpr int kLeastSide = 8;    // a block grows from 8 x 8; thinner strips join it
+constexpr int kPauseAbove = 16;  // shapes wider than this pause for a step
 
 }  // namespace
 
@@ -60,7 +60,8 @@ bool BlockPaint::cover(const SubRect& r, const CSurface& copy) {
     RECT shape = own;
     if (m_bSquare) {
         const int dx = ex - b.x0, dy = ey - b.y0;
-        const int d = static_cast<int>(std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
+        const int d =
+            static_cast<int>(std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
         const int l = left + b.x0 + dx / 2 - d / 2, t = top + b.y0 + dy / 2 - d / 2;
         shape = {l, t, l + d, t + d};
     }
@@ -77,7 +78,8 @@ bool BlockPaint::cover(const SubRect& r, const CSurface& copy) {
     m_covered.push_back({b.x0, b.y0, ex, ey});
     if (shape.width() > kPauseAbove) waitStep();
 
-    for (const Block& rest : {Block{ex, ey, b.x1, b.y1}, Block{b.x0, ey, ex - 1, b.y1}, Block{ex, b.y0, b.x1, ey - 1}})
+    for (const Block& rest :
+         {Block{ex, ey, b.x1, b.y1}, Block{b.x0, ey, ex - 1, b.y1}, Block{ex, b.y0, b.x1, ey - 1}})
         if (rest.x0 <= rest.x1 && rest.y0 <= rest.y1) m_blocks.push_back(rest);
     return true;
 }

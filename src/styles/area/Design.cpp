@@ -5,12 +5,12 @@
 #include <typeinfo>
 
 #include "Patterns/PatternCalculator.h"
+#include "color/ColorSelector.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/ColorSelector.h"
-#include "styles/StyleScene.h"
 #include "layout/Range.h"
+#include "styles/StyleScene.h"
 #include "styles/dot/Dot.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <typeinfo>
 
 #include "Patterns/Interpolator.h"
+#include "color/ColorClamp.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/ColorClamp.h"
 #include "styles/StyleScene.h"
 #include "styles/area/Rework.h"
 #include "styles/dot/Dot.h"
@@ -129,8 +129,10 @@ void Interp::sampleCell(const SubRect& r) {
                 m_work.push_back(static_cast<float>(v));
             }
             mergeKnots(m_workKnots, m_work);
-            if (!columns[k]) columns[k] = Interpolator::create(m_iKind, m_workKnots, m_work);
-            else columns[k]->setPoints(m_workKnots, m_work);
+            if (!columns[k])
+                columns[k] = Interpolator::create(m_iKind, m_workKnots, m_work);
+            else
+                columns[k]->setPoints(m_workKnots, m_work);
         }
     }
 }
@@ -146,8 +148,10 @@ void Interp::fitRow(int w, int h) {
             m_work.push_back(m_columns[i][k]->value(y));
         }
         mergeKnots(m_workKnots, m_work);
-        if (!m_rows[i]) m_rows[i] = Interpolator::create(m_iKind, m_workKnots, m_work);
-        else m_rows[i]->setPoints(m_workKnots, m_work);
+        if (!m_rows[i])
+            m_rows[i] = Interpolator::create(m_iKind, m_workKnots, m_work);
+        else
+            m_rows[i]->setPoints(m_workKnots, m_work);
     }
 }
 

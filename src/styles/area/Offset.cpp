@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "color/VaryColor.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/VaryColor.h"
-#include "styles/StyleScene.h"
 #include "layout/Range.h"
+#include "styles/StyleScene.h"
 #include "styles/area/Rework.h"
 #include "styles/dot/Dot.h"
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "color/ColorAdjuster.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/ColorAdjuster.h"
 #include "styles/StyleScene.h"
 #include "styles/area/Rework.h"
 #include "styles/dot/Dot.h"

@@ -8,10 +8,10 @@
 #include <cstdlib>
 
 #include "engine/MathErrors.h"
-#include "styles/Saver.h"
-#include "styles/StyleScene.h"
 #include "layout/Range.h"
 #include "platform/Surface.h"
+#include "styles/Saver.h"
+#include "styles/StyleScene.h"
 
 namespace rework {
 

@@ -27,7 +27,9 @@ Shrinker::Shrinker(StyleScene* scene) : SaverRework(scene) {
 
 Shrinker::~Shrinker() = default;
 
-int Shrinker::gridCount(int wanted, int size) { return std::max(1, std::min(wanted, size / kPixelsPerBlock)); }
+int Shrinker::gridCount(int wanted, int size) {
+    return std::max(1, std::min(wanted, size / kPixelsPerBlock));
+}
 
 bool Shrinker::shrinkOnce(const SubRect& r, int columns, int rows) {
     CDC& dc = *m_pScene->dc();
@@ -54,7 +56,8 @@ void Shrinker::step() {
         const SubRect& r = *m_cursor;
         if (r.group() == m_iGroup && r.width() > 0 && r.height() > 0) {
             if (m_bClear)
-                dc->FillRect({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}, m_crBase.colorRef());
+                dc->FillRect({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()},
+                             m_crBase.colorRef());
             const int columns = gridCount(m_iColumns, r.width()), rows = gridCount(m_iRows, r.height());
             for (int k = 0; k < m_iRepeats; ++k) {
                 // Input ends the step; the next one starts this cell again.

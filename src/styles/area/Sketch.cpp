@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "color/ColorAdjuster.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/ColorAdjuster.h"
 #include "styles/StyleScene.h"
 #include "styles/area/Rework.h"
 #include "styles/line/Line.h"
@@ -50,7 +50,8 @@ void Sketch::step() {
         const int h = r.height();
         if (r.group() == m_iGroup && r.width() > 0) {
             if (m_iX == 0 && m_iY == 0 && m_bClear)
-                dc->FillRect({r.left(), r.top(), r.left() + r.width() + 1, r.top() + h + 1}, m_crBase.colorRef());
+                dc->FillRect({r.left(), r.top(), r.left() + r.width() + 1, r.top() + h + 1},
+                             m_crBase.colorRef());
             m_pLine->setCell(&r);
             while (m_iY < h && m_pScene->isIdle() && !isDone()) {
                 sketchRow(r, copy());

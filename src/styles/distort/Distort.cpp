@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "engine/MathErrors.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "engine/MathErrors.h"
-#include "styles/StyleScene.h"
 #include "layout/Range.h"
+#include "styles/StyleScene.h"
 #include "styles/distort/Distorter.h"
 #include "styles/dot/Dot.h"
 
@@ -38,7 +38,8 @@ void Distort::startRow() {
     // An outline runs from -1 to 1; one that strays beyond (or gives NaN)
     // still walks inside the cell.
     const auto column = [w](float n) {
-        return std::clamp(qvmath::truncSaturated((n + 1.0f) / 2.0f * static_cast<float>(w)), 0, std::max(w, 0));
+        return std::clamp(qvmath::truncSaturated((n + 1.0f) / 2.0f * static_cast<float>(w)), 0,
+                          std::max(w, 0));
     };
     m_iX = column(m_pRange->left(ny));
     m_iRowEnd = column(m_pRange->right(ny));
@@ -83,7 +84,8 @@ bool Distort::paintCell() {
                     screen.row32(py)[px] = value;
                 else
                     screen.row8(py)[px] = static_cast<uint8_t>(value);
-                m_changed = m_changed.empty() ? RECT{px, py, px + 1, py + 1} : unionRect(m_changed, {px, py, px + 1, py + 1});
+                m_changed = m_changed.empty() ? RECT{px, py, px + 1, py + 1}
+                                              : unionRect(m_changed, {px, py, px + 1, py + 1});
             }
         }
         m_pScene->animatePalette(false);

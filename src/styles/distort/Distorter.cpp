@@ -2,10 +2,10 @@
 
 #include <iterator>
 
+#include "engine/ChooserSet.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "engine/ChooserSet.h"
 #include "styles/StyleScene.h"
 #include "styles/distort/DistorterMembers.h"
 
@@ -54,7 +54,8 @@ struct DistorterKind {
 };
 
 // By the index of the chooser's weights.
-#define QV_DISTORTER(T) {#T, makeDistorter<T>}
+#define QV_DISTORTER(T) \
+    { #T, makeDistorter < T> }
 constexpr DistorterKind kKinds[] = {
     QV_DISTORTER(DistorterNetwork),
     QV_DISTORTER(DistorterBlend),

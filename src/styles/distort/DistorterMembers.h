@@ -134,8 +134,8 @@ public:
     Color& map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) override;
 
 private:
-    int m_iRow = -1;     // the row whose push m_fRowWave holds
-    int m_iRowOf = -1;   // of a cell this high
+    int m_iRow = -1;    // the row whose push m_fRowWave holds
+    int m_iRowOf = -1;  // of a cell this high
     float m_fRowWave = 0;
 };
 
@@ -216,7 +216,7 @@ private:
     float m_fG = 1;
     DistorterAxisMemo m_columns;  // tan(fx * k)
     int m_iRow = -1, m_iRowOf = -1;
-    float m_fRowTan = 0;          // tan(fy * k)
+    float m_fRowTan = 0;  // tan(fy * k)
 };
 
 // ---- Tiles, zooms, stretches and slides (DistorterTile.cpp) ----

@@ -69,7 +69,8 @@ Color& DistorterNetworkBlend::map(Color& color, int x, int y, const SubRect& sub
     const int py = clampTo(static_cast<float>(y) + static_cast<float>(m_iSpread2Y) * o1, h);
     take(color, copy.pixel(px, py));
     if (m_bTrueColor)
-        color.setLightness(std::min(1.0f, qvmath::sqrt(o0 * o0 + o1 * o1) / kSqrt2 * m_fLight * 0.25f + 0.5f));
+        color.setLightness(
+            std::min(1.0f, qvmath::sqrt(o0 * o0 + o1 * o1) / kSqrt2 * m_fLight * 0.25f + 0.5f));
     return color;
 }
 
@@ -112,7 +113,9 @@ float DistorterSinX::wave(float a, float b) {
 
 Color& DistorterSinX::map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) {
     const float v = wave(norm(x, subRect.width()), norm(y, subRect.height()));
-    return take(color, copy.pixel(clampTo(static_cast<float>(x) + static_cast<float>(m_iSpreadX) * v, subRect.width()), y));
+    return take(
+        color,
+        copy.pixel(clampTo(static_cast<float>(x) + static_cast<float>(m_iSpreadX) * v, subRect.width()), y));
 }
 
 DistorterSinY::DistorterSinY(RandomSource& random, const DistorterSetting& setting)
@@ -120,7 +123,8 @@ DistorterSinY::DistorterSinY(RandomSource& random, const DistorterSetting& setti
 
 Color& DistorterSinY::map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) {
     const float v = wave(norm(x, subRect.width()), norm(y, subRect.height()));
-    return take(color, copy.pixel(x, clampTo(static_cast<float>(y) + static_cast<float>(m_iSpreadY) * v, subRect.height())));
+    return take(color, copy.pixel(x, clampTo(static_cast<float>(y) + static_cast<float>(m_iSpreadY) * v,
+                                             subRect.height())));
 }
 
 DistorterSinX1::DistorterSinX1(RandomSource& random, const DistorterSetting& setting)
@@ -132,7 +136,9 @@ Color& DistorterSinX1::map(Color& color, int x, int y, const SubRect& subRect, c
         m_iRow = y, m_iRowOf = h;
         m_fRowWave = wave(1.0f, norm(y, h));
     }
-    return take(color, copy.pixel(clampTo(static_cast<float>(x) + static_cast<float>(m_iSpreadX) * m_fRowWave, subRect.width()), y));
+    return take(color, copy.pixel(clampTo(static_cast<float>(x) + static_cast<float>(m_iSpreadX) * m_fRowWave,
+                                          subRect.width()),
+                                  y));
 }
 
 DistorterSinY1::DistorterSinY1(RandomSource& random, const DistorterSetting& setting)
@@ -141,5 +147,6 @@ DistorterSinY1::DistorterSinY1(RandomSource& random, const DistorterSetting& set
 Color& DistorterSinY1::map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) {
     const int w = subRect.width();
     const float v = m_columns.at(x, w, [&](int i) { return wave(norm(i, w), 1.0f); });
-    return take(color, copy.pixel(x, clampTo(static_cast<float>(y) + static_cast<float>(m_iSpreadY) * v, subRect.height())));
+    return take(color, copy.pixel(x, clampTo(static_cast<float>(y) + static_cast<float>(m_iSpreadY) * v,
+                                             subRect.height())));
 }

@@ -46,7 +46,8 @@ DistorterWhirlpool::DistorterWhirlpool(RandomSource& random, const DistorterSett
     m_fTwist = static_cast<float>(u1 * (u2 * 3));
 }
 
-Color& DistorterWhirlpool::map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) {
+Color& DistorterWhirlpool::map(Color& color, int x, int y, const SubRect& subRect,
+                               const DistorterCopy& copy) {
     const int w = subRect.width(), h = subRect.height();
     const float nx = norm(x, w) / kSqrt2, ny = norm(y, h) / kSqrt2;
     const float r = radiusOf(nx, ny);
@@ -63,7 +64,8 @@ DistorterRadialStretch::DistorterRadialStretch(RandomSource& random, const Disto
     m_fE = static_cast<float>(1.5 * random.uniform() + 0.5);
 }
 
-Color& DistorterRadialStretch::map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) {
+Color& DistorterRadialStretch::map(Color& color, int x, int y, const SubRect& subRect,
+                                   const DistorterCopy& copy) {
     const int w = subRect.width(), h = subRect.height();
     const float nx = norm(x, w), ny = norm(y, h);
     const float r = radiusOf(nx, ny);
@@ -76,7 +78,8 @@ DistorterRadialBlend::DistorterRadialBlend(RandomSource& random, const Distorter
     m_iSpread = random.skewedBelow(64, -3) + 1;
 }
 
-Color& DistorterRadialBlend::map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) {
+Color& DistorterRadialBlend::map(Color& color, int x, int y, const SubRect& subRect,
+                                 const DistorterCopy& copy) {
     const int w = subRect.width(), h = subRect.height();
     const float nx = norm(x, w), ny = norm(y, h);
     const float diagonal = qvmath::sqrt(static_cast<float>(w) * static_cast<float>(w) +
@@ -97,12 +100,13 @@ DistorterRadialWave::DistorterRadialWave(RandomSource& random, const DistorterSe
     m_fDamp = static_cast<float>(20 * random.uniform());
 }
 
-Color& DistorterRadialWave::map(Color& color, int x, int y, const SubRect& subRect, const DistorterCopy& copy) {
+Color& DistorterRadialWave::map(Color& color, int x, int y, const SubRect& subRect,
+                                const DistorterCopy& copy) {
     const int w = subRect.width(), h = subRect.height();
     const float fx = frac(x, w), fy = frac(y, h);
     const float d = radiusOf(fx - m_fCX, fy - m_fCY) / kSqrt2;
-    const float o = qvmath::sin(2 * kTwoPi * d) * (m_fA2 * qvmath::sin(m_fF2 * d)) * (m_fA1 * qvmath::cos(m_fF1 * d)) /
-                    (qvmath::sqrt(d) * m_fDamp + 1.0f);
+    const float o = qvmath::sin(2 * kTwoPi * d) * (m_fA2 * qvmath::sin(m_fF2 * d)) *
+                    (m_fA1 * qvmath::cos(m_fF1 * d)) / (qvmath::sqrt(d) * m_fDamp + 1.0f);
     const int px = clampTo((fx + o) * static_cast<float>(w), w);
     const int py = clampTo((fy + o) * static_cast<float>(h), h);
     return take(color, copy.pixel(px, py));

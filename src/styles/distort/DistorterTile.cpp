@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "engine/Trace.h"
 #include "engine/RandomSource.h"
+#include "engine/Trace.h"
 #include "layout/SubRect.h"
 #include "styles/distort/DistorterMembers.h"
 
@@ -75,7 +75,8 @@ Color& DistorterBrick::map(Color& color, int x, int y, const SubRect&, const Dis
     } else if (m_bBevel) {
         const auto edge = [](int v, int size) {
             return ramp(static_cast<float>(v), 1.0f, static_cast<float>(size / 4)) -
-                   ramp(static_cast<float>(v), static_cast<float>(3 * size / 4), static_cast<float>(size - 1));
+                   ramp(static_cast<float>(v), static_cast<float>(3 * size / 4),
+                        static_cast<float>(size - 1));
         };
         lightness = (1.0f - edge(lx, m_iCellW) * edge(ly, m_iCellH)) * m_fL1 * 0.5f;
     } else {
@@ -113,8 +114,8 @@ Color& DistorterExpand::map(Color& color, int x, int y, const SubRect& subRect, 
     const float ty = static_cast<float>(sy - by0) / static_cast<float>(b);
     const auto mix = [&](int shift) {
         const auto c = [shift](COLORREF v) { return static_cast<float>((v >> shift) & 0xFF); };
-        const float sum = c(c00) * (1 - tx) + c(c01) * (1 - tx) + c(c11) * tx + c(c10) * tx + c(c00) * (1 - ty) +
-                          c(c01) * ty + c(c11) * ty + c(c10) * (1 - ty);
+        const float sum = c(c00) * (1 - tx) + c(c01) * (1 - tx) + c(c11) * tx + c(c10) * tx +
+                          c(c00) * (1 - ty) + c(c01) * ty + c(c11) * ty + c(c10) * (1 - ty);
         return static_cast<int>(sum / 4);
     };
     color.set(mix(0), mix(8), mix(16));

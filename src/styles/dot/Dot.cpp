@@ -5,12 +5,12 @@
 #include <iterator>
 #include <limits>
 
+#include "color/ColorSelector.h"
+#include "engine/ChooserSet.h"
 #include "engine/FactoryContext.h"
+#include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/ColorSelector.h"
-#include "engine/Scene.h"
-#include "engine/ChooserSet.h"
 #include "styles/StyleScene.h"
 #include "styles/dot/DotBlt.h"
 #include "styles/dot/DotEdge.h"
@@ -110,7 +110,8 @@ struct DotKind {
     DotMaker make;
 };
 
-#define QV_KIND(k, T) {k, #T, makeDot<T>}
+#define QV_KIND(k, T) \
+    { k, #T, makeDot<T> }
 constexpr DotKind kDotKinds[] = {
     QV_KIND(0, DotSingle),
     QV_KIND(1, DotRect),
@@ -197,9 +198,7 @@ constexpr int kBltFallback = 19;
 
 }  // namespace
 
-const ChooserSet& ChoosersOf(const DotSetting& setting) {
-    return setting.chooserSet();
-}
+const ChooserSet& ChoosersOf(const DotSetting& setting) { return setting.chooserSet(); }
 
 int ChooseKind(RandomSource& random, Family family, const std::vector<int>& excluded,
                const DotSetting& setting) {
@@ -211,8 +210,7 @@ int ChooseKind(RandomSource& random, Family family, const std::vector<int>& excl
     return choosers.codeAt(family, index);
 }
 
-std::unique_ptr<Dot> MakeDotKind(int kind, RandomSource& random, const DotSetting& setting,
-                                 int fallback) {
+std::unique_ptr<Dot> MakeDotKind(int kind, RandomSource& random, const DotSetting& setting, int fallback) {
     return kindOf(kind, fallback).make(random, setting);
 }
 

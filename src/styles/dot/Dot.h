@@ -124,8 +124,7 @@ std::unique_ptr<DotBlt> CreateDotBlt(RandomSource& random, const std::vector<int
                                      const DotSetting& setting = DotSetting::of(scene()));
 // The member of a kind number, made without the chooser; any unknown kind
 // makes `fallback` (0 a single pixel, 5 the channel offset, 19 a block copy).
-std::unique_ptr<Dot> MakeDotKind(int kind, RandomSource& random, const DotSetting& setting,
-                                 int fallback = 0);
+std::unique_ptr<Dot> MakeDotKind(int kind, RandomSource& random, const DotSetting& setting, int fallback = 0);
 const char* DotKindName(int kind, int fallback = 0);
 
 class ColorSelector;

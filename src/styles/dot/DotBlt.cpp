@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "engine/Trace.h"
-#include "engine/Settings.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "engine/WeightedChooser.h"
 #include "layout/SubRect.h"
 #include "platform/Region.h"
-#include "styles/dot/DotBlt.h"
 #include "shape/Shape2D.h"
+#include "styles/dot/DotBlt.h"
 
 void DotBlt::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {
     dc.SetPixel(x, y, color.colorRef());
@@ -44,12 +44,12 @@ void DotBltAdj::blt(CDC& dc, int, int, int, int, CDC& copy, int sl, int st, int 
     const RECT cell{left, top, left + r->width(), top + r->height()};
     const RECT changed = m_bWholeCopyBack ? cell : intersectRect({x, y, x + sw, y + sh}, cell);
     if (changed.empty()) return;
-    copy.BitBlt(changed.left - left, changed.top - top, changed.width(), changed.height(), &dc,
-                changed.left, changed.top, SRCCOPY);
+    copy.BitBlt(changed.left - left, changed.top - top, changed.width(), changed.height(), &dc, changed.left,
+                changed.top, SRCCOPY);
 }
 
-void DotBltAverage::blt(CDC& dc, int dl, int dt, int dw, int dh, CDC& copy, int sl, int st, int sw,
-                        int sh, const SubRect*) {
+void DotBltAverage::blt(CDC& dc, int dl, int dt, int dw, int dh, CDC& copy, int sl, int st, int sw, int sh,
+                        const SubRect*) {
     const CSurface* s = copy.surface();
     if (!s || !s->valid()) return;
     // The block held to the copy: what lies outside it has no colour.
@@ -90,9 +90,8 @@ DotPoly::DotPoly(RandomSource& random, const DotSetting& setting) : Dot(random, 
     m_iRadius = random.below(8) + 3;
     const WeightedChooser chooser = polygonKinds();
     // Each stamp moves it to the point.
-    std::unique_ptr<Shape2D> shape = CreateShape2D(chooser, random, 2 * m_iRadius + 1,
-                                                   2 * m_iRadius + 1, 0, false, m_iRadius,
-                                                   m_iRadius, m_iRadius);
+    std::unique_ptr<Shape2D> shape = CreateShape2D(chooser, random, 2 * m_iRadius + 1, 2 * m_iRadius + 1, 0,
+                                                   false, m_iRadius, m_iRadius, m_iRadius);
     if (auto* poly = dynamic_cast<Shape2DPoly*>(shape.get())) {
         shape.release();
         m_pShape.reset(poly);
@@ -112,7 +111,8 @@ void DotPoly::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {
     points.reserve(vertices.size());
     for (const ShapePoint& p : vertices) points.push_back({static_cast<int>(p.x), static_cast<int>(p.y)});
     CRgn region;
-    if (points.size() >= 3 && region.CreatePolygonRgn(points.data(), static_cast<int>(points.size()), ALTERNATE))
+    if (points.size() >= 3 &&
+        region.CreatePolygonRgn(points.data(), static_cast<int>(points.size()), ALTERNATE))
         dc.FillRgn(region, CBrush{BrushStyle::Solid, color.colorRef()});
     else
         dc.SetPixel(x, y, color.colorRef());

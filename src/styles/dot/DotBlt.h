@@ -20,8 +20,8 @@ public:
     int width() const override { return 1; }
     int height() const override { return 1; }
     // The block of `copy` at (sl, st, sw, sh) onto (dl, dt, dw, dh).
-    virtual void blt(CDC& dc, int dl, int dt, int dw, int dh, CDC& copy, int sl, int st, int sw,
-                     int sh, const SubRect* subRect);
+    virtual void blt(CDC& dc, int dl, int dt, int dw, int dh, CDC& copy, int sl, int st, int sw, int sh,
+                     const SubRect* subRect);
 
     // What the shrinking style asks before it starts, in this order: whether
     // the member wants a grid of blocks, how many times the cell is worked

@@ -32,8 +32,8 @@ void DotOffsetDropShadow::draw(CDC& dc, int x, int y, const Color&, const SubRec
         if (m_bFilledBorder) dc.SetPixel(x, y, m_own.colorRef());
         return;
     }
-    if (m_bFilledBorder && (dx < d || dy < d || (dx >= W - 2 * d && dy <= 3 * d / 2) ||
-                            (dy >= H - 2 * d && dx <= 3 * d / 2))) {
+    if (m_bFilledBorder &&
+        (dx < d || dy < d || (dx >= W - 2 * d && dy <= 3 * d / 2) || (dy >= H - 2 * d && dx <= 3 * d / 2))) {
         dc.SetPixel(x, y, m_own.colorRef());
         return;
     }
@@ -55,8 +55,7 @@ void DotOffsetDropShadow::prepare(SubRect& r) {
         r.setRect(r.left(), r.top(), r.width() - 2 * d, r.height() - 2 * d);
 }
 
-DotOffsetButton::DotOffsetButton(RandomSource& random, const DotSetting& setting)
-    : DotEdge(random, setting) {
+DotOffsetButton::DotOffsetButton(RandomSource& random, const DotSetting& setting) : DotEdge(random, setting) {
     m_iDepth = random.below(24) + 6;
 }
 

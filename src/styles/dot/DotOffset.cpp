@@ -5,22 +5,20 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "Patterns/PatternCalculator.h"
 #include "color/ColorSpace.h"
-#include "engine/FactoryContext.h"
 #include "engine/ChooserSet.h"
+#include "engine/FactoryContext.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
 #include "layout/BoolMap.h"
 #include "layout/SubRect.h"
-#include "Patterns/PatternCalculator.h"
-#include "styles/dot/DotOffset.h"
 #include "shape/Limn.h"
+#include "styles/dot/DotOffset.h"
 
 namespace {
 
-const ChooserSet& choosersOf(const DotSetting& setting) {
-    return setting.chooserSet();
-}
+const ChooserSet& choosersOf(const DotSetting& setting) { return setting.chooserSet(); }
 
 float hueOf(const Color& c) { return ColorHSV(c).hue(); }
 
@@ -57,9 +55,7 @@ void DotOffset::put(CDC& dc, int x, int y, const Color& c) {
         dc.SetPixel(x, y, m_secondColor.colorRef());
 }
 
-void DotOffset::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {
-    put(dc, x, y, color);
-}
+void DotOffset::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) { put(dc, x, y, color); }
 
 bool DotOffset::cellPosition(int x, int y, const SubRect* r, float& px, float& py) {
     if (!r || r->width() <= 0 || r->height() <= 0) return false;
@@ -140,8 +136,7 @@ Color DotOffsetBrightness::newColor(const Color& s, int, int, const SubRect*) {
     return brightnessMap(m_own, s.brightness());
 }
 
-DotBrightness::DotBrightness(RandomSource& random, const DotSetting& setting)
-    : DotOffset(random, setting) {
+DotBrightness::DotBrightness(RandomSource& random, const DotSetting& setting) : DotOffset(random, setting) {
     m_own = paletteEntry(random.below(m_iPaletteSize));
 }
 
@@ -260,8 +255,7 @@ Color DotOffsetHue::newColor(const Color& s, int, int, const SubRect*) {
     return ColorHSV(m_fHue, hsv.saturation(), hsv.value()).toColor();
 }
 
-DotOffsetSaturationLightness::DotOffsetSaturationLightness(RandomSource& random,
-                                                           const DotSetting& setting)
+DotOffsetSaturationLightness::DotOffsetSaturationLightness(RandomSource& random, const DotSetting& setting)
     : DotOffsetScreen(random, setting) {
     double u1 = random.uniform();
     double u2 = random.uniform();
@@ -342,7 +336,8 @@ Color DotOffsetCalc::newColor(const Color& s, int x, int y, const SubRect*) {
     m_in[1] = static_cast<float>(y) / static_cast<float>(std::max(m_iScreenHeight, 1));
     m_in[2] = static_cast<float>(s.red()) / 255.0f;
     m_pCalc->calculate(m_in, m_out);
-    return paletteEntry(qvmath::truncSaturated(static_cast<double>(m_iPaletteSize) * m_out[0]) % m_iPaletteSize);
+    return paletteEntry(qvmath::truncSaturated(static_cast<double>(m_iPaletteSize) * m_out[0]) %
+                        m_iPaletteSize);
 }
 
 // ---- Mixes ----
@@ -352,18 +347,18 @@ void DotMix::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {
     if (mix(screenPixel(dc, x, y), color, out)) put(dc, x, y, out);
 }
 
-#define QV_MIX_CHANNELS(Name, expr)                                                        \
-    bool Name::mix(const Color& s, const Color& c, Color& out) {                           \
-        int v[3];                                                                          \
-        for (int k = 0; k < 3; ++k) {                                                      \
-            const int a = s.channel(k), b = c.channel(k);                                  \
-            v[k] = (expr);                                                                 \
-        }                                                                                  \
-        out = Color(v[0], v[1], v[2]);                                                     \
-        return true;                                                                       \
+#define QV_MIX_CHANNELS(Name, expr)                              \
+    bool Name::mix(const Color& s, const Color& c, Color& out) { \
+        int v[3];                                                \
+        for (int k = 0; k < 3; ++k) {                            \
+            const int a = s.channel(k), b = c.channel(k);        \
+            v[k] = (expr);                                       \
+        }                                                        \
+        out = Color(v[0], v[1], v[2]);                           \
+        return true;                                             \
     }
 QV_MIX_CHANNELS(DotMixAverage, (a + b) / 2)
-QV_MIX_CHANNELS(DotMixAnd, a & b)
+QV_MIX_CHANNELS(DotMixAnd, a& b)
 QV_MIX_CHANNELS(DotMixXor, a | b)
 QV_MIX_CHANNELS(DotMixProduct, (a * b) % 256)
 QV_MIX_CHANNELS(DotMixDifference, std::abs(a - b))
@@ -402,15 +397,13 @@ void DotFade::draw(CDC& dc, int x, int y, const Color& color, const SubRect* sub
     if (!(f < 1.0f)) return;
     const Color s = screenPixel(dc, x, y);
     int v[3];
-    for (int k = 0; k < 3; ++k)
-        v[k] = qvmath::truncSaturated(s.channel(k) * f + color.channel(k) * (1 - f));
+    for (int k = 0; k < 3; ++k) v[k] = qvmath::truncSaturated(s.channel(k) * f + color.channel(k) * (1 - f));
     put(dc, x, y, Color(v[0], v[1], v[2]));
 }
 
 // ---- Without a mask ----
 
-DotOffsetRelief::DotOffsetRelief(RandomSource& random, const DotSetting& setting)
-    : Dot(random, setting) {
+DotOffsetRelief::DotOffsetRelief(RandomSource& random, const DotSetting& setting) : Dot(random, setting) {
     m_iBase = random.below(m_iPaletteSize);
     m_bGrey = random.uniform() < 0.75;
     m_iDx = random.below(2) + 2;
@@ -428,8 +421,7 @@ void DotOffsetRelief::draw(CDC& dc, int x, int y, const Color&, const SubRect*) 
     dc.SetPixel(x, y, c.colorRef());
 }
 
-DotOffsetCircle::DotOffsetCircle(RandomSource& random, const DotSetting& setting)
-    : Dot(random, setting) {
+DotOffsetCircle::DotOffsetCircle(RandomSource& random, const DotSetting& setting) : Dot(random, setting) {
     m_iRadius = random.skewedBelow(32, 5) + 4;
     m_iCell = 2 * m_iRadius + random.skewedBelow(8, 4);
     m_bShaded = random.below(2) != 0;

@@ -52,14 +52,14 @@ protected:
     const CDC* m_pScreen = nullptr;  // the context being drawn, for other reads
 };
 
-#define QV_DOT_OFFSET(Name, Fields)                                             \
-    class Name : public DotOffsetScreen {                                       \
-    public:                                                                     \
-        Name(RandomSource& random, const DotSetting& setting);                  \
-                                                                                \
-    protected:                                                                  \
-        Color newColor(const Color& s, int x, int y, const SubRect*) override;  \
-        Fields                                                                  \
+#define QV_DOT_OFFSET(Name, Fields)                                            \
+    class Name : public DotOffsetScreen {                                      \
+    public:                                                                    \
+        Name(RandomSource& random, const DotSetting& setting);                 \
+                                                                               \
+    protected:                                                                 \
+        Color newColor(const Color& s, int x, int y, const SubRect*) override; \
+        Fields                                                                 \
     };
 
 QV_DOT_OFFSET(DotOffsetRGB, int m_iR; int m_iG; int m_iB;)
@@ -77,8 +77,8 @@ QV_DOT_OFFSET(DotOffsetDisplace, int m_iDx; int m_iDy;)
 QV_DOT_OFFSET(DotOffsetMetallic, int m_iK; float m_fHue;)
 QV_DOT_OFFSET(DotOffsetAdjBrightness, )
 QV_DOT_OFFSET(DotOffsetHue, float m_fHue;)
-QV_DOT_OFFSET(DotOffsetSaturationLightness, float m_fSaturation; float m_fLightness;
-              bool m_bSaturation; bool m_bLightness; float m_fScale;)
+QV_DOT_OFFSET(DotOffsetSaturationLightness, float m_fSaturation; float m_fLightness; bool m_bSaturation;
+              bool m_bLightness; float m_fScale;)
 #undef QV_DOT_OFFSET
 
 // The lightness by the distance from a drawn centre of the cell.
@@ -151,12 +151,12 @@ protected:
     virtual bool mix(const Color& screen, const Color& color, Color& out) = 0;
 };
 
-#define QV_DOT_MIX(Name)                                                   \
-    class Name : public DotMix {                                           \
-    public:                                                                \
-        using DotMix::DotMix;                                              \
-                                                                           \
-    protected:                                                             \
+#define QV_DOT_MIX(Name)                                                        \
+    class Name : public DotMix {                                                \
+    public:                                                                     \
+        using DotMix::DotMix;                                                   \
+                                                                                \
+    protected:                                                                  \
         bool mix(const Color& screen, const Color& color, Color& out) override; \
     };
 QV_DOT_MIX(DotMixAverage)

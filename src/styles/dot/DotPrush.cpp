@@ -32,15 +32,15 @@ void DotPrush::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {
     int brush[3] = {color.red(), color.green(), color.blue()};
     if (m_bLoaded && !m_bFresh)
         for (int k = 0; k < 3; ++k)
-            brush[k] = (m_carried[static_cast<size_t>(k)] * m_iStrength + brush[k] * (255 - m_iStrength)) / 255;
+            brush[k] =
+                (m_carried[static_cast<size_t>(k)] * m_iStrength + brush[k] * (255 - m_iStrength)) / 255;
     const DotBounds b = bounds(x, y);
     // On 32 bits the screen is read and written in place, point by point in
     // the same order as through GetPixel and SetPixel (a read held to the
     // edge may see a point this print already painted), with one changed
     // area for the print.
     CSurface* surface = dc.surface();
-    const bool direct =
-        !m_bPlainPath && surface && surface->valid() && surface->bitsPerPixel() == 32;
+    const bool direct = !m_bPlainPath && surface && surface->valid() && surface->bitsPerPixel() == 32;
     const int w = direct ? surface->width() : 0, h = direct ? surface->height() : 0;
     // The points painted, as a rectangle made at the end.
     int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
@@ -115,9 +115,8 @@ DotPrushRect::DotPrushRect(RandomSource& random, const DotSetting& setting)
 DotPrushFrame::DotPrushFrame(RandomSource& random, const DotSetting& setting)
     : DotRect(random, setting), DotPrushRect(random, setting) {
     const int w = width(), h = height();
-    m_weights = table(w, h, [w, h](int i, int j) {
-        return (i == 0 || j == 0 || i == w - 1 || j == h - 1) ? 255 : 0;
-    });
+    m_weights = table(
+        w, h, [w, h](int i, int j) { return (i == 0 || j == 0 || i == w - 1 || j == h - 1) ? 255 : 0; });
 }
 
 DotPrushCircle::DotPrushCircle(RandomSource& random, const DotSetting& setting)

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/Trace.h"
-#include "engine/Settings.h"
 #include "color/ColorAdjuster.h"
 #include "color/ColorSpace.h"
 #include "engine/ChooserSet.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
+#include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "layout/SubRect.h"
 #include "platform/Region.h"
 #include "styles/dot/DotRect.h"
@@ -66,9 +66,7 @@ void DotRect::drawRect(CDC& dc, int x, int y, const Color& color) {
     dc.FillRect({x - w / 2, y - h / 2, x + w, y + h}, color.colorRef());
 }
 
-void DotRect::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {
-    drawRect(dc, x, y, color);
-}
+void DotRect::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) { drawRect(dc, x, y, color); }
 
 // ---- DotRectRand ----
 
@@ -84,8 +82,7 @@ void DotRectRand::draw(CDC& dc, int x, int y, const Color& color, const SubRect*
 
 // ---- DotRectAverage ----
 
-DotRectAverage::DotRectAverage(RandomSource& random, const DotSetting& setting)
-    : DotRect(random, setting) {
+DotRectAverage::DotRectAverage(RandomSource& random, const DotSetting& setting) : DotRect(random, setting) {
     m_iWeight = random.below(256);
     m_pAdjuster = CreateColorAdjuster(random, setting.chooserSet());
 }
@@ -260,7 +257,8 @@ void DotRadial::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) 
     const int n = m_iSlices;
     const auto rim = [&](int k) {
         const double a = kPi / 2 + 2 * kPi * (k % n) / n;
-        return POINT{qvmath::truncSaturated(cx + r * std::cos(a)), qvmath::truncSaturated(cy + r * std::sin(a))};
+        return POINT{qvmath::truncSaturated(cx + r * std::cos(a)),
+                     qvmath::truncSaturated(cy + r * std::sin(a))};
     };
     const ColorHSL hsl(color);
     for (int k = 0; k < n; ++k) {
@@ -287,15 +285,15 @@ void DotRotate::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) 
     const double ca = std::cos(a), sa = std::sin(a);
     const auto turn = [&](int px, int py) {
         const double dx = px - x, dy = py - y;
-        return POINT{qvmath::truncSaturated(x + dx * ca - dy * sa), qvmath::truncSaturated(y + dx * sa + dy * ca)};
+        return POINT{qvmath::truncSaturated(x + dx * ca - dy * sa),
+                     qvmath::truncSaturated(y + dx * sa + dy * ca)};
     };
     const POINT quad[4] = {turn(b.left, b.top), turn(b.right, b.top), turn(b.right, b.bottom),
                            turn(b.left, b.bottom)};
     fillPolygon(dc, quad, 4, color);
 }
 
-DotRotateLine::DotRotateLine(RandomSource& random, const DotSetting& setting)
-    : DotRect(random, setting) {
+DotRotateLine::DotRotateLine(RandomSource& random, const DotSetting& setting) : DotRect(random, setting) {
     m_iW = std::max(m_iW, 4);
     m_iH = std::max(m_iH, 4);
     m_iMaxPen = random.below(8) + 1;
@@ -311,7 +309,8 @@ void DotRotateLine::draw(CDC& dc, int x, int y, const Color& color, const SubRec
     const double ca = std::cos(a), sa = std::sin(a);
     const auto turn = [&](int px, int py) {
         const double dx = px - x, dy = py - y;
-        return POINT{qvmath::truncSaturated(x + dx * ca - dy * sa), qvmath::truncSaturated(y + dx * sa + dy * ca)};
+        return POINT{qvmath::truncSaturated(x + dx * ca - dy * sa),
+                     qvmath::truncSaturated(y + dx * sa + dy * ca)};
     };
     const POINT p1 = turn(b.left, b.top), p2 = turn(b.right, b.bottom);
     const int pen = 1 + m_random.skewedBelow(m_iMaxPen, -2);

@@ -5,12 +5,12 @@
 #include <numbers>
 #include <typeinfo>
 
+#include "color/VaryColor.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/VaryColor.h"
-#include "styles/StyleScene.h"
 #include "layout/Range.h"
+#include "styles/StyleScene.h"
 #include "styles/dot/Dot.h"
 #include "styles/dot/Dotter.h"
 #include "styles/dot/PointAdj.h"

@@ -5,11 +5,11 @@
 #include <numbers>
 #include <utility>
 
-#include "engine/Scene.h"
 #include "Patterns/PatternSinFM.h"
-#include "engine/Trace.h"
 #include "engine/ChooserSet.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
+#include "engine/Trace.h"
 
 namespace {
 
@@ -23,9 +23,9 @@ constexpr int kCycleFrom = 800;
 constexpr int kCyclePoints = kTrialRun - kCycleFrom;
 constexpr float kMinSpread = 0.75f;
 
-constexpr const char* kNames[] = {"DotterRandom",   "DotterAngle",    "DotterXY",
-                                  "DotterDiag",     "DotterPolar",    "DotterPolarSin",
-                                  "DotterHopalong", "DotterIter",     "DotterSin"};
+constexpr const char* kNames[] = {"DotterRandom",   "DotterAngle", "DotterXY",
+                                  "DotterDiag",     "DotterPolar", "DotterPolarSin",
+                                  "DotterHopalong", "DotterIter",  "DotterSin"};
 constexpr int kMembers = 9;
 
 float u(RandomSource& r) { return static_cast<float>(r.uniform()); }
@@ -116,9 +116,7 @@ bool DotterPolar::next(float& x, float& y) {
     return true;
 }
 
-DotterPolarSin::DotterPolarSin(RandomSource& random) : DotterPolar(random) {
-    m_pWave = makeWave(m_random);
-}
+DotterPolarSin::DotterPolarSin(RandomSource& random) : DotterPolar(random) { m_pWave = makeWave(m_random); }
 
 DotterPolarSin::~DotterPolarSin() = default;
 

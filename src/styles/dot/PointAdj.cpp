@@ -4,11 +4,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/ChooserSet.h"
+#include "engine/RandomSource.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "engine/ChooserSet.h"
-#include "engine/RandomSource.h"
 
 namespace {
 
@@ -20,9 +20,8 @@ float sgn(float c) { return c > 0 ? 1.0f : (c < 0 ? -1.0f : 0.0f); }
 // Held to -1..1; a NaN passes through unchanged.
 float limit(float c) { return c < -1.0f ? -1.0f : (c > 1.0f ? 1.0f : c); }
 
-constexpr const char* kNames[] = {"PointAdjNone",    "PointAdj3D",     "PointAdjDepolar",
-                                  "PointAdjExplode", "PointAdjImplode", "PointAdjSphere",
-                                  "PointAdjFisheye"};
+constexpr const char* kNames[] = {"PointAdjNone",    "PointAdj3D",     "PointAdjDepolar", "PointAdjExplode",
+                                  "PointAdjImplode", "PointAdjSphere", "PointAdjFisheye"};
 constexpr int kMembers = 7;
 
 }  // namespace
@@ -119,10 +118,8 @@ const char* PointAdjName(int index) { return index >= 0 && index < kMembers ? kN
 
 std::unique_ptr<PointAdj> CreatePointAdj(RandomSource& random, const FactoryContext& context) {
     const ChooserSet& choosers = context.choosers;
-    const int index =
-        choosers.chooser(Family::PointAdj).choose(random, nullptr, WeightedChooser::kTries);
+    const int index = choosers.chooser(Family::PointAdj).choose(random, nullptr, WeightedChooser::kTries);
     std::unique_ptr<PointAdj> pPointAdj = MakePointAdj(index, random);
     traceMade("PointAdj", 123, "(typeid(*pPointAdj)).name()", PointAdjName(index));
     return pPointAdj;
 }
-

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <typeinfo>
 
+#include "color/VaryColor.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/VaryColor.h"
 #include "styles/StyleScene.h"
 #include "styles/draw/DrawCells.h"
 #include "styles/line/Line.h"

@@ -5,8 +5,8 @@
 #include "styles/StyleScene.h"
 #include "styles/line/Line.h"
 
-bool drawSegmentInCells(StyleScene& scene, Line& line, int group, int parity, float x1, float y1,
-                        float x2, float y2, const Color& color) {
+bool drawSegmentInCells(StyleScene& scene, Line& line, int group, int parity, float x1, float y1, float x2,
+                        float y2, const Color& color) {
     CDC* dc = scene.dc();
     // An end that is nowhere has no pixel.
     if (!dc || !std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))

@@ -15,5 +15,5 @@ constexpr int kAnyParity = -1;
 // ends that meet in one pixel set that pixel. Stops at pending input; the
 // palette animation gets its tick after each cell. False when input cut
 // the segment short.
-bool drawSegmentInCells(StyleScene& scene, Line& line, int group, int parity, float x1, float y1,
-                        float x2, float y2, const Color& color);
+bool drawSegmentInCells(StyleScene& scene, Line& line, int group, int parity, float x1, float y1, float x2,
+                        float y2, const Color& color);

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <typeinfo>
 
+#include "engine/ChooserSet.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "engine/ChooserSet.h"
 
 namespace {
 
@@ -222,7 +222,8 @@ std::unique_ptr<DrawCommand> makeCommand(RandomSource& random, float width, floa
             return std::make_unique<DrawCommandJoinEndPoints>(random, *first, *second);
         }
         case 3:
-            if (previous && previous->canSpoke()) return std::make_unique<DrawCommandAddSpokes>(random, *previous);
+            if (previous && previous->canSpoke())
+                return std::make_unique<DrawCommandAddSpokes>(random, *previous);
             break;
         case 4: {
             const auto* poly = dynamic_cast<const DrawCommandPoly*>(previous);

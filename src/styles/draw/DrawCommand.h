@@ -12,8 +12,8 @@
 #include <memory>
 #include <vector>
 
-#include "styles/line/LinerDrawer.h"
 #include "engine/FactoryContext.h"
+#include "styles/line/LinerDrawer.h"
 
 class Line;
 class RandomSource;

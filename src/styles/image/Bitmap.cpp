@@ -3,8 +3,8 @@
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "styles/StyleScene.h"
 #include "platform/Clock.h"
+#include "styles/StyleScene.h"
 #include "styles/image/Image.h"
 
 namespace {

@@ -27,7 +27,8 @@ class CDC;
 // the picture invalid, once it answers false: input waits.
 struct ImageLimits {
     ImageLimits() = default;
-    ImageLimits(int w, int h, std::function<bool()> keep = {}) : width(w), height(h), keepGoing(std::move(keep)) {}
+    ImageLimits(int w, int h, std::function<bool()> keep = {})
+        : width(w), height(h), keepGoing(std::move(keep)) {}
 
     int width = 0;
     int height = 0;
@@ -116,7 +117,8 @@ private:
 
 // The decoder for a path by its extension: "bmp" in any case is a bitmap,
 // everything else goes to the JPEG decoder. Null for a path without a ".".
-std::unique_ptr<Image> CreateImage(const std::string& path, const ImageLimits& limits = ImageLimits::ofScene());
+std::unique_ptr<Image> CreateImage(const std::string& path,
+                                   const ImageLimits& limits = ImageLimits::ofScene());
 
 // The palette drawn from a 24-bit picture of more than 4 x 4 pixels, in
 // `colorCount` entries: 25 runs, each from one point of a 5 x 5 grid over

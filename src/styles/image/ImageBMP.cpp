@@ -54,7 +54,8 @@ public:
     size_t read(void* dest, size_t n) {
         auto* out = static_cast<uint8_t*>(dest);
         size_t got = 0;
-        if (n && m_pos < m_size) got = std::fread(out, 1, static_cast<size_t>(std::min<uint64_t>(n, left())), m_file);
+        if (n && m_pos < m_size)
+            got = std::fread(out, 1, static_cast<size_t>(std::min<uint64_t>(n, left())), m_file);
         std::fill(out + got, out + n, uint8_t{0});
         m_pos += got;
         return got;
@@ -91,7 +92,8 @@ bool supportedDepth(int bits) {
 // Run-length encoded rows (4 or 8 bits a pixel) into 8-bit rows of the
 // block, bottom-up. Runs past the right edge or the last row are dropped;
 // the data's end, an end-of-bitmap code or a jump past the top ends it.
-void decodeRle(const std::vector<uint8_t>& data, bool four, uint8_t* rows, size_t stride, int width, int height) {
+void decodeRle(const std::vector<uint8_t>& data, bool four, uint8_t* rows, size_t stride, int width,
+               int height) {
     int64_t x = 0, y = 0;
     const auto put = [&](uint8_t index) {
         if (x < width && y < height) rows[static_cast<size_t>(y) * stride + static_cast<size_t>(x)] = index;
@@ -143,7 +145,8 @@ ImageBMP::ImageBMP(const std::string& path, const ImageLimits& limits) {
     std::array<uint8_t, kV5Header> raw{};
     if (in.read(raw.data(), 4) < 4) return;
     const uint32_t headerSize = u32(raw.data());
-    if (headerSize != kCoreHeader && headerSize != kInfoHeader && headerSize != kV4Header && headerSize != kV5Header)
+    if (headerSize != kCoreHeader && headerSize != kInfoHeader && headerSize != kV4Header &&
+        headerSize != kV5Header)
         return;
     if (in.read(raw.data() + 4, headerSize - 4) < headerSize - 4) return;
 
@@ -201,12 +204,14 @@ ImageBMP::ImageBMP(const std::string& path, const ImageLimits& limits) {
         !allocateBlock(sizeof(BITMAPINFOHEADER) + tableBytes + static_cast<size_t>(rowBytes)))
         return;
     uint8_t* pixels = block() + sizeof(BITMAPINFOHEADER) + tableBytes;
-    std::copy_n(reinterpret_cast<const uint8_t*>(table.data()), tableBytes, block() + sizeof(BITMAPINFOHEADER));
+    std::copy_n(reinterpret_cast<const uint8_t*>(table.data()), tableBytes,
+                block() + sizeof(BITMAPINFOHEADER));
 
     const auto w = static_cast<int>(width), h = static_cast<int>(rows);
     if (rle8 || rle4) {
         // Every pixel costs at most two bytes of runs, every row two more.
-        const uint64_t most = 2 * uint64_t{static_cast<uint32_t>(w)} * static_cast<uint64_t>(h) + 2 * uint64_t(h) + 2;
+        const uint64_t most =
+            2 * uint64_t{static_cast<uint32_t>(w)} * static_cast<uint64_t>(h) + 2 * uint64_t(h) + 2;
         std::vector<uint8_t> data(static_cast<size_t>(std::min(in.left(), most)));
         data.resize(in.read(data.data(), data.size()));
         decodeRle(data, rle4, pixels, stride, w, h);
@@ -217,7 +222,8 @@ ImageBMP::ImageBMP(const std::string& path, const ImageLimits& limits) {
         for (int r = 0; r < h && in.left(); ++r) {
             // Half a pixel at the end of a cut file is no pixel.
             const size_t got = in.read(row.data(), row.size());
-            std::fill(row.begin() + static_cast<std::ptrdiff_t>(got / pixelBytes * pixelBytes), row.end(), uint8_t{0});
+            std::fill(row.begin() + static_cast<std::ptrdiff_t>(got / pixelBytes * pixelBytes), row.end(),
+                      uint8_t{0});
             uint8_t* out = pixels + static_cast<size_t>(topDown ? h - 1 - r : r) * stride;
             for (int x = 0; x < w; ++x) {
                 const uint8_t* p = row.data() + static_cast<size_t>(x) * pixelBytes;
@@ -228,7 +234,8 @@ ImageBMP::ImageBMP(const std::string& path, const ImageLimits& limits) {
     } else if (!topDown) {
         in.read(pixels, static_cast<size_t>(rowBytes));
     } else {
-        for (int r = 0; r < h && in.left(); ++r) in.read(pixels + static_cast<size_t>(h - 1 - r) * stride, stride);
+        for (int r = 0; r < h && in.left(); ++r)
+            in.read(pixels + static_cast<size_t>(h - 1 - r) * stride, stride);
     }
 
     BITMAPINFOHEADER header;

@@ -38,12 +38,14 @@ std::vector<PALETTEENTRY> imageBands(const Image& image, int colorCount) {
             const std::array<int, 3> b = c + 1 < kGrid ? sample(r, c + 1) : sample(r + 1, 0);
             // The last run is longer; it too ends at its successor, so that
             // no entry overshoots the colours it runs between.
-            const int run = r == kGrid - 1 && c == kGrid - 1 ? colorCount - (kPoints - 1) * perPoint : perPoint;
+            const int run =
+                r == kGrid - 1 && c == kGrid - 1 ? colorCount - (kPoints - 1) * perPoint : perPoint;
             for (int i = 0; i < run && static_cast<int>(bands.size()) < colorCount; ++i) {
                 std::array<int, 3> v{};
                 if (run > 1)
                     for (int k = 0; k < 3; ++k) v[k] = a[k] + i * (b[k] - a[k]) / (run - 1);
-                bands.push_back({static_cast<BYTE>(v[0]), static_cast<BYTE>(v[1]), static_cast<BYTE>(v[2]), 0});
+                bands.push_back(
+                    {static_cast<BYTE>(v[0]), static_cast<BYTE>(v[1]), static_cast<BYTE>(v[2]), 0});
             }
         }
     }

@@ -21,8 +21,7 @@ int qvFolder::Find(const std::string& patterns, const bool* keepGoing, bool lowe
     // A folder given as the bare separator was emptied above; joining puts
     // the separator back.
     std::string folder = m_sPath;
-    if (folder.empty() || folder.back() != platform::kPathSeparator)
-        folder += platform::kPathSeparator;
+    if (folder.empty() || folder.back() != platform::kPathSeparator) folder += platform::kPathSeparator;
 
     int count = 0;
     for (const std::string& pattern : m_patterns) {

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/Scene.h"
-#include "engine/Trace.h"
 #include "color/VaryWidth.h"
 #include "engine/ChooserSet.h"
 #include "engine/MathErrors.h"
 #include "engine/RandomSource.h"
+#include "engine/Scene.h"
+#include "engine/Trace.h"
 #include "engine/WeightedChooser.h"
 #include "styles/dot/KindChooser.h"
 
@@ -28,8 +28,8 @@ long long floorDiv(long long a, long long b) { return a >= 0 ? a / b : -((-a + b
 
 }  // namespace
 
-bool Line::visibleSteps(long long start, long long step, long long count, long long lo,
-                        long long hi, long long& first, long long& last) {
+bool Line::visibleSteps(long long start, long long step, long long count, long long lo, long long hi,
+                        long long& first, long long& last) {
     // Positions start + step k for k = 0 .. count, step != 0.
     if (step == 0) return false;
     long long a = 0, b = 0;
@@ -184,8 +184,7 @@ void LineDot::draw(CDC& dc, int x1, int y1, int x2, int y2, const Color& color) 
 
 // ---- Brush strokes ----
 
-LinePrushSingle::LinePrushSingle(RandomSource& random, const DotSetting& setting)
-    : Line(random, setting) {
+LinePrushSingle::LinePrushSingle(RandomSource& random, const DotSetting& setting) : Line(random, setting) {
     m_pBrush = MakeDotKind(kPrushSingleDot, random, setting);
     m_iStrokes = 1 << random.below(4);
 }
@@ -196,8 +195,9 @@ void LinePrushSingle::draw(CDC& dc, int x1, int y1, int x2, int y2, const Color&
     const int n = m_iStrokes;
     long long jitter = 0;
     if (n > 1)
-        jitter = std::min(20LL, (std::llabs(static_cast<long long>(x2) - x1) +
-                                 std::llabs(static_cast<long long>(y2) - y1)) / 2);
+        jitter = std::min(
+            20LL,
+            (std::llabs(static_cast<long long>(x2) - x1) + std::llabs(static_cast<long long>(y2) - y1)) / 2);
     for (int s = 0; s < n && scene().isIdle(); ++s) {
         long long e[4] = {x1, x2, y1, y2};
         if (n > 1)
@@ -253,9 +253,8 @@ std::unique_ptr<Line> MakeLineKind(int kind, RandomSource& random, const DotSett
 }
 
 const char* LineKindName(int kind) {
-    static const char* const kNames[] = {"LineStraight", "LineOutlined", "LineCurved",
-                                         "LineCurvedFixed", "LineMulti", "LineDot",
-                                         "LinePrushSingle"};
+    static const char* const kNames[] = {"LineStraight", "LineOutlined", "LineCurved",     "LineCurvedFixed",
+                                         "LineMulti",    "LineDot",      "LinePrushSingle"};
     return kind >= 0 && kind < 7 ? kNames[kind] : kNames[0];
 }
 

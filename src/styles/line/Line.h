@@ -46,8 +46,8 @@ protected:
     static long long surfaceExtent(const CDC& dc, bool horizontal);
     // The steps k in [0, count] of a walk start + step k that land in
     // [lo, hi], as [first, last]; false (and first > last) for none.
-    static bool visibleSteps(long long start, long long step, long long count, long long lo,
-                             long long hi, long long& first, long long& last);
+    static bool visibleSteps(long long start, long long step, long long count, long long lo, long long hi,
+                             long long& first, long long& last);
 
     RandomSource& m_random;
     bool m_bShadowOn;

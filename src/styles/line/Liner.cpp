@@ -7,13 +7,13 @@
 
 #include "Patterns/PatternNetwork.h"
 #include "Patterns/PatternSinFM.h"
+#include "engine/ChooserSet.h"
+#include "engine/RandomSource.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "engine/ChooserSet.h"
-#include "engine/RandomSource.h"
-#include "styles/Saver.h"
 #include "layout/Range.h"
+#include "styles/Saver.h"
 #include "styles/dot/Dotter.h"
 #include "styles/line/Line.h"
 #include "styles/line/LinerMembers.h"
@@ -168,9 +168,7 @@ bool LinerSin::next(Saver&, Line&, float& x1, float& y1, float& x2, float& y2) {
 
 // ---- Outline ----
 
-LinerOutline::LinerOutline(RandomSource& random) : Liner(random) {
-    m_iCount = random.skewedBelow(50, 4) + 1;
-}
+LinerOutline::LinerOutline(RandomSource& random) : Liner(random) { m_iCount = random.skewedBelow(50, 4) + 1; }
 
 bool LinerOutline::next(Saver&, Line&, float& x1, float& y1, float& x2, float& y2) {
     if (m_iSquare > m_iCount) return false;
@@ -191,9 +189,7 @@ bool LinerOutline::next(Saver&, Line&, float& x1, float& y1, float& x2, float& y
 
 // ---- Join ----
 
-LinerJoin::LinerJoin(RandomSource& random) : Liner(random) {
-    m_iCount = random.skewedBelow(46, 2) + 4;
-}
+LinerJoin::LinerJoin(RandomSource& random) : Liner(random) { m_iCount = random.skewedBelow(46, 2) + 4; }
 
 bool LinerJoin::next(Saver&, Line&, float& x1, float& y1, float& x2, float& y2) {
     if (m_iFrom >= m_iCount - 1) return false;
@@ -214,7 +210,9 @@ bool LinerJoin::next(Saver&, Line&, float& x1, float& y1, float& x2, float& y2) 
 LinerNetwork::LinerNetwork(RandomSource& random) : LinerNetwork(random, 4) {}
 
 LinerNetwork::LinerNetwork(RandomSource& random, int outputs)
-    : Liner(random), m_pCalc(std::make_unique<PatternNetwork>(random)), m_in(1, 0.0f),
+    : Liner(random),
+      m_pCalc(std::make_unique<PatternNetwork>(random)),
+      m_in(1, 0.0f),
       m_out(static_cast<size_t>(outputs), 0.0f) {
     m_pCalc->setup(1, outputs, false, 3);
 }
@@ -329,7 +327,8 @@ void LinerSpiro::prepare() {
     for (size_t i = 0; i < m; ++i) {
         if (i > 0) {
             c = -std::fabs(m_radii[i - 1] / m_radii[i]) * c;
-            if (!std::isfinite(c)) c = c < 0 ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+            if (!std::isfinite(c))
+                c = c < 0 ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
         }
         const double step = c * dt;
         m_steps[i] = std::isfinite(step) ? std::fmod(step, kTwoPi) : 0;
@@ -440,11 +439,21 @@ LinerExpandingSin::LinerExpandingSin(RandomSource& random) : LinerExpanding(rand
 
 namespace {
 
-const char* const kLinerNames[] = {
-    "LinerNetwork",      "LinerGrid",          "LinerSpiral",          "LinerShade",
-    "LinerXY",           "LinerSin",           "LinerOutline",         "LinerJoin",
-    "LinerPoly",         "LinerSpiro",         "LinerScribble",        "LinerExpandingPoly",
-    "LinerExpandingCircle", "LinerExpandingStar", "LinerExpandingSin"};
+const char* const kLinerNames[] = {"LinerNetwork",
+                                   "LinerGrid",
+                                   "LinerSpiral",
+                                   "LinerShade",
+                                   "LinerXY",
+                                   "LinerSin",
+                                   "LinerOutline",
+                                   "LinerJoin",
+                                   "LinerPoly",
+                                   "LinerSpiro",
+                                   "LinerScribble",
+                                   "LinerExpandingPoly",
+                                   "LinerExpandingCircle",
+                                   "LinerExpandingStar",
+                                   "LinerExpandingSin"};
 constexpr int kLinerKinds = 15;
 
 }  // namespace
@@ -489,7 +498,8 @@ std::unique_ptr<Liner> MakeLinerKind(int index, RandomSource& random) {
 }
 
 std::unique_ptr<Liner> CreateLiner(RandomSource& random, const FactoryContext& context) {
-    const int index = context.choosers.chooser(Family::Liner).choose(random, nullptr, WeightedChooser::kTries);
+    const int index =
+        context.choosers.chooser(Family::Liner).choose(random, nullptr, WeightedChooser::kTries);
     traceMade("Liner", 494, "(typeid(*pLiner).name())", LinerKindName(index));
     return MakeLinerKind(index, random);
 }

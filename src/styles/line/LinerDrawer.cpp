@@ -4,11 +4,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/ChooserSet.h"
+#include "engine/RandomSource.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "engine/ChooserSet.h"
-#include "engine/RandomSource.h"
 #include "engine/WeightedChooser.h"
 
 namespace {
@@ -92,35 +92,30 @@ bool LinerDrawerPoly::next(Saver&, Line&, float& x1, float& y1, float& x2, float
 
 // ---- Members ----
 
-LinerDrawerEllipse::LinerDrawerEllipse(RandomSource& random, float width, float height, float cx,
-                                       float cy)
+LinerDrawerEllipse::LinerDrawerEllipse(RandomSource& random, float width, float height, float cx, float cy)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     place(kEllipseVertices, kEllipseVertices);
 }
 
-LinerDrawerTriangle::LinerDrawerTriangle(RandomSource& random, float width, float height, float cx,
-                                         float cy)
+LinerDrawerTriangle::LinerDrawerTriangle(RandomSource& random, float width, float height, float cx, float cy)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     m_fStart = static_cast<float>(random.below(2) ? kPi / 2 : -kPi / 2);
     place(3, 3);
 }
 
-LinerDrawerSquare::LinerDrawerSquare(RandomSource& random, float width, float height, float cx,
-                                     float cy)
+LinerDrawerSquare::LinerDrawerSquare(RandomSource& random, float width, float height, float cx, float cy)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     m_fStart = static_cast<float>(random.below(2) ? kPi / 4 : 0.0);
     place(4, 4);
 }
 
-LinerDrawerPentagon::LinerDrawerPentagon(RandomSource& random, float width, float height, float cx,
-                                         float cy)
+LinerDrawerPentagon::LinerDrawerPentagon(RandomSource& random, float width, float height, float cx, float cy)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     m_fStart = static_cast<float>(-kPi / 2);
     place(5, 5);
 }
 
-LinerDrawerHexagon::LinerDrawerHexagon(RandomSource& random, float width, float height, float cx,
-                                       float cy)
+LinerDrawerHexagon::LinerDrawerHexagon(RandomSource& random, float width, float height, float cx, float cy)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     m_bPullThirds = random.below(2) != 0;
     m_bPullOdd = random.below(2) != 0;
@@ -132,15 +127,13 @@ LinerDrawerHexagon::LinerDrawerHexagon(RandomSource& random, float width, float 
     place(6, 6);
 }
 
-LinerDrawerOctagon::LinerDrawerOctagon(RandomSource& random, float width, float height, float cx,
-                                       float cy)
+LinerDrawerOctagon::LinerDrawerOctagon(RandomSource& random, float width, float height, float cx, float cy)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     m_bPullOdd = random.uniform() < 0.25;
     place(8, 8);
 }
 
-LinerDrawerNonagon::LinerDrawerNonagon(RandomSource& random, float width, float height, float cx,
-                                       float cy)
+LinerDrawerNonagon::LinerDrawerNonagon(RandomSource& random, float width, float height, float cx, float cy)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     m_bPullThirds = random.below(2) != 0;
     if (m_bPullThirds) {
@@ -151,30 +144,29 @@ LinerDrawerNonagon::LinerDrawerNonagon(RandomSource& random, float width, float 
     place(9, 9);
 }
 
-LinerDrawerSemiEllipse::LinerDrawerSemiEllipse(RandomSource& random, float width, float height,
-                                               float cx, float cy)
+LinerDrawerSemiEllipse::LinerDrawerSemiEllipse(RandomSource& random, float width, float height, float cx,
+                                               float cy)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     faceAway();
     place(kEllipseVertices, kEllipseVertices / 2);
 }
 
-LinerDrawerInnerSemiEllipse::LinerDrawerInnerSemiEllipse(RandomSource& random, float width,
-                                                         float height, float cx, float cy)
+LinerDrawerInnerSemiEllipse::LinerDrawerInnerSemiEllipse(RandomSource& random, float width, float height,
+                                                         float cx, float cy)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     faceAway();
     place(kEllipseVertices, kEllipseVertices, kEllipseVertices / 2);
 }
 
-LinerDrawerSemiPoly::LinerDrawerSemiPoly(RandomSource& random, float width, float height, float cx,
-                                         float cy, int sides)
+LinerDrawerSemiPoly::LinerDrawerSemiPoly(RandomSource& random, float width, float height, float cx, float cy,
+                                         int sides)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     const int n = sides > 0 ? sides : 2 * random.skewedBelow(11, 2) + 4;
     faceAway();
     place(n, n / 2);
 }
 
-LinerDrawerOutline::LinerDrawerOutline(RandomSource& random, float width, float height, float cx,
-                                       float cy)
+LinerDrawerOutline::LinerDrawerOutline(RandomSource& random, float width, float height, float cx, float cy)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     m_fStart = static_cast<float>(kPi / 4);
     place(4, 0);
@@ -182,8 +174,7 @@ LinerDrawerOutline::LinerDrawerOutline(RandomSource& random, float width, float 
 
 bool LinerDrawerOutline::next(Saver&, Line&, float&, float&, float&, float&) { return false; }
 
-LinerDrawerSpiro::LinerDrawerSpiro(RandomSource& random, float width, float height, float cx,
-                                   float cy)
+LinerDrawerSpiro::LinerDrawerSpiro(RandomSource& random, float width, float height, float cx, float cy)
     : LinerDrawerPoly(random, width, height, cx, cy) {
     const int n = random.below(40) + 10;
     m_fWheel = static_cast<float>(0.2 + 0.3 * random.uniform());
@@ -199,8 +190,8 @@ void LinerDrawerSpiro::unitPoint(int, double angle, double& x, double& y) const 
 
 // ---- Factory ----
 
-std::unique_ptr<LinerDrawer> MakeLinerDrawerKind(int index, RandomSource& random, float width,
-                                                 float height, float cx, float cy) {
+std::unique_ptr<LinerDrawer> MakeLinerDrawerKind(int index, RandomSource& random, float width, float height,
+                                                 float cx, float cy) {
     switch (index) {
         case 0:
             return std::make_unique<LinerDrawerEllipse>(random, width, height, cx, cy);
@@ -224,11 +215,12 @@ std::unique_ptr<LinerDrawer> MakeLinerDrawerKind(int index, RandomSource& random
 std::unique_ptr<LinerDrawer> CreateLinerDrawer(RandomSource& random, const std::vector<int>& excluded,
                                                float width, float height, float cx, float cy,
                                                const FactoryContext& context) {
-    const int index = context.choosers.chooser(Family::LinerDrawer).choose(random, &excluded, WeightedChooser::kTries);
-    static const char* const kNames[] = {"LinerDrawerEllipse", "LinerDrawerTriangle",
-                                         "LinerDrawerSquare", "LinerDrawerPentagon",
-                                         "LinerDrawerHexagon", "LinerDrawerOctagon",
-                                         "LinerDrawerNonagon", "LinerDrawerSpiro"};
-    traceMade("LinerDrawer", 233, "(typeid(*pLinerDrawer).name())", index >= 0 && index < 8 ? kNames[index] : kNames[2]);
+    const int index =
+        context.choosers.chooser(Family::LinerDrawer).choose(random, &excluded, WeightedChooser::kTries);
+    static const char* const kNames[] = {"LinerDrawerEllipse",  "LinerDrawerTriangle", "LinerDrawerSquare",
+                                         "LinerDrawerPentagon", "LinerDrawerHexagon",  "LinerDrawerOctagon",
+                                         "LinerDrawerNonagon",  "LinerDrawerSpiro"};
+    traceMade("LinerDrawer", 233, "(typeid(*pLinerDrawer).name())",
+              index >= 0 && index < 8 ? kNames[index] : kNames[2]);
     return MakeLinerDrawerKind(index, random, width, height, cx, cy);
 }

@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "styles/line/Liner.h"
 #include "engine/FactoryContext.h"
+#include "styles/line/Liner.h"
 
 class LinerDrawer : public Liner {
 public:
@@ -133,15 +133,13 @@ public:
 // The other half: the one facing the origin.
 class LinerDrawerInnerSemiEllipse : public LinerDrawerPoly {
 public:
-    LinerDrawerInnerSemiEllipse(RandomSource& random, float width, float height, float cx,
-                                float cy);
+    LinerDrawerInnerSemiEllipse(RandomSource& random, float width, float height, float cx, float cy);
 };
 // Half of a polygon of `sides` vertices (a draw of 4..24, even, when
 // `sides` is 0 or less), facing away from the origin.
 class LinerDrawerSemiPoly : public LinerDrawerPoly {
 public:
-    LinerDrawerSemiPoly(RandomSource& random, float width, float height, float cx, float cy,
-                        int sides = 0);
+    LinerDrawerSemiPoly(RandomSource& random, float width, float height, float cx, float cy, int sides = 0);
 };
 // The box's four corners for the queries; draws no segment at all.
 class LinerDrawerOutline : public LinerDrawerPoly {
@@ -175,5 +173,5 @@ std::unique_ptr<LinerDrawer> CreateLinerDrawer(RandomSource& random, const std::
                                                float width, float height, float cx, float cy,
                                                const FactoryContext& context = FactoryContext::current());
 // The member at a chooser index, made without a draw of the chooser.
-std::unique_ptr<LinerDrawer> MakeLinerDrawerKind(int index, RandomSource& random, float width,
-                                                 float height, float cx, float cy);
+std::unique_ptr<LinerDrawer> MakeLinerDrawerKind(int index, RandomSource& random, float width, float height,
+                                                 float cx, float cy);

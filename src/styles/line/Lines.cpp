@@ -5,15 +5,15 @@
 #include <numbers>
 #include <typeinfo>
 
+#include "color/VaryColor.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/VaryColor.h"
-#include "styles/StyleScene.h"
 #include "layout/Anchor.h"
+#include "styles/StyleScene.h"
+#include "styles/dot/PointAdj.h"
 #include "styles/line/Line.h"
 #include "styles/line/Liner.h"
-#include "styles/dot/PointAdj.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 #include <array>
 #include <typeinfo>
 
+#include "color/Color.h"
+#include "engine/ChooserSet.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/Color.h"
-#include "engine/ChooserSet.h"
-#include "styles/StyleScene.h"
 #include "layout/SubRect.h"
 #include "platform/DC.h"
+#include "styles/StyleScene.h"
 
 namespace {
 
@@ -133,7 +133,8 @@ std::unique_ptr<Neighbourly> Neighbourly::make(int id, RandomSource& random, Dot
     }
 }
 
-std::unique_ptr<Neighbourly> Neighbourly::create(RandomSource& random, Dot* dot, const FactoryContext& context) {
+std::unique_ptr<Neighbourly> Neighbourly::create(RandomSource& random, Dot* dot,
+                                                 const FactoryContext& context) {
     const ChooserSet& choosers = context.choosers;
     const int index = choosers.chooser(Family::Neighbourly).choose(random, nullptr, WeightedChooser::kTries);
     std::unique_ptr<Neighbourly> made = make(choosers.codeAt(Family::Neighbourly, index), random, dot);
@@ -284,7 +285,8 @@ uint32_t NeighbourlyFreq::slidingMode(int x0, int y0, int x1, int y1, uint32_t s
     }
     if (m_iBest <= 1) return self;
     // One colour alone at the highest count was the first to reach it.
-    if (m_withCount[static_cast<size_t>(m_iBest)] == 1 && m_runCount[static_cast<size_t>(slotOf(m_leader))] == m_iBest)
+    if (m_withCount[static_cast<size_t>(m_iBest)] == 1 &&
+        m_runCount[static_cast<size_t>(slotOf(m_leader))] == m_iBest)
         return m_leader;
     return hashedMode(x0, y0, x1, y1, self, m_iBest);
 }

@@ -107,7 +107,9 @@ protected:
         y = y < 0 ? 0 : (y > m_iMaxY ? m_iMaxY : y);
         return m_buffer[static_cast<size_t>(y) * static_cast<size_t>(m_iWidth) + static_cast<size_t>(x)];
     }
-    const uint32_t* row(int y) const { return m_buffer.data() + static_cast<size_t>(y) * static_cast<size_t>(m_iWidth); }
+    const uint32_t* row(int y) const {
+        return m_buffer.data() + static_cast<size_t>(y) * static_cast<size_t>(m_iWidth);
+    }
     static void setColor(Color& color, uint32_t pixel);
 
     RandomSource* m_pRandom;  // not owned
@@ -188,9 +190,9 @@ private:
     std::vector<uint32_t> m_runColor;
     std::vector<int32_t> m_runCount;  // -1: a free slot
     int m_iRunUsed = 0;
-    std::vector<int32_t> m_withCount;  // how many colours have each count
-    int m_iBest = 0;                   // the highest count
-    uint32_t m_leader = 0;             // the last colour to reach it
+    std::vector<int32_t> m_withCount;                  // how many colours have each count
+    int m_iBest = 0;                                   // the highest count
+    uint32_t m_leader = 0;                             // the last colour to reach it
     int m_wx0 = 0, m_wx1 = -1, m_wy0 = 0, m_wy1 = -1;  // the window counted
 };
 

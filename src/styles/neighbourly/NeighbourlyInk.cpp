@@ -26,9 +26,7 @@ NeighbourlyInk::NeighbourlyInk(RandomSource& random, Dot* dot) : NeighbourlyBlur
 
 uint64_t NeighbourlyInk::extraBytes(uint64_t pixels) const { return pixels * sizeof(float); }
 
-bool NeighbourlyInk::allocateExtra() {
-    return m_hues.make(static_cast<size_t>(m_iSize));
-}
+bool NeighbourlyInk::allocateExtra() { return m_hues.make(static_cast<size_t>(m_iSize)); }
 
 void NeighbourlyInk::freeExtra() { m_hues.free(); }
 
@@ -49,7 +47,8 @@ bool NeighbourlyInk::difference(int x, int y, int& diff) {
     if (!window(x, y, x0, y0, x1, y1)) return false;
     m_acc = 0;
     for (int i = x0; i <= x1; ++i)
-        for (int j = y0; j <= y1; ++j) m_acc = static_cast<int32_t>(hueAt(i, j) * 255 + static_cast<float>(m_acc));
+        for (int j = y0; j <= y1; ++j)
+            m_acc = static_cast<int32_t>(hueAt(i, j) * 255 + static_cast<float>(m_acc));
     const int n = (x1 - x0 + 1) * (y1 - y0 + 1);
     // The centre held to the cell, as every read.
     const int cx = x < 0 ? 0 : (x > m_iMaxX ? m_iMaxX : x);

@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <new>
 
+#include "color/ColorSelector.h"
+#include "engine/RandomSource.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/ColorSelector.h"
-#include "engine/RandomSource.h"
-#include "styles/StyleScene.h"
 #include "layout/SubRect.h"
 #include "platform/DC.h"
-#include "styles/neighbourly/Neighbourly.h"
+#include "styles/StyleScene.h"
 #include "styles/dot/Dot.h"
+#include "styles/neighbourly/Neighbourly.h"
 
 namespace {
 
@@ -89,7 +89,9 @@ void NeighbourlyPlasma::prepare(CDC& dc, const SubRect& subRect) {
 
     Scene* scene = sceneWindow();
     const size_t w = static_cast<size_t>(m_iWidth);
-    const auto at = [&](int x, int y) -> int { return m_cells[static_cast<size_t>(y) * w + static_cast<size_t>(x)]; };
+    const auto at = [&](int x, int y) -> int {
+        return m_cells[static_cast<size_t>(y) * w + static_cast<size_t>(x)];
+    };
     const int f = m_iFactor;
     while (!m_pending.empty()) {
         const Square s = m_pending.back();

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
+#include "engine/MathErrors.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "engine/MathErrors.h"
-#include "styles/StyleScene.h"
 #include "layout/Range.h"
-#include "styles/neighbourly/Neighbourly.h"
+#include "styles/StyleScene.h"
 #include "styles/dot/Dot.h"
+#include "styles/neighbourly/Neighbourly.h"
 
 namespace {
 
@@ -89,10 +89,11 @@ void NeighbourlySaver::step() {
                         surface.row32(py)[px] = value;
                     else
                         surface.row8(py)[px] = static_cast<uint8_t>(value);
-                    m_changed = m_changed.empty() ? RECT{px, py, px + 1, py + 1}
-                                                  : RECT{std::min(m_changed.left, px), std::min(m_changed.top, py),
-                                                         std::max(m_changed.right, px + 1),
-                                                         std::max(m_changed.bottom, py + 1)};
+                    m_changed =
+                        m_changed.empty()
+                            ? RECT{px, py, px + 1, py + 1}
+                            : RECT{std::min(m_changed.left, px), std::min(m_changed.top, py),
+                                   std::max(m_changed.right, px + 1), std::max(m_changed.bottom, py + 1)};
                 }
                 m_pScene->animatePalette(false);
                 ++m_iCount;

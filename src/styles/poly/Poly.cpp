@@ -5,15 +5,15 @@
 #include <iterator>
 #include <typeinfo>
 
+#include "color/ColorMaker.h"
 #include "engine/FactoryContext.h"
+#include "engine/MathErrors.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/ColorMaker.h"
-#include "engine/MathErrors.h"
+#include "platform/Clock.h"
 #include "styles/Saver.h"
 #include "styles/StyleScene.h"
-#include "platform/Clock.h"
 
 // --- matrices ---------------------------------------------------------------
 
@@ -118,7 +118,8 @@ bool PolyRect::nextFacet(Saver& saver, std::vector<float>& xs, std::vector<float
                          bool advance) {
     if (m_iFacet >= m_iSteps) return false;
     const int k = m_iFacet;
-    const float h = std::pow(1.0f - 1.0f / static_cast<float>(m_iSteps + 1), static_cast<float>(k)) * m_fScale;
+    const float h =
+        std::pow(1.0f - 1.0f / static_cast<float>(m_iSteps + 1), static_cast<float>(k)) * m_fScale;
     const float turn = m_bRotating ? 2.0f * static_cast<float>(M_PI) * k / m_iSteps : 0.0f;
     const float c = std::cos(turn), s = std::sin(turn);
     static constexpr float kCorners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};

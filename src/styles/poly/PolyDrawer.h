@@ -2,8 +2,8 @@
 // How a facet of a 3D figure reaches the screen: filled as a region, or
 // outlined edge by edge with a line.
 
-#include "engine/FactoryContext.h"
 #include <memory>
+#include "engine/FactoryContext.h"
 
 #include "color/Color.h"
 #include "platform/WinTypes.h"

@@ -18,7 +18,9 @@ Vec4 polar(float r, float a, float b) {
 }
 
 // A grid of N steps: fewer while the saver has run less than two minutes.
-int gridSteps(RandomSource& random, bool early) { return early ? random.below(20) + 4 : random.below(100) + 4; }
+int gridSteps(RandomSource& random, bool early) {
+    return early ? random.below(20) + 4 : random.below(100) + 4;
+}
 
 }  // namespace
 
@@ -41,7 +43,8 @@ void PolyRevolution::makeFacets(Saver& saver, bool plotting) {
             radii(t, t2, p, p2, r1, r2, r3, r4);
             const Color c = makerColor(2.0f * static_cast<float>(i) / static_cast<float>(bands) - 1.0f,
                                        2.0f * static_cast<float>(j) / static_cast<float>(n) - 1.0f);
-            addFacet({polar(r1, t, p), polar(r2, t, p2), polar(r4, t2, p2), polar(r3, t2, p)}, c, saver, plotting);
+            addFacet({polar(r1, t, p), polar(r2, t, p2), polar(r4, t2, p2), polar(r3, t2, p)}, c, saver,
+                     plotting);
             tick();
         }
     }
@@ -149,10 +152,12 @@ void PolySpherical::makeFacets(Saver& saver, bool plotting) {
     const float fn = static_cast<float>(n);
     for (int i = 0; i < n; ++i) {
         if (!idle()) return;
-        const float u = 2.0f * static_cast<float>(i) / fn - 1.0f, u2 = 2.0f * static_cast<float>(i + 1) / fn - 1.0f;
+        const float u = 2.0f * static_cast<float>(i) / fn - 1.0f,
+                    u2 = 2.0f * static_cast<float>(i + 1) / fn - 1.0f;
         for (int j = 0; j < n; ++j) {
             if (!idle()) return;
-            const float v = 2.0f * static_cast<float>(j) / fn - 1.0f, v2 = 2.0f * static_cast<float>(j + 1) / fn - 1.0f;
+            const float v = 2.0f * static_cast<float>(j) / fn - 1.0f,
+                        v2 = 2.0f * static_cast<float>(j + 1) / fn - 1.0f;
             std::vector<Vec4> points;
             points.reserve(4);
             points.push_back(corner(u, v));

@@ -89,7 +89,8 @@ void PolySurface::makeFacets(Saver& saver, bool) {
         m_in[0] = 2.0f * static_cast<float>(a) / static_cast<float>(m_iU) - 1.0f;
         m_in[1] = 2.0f * static_cast<float>(b) / static_cast<float>(m_iV) - 1.0f;
         m_pCalc->calculate(m_in, m_out);
-        return Vec4{static_cast<float>(a) * du - s, static_cast<float>(b) * dv - s, (2 * m_out[0] - 1) * m_fHeight};
+        return Vec4{static_cast<float>(a) * du - s, static_cast<float>(b) * dv - s,
+                    (2 * m_out[0] - 1) * m_fHeight};
     };
     for (int i = 0; i < m_iU; ++i)
         for (int j = 0; j < m_iV; ++j) {

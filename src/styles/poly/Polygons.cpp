@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "Patterns/PatternNetwork.h"
+#include "color/VaryColor.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/VaryColor.h"
 #include "styles/StyleScene.h"
 #include "styles/poly/Poly.h"
 #include "styles/poly/PolyDrawer.h"
@@ -49,7 +49,8 @@ void Polygons::clipToSquare(std::vector<float>& xs, std::vector<float>& ys, floa
             return;
         }
     bool inside = true;
-    for (size_t i = 0; i < xs.size(); ++i) inside = inside && std::fabs(xs[i]) <= limit && std::fabs(ys[i]) <= limit;
+    for (size_t i = 0; i < xs.size(); ++i)
+        inside = inside && std::fabs(xs[i]) <= limit && std::fabs(ys[i]) <= limit;
     if (inside) return;
     // Each side in turn; an edge crossing it is cut where it crosses.
     const auto crossX = [](float edge) {
@@ -64,10 +65,14 @@ void Polygons::clipToSquare(std::vector<float>& xs, std::vector<float>& ys, floa
             x = x1 + (x2 - x1) * (edge - y1) / (y2 - y1);
         };
     };
-    clipSide(xs, ys, [limit](float x, float) { return x >= -limit; }, crossX(-limit));
-    clipSide(xs, ys, [limit](float x, float) { return x <= limit; }, crossX(limit));
-    clipSide(xs, ys, [limit](float, float y) { return y >= -limit; }, crossY(-limit));
-    clipSide(xs, ys, [limit](float, float y) { return y <= limit; }, crossY(limit));
+    clipSide(
+        xs, ys, [limit](float x, float) { return x >= -limit; }, crossX(-limit));
+    clipSide(
+        xs, ys, [limit](float x, float) { return x <= limit; }, crossX(limit));
+    clipSide(
+        xs, ys, [limit](float, float y) { return y >= -limit; }, crossY(-limit));
+    clipSide(
+        xs, ys, [limit](float, float y) { return y <= limit; }, crossY(limit));
     // Corners that fell together count once.
     size_t kept = 0;
     for (size_t i = 0; i < xs.size(); ++i) {

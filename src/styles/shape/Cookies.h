@@ -5,18 +5,18 @@
 
 #include <memory>
 
-#include "styles/Saver.h"
 #include "shape/Canvas.h"
 #include "shape/Limn.h"
+#include "styles/Saver.h"
 
 class Cookies : public Saver {
-  public:
+public:
     explicit Cookies(StyleScene* scene);
     ~Cookies() override;
 
     void step() override;
 
-  private:
+private:
     std::unique_ptr<Limn> m_pLimn;
     std::unique_ptr<Canvas> m_pCanvas;
     bool m_bSolid = false;

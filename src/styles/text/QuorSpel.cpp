@@ -9,21 +9,18 @@ namespace {
 constexpr int kNone = -1;
 
 // Where a stray punctuation mark comes from. Position 0 is never drawn.
-constexpr char kPunctuation[32] = {126, 33, 64, 35, 36, 37, 94, 38, 42, 40, 41,
-                                   95,  43, 124, 96, 92, 61, 45, 91, 93, 39, 59,
-                                   44,  46, 47, 63, 62, 60, 58, 34, 125, 123};
+constexpr char kPunctuation[32] = {126, 33, 64, 35, 36, 37, 94, 38, 42, 40, 41, 95, 43, 124, 96,  92,
+                                   61,  45, 91, 93, 39, 59, 44, 46, 47, 63, 62, 60, 58, 34,  125, 123};
 
 bool isUpper(int c) { return c >= 'A' && c <= 'Z'; }
 bool isLower(int c) { return c >= 'a' && c <= 'z'; }
 int lowerOf(int c) { return isUpper(c) ? c - 'A' + 'a' : c; }
 int upperOf(int c) { return isLower(c) ? c - 'a' + 'A' : c; }
 bool isDigit(int c) { return c >= '0' && c <= '9'; }
-bool isLowerVowel(int c) {
-    return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u';
-}
+bool isLowerVowel(int c) { return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u'; }
 bool isPunctuation(int c) {
-    return (c >= 33 && c <= 41) || (c >= 43 && c <= 47) || (c >= 58 && c <= 60) ||
-           (c >= 62 && c <= 64) || (c >= 91 && c <= 94) || (c >= 123 && c <= 126);
+    return (c >= 33 && c <= 41) || (c >= 43 && c <= 47) || (c >= 58 && c <= 60) || (c >= 62 && c <= 64) ||
+           (c >= 91 && c <= 94) || (c >= 123 && c <= 126);
 }
 int byteAt(const std::string& s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
 

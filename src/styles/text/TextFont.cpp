@@ -24,9 +24,7 @@ int fontSizeFor(int maxSubRectWidth, int sceneWidth) {
     return static_cast<int>(std::clamp<int64_t>(size, kMinSize, kMaxSize));
 }
 
-int fontHeightFor(int size, int logPixelsY) {
-    return -static_cast<int>(int64_t{logPixelsY} * size / 60);
-}
+int fontHeightFor(int size, int logPixelsY) { return -static_cast<int>(int64_t{logPixelsY} * size / 60); }
 
 LOGFONT textFontFor(int height, RandomSource& random) {
     LOGFONT font;

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <iterator>
 
-#include "engine/Trace.h"
 #include "engine/Settings.h"
+#include "engine/Trace.h"
 #include "platform/Clock.h"
 
 std::string formatDateTime(const platform::LocalTime& t) {
@@ -23,8 +23,7 @@ std::string formatDuration(int64_t seconds) {
     const long long s = seconds < 0 ? 0 : static_cast<long long>(seconds);
     char buffer[96];
     if (s >= 3600)
-        std::snprintf(buffer, sizeof buffer, "%lld hrs %lld mins %lld secs", s / 3600,
-                      s / 60 % 60, s % 60);
+        std::snprintf(buffer, sizeof buffer, "%lld hrs %lld mins %lld secs", s / 3600, s / 60 % 60, s % 60);
     else if (s >= 60)
         std::snprintf(buffer, sizeof buffer, "%lld mins %lld secs", s / 60, s % 60);
     else
@@ -40,9 +39,7 @@ std::string TexterDuration::GetText() {
     return formatDuration(platform::clock().calendarSeconds() - m_pFacts->timeBlankStart());
 }
 
-std::string TexterChar::GetText() {
-    return std::string(1, static_cast<char>(33 + m_pRandom->below(222)));
-}
+std::string TexterChar::GetText() { return std::string(1, static_cast<char>(33 + m_pRandom->below(222))); }
 
 std::string TexterOverallCount::GetText() {
     // Built by appending: GCC 12 at -O3 warns falsely about the chain of +.
@@ -89,8 +86,7 @@ constexpr int kTraceLine = 69;
 
 }  // namespace
 
-std::unique_ptr<Texter> CreateTexter(RandomSource& random, const Settings& settings,
-                                     const TextFacts& facts) {
+std::unique_ptr<Texter> CreateTexter(RandomSource& random, const Settings& settings, const TextFacts& facts) {
     const int index =
         settings.choosers().chooser(Family::Texter).choose(random, nullptr, WeightedChooser::kTries);
     const TexterKind& kind =

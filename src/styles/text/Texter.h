@@ -64,8 +64,7 @@ public:
 // The number of drawings so far, in brackets.
 class TexterOverallCount : public Texter {
 public:
-    TexterOverallCount(RandomSource* random, const TextFacts* facts)
-        : Texter(random), m_pFacts(facts) {}
+    TexterOverallCount(RandomSource* random, const TextFacts* facts) : Texter(random), m_pFacts(facts) {}
     std::string GetText() override;
 
 private:
@@ -75,8 +74,7 @@ private:
 // One of the user's messages; empty when there are none.
 class TexterMessage : public Texter {
 public:
-    TexterMessage(RandomSource* random, const Settings* settings)
-        : Texter(random), m_pSettings(settings) {}
+    TexterMessage(RandomSource* random, const Settings* settings) : Texter(random), m_pSettings(settings) {}
     std::string GetText() override;
 
 private:
@@ -86,8 +84,7 @@ private:
 // One choice of the texter chooser of `settings` with `random`, which the
 // texter keeps. `settings` and `facts` must outlive the texter. Writes the
 // factory's trace line.
-std::unique_ptr<Texter> CreateTexter(RandomSource& random, const Settings& settings,
-                                     const TextFacts& facts);
+std::unique_ptr<Texter> CreateTexter(RandomSource& random, const Settings& settings, const TextFacts& facts);
 
 // The texts themselves, for a given moment.
 std::string formatDateTime(const platform::LocalTime& t);

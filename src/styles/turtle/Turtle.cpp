@@ -4,10 +4,10 @@
 #include <cmath>
 #include <vector>
 
+#include "color/VaryColor.h"
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "color/VaryColor.h"
 #include "styles/StyleScene.h"
 #include "styles/draw/DrawCells.h"
 #include "styles/line/Line.h"

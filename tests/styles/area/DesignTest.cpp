@@ -1,5 +1,5 @@
-#include "styles/StyleSupport.h"
 #include "color/ColorSelector.h"
+#include "styles/StyleSupport.h"
 #include "styles/area/Design.h"
 #include "styles/dot/DotRect.h"
 
@@ -16,7 +16,9 @@ protected:
 // A design whose every row is empty: its left end right of its right end.
 class DesignOnEmptyRows : public Design {
 public:
-    explicit DesignOnEmptyRows(StyleScene* scene) : Design(scene) { m_pRange = std::make_unique<FixedRows>(0.5f, -0.5f); }
+    explicit DesignOnEmptyRows(StyleScene* scene) : Design(scene) {
+        m_pRange = std::make_unique<FixedRows>(0.5f, -0.5f);
+    }
 };
 
 }  // namespace
@@ -67,11 +69,13 @@ TEST_F(DesignTest, DirectWritesGiveThePixelsOfThePlainPath) {
     settings().setSingleDot(100);
     for (int depth : {32, 8})
         for (int seed = 1; seed <= 4; ++seed)
-            expectPlainPathAlike([&](bool plain) {
-                auto d = make<Design>(160, 90, seed, depth);
-                d->setPlainPath(plain);
-                finish(*d, 100000);
-            }, "depth " + std::to_string(depth) + " seed " + std::to_string(seed));
+            expectPlainPathAlike(
+                [&](bool plain) {
+                    auto d = make<Design>(160, 90, seed, depth);
+                    d->setPlainPath(plain);
+                    finish(*d, 100000);
+                },
+                "depth " + std::to_string(depth) + " seed " + std::to_string(seed));
 }
 
 TEST_F(DesignTest, AKeyEndsTheStepAtOnceAndTheNextStepResumesAtTheFollowingPoint) {
@@ -86,9 +90,9 @@ TEST_F(DesignTest, AKeyEndsTheStepAtOnceAndTheNextStepResumesAtTheFollowingPoint
         float postedX = 0, postedY = 0;
         nextPost = 200;
         auto interrupted = make<Design>(96, 64, seed, 32, posting([&] {
-            if (d) postedX = d->x(), postedY = d->y();
-            return d != nullptr;
-        }));
+                                            if (d) postedX = d->x(), postedY = d->y();
+                                            return d != nullptr;
+                                        }));
         d = interrupted.get();
         const int breaks = stepThroughInput(*d, [&] {
             // Stopped at the point of the message, or the one after it.
@@ -132,7 +136,8 @@ TEST_F(DesignTest, AnEmptyRowStillPaintsItsFirstPoint) {
         scene->dc()->FillRect(scene->clientRect(), RGB(1, 2, 3));
         finish(d, 100000);
         const CSurface& s = scene->surface();
-        for (int y = cell.mapY(-1.0f + 2 * static_cast<float>(d.pixelHeight())); y < cell.top() + cell.height(); ++y) {
+        for (int y = cell.mapY(-1.0f + 2 * static_cast<float>(d.pixelHeight()));
+             y < cell.top() + cell.height(); ++y) {
             int painted = 0;
             for (int x = 0; x < s.width(); ++x) painted += s.at(x, y) != RGB(1, 2, 3);
             EXPECT_EQ(painted, 1) << "row " << y << " seed " << seed;

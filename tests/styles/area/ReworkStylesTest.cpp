@@ -49,7 +49,9 @@ protected:
                 else
                     surface.row8(y)[x] = static_cast<uint8_t>(v);
             }
-        const auto at = [&](double fx, double fy) { return POINT{static_cast<int>(fx * w), static_cast<int>(fy * h)}; };
+        const auto at = [&](double fx, double fy) {
+            return POINT{static_cast<int>(fx * w), static_cast<int>(fy * h)};
+        };
         const auto shape = [&](bool ellipse, double x0, double y0, double x1, double y1, COLORREF c) {
             const CBrush brush = dc.SelectBrush(CBrush{BrushStyle::Solid, c});
             const CPen pen = dc.SelectPen(CPen{PenStyle::Solid, RGB(0, 0, 0), 2});
@@ -64,10 +66,12 @@ protected:
         shape(true, 0.5, 0.2, 0.9, 0.92, RGB(30, 160, 220));
         shape(true, 0.3, 0.5, 0.62, 0.97, RGB(250, 220, 40));
         for (int i = 0; i < 8; ++i)
-            shape(false, 0.6, 0.03 + i * 0.04, 0.97, 0.05 + i * 0.04, i % 2 ? RGB(255, 255, 255) : RGB(20, 120, 40));
+            shape(false, 0.6, 0.03 + i * 0.04, 0.97, 0.05 + i * 0.04,
+                  i % 2 ? RGB(255, 255, 255) : RGB(20, 120, 40));
         const POINT c0 = at(0.04, 0.72), c1 = at(0.26, 0.96);
         for (int y = c0.y; y < c1.y; ++y)
-            for (int x = c0.x + (y / 4 % 2) * 4; x < c1.x; x += 8) dc.FillRect({x, y, std::min(x + 4, c1.x), y + 1}, RGB(255, 255, 255));
+            for (int x = c0.x + (y / 4 % 2) * 4; x < c1.x; x += 8)
+                dc.FillRect({x, y, std::min(x + 4, c1.x), y + 1}, RGB(255, 255, 255));
     }
     // Seeds 1 to 3 at 640 x 360 in each depth, checked against `name`.txt.
     template <class S>
@@ -152,7 +156,8 @@ TEST_F(ReworkTest, BlockPaintCoversAUniformCellWithBlocksThatStopWhereTheColourC
     }
     // Strips narrower than eight join the block.
     for (auto [w, h] : {std::pair{45, 40}, {40, 47}, {47, 47}, {9, 9}, {3, 5}})
-        for (const auto& found : uniformBlocks(w, h, 2)) EXPECT_EQ(found, (std::vector<RECT>{{0, 0, w, h}})) << w << "x" << h;
+        for (const auto& found : uniformBlocks(w, h, 2))
+            EXPECT_EQ(found, (std::vector<RECT>{{0, 0, w, h}})) << w << "x" << h;
     // A step of more than 32 in blue at x = 20: the first block ends there.
     const auto stepAt20 = [this] {
         fill(RGB(10, 10, 10));
@@ -186,7 +191,8 @@ TEST(InterpKnots, EqualKnotsMergeAndNarrowCellsSnapThemTogetherWithoutANaN) {
             auto f = Interpolator::create(kind, knots, values);
             for (int x = 0; x < w; ++x) {
                 const float value = f->value(static_cast<float>(x) / static_cast<float>(w));
-                EXPECT_TRUE(std::isfinite(value) && value >= -100 && value <= 400) << w << " " << kind << " " << x;
+                EXPECT_TRUE(std::isfinite(value) && value >= -100 && value <= 400)
+                    << w << " " << kind << " " << x;
             }
         }
 }
@@ -218,11 +224,13 @@ TEST_F(InterpTest, DirectWritesGiveThePixelsOfThePlainPath) {
     settings().setSingleDot(100);
     for (int depth : {32, 8})
         for (int seed = 1; seed <= 4; ++seed)
-            expectPlainPathAlike([&](bool plain) {
-                auto s = style<Interp>(160, 90, seed, depth);
-                s->setPlainPath(plain);
-                finish(*s);
-            }, "depth " + std::to_string(depth) + " seed " + std::to_string(seed));
+            expectPlainPathAlike(
+                [&](bool plain) {
+                    auto s = style<Interp>(160, 90, seed, depth);
+                    s->setPlainPath(plain);
+                    finish(*s);
+                },
+                "depth " + std::to_string(depth) + " seed " + std::to_string(seed));
 }
 
 TEST_F(InterpTest, AUniformCellKeepsItsColour) {
@@ -239,7 +247,8 @@ TEST_F(InterpTest, AUniformCellKeepsItsColour) {
         finish(*s);
         for (uint32_t v : pixels())
             ASSERT_TRUE(std::abs(GetRValue(v) - 90) <= 1 && std::abs(GetGValue(v) - 140) <= 1 &&
-                        std::abs(GetBValue(v) - 200) <= 1) << seed << " " << std::hex << v;
+                        std::abs(GetBValue(v) - 200) <= 1)
+                << seed << " " << std::hex << v;
     }
     EXPECT_GT(tried, 0);
 }
@@ -394,7 +403,8 @@ protected:
 }  // namespace
 
 TEST(ShrinkerGrid, OneBlockPerTwelvePixelsAtMostAndAtLeastOne) {
-    for (auto [wanted, size, count] : {std::tuple{16, 11, 1}, {16, 12, 1}, {16, 24, 2}, {4, 1000, 4}, {16, 0, 1}, {1, 1, 1}})
+    for (auto [wanted, size, count] :
+         {std::tuple{16, 11, 1}, {16, 12, 1}, {16, 24, 2}, {4, 1000, 4}, {16, 0, 1}, {1, 1, 1}})
         EXPECT_EQ(Shrinker::gridCount(wanted, size), count) << wanted << " in " << size;
 }
 
@@ -404,7 +414,8 @@ TEST_F(ShrinkerTest, ConstructionFollowsTheBlockCopier) {
         auto s = style<Shrinker>(64, 48, seed);
         EXPECT_EQ(s->repeats(), s->dotBlt()->repeats());
         EXPECT_TRUE(s->repeats() >= 1 && s->repeats() <= 10);
-        for (int n : {s->columns(), s->rows()}) EXPECT_TRUE(n == 1 || n == 2 || n == 4 || n == 8 || n == 16) << n;
+        for (int n : {s->columns(), s->rows()})
+            EXPECT_TRUE(n == 1 || n == 2 || n == 4 || n == 8 || n == 16) << n;
         EXPECT_FALSE(copiesBy(*s, typeid(DotBltAdj)) && s->clear());
         EXPECT_FALSE(copiesBy(*s, typeid(DotBltAverage)) && s->repeats() != 1);
         EXPECT_FALSE(copiesBy(*s, typeid(DotBlt)) && s->repeats() > 1 && s->clear());
@@ -418,7 +429,8 @@ TEST_F(ShrinkerTest, CellsUnderEightPixelsAreLeftAlone) {
     for (auto [w, h] : {std::pair{300, 7}, {7, 300}, {7, 7}}) {
         int seed = 1;
         for (int tried = 0; tried < 4; ++tried, ++seed) {
-            auto s = shrinkerWhere(w, h, seed, [&](const Shrinker& s) { return !s.clear() && drawsTheOnlyCell(s); });
+            auto s = shrinkerWhere(w, h, seed,
+                                   [&](const Shrinker& s) { return !s.clear() && drawsTheOnlyCell(s); });
             ASSERT_NE(s, nullptr);
             const uint64_t before = hash();
             finish(*s);
@@ -439,11 +451,13 @@ TEST_F(ShrinkerTest, ShrunkenBlocksKeepTheNearestPixel) {
         ASSERT_NE(s, nullptr);
         for (int y = 0; y < 80; ++y)
             for (int x = 0; x < 96; ++x)
-                scene->dc()->SetPixel(x, y, (x * x + 3 * y * y + x * y) % 7 < 3 ? RGB(255, 255, 255) : RGB(0, 0, 128));
+                scene->dc()->SetPixel(
+                    x, y, (x * x + 3 * y * y + x * y) % 7 < 3 ? RGB(255, 255, 255) : RGB(0, 0, 128));
         const uint64_t before = hash();
         finish(*s);
         const std::vector<uint32_t> after = pixels();
-        EXPECT_EQ(std::set<uint32_t>(after.begin(), after.end()), (std::set<uint32_t>{RGB(255, 255, 255), RGB(0, 0, 128)}))
+        EXPECT_EQ(std::set<uint32_t>(after.begin(), after.end()),
+                  (std::set<uint32_t>{RGB(255, 255, 255), RGB(0, 0, 128)}))
             << seed;
         changed += hash() != before;  // a single block may come out too small
     }
@@ -455,7 +469,8 @@ TEST_F(ShrinkerTest, ThePartialCopyBackGivesThePixelsOfTheWholeOne) {
     int changed = 0;
     for (int depth : {32, 8})
         for (int tried = 0, found = 1; tried < 2; ++tried, ++found) {
-            auto s = shrinkerWhere(200, 120, found, [&](const Shrinker& s) { return copiesBy(s, typeid(DotBltAdj)); }, depth);
+            auto s = shrinkerWhere(
+                200, 120, found, [&](const Shrinker& s) { return copiesBy(s, typeid(DotBltAdj)); }, depth);
             ASSERT_NE(s, nullptr);
             const uint64_t start = hash();
             finish(*s);
@@ -490,7 +505,12 @@ TEST_F(SketchTest, AStrokeRunsToTheLastColumnOrTheNextStripe) {
         EXPECT_GT(tried, 0);
     };
     // A uniform row is one stroke; six contrasting stripes with runs no longer, one each.
-    expectStrokes(90, 40, 5, 1, [](CDC& dc) { dc.FillRect({0, 0, 90, 40}, RGB(40, 80, 120)); }, [](const Sketch&) { return true; });
+    expectStrokes(
+        90, 40, 5, 1,
+        [](CDC& dc) {
+            dc.FillRect({0, 0, 90, 40}, RGB(40, 80, 120));
+        },
+        [](const Sketch&) { return true; });
     const auto stripes = [](CDC& dc) {
         for (int i = 0; i < 6; ++i) dc.FillRect({i * 15, 0, i * 15 + 15, 30}, RGB(i % 2 ? 200 : 20, 50, 50));
     };

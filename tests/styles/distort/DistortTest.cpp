@@ -28,7 +28,8 @@ protected:
         fresh(w, h, seed, depth, std::move(options));
         paintPicture(*scene->dc(), w, h);
     }
-    std::unique_ptr<Distort> distort(int w, int h, int seed, int depth = 32, platform::HeadlessOptions options = {}) {
+    std::unique_ptr<Distort> distort(int w, int h, int seed, int depth = 32,
+                                     platform::HeadlessOptions options = {}) {
         prepare(w, h, seed, depth, options);
         return std::make_unique<Distort>(scene.get());
     }
@@ -104,11 +105,13 @@ TEST_F(DistortTest, DirectReadsAndWritesGiveThePixelsOfThePlainPath) {
     for (int depth : {32, 8}) {
         if (depth == 8) animate();
         for (int index = 0; index < Distorter::kMembers; ++index)
-            expectPlainPathAlike([&](bool plain) {
-                auto d = distortWith(index, 160, 90, index + 1, depth);
-                d->setPlainPath(plain);
-                finish(*d);
-            }, Distorter::name(index) + std::string(" depth ") + std::to_string(depth));
+            expectPlainPathAlike(
+                [&](bool plain) {
+                    auto d = distortWith(index, 160, 90, index + 1, depth);
+                    d->setPlainPath(plain);
+                    finish(*d);
+                },
+                Distorter::name(index) + std::string(" depth ") + std::to_string(depth));
     }
 }
 
@@ -123,9 +126,9 @@ TEST_F(DistortTest, AKeyEndsTheStepAtOnceAndTheNextStepResumesAtTheFollowingPixe
         int postedX = 0, postedY = 0;
         nextPost = 200;
         auto interrupted = distortWith(index, 96, 64, 5, 32, posting([&] {
-            if (d) postedX = d->x(), postedY = d->y();
-            return d != nullptr;
-        }));
+                                           if (d) postedX = d->x(), postedY = d->y();
+                                           return d != nullptr;
+                                       }));
         d = interrupted.get();
         const int breaks = stepThroughInput(*d, [&] {
             // Stopped at the pixel of the message, or the one after it.

@@ -1,5 +1,5 @@
-#include "styles/StyleSupport.h"
 #include "layout/SubRect.h"
+#include "styles/StyleSupport.h"
 #include "styles/distort/DistorterMembers.h"
 
 namespace {
@@ -110,7 +110,8 @@ TEST(Distorter, ExpandIsAZoomWhoseBlocksMixTheCornersInsideTheCopy) {
     EXPECT_EQ(square.remap(*zoom), square.pixels());
     zoom->setWindow(0.25f, 0.5f, 0.5f, 0.5f, 1);
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 64; ++x) ASSERT_EQ(square.map(*zoom, x, y), square.at(16 + x / 2, 16 + y / 2)) << x << "," << y;
+        for (int x = 0; x < 64; ++x)
+            ASSERT_EQ(square.map(*zoom, x, y), square.at(16 + x / 2, 16 + y / 2)) << x << "," << y;
     // A window from beyond the cell's edge wraps round to its far side.
     zoom->setWindow(-0.25f, 1, -0.5f, 1, 1);
     EXPECT_EQ(square.map(*zoom, 0, 0), square.at(48, 16));
@@ -131,7 +132,8 @@ TEST(Distorter, TheCheckerboardStartsWithALightCell) {
     Cell cell(8, 8, [](int, int) { return RGB(40, 160, 200); });
     for (int seed = 1; seed <= 20; ++seed) {
         const Color c(cell.map(*member<DistorterCheckered>(seed), 1, 1));
-        EXPECT_GE(std::max({c.red(), c.green(), c.blue()}) + std::min({c.red(), c.green(), c.blue()}), 254) << seed;
+        EXPECT_GE(std::max({c.red(), c.green(), c.blue()}) + std::min({c.red(), c.green(), c.blue()}), 254)
+            << seed;
     }
 }
 
@@ -153,8 +155,8 @@ TEST(Distorter, GlassyDividesInFloatingPoint) {
 TEST(Distorter, EveryMemberReadsOnlyInsideTheCopy) {
     // A copy of one colour: a read outside it gets another answer.
     const COLORREF fill = RGB(40, 160, 200);
-    const std::set<std::string> relighting = {"DistorterCheckered", "DistorterBrick", "DistorterNetworkBrightness",
-                                              "DistorterNetworkBlend"};
+    const std::set<std::string> relighting = {"DistorterCheckered", "DistorterBrick",
+                                              "DistorterNetworkBrightness", "DistorterNetworkBlend"};
     for (auto [w, h] : {std::pair{1, 1}, {1, 100}, {100, 1}, {2, 3}, {152, 112}}) {
         Cell cell(w, h, [&](int, int) { return fill; });
         for (int index = 0; index < Distorter::kMembers; ++index)
@@ -167,9 +169,11 @@ TEST(Distorter, EveryMemberReadsOnlyInsideTheCopy) {
                     for (int x = 0; x <= w; ++x) {
                         const COLORREF got = cell.map(*d, x, y);
                         // Relighting keeps the hue: never the grey of a read-in white (black is lightness 0).
-                        const bool grey = GetRValue(got) == GetGValue(got) && GetGValue(got) == GetBValue(got);
+                        const bool grey =
+                            GetRValue(got) == GetGValue(got) && GetGValue(got) == GetBValue(got);
                         if (relighting.count(name))
-                            ASSERT_TRUE(!grey || got == 0) << name << " " << w << "x" << h << " at " << x << "," << y;
+                            ASSERT_TRUE(!grey || got == 0)
+                                << name << " " << w << "x" << h << " at " << x << "," << y;
                         else
                             ASSERT_EQ(got, fill) << name << " " << w << "x" << h << " at " << x << "," << y;
                     }
@@ -196,7 +200,8 @@ TEST(Distorter, DirectReadsAnswerAsGetPixel) {
 
 TEST(Distorter, RandomDrawsPerPixel) {
     // The smears draw per pixel, in order; every other member only when built.
-    const std::map<std::string, int> draws = {{"DistorterBlend", 2}, {"DistorterBlurBlend", 1}, {"DistorterRadialBlend", 1}};
+    const std::map<std::string, int> draws = {
+        {"DistorterBlend", 2}, {"DistorterBlurBlend", 1}, {"DistorterRadialBlend", 1}};
     Cell cell(30, 20);
     for (int index = 0; index < Distorter::kMembers; ++index) {
         RandomSource random(5);
@@ -211,7 +216,8 @@ TEST(Distorter, RandomDrawsPerPixel) {
 
 TEST(Distorter, MembersOfHighColourAreNotOfferedOnAPaletteDisplay) {
     const std::set<std::string> highColour = {"DistorterNetworkBlend", "DistorterNetworkBrightness",
-                                              "DistorterCheckered", "DistorterBrick", "DistorterExpandSmooth"};
+                                              "DistorterCheckered", "DistorterBrick",
+                                              "DistorterExpandSmooth"};
     // The class of each index, by its type.
     std::map<std::type_index, std::string> names;
     RandomSource any(1);

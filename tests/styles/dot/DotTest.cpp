@@ -1,7 +1,7 @@
-#include "styles/StyleSupport.h"
 #include "color/ColorSpace.h"
 #include "layout/BoolMap.h"
 #include "layout/SubRect.h"
+#include "styles/StyleSupport.h"
 #include "styles/dot/DotBlt.h"
 #include "styles/dot/DotEdge.h"
 #include "styles/dot/DotOffset.h"
@@ -56,7 +56,8 @@ protected:
 // Members with their insides set by the test.
 class MaskedInvert : public DotOffsetInvert {
 public:
-    MaskedInvert(RandomSource& random, const DotSetting& setting, bool second) : DotOffsetInvert(random, setting) {
+    MaskedInvert(RandomSource& random, const DotSetting& setting, bool second)
+        : DotOffsetInvert(random, setting) {
         m_pMask = std::make_unique<BoolMapBitCheckered>(&random, 16, 16);
         m_bUseSecondColor = second;
         m_secondColor = Color(1, 2, 3);
@@ -72,7 +73,8 @@ public:
 
 class DisplaceProbe : public DotOffsetDisplace {
 public:
-    DisplaceProbe(RandomSource& random, const DotSetting& setting, int dx, int dy) : DotOffsetDisplace(random, setting) {
+    DisplaceProbe(RandomSource& random, const DotSetting& setting, int dx, int dy)
+        : DotOffsetDisplace(random, setting) {
         m_pMask = std::make_unique<BoolMapAll>(&random, 16, 16);
         m_iDx = dx;
         m_iDy = dy;
@@ -97,17 +99,20 @@ TEST_F(DotTest, FactoriesOfferTheKindsOfTheSettingAndTheDisplay) {
     // True colour reaches the other kinds; a design (41 excluded) never turns quadrilaterals.
     const auto made = dots(1500, {41});
     EXPECT_FALSE(made.count(typeid(DotRotate)));
-    EXPECT_TRUE(made.count(typeid(DotStud)) && made.count(typeid(DotFade)) && made.count(typeid(DotPrushCircle)));
+    EXPECT_TRUE(made.count(typeid(DotStud)) && made.count(typeid(DotFade)) &&
+                made.count(typeid(DotPrushCircle)));
     // The offset factory makes only its own kinds, less the excluded ones.
     const auto offsets = kindsMade(300, [&] { return CreateDotOffset(random, {57, 54}, setting); });
     EXPECT_FALSE(offsets.count(typeid(DotOffsetMetallic)) || offsets.count(typeid(DotOffsetHue)));
     EXPECT_TRUE(offsets.count(typeid(DotRectRandAverage)));
     // A palette display offers only the palette-safe kinds.
     choosers(false);
-    const std::set<std::type_index> safe = {typeid(DotSplat), typeid(DotMulti), typeid(DotHay), typeid(DotRectRand),
-                                            typeid(DotRect), typeid(DotRotate), typeid(DotRotateLine)};
+    const std::set<std::type_index> safe = {typeid(DotSplat),     typeid(DotMulti), typeid(DotHay),
+                                            typeid(DotRectRand),  typeid(DotRect),  typeid(DotRotate),
+                                            typeid(DotRotateLine)};
     for (const std::type_index& t : dots(400, {})) EXPECT_TRUE(safe.count(t)) << t.name();
-    for (int i = 0; i < 300; ++i) EXPECT_EQ(dynamic_cast<DotBltAverage*>(CreateDotBlt(random, {}, setting).get()), nullptr);
+    for (int i = 0; i < 300; ++i)
+        EXPECT_EQ(dynamic_cast<DotBltAverage*>(CreateDotBlt(random, {}, setting).get()), nullptr);
 }
 
 TEST_F(DotTest, SizesAndTheDurationFactor) {
@@ -121,7 +126,8 @@ TEST_F(DotTest, SizesAndTheDurationFactor) {
     }
     // A figure of no size counts as one pixel; past 16 pixels it counts as 16.
     DotRect dot(random, setting);
-    for (auto [w, h, factor] : {std::tuple{0, 0, 1.0}, {2, 2, 0.5}, {4, 4, 0.25}, {8, 8, 0.25}, {16, 2, 0.25}}) {
+    for (auto [w, h, factor] :
+         {std::tuple{0, 0, 1.0}, {2, 2, 0.5}, {4, 4, 0.25}, {8, 8, 0.25}, {16, 2, 0.25}}) {
         dot.setSize(w, h);
         EXPECT_DOUBLE_EQ(dot.durationFactor(), factor) << w << "x" << h;
     }
@@ -213,9 +219,12 @@ TEST_F(DotTest, MaskedMembersLeaveFalseCellsAloneUnlessASecondColourIsOn) {
             for (int x = 0; x < 16; ++x) {
                 const bool on = dot.mask().get(x, y);
                 EXPECT_EQ(dot.wouldDraw(x, y), on || second);
-                if (on) inverted += at(x, y) == RGB(245, 235, 225);
-                else if (second) seconds += at(x, y) == RGB(1, 2, 3);
-                else left += at(x, y) == RGB(10, 20, 30);
+                if (on)
+                    inverted += at(x, y) == RGB(245, 235, 225);
+                else if (second)
+                    seconds += at(x, y) == RGB(1, 2, 3);
+                else
+                    left += at(x, y) == RGB(10, 20, 30);
             }
         EXPECT_GT(inverted, 0);
         EXPECT_EQ(inverted + seconds + left, 256) << second;
@@ -229,7 +238,8 @@ TEST_F(DotTest, MetallicFoldsAsATriangleWave) {
         for (int red = 0; red < 256; red += 5) {
             const int v = (red + dot.k() * red * 7 / 255) % 512;
             const Color c = dot.newColor(Color(red, 0, 0), 0, 0, nullptr);
-            EXPECT_NEAR(std::max({c.red(), c.green(), c.blue()}), v > 255 ? 511 - v : v, 1) << seed << " " << red;
+            EXPECT_NEAR(std::max({c.red(), c.green(), c.blue()}), v > 255 ? 511 - v : v, 1)
+                << seed << " " << red;
         }
     }
 }
@@ -305,7 +315,8 @@ TEST_F(DotTest, EveryKindDrawsSafelyAtTheEdges) {
                 dot->draw(dc, x, y, Color(3, 120, 250), nullptr);
             }
         for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) ASSERT_EQ(at(x, y) >> 24, 0u) << DotKindName(kind) << " at " << x << "," << y;
+            for (int x = 0; x < 16; ++x)
+                ASSERT_EQ(at(x, y) >> 24, 0u) << DotKindName(kind) << " at " << x << "," << y;
     }
 }
 
@@ -314,7 +325,8 @@ TEST_F(DotTest, GroupStills) {
     std::vector<PALETTEENTRY> entries;
     for (int i = 0; i < 256; ++i) {
         const Color c = ColorHSV(static_cast<float>(i) * 360.0f / 256.0f, 0.8f, 0.9f).toColor();
-        entries.push_back({static_cast<BYTE>(c.red()), static_cast<BYTE>(c.green()), static_cast<BYTE>(c.blue()), 0});
+        entries.push_back(
+            {static_cast<BYTE>(c.red()), static_cast<BYTE>(c.green()), static_cast<BYTE>(c.blue()), 0});
     }
     FakeScene wheel(true, entries);
     const SceneScope scope(wheel);
@@ -322,9 +334,10 @@ TEST_F(DotTest, GroupStills) {
     constexpr int kW = 160, kH = 90;
     setting.screenWidth = kW, setting.screenHeight = kH;
     GoldenFile golden("dots.txt");
-    const std::pair<int, const char*> groups[] = {{0, "single"},  {42, "rect_rotateline"}, {15, "rect_stud"},
-                                                  {57, "offset_metallic"}, {46, "mix_average"}, {37, "brush_circle"},
-                                                  {34, "merge"},    {32, "offset_circle"},   {44, "edge_dropshadow"}};
+    const std::pair<int, const char*> groups[] = {
+        {0, "single"},           {42, "rect_rotateline"}, {15, "rect_stud"},
+        {57, "offset_metallic"}, {46, "mix_average"},     {37, "brush_circle"},
+        {34, "merge"},           {32, "offset_circle"},   {44, "edge_dropshadow"}};
     for (const auto& [kind, name] : groups) {
         CSurface picture(kW, kH, 32);
         CDC pdc(&picture);
@@ -374,7 +387,8 @@ TEST_F(DotTest, BrushesPaintInPlaceTheVeryPixelsOfThePlainPath) {
             for (int stroke = 0; stroke < 6; ++stroke) {
                 b->beginStroke();
                 for (int k = 0; k < 12; ++k)
-                    b->draw(target, places.below(24) - 4, places.below(24) - 4, Color(places.below(256), places.below(256), 40), nullptr);
+                    b->draw(target, places.below(24) - 4, places.below(24) - 4,
+                            Color(places.below(256), places.below(256), 40), nullptr);
                 b->endStroke();
                 b->draw(target, 15, 15, Color(9, 200, 9), nullptr);
             }
@@ -382,6 +396,7 @@ TEST_F(DotTest, BrushesPaintInPlaceTheVeryPixelsOfThePlainPath) {
         EXPECT_EQ(surfaces[0].takeChanged(), surfaces[1].takeChanged()) << kind;
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x)
-                ASSERT_EQ(surfaces[0].row32(y)[x], surfaces[1].row32(y)[x]) << kind << " at " << x << "," << y;
+                ASSERT_EQ(surfaces[0].row32(y)[x], surfaces[1].row32(y)[x])
+                    << kind << " at " << x << "," << y;
     }
 }

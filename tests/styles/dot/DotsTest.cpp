@@ -78,7 +78,8 @@ TEST(Dotter, EachIndexMakesTheMemberItNamesOfItsSymmetry) {
         RandomSource r(5);
         auto d = MakeDotter(i, r);
         const Dotter& one = *d;
-        EXPECT_NE(std::string(typeid(one).name()).find(DotterName(i)), std::string::npos) << i << " " << typeid(one).name();
+        EXPECT_NE(std::string(typeid(one).name()).find(DotterName(i)), std::string::npos)
+            << i << " " << typeid(one).name();
         if (i < 0 || i > 8) continue;
         const bool single = i == 1 || i == 4 || i == 5 || i == 6 || i == 7;
         EXPECT_EQ(d->symmetry(7), single ? 1 : 7) << DotterName(i);

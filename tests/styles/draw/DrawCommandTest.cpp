@@ -8,7 +8,8 @@ namespace {
 
 // A figure around a drawer of the test's choosing.
 struct PolyOf : DrawCommandPoly {
-    PolyOf(RandomSource& random, std::unique_ptr<LinerDrawer> drawer) : DrawCommandPoly(random, std::move(drawer)) {}
+    PolyOf(RandomSource& random, std::unique_ptr<LinerDrawer> drawer)
+        : DrawCommandPoly(random, std::move(drawer)) {}
 };
 
 // The figure of a drawer kind (0 ellipse .. 6 nonagon) in a box of `size`.
@@ -54,10 +55,12 @@ TEST_F(DrawCommandTest, EveryListStartsWithAnInvisibleOutlineOfTheWholeSquare) {
         ASSERT_TRUE(list.size() >= 2u && list.size() <= 9u) << list.size();
         auto* outline = dynamic_cast<DrawCommandOutline*>(list[0].get());
         ASSERT_NE(outline, nullptr) << seed;
-        EXPECT_TRUE(outline->radius() == 2.0f && outline->drawer().boxHeight() == 2.0f && outline->vertexCount() == 4);
+        EXPECT_TRUE(outline->radius() == 2.0f && outline->drawer().boxHeight() == 2.0f &&
+                    outline->vertexCount() == 4);
         EXPECT_FALSE(outline->changesSize());
         EXPECT_TRUE(segments(*outline).empty());
-        for (size_t i = 1; i < list.size(); ++i) EXPECT_EQ(dynamic_cast<DrawCommandOutline*>(list[i].get()), nullptr);
+        for (size_t i = 1; i < list.size(); ++i)
+            EXPECT_EQ(dynamic_cast<DrawCommandOutline*>(list[i].get()), nullptr);
     }
 }
 
@@ -75,7 +78,8 @@ TEST_F(DrawCommandTest, AJoinNeedsTwoFiguresBeforeIt) {
         if (auto* join = dynamic_cast<DrawCommandJoinMidPoints*>(list[2].get())) {
             ++joins;
             const DrawCommand *a = &join->a(), *b = &join->b();
-            EXPECT_TRUE((a == list[0].get() && b == list[1].get()) || (a == list[1].get() && b == list[0].get()));
+            EXPECT_TRUE((a == list[0].get() && b == list[1].get()) ||
+                        (a == list[1].get() && b == list[0].get()));
             EXPECT_GE(join->a().vertexCount(), join->b().vertexCount());
             EXPECT_TRUE(list[1]->isFigure());
         }
@@ -128,7 +132,8 @@ TEST_F(DrawCommandTest, DecorationsThatDoNotFitDrawNothing) {
     DrawCommandAddSpokes none(random, ring);
     auto point = figure(random, kSquare, 0.0f);
     DrawCommandAddBulbs flat(random, *point);
-    for (DrawCommand* c : std::initializer_list<DrawCommand*>{&notMultiple, &turned, &unequal, &odd, &none, &flat}) {
+    for (DrawCommand* c :
+         std::initializer_list<DrawCommand*>{&notMultiple, &turned, &unequal, &odd, &none, &flat}) {
         EXPECT_FALSE(c->valid());
         EXPECT_TRUE(segments(*c).empty());
     }
@@ -144,7 +149,8 @@ TEST_F(DrawCommandTest, SpokesAreDiametersThroughTheCentre) {
         EXPECT_TRUE(spokes.stride() >= 1 && spokes.stride() <= 7) << spokes.stride();  // below(sqrt(50)) + 1
         const std::vector<Segment> s = segments(spokes);
         EXPECT_EQ(static_cast<int>(s.size()), (25 + spokes.stride() - 1) / spokes.stride());
-        for (const Segment& d : s) EXPECT_TRUE(std::fabs(d.x1 + d.x2) < 1e-5 && std::fabs(d.y1 + d.y2) < 1e-5);
+        for (const Segment& d : s)
+            EXPECT_TRUE(std::fabs(d.x1 + d.x2) < 1e-5 && std::fabs(d.y1 + d.y2) < 1e-5);
     }
 }
 
@@ -188,7 +194,8 @@ TEST_F(DrawCommandTest, OutpostsRingTheCentreAndShrinkWhatFollows) {
         const std::vector<Segment> s = segments(outposts);
         ASSERT_FALSE(s.empty());
         // Every satellite lies around its place on the ellipse of the ring.
-        for (const Segment& d : s) EXPECT_TRUE(std::fabs(d.x1) <= 0.375f + 1e-4f && std::fabs(d.y1) <= 0.1875f + 1e-4f);
+        for (const Segment& d : s)
+            EXPECT_TRUE(std::fabs(d.x1) <= 0.375f + 1e-4f && std::fabs(d.y1) <= 0.1875f + 1e-4f);
     }
     // The size after it: 1/sqrt(2) of the size, less the ring's reach.
     RandomSource random(4);

@@ -70,7 +70,8 @@ TEST_F(BitmapStyleTest, NextImageInFolderOrderOrAtRandom) {
     // Folders listed b then a: a's pictures come first.
     for (const char* folder : {"b", "a"}) {
         std::filesystem::create_directory(pictures.path() / folder);
-        for (const char* name : {"x.bmp", "y photo é.JPG", "z.png"}) pictures.write(std::string(folder) + "/" + name, "x");
+        for (const char* name : {"x.bmp", "y photo é.JPG", "z.png"})
+            pictures.write(std::string(folder) + "/" + name, "x");
     }
     settings().setFolders({pictures.at("b"), pictures.at("a")});
     settings().setImageOrder(1);
@@ -83,7 +84,8 @@ TEST_F(BitmapStyleTest, NextImageInFolderOrderOrAtRandom) {
     EXPECT_EQ(settings().imageNext(), 1) << "the first drawing showed the first picture";
 
     // Past the end shows the last; the cursor goes on from what was stored, written at once.
-    for (const auto& [stored, shown, next] : {std::tuple{9, 3, 2}, {3, 3, 0}, {-5, 0, 0}, {INT32_MAX, 3, 0}}) {
+    for (const auto& [stored, shown, next] :
+         {std::tuple{9, 3, 2}, {3, 3, 0}, {-5, 0, 0}, {INT32_MAX, 3, 0}}) {
         settings().setImageNext(stored);
         EXPECT_EQ(scene->NextImagePath(), expected[size_t(shown)]) << stored;
         EXPECT_EQ(settings().imageNext(), next) << stored;
@@ -119,8 +121,7 @@ TEST_F(BitmapStyleTest, PaletteOfTwentyFiveBandsFromTheGrid) {
         return e.peRed == r && e.peGreen == g && e.peBlue == b;
     };
     // 24 runs of 9 from each point to the next, the last of 20.
-    for (int k = 0; k < 25; ++k)
-        EXPECT_TRUE(is(bands[size_t(9 * k)], 40 * (k % 5), 40 * (k / 5), 100)) << k;
+    for (int k = 0; k < 25; ++k) EXPECT_TRUE(is(bands[size_t(9 * k)], 40 * (k % 5), 40 * (k / 5), 100)) << k;
     EXPECT_TRUE(is(bands[4], 20, 0, 100)) << "half way to the next point";
     EXPECT_TRUE(is(bands[8], 40, 0, 100)) << "ends at the next point";
     EXPECT_TRUE(is(bands[44], 0, 40, 100)) << "the end of a row runs to the next row's start";
@@ -147,7 +148,8 @@ TEST_F(BitmapStyleTest, PaletteOfTwentyFiveBandsFromTheGrid) {
 }
 
 TEST_F(BitmapStyleTest, ShowsThePictureOnceThenPauses) {
-    const std::string path = put("a.bmp", bitmapOf(20, 10, [](int x, int y) { return gridColour(x, y, 10); }));
+    const std::string path =
+        put("a.bmp", bitmapOf(20, 10, [](int x, int y) { return gridColour(x, y, 10); }));
     scene.reset();
     create(64, 48);
     scene->images() = {path};
@@ -160,7 +162,8 @@ TEST_F(BitmapStyleTest, ShowsThePictureOnceThenPauses) {
     EXPECT_EQ(placesOf(image).size(), 1u);
     EXPECT_TRUE(bitmap.isDone());
     EXPECT_GE(nowMs() - start, 2000) << "the image pause";
-    EXPECT_TRUE(gApp.timeLastImage() >= seconds && gApp.timeLastImage() <= seconds + 1) << "shown, then paused";
+    EXPECT_TRUE(gApp.timeLastImage() >= seconds && gApp.timeLastImage() <= seconds + 1)
+        << "shown, then paused";
     EXPECT_EQ(scene->bandCount(), 25);
 
     // Taller than the screen after scaling: not drawn, the time still set.
@@ -192,7 +195,9 @@ TEST_F(BitmapStyleTest, GoldenPictures) {
             const int d = (x - 100) * (x - 100) + (y - 60) * (y - 60);
             return RGB(d / 40 % 256, 255 - x, y * 2);
         }));
-    put("stripes.bmp", bitmapOf(160, 160, [](int x, int y) { return (x + y) / 16 % 2 ? RGB(250, 200, 30) : RGB(20, 60, 180); }));
+    put("stripes.bmp", bitmapOf(160, 160, [](int x, int y) {
+            return (x + y) / 16 % 2 ? RGB(250, 200, 30) : RGB(20, 60, 180);
+        }));
     put("dusk.bmp", bitmapOf(300, 100, [](int x, int y) { return RGB(255 - y * 2, x * 255 / 300, 90 + y); }));
     settings().setFolders({pictures.path().string()});
     settings().setMinTime(1), settings().setMaxTime(2), settings().setImagePeriod(0);
@@ -206,7 +211,8 @@ TEST_F(BitmapStyleTest, GoldenPictures) {
             create(640, 360, depth);
             MSG m;
             while (scene->drawingCount() < 5 && GetMessage(&m)) DispatchMessage(&m);
-            golden.check("bitmap_" + std::to_string(depth) + "bit_seed" + std::to_string(seed), scene->surface());
+            golden.check("bitmap_" + std::to_string(depth) + "bit_seed" + std::to_string(seed),
+                         scene->surface());
         }
     }
 }

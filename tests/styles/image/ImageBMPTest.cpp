@@ -40,7 +40,8 @@ TEST_F(ImageBMPTest, EveryDepthAndHeaderAsConvertWroteIt) {
         ASSERT_TRUE(pictures.convert(std::string("pattern.ppm ") + options + " " + target)) << target;
         const ImageBMP image(pictures.at(name), kScreen);
         ASSERT_TRUE(image.IsValid()) << name;
-        EXPECT_TRUE(image.Width() == 23 && image.Height() == 13 && image.InfoHeader()->biBitCount == bits) << name;
+        EXPECT_TRUE(image.Width() == 23 && image.Height() == 13 && image.InfoHeader()->biBitCount == bits)
+            << name;
         EXPECT_LE(largestDifference(shownRgb(image), pictures.rgbOf(name)), tolerance) << name;
     }
     // A V4 header is a V5 one without its last 16 bytes.
@@ -72,7 +73,8 @@ TEST_F(ImageBMPTest, RedStaysRedAndTheShortHeaderKeepsItsColours) {
     ASSERT_TRUE(pictures.convert("pattern.ppm -colors 256 -type palette BMP2:core.bmp"));
     const ImageBMP core(pictures.at("core.bmp"), kScreen);
     ASSERT_TRUE(core.IsValid());
-    EXPECT_TRUE(core.InfoHeader()->biSize == 40u && core.InfoHeader()->biClrUsed == 256u) << "the whole table";
+    EXPECT_TRUE(core.InfoHeader()->biSize == 40u && core.InfoHeader()->biClrUsed == 256u)
+        << "the whole table";
     EXPECT_EQ(shownRgb(core), pictures.rgbOf("core.bmp"));
 }
 
@@ -85,7 +87,8 @@ TEST_F(ImageBMPTest, RunLengthsOfFourBits) {
     const ImageBMP image = decoded(f.bytes());
     ASSERT_TRUE(image.IsValid());
     EXPECT_EQ(image.InfoHeader()->biBitCount, 8);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(image.Pixels()), 24), "\1\2\1\1\2\3\4\5"s + std::string(8, '\0') + "\0\0\7\7\0\0\0\0"s);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(image.Pixels()), 24),
+              "\1\2\1\1\2\3\4\5"s + std::string(8, '\0') + "\0\0\7\7\0\0\0\0"s);
 }
 
 TEST_F(ImageBMPTest, EveryTruncatedPrefix) {
@@ -121,42 +124,54 @@ TEST_F(ImageBMPTest, HostileHeadersAreRefusedOrShownSoundly) {
     };
     // Refused outright.
     std::vector<std::pair<std::string, BmpFields>> refused;
-    for (const uint16_t bits : {0, 2, 3, 5, 7, 12, 33, 64, 0xFFFF}) refused.emplace_back("bits", plain()), refused.back().second.bits = bits;
-    for (const uint16_t planes : {0, 2, 0xFFFF}) refused.emplace_back("planes", plain()), refused.back().second.planes = planes;
+    for (const uint16_t bits : {0, 2, 3, 5, 7, 12, 33, 64, 0xFFFF})
+        refused.emplace_back("bits", plain()), refused.back().second.bits = bits;
+    for (const uint16_t planes : {0, 2, 0xFFFF})
+        refused.emplace_back("planes", plain()), refused.back().second.planes = planes;
     for (const uint32_t size : {0u, 16u, 39u, 41u, 52u, 64u, 107u, 125u, 0xFFFFFFFFu})
         refused.emplace_back("header size", plain()), refused.back().second.headerSize = size;
-    for (const int32_t w : {0, -1, INT32_MIN, INT32_MAX, 641}) refused.emplace_back("width", plain()), refused.back().second.width = w;
-    for (const int32_t h : {0, INT32_MIN, INT32_MAX, 481, -481}) refused.emplace_back("height", plain()), refused.back().second.height = h;
-    for (const uint32_t c : {4u, 5u, 6u, 99u, 0xFFFFFFFFu}) refused.emplace_back("compression", plain()), refused.back().second.compression = c;
+    for (const int32_t w : {0, -1, INT32_MIN, INT32_MAX, 641})
+        refused.emplace_back("width", plain()), refused.back().second.width = w;
+    for (const int32_t h : {0, INT32_MIN, INT32_MAX, 481, -481})
+        refused.emplace_back("height", plain()), refused.back().second.height = h;
+    for (const uint32_t c : {4u, 5u, 6u, 99u, 0xFFFFFFFFu})
+        refused.emplace_back("compression", plain()), refused.back().second.compression = c;
     refused.emplace_back("RLE on 24 bits", plain()), refused.back().second.compression = 1;
-    refused.emplace_back("bit fields on 8 bits", plain()), refused.back().second.compression = 3, refused.back().second.bits = 8;
-    refused.emplace_back("RLE top-down", plain()), refused.back().second.compression = 1, refused.back().second.bits = 8,
-        refused.back().second.height = -3;
+    refused.emplace_back("bit fields on 8 bits", plain()), refused.back().second.compression = 3,
+                                                           refused.back().second.bits = 8;
+    refused.emplace_back("RLE top-down", plain()), refused.back().second.compression = 1,
+                                                   refused.back().second.bits = 8,
+                                                   refused.back().second.height = -3;
     for (const int64_t offset : {int64_t{5000}, int64_t{0xFFFFFFFF}})
         refused.emplace_back("offset past the end", plain()), refused.back().second.bitsOffset = offset;
     refused.emplace_back("a table past the end", plain()), refused.back().second.bits = 8,
-        refused.back().second.colorsUsed = 0xFFFFFFFF, refused.back().second.fileHeader = false;
+                                                           refused.back().second.colorsUsed = 0xFFFFFFFF,
+                                                           refused.back().second.fileHeader = false;
     refused.emplace_back("width x bits overflowing", plain()), refused.back().second.width = 0x40000001,
-        refused.back().second.bits = 32;
+                                                               refused.back().second.bits = 32;
     for (const auto& [what, fields] : refused) EXPECT_FALSE(decoded(fields.bytes()).IsValid()) << what;
 
     // Shown, with no more colours than a picture uses and the file holds, no more rows than needed.
     BmpFields many = plain();
-    many.bits = 8, many.colorsUsed = 0xFFFFFFFF, many.table = std::string(300 * 4, '\x7F'), many.bitsOffset = 54 + 1200;
+    many.bits = 8, many.colorsUsed = 0xFFFFFFFF, many.table = std::string(300 * 4, '\x7F'),
+    many.bitsOffset = 54 + 1200;
     BmpFields wrapping = many;
     wrapping.colorsUsed = 0x40000001;  // four times it wraps to 4
     BmpFields shortTable = plain();
-    shortTable.bits = 8, shortTable.colorsUsed = 200, shortTable.bitsOffset = 54, shortTable.body = std::string(100, '\x01');
+    shortTable.bits = 8, shortTable.colorsUsed = 200, shortTable.bitsOffset = 54,
+    shortTable.body = std::string(100, '\x01');
     BmpFields sizes = plain();
     sizes.sizeImage = 0xFFFFFFFF;
     BmpFields smallSize = plain();
     smallSize.sizeImage = 4;
     BmpFields v5 = plain();
     v5.headerSize = 124;
-    for (const auto& [what, fields, colors] :
-         {std::tuple{"colours 2^32-1", many, 256u}, {"colours wrapping", wrapping, 256u},
-          {"a table the file lacks", shortTable, 25u}, {"image size 2^32-1", sizes, 0u},
-          {"image size smaller than the rows", smallSize, 0u}, {"V5", v5, 0u}}) {
+    for (const auto& [what, fields, colors] : {std::tuple{"colours 2^32-1", many, 256u},
+                                               {"colours wrapping", wrapping, 256u},
+                                               {"a table the file lacks", shortTable, 25u},
+                                               {"image size 2^32-1", sizes, 0u},
+                                               {"image size smaller than the rows", smallSize, 0u},
+                                               {"V5", v5, 0u}}) {
         const ImageBMP image = decoded(fields.bytes());
         ASSERT_TRUE(image.IsValid()) << what;
         EXPECT_EQ(image.InfoHeader()->biClrUsed, colors) << what;

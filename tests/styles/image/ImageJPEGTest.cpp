@@ -11,13 +11,15 @@ const ImageLimits kScreen{640, 480};
 // Where the first marker `code` starts in a JPEG file; npos when none.
 size_t markerAt(const std::string& jpeg, unsigned char code) {
     for (size_t i = 0; i + 1 < jpeg.size(); ++i)
-        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && static_cast<unsigned char>(jpeg[i + 1]) == code) return i;
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && static_cast<unsigned char>(jpeg[i + 1]) == code)
+            return i;
     return std::string::npos;
 }
 
 // The end of the scan at `sos`: up to the next marker but a stuffed byte or a restart.
 size_t scanEnd(const std::string& jpeg, size_t sos) {
-    size_t i = sos + 2 + (static_cast<unsigned char>(jpeg[sos + 2]) << 8 | static_cast<unsigned char>(jpeg[sos + 3]));
+    size_t i = sos + 2 +
+               (static_cast<unsigned char>(jpeg[sos + 2]) << 8 | static_cast<unsigned char>(jpeg[sos + 3]));
     for (; i + 1 < jpeg.size(); ++i) {
         const auto next = static_cast<unsigned char>(jpeg[i + 1]);
         if (static_cast<unsigned char>(jpeg[i]) == 0xFF && next != 0 && (next < 0xD0 || next > 0xD7)) break;
@@ -42,11 +44,14 @@ TEST_F(ImageJPEGTest, EveryKindShownAsConvertReadsIt) {
     ASSERT_TRUE(pictures.convert("pattern.ppm -quality 90 -interlace Plane progressive.jpg"));
     ASSERT_TRUE(pictures.run("jpegtran -arithmetic -outfile arithmetic.jpg base420.jpg"));
     ASSERT_TRUE(pictures.run("jpegtran -arithmetic -progressive -outfile arithprog.jpg base444.jpg"));
-    ASSERT_TRUE(pictures.convert("pattern.ppm -quality 90 -colorspace sRGB -define jpeg:colorspace=2 rgb.jpg"));
-    for (const char* name : {"base444.jpg", "base420.jpg", "progressive.jpg", "arithmetic.jpg", "arithprog.jpg", "rgb.jpg"}) {
+    ASSERT_TRUE(
+        pictures.convert("pattern.ppm -quality 90 -colorspace sRGB -define jpeg:colorspace=2 rgb.jpg"));
+    for (const char* name :
+         {"base444.jpg", "base420.jpg", "progressive.jpg", "arithmetic.jpg", "arithprog.jpg", "rgb.jpg"}) {
         const ImageJPEG image(pictures.at(name), kScreen);
         ASSERT_TRUE(image.IsValid()) << name;
-        EXPECT_TRUE(image.Width() == 64 && image.Height() == 40 && image.InfoHeader()->biBitCount == 24) << name;
+        EXPECT_TRUE(image.Width() == 64 && image.Height() == 40 && image.InfoHeader()->biBitCount == 24)
+            << name;
         EXPECT_EQ(image.RowPadding(), 0);
         // The same library's decode, by another route: small rounding only.
         EXPECT_LE(largestDifference(shownRgb(image), pictures.rgbOf(name)), 2) << name;
@@ -117,7 +122,8 @@ TEST_F(ImageJPEGTest, TruncatedCorruptAndEndlessFiles) {
         const std::string whole = pictures.read(name);
         for (size_t n = 0; n < whole.size(); ++n) {
             const ImageJPEG part = decoded(whole.substr(0, n));
-            ASSERT_TRUE(!part.IsValid() || (part.Width() == 16 && part.PixelBytes() == 16u * 3 * 12)) << name << " " << n;
+            ASSERT_TRUE(!part.IsValid() || (part.Width() == 16 && part.PixelBytes() == 16u * 3 * 12))
+                << name << " " << n;
         }
     }
     ASSERT_TRUE(pictures.convert("pattern.ppm -quality 80 baseline.jpg"));

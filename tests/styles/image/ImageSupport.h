@@ -43,7 +43,8 @@ public:
         std::string ppm = "P6 " + std::to_string(w) + " " + std::to_string(h) + " 255\n";
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                ppm += {static_cast<char>(x * 11), static_cast<char>(y * 19), static_cast<char>(x * y * 7 + 3)};
+                ppm +=
+                    {static_cast<char>(x * 11), static_cast<char>(y * 19), static_cast<char>(x * y * 7 + 3)};
         write(name, ppm);
     }
 };
@@ -58,7 +59,8 @@ inline std::string shownRgb(const Image& image) {
     for (int y = 0; y < s.height(); ++y)
         for (int x = 0; x < s.width(); ++x) {
             const uint32_t c = s.at(x, y);
-            out += {static_cast<char>(GetRValue(c)), static_cast<char>(GetGValue(c)), static_cast<char>(GetBValue(c))};
+            out += {static_cast<char>(GetRValue(c)), static_cast<char>(GetGValue(c)),
+                    static_cast<char>(GetBValue(c))};
         }
     return out;
 }
@@ -84,8 +86,8 @@ struct BmpFields {
     uint32_t colorsUsed = 0;
     int64_t bitsOffset = -1;  // -1: right after header and table
     bool fileHeader = true;
-    std::string table;        // the colour table's bytes
-    std::string body;         // what follows the table
+    std::string table;  // the colour table's bytes
+    std::string body;   // what follows the table
 
     std::string bytes() const {
         std::string header;
@@ -93,11 +95,13 @@ struct BmpFields {
             for (int i = 0; i < n; ++i) header += static_cast<char>(v >> (8 * i));
         };
         put(headerSize, 4), put(static_cast<uint32_t>(width), 4), put(static_cast<uint32_t>(height), 4);
-        put(planes, 2), put(bits, 2), put(compression, 4), put(sizeImage, 4), put(0, 8), put(colorsUsed, 4), put(0, 4);
+        put(planes, 2), put(bits, 2), put(compression, 4), put(sizeImage, 4), put(0, 8), put(colorsUsed, 4),
+            put(0, 4);
         if (headerSize > 40 && headerSize <= 124) header.resize(headerSize, '\0');
         std::string file;
         if (fileHeader) {
-            const uint64_t offset = bitsOffset >= 0 ? uint64_t(bitsOffset) : 14 + header.size() + table.size();
+            const uint64_t offset =
+                bitsOffset >= 0 ? uint64_t(bitsOffset) : 14 + header.size() + table.size();
             file = "BM";
             const auto put32 = [&file](uint64_t v) {
                 for (int i = 0; i < 4; ++i) file += static_cast<char>(v >> (8 * i));

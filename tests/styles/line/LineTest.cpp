@@ -62,7 +62,8 @@ TEST_F(LineTest, BrushStrokeCountsArePowersOfTwoAndEachPaints) {
         EXPECT_GT(painted(), 0) << line.width() << " strokes";
         // The strokes stay within a fifth of the jitter of one another.
         for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x) EXPECT_TRUE(dc.GetPixel(x, y) == RGB(0, 0, 0) || std::abs(y - 16) <= 4) << y;
+            for (int x = 0; x < 32; ++x)
+                EXPECT_TRUE(dc.GetPixel(x, y) == RGB(0, 0, 0) || std::abs(y - 16) <= 4) << y;
     }
     EXPECT_EQ(counts, (std::set<int>{1, 2, 4, 8}));
 }
@@ -89,11 +90,15 @@ TEST(LineSteps, ThePositionsSeenIncludeThoseOnTheEdges) {
     };
     long long first = 0, last = 0;
     for (auto [start, step, count, lo, hi, seen, f, l] :
-         {std::tuple{-4LL, 2LL, 10LL, 0LL, 100LL, true, 2LL, 10LL}, {-5, 2, 10, 0, 100, true, 3, 10},
-          {10, -2, 10, 0, 4, true, 3, 5}, {0, 3, 5, 1, 2, false, 1, 0}, {0, 0, 5, -9, 9, false, 1, 0}}) {
+         {std::tuple{-4LL, 2LL, 10LL, 0LL, 100LL, true, 2LL, 10LL},
+          {-5, 2, 10, 0, 100, true, 3, 10},
+          {10, -2, 10, 0, 4, true, 3, 5},
+          {0, 3, 5, 1, 2, false, 1, 0},
+          {0, 0, 5, -9, 9, false, 1, 0}}) {
         const bool any = Steps::visibleSteps(start, step, count, lo, hi, first, last);
         EXPECT_EQ(any, seen) << start << " " << step;
-        EXPECT_TRUE(!seen || (first == f && last == l)) << start << " " << step << ": " << first << ".." << last;
+        EXPECT_TRUE(!seen || (first == f && last == l))
+            << start << " " << step << ": " << first << ".." << last;
     }
 }
 

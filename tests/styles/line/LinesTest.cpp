@@ -1,5 +1,5 @@
-#include "styles/StyleSupport.h"
 #include "scene/StyleCatalogue.h"
+#include "styles/StyleSupport.h"
 #include "styles/line/Line.h"
 #include "styles/line/LinerDrawer.h"
 #include "styles/line/LinerMembers.h"
@@ -25,15 +25,17 @@ protected:
         StyleTest::TearDown();
     }
     // Lines on a fresh scene from `seed`, drawing for `ms`; `liner` >= 0 the only member.
-    std::unique_ptr<TimedLines> lines(int w, int h, int seed, int depth = 32, int liner = -1, uint32_t ms = 20000,
-                                      bool circle = false) {
+    std::unique_ptr<TimedLines> lines(int w, int h, int seed, int depth = 32, int liner = -1,
+                                      uint32_t ms = 20000, bool circle = false) {
         fresh(w, h, seed, depth);
         if (liner >= 0) onlyMember(Family::Liner, kLinerKinds, liner);
         return std::make_unique<TimedLines>(scene.get(), ms, circle);
     }
     static void finish(Lines& d, int steps = 1000) { StyleTest::finish(d, steps); }
     // Segments of `liner` until it ends (or `limit`), asking a Lines style on a small scene.
-    std::vector<Segment> run(Liner& liner, int limit = 100000) { return segmentsOf(liner, ask(), line(), limit); }
+    std::vector<Segment> run(Liner& liner, int limit = 100000) {
+        return segmentsOf(liner, ask(), line(), limit);
+    }
     TimedLines& ask() {
         if (!asked) asked = lines(64, 48, 1);
         return *asked;
@@ -62,7 +64,8 @@ TEST_F(LinesTest, JoinDrawsEveryChordOnceThenEnds) {
         const auto segments = run(join);
         ASSERT_EQ(static_cast<int>(segments.size()), n * (n - 1) / 2);
         for (const Segment& s : segments)
-            EXPECT_TRUE(std::fabs(std::hypot(s.x1, s.y1) - 1) < 1e-5 && std::fabs(std::hypot(s.x2, s.y2) - 1) < 1e-5);
+            EXPECT_TRUE(std::fabs(std::hypot(s.x1, s.y1) - 1) < 1e-5 &&
+                        std::fabs(std::hypot(s.x2, s.y2) - 1) < 1e-5);
     }
     // The whole style: exactly the chords, then the drawing is done.
     asked.reset();
@@ -96,7 +99,8 @@ TEST_F(LinesTest, GridCountsFollowSpacingAndEdges) {
             const int between = static_cast<int>(std::lround(2 / d)) - 1;
             return grid.edge() ? between + 2 : between;
         };
-        const int expected = (grid.vertical() ? count(grid.dx()) : 0) + (grid.horizontal() ? count(grid.dy()) : 0);
+        const int expected =
+            (grid.vertical() ? count(grid.dx()) : 0) + (grid.horizontal() ? count(grid.dy()) : 0);
         EXPECT_EQ(static_cast<int>(run(grid).size()), expected) << seed;
         EXPECT_TRUE(grid.vertical() || grid.horizontal());
     }

@@ -1,7 +1,7 @@
 #include "styles/StyleSupport.h"
+#include "styles/dot/Dot.h"
 #include "styles/neighbourly/Neighbourly.h"
 #include "styles/neighbourly/NeighbourlySaver.h"
-#include "styles/dot/Dot.h"
 
 namespace {
 
@@ -46,7 +46,9 @@ public:
 class ConvolverWithKernel : public NeighbourlyConvolver {
 public:
     using NeighbourlyConvolver::NeighbourlyConvolver;
-    void setKernel(std::vector<int32_t> weights, int32_t sum) { m_weights = std::move(weights), m_iSum = sum; }
+    void setKernel(std::vector<int32_t> weights, int32_t sum) {
+        m_weights = std::move(weights), m_iSum = sum;
+    }
 };
 
 class NeighbourlyTest : public StyleTest {
@@ -56,7 +58,8 @@ protected:
         StyleTest::TearDown();
     }
     // A fresh scene with the starting picture, one cell covering it all unless `layout`.
-    void start(int w, int h, int seed, int depth = 32, bool layout = false, platform::HeadlessOptions options = {}) {
+    void start(int w, int h, int seed, int depth = 32, bool layout = false,
+               platform::HeadlessOptions options = {}) {
         settings().setMaxTime(10000);
         if (!layout) wholeScreenLayout();
         fresh(w, h, seed, depth, std::move(options));
@@ -90,8 +93,9 @@ TEST_F(NeighbourlyTest, TheBlurWindowIsClippedAtTheCorners) {
             const int r = dynamic_cast<NeighbourlyBlur&>(*n).radius();
             ASSERT_TRUE(r >= 1 && r <= 4) << r;
             // The corner's window holds (R + 1)^2 pixels, the inner one (2R + 1)^2.
-            for (auto [cx, cy, x0, y0, side] : {std::tuple{0, 0, 0, 0, r + 1}, {23, 19, 23 - r, 19 - r, r + 1},
-                                                 {10, 10, 10 - r, 10 - r, 2 * r + 1}}) {
+            for (auto [cx, cy, x0, y0, side] : {std::tuple{0, 0, 0, 0, r + 1},
+                                                {23, 19, 23 - r, 19 - r, r + 1},
+                                                {10, 10, 10 - r, 10 - r, 2 * r + 1}}) {
                 int sum[3] = {0, 0, 0};
                 for (int x = x0; x < x0 + side; ++x)
                     for (int y = y0; y < y0 + side; ++y) {
@@ -99,7 +103,8 @@ TEST_F(NeighbourlyTest, TheBlurWindowIsClippedAtTheCorners) {
                         sum[0] += p.red(), sum[1] += p.green(), sum[2] += p.blue();
                     }
                 const int count = side * side;
-                EXPECT_EQ(colorAt(*n, cx, cy), Color(sum[0] / count, sum[1] / count, sum[2] / count)) << seed << " " << cx;
+                EXPECT_EQ(colorAt(*n, cx, cy), Color(sum[0] / count, sum[1] / count, sum[2] / count))
+                    << seed << " " << cx;
             }
         }
     }
@@ -157,7 +162,8 @@ TEST_F(NeighbourlyTest, AZeroSumKernelIsAppliedUndividedAndClamped) {
     }
     RandomSource random(9);
     NeighbourlySharpen sharpen(random, nullptr);
-    EXPECT_TRUE(sharpen.radius() == 1 && sharpen.sum() == 8 && sharpen.weight(1, 1) == 16 && sharpen.weight(0, 2) == -1);
+    EXPECT_TRUE(sharpen.radius() == 1 && sharpen.sum() == 8 && sharpen.weight(1, 1) == 16 &&
+                sharpen.weight(0, 2) == -1);
     sharpen.prepare(dc, SubRect(0, 0, 5, 5, 0, 0));
     // A flat area keeps its colour: (16 - 8) x v / 8.
     EXPECT_EQ(colorAt(sharpen, 3, 3).colorRef(), RGB(10, 100, 200));
@@ -189,7 +195,8 @@ TEST_F(NeighbourlyTest, NoReadLeavesTheCellWhateverThePosition) {
             for (bool plain : {false, true}) {
                 RandomSource random(id + 3);
                 auto n = loaded(id, w, h, random, plain);
-                for (auto [x, y] : {std::pair{w, 0}, {w, h - 1}, {w + 4, h}, {-3, -2}, {0, h}, {w - 1, h - 1}})
+                for (auto [x, y] :
+                     {std::pair{w, 0}, {w, h - 1}, {w + 4, h}, {-3, -2}, {0, h}, {w - 1, h - 1}})
                     colorAt(*n, x, y);
                 // The pixel itself, held to the cell, where a window is empty.
                 if (id == 1 && w > 5) {
@@ -300,20 +307,24 @@ TEST_F(NeighbourlyTest, EveryMemberFinishesOnTinyCellsAndThePreview) {
 TEST_F(NeighbourlyTest, FastPathsGiveThePixelsOfThePlainOnes) {
     for (int id = 0; id < kMembers; ++id)
         for (int seed = 1; seed <= 2; ++seed)
-            expectPlainPathAlike([&](bool plain) {
-                start(120, 80, seed, 32, true);
-                NeighbourlyWith s(scene.get(), id);
-                s.setPlainPath(plain);
-                finish(s);
-            }, "member " + std::to_string(id) + " seed " + std::to_string(seed));
+            expectPlainPathAlike(
+                [&](bool plain) {
+                    start(120, 80, seed, 32, true);
+                    NeighbourlyWith s(scene.get(), id);
+                    s.setPlainPath(plain);
+                    finish(s);
+                },
+                "member " + std::to_string(id) + " seed " + std::to_string(seed));
     for (int depth : {32, 8})
         for (int seed = 1; seed <= 3; ++seed)
-            expectPlainPathAlike([&](bool plain) {
-                start(120, 80, seed, depth, true);
-                Plasma p(scene.get());
-                p.setPlainPath(plain);
-                finish(p);
-            }, "plasma depth " + std::to_string(depth) + " seed " + std::to_string(seed));
+            expectPlainPathAlike(
+                [&](bool plain) {
+                    start(120, 80, seed, depth, true);
+                    Plasma p(scene.get());
+                    p.setPlainPath(plain);
+                    finish(p);
+                },
+                "plasma depth " + std::to_string(depth) + " seed " + std::to_string(seed));
     // The mode filter on a picture of few colours, where ties are many.
     create(40, 40);
     RandomSource colors(8);

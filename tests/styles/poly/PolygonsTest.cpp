@@ -1,6 +1,6 @@
-#include "styles/StyleSupport.h"
 #include "platform/DC.h"
 #include "platform/Surface.h"
+#include "styles/StyleSupport.h"
 #include "styles/line/Line.h"
 #include "styles/poly/Poly.h"
 #include "styles/poly/PolyDrawer.h"
@@ -19,8 +19,11 @@ protected:
         moving = moving || (kind >= 10 && kind <= 12);
         settings().setMinTime(5);
         settings().setMaxTime(moving ? 5 : 1000);
-        if (moving) return kind < 0 ? std::make_unique<PolygonsMoving>(scene.get()) : std::make_unique<PolygonsMoving>(scene.get(), kind);
-        return kind < 0 ? std::make_unique<PolygonsStatic>(scene.get()) : std::make_unique<PolygonsStatic>(scene.get(), kind);
+        if (moving)
+            return kind < 0 ? std::make_unique<PolygonsMoving>(scene.get())
+                            : std::make_unique<PolygonsMoving>(scene.get(), kind);
+        return kind < 0 ? std::make_unique<PolygonsStatic>(scene.get())
+                        : std::make_unique<PolygonsStatic>(scene.get(), kind);
     }
     static void finish(Saver& s, int steps = 2000) { StyleTest::finish(s, steps); }
     // A surface of w x h cleared to 0 and a device context on it.
@@ -45,7 +48,8 @@ TEST(PolyMatrix, RotationsAndTranslationsAreRowVectorProducts) {
     const Vec4 q = Matrix4::rotationZ(static_cast<float>(M_PI / 2)).apply(p);
     EXPECT_NEAR(q.x, 0, 1e-6);
     EXPECT_NEAR(q.y, 1, 1e-6);
-    const Vec4 t = (Matrix4::rotationZ(static_cast<float>(M_PI / 2)) * Matrix4::translation(1, 2, 3)).apply(p);
+    const Vec4 t =
+        (Matrix4::rotationZ(static_cast<float>(M_PI / 2)) * Matrix4::translation(1, 2, 3)).apply(p);
     EXPECT_NEAR(t.x, 1, 1e-6);
     EXPECT_NEAR(t.y, 3, 1e-6);
     EXPECT_NEAR(t.z, 3, 1e-6);
@@ -62,7 +66,8 @@ TEST(PolyShade, TheLightsShareStaysWithinZeroAndOneAndTheSortIsFarFirstAndStable
     EXPECT_FLOAT_EQ(PolySolid::shade({NAN, 0, 0}), 0.0f);
     std::vector<PolyFacet> facets(6);
     const float depth[] = {0.1f, 0.5f, 0.1f, -0.3f, 0.5f, 0.1f};
-    for (size_t i = 0; i < facets.size(); ++i) facets[i].maxZ = depth[i], facets[i].color = Color(static_cast<int>(i), 0, 0);
+    for (size_t i = 0; i < facets.size(); ++i)
+        facets[i].maxZ = depth[i], facets[i].color = Color(static_cast<int>(i), 0, 0);
     PolySolid::sortFarFirst(facets);
     const int order[] = {1, 4, 0, 2, 5, 3};
     for (size_t i = 0; i < facets.size(); ++i) EXPECT_EQ(facets[i].color.red(), order[i]) << i;
@@ -76,7 +81,8 @@ TEST(PolyClip, FarPointsAreCutToTheNeighbourhood) {
     xs = {0, 1e6f, 0}, ys = {0, 0, 1};
     Polygons::clipToSquare(xs, ys, 3);
     ASSERT_GE(xs.size(), 3u);
-    for (size_t i = 0; i < xs.size(); ++i) EXPECT_TRUE(std::fabs(xs[i]) <= 3.0f && std::fabs(ys[i]) <= 3.0f) << i;
+    for (size_t i = 0; i < xs.size(); ++i)
+        EXPECT_TRUE(std::fabs(xs[i]) <= 3.0f && std::fabs(ys[i]) <= 3.0f) << i;
     // A segment crossing the square keeps its inside part.
     xs = {0, 100}, ys = {0, 0};
     Polygons::clipToSquare(xs, ys, 3);
@@ -130,7 +136,8 @@ TEST_F(PolygonsTest, TheFrameIsABevelLitFromTheTopLeft) {
         if (meanX[k] < meanX[left]) left = k;
     }
     EXPECT_FALSE(frame.nextFacet(*saver, xs, ys, c, true));
-    for (int k = 0; k < 4; ++k) EXPECT_TRUE(brightness[top] >= brightness[k] && (k == top || brightness[left] >= brightness[k])) << k;
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(brightness[top] >= brightness[k] && (k == top || brightness[left] >= brightness[k])) << k;
 }
 
 TEST_F(PolygonsTest, ATwistedCylinderSideCrossesItsCornersAndFillsAsTwoTriangles) {
@@ -163,7 +170,8 @@ TEST_F(PolygonsTest, ATwistedCylinderSideCrossesItsCornersAndFillsAsTwoTriangles
     POINT points[5];
     for (int i = 0; i < 5; ++i) {
         const double a = -M_PI / 2 + i * 4 * M_PI / 5;
-        points[i] = {static_cast<int>(std::lround(20 + 18 * std::cos(a))), static_cast<int>(std::lround(20 + 18 * std::sin(a)))};
+        points[i] = {static_cast<int>(std::lround(20 + 18 * std::cos(a))),
+                     static_cast<int>(std::lround(20 + 18 * std::sin(a)))};
     }
     PolyDrawerSolid().draw(star.dc, points, 5, Color(255, 0, 0));
     EXPECT_TRUE(star.surface.at(20, 21) == 0 && star.surface.at(20, 5) != 0);
@@ -181,7 +189,8 @@ TEST_F(PolygonsTest, TheWireDrawerOutlinesEveryEdgeWithAStraightLineAndTheThirdW
         const POINT tri[] = {{6, 6}, {53, 6}, {6, 53}};
         wire.draw(canvas.dc, tri, 3, Color(255, 255, 255));
         int first = 0, closing = 0;
-        for (int d = -5; d <= 5; ++d) first += canvas.surface.at(30, 6 + d) != 0, closing += canvas.surface.at(6 + d, 30) != 0;
+        for (int d = -5; d <= 5; ++d)
+            first += canvas.surface.at(30, 6 + d) != 0, closing += canvas.surface.at(6 + d, 30) != 0;
         // (A row of dots that recolour what lies beneath shows nothing on black.)
         if (dynamic_cast<const LineDot*>(&wire.line())) continue;
         EXPECT_TRUE(first > 0 && closing > 0) << seed;
@@ -227,7 +236,8 @@ TEST_F(PolygonsTest, AnInterruptedBuildIsNotResumedAndDrawsWhatItHas) {
         EXPECT_EQ(cone.facets().size(), made);  // nothing added later
         if (made < static_cast<size_t>(cone.sides()) + 1) {
             ++cut;
-            for (const PolyFacet& f : cone.facets()) EXPECT_EQ(f.points.size(), 3u);  // cut among its sides: no base
+            for (const PolyFacet& f : cone.facets())
+                EXPECT_EQ(f.points.size(), 3u);  // cut among its sides: no base
         }
     }
     EXPECT_GT(cut, 0);
@@ -246,10 +256,11 @@ TEST_F(PolygonsTest, EveryKindDrawsOnTinyCellsAndThePreview) {
 TEST_F(PolygonsTest, GoldenPictures) {
     GoldenFile golden("polygons.txt");
     for (bool moving : {false, true})
-        goldenSeeds(golden, moving ? "polygons_moving_" : "polygons_static_", {32, 8}, [&](int seed, int depth) {
-            fresh(640, 360, seed, depth);
-            finish(*polygons(-1, moving));
-        });
+        goldenSeeds(golden, moving ? "polygons_moving_" : "polygons_static_", {32, 8},
+                    [&](int seed, int depth) {
+                        fresh(640, 360, seed, depth);
+                        finish(*polygons(-1, moving));
+                    });
     GoldenFile kinds("polygon_kinds.txt");
     for (int kind = 0; kind <= 15; ++kind) {
         fresh(320, 180, 11);

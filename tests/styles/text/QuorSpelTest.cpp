@@ -38,7 +38,8 @@ TEST(QuorSpel, ShortTextsAndForeignBytesPassUntouchedPassesStopAtTheBufferEnd) {
     for (int seed = 1; seed <= 40; ++seed) {
         const size_t size = misspelled(seed, text).size();
         EXPECT_TRUE(size > QuorSpel::kPassCapacity / 2 && size <= QuorSpel::kPassCapacity &&
-                    misspelled(seed, nearly).size() <= QuorSpel::kPassCapacity) << seed;
+                    misspelled(seed, nearly).size() <= QuorSpel::kPassCapacity)
+            << seed;
     }
     const std::string wide(1500, '\xe9');
     EXPECT_EQ(misspelled(1, wide), wide.substr(0, QuorSpel::kPassCapacity));
@@ -66,8 +67,12 @@ TEST(QuorSpel, DrawsInTheOrderOfTheRules) {
 
 TEST(QuorSpel, EachKindOfErrorHappens) {
     // Swapped digits, a swapped vowel, a double e, stray punctuation, a doubled letter, a lost space.
-    for (const auto& [in, out] : {std::pair<std::string, std::string>{"12", "21"}, {"bo", "ob"},
-                                  {"ee", "ea"}, {"a?", "a/"}, {"ab", "aab"}, {"a b", "ab"}}) {
+    for (const auto& [in, out] : {std::pair<std::string, std::string>{"12", "21"},
+                                  {"bo", "ob"},
+                                  {"ee", "ea"},
+                                  {"a?", "a/"},
+                                  {"ab", "aab"},
+                                  {"a b", "ab"}}) {
         int seed = 1;
         while (seed <= 20000 && misspelled(seed, in) != out) ++seed;
         EXPECT_LE(seed, 20000) << in << " never became " << out;
@@ -87,7 +92,8 @@ TEST(QuorSpel, TheSettingAndTheTexterDecide) {
     for (int seed = 1; seed <= 200; ++seed) {
         RandomSource r(seed), copy(seed);
         QuorSpel q(&r);
-        EXPECT_TRUE(textWithTypos(message, q, r, 0) == message.GetText() && textWithTypos(date, q, r, 100) == date.GetText());
+        EXPECT_TRUE(textWithTypos(message, q, r, 0) == message.GetText() &&
+                    textWithTypos(date, q, r, 100) == date.GetText());
         copy.next();  // the chance of the message only
         EXPECT_EQ(r.next(), copy.next());
         changed += textWithTypos(message, q, r, 100) != message.GetText();

@@ -1,9 +1,9 @@
-#include "styles/StyleSupport.h"
-#include "styles/text/Text.h"
-#include "support/EnvOverride.h"
 #include <ctime>
 #include <fstream>
 #include <optional>
+#include "styles/StyleSupport.h"
+#include "styles/text/Text.h"
+#include "support/EnvOverride.h"
 
 namespace {
 
@@ -67,8 +67,10 @@ protected:
 TEST_F(TextStyleTest, SizeAndPlaceFromTheLayout) {
     SubRectList mixed = grid(2, 1, 100, 100);  // the wide cell is of the other group
     mixed.back().setRect(100, 0, 512, 100);
-    for (const auto& [cells, size] : {std::pair{grid(4, 3, 256, 256), 9}, {grid(1, 1, 1024, 768), 36},
-                                      {grid(1, 1, 100, 768), 8}, {mixed, 18}})
+    for (const auto& [cells, size] : {std::pair{grid(4, 3, 256, 256), 9},
+                                      {grid(1, 1, 1024, 768), 36},
+                                      {grid(1, 1, 100, 768), 8},
+                                      {mixed, 18}})
         EXPECT_EQ(textOn(1024, 768, cells)->fontSize(), size) << cells.front().width();
     // Checkered: the drawing's group 0 gets the text in every cell, the other none.
     onlyMessage("Quorvane");
@@ -131,8 +133,7 @@ TEST_F(TextStyleTest, NoFontEndsTheDrawingUndrawn) {
     const auto noFonts = [this] {
         TempFolder fonts;  // fontconfig reads its configuration once: a child of its own
         const auto config = fonts.path() / "fonts.conf";
-        std::ofstream(config) << "<fontconfig><dir>" << fonts.path().string()
-                              << "</dir></fontconfig>";
+        std::ofstream(config) << "<fontconfig><dir>" << fonts.path().string() << "</dir></fontconfig>";
         ::setenv("FONTCONFIG_FILE", config.c_str(), 1);
         auto text = textOn(320, 240, grid(2, 2, 160, 120));
         const uint64_t before = pictureHash(scene->surface());
@@ -148,7 +149,8 @@ TEST_F(TextStyleTest, GoldenPictures) {
     static constexpr StyleMaker kTextOnly[] = {{5, "Text", makeSaver<Text>}};
     const StyleMakersScope textOnly{kTextOnly};
     GoldenFile golden("text.txt");
-    settings().setMinTime(1), settings().setMaxTime(2), settings().setUseBlack(50), settings().setQuorSpel(50);
+    settings().setMinTime(1), settings().setMaxTime(2), settings().setUseBlack(50),
+        settings().setQuorSpel(50);
     settings().setMessage(0, "Quorvane"), settings().setMessage(1, "Hello, world");
     for (const int depth : {32, 8}) {
         settings().setUseAnimation(depth == 8), settings().setAnimation(depth == 8 ? 100 : 0);

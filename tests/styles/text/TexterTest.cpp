@@ -1,5 +1,5 @@
-#include "styles/StyleSupport.h"
 #include "platform/Clock.h"
+#include "styles/StyleSupport.h"
 #include "styles/text/Texter.h"
 
 namespace {
@@ -32,7 +32,8 @@ TEST(Texter, DurationsCountsDatesCharactersMessagesAndTheFactory) {
     RandomSource r(5), copy(5);
     TexterDuration duration(&r, &facts);
     for (auto [seconds, text] : {std::pair<int64_t, const char*>{59, "59 seconds"},
-                                 {61, "1 mins 1 secs"}, {3661, "1 hrs 1 mins 1 secs"},
+                                 {61, "1 mins 1 secs"},
+                                 {3661, "1 hrs 1 mins 1 secs"},
                                  {-5, "0 seconds"}}) {  // -5: the calendar was set back
         facts.start = now - seconds;
         EXPECT_EQ(duration.GetText(), text);
@@ -66,11 +67,14 @@ TEST(Texter, DurationsCountsDatesCharactersMessagesAndTheFactory) {
     for (int seed = 1; seed <= 60; ++seed) {
         RandomSource r2(seed), copy2(seed);
         const auto made = [&](TextSettings& s) { return CreateTexter(r2, s.settings, facts); };
-        EXPECT_TRUE(dynamic_cast<TexterTime*>(made(date).get()) && dynamic_cast<TexterChar*>(made(single).get()));
+        EXPECT_TRUE(dynamic_cast<TexterTime*>(made(date).get()) &&
+                    dynamic_cast<TexterChar*>(made(single).get()));
         const auto statistic = made(statistics);
-        EXPECT_TRUE(dynamic_cast<TexterDuration*>(statistic.get()) || dynamic_cast<TexterOverallCount*>(statistic.get()));
+        EXPECT_TRUE(dynamic_cast<TexterDuration*>(statistic.get()) ||
+                    dynamic_cast<TexterOverallCount*>(statistic.get()));
         // No messages and no other weight: the all-zero table's last member.
-        EXPECT_TRUE(dynamic_cast<TexterMessage*>(made(messageOnly).get()) && dynamic_cast<TexterMessage*>(made(noMessage).get()));
+        EXPECT_TRUE(dynamic_cast<TexterMessage*>(made(messageOnly).get()) &&
+                    dynamic_cast<TexterMessage*>(made(noMessage).get()));
         for (int i = 0; i < 5; ++i) copy2.next();  // one draw each
         EXPECT_EQ(r2.next(), copy2.next());
     }

@@ -24,7 +24,8 @@ TEST(LSystem, CompanionRules) {
     // Read backwards with L/R, +/- and [/] exchanged: the mirror image.
     EXPECT_EQ(l.rules().at('R'), "<[L+R]-F");
     l.addRule('T', "Tt+[b]-B");
-    EXPECT_TRUE(l.rules().at('B') == "Bb-[t]+T" && l.rules().at('t') == "T+[t]-bB" && l.rules().at('b') == "Bb-[t]+T");
+    EXPECT_TRUE(l.rules().at('B') == "Bb-[t]+T" && l.rules().at('t') == "T+[t]-bB" &&
+                l.rules().at('b') == "Bb-[t]+T");
     // The turns and brackets themselves are never rewritten.
     for (char c : std::string("<>+-[]")) EXPECT_EQ(l.rules().count(c), 0u) << c;
     // A later rule derives the same companions again.
@@ -67,7 +68,8 @@ TEST(LSystem, FitsThePathToTheSquareButNotAFlatAxis) {
     LSystem up("+FFFF", 0, 0, 90, 0.05f);
     up.expand(0);
     EXPECT_TRUE(!up.fitsX() && up.fitsY());
-    for (const Move& s : walk(up)) EXPECT_TRUE(std::fabs(s.x1) < 1e-6 && std::fabs(s.x2) < 1e-6 && s.y1 >= -1 && s.y2 <= 1);
+    for (const Move& s : walk(up))
+        EXPECT_TRUE(std::fabs(s.x1) < 1e-6 && std::fabs(s.x2) < 1e-6 && s.y1 >= -1 && s.y2 <= 1);
     // A long climb, one step aside: not blown up to the cell's width.
     const std::string word = "+" + std::string(3000, 'F') + "-F+";
     LSystem climb(word, 0.25f, 0, 90, 1);
@@ -97,7 +99,8 @@ TEST(LSystem, AWordOfTurnsOrOfNothingDrawsNothing) {
         LSystem l(word, 0, 0, 45, 0.05f);
         l.expand(2);
         EXPECT_FALSE(l.fitsX() || l.fitsY()) << word;
-        for (const Move& s : walk(l)) EXPECT_TRUE(!s.drawn && std::isfinite(s.x2) && std::isfinite(s.y2)) << word;
+        for (const Move& s : walk(l))
+            EXPECT_TRUE(!s.drawn && std::isfinite(s.x2) && std::isfinite(s.y2)) << word;
     }
     // Moves of no length: a path that is one point.
     LSystem l("FFF", 0, 0, 45, 0);

@@ -27,7 +27,8 @@ protected:
     }
     // A style on a fresh w x h scene from `seed`, with a layout of its own.
     template <class Style>
-    std::unique_ptr<Style> make(int w, int h, int seed, int depth = 32, platform::HeadlessOptions options = {}) {
+    std::unique_ptr<Style> make(int w, int h, int seed, int depth = 32,
+                                platform::HeadlessOptions options = {}) {
         fresh(w, h, seed, depth, std::move(options), true);
         return std::make_unique<Style>(scene.get());
     }
@@ -69,7 +70,8 @@ TEST_F(LineStyleTest, EachListIsPaintedIntoItsOwnColourOfTheCheckerboard) {
                     for (int x = r.left(); x < r.left() + r.width(); ++x)
                         changed = changed || before[size_t(y * w + x)] != after[size_t(y * w + x)];
                 const bool painted = r.group() == d->group() && (r.row() + r.column()) % 2 == only;
-                EXPECT_EQ(changed, painted) << seed << " list " << only << " cell " << r.row() << "," << r.column();
+                EXPECT_EQ(changed, painted)
+                    << seed << " list " << only << " cell " << r.row() << "," << r.column();
             }
             ++checked;
         }
@@ -80,13 +82,16 @@ TEST_F(LineStyleTest, FinishOnTinyScreensAndThePreview) {
     settings().setSpeed(0);
     for (auto [w, h] : {std::pair{1, 1}, {1, 100}, {100, 1}, {152, 112}})
         for (int seed = 1; seed <= 3; ++seed)
-            both(w, h, seed, 32, [&](Saver& s, const char* name) { EXPECT_TRUE(s.isDone()) << name << w << "x" << h; });
+            both(w, h, seed, 32,
+                 [&](Saver& s, const char* name) { EXPECT_TRUE(s.isDone()) << name << w << "x" << h; });
 }
 
 TEST_F(LineStyleTest, GoldenPictures) {
     GoldenFile golden("turtle_draw.txt");
-    goldenSeeds(golden, "draw_", {32, 8}, [this](int seed, int depth) { finish(*make<Draw>(640, 360, seed, depth)); });
-    goldenSeeds(golden, "turtle_", {32, 8}, [this](int seed, int depth) { finish(*make<Turtle>(640, 360, seed, depth)); });
+    goldenSeeds(golden, "draw_", {32, 8},
+                [this](int seed, int depth) { finish(*make<Draw>(640, 360, seed, depth)); });
+    goldenSeeds(golden, "turtle_", {32, 8},
+                [this](int seed, int depth) { finish(*make<Turtle>(640, 360, seed, depth)); });
     // On even grids, where the checkerboard and the fitting to each cell show.
     settings().setLayoutEven(100), settings().setLayoutBar(0), settings().setLayoutLimn(0);
     settings().setLayoutFullScreen(0), settings().setLayoutShrinkRandom(0), settings().setLayoutShrinkEven(0);
@@ -109,7 +114,8 @@ TEST_F(LineStyleTest, InputStopsAStepAndTheNextGoesOnWhereItStopped) {
             else
                 s = make<Turtle>(320, 180, seed, 32, posting());
             // The step returned within a handful of idle tests of the message.
-            breaks += stepThroughInput(*s, [&] { EXPECT_LE(pumps - nextPost, 8) << seed; }, 200);
+            breaks += stepThroughInput(
+                *s, [&] { EXPECT_LE(pumps - nextPost, 8) << seed; }, 200);
             EXPECT_TRUE(s->isDone()) << seed << (draw ? " Draw" : " Turtle");
         }
         EXPECT_GT(breaks, 0) << seed;
