@@ -1,7 +1,8 @@
 # The two set-up commands are `make run` and `make test`; both install what is
 # missing first: `make run` only what building and running the program needs,
-# and builds only the program; `make test` everything, and builds and runs
-# every test. `make bench` builds optimised and runs the benchmarks;
+# and builds only the program; `make test` everything, checks the layout of
+# the sources (scripts/format.sh; `sh scripts/format.sh --fix` mends it), and
+# builds and runs every test. `make bench` builds optimised and runs the benchmarks;
 # `make fuzz` builds the fuzz targets with clang and runs each for
 # FUZZ_SECONDS (new inputs gather in build/fuzz/corpus, crashes in build/fuzz);
 # `make install` installs under PREFIX; `make deb` builds the Debian package.
@@ -42,6 +43,7 @@ run: run-deps $(RELEASE)/CMakeCache.txt
 	@sh scripts/run.sh $(RELEASE)/quorvane
 
 test: deps $(CHECKED)/CMakeCache.txt
+	@sh scripts/format.sh
 	cmake --build $(CHECKED) -j $(JOBS)
 	cd $(CHECKED) && ctest --output-on-failure -j $(JOBS)
 

@@ -20,15 +20,15 @@ RUN_PACKAGES="
 # The configuration program (Qt 6), the tests (GoogleTest, the JPEG and
 # image tools that make their sample files, an X server and xscreensaver to
 # run under, the install and package checks), the benchmarks, their
-# reference drawing and perf for the present-rate probes, and GNU time for
-# the soak runs.
+# reference drawing and perf for the present-rate probes, GNU time for the
+# soak runs, and clang-format for the layout check.
 TEST_PACKAGES="
   qt6-base-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core libcairo2-dev libjpeg-turbo-progs imagemagick
   xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
   libxml2-utils dpkg-dev file lintian
-  linux-perf time
+  linux-perf time clang-format
 "
 case "${1:-}" in
     run) PACKAGES=$RUN_PACKAGES ;;
