@@ -20,7 +20,7 @@ check_hack_xml "$root/share/xscreensaver/config/quorvane.xml" "$root/bin/quorvan
 # The help page: the folder compiled into the program is the one the page was
 # installed to, and the page documents every setting with its default.
 grep -qaF "$datadir" "$root/bin/quorvane" || fail "the program does not name $datadir"
-check_help_page "$dest${datadir}quorvane.htm" "$src/src/app/SettingsKeys.h"
+check_help_page "$dest${datadir}quorvane.htm" "$src/src/engine/SettingsKeys.h"
 
 # Every option the program lists in its usage text is in the manual page.
 check_man_page "$root/share/man/man6/quorvane.6.gz" "$root/bin/quorvane"
