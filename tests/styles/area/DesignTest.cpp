@@ -37,24 +37,6 @@ TEST(DesignInput, PolarOriginAndEdges) {
     EXPECT_TRUE(a == 0.25f && b == -0.5f);
 }
 
-TEST_F(DesignTest, ConstructionRules) {
-    settings().setUseBlack(100);
-    settings().setMaxTime(33);
-    int thresholded = 0;
-    for (int seed = 1; seed <= 40; ++seed) {
-        settings().setSingleDot(seed % 2 ? 100 : 0);
-        auto d = make<Design>(64, 48, seed);
-        EXPECT_EQ(d->duration(), 33000u);
-        EXPECT_EQ(dynamic_cast<const DotRotate*>(d->dot()), nullptr);
-        EXPECT_FALSE(d->dot()->area() == 1 && d->dot()->shadowOn()) << seed;
-        EXPECT_TRUE(d->colorSelector()->inputCount() == 1 || d->drawAll()) << seed;
-        thresholded += !d->drawAll();
-        EXPECT_TRUE(d->threshold() >= 0.5f && d->threshold() < 1.0f) << d->threshold();
-        EXPECT_TRUE(!d->polar() || d->range()->mirrorX() || !d->range()->isRect());
-    }
-    EXPECT_LT(thresholded, 10);
-}
-
 TEST_F(DesignTest, FinishesOnTinyScreensAndThePreview) {
     for (auto [w, h] : {std::pair{1, 1}, {3, 7}, {16, 16}, {152, 112}, {1, 100}, {100, 1}})
         for (int seed = 1; seed <= 4; ++seed) {

@@ -197,29 +197,6 @@ TEST(InterpKnots, EqualKnotsMergeAndNarrowCellsSnapThemTogetherWithoutANaN) {
         }
 }
 
-TEST_F(InterpTest, ConstructionRules) {
-    settings().setMaxTime(21);
-    for (int seed = 1; seed <= 40; ++seed) {
-        auto s = style<Interp>(64, 48, seed);
-        EXPECT_EQ(s->duration(), 21000u);
-        EXPECT_FALSE(s->dot()->area() == 1 && s->dot()->shadowOn());
-        for (int c = 0; c < s->hueCount(); ++c) {
-            for (const auto* knots : {&s->xKnots(c), &s->yKnots(c)}) {
-                const size_t n = knots->size();
-                EXPECT_TRUE(n == 2 || n == 4 || n == 8 || n == 16 || n == 32) << n;
-                EXPECT_TRUE(knots->front() == 0.0f && knots->back() == 1.0f);
-                EXPECT_TRUE(std::is_sorted(knots->begin(), knots->end()));
-            }
-        }
-    }
-    // Three channels are never chosen while the palette turns.
-    animate();
-    for (int seed = 1; seed <= 20; ++seed) {
-        auto s = style<Interp>(64, 48, seed, 8);
-        EXPECT_TRUE(!scene->isAnimated() || s->hueCount() == 1) << seed;
-    }
-}
-
 TEST_F(InterpTest, DirectWritesGiveThePixelsOfThePlainPath) {
     settings().setSingleDot(100);
     for (int depth : {32, 8})
@@ -251,22 +228,6 @@ TEST_F(InterpTest, AUniformCellKeepsItsColour) {
                 << seed << " " << std::hex << v;
     }
     EXPECT_GT(tried, 0);
-}
-
-TEST_F(OffsetTest, ConstructionRules) {
-    settings().setMaxTime(33);
-    int windows = 0;
-    for (int seed = 1; seed <= 150; ++seed) {
-        auto s = style<Offset>(64, 48, seed);
-        EXPECT_EQ(s->duration(), 33000u);
-        EXPECT_TRUE(!s->dot()->isFrame() || s->range()->isRect()) << seed;
-        if (s->all()) continue;
-        ++windows;
-        EXPECT_FALSE(s->dot()->isIrregular() && s->dot()->area() < 2) << seed;
-        EXPECT_TRUE(0 <= s->winX0() && s->winX0() <= s->winX1() && s->winX1() <= 1) << seed;
-        EXPECT_TRUE(0 <= s->winY0() && s->winY0() <= s->winY1() && s->winY1() <= 1) << seed;
-    }
-    EXPECT_TRUE(windows > 0 && windows < 40) << windows;
 }
 
 TEST_F(OffsetTest, TheWindowIsSparedAndOnlyItsFrameChanges) {
@@ -406,22 +367,6 @@ TEST(ShrinkerGrid, OneBlockPerTwelvePixelsAtMostAndAtLeastOne) {
     for (auto [wanted, size, count] :
          {std::tuple{16, 11, 1}, {16, 12, 1}, {16, 24, 2}, {4, 1000, 4}, {16, 0, 1}, {1, 1, 1}})
         EXPECT_EQ(Shrinker::gridCount(wanted, size), count) << wanted << " in " << size;
-}
-
-TEST_F(ShrinkerTest, ConstructionFollowsTheBlockCopier) {
-    int grids = 0;
-    for (int seed = 1; seed <= 80; ++seed) {
-        auto s = style<Shrinker>(64, 48, seed);
-        EXPECT_EQ(s->repeats(), s->dotBlt()->repeats());
-        EXPECT_TRUE(s->repeats() >= 1 && s->repeats() <= 10);
-        for (int n : {s->columns(), s->rows()})
-            EXPECT_TRUE(n == 1 || n == 2 || n == 4 || n == 8 || n == 16) << n;
-        EXPECT_FALSE(copiesBy(*s, typeid(DotBltAdj)) && s->clear());
-        EXPECT_FALSE(copiesBy(*s, typeid(DotBltAverage)) && s->repeats() != 1);
-        EXPECT_FALSE(copiesBy(*s, typeid(DotBlt)) && s->repeats() > 1 && s->clear());
-        grids += s->columns() * s->rows() > 1;
-    }
-    EXPECT_GT(grids, 10);
 }
 
 TEST_F(ShrinkerTest, CellsUnderEightPixelsAreLeftAlone) {

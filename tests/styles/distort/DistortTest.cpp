@@ -55,18 +55,6 @@ public:
 
 }  // namespace
 
-TEST_F(DistortTest, ConstructionRules) {
-    settings().setUseBlack(100);
-    settings().setMaxTime(33);
-    for (int seed = 1; seed <= 10; ++seed) {
-        auto d = distort(64, 48, seed);
-        EXPECT_EQ(d->duration(), 33000u);
-        ASSERT_NE(dynamic_cast<const DotSingle*>(d->dot()), nullptr);
-        EXPECT_FALSE(d->dot()->shadowOn());
-        EXPECT_TRUE(d->y() == 0 && d->x() >= 0 && d->x() <= scene->subRects().front().width());
-    }
-}
-
 TEST_F(DistortTest, FlipLRMirrorsTheScreenAndTwiceRestoresIt) {
     wholeScreenLayout();
     const auto drawsTheCell = [this](int seed) {

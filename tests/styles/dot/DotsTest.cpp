@@ -171,26 +171,6 @@ TEST(Dotter, HopalongStaysUsableOrSaysSoAndNaNIsOutOfRange) {
     EXPECT_FALSE(Dots::inRange(rect, 1.001f, 0));
 }
 
-TEST_F(DotsTest, ConstructionRules) {
-    settings().setMaxTime(20), settings().setMinTime(20);
-    int replaced = 0, kept = 0, many = 0;
-    for (int seed = 1; seed <= 60; ++seed) {
-        auto d = dots(64, 48, seed);
-        const Dotter& dotter = *d->dotter();
-        if (dotter.needsRectRange()) {
-            EXPECT_TRUE(d->range()->isRect()) << className(dotter);
-            ++replaced;
-        } else {
-            kept += !d->range()->isRect();
-        }
-        EXPECT_TRUE(d->copies() >= 1 && d->copies() <= 32) << d->copies();
-        EXPECT_TRUE(dotter.symmetry(5) != 1 || d->copies() == 1) << className(dotter);
-        many += d->copies() > 1;
-        EXPECT_LE(d->duration(), 20000u);  // large dots shorten the drawing; none lengthens it
-    }
-    EXPECT_TRUE(replaced > 0 && kept > 0 && many > 0);
-}
-
 TEST_F(DotsTest, EachPositionStampsOncePerCellAndCopy) {
     // One copy: each position stamps once per cell (the time limit may cut the last short).
     int cells = 0;

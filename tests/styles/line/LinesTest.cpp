@@ -76,75 +76,6 @@ TEST_F(LinesTest, JoinDrawsEveryChordOnceThenEnds) {
     EXPECT_EQ(style->segments(), n * (n - 1) / 2);
 }
 
-TEST_F(LinesTest, OutlineDrawsConcentricSquaresOutwards) {
-    LinerOutline outline(random);
-    const int n = outline.squares();
-    const auto segments = run(outline);
-    ASSERT_EQ(static_cast<int>(segments.size()), 4 * (n + 1));
-    for (size_t i = 0; i < segments.size(); ++i) {
-        const float f = static_cast<float>(i / 4) / static_cast<float>(n);
-        const Segment& s = segments[i];
-        // Both ends are corners of the square of half-size f, centred.
-        for (float v : {s.x1, s.y1, s.x2, s.y2}) EXPECT_NEAR(std::fabs(v), f, 1e-6);
-        EXPECT_TRUE(s.x1 == s.x2 || s.y1 == s.y2);
-        EXPECT_TRUE(i % 4 != 3 || s.x2 == segments[i - 3].x1);  // the square closes
-    }
-}
-
-TEST_F(LinesTest, GridCountsFollowSpacingAndEdges) {
-    for (int seed = 1; seed <= 30; ++seed) {
-        RandomSource r(seed);
-        LinerGrid grid(r);
-        const auto count = [&](float d) {
-            const int between = static_cast<int>(std::lround(2 / d)) - 1;
-            return grid.edge() ? between + 2 : between;
-        };
-        const int expected =
-            (grid.vertical() ? count(grid.dx()) : 0) + (grid.horizontal() ? count(grid.dy()) : 0);
-        EXPECT_EQ(static_cast<int>(run(grid).size()), expected) << seed;
-        EXPECT_TRUE(grid.vertical() || grid.horizontal());
-    }
-}
-
-TEST_F(LinesTest, SpiralEndsOnceItsRadiusPassesOneAndTheWalkTurnsAtRightAnglesOnTheSquare) {
-    for (int seed = 1; seed <= 5; ++seed) {
-        RandomSource r(seed);
-        LinerSpiral spiral(r);
-        Segment s{};
-        for (int calls = 0; spiral.next(ask(), line(), s.x1, s.y1, s.x2, s.y2);)
-            ASSERT_TRUE(std::hypot(s.x2, s.y2) <= 1.0f + 1e-6f && ++calls < 10000000);
-        EXPECT_GT(std::hypot(s.x2, s.y2), 1.0f - 1e-6f);  // the call that ends it
-        RandomSource r2(seed);
-        LinerXY walk(r2);
-        const auto segments = run(walk, 20000);
-        for (size_t i = 0; i < segments.size(); ++i) {
-            const Segment& w = segments[i];
-            ASSERT_TRUE(w.x1 == w.x2 || w.y1 == w.y2) << i;
-            for (float v : {w.x1, w.y1, w.x2, w.y2}) ASSERT_TRUE(v >= -1 && v <= 1) << i;
-            ASSERT_TRUE(i == 0 || (w.x1 == segments[i - 1].x2 && w.y1 == segments[i - 1].y2)) << i;
-        }
-    }
-}
-
-TEST_F(LinesTest, ShadeChordsShortenTowardsTheTopAndBottomOfACircle) {
-    asked = lines(640, 360, 1, 32, -1, 20000, true);
-    LinerShade shade(random);
-    const auto segments = run(shade);
-    ASSERT_GT(segments.size(), 10u);
-    EXPECT_NEAR(segments[1].y1 - segments[0].y1, asked->line()->width() * asked->pixelHeight(), 1e-5);
-    float widest = 0;
-    for (const Segment& s : segments) {
-        EXPECT_EQ(s.y1, s.y2);
-        const float length = s.x2 - s.x1;
-        // Longer while going down to the middle, shorter after it.
-        EXPECT_NEAR(length, 2 * std::sqrt(std::max(0.0f, 1 - s.y1 * s.y1)), 0.05) << s.y1;
-        widest = std::max(widest, length);
-    }
-    EXPECT_GT(widest, 1.9f);
-    EXPECT_LT(segments.front().x2 - segments.front().x1, 0.5f);
-    EXPECT_LT(segments.back().x2 - segments.back().x1, 0.5f);
-}
-
 TEST_F(LinesTest, SpiroWithTinyRadiiStaysFinite) {
     asked = lines(64, 48, 1);
     for (double tiny : {1e-9, -1e-9, 1e-300}) {
@@ -161,17 +92,6 @@ TEST_F(LinesTest, SpiroWithTinyRadiiStaysFinite) {
     LinerSpiro drawn(r);
     const Segment s = run(drawn, 1).at(0);
     EXPECT_TRUE(s.x1 == s.x2 && s.y1 == s.y2);
-}
-
-TEST_F(LinesTest, ConstructionRules) {
-    for (int liner = 0; liner < kLinerKinds; ++liner) {
-        auto style = lines(64, 48, liner + 1, 32, liner);
-        EXPECT_STREQ(typeid(*style->liner()).name(), typeid(*MakeLinerKind(liner, random)).name());
-        // Curves only for the grid and the outline; copies only where allowed.
-        EXPECT_TRUE(liner == 1 || liner == 6 || !style->line()->isCurved()) << liner;
-        EXPECT_TRUE(style->liner()->symmetry(7) != 1 || style->copies() == 1) << liner;
-        EXPECT_GE(style->copies(), 1);
-    }
 }
 
 TEST_F(LinesTest, SegmentsOnOnePixelArePixelsAndTinyScreensWork) {
@@ -204,29 +124,3 @@ TEST_F(LinesTest, GoldenPictures) {
     }
 }
 
-TEST_F(LinesTest, DrawersWalkTheirEdgesOnceAndHalfFiguresHalfOfThem) {
-    LinerDrawerSquare square(random, 1, 1, 0, 0);
-    const auto edges = run(square);
-    ASSERT_EQ(edges.size(), 4u);
-    EXPECT_EQ(edges.back().x2, edges.front().x1);  // closed
-    square.rewind();
-    EXPECT_EQ(run(square).size(), 4u);
-    // The outer half lies beyond the centre's x, away from the origin.
-    LinerDrawerSemiEllipse outer(random, 0.5f, 0.5f, 0.5f, 0.0f);
-    LinerDrawerInnerSemiEllipse inner(random, 0.5f, 0.5f, 0.5f, 0.0f);
-    const auto half = run(outer), other = run(inner);
-    ASSERT_TRUE(half.size() == 25u && other.size() == 25u);
-    for (const Segment& s : half) EXPECT_GE(s.x1, 0.5f - 1e-5f);
-    for (const Segment& s : other) EXPECT_LE(s.x1, 0.5f + 1e-5f);
-    LinerDrawerOutline box(random, 1, 1, 0, 0);
-    EXPECT_TRUE(run(box).empty());
-    EXPECT_EQ(box.vertexCount(), 4);
-    LinerDrawerSpiro spiro(random, 1, 1, 0, 0);
-    EXPECT_FALSE(spiro.isFigure() || spiro.canBulb() || spiro.canSpoke());
-    EXPECT_EQ(static_cast<int>(run(spiro).size()), spiro.vertexCount());
-    for (int i = 0; i < spiro.vertexCount(); ++i) {
-        float x = 0, y = 0;
-        spiro.vertex(i, x, y);
-        EXPECT_LE(std::hypot(x, y), 0.5f + 1e-5f);
-    }
-}

@@ -96,50 +96,6 @@ TEST(PolyClip, FarPointsAreCutToTheNeighbourhood) {
     EXPECT_TRUE(xs.empty());
 }
 
-TEST_F(PolygonsTest, AOneStepRectIsOneSquareOfTheFullScale) {
-    fresh(64, 48, 1);
-    int found = 0;
-    for (int seed = 1; seed < 2000 && found < 2; ++seed) {
-        RandomSource r = seeded(seed);
-        PolyRect rect(r, scene.get());
-        if (rect.steps() != 1) continue;
-        ++found;
-        auto saver = polygons(0);
-        std::vector<float> xs, ys;
-        Color c;
-        ASSERT_TRUE(rect.nextFacet(*saver, xs, ys, c, true));
-        const float scale = rect.rotating() ? 1 / std::sqrt(2.0f) : 1.0f;
-        ASSERT_EQ(xs.size(), 4u);
-        for (size_t i = 0; i < 4; ++i) {
-            EXPECT_NEAR(std::fabs(xs[i]), scale, 1e-6);
-            EXPECT_NEAR(std::fabs(ys[i]), scale, 1e-6);
-        }
-        EXPECT_FALSE(rect.nextFacet(*saver, xs, ys, c, true));
-    }
-    EXPECT_EQ(found, 2);
-}
-
-TEST_F(PolygonsTest, TheFrameIsABevelLitFromTheTopLeft) {
-    fresh(64, 48, 2);
-    auto saver = polygons(1);
-    RandomSource r = seeded(3);
-    PolyFrame frame(r, scene.get());
-    std::vector<float> xs, ys;
-    Color c;
-    int brightness[4] = {}, top = 0, left = 0;
-    float meanX[4] = {}, meanY[4] = {};
-    for (int k = 0; k < 4; ++k) {
-        ASSERT_TRUE(frame.nextFacet(*saver, xs, ys, c, true));
-        brightness[k] = c.red() + c.green() + c.blue();
-        for (size_t i = 0; i < 4; ++i) meanX[k] += xs[i] / 4, meanY[k] += ys[i] / 4;
-        if (meanY[k] < meanY[top]) top = k;
-        if (meanX[k] < meanX[left]) left = k;
-    }
-    EXPECT_FALSE(frame.nextFacet(*saver, xs, ys, c, true));
-    for (int k = 0; k < 4; ++k)
-        EXPECT_TRUE(brightness[top] >= brightness[k] && (k == top || brightness[left] >= brightness[k])) << k;
-}
-
 TEST_F(PolygonsTest, ATwistedCylinderSideCrossesItsCornersAndFillsAsTwoTriangles) {
     fresh(64, 48, 3);
     auto saver = polygons(5);
