@@ -113,4 +113,3 @@ TEST_F(DrawCommandTest, DecorationsThatDoNotFitDrawNothing) {
     }
     EXPECT_EQ(notMultiple.stride(), 1);  // odd counts keep the stride at 1
 }
-

@@ -123,4 +123,3 @@ TEST_F(LinesTest, GoldenPictures) {
         golden.check(std::string("lines_") + LinerKindName(liner), scene->surface());
     }
 }
-
