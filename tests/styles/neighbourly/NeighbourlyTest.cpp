@@ -339,22 +339,6 @@ TEST_F(NeighbourlyTest, FastPathsGiveThePixelsOfThePlainOnes) {
     }
 }
 
-TEST_F(NeighbourlyTest, TheFactoryDrawsEveryFilterButThePlasma) {
-    create(16, 16);  // the choosers
-    std::set<std::string> made;
-    int inks = 0;
-    for (int seed = 1; seed <= 300; ++seed) {
-        RandomSource random(seed);
-        auto n = Neighbourly::create(random, nullptr);
-        const Neighbourly& ref = *n;
-        made.insert(typeid(ref).name());
-        inks += dynamic_cast<const NeighbourlyInk*>(n.get()) != nullptr;
-        EXPECT_EQ(dynamic_cast<const NeighbourlyPlasma*>(n.get()), nullptr);
-    }
-    EXPECT_EQ(made.size(), 7u);
-    EXPECT_LT(inks, 60);  // 15 of 135
-}
-
 TEST_F(NeighbourlyTest, GoldenPictures) {
     GoldenFile golden("neighbourly.txt");
     goldenSeeds(golden, "blur_", {32}, [this](int seed, int depth) {  // Blur is a true-colour style
