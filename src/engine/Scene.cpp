@@ -1,6 +1,7 @@
 #include "engine/Scene.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "engine/RandomSource.h"
 
@@ -59,6 +60,18 @@ void setSceneHost(SceneHost* host) { gHost = host; }
 SceneHost& sceneHost() {
     static StandInHost standInHost;
     return gHost ? *gHost : standInHost;
+}
+
+int Scene::nearestPaletteIndex(COLORREF cr) const {
+    int best = 0;
+    int bestDistance = std::numeric_limits<int>::max();
+    for (int i = 0; i < colorCount() && bestDistance; ++i) {
+        const PALETTEENTRY e = paletteEntry(i);
+        const int dr = e.peRed - GetRValue(cr), dg = e.peGreen - GetGValue(cr), db = e.peBlue - GetBValue(cr);
+        const int d = dr * dr + dg * dg + db * db;
+        if (d < bestDistance) bestDistance = d, best = i;
+    }
+    return best;
 }
 
 int Scene::largestSide() const { return std::max({1, width(), height()}); }

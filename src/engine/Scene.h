@@ -58,6 +58,11 @@ public:
     // Entry i of the logical palette, 0 <= i < colorCount().
     virtual PALETTEENTRY paletteEntry(int i) const = 0;
 
+    // The entry nearest to the red, green and blue of `cr`: the first of the
+    // nearest, searched through every entry; the scene window answers from
+    // its memo once its palette is made.
+    virtual int nearestPaletteIndex(COLORREF cr) const;
+
     // The layout's groups, whether this run shades with black, the drawings
     // counted so far and the screen's size.
     virtual int groups() const = 0;

@@ -88,7 +88,10 @@ void CSceneWnd::setPaletteEntry(int i, const Color& c, bool animate) {
     if (animate) m_palette.AnimatePalette(static_cast<unsigned>(i), 1, &e);
 }
 
-int CSceneWnd::nearestPaletteIndex(const Color& c) const {
+int CSceneWnd::nearestPaletteIndex(COLORREF cr) const {
+    // Before the palette is made (and once it is given back) colours read the
+    // stand-in's entries.
+    if (!m_pLogPalette) return Scene::nearestPaletteIndex(cr);
     NearestMemo& memo = m_nearestMemo;
     if (memo.paletteId != m_palette.id() || memo.version != m_palette.version()) {
         memo.paletteId = m_palette.id();
@@ -96,7 +99,7 @@ int CSceneWnd::nearestPaletteIndex(const Color& c) const {
         memo.keys.assign(kNearestMemoSize, 0);
         memo.values.assign(kNearestMemoSize, -1);
     }
-    const uint32_t key = c.colorRef();
+    const uint32_t key = cr;
     const size_t slot = ((key * 2654435761u) >> 20) & (kNearestMemoSize - 1);
     if (memo.values[slot] >= 0 && memo.keys[slot] == key) return memo.values[slot];
     const int index = static_cast<int>(m_palette.GetNearestPaletteIndex(key));

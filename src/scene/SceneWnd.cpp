@@ -56,9 +56,9 @@ void CSceneWnd::setSaver(std::unique_ptr<Saver> saver) {
     m_pSaver = std::move(saver);
 }
 
-bool CSceneWnd::isTrueColor() const { return m_bColorsShown ? m_bTrueColor : standInScene().isTrueColor(); }
+bool CSceneWnd::isTrueColor() const { return m_pLogPalette ? m_bTrueColor : standInScene().isTrueColor(); }
 
-int CSceneWnd::colorCount() const { return m_bColorsShown ? m_iColorCount : standInScene().colorCount(); }
+int CSceneWnd::colorCount() const { return m_pLogPalette ? m_iColorCount : standInScene().colorCount(); }
 
 int64_t CSceneWnd::now() { return platform::clock().calendarSeconds(); }
 
@@ -78,8 +78,8 @@ int64_t CSceneWnd::animationWaitMs() const {
 }
 
 PALETTEENTRY CSceneWnd::paletteEntry(int i) const {
-    if (!m_bColorsShown) return standInScene().paletteEntry(i);
-    if (!m_pLogPalette || i < 0 || i >= m_iColorCount) return {};
+    if (!m_pLogPalette) return standInScene().paletteEntry(i);
+    if (i < 0 || i >= m_iColorCount) return {};
     return m_pLogPalette->palPalEntry[static_cast<size_t>(i)];
 }
 
@@ -123,7 +123,6 @@ int CSceneWnd::OnCreate() {
     m_pLogPalette->palNumEntries = static_cast<uint16_t>(m_iColorCount);
     // Room for one more entry than the palette has.
     m_pLogPalette->palPalEntry.assign(static_cast<size_t>(m_iColorCount) + 1, PALETTEENTRY{});
-    m_bColorsShown = true;
     newPalette(m_iColorCount);
     m_palette.CreatePalette(*m_pLogPalette);
     m_hOldPalette = m_pDC->SelectPalette(&m_palette, false);
@@ -282,7 +281,6 @@ void CSceneWnd::releaseDrawing() {
     if (m_pDC && m_hOldPalette) m_pDC->SelectPalette(m_hOldPalette, false);
     m_hOldPalette = nullptr;
     m_pDC.reset();
-    m_bColorsShown = false;
     m_pLogPalette.reset();
     restoreDisplay();
 }

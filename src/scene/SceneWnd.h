@@ -74,7 +74,6 @@ public:
     // made its palette, and again once it has given it back.
     bool isTrueColor() const override;
     int colorCount() const override;
-    bool hasPalette() const override { return m_bColorsShown; }
     PALETTEENTRY paletteEntry(int i) const override;
 
     // The layout.
@@ -111,7 +110,7 @@ public:
     void setPaletteEntry(int i, const Color& c, bool animate) override;
     // Remembered by colour until the palette changes (a true-colour search
     // goes through every entry).
-    int nearestPaletteIndex(const Color& c) const override;
+    int nearestPaletteIndex(COLORREF cr) const override;
     // The entries as the last build made them.
     const std::vector<COLORREF>& savedColors() const { return m_savedColors; }
     // Puts the built entries back and shows them.
@@ -171,7 +170,6 @@ private:
     bool m_bBlanked = false;
     bool m_bUseBlack = false;
     bool m_bStop = false;
-    bool m_bColorsShown = false;  // the palette is made and not yet given back
     std::unique_ptr<Saver> m_pSaver;
     std::vector<std::string> m_images;
 

@@ -28,14 +28,12 @@ public:
     // Calendar seconds at which the window was made; blanking counts from it.
     virtual int64_t timeBlankStart() const = 0;
 
-    // The palette, once made (and until given back).
-    virtual bool hasPalette() const = 0;
+    // The palette.
     virtual bool isPaletteDevice() const = 0;
     virtual bool isAnimated() const = 0;
     virtual int64_t animationWaitMs() const = 0;
     virtual void reverseRotation() = 0;
     virtual void setPaletteEntry(int i, const Color& c, bool animate) = 0;
-    virtual int nearestPaletteIndex(const Color& c) const = 0;
     virtual void restoreSavedColors() = 0;
     virtual void PrepareImagePalette(const Image& image) = 0;
 

@@ -123,7 +123,8 @@ void Interp::sampleCell(const SubRect& r) {
                 const COLORREF p = rework::copyPixel(copy, px, py);
                 int v;
                 if (m_iHueCount == 1)
-                    v = m_pScene->nearestPaletteIndex(Color(GetRValue(p), GetGValue(p), GetBValue(p)));
+                    v = m_pScene->nearestPaletteIndex(
+                        Color(GetRValue(p), GetGValue(p), GetBValue(p)).colorRef());
                 else
                     v = c == 0 ? GetRValue(p) : c == 1 ? GetGValue(p) : GetBValue(p);
                 m_work.push_back(static_cast<float>(v));

@@ -11,7 +11,6 @@
 #include "engine/Scene.h"
 #include "engine/Settings.h"
 #include "engine/Trace.h"
-#include "styles/StyleScene.h"
 #include "styles/dot/DotBlt.h"
 #include "styles/dot/DotEdge.h"
 #include "styles/dot/DotOffset.h"
@@ -72,20 +71,7 @@ Color Dot::paletteEntry(int i) const {
 
 int paletteIndexOf(const Color& c) {
     if (c.isPaletteIndexForm()) return static_cast<int>(c.colorRef() & 0xFFFF);
-    // The scene window's palette answers from its memo.
-    const auto* window = dynamic_cast<const StyleScene*>(&scene());
-    if (window && window->hasPalette()) return window->nearestPaletteIndex(c);
-    // No scene window: the nearest entry of the colour table in use.
-    const Scene& table = scene();
-    int best = 0;
-    int bestDistance = std::numeric_limits<int>::max();
-    for (int i = 0; i < table.colorCount() && bestDistance; ++i) {
-        const PALETTEENTRY e = table.paletteEntry(i);
-        const int dr = e.peRed - c.red(), dg = e.peGreen - c.green(), db = e.peBlue - c.blue();
-        const int d = dr * dr + dg * dg + db * db;
-        if (d < bestDistance) bestDistance = d, best = i;
-    }
-    return best;
+    return scene().nearestPaletteIndex(c.colorRef());
 }
 
 void DotSingle::draw(CDC& dc, int x, int y, const Color& color, const SubRect*) {

@@ -130,7 +130,7 @@ bool PolyRect::nextFacet(Saver& saver, std::vector<float>& xs, std::vector<float
         ys[i] = x * s + y * c;
     }
     const int n = paletteSize();
-    const int base = m_pScene ? m_pScene->nearestPaletteIndex(saver.baseColor()) : 0;
+    const int base = m_pScene ? m_pScene->nearestPaletteIndex(saver.baseColor().colorRef()) : 0;
     const long long index = (static_cast<long long>(base) + static_cast<long long>(m_iColorStep) * k) % n;
     color = Color::fromPaletteIndex(static_cast<int>(index));
     if (advance) ++m_iFacet;

@@ -147,7 +147,7 @@ TEST_F(DesignTest, RememberedPaletteIndicesAreThoseOfTheSearchAndFollowThePalett
             // Colours repeat, so that many answers come from the memo.
             const int k = r.below(400);
             const Color c((k * 37) % 256, (k * 91) % 256, (k * 13) % 256);
-            ASSERT_EQ(scene->nearestPaletteIndex(c), search(c)) << c.toString();
+            ASSERT_EQ(scene->nearestPaletteIndex(c.colorRef()), search(c)) << c.toString();
         }
         scene->newPalette(scene->colorCount());
     }
