@@ -76,6 +76,21 @@ TEST_F(LinesTest, JoinDrawsEveryChordOnceThenEnds) {
     EXPECT_EQ(style->segments(), n * (n - 1) / 2);
 }
 
+TEST_F(LinesTest, GridCountsFollowSpacingAndEdges) {
+    for (int seed = 1; seed <= 30; ++seed) {
+        RandomSource r(seed);
+        LinerGrid grid(r);
+        const auto count = [&](float d) {
+            const int between = static_cast<int>(std::lround(2 / d)) - 1;
+            return grid.edge() ? between + 2 : between;
+        };
+        const int expected =
+            (grid.vertical() ? count(grid.dx()) : 0) + (grid.horizontal() ? count(grid.dy()) : 0);
+        EXPECT_EQ(static_cast<int>(run(grid).size()), expected) << seed;
+        EXPECT_TRUE(grid.vertical() || grid.horizontal());
+    }
+}
+
 TEST_F(LinesTest, SpiroWithTinyRadiiStaysFinite) {
     asked = lines(64, 48, 1);
     for (double tiny : {1e-9, -1e-9, 1e-300}) {
