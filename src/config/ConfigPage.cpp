@@ -72,7 +72,8 @@ void CConfigPage::build() {
     scroll->viewport()->setAutoFillBackground(false);
     auto* content = new QWidget(scroll);
     m_body = new QVBoxLayout(content);
-    m_body->setContentsMargins(0, 0, 0, 0);
+    // A little room on the right, so that values do not touch a scroll bar.
+    m_body->setContentsMargins(0, 0, 6, 0);
     scroll->setWidget(content);
     // The page's own background shows through.
     content->setAutoFillBackground(false);

@@ -14,10 +14,12 @@ QString problemWith(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) return {};
     if (info.isSymLink() && !info.exists())
-        return path + " is a link to something that does not exist.\nRemove the link, or make it point to a file.";
+        return path +
+               " is a link to something that does not exist.\nRemove the link, or make it point to a file.";
     if (!info.isFile())
         return path + " is not a regular file (it is " + (info.isDir() ? "a folder" : "a special file") +
-               "), so the settings cannot be written over it.\nMove it away or rename it, then press OK again.";
+               "), so the settings cannot be written over it.\nMove it away or rename it, then press OK "
+               "again.";
     if (info.size() > static_cast<qint64>(platform::ProfileStore::kMaxFileBytes))
         return path + " is larger than " + QString::number(platform::ProfileStore::kMaxFileBytes >> 10) +
                " kB, more than a settings file can be; it is left alone rather than rewritten.\nMove it away "
@@ -42,10 +44,12 @@ QString saveFailureReason(const QString& folder, const QStringList& files) {
         return folder + " is not a folder, so no settings can be saved in it.\nMove it away, or set "
                         "QUORVANE_CONFIG_DIR to another folder.";
     if (!info.exists() && !QDir().mkpath(folder))
-        return "The folder " + folder + " cannot be made.\nCheck that you may write to the folder above it, "
-                                        "or set QUORVANE_CONFIG_DIR to a folder you can write to.";
+        return "The folder " + folder +
+               " cannot be made.\nCheck that you may write to the folder above it, "
+               "or set QUORVANE_CONFIG_DIR to a folder you can write to.";
     for (const QString& name : files)
-        if (const QString problem = problemWith(QDir(folder).filePath(name)); !problem.isEmpty()) return problem;
+        if (const QString problem = problemWith(QDir(folder).filePath(name)); !problem.isEmpty())
+            return problem;
     // The files are fine: can anything be written here at all?
     QTemporaryFile probe(QDir(folder).filePath(".quorvane-probe-XXXXXX"));
     if (!probe.open())

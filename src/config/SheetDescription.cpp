@@ -68,7 +68,8 @@ Control inBlock(Control c, int block) {
 Page general() {
     Page p = makePage("General", 1043, kResetTip);
     p.controls = {
-        pace("Speed", "&Speed:", 100, Settings::kDefaultSpeed, "Slide to the right slow to down the Drawing speed"),
+        pace("Speed", "&Speed:", 100, Settings::kDefaultSpeed,
+             "Slide to the right slow to down the Drawing speed"),
         slider("DelayBetweenDrawings", "&Delay between drawings:", 60, Settings::kDefaultDelayBetweenDrawings,
                Unit::Seconds,
                "Useful if you would like to be able to grab a screenshot before the drawing is overwritten"),
@@ -76,10 +77,11 @@ Page general() {
                "Sets the minimum time a particular shape is Drawn, up to 5 minutes"),
         slider("MaxTime", "Ma&ximum time per drawing:", 300, Settings::kDefaultMaxTime, Unit::Seconds,
                "Sets the maximum time a particular shape is Drawn, up to 5 minutes"),
-        inBlock(check("BlankScreen", "&Blank screen after specified period", Settings::kDefaultBlankScreen,
-                      {"Stops using images and text in case you run overnight disk utilities, eg backup, defrag",
-                       "Use this if you are also using automatic power off"}),
-                1),
+        inBlock(
+            check("BlankScreen", "&Blank screen after specified period", Settings::kDefaultBlankScreen,
+                  {"Stops using images and text in case you run overnight disk utilities, eg backup, defrag",
+                   "Use this if you are also using automatic power off"}),
+            1),
     };
     Control minutes = make(Kind::Spin, "BlankMinutes", "Minutes before blanking:");
     minutes.minimum = 1;
@@ -92,10 +94,11 @@ Page general() {
     minutes.enabledBy = "BlankScreen";
     minutes.block = 1;
     p.controls.push_back(minutes);
-    p.controls.push_back(inBlock(check("IgnoreMouse", "&Ignore mouse for wake-up", Settings::kDefaultIgnoreMouse,
-                                       {"Moving the mouse will not stop the screensaver. (Not available under NT "
-                                        "unless running from a shortcut)"}),
-                                 2));
+    p.controls.push_back(
+        inBlock(check("IgnoreMouse", "&Ignore mouse for wake-up", Settings::kDefaultIgnoreMouse,
+                      {"Moving the mouse will not stop the screensaver. (Not available under NT "
+                       "unless running from a shortcut)"}),
+                2));
     // The button is there (its mnemonic is taken) but hidden and idle.
     p.hasChaos = true;
     p.chaosHidden = true;
@@ -116,12 +119,13 @@ Page styles() {
         weight("StyleDistort", "Distorting &current display:", Settings::kDefaultStyleDistort,
                "Modifying what is already in the screen"),
         weight("StyleBitmap", "&Images:", Settings::kDefaultStyleBitmap, "Displaying your own JPEG images"),
-        weight("StyleText", "&Text:", Settings::kDefaultStyleText, "Writing text, including your own messages"),
+        weight("StyleText", "&Text:", Settings::kDefaultStyleText,
+               "Writing text, including your own messages"),
         weight("Style3D", "&3D shapes:", Settings::kDefaultStyle3D, "3D shapes, such as spheres"),
         weight("StyleOverlappingShapes", "O&verlapping shapes:", Settings::kDefaultStyleOverlappingShapes,
                "Various scattered geometric shapes"),
-        percent("SingleDot", "Draw designs with a single p&oint (slower, but less chaotic):",
-                Settings::kDefaultSingleDot,
+        percent("SingleDot",
+                "Draw designs with a single p&oint (slower, but less chaotic):", Settings::kDefaultSingleDot,
                 "Draws slower but less messy patterns, particularly useful for the solid designs such as "
                 "fractals"),
     };
@@ -129,15 +133,17 @@ Page styles() {
     // their weight: they are the user's own.
     p.hasChaos = true;
     p.chaosToolTip = "Selects solid designs using a single pixel";
-    p.chaos = {{"StyleSolid", 100}, {"StyleDots", 0}, {"StyleLines", 0}, {"StyleDistort", 0},
-               {"StyleText", 0},    {"Style3D", 0},   {"StyleOverlappingShapes", 0}, {"SingleDot", 100}};
+    p.chaos = {{"StyleSolid", 100},           {"StyleDots", 0},  {"StyleLines", 0},
+               {"StyleDistort", 0},           {"StyleText", 0},  {"Style3D", 0},
+               {"StyleOverlappingShapes", 0}, {"SingleDot", 100}};
     p.write = &Settings::writeStyles;
     return p;
 }
 
 Page images() {
-    Page p = makePage("Images", 1044,
-           "Resets the pause, the period and the display order to their default settings; the folders stay");
+    Page p = makePage(
+        "Images", 1044,
+        "Resets the pause, the period and the display order to their default settings; the folders stay");
     Control folders = make(Kind::FolderList, "Folders", "&Folders to search for images (JPEG and Bitmaps):");
     folders.toolTips = {"List of folders that Quorvane will search for images"};
     Control order = make(Kind::Choice, "ImageOrder", "Display order");
@@ -156,7 +162,8 @@ Page images() {
                        "How long to pause before starting the next drawing after an image is displayed"),
                 1),
         inBlock(slider("ImagePeriod", "&Minimum period between images:", 300, Settings::kDefaultImagePeriod,
-                       Unit::Seconds, "The minimum time between displaying images, so they don't cycle too quickly"),
+                       Unit::Seconds,
+                       "The minimum time between displaying images, so they don't cycle too quickly"),
                 1),
         order,
     };
@@ -167,8 +174,8 @@ Page images() {
 Page colors() {
     // The twelve hue sectors, from red round the circle in steps of 30 degrees.
     static const char* const kHueNames[Settings::kColorCount] = {
-        "Red",   "Orange", "Yellow", "Chartreuse", "Green",   "Spring green",
-        "Cyan",  "Azure",  "Blue",   "Violet",     "Magenta", "Rose"};
+        "Red",  "Orange", "Yellow", "Chartreuse", "Green",   "Spring green",
+        "Cyan", "Azure",  "Blue",   "Violet",     "Magenta", "Rose"};
     static const char* const kKeys[Settings::kColorCount] = {"Color0", "Color1", "Color2",  "Color3",
                                                              "Color4", "Color5", "Color6",  "Color7",
                                                              "Color8", "Color9", "Color10", "Color11"};
@@ -212,7 +219,8 @@ Page text() {
     p.controls = {
         weight("TextMessages", "&Messages:", Settings::kDefaultTextMessages,
                "Shows the messages you have entered on the next page"),
-        weight("TextDateTime", "&Date and time:", Settings::kDefaultTextDateTime, "Shows the current date and time"),
+        weight("TextDateTime", "&Date and time:", Settings::kDefaultTextDateTime,
+               "Shows the current date and time"),
         weight("TextChar", "A random &character:", Settings::kDefaultTextChar,
                "Shows just a single random characater"),
         weight("TextRandom", "S&tatistics:", Settings::kDefaultTextRandom,
@@ -226,8 +234,8 @@ Page text() {
 
 Page messages() {
     // Labels "&1:" to "&9:", "1&0:"; the last two have no mnemonic left.
-    static const char* const kLabels[Settings::kMessageCount] = {"&1:", "&2:", "&3:", "&4:",  "&5:", "&6:",
-                                                                 "&7:", "&8:", "&9:", "1&0:", "11:", "12:"};
+    static const char* const kLabels[Settings::kMessageCount] = {
+        "&1:", "&2:", "&3:", "&4:", "&5:", "&6:", "&7:", "&8:", "&9:", "1&0:", "11:", "12:"};
     static const char* const kKeys[Settings::kMessageCount] = {
         "Message0", "Message1", "Message2", "Message3", "Message4",  "Message5",
         "Message6", "Message7", "Message8", "Message9", "Message10", "Message11"};
@@ -262,8 +270,8 @@ Page layout() {
     };
     p.hasChaos = true;
     p.chaosToolTip = "Selects full screen drawing with sub-area evenly spread";
-    p.chaos = {{"SectionFull", 100},     {"SectionCentred", 0}, {"SectionRandom", 0}, {"LayoutFullScreen", 100},
-               {"LayoutEven", 100},      {"LayoutBar", 0},      {"LayoutLimn", 0}};
+    p.chaos = {{"SectionFull", 100}, {"SectionCentred", 0}, {"SectionRandom", 0}, {"LayoutFullScreen", 100},
+               {"LayoutEven", 100},  {"LayoutBar", 0},      {"LayoutLimn", 0}};
     p.write = &Settings::writeLayout;
     return p;
 }
@@ -280,8 +288,9 @@ Page outline() {
         weight("LayoutSlant", "S&lant:", Settings::kDefaultLayoutSlant,
                "The design will fill a narrow slant across the area"),
         weight("LayoutWavy", "&Wavy:", Settings::kDefaultLayoutWavy, "The design will have wavy sides"),
-        percent("LayoutShrinkRandom", "Random s&hrink:", Settings::kDefaultLayoutShrinkRandom,
-                "How often the areas will be reduced in size after a drawing. The sides will then be uneven."),
+        percent(
+            "LayoutShrinkRandom", "Random s&hrink:", Settings::kDefaultLayoutShrinkRandom,
+            "How often the areas will be reduced in size after a drawing. The sides will then be uneven."),
         percent("LayoutShrinkEven", "E&ven shrink:", Settings::kDefaultLayoutShrinkEven,
                 "The area will be made smaller, but centered within the previous area"),
         percent("LayoutCheckered", "Chec&kered:", Settings::kDefaultLayoutCheckered,
@@ -292,9 +301,9 @@ Page outline() {
     };
     p.hasChaos = true;
     p.chaosToolTip = "Selects a rectangular area, with full symmetry";
-    p.chaos = {{"LayoutRect", 100},      {"LayoutCircle", 0},     {"LayoutTriangle", 0},
-               {"LayoutSlant", 0},       {"LayoutWavy", 0},       {"LayoutShrinkRandom", 0},
-               {"LayoutShrinkEven", 0},  {"LayoutCheckered", 0},  {"LayoutSymmetric", 100}};
+    p.chaos = {{"LayoutRect", 100},     {"LayoutCircle", 0},    {"LayoutTriangle", 0},
+               {"LayoutSlant", 0},      {"LayoutWavy", 0},      {"LayoutShrinkRandom", 0},
+               {"LayoutShrinkEven", 0}, {"LayoutCheckered", 0}, {"LayoutSymmetric", 100}};
     p.write = &Settings::writeOutline;
     return p;
 }
@@ -334,7 +343,7 @@ struct Access {
 };
 
 const Access kAccess[] = {
-#define QV_SETTING(type, Key, get, set, def)                        \
+#define QV_SETTING(type, Key, get, set, def)                            \
     {#Key, [](const Settings& s) { return static_cast<int>(s.get()); }, \
      [](Settings& s, int v) { s.set(static_cast<type>(v)); }},
     QV_SETTINGS_ALL
@@ -367,7 +376,7 @@ const Control* Page::control(const char* key) const {
 }
 
 const std::vector<Page>& pages() {
-    static const std::vector<Page> all = {general(), styles(), images(),  colors(),   text(),
+    static const std::vector<Page> all = {general(),  styles(), images(),  colors(),   text(),
                                           messages(), layout(), outline(), animation()};
     return all;
 }

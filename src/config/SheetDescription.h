@@ -72,7 +72,9 @@ struct Control {
     // The index in the record's array ("Message3", "Color3": 3), else -1.
     int index = -1;
 
-    bool numeric() const { return kind == Kind::Slider || kind == Kind::Spin || kind == Kind::Check || kind == Kind::Choice; }
+    bool numeric() const {
+        return kind == Kind::Slider || kind == Kind::Spin || kind == Kind::Check || kind == Kind::Choice;
+    }
     // The accessible name: the label without its mnemonic mark and colon.
     std::string name() const;
 };

@@ -86,7 +86,8 @@ TEST(Description, ValuesReachTheRecordByKey) {
     sheet::setValue(s, *sheet::page("General")->control("IgnoreMouse"), 1);
     EXPECT_TRUE(s.color(7) == 93.0f && s.useBlack() == 44 && s.ignoreMouse());
     s.setColor(3, 1.0e20f);
-    EXPECT_EQ(sheet::value(s, *colors.control("Color3")), 1000000000) << "a stored float out of range saturates";
+    EXPECT_EQ(sheet::value(s, *colors.control("Color3")), 1000000000)
+        << "a stored float out of range saturates";
 }
 
 TEST(Description, ValuesWithTheirUnitsAndMnemonics) {

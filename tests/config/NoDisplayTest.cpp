@@ -34,10 +34,11 @@ protected:
     // Runs `program` with only `env` naming displays; its exit status.
     int run(const std::string& env, const std::string& program) {
         const std::string dir = tmp.path().string();
-        const std::string cmd = "cd '" + dir +
-                                "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE "
-                                "QUORVANE_CONFIG_DIR=config " +
-                                env + " " + program + " >out.txt 2>err.txt";
+        const std::string cmd =
+            "cd '" + dir +
+            "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE "
+            "QUORVANE_CONFIG_DIR=config " +
+            env + " " + program + " >out.txt 2>err.txt";
         const int status = std::system(cmd.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
