@@ -37,8 +37,17 @@ measure() {
         rm -f "$pictures/b.jpg"
         holder=""
         if [ "$name" = lock ]; then
-            flock "$config/registry.ini.lock" sleep 600 &
+            # The lock's holder is the process ended below, not a child of it.
+            (
+                exec 9>"$config/registry.ini.lock"
+                flock 9
+                exec sleep 600
+            ) &
             holder=$!
+            for _ in $(seq 50); do
+                flock -n "$config/registry.ini.lock" true || break
+                sleep 0.1
+            done
         else
             cp "$pictures/a.jpg" "$pictures/b.jpg"
         fi
@@ -67,7 +76,10 @@ measure() {
         wait "$pid" || status=$?
         t1=$(date +%s%N)
         kill "$watchdog" 2>/dev/null || true
-        [ -n "$holder" ] && kill "$holder" 2>/dev/null
+        if [ -n "$holder" ]; then
+            kill "$holder" 2>/dev/null || true
+            wait "$holder" 2>/dev/null || true
+        fi
         echo "$(((t1 - t0) / 1000000)) $status" >>"$config/times.txt"
     done
     sort -n "$config/times.txt" | awk -v what="$name" '

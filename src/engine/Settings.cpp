@@ -48,7 +48,6 @@ void Settings::holdTimes() {
                          &m_Colors256Change, &m_ColorsFullChange})
         *seconds = held(*seconds, kMostSeconds);
     for (int* ms : {&m_Speed, &m_AnimationSpeed}) *ms = held(*ms, kMostMs);
-    m_BlankMinutes = held(m_BlankMinutes, kMostSeconds);
 }
 
 int Settings::readInt(const char* key, int def) { return m_store.readInt(kConfigKey, key, def); }
