@@ -163,6 +163,8 @@ void CSaverApp::shutdown() {
     if (CSceneWnd* scene = pSceneWnd()) scene->setSaver(nullptr);
     m_pScreenWnd = nullptr;
     m_pWindow.reset();
+    // The image cursor that a busy settings file kept back, once more.
+    if (m_pSettings) m_pSettings->writePendingImageNext();
     m_pSettings.reset();
 }
 

@@ -18,6 +18,14 @@ int truncatedWeight(float w) {
     return static_cast<int>(w);
 }
 
+// What the drawing can use of a time: none is negative (a negative pause or
+// period would end at once, again and again), and none is longer than a day
+// (the millisecond arithmetic of timers stays far from its limits).
+constexpr int kMostSeconds = 24 * 60 * 60;
+constexpr int kMostMs = kMostSeconds * 1000;
+
+int held(int value, int most) { return value < 0 ? 0 : value > most ? most : value; }
+
 }  // namespace
 
 Settings::Settings(platform::ProfileStore store, const std::string& owner)
@@ -36,6 +44,14 @@ Settings::Settings(platform::ProfileStore store, const std::string& owner)
     readColors();
     QV_SETTINGS_COLOURS
 #undef QV_SETTING
+    holdTimes();
+}
+
+void Settings::holdTimes() {
+    for (int* seconds : {&m_ImagePause, &m_ImagePeriod, &m_DelayBetweenDrawings, &m_MinTime, &m_MaxTime,
+                         &m_Colors256Change, &m_ColorsFullChange})
+        *seconds = held(*seconds, kMostSeconds);
+    for (int* ms : {&m_Speed, &m_AnimationSpeed}) *ms = held(*ms, kMostMs);
 }
 
 int Settings::readInt(const char* key, int def) { return m_store.readInt(kConfigKey, key, def); }
@@ -194,5 +210,10 @@ bool Settings::writeColors() {
 }
 
 bool Settings::writeImageNext() { return write({QV_ENTRY(ImageNext)}); }
+
+bool Settings::tryWriteImageNext() {
+    m_bImageNextPending = !m_store.tryWriteValues(kConfigKey, {QV_ENTRY(ImageNext)});
+    return !m_bImageNextPending;
+}
 
 #undef QV_ENTRY

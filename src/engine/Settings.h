@@ -26,7 +26,8 @@ public:
     static constexpr size_t kFoldersMaxChars = 4096;
     static constexpr const char* kWebAddress = "www.quorvane.org";
 
-    // Reads every key from `store`; `owner` is the registered owner name that
+    // Reads every key from `store` (times are held to what the drawing can
+    // use, see holdTimes); `owner` is the registered owner name that
     // the first message defaults to. The store holds UTF-8; messages here are
     // Windows-1252, as they are drawn (see Windows1252.h). Folders are file
     // names and keep their bytes.
@@ -82,6 +83,12 @@ public:
     bool writeOutline();
     bool writeColors();
     bool writeImageNext();
+    // The image style's own write of the cursor, made while the saver draws:
+    // never waits for another writer of the file. A value that could not be
+    // written stays pending; the next such write carries it, and at the end
+    // writePendingImageNext() tries once more.
+    bool tryWriteImageNext();
+    bool writePendingImageNext() { return !m_bImageNextPending || tryWriteImageNext(); }
 
     ChooserSet& choosers() { return m_choosers; }
     const ChooserSet& choosers() const { return m_choosers; }
@@ -96,6 +103,11 @@ public:
 
 private:
     int readInt(const char* key, int def);
+    // Stored times that no drawing can use (negative, or longer than a day;
+    // the configuration program never writes such) are held to the nearest
+    // that it can, so that no pause or period ends at once again and again
+    // and no timer's arithmetic overflows.
+    void holdTimes();
     void readMessages(const std::string& owner);
     void readColors();
     bool write(const platform::ProfileValues& values);
@@ -116,5 +128,6 @@ private:
     std::array<float, kColorCount> m_colors{};
     std::array<float, kColorCount> m_colorDefaults{};
     bool m_traceRequested = false;
+    bool m_bImageNextPending = false;
     ChooserSet m_choosers;
 };

@@ -7,15 +7,26 @@
 // library's memory is capped, the scans of a progressive file are counted,
 // and the caller sees the scaled size from the header before anything of its
 // size is allocated. A long decode polls the caller through the library's
-// progress reports and stops when it says so.
+// progress reports (and between reads of the file) and stops when it says so.
+//
+// The file is read through a source of our own that reads no further than a
+// picture of the declared size can need: a few megabytes of markers before
+// the frame header, then a generous multiple of the picture's samples. A
+// file that goes on past that (a sparse file of gigabytes of zeros behind a
+// JPEG marker) is refused instead of read to its end at every visit.
 
 #include "platform/JpegDecoder.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <functional>
 
+#include "platform/InputFile.h"
+
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 namespace {
 
@@ -28,6 +39,14 @@ constexpr int kMaxScale = 8;
 // The library reports progress once per row and per row of blocks read;
 // every so many reports the caller is asked whether to go on.
 constexpr unsigned kReportsPerPoll = 16;
+// What may come before the frame header: application markers are at most
+// 64 kB each, and an ICC profile spread over many of them stays well within.
+constexpr uint64_t kHeaderBytes = 16u << 20;
+// Compressed data of a picture takes well under a byte a sample, noise at
+// the highest quality about one and a half, progressive scans a little
+// more; four bytes a sample is more than any encoder writes.
+constexpr uint64_t kBytesPerSample = 4;
+constexpr size_t kReadBytes = 64 * 1024;
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -78,11 +97,61 @@ void progressMonitor(j_common_ptr cinfo) {
         fail(cinfo, "stopped for input");
 }
 
+// The file as the library reads it, up to a bound.
+struct BoundedSource {
+    jpeg_source_mgr pub;
+    std::FILE* file;
+    const std::function<bool()>* keepGoing;
+    uint64_t read;
+    uint64_t limit;
+    JOCTET buffer[kReadBytes];
+};
+
+void initSource(j_decompress_ptr) {}
+
+boolean fillInputBuffer(j_decompress_ptr cinfo) {
+    auto* src = reinterpret_cast<BoundedSource*>(cinfo->src);
+    if (src->read >= src->limit)
+        fail(reinterpret_cast<j_common_ptr>(cinfo), "more data than the picture needs");
+    if (src->read > 0 && src->keepGoing && *src->keepGoing && !(*src->keepGoing)())
+        fail(reinterpret_cast<j_common_ptr>(cinfo), "stopped for input");
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(kReadBytes, src->limit - src->read));
+    size_t got = std::fread(src->buffer, 1, want, src->file);
+    if (got == 0) {
+        if (src->read == 0) fail(reinterpret_cast<j_common_ptr>(cinfo), "empty file");
+        // As the library's own file source does at the end of a cut file:
+        // warn and end the picture there.
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->buffer[0] = 0xFF;
+        src->buffer[1] = JPEG_EOI;
+        got = 2;
+    } else {
+        src->read += got;
+    }
+    src->pub.next_input_byte = src->buffer;
+    src->pub.bytes_in_buffer = got;
+    return TRUE;
+}
+
+void skipInputData(j_decompress_ptr cinfo, long count) {
+    auto* src = reinterpret_cast<BoundedSource*>(cinfo->src);
+    while (count > 0) {
+        if (src->pub.bytes_in_buffer == 0) fillInputBuffer(cinfo);
+        const size_t n = std::min(src->pub.bytes_in_buffer, static_cast<size_t>(count));
+        src->pub.next_input_byte += n;
+        src->pub.bytes_in_buffer -= n;
+        count -= static_cast<long>(n);
+    }
+}
+
+void termSource(j_decompress_ptr) {}
+
 // Everything of one decode that outlives a jump.
 struct JpegJob {
     jpeg_decompress_struct cinfo{};
     ErrorManager err{};
     ProgressMonitor progress{};
+    BoundedSource source{};
     std::FILE* file = nullptr;
     JDIMENSION rowsRead = 0;
 };
@@ -104,8 +173,22 @@ bool decode(JpegJob& job, const platform::JpegRequest& request) {
     job.progress.pub.progress_monitor = progressMonitor;
     job.progress.keepGoing = &request.keepGoing;
     cinfo.progress = &job.progress.pub;
-    jpeg_stdio_src(&cinfo, job.file);
+    BoundedSource& source = job.source;
+    source.file = job.file;
+    source.keepGoing = &request.keepGoing;
+    source.limit = kHeaderBytes;
+    source.pub.init_source = initSource;
+    source.pub.fill_input_buffer = fillInputBuffer;
+    source.pub.skip_input_data = skipInputData;
+    source.pub.resync_to_restart = jpeg_resync_to_restart;
+    source.pub.term_source = termSource;
+    cinfo.src = &source.pub;
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) return false;
+    // From here on the picture's size says how much more there can be, with
+    // room for the tables and markers between the scans.
+    source.limit = source.read + kHeaderBytes +
+                   kBytesPerSample * cinfo.image_width * cinfo.image_height *
+                       static_cast<uint64_t>(cinfo.num_components);
     // Grayscale, CMYK and YCCK pictures are not shown.
     if ((cinfo.jpeg_color_space != JCS_YCbCr && cinfo.jpeg_color_space != JCS_RGB) ||
         cinfo.num_components != 3)
@@ -145,7 +228,7 @@ namespace platform {
 
 bool decodeJpeg(const std::string& path, const JpegRequest& request) {
     JpegJob job;
-    job.file = std::fopen(path.c_str(), "rb");
+    job.file = openRegularFile(path);
     if (!job.file) return false;
     const bool whole = decode(job, request);
     // Safe on a record the library never set up: it checks for its memory.

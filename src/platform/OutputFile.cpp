@@ -9,6 +9,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+
+#include "platform/Signals.h"
 
 namespace platform {
 
@@ -40,6 +43,19 @@ void syncFolder(const fs::path& file) {
     ::close(fd);
 }
 
+// The mode a new file gets: what the process's umask leaves of 0666. Read
+// from the kernel's status page, which does not change the mask; setting it
+// to learn it would race with other threads creating files.
+mode_t newFileMode() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.compare(0, 6, "Umask:") == 0)
+            return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    const mode_t mask = ::umask(077);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 }  // namespace
 
 fs::path followLinks(const fs::path& path) {
@@ -64,6 +80,9 @@ std::string whyNotWritable(const fs::path& path) {
 }
 
 OutputFile::OutputFile(const fs::path& path) : m_shown(path.string()) {
+    // A file-size limit fails the write (reported, temporary removed)
+    // instead of killing the program in the middle of it.
+    ignoreFileSizeSignal();
     m_target = followLinks(path);
     if (m_target.empty()) {
         fail("too many levels of symbolic links");
@@ -79,15 +98,21 @@ OutputFile::OutputFile(const fs::path& path) : m_shown(path.string()) {
         m_mode = st.st_mode & 07777;
         m_uid = st.st_uid;
         m_gid = st.st_gid;
+    } else {
+        m_mode = newFileMode();
     }
     removeTemporaries(m_target, false);
     m_temporary = temporaryName(m_target);
     const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-    int fd = ::open(m_temporary.c_str(), flags, 0666);
+    // Never more open than the file it replaces while the data goes in: a
+    // private file's contents are private from the first byte. A new file
+    // is private until it is complete.
+    const mode_t first = m_keepMode ? (m_mode & 0777) : 0600;
+    int fd = ::open(m_temporary.c_str(), flags, first);
     if (fd < 0 && errno == EEXIST) {
         // Left by a dead process that had our process id.
         ::unlink(m_temporary.c_str());
-        fd = ::open(m_temporary.c_str(), flags, 0666);
+        fd = ::open(m_temporary.c_str(), flags, first);
     }
     if (fd < 0) {
         const int saved = errno;
@@ -132,8 +157,8 @@ bool OutputFile::commit() {
         struct stat st {};
         if (::fstat(::fileno(f), &st) == 0 && (st.st_uid != m_uid || st.st_gid != m_gid)) [[maybe_unused]]
             const int ignored = ::fchown(::fileno(f), m_uid, m_gid);
-        ::fchmod(::fileno(f), m_mode);
     }
+    if (ok) ::fchmod(::fileno(f), m_mode);
     if (std::fclose(f) != 0 && ok) {
         ok = false;
         saved = errno;
@@ -164,6 +189,7 @@ void removeTemporaries(const fs::path& target, bool liveWritersToo) {
 }
 
 std::FILE* openLogFile(const fs::path& path, bool truncate) {
+    ignoreFileSizeSignal();
     // Not blocking, so that opening a FIFO never waits for a reader; the file
     // is only cut once it is known to be a regular one.
     const int fd =

@@ -11,6 +11,13 @@
 // is refused with a message naming what is there: writing a picture into a
 // device or pipe is never what was meant (and as root it would replace
 // /dev/full with a file).
+//
+// The temporary is created with the mode of the file it replaces (a new
+// file's with 0600, and the usual mode once it is complete), so a private
+// file is never readable by others on its way. A write past a file-size
+// limit fails like one on a full disk: the first OutputFile makes the
+// process ignore SIGXFSZ, so the error is reported and the temporary removed
+// rather than the program killed.
 
 #include <sys/types.h>
 
@@ -60,6 +67,7 @@ private:
     std::FILE* m_file = nullptr;
     std::string m_error;
     bool m_keepMode = false;
+    // The mode the file gets: the replaced file's, or a new file's.
     mode_t m_mode = 0;
     uid_t m_uid = 0;
     gid_t m_gid = 0;

@@ -53,6 +53,10 @@ struct FileIdentity {
 struct ParsedFile {
     Load state = Load::Missing;
     bool hasNul = false;
+    // The file writes "key = value" (as this writer does by default) rather
+    // than "key=value"; a rewrite keeps the file's own form, which a file
+    // near the size limit may need to stay within it.
+    bool spaced = true;
     std::optional<FileIdentity> identity;
     CSimpleIniA ini{false, false, false};  // no multi-line values
 };
@@ -83,6 +87,21 @@ std::string withoutNuls(const std::string& text) {
         i = eol - 1;
     }
     return out;
+}
+
+// Whether the first value line of `text` puts spaces around its "=".
+bool spacedValues(const std::string& text) {
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const size_t first = text.find_first_not_of(" \t\r", start);
+        if (first < end && text[first] != ';' && text[first] != '#' && text[first] != '[') {
+            const size_t eq = text.find('=', first);
+            if (eq < end && eq > first) return text[eq - 1] == ' ' || text[eq - 1] == '\t';
+        }
+        start = end + 1;
+    }
+    return true;
 }
 
 // Reads and parses `path` when it is a regular file of a sensible size.
@@ -139,6 +158,7 @@ std::shared_ptr<ParsedFile> loadFile(const fs::path& path) {
     parsed->state = Load::Loaded;
     parsed->identity.emplace(st);
     parsed->hasNul = text.find('\0') != std::string::npos;
+    parsed->spaced = spacedValues(text);
     if (parsed->ini.LoadData(parsed->hasNul ? withoutNuls(text) : text) < 0) parsed->ini.Reset();
     return parsed;
 }
@@ -164,7 +184,9 @@ bool readsBackAs(const std::string& saved, const CSimpleIniA& ini, const char* s
 // writer of the settings takes it around its read-modify-write.
 class WriteLock {
 public:
-    explicit WriteLock(const fs::path& target) {
+    // `wait`: whether to wait for another writer to finish, or give up at
+    // once when one holds the lock.
+    WriteLock(const fs::path& target, bool wait) {
         const std::string path = target.string() + ".lock";
         m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         struct stat st {};
@@ -174,7 +196,8 @@ public:
         // the write fails rather than hang.
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() > giveUp)
+            if ((errno != EWOULDBLOCK && errno != EINTR) || !wait ||
+                std::chrono::steady_clock::now() > giveUp)
                 release();
             else
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -358,7 +381,11 @@ std::string ProfileStore::readString(const std::string& keyPath, const std::stri
 }
 
 bool ProfileStore::writeValues(const std::string& keyPath, const ProfileValues& values) {
-    return writeFile(kRegistryFile, keyPath, values);
+    return writeFile(kRegistryFile, keyPath, values, true);
+}
+
+bool ProfileStore::tryWriteValues(const std::string& keyPath, const ProfileValues& values) {
+    return writeFile(kRegistryFile, keyPath, values, false);
 }
 
 std::string ProfileStore::readPrivate(const std::string& file, const std::string& section,
@@ -371,17 +398,17 @@ std::string ProfileStore::readPrivate(const std::string& file, const std::string
 
 bool ProfileStore::writePrivate(const std::string& file, const std::string& section, const std::string& key,
                                 const std::string& value) {
-    return writeFile(file, section, {{key, value}});
+    return writeFile(file, section, {{key, value}}, true);
 }
 
-bool ProfileStore::writeFile(const std::string& file, const std::string& section,
-                             const ProfileValues& values) {
+bool ProfileStore::writeFile(const std::string& file, const std::string& section, const ProfileValues& values,
+                             bool wait) {
     const fs::path path = m_folder / file;
     std::error_code ec;
     fs::create_directories(m_folder, ec);
     const fs::path target = followLinks(path);
     if (target.empty() || !whyNotWritable(target).empty()) return false;
-    const WriteLock lock(target);
+    const WriteLock lock(target, wait);
     if (!lock.held()) return false;
     m_cache->forget(file);
     const auto parsed = loadFile(target);
@@ -389,8 +416,18 @@ bool ProfileStore::writeFile(const std::string& file, const std::string& section
     CSimpleIniA& ini = parsed->ini;
     for (const auto& [name, value] : values)
         ini.SetValue(section.c_str(), name.c_str(), encodeValue(value).c_str());
+    ini.SetSpaces(parsed->spaced);
     std::string data;
     if (ini.Save(data) < 0) return false;
+    // A file the reader refuses would lose every setting in it at the next
+    // start: the old file stays as it is.
+    if (data.size() > kMaxFileBytes) {
+        std::fprintf(stderr,
+                     "quorvane: not writing %s: with these values it would hold %zu bytes, more than "
+                     "the %zu kB a settings file may have; it is left as it was\n",
+                     target.c_str(), data.size(), kMaxFileBytes >> 10);
+        return false;
+    }
     if (!readsBackAs(data, ini, section.c_str())) return false;
     // Any temporary still here belongs to a writer that died holding the
     // lock: every live writer holds it while its temporary exists.

@@ -14,7 +14,10 @@
 // the file, applies its values and replaces the file (see OutputFile), so
 // values written by another process at the same time survive, and no crash
 // leaves a half-written file; temporaries of writers killed mid-write are
-// removed by the next write. A file that exists but cannot be read, or that
+// removed by the next write. A write that would make the file larger than
+// kMaxFileBytes (which the reader refuses) is refused with a message on
+// standard error, the file left as it was. A rewrite keeps the file's own
+// "key=value" or "key = value" form. A file that exists but cannot be read, or that
 // holds a NUL byte (everything after it would be lost), is never replaced:
 // that would lose the user's settings.
 //
@@ -60,6 +63,10 @@ public:
     // Writes all values in one replacement of the file; false when it failed
     // (the file on disk is then unchanged).
     bool writeValues(const std::string& keyPath, const ProfileValues& values);
+    // The same without waiting for another writer: false at once when one
+    // holds the file. For writes made while drawing, which must never wait
+    // on another process.
+    bool tryWriteValues(const std::string& keyPath, const ProfileValues& values);
 
     // Private profile files, by bare file name inside the folder. The value
     // read is cut to at most `maxChars` characters.
@@ -94,7 +101,8 @@ public:
 private:
     std::optional<std::string> readFrom(const std::string& file, const std::string& section,
                                         const std::string& key);
-    bool writeFile(const std::string& file, const std::string& section, const ProfileValues& values);
+    bool writeFile(const std::string& file, const std::string& section, const ProfileValues& values,
+                   bool wait);
     std::filesystem::path m_folder;
     // Shared by copies of the store: the files parsed, while they are unchanged.
     std::shared_ptr<Cache> m_cache;

@@ -49,6 +49,14 @@ void installTerminationHandlers() {
     // A request that arrived while they were blocked (the mask is inherited
     // across exec) is delivered now rather than never.
     pthread_sigmask(SIG_UNBLOCK, &mask, nullptr);
+    ignoreFileSizeSignal();
+}
+
+void ignoreFileSizeSignal() {
+    struct sigaction sa {};
+    sa.sa_handler = SIG_IGN;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGXFSZ, &sa, nullptr);
 }
 
 bool takeTerminationRequest() {

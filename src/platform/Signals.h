@@ -17,5 +17,10 @@ bool takeTerminationRequest();
 int terminationFd();
 // Drains terminationFd() after it became readable.
 void drainTerminationFd();
+// Makes a write past the file-size limit (ulimit -f) fail with an error the
+// writer reports, instead of the signal that ends the process. The
+// termination handlers and every file writer call it; calling it again
+// changes nothing.
+void ignoreFileSizeSignal();
 
 }  // namespace platform

@@ -265,7 +265,8 @@ std::string CSceneWnd::NextImagePath() {
         // From the stored cursor, not the clamped one; 64 bits, so the
         // largest cursor does not overflow, and never negative.
         s.setImageNext(static_cast<int>(((stored + 1) % count + count) % count));
-        s.writeImageNext();
+        // Never waits on another process: a busy file takes the value later.
+        s.tryWriteImageNext();
     }
     return path;
 }

@@ -45,6 +45,23 @@ TEST_F(ProgramFiles, SpecialFilesAreRefusedOrPassedOver) {
     EXPECT_EQ(tmp.read("a.png"), tmp.read("b.png")) << "the defaults both times";
 }
 
+// Under a file-size limit too small for the picture, the render says it
+// cannot write it and fails, leaving nothing behind; the limit's signal
+// does not kill it in the middle of the write.
+TEST_F(ProgramFiles, FileSizeLimitFailsTheRenderWithAMessage) {
+    tmp.write("o.png", "old");
+    const std::string cmd = "cd '" + tmp.path().string() +
+                            "' && ulimit -f 2 && QUORVANE_CONFIG_DIR=config '" + exe +
+                            "' --render o.png --size 200x150 --seconds 3 --seed 3 2>err.txt";
+    const int status = std::system(("sh -c \"" + cmd + "\"").c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1) << tmp.read("err.txt");
+    EXPECT_NE(tmp.read("err.txt").find("cannot write o.png"), std::string::npos) << tmp.read("err.txt");
+    EXPECT_EQ(tmp.read("o.png"), "old");
+    for (const auto& e : fs::directory_iterator(tmp.path()))
+        EXPECT_EQ(e.path().filename().string().find(".tmp."), std::string::npos) << e.path();
+}
+
 // A stop request that arrives while the program starts, from a shell that
 // ignores SIGINT for its background jobs, ends the run. The child holds the
 // signal blocked across exec, so it arrives before main at the latest.

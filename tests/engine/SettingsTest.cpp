@@ -6,12 +6,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <fstream>
 #include <sstream>
 
 #include "engine/Settings.h"
 #include "platform/Environment.h"
 #include "scene/ChooserTables.h"
+#include "support/Forked.h"
 #include "support/GoldenImages.h"
 #include "support/TempFolder.h"
 
@@ -72,7 +74,7 @@ TEST(Settings, DefaultsTheTenWriteGroupsAndTheOwnerName) {
         EXPECT_EQ(platform::ownerFromAccount(gecos, "jdoe"), owner) << gecos;
 }
 
-TEST(Settings, ValuesAreUsedAsReadBadFilesGiveDefaultsAndStayUntouched) {
+TEST(Settings, ValuesAreUsedAsReadTimesHeldBadFilesGiveDefaultsAndStayUntouched) {
     TempFolder tmp;
     platform::ProfileStore store(tmp.path());
     ASSERT_TRUE(store.writeValues(kKey, {{"Speed", "-5"},
@@ -81,11 +83,18 @@ TEST(Settings, ValuesAreUsedAsReadBadFilesGiveDefaultsAndStayUntouched) {
                                          {"UseAnimation", "7"},
                                          {"Color4", "-12"},
                                          {"StyleSolid", "2147483647"},
-                                         {"StyleDots", "-2147483648"}}));
+                                         {"StyleDots", "-2147483648"},
+                                         {"ImagePause", "-2147483648"},
+                                         {"ImagePeriod", "4294967295"},
+                                         {"DelayBetweenDrawings", "2147483647"},
+                                         {"AnimationSpeed", "2147483647"}}));
     Settings s(store, "owner name");
     // Only writing raises MaxTime; any non-zero number is true; a missing value gives its default.
-    EXPECT_TRUE(s.speed() == -5 && s.maxTime() == 20 && s.useAnimation() && s.color(4) == -12.0f);
-    EXPECT_EQ(s.delayBetweenDrawings(), 1);
+    EXPECT_TRUE(s.maxTime() == 20 && s.useAnimation() && s.color(4) == -12.0f && s.styleDots() == INT_MIN);
+    EXPECT_EQ(s.colorsFullChange(), 120);
+    // No time is negative or longer than a day.
+    EXPECT_TRUE(s.speed() == 0 && s.imagePause() == 0 && s.imagePeriod() == 0);
+    EXPECT_TRUE(s.delayBetweenDrawings() == 86400 && s.animationSpeed() == 86400000);
     buildChooserTables(s.choosers(), s, {true, true});  // absurd weights still build every table
     buildChooserTables(s.choosers(), s, {false, false});
     // Writing the timing group raises MaxTime to MinTime; a bool goes back as
@@ -166,9 +175,10 @@ TEST(Settings, Folders) {
     EXPECT_FALSE(store.readValue(kKey, "Folders")) << "folders live in the private file only";
 }
 
-// A writer killed in the middle of its write (by the file-size limit) leaves
-// the settings as they were, and the next write succeeds.
-TEST(Settings, FileSurvivesACrashInTheMiddleOfAWrite) {
+// A write stopped by the file-size limit at any point says it failed (the
+// limit's signal does not kill the writer), leaves no temporary and the
+// settings as they were; the next write succeeds.
+TEST(Settings, FileSurvivesAWriteCutByTheFileSizeLimit) {
     TempFolder tmp;
     const auto fill = [](Settings& s, char c) {
         for (int i = 0; i < Settings::kMessageCount; ++i) s.setMessage(i, std::string(3000, c));
@@ -187,15 +197,16 @@ TEST(Settings, FileSurvivesACrashInTheMiddleOfAWrite) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            ::signal(SIGXFSZ, SIG_DFL);
             const rlimit small{limit, limit};
             ::setrlimit(RLIMIT_FSIZE, &small);
             fill(s, 'b');
-            s.writeMessages();
-            ::_exit(0);
+            ::_exit(s.writeMessages() ? 1 : 0);
         }
         int status = 0;
         ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "limit " << limit;
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "limit " << limit << ": " << status;
+        EXPECT_EQ(countTemporaries(tmp.path()), 0);
         expectAll('a');
     }
     fill(s, 'c');

@@ -5,11 +5,15 @@
 // to xscreensaver and ends on SIGTERM, also under the real daemon. Pixels
 // are read back with xwd.
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "XvfbSession.h"
 #include "support/TempFolder.h"
@@ -69,6 +73,82 @@ TEST_F(SaverOnXvfb, InAWindowItOutlastsTheMouseAndEndsOnAKey) {
     // There is no window manager to give it the focus when it appears.
     xdotool({"windowfocus", "--sync", std::to_string(window)});
     expectCleanExit(*s, "window, key to exit", [&] { xdotool({"key", "a"}); });
+}
+
+namespace {
+
+// A 4 x 4 bitmap of one colour.
+std::string smallBitmap() {
+    const auto u32 = [](uint32_t v) {
+        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    };
+    std::string bmp = "BM" + u32(14 + 40 + 48) + u32(0) + u32(14 + 40);
+    bmp += u32(40) + u32(4) + u32(4) + std::string{1, 0, 24, 0} + u32(0) + u32(48) + u32(0) + u32(0) +
+           u32(0) + u32(0);
+    for (int i = 0; i < 16; ++i) bmp += "\x20\xA0\xF0";
+    return bmp;
+}
+
+bool fileHolds(const std::filesystem::path& file, const std::string& text) {
+    std::ifstream in(file);
+    const std::string all{std::istreambuf_iterator<char>(in), {}};
+    return all.find(text) != std::string::npos;
+}
+
+}  // namespace
+
+// The image style in a window, showing pictures in order, with the settings
+// file held by another process: its write of the image cursor does not wait
+// for it. And a picture replaced by a FIFO after the folder was listed is not
+// waited on either. A key ends the window at once in both.
+TEST_F(SaverOnXvfb, ABusySettingsFileOrAFifoForAPictureDoesNotHoldUpTheEnd) {
+    TempFolder pictures;
+    pictures.write("a.bmp", smallBitmap());
+    pictures.write("b.bmp", smallBitmap());
+    config.write("registry.ini", "[HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config]\n"
+                                 "ImageOrder=1\nImagePause=1\nImageNext=0\nMessage3=trace\n");
+    config.write("Quorvane5.ini", "[Quorvane]\nFolders=" + pictures.path().string() + "*\n");
+    const std::filesystem::path trace = config.path() / "trace.txt";
+    const std::vector<std::string> env = {"QUORTEMP=", "TEMP=" + config.path().string()};
+    const std::vector<std::string> args = {"--window", "320x240", "--style", "Bitmap"};
+    const auto pressKey = [&](ChildProcess& s, const char* what) {
+        const unsigned long window = windowNamed("^Quorvane$");
+        ASSERT_NE(window, 0u) << s.output();
+        xdotool({"windowfocus", "--sync", std::to_string(window)});
+        expectCleanExit(s, what, [&] { xdotool({"key", "a"}); });
+    };
+    {
+        const int lock =
+            ::open((config.path() / "registry.ini.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        ASSERT_TRUE(lock >= 0 && ::flock(lock, LOCK_EX) == 0);
+        auto s = saver(args, env);
+        // The cursor's write was tried once the first picture's path is
+        // traced; a writer that waits for the lock sits with the lock file
+        // open meanwhile, a second and more.
+        const std::string lockFile = (config.path() / "registry.ini.lock").string();
+        const auto lockOpen = [&] {
+            std::error_code ec;
+            for (const auto& fd :
+                 std::filesystem::directory_iterator("/proc/" + std::to_string(s->pid()) + "/fd", ec))
+                if (std::filesystem::read_symlink(fd.path(), ec) == lockFile) return true;
+            return false;
+        };
+        int polls = 0;
+        EXPECT_TRUE(within(30, [&] {
+            polls = lockOpen() ? polls + 1 : 0;
+            return fileHolds(trace, "sFilePathName") || polls > 10;
+        }));
+        pressKey(*s, "settings file held by another process, key to exit");
+        ::close(lock);
+        EXPECT_TRUE(fileHolds(config.path() / "registry.ini", "ImageNext=0"));
+    }
+    std::filesystem::remove(trace);
+    auto s = saver(args, env);
+    ASSERT_TRUE(within(20, [&] { return fileHolds(trace, "a.bmp"); })) << s->output();
+    ASSERT_EQ(::mkfifo((pictures.path() / "fifo").c_str(), 0644), 0);
+    std::filesystem::rename(pictures.path() / "fifo", pictures.path() / "b.bmp");
+    ASSERT_TRUE(within(20, [&] { return fileHolds(trace, "b.bmp"); })) << s->output();
+    pressKey(*s, "a FIFO for a picture, key to exit");
 }
 
 // xscreensaver's settings program previews a hack by running its command

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -148,13 +149,17 @@ TEST_F(SdlLoop, PaintsOnlyWhileInvalidAndSleepsUntilInput) {
     create(w);
     // Three paints that each ask for the next, one that does not; then the
     // loop must sleep until a key arrives, which ends it.
-    w.onPaint = [](RecordingWnd& self) {
+    // The key comes once the last paint is done, however slow the machine.
+    std::atomic<bool> painted{false};
+    w.onPaint = [&painted](RecordingWnd& self) {
         if (self.paints < 4) self.Invalidate();
         if (self.paints == 1) self.PostMessage(WM_USER);
+        if (self.paints == 4) painted = true;
     };
     w.quitOnKey = true;
-    std::thread typist([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::thread typist([&painted] {
+        while (!painted) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
         pushKey(SDLK_q);
     });
     EXPECT_EQ(platform::runMessageLoop(), 3);

@@ -151,6 +151,30 @@ TEST(OutputFile, ReadOnlyFolderAndFullDiskKeepTheOldFile) {
     EXPECT_EQ(countTemporaries(tmp.path()) + countTemporaries(tmp.path() / "locked"), 0);
 }
 
+// The data is never more open than the file it replaces: the temporary has
+// the mode of the file from its creation, and a new file stays private until
+// it is complete, then gets the usual mode.
+TEST(OutputFile, TemporaryIsNeverMoreOpenThanTheFile) {
+    TempFolder tmp;
+    const mode_t mask = ::umask(022);
+    const auto temporaryMode = [&] {
+        for (const auto& e : fs::directory_iterator(tmp.path()))
+            if (e.path().filename().string().find(".tmp.") != std::string::npos) return modeOf(e.path());
+        return mode_t{0};
+    };
+    tmp.write("private.ini", "secret");
+    ::chmod((tmp.path() / "private.ini").c_str(), 0600);
+    for (const char* name : {"private.ini", "new.png"}) {
+        SCOPED_TRACE(name);
+        platform::OutputFile out(tmp.path() / name);
+        ASSERT_TRUE(out.write("data"));
+        EXPECT_EQ(temporaryMode(), 0600u);
+        ASSERT_TRUE(out.commit());
+    }
+    ::umask(mask);
+    EXPECT_TRUE(modeOf(tmp.path() / "private.ini") == 0600 && modeOf(tmp.path() / "new.png") == 0644);
+}
+
 // The trace log appends to a regular file, never opens a FIFO (which would
 // wait for a reader) and never cuts anything but a regular file.
 TEST(OutputFile, LogFilesAreRegularFilesOnly) {

@@ -2,7 +2,9 @@
 // escaped only where needed; garbled, special, huge and shared files, stray
 // NUL bytes, links, and writers killed or out of disk space.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -232,14 +234,25 @@ TEST(ProfileStore, ConcurrentAndKilledWritersLoseNothing) {
 
     tmp.write(kRegistry + ".tmp.999999", "[" + kKey + "]\nSpeed=77\nMinT");  // a writer long dead
     for (int round = 0; round < 5; ++round) {
+        // The writer says when its first write is complete; it is killed
+        // somewhere in a later one, however slow the machine.
+        int written[2];
+        ASSERT_EQ(::pipe(written), 0);
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             ProfileStore writer(tmp.path());
-            for (int i = 0;; ++i)
-                writer.writeValues(kKey, {{"Message1", std::string(100000, char('a' + i % 26))}});
+            for (int i = 0;; ++i) {
+                if (writer.writeValues(kKey, {{"Message1", std::string(100000, char('a' + i % 26))}}) &&
+                    i == 0) [[maybe_unused]]
+                    const ssize_t n = ::write(written[1], "w", 1);
+            }
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20 + 7 * round));
+        ::close(written[1]);
+        char byte = 0;
+        ASSERT_EQ(::read(written[0], &byte, 1), 1) << "the writer never completed a write";
+        ::close(written[0]);
+        std::this_thread::sleep_for(std::chrono::milliseconds(3 * round));
         ::kill(pid, SIGKILL);
         ::waitpid(pid, nullptr, 0);
     }
@@ -273,17 +286,65 @@ TEST(ProfileStore, SymlinkedFileStaysALinkWithItsModeAndOwner) {
 
 // Out of disk space (the file size limit stands in for a full disk, whose
 // cases the output file's own tests take), a write says it failed and the
-// old file stays whole.
+// old file stays whole. The limit's signal is the store's to ignore: the
+// writer lives on to say so.
 TEST(ProfileStore, FullDiskKeepsTheOldFile) {
     TempFolder tmp;
     const std::string old = "[" + kKey + "]\nSpeed=3\nMinTime=4\n";
     tmp.write(kRegistry, old);
     EXPECT_EQ(runForked([&] {
                   limitFileSize(4096);
+                  ::signal(SIGXFSZ, SIG_DFL);
                   return ProfileStore(tmp.path()).writeValues(kKey, {{"Message0", std::string(60000, 'x')}})
                              ? 1
                              : 0;
               }),
               0);
     EXPECT_TRUE(tmp.read(kRegistry) == old && countTemporaries(tmp.path()) == 0);
+}
+
+// A file written by hand as "key=value" stays so when rewritten (the other
+// form adds two bytes a line), so a file the reader takes never becomes one
+// it refuses; a write that would pass the limit anyway is refused with a
+// message and the file stays as it was.
+TEST(ProfileStore, RewritesKeepTheFilesFormAndStayWithinTheLimit) {
+    TempFolder tmp;
+    ProfileStore store(tmp.path());
+    tmp.write(kRegistry, "[" + kKey + "]\nSpeed=7\nMinTime=3\n");
+    ASSERT_TRUE(store.writeValues(kKey, {{"ImageNext", "2"}}));
+    EXPECT_EQ(tmp.read(kRegistry), "[" + kKey + "]\nSpeed=7\nMinTime=3\nImageNext=2\n");
+    tmp.write(kRegistry, "; mine\n[" + kKey + "]\nSpeed = 7\n");
+    ASSERT_TRUE(store.writeValues(kKey, {{"ImageNext", "2"}}));
+    EXPECT_NE(tmp.read(kRegistry).find("Speed = 7\nImageNext = 2\n"), std::string::npos)
+        << tmp.read(kRegistry);
+
+    std::string full = "[" + kKey + "]\n";
+    for (int i = 0; full.size() < ProfileStore::kMaxFileBytes - 100; ++i)
+        full += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    tmp.write(kRegistry, full);
+    ASSERT_TRUE(store.writeValues(kKey, {{"ImageNext", "12"}}));
+    EXPECT_LE(fs::file_size(tmp.path() / kRegistry), ProfileStore::kMaxFileBytes);
+    EXPECT_TRUE(ProfileStore(tmp.path()).readInt(kKey, "ImageNext", 0) == 12 &&
+                ProfileStore(tmp.path()).readInt(kKey, "Key3", 0) == 3);
+    const std::string before = tmp.read(kRegistry);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(store.writeValues(kKey, {{"Message0", std::string(200, 'm')}}));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("registry.ini"), std::string::npos) << said;
+    EXPECT_TRUE(tmp.read(kRegistry) == before && countTemporaries(tmp.path()) == 0);
+}
+
+// While another writer holds the settings file (a lock taken on another
+// open of the lock file conflicts even within one process), a write that
+// must not wait gives up at once and changes nothing.
+TEST(ProfileStore, WriteThatMustNotWaitGivesUpWhileTheFileIsHeld) {
+    TempFolder tmp;
+    ProfileStore store(tmp.path());
+    ASSERT_TRUE(store.writeValues(kKey, {{"ImageNext", "1"}}));
+    const int lock = ::open((tmp.path() / (kRegistry + ".lock")).c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_TRUE(lock >= 0 && ::flock(lock, LOCK_EX) == 0);
+    EXPECT_FALSE(store.tryWriteValues(kKey, {{"ImageNext", "2"}}));
+    EXPECT_TRUE(store.readInt(kKey, "ImageNext", 0) == 1 && countTemporaries(tmp.path()) == 0);
+    ::close(lock);
+    EXPECT_TRUE(store.tryWriteValues(kKey, {{"ImageNext", "3"}}) && store.readInt(kKey, "ImageNext", 0) == 3);
 }

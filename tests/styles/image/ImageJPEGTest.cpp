@@ -1,8 +1,14 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
 #include <tuple>
 
 #include "app/SaverApp.h"
 #include "styles/image/ImageSupport.h"
 #include "support/EnvOverride.h"
+#include "support/Forked.h"
 
 namespace {
 
@@ -144,6 +150,35 @@ TEST_F(ImageJPEGTest, TruncatedCorruptAndEndlessFiles) {
     for (int i = 0; i < 3000; ++i) endless += progressive.substr(sos, end - sos);
     endless += "\xFF\xD9";
     EXPECT_FALSE(decoded(endless).IsValid());
+}
+
+// A FIFO moved over a picture after the folder was listed is not waited on,
+// by either reader; a file with megabytes of nothing before its picture (a
+// sparse file of gigabytes that starts with a JPEG marker) is given up
+// after a bounded read, not read to its end at every visit.
+TEST_F(ImageJPEGTest, FifosAndEndlessGapsAreNotRead) {
+    ASSERT_EQ(::mkfifo(pictures.at("pipe.jpg").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo(pictures.at("pipe.bmp").c_str(), 0644), 0);
+    // Opened for writing here and never written: a reader would wait for ever.
+    const int writer = ::open(pictures.at("pipe.jpg").c_str(), O_RDWR | O_NONBLOCK);
+    EXPECT_EQ(runForked([&] {
+                  ::alarm(60);
+                  return ImageJPEG(pictures.at("pipe.jpg"), kScreen).IsValid() ||
+                         ImageBMP(pictures.at("pipe.bmp"), kScreen).IsValid();
+              }),
+              0);
+    ::close(writer);
+
+    ASSERT_TRUE(pictures.convert("pattern.ppm -quality 80 baseline.jpg"));
+    const std::string whole = pictures.read("baseline.jpg");
+    EXPECT_TRUE(decoded(whole.substr(0, 2) + std::string(4096, '\0') + whole.substr(2)).IsValid());
+    {
+        std::ofstream gap(pictures.at("gap.jpg"), std::ios::binary);
+        gap << whole.substr(0, 2);
+        gap.seekp(std::streamoff{40} << 20);
+        gap << whole.substr(2);
+    }
+    EXPECT_FALSE(ImageJPEG(pictures.at("gap.jpg"), kScreen).IsValid());
 }
 
 TEST_F(ImageJPEGTest, WarningsGoToTheTraceLog) {
