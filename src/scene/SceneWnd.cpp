@@ -171,7 +171,7 @@ void CSceneWnd::OnPaint() {
     if (blankIfDue(previous)) return;
 
     if (!m_bStop && saver()) {
-        if (saver()->isDone()) startNextDrawing();
+        if (saver()->isOver()) startNextDrawing();
         if (Saver* current = saver()) current->run();
         // No style at all: nothing to draw, so no further paint is asked for.
         if (!m_bStop && saver()) Invalidate(true);

@@ -14,6 +14,9 @@ namespace {
 constexpr int kTraceLine = 67;
 // A drawing that ends sooner than this after its start has no pause.
 constexpr uint32_t kNoPauseBeforeMs = 5000;
+// The least time a drawing is shown: a picture that comes and goes within a
+// few milliseconds is never seen, and a run of them piles up into scraps.
+constexpr uint32_t kShortestDrawingMs = 1000;
 
 uint32_t processClock() { return platform::clock().processClockMs(); }
 
@@ -55,12 +58,35 @@ uint32_t Saver::timeLimitMs(double u1, double u2, int minTime, int maxTime, floa
     const double drawn = std::clamp(u2 * spread + minTime, 0.0, kMaxSeconds);
     const auto seconds = static_cast<int64_t>(drawn);
     const float covered = std::clamp(coverage, 0.0f, 1.0f) * static_cast<float>(seconds);
-    return static_cast<uint32_t>(static_cast<int64_t>(covered) * 1000);
+    // A small layout shortens the drawing, but not to nothing: truncated, a
+    // coverage under 1 / seconds would give 0 s. A time the settings ask to
+    // be 0 stays 0.
+    const int64_t shown = std::max(static_cast<int64_t>(covered), std::min<int64_t>(seconds, 1));
+    return static_cast<uint32_t>(shown * 1000);
 }
 
 uint32_t Saver::elapsedMs() const { return processClock() - m_dwStart; }
 
 bool Saver::isDone() const { return m_bDone || m_pScene->stopRequested() || elapsedMs() > m_dwDuration; }
+
+uint32_t Saver::shownForMs() const {
+    return m_bKeepTime ? m_dwDuration : std::min(kShortestDrawingMs, m_dwDuration);
+}
+
+bool Saver::isOver() const {
+    if (!isDone()) return false;
+    return m_pScene->stopRequested() || !m_bDone || elapsedMs() >= shownForMs();
+}
+
+void Saver::holdFinished() {
+    // Waits as a drawing does: the palette goes on turning while the
+    // picture is shown, and any input ends the wait.
+    while (m_pScene->isIdle() && elapsedMs() < shownForMs()) {
+        m_pScene->animatePalette(false);
+        const int64_t left = static_cast<int64_t>(shownForMs()) - elapsedMs();
+        m_pScene->waitForInput(std::min(left, m_pScene->animationWaitMs()));
+    }
+}
 
 void Saver::waitFor(qvTimer& timer) {
     while (m_pScene->isIdle() && !timer.expired()) m_pScene->waitForInput(timer.remainingMs());
@@ -73,7 +99,12 @@ void Saver::waitTick() { waitFor(m_tickTimer); }
 void Saver::run() {
     if (!m_pScene->isIdle()) return;
     m_pScene->reverseRotation();
-    if (m_pScene->isIdle()) step();
+    // A picture the style has finished is not drawn on; it is held until
+    // it has been shown long enough.
+    if (m_bDone)
+        holdFinished();
+    else if (m_pScene->isIdle())
+        step();
 
     const Settings& settings = *sceneHost().settings();
     const int delay = settings.delayBetweenDrawings();
