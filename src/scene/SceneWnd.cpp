@@ -225,7 +225,9 @@ Saver* CSceneWnd::newSaver() {
     moment.preview = sceneHost().preview();
     moment.noImages = m_images.empty();
     const int code = chooseStyleCode(s.choosers(), sceneHost().random(), moment);
-    const StyleMaker* maker = styleMaker(code);
+    // The picture painted first for styles that rework the screen is not
+    // one of the styles --style names.
+    const StyleMaker* maker = styleMaker(code, moment.drawingCount <= 1 && pictureFirst());
     if (!maker) return nullptr;
     platform::pollTimingLabel(maker->className);
     std::unique_ptr<Saver> made = maker->make(this);
