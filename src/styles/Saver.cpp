@@ -17,6 +17,10 @@ constexpr uint32_t kNoPauseBeforeMs = 5000;
 // The least time a drawing is shown: a picture that comes and goes within a
 // few milliseconds is never seen, and a run of them piles up into scraps.
 constexpr uint32_t kShortestDrawingMs = 1000;
+// How often a drawing's picture is looked at, and the share of one colour
+// that makes a screen look empty.
+constexpr uint32_t kLookEveryMs = 2000;
+constexpr double kFlatShare = 0.9;
 
 uint32_t processClock() { return platform::clock().processClockMs(); }
 
@@ -74,6 +78,7 @@ uint32_t Saver::shownForMs() const {
 }
 
 bool Saver::isOver() const {
+    if (m_bNothingToSee) return true;
     if (!isDone()) return false;
     return m_pScene->stopRequested() || !m_bDone || elapsedMs() >= shownForMs();
 }
@@ -92,7 +97,12 @@ void Saver::waitFor(qvTimer& timer) {
     while (m_pScene->isIdle() && !timer.expired()) m_pScene->waitForInput(timer.remainingMs());
 }
 
-void Saver::waitStep() { waitFor(m_stepTimer); }
+void Saver::waitStep() {
+    // Between steps, where every style passes, also inside a step that
+    // runs for the whole drawing.
+    watchPicture();
+    waitFor(m_stepTimer);
+}
 
 void Saver::waitTick() { waitFor(m_tickTimer); }
 
@@ -101,10 +111,17 @@ void Saver::run() {
     m_pScene->reverseRotation();
     // A picture the style has finished is not drawn on; it is held until
     // it has been shown long enough.
-    if (m_bDone)
+    if (m_bDone) {
         holdFinished();
-    else if (m_pScene->isIdle())
+    } else if (m_pScene->isIdle()) {
+        const CDC* dc = m_pScene->dc();
+        if (m_before.empty() && dc && dc->surface()) {
+            m_before.take(*dc->surface());
+            m_dwNextLook = elapsedMs() + kLookEveryMs;
+        }
         step();
+        watchPicture();
+    }
 
     const Settings& settings = *sceneHost().settings();
     const int delay = settings.delayBetweenDrawings();
@@ -122,6 +139,29 @@ void Saver::run() {
         m_pScene->waitForInput(wait);
     }
     if (animate) m_pScene->reverseRotation();
+}
+
+void Saver::watchPicture() {
+    // A drawing that shows nothing (its colours those beneath, a figure
+    // that fits in a few pixels) or that turns the screen into one flat
+    // colour is treated as one that could not be made: the cycle goes
+    // on to the next drawing at once instead of showing it for its time.
+    if (m_before.empty() || m_bNothingToSee || (!m_bDone && elapsedMs() < m_dwNextLook)) return;
+    m_dwNextLook = elapsedMs() + kLookEveryMs;
+    const CDC* dc = m_pScene->dc();
+    if (!dc || !dc->surface()) return;
+    ScreenSample now;
+    now.take(*dc->surface());
+    // On a screen that is nearly one colour, a figure that touches no more
+    // than one point in a hundred is as good as nothing.
+    const size_t changed = now.differences(m_before);
+    const bool flat = now.flatShare() >= kFlatShare;
+    const bool unchanged = changed == 0 || (flat && changed * 100 <= now.size());
+    const bool flattened = flat && m_before.flatShare() < kFlatShare;
+    if (unchanged || flattened) {
+        m_bNothingToSee = m_bDone = true;
+        trace("%s : %s", "Saver", unchanged ? "nothing drawn to see" : "the screen left one colour");
+    }
 }
 
 double Saver::pixelWidth() const {

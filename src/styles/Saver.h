@@ -19,6 +19,7 @@
 #include "layout/SubRect.h"
 #include "platform/DC.h"
 #include "platform/Messages.h"
+#include "styles/ScreenSample.h"
 
 class StyleScene;
 class Range;
@@ -52,8 +53,12 @@ public:
     // What the drawing cycle asks before it starts the next drawing: done,
     // and shown long enough. A picture its style finishes early stays on the
     // screen for a second (never longer than its time limit), or for its
-    // whole time limit when the style keeps its time; a stop ends it at once.
+    // whole time limit when the style keeps its time; a stop ends it at once,
+    // and so does a drawing found to leave nothing to see.
     bool isOver() const;
+    // The drawing changed nothing on the screen, or left it nearly one
+    // colour where it was not: run() noticed it and ended the drawing.
+    bool leftNothingToSee() const { return m_bNothingToSee; }
     // Wait, without spinning, until the step (tick) timer expires or input
     // arrives.
     void waitStep();
@@ -117,6 +122,13 @@ private:
     // Keeps a finished picture on the screen (the palette turning) until
     // it has been shown long enough or input arrives.
     void holdFinished();
+    // Every two seconds of drawing, and when the style is done, compares a
+    // sample of the screen with the one taken before the first step.
+    void watchPicture();
+
+    ScreenSample m_before;
+    uint32_t m_dwNextLook = 0;
+    bool m_bNothingToSee = false;
     void paintPaletteBackground(const Color& c);
     void paintTrueColorBackground(Color c);
     // Waits until `timer` expires or input arrives.

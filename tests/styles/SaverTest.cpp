@@ -10,15 +10,34 @@ public:
     void next() { ++m_cursor; }
 };
 
-// Finishes its picture in its first step; `keep` asks for its whole time.
+// Finishes its picture, half the screen in a colour of its own, in its
+// first step; `keep` asks for its whole time.
 class QuickOne : public Saver {
 public:
     QuickOne(StyleScene* scene, bool keep) : Saver(scene) { m_bKeepTime = keep; }
     void step() override {
+        static int shade = 0;
+        m_pScene->dc()->FillRect({0, 0, m_pScene->width() / 2, m_pScene->height()},
+                                 RGB(++shade * 20 % 256, 9, 9));
         ++steps;
         m_bDone = true;
     }
     int steps = 0;
+};
+
+// Paints what it is given, a step at a time, until its time is up.
+class Painter : public Saver {
+public:
+    Painter(StyleScene* scene, std::function<void(CDC&)> paint) : Saver(scene), m_paint(std::move(paint)) {}
+    void step() override {
+        while (m_pScene->isIdle() && !isDone()) {
+            m_paint(*m_pScene->dc());
+            waitStep();
+        }
+    }
+
+private:
+    std::function<void(CDC&)> m_paint;
 };
 
 }  // namespace
@@ -157,4 +176,33 @@ TEST_F(SceneTest, PixelSizeProjectionPlottedPointsAndTheCellCopy) {
     for (size_t i = 0; i < scene->subRects().size(); ++i) copier.next();
     copier.copySubRect();
     EXPECT_FALSE(copier.copied()) << "the walk is over";
+}
+
+TEST_F(SceneTest, ADrawingThatLeavesNothingToSeeMakesWayAtOnce) {
+    settings().setMinTime(30), settings().setMaxTime(30), settings().setDelayBetweenDrawings(0);
+    create(160, 90);
+    for (int x = 0; x < 160; x += 8) scene->dc()->FillRect({x, 0, x + 4, 90}, RGB(x, 200, 50));
+    const auto runs = [this](Saver& s) {
+        const int64_t before = nowMs();
+        s.run();
+        return nowMs() - before;
+    };
+    // Nothing drawn on a striped screen; then the stripes painted over in one colour.
+    Painter nothing(scene.get(), [](CDC&) {});
+    EXPECT_LE(runs(nothing), 2100);
+    EXPECT_TRUE(nothing.leftNothingToSee() && nothing.isOver());
+    Painter flattening(scene.get(), [](CDC& dc) { dc.FillRect({0, 0, 160, 90}, RGB(0, 0, 0)); });
+    EXPECT_LE(runs(flattening), 2100);
+    EXPECT_TRUE(flattening.leftNothingToSee() && flattening.isOver());
+    // On the black screen a speck is as good as nothing; a quarter of it is a picture.
+    Painter speck(scene.get(), [](CDC& dc) { dc.FillRect({10, 10, 13, 13}, RGB(255, 255, 255)); });
+    runs(speck);
+    EXPECT_TRUE(speck.leftNothingToSee());
+    int shade = 0;
+    Painter quarter(scene.get(), [&shade](CDC& dc) {
+        dc.FillRect({0, 0, 40, 90}, RGB(++shade % 200 + 50, 0, 0));
+    });
+    EXPECT_GE(runs(quarter), 30000) << "shown for its whole time";
+    EXPECT_FALSE(quarter.leftNothingToSee());
+    EXPECT_TRUE(quarter.isOver());
 }
