@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
             for (int x = 0; x < s.width(); ++x) ++counts[s.row32(y)[x] & 0xFFFFFFu];
         long long most = 0;
         for (const auto& [colour, n] : counts) most = std::max(most, n);
-        const double share = 100.0 * static_cast<double>(most) / (static_cast<double>(s.width()) * s.height());
+        const double share =
+            100.0 * static_cast<double>(most) / (static_cast<double>(s.width()) * s.height());
         const bool flat = share >= 90.0 || counts.size() < 16;
         std::printf("%.1f %zu %d %s\n", share, counts.size(), flat ? 1 : 0, argv[i]);
     }
