@@ -16,7 +16,8 @@
 # benchmarks; default: next to QUORVANE, then build/dbg/bench). The defaults
 # are small enough for a shared two-core machine: STILL_SEEDS=6,
 # STILL_SIZE=960x540, RUN_SEEDS=6, RUN_SECONDS=120, RUN_SIZE=960x540, JOBS=2.
-# KEEP=DIR keeps the stills (and the last frame of each run) there.
+# KEEP=DIR keeps the stills (and the last frame of each run) there;
+# SHEET=FILE makes a contact sheet of the runs' last frames (ImageMagick).
 set -eu
 exe=$(realpath "$1")
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -108,4 +109,8 @@ if [ -n "${KEEP:-}" ]; then
     mkdir -p "$KEEP"
     cp "$work"/stills/*.png "$KEEP"/
     for run in "$work"/run-*; do cp "$run/last.png" "$KEEP/whole-${run##*-}.png"; done
+fi
+if [ -n "${SHEET:-}" ]; then
+    for run in "$work"/run-*; do echo "$run/last.png"; done | sort -t- -k2 -n >"$work/sheet"
+    montage $(cat "$work/sheet") -tile 5x -geometry 384x216+4+4 -background '#202020' "$SHEET"
 fi
