@@ -21,6 +21,9 @@ constexpr uint32_t kShortestDrawingMs = 1000;
 // that makes a screen look empty.
 constexpr uint32_t kLookEveryMs = 2000;
 constexpr double kFlatShare = 0.9;
+// The points of the sample a figure of a few pixels may touch (on a small
+// screen, where the sample takes every pixel, one in a thousand).
+constexpr size_t kFewPoints = 4;
 
 uint32_t processClock() { return platform::clock().processClockMs(); }
 
@@ -80,15 +83,15 @@ uint32_t Saver::shownForMs() const {
 bool Saver::isOver() const {
     if (m_bNothingToSee) return true;
     if (!isDone()) return false;
-    return m_pScene->stopRequested() || !m_bDone || elapsedMs() >= shownForMs();
+    return m_pScene->stopRequested() || !m_bDone || elapsedMs() > shownForMs();
 }
 
 void Saver::holdFinished() {
     // Waits as a drawing does: the palette goes on turning while the
     // picture is shown, and any input ends the wait.
-    while (m_pScene->isIdle() && elapsedMs() < shownForMs()) {
+    while (m_pScene->isIdle() && elapsedMs() <= shownForMs()) {
         m_pScene->animatePalette(false);
-        const int64_t left = static_cast<int64_t>(shownForMs()) - elapsedMs();
+        const int64_t left = static_cast<int64_t>(shownForMs()) - elapsedMs() + 1;
         m_pScene->waitForInput(std::min(left, m_pScene->animationWaitMs()));
     }
 }
@@ -153,10 +156,10 @@ void Saver::watchPicture() {
     ScreenSample now;
     now.take(*dc->surface());
     // On a screen that is nearly one colour, a figure that touches no more
-    // than one point in a hundred is as good as nothing.
+    // than a few points is as good as nothing.
     const size_t changed = now.differences(m_before);
     const bool flat = now.flatShare() >= kFlatShare;
-    const bool unchanged = changed == 0 || (flat && changed * 100 <= now.size());
+    const bool unchanged = changed == 0 || (flat && changed <= std::max(kFewPoints, now.size() / 1000));
     const bool flattened = flat && m_before.flatShare() < kFlatShare;
     if (unchanged || flattened) {
         m_bNothingToSee = m_bDone = true;

@@ -88,7 +88,7 @@ TEST_F(SceneTest, AFinishedPictureIsShownASecondOrItsWholeTime) {
     // A drawing the settings give no time is over as soon as it is done.
     zeroTimes();
     QuickOne none(scene.get(), false);
-    none.run();
+    none.run(), none.run();
     EXPECT_TRUE(none.isOver());
 
     // Kept for its whole time, until input cuts it short.
