@@ -1,6 +1,8 @@
 // The drawing cycle's own costs: one paint message with a style that does
 // next to nothing, a palette build, and one rotation of an animated palette
-// together with showing a full-HD palette screen through the new entries.
+// together with showing a full-HD palette screen through the new entries,
+// and the look a drawing takes at the screen to notice that it leaves
+// nothing to see (a sample of a full-HD screen, compared and counted).
 
 #include <benchmark/benchmark.h>
 
@@ -11,9 +13,11 @@
 #include "app/SaverApp.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageLoop.h"
+#include "platform/Surface.h"
 #include "scene/SceneWnd.h"
 #include "scene/StyleCatalogue.h"
 #include "styles/Saver.h"
+#include "styles/ScreenSample.h"
 
 namespace {
 
@@ -100,5 +104,20 @@ static void BM_AnimateTickFullHd(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_AnimateTickFullHd)->Unit(benchmark::kMillisecond);
+
+static void BM_LookAtTheScreenFullHd(benchmark::State& state) {
+    CSurface surface(1920, 1080, 32);
+    for (int y = 0; y < 1080; ++y)
+        for (int x = 0; x < 1920; ++x) surface.row32(y)[x] = static_cast<uint32_t>(x * 7 + y * 13);
+    ScreenSample before;
+    before.take(surface);
+    for (auto _ : state) {
+        ScreenSample now;
+        now.take(surface);
+        benchmark::DoNotOptimize(now.differences(before));
+        benchmark::DoNotOptimize(now.flatShare());
+    }
+}
+BENCHMARK(BM_LookAtTheScreenFullHd)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

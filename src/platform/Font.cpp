@@ -39,10 +39,10 @@ constexpr std::array<char32_t, 32> kCp1252High = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
-// The character a byte stands for; 0 for control characters and the
-// undefined positions, which take no room.
+// The character a byte stands for; 0 for control characters (delete too)
+// and the undefined positions, which take no room.
 char32_t unicodeOf(unsigned char c) {
-    if (c < 0x20) return 0;
+    if (c < 0x20 || c == 0x7F) return 0;
     if (c >= 0x80 && c < 0xA0) return kCp1252High[c - 0x80];
     return c;
 }
@@ -300,8 +300,10 @@ void GlyphSet::render(unsigned char c, Glyph& g) {
     g.ready = true;
     const char32_t u = unicodeOf(c);
     if (u == 0) return;
-    // A character the face lacks shows its missing-glyph box (index 0).
+    // A character the face lacks (index 0, the missing-glyph box) is drawn
+    // as nothing and takes no room, as an undefined one.
     const FT_UInt index = FT_Get_Char_Index(face, u);
+    if (index == 0) return;
     if (FT_Activate_Size(size) != 0 || FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0)
         return;
     FT_GlyphSlot slot = face->glyph;

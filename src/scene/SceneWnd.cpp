@@ -171,7 +171,7 @@ void CSceneWnd::OnPaint() {
     if (blankIfDue(previous)) return;
 
     if (!m_bStop && saver()) {
-        if (saver()->isDone()) startNextDrawing();
+        if (saver()->isOver()) startNextDrawing();
         if (Saver* current = saver()) current->run();
         // No style at all: nothing to draw, so no further paint is asked for.
         if (!m_bStop && saver()) Invalidate(true);
@@ -225,7 +225,9 @@ Saver* CSceneWnd::newSaver() {
     moment.preview = sceneHost().preview();
     moment.noImages = m_images.empty();
     const int code = chooseStyleCode(s.choosers(), sceneHost().random(), moment);
-    const StyleMaker* maker = styleMaker(code);
+    // The picture painted first for styles that rework the screen is not
+    // one of the styles --style names.
+    const StyleMaker* maker = styleMaker(code, moment.drawingCount <= 1 && pictureFirst());
     if (!maker) return nullptr;
     platform::pollTimingLabel(maker->className);
     std::unique_ptr<Saver> made = maker->make(this);

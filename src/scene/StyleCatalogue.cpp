@@ -120,6 +120,9 @@ std::vector<int> gAllowed;
 // Held back during the first five drawings: the styles that rework the
 // picture on the screen, and the two 3D styles.
 constexpr int kNeedPicture[] = {3, 4, 7, 20, 8, 14, 18, 11, 12};
+// The styles that rework what is on the screen: Distort, Offset, Shrinker,
+// Repaint, Interp, Scroll, Sketch, Blur and BlockPaint.
+constexpr int kReworkScreen[] = {3, 4, 6, 7, 8, 9, 14, 18, 20};
 constexpr int kBitmapCode = 13;
 constexpr int kLinesCode = 0;
 constexpr int kEarlyDrawings = 5;
@@ -168,11 +171,11 @@ std::vector<StyleListing> styleListing() {
     return listing;
 }
 
-const StyleMaker* styleMaker(int code) {
+const StyleMaker* styleMaker(int code, bool anyStyle) {
     const StyleMaker* lines = nullptr;
     const StyleMaker* allowed = nullptr;
     for (const StyleMaker& m : gMakers) {
-        if (m.code == code && styleAllowed(code)) return &m;
+        if (m.code == code && (anyStyle || styleAllowed(code))) return &m;
         if (m.code == kLinesCode && styleAllowed(m.code)) lines = &m;
         if (!allowed && styleAllowed(m.code)) allowed = &m;
     }
@@ -206,6 +209,14 @@ bool styleAllowed(int code) {
     return gAllowed.empty() || std::find(gAllowed.begin(), gAllowed.end(), code) != gAllowed.end();
 }
 
+bool reworksScreen(int code) {
+    return std::find(std::begin(kReworkScreen), std::end(kReworkScreen), code) != std::end(kReworkScreen);
+}
+
+bool pictureFirst() {
+    return !gAllowed.empty() && std::all_of(gAllowed.begin(), gAllowed.end(), reworksScreen);
+}
+
 StyleMakersScope::StyleMakersScope(std::span<const StyleMaker> makers) : m_previous(gMakers) {
     gMakers = makers;
 }
@@ -223,12 +234,17 @@ int chooseStyleCode(const ChooserSet& choosers, RandomSource& random, const Styl
 
     // Rows without a class yet have no share; the draws stay the same in
     // number, so adding a style changes what is drawn, never how often.
+    // With only styles that rework the screen allowed, the first drawing
+    // is drawn from the whole mix without them, so that they have a picture
+    // to work on rather than the bare background.
+    const bool picture = moment.drawingCount <= 1 && pictureFirst();
     std::vector<int> unbuilt;
     for (size_t i = 0; i < codes.size(); ++i) {
         bool built = false;
         for (const StyleMaker& m : gMakers) built = built || m.code == codes[i];
         // A style left out by --style counts as one not built.
-        if (!built || !styleAllowed(codes[i])) unbuilt.push_back(static_cast<int>(i));
+        const bool left = picture ? reworksScreen(codes[i]) : !styleAllowed(codes[i]);
+        if (!built || left) unbuilt.push_back(static_cast<int>(i));
     }
     const WeightedChooser chooser = choosers.chooser(Family::Style).leavingOut(unbuilt);
     return choosers.codeAt(Family::Style, chooser.choose(random, &excluded, WeightedChooser::kTries));

@@ -64,8 +64,9 @@ struct StyleListing {
 // Every built style once, in the order of its first catalogue row.
 std::vector<StyleListing> styleListing();
 // The maker of a code; for a code without one, that of `Lines`, else the
-// first maker there is. Null only when no style can be built at all.
-const StyleMaker* styleMaker(int code);
+// first maker there is. Null only when no style can be built at all. A code
+// --style leaves out is built only when `anyStyle` is set.
+const StyleMaker* styleMaker(int code, bool anyStyle = false);
 
 // Draws only with the named styles (class names, in any case): the others
 // are left out of the choice as a style without a class is. An empty list
@@ -74,6 +75,11 @@ const StyleMaker* styleMaker(int code);
 bool restrictStyles(const std::vector<std::string>& names, std::string& error);
 // Whether the restriction lets a style code be drawn.
 bool styleAllowed(int code);
+// The styles that rework the picture on the screen and make none of their own.
+bool reworksScreen(int code);
+// True when --style allows only such styles: the first drawing of a run then
+// paints a picture for them, chosen from the whole mix but them.
+bool pictureFirst();
 
 // Replaces the table of makers while it lives (tests draw with styles of
 // their own); the table must outlive the scope.
@@ -100,4 +106,6 @@ struct StyleMoment {
 // and the 3D styles are held back during the first five drawings, the image
 // style while its period runs, in the preview and without images. A code
 // held back is refused nine times; the tenth draw is taken as it falls.
+// The first drawing of a run restricted to styles that rework the screen is
+// one of the other styles (pictureFirst()).
 int chooseStyleCode(const ChooserSet& choosers, RandomSource& random, const StyleMoment& moment);

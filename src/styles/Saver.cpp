@@ -14,6 +14,16 @@ namespace {
 constexpr int kTraceLine = 67;
 // A drawing that ends sooner than this after its start has no pause.
 constexpr uint32_t kNoPauseBeforeMs = 5000;
+// The least time a drawing is shown: a picture that comes and goes within a
+// few milliseconds is never seen, and a run of them piles up into scraps.
+constexpr uint32_t kShortestDrawingMs = 1000;
+// How often a drawing's picture is looked at, and the share of one colour
+// that makes a screen look empty.
+constexpr uint32_t kLookEveryMs = 2000;
+constexpr double kFlatShare = 0.9;
+// The points of the sample a figure of a few pixels may touch (on a small
+// screen, where the sample takes every pixel, one in a thousand).
+constexpr size_t kFewPoints = 4;
 
 uint32_t processClock() { return platform::clock().processClockMs(); }
 
@@ -55,25 +65,66 @@ uint32_t Saver::timeLimitMs(double u1, double u2, int minTime, int maxTime, floa
     const double drawn = std::clamp(u2 * spread + minTime, 0.0, kMaxSeconds);
     const auto seconds = static_cast<int64_t>(drawn);
     const float covered = std::clamp(coverage, 0.0f, 1.0f) * static_cast<float>(seconds);
-    return static_cast<uint32_t>(static_cast<int64_t>(covered) * 1000);
+    // A small layout shortens the drawing, but not to nothing: truncated, a
+    // coverage under 1 / seconds would give 0 s. A time the settings ask to
+    // be 0 stays 0.
+    const int64_t shown = std::max(static_cast<int64_t>(covered), std::min<int64_t>(seconds, 1));
+    return static_cast<uint32_t>(shown * 1000);
 }
 
 uint32_t Saver::elapsedMs() const { return processClock() - m_dwStart; }
 
 bool Saver::isDone() const { return m_bDone || m_pScene->stopRequested() || elapsedMs() > m_dwDuration; }
 
+uint32_t Saver::shownForMs() const {
+    return m_bKeepTime ? m_dwDuration : std::min(kShortestDrawingMs, m_dwDuration);
+}
+
+bool Saver::isOver() const {
+    if (m_bNothingToSee) return true;
+    if (!isDone()) return false;
+    return m_pScene->stopRequested() || !m_bDone || elapsedMs() > shownForMs();
+}
+
+void Saver::holdFinished() {
+    // Waits as a drawing does: the palette goes on turning while the
+    // picture is shown, and any input ends the wait.
+    while (m_pScene->isIdle() && elapsedMs() <= shownForMs()) {
+        m_pScene->animatePalette(false);
+        const int64_t left = static_cast<int64_t>(shownForMs()) - elapsedMs() + 1;
+        m_pScene->waitForInput(std::min(left, m_pScene->animationWaitMs()));
+    }
+}
+
 void Saver::waitFor(qvTimer& timer) {
     while (m_pScene->isIdle() && !timer.expired()) m_pScene->waitForInput(timer.remainingMs());
 }
 
-void Saver::waitStep() { waitFor(m_stepTimer); }
+void Saver::waitStep() {
+    // Between steps, where every style passes, also inside a step that
+    // runs for the whole drawing.
+    watchPicture();
+    waitFor(m_stepTimer);
+}
 
 void Saver::waitTick() { waitFor(m_tickTimer); }
 
 void Saver::run() {
     if (!m_pScene->isIdle()) return;
     m_pScene->reverseRotation();
-    if (m_pScene->isIdle()) step();
+    // A picture the style has finished is not drawn on; it is held until
+    // it has been shown long enough.
+    if (m_bDone) {
+        holdFinished();
+    } else if (m_pScene->isIdle()) {
+        const CDC* dc = m_pScene->dc();
+        if (m_before.empty() && dc && dc->surface()) {
+            m_before.take(*dc->surface());
+            m_dwNextLook = elapsedMs() + kLookEveryMs;
+        }
+        step();
+        watchPicture();
+    }
 
     const Settings& settings = *sceneHost().settings();
     const int delay = settings.delayBetweenDrawings();
@@ -91,6 +142,29 @@ void Saver::run() {
         m_pScene->waitForInput(wait);
     }
     if (animate) m_pScene->reverseRotation();
+}
+
+void Saver::watchPicture() {
+    // A drawing that shows nothing (its colours those beneath, a figure
+    // that fits in a few pixels) or that turns the screen into one flat
+    // colour is treated as one that could not be made: the cycle goes
+    // on to the next drawing at once instead of showing it for its time.
+    if (m_before.empty() || m_bNothingToSee || (!m_bDone && elapsedMs() < m_dwNextLook)) return;
+    m_dwNextLook = elapsedMs() + kLookEveryMs;
+    const CDC* dc = m_pScene->dc();
+    if (!dc || !dc->surface()) return;
+    ScreenSample now;
+    now.take(*dc->surface());
+    // On a screen that is nearly one colour, a figure that touches no more
+    // than a few points is as good as nothing.
+    const size_t changed = now.differences(m_before);
+    const bool flat = now.flatShare() >= kFlatShare;
+    const bool unchanged = changed == 0 || (flat && changed <= std::max(kFewPoints, now.size() / 1000));
+    const bool flattened = flat && m_before.flatShare() < kFlatShare;
+    if (unchanged || flattened) {
+        m_bNothingToSee = m_bDone = true;
+        trace("%s : %s", "Saver", unchanged ? "nothing drawn to see" : "the screen left one colour");
+    }
 }
 
 double Saver::pixelWidth() const {

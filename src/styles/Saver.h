@@ -19,6 +19,7 @@
 #include "layout/SubRect.h"
 #include "platform/DC.h"
 #include "platform/Messages.h"
+#include "styles/ScreenSample.h"
 
 class StyleScene;
 class Range;
@@ -49,6 +50,15 @@ public:
     // The style set its done flag, the scene is stopping, or the time limit
     // has passed.
     bool isDone() const;
+    // What the drawing cycle asks before it starts the next drawing: done,
+    // and shown long enough. A picture its style finishes early stays on the
+    // screen for a second (never longer than its time limit), or for its
+    // whole time limit when the style keeps its time; a stop ends it at once,
+    // and so does a drawing found to leave nothing to see.
+    bool isOver() const;
+    // The drawing changed nothing on the screen, or left it nearly one
+    // colour where it was not: run() noticed it and ended the drawing.
+    bool leftNothingToSee() const { return m_bNothingToSee; }
     // Wait, without spinning, until the step (tick) timer expires or input
     // arrives.
     void waitStep();
@@ -65,12 +75,14 @@ public:
     void plotPoints(const std::vector<Point3D>& points, const Color& color);
 
     // The time limit in milliseconds: between minTime and maxTime seconds,
-    // most often near minTime (u2 * u1), shortened by the layout's coverage.
+    // most often near minTime (u2 * u1), shortened by the layout's coverage,
+    // but never below a second unless the drawn time itself is below one.
     static uint32_t timeLimitMs(double u1, double u2, int minTime, int maxTime, float coverage);
 
     uint32_t duration() const { return m_dwDuration; }
     uint32_t startClock() const { return m_dwStart; }
     bool backgroundDone() const { return m_bBackgroundDone; }
+    bool keepsTime() const { return m_bKeepTime; }
     int group() const { return m_iGroup; }
     const Color& baseColor() const { return m_crBase; }
     int colorIndex() const { return m_iColorIndex; }
@@ -81,6 +93,8 @@ public:
 protected:
     // Milliseconds of the process clock since the drawing started.
     uint32_t elapsedMs() const;
+    // How long a finished picture stays on the screen from the start.
+    uint32_t shownForMs() const;
 
     StyleScene* m_pScene;  // not owned
     Color m_crBase;
@@ -100,8 +114,21 @@ protected:
     qvTimer m_stepTimer;
     qvTimer m_tickTimer;
     std::unique_ptr<Range> m_pRange;
+    // Set by a style whose finished picture stays until its time is up
+    // (one that would otherwise end almost at once).
+    bool m_bKeepTime = false;
 
 private:
+    // Keeps a finished picture on the screen (the palette turning) until
+    // it has been shown long enough or input arrives.
+    void holdFinished();
+    // Every two seconds of drawing, and when the style is done, compares a
+    // sample of the screen with the one taken before the first step.
+    void watchPicture();
+
+    ScreenSample m_before;
+    uint32_t m_dwNextLook = 0;
+    bool m_bNothingToSee = false;
     void paintPaletteBackground(const Color& c);
     void paintTrueColorBackground(Color c);
     // Waits until `timer` expires or input arrives.

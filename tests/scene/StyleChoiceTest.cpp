@@ -133,6 +133,28 @@ TEST_F(StyleChoice, RestrictedToTheNamedStyles) {
     EXPECT_TRUE(styleAllowed(2) && styleAllowed(1));
 }
 
+// --style of styles that rework the screen: the first drawing is a picture
+// from the whole mix but them, every later one a named style; a list with a
+// style of its own paints no such picture.
+TEST_F(StyleChoice, ReworkingStylesAloneGetAPictureFirst) {
+    weights(80, 75, 30, 10, 10);
+    std::string error;
+    ASSERT_TRUE(restrictStyles({"Blur", "scroll"}, error));
+    EXPECT_TRUE(pictureFirst());
+    for (int i = 0; i < 100; ++i) {
+        const int first = choose({1, false, false, true}).first;
+        ASSERT_FALSE(reworksScreen(first) || first == 13) << first;
+        ASSERT_STREQ(styleMaker(first, true)->className, styleClassName(first));
+        const int later = choose({2, false, false, true}).first;
+        ASSERT_TRUE(later == 14 || later == 9) << later;
+    }
+    ASSERT_TRUE(restrictStyles({"Blur", "Design"}, error));
+    EXPECT_FALSE(pictureFirst());
+    for (int i = 0; i < 50; ++i) ASSERT_TRUE(styleAllowed(choose({1}).first));
+    ASSERT_TRUE(restrictStyles({}, error));
+    EXPECT_FALSE(pictureFirst()) << "the whole mix has its own pictures";
+}
+
 // The listing shows each built style once, where its first catalogue row
 // puts it, and leaves out the rows no class draws yet.
 TEST_F(StyleChoice, ListingHasEachBuiltStyleOnceInCatalogueOrder) {

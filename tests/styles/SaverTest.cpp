@@ -10,13 +10,45 @@ public:
     void next() { ++m_cursor; }
 };
 
+// Finishes its picture, half the screen in a colour of its own, in its
+// first step; `keep` asks for its whole time.
+class QuickOne : public Saver {
+public:
+    QuickOne(StyleScene* scene, bool keep) : Saver(scene) { m_bKeepTime = keep; }
+    void step() override {
+        static int shade = 0;
+        m_pScene->dc()->FillRect({0, 0, m_pScene->width() / 2, m_pScene->height()},
+                                 RGB(++shade * 20 % 256, 9, 9));
+        ++steps;
+        m_bDone = true;
+    }
+    int steps = 0;
+};
+
+// Paints what it is given, a step at a time, until its time is up.
+class Painter : public Saver {
+public:
+    Painter(StyleScene* scene, std::function<void(CDC&)> paint) : Saver(scene), m_paint(std::move(paint)) {}
+    void step() override {
+        while (m_pScene->isIdle() && !isDone()) {
+            m_paint(*m_pScene->dc());
+            waitStep();
+        }
+    }
+
+private:
+    std::function<void(CDC&)> m_paint;
+};
+
 }  // namespace
 
 TEST(SaverTimeLimit, MinTimeMaxTimeAndCoverage) {
     // 10 s at full coverage, 5 s at half, 26 s from 0.5 x 32.5 + 10, 8 s at a third; absurd ones fit.
+    // A small layout shortens a drawing to a second at least; a time of 0 stays 0.
     const std::tuple<double, int, int, float, uint32_t> cases[] = {
         {0.3, 10, 10, 1.0f, 10000},    {0.3, 10, 10, 0.5f, 5000},          {0.5, 10, 75, 1.0f, 26000},
-        {0.5, 10, 75, 1.0f / 3, 8000}, {0.999999999, 10, 75, 1.0f, 74000}, {0.5, 10, -100, 1.0f, 0}};
+        {0.5, 10, 75, 1.0f / 3, 8000}, {0.999999999, 10, 75, 1.0f, 74000}, {0.5, 10, -100, 1.0f, 0},
+        {0.3, 10, 10, 0.05f, 1000},    {0.3, 10, 10, 0.0f, 1000},          {0.3, 0, 0, 1.0f, 0}};
     for (const auto& [u, minTime, maxTime, coverage, ms] : cases)
         EXPECT_EQ(Saver::timeLimitMs(u, u == 0.3 ? 0.9 : u, minTime, maxTime, coverage), ms)
             << maxTime << " " << coverage;
@@ -35,7 +67,42 @@ TEST_F(SceneTest, ConstructionDrawsInOrder) {
     EXPECT_EQ(saver.baseColor(), Color::fromPaletteIndex(own.below(n)));
     EXPECT_EQ(saver.colorIndex(), own.below(n));
     EXPECT_NE(saver.range(), nullptr);
-    EXPECT_EQ(saver.duration(), static_cast<uint32_t>(coverage * 10.0f) * 1000u);
+    EXPECT_EQ(saver.duration(), std::max(static_cast<uint32_t>(coverage * 10.0f), 1u) * 1000u);
+}
+
+TEST_F(SceneTest, AFinishedPictureIsShownASecondOrItsWholeTime) {
+    settings().setMinTime(10), settings().setMaxTime(10), settings().setDelayBetweenDrawings(0);
+    platform::HeadlessOptions options;
+    options.input.push_back({30000, platform::ScriptedInput::Kind::Key, 'A'});
+    create(64, 48, 32, options);
+    QuickOne quick(scene.get(), false);
+    quick.run();
+    EXPECT_TRUE(quick.isDone());
+    EXPECT_FALSE(quick.isOver()) << "done at once, not yet shown";
+    const int64_t before = nowMs();
+    quick.run();
+    EXPECT_EQ(quick.steps, 1) << "a finished picture is not drawn on";
+    EXPECT_TRUE(quick.isOver());
+    EXPECT_TRUE(nowMs() - before > 900 && nowMs() - before < 1100) << nowMs() - before;
+
+    // A drawing the settings give no time is over as soon as it is done.
+    zeroTimes();
+    QuickOne none(scene.get(), false);
+    none.run(), none.run();
+    EXPECT_TRUE(none.isOver());
+
+    // Kept for its whole time, until input cuts it short.
+    settings().setMinTime(10), settings().setMaxTime(10);
+    QuickOne kept(scene.get(), true);
+    const int64_t start = nowMs();
+    kept.run(), kept.run();
+    EXPECT_TRUE(kept.isOver());
+    EXPECT_TRUE(nowMs() - start >= 10000 && nowMs() - start < 10100) << nowMs() - start;
+    settings().setMinTime(60), settings().setMaxTime(60);
+    QuickOne cut(scene.get(), true);
+    cut.run(), cut.run();
+    EXPECT_TRUE(nowMs() >= 30000 && nowMs() < 30100) << "the key ends the wait at " << nowMs();
+    EXPECT_FALSE(cut.isOver());
 }
 
 TEST_F(SceneTest, PauseRulesAndInputCuttingItShort) {
@@ -109,4 +176,33 @@ TEST_F(SceneTest, PixelSizeProjectionPlottedPointsAndTheCellCopy) {
     for (size_t i = 0; i < scene->subRects().size(); ++i) copier.next();
     copier.copySubRect();
     EXPECT_FALSE(copier.copied()) << "the walk is over";
+}
+
+TEST_F(SceneTest, ADrawingThatLeavesNothingToSeeMakesWayAtOnce) {
+    settings().setMinTime(30), settings().setMaxTime(30), settings().setDelayBetweenDrawings(0);
+    create(160, 90);
+    for (int x = 0; x < 160; x += 8) scene->dc()->FillRect({x, 0, x + 4, 90}, RGB(x, 200, 50));
+    const auto runs = [this](Saver& s) {
+        const int64_t before = nowMs();
+        s.run();
+        return nowMs() - before;
+    };
+    // Nothing drawn on a striped screen; then the stripes painted over in one colour.
+    Painter nothing(scene.get(), [](CDC&) {});
+    EXPECT_LE(runs(nothing), 2100);
+    EXPECT_TRUE(nothing.leftNothingToSee() && nothing.isOver());
+    Painter flattening(scene.get(), [](CDC& dc) { dc.FillRect({0, 0, 160, 90}, RGB(0, 0, 0)); });
+    EXPECT_LE(runs(flattening), 2100);
+    EXPECT_TRUE(flattening.leftNothingToSee() && flattening.isOver());
+    // On the black screen a speck is as good as nothing; a quarter of it is a picture.
+    Painter speck(scene.get(), [](CDC& dc) { dc.FillRect({10, 10, 13, 13}, RGB(255, 255, 255)); });
+    runs(speck);
+    EXPECT_TRUE(speck.leftNothingToSee());
+    int shade = 0;
+    Painter quarter(scene.get(), [&shade](CDC& dc) {
+        dc.FillRect({0, 0, 40, 90}, RGB(++shade % 200 + 50, 0, 0));
+    });
+    EXPECT_GE(runs(quarter), 30000) << "shown for its whole time";
+    EXPECT_FALSE(quarter.leftNothingToSee());
+    EXPECT_TRUE(quarter.isOver());
 }

@@ -137,17 +137,13 @@ DotterSin::DotterSin(RandomSource& random) : Dotter(random) {
     m_pY = makeWave(m_random);
     m_fT = 0;
     m_fDt = u(m_random) * 0.01f;
-    // The count stays a whole number a float holds exactly, too.
-    constexpr int64_t kMaxCount = int64_t{1} << 24;
-    m_iWrap = m_fDt > 0 ? std::min(static_cast<int64_t>(kTMax / m_fDt), kMaxCount) : kMaxCount;
-    m_iWrap = std::max<int64_t>(m_iWrap, 1);
 }
 
 DotterSin::~DotterSin() = default;
 
 bool DotterSin::next(float& x, float& y) {
-    ++m_iSteps;
-    if (m_iSteps > m_iWrap || m_iSteps < 1) m_iSteps = 1;
+    // A count that would overflow starts again (after 2^63 calls).
+    m_iSteps = m_iSteps < INT64_MAX ? m_iSteps + 1 : 1;
     m_fT = static_cast<float>(m_iSteps) * m_fDt;
     x = m_pX->wave(m_fT);
     y = m_pY->wave(m_fT);
@@ -230,7 +226,9 @@ DotterIter::DotterIter(RandomSource& random) : Dotter(random) {
         if (cut) break;
         accepted = !rejected && count > 0 && farthest - nearest > kMinSpread;
     }
-    m_fIX = m_fIY = 0;
+    // The orbit goes on from where the accepted trial left it (and keeps
+    // the trial's maxima): started again from the centre, every drawing
+    // would replay the same first points.
     m_bValid = accepted;
 }
 

@@ -106,13 +106,10 @@ private:
 };
 
 // x and y two sine sums of one parameter t that moves by dt per call. t is
-// kept as a whole count of steps times dt, and the count starts again before
-// t reaches kTMax, where a float still tells one step from the next: the
-// curve then retraces itself from its start instead of stopping on a point.
+// kept as a whole count of steps times dt, so that it goes on advancing
+// where a float sum would stop on one point.
 class DotterSin : public Dotter {
 public:
-    static constexpr float kTMax = 4096.0f;
-
     explicit DotterSin(RandomSource& random);
     ~DotterSin() override;
     bool next(float& x, float& y) override;
@@ -129,7 +126,6 @@ private:
     float m_fT = 0;
     float m_fDt = 0;
     int64_t m_iSteps = 0;
-    int64_t m_iWrap = 0;  // the count at which t starts again
 };
 
 // The hopalong orbit, shaped by a square root or a cosine, divided by its
@@ -169,6 +165,9 @@ public:
     int symmetry(int) const override { return 1; }
 
     bool valid() const override { return m_bValid; }
+    // Where the orbit stands.
+    float ix() const { return m_fIX; }
+    float iy() const { return m_fIY; }
 
 private:
     float m_fIX = 0;

@@ -25,6 +25,9 @@ Draw::Draw(StyleScene* scene) : Saver(scene) {
     m_pVaryColor = CreateVaryColor(m_random, settings->choosers());
     const long long maxTime = settings->maxTime();
     m_dwDuration = static_cast<uint32_t>(std::clamp(maxTime * 1000, 0LL, static_cast<long long>(UINT32_MAX)));
+    // The whole composition takes a few milliseconds to draw: it is paced a
+    // step a segment, and the finished picture stays for its time.
+    m_bKeepTime = true;
 }
 
 Draw::~Draw() {
@@ -65,6 +68,7 @@ void Draw::step() {
                 if (!more) break;
                 const Color color = m_pVaryColor->vary(m_crBase, x1, y1, x2, y2);
                 drawSegmentInCells(*m_pScene, *m_pLine, m_iGroup, m_iPass, x1, y1, x2, y2, color);
+                waitStep();
             }
             if (more) return;  // input or the time: go on with this command
             ++m_iCommand;

@@ -1,7 +1,9 @@
 // The Windows bitmap reader. Every size in the file is checked against the
 // bytes the file really holds and against the rows its width, height and
 // depth need, in 64-bit arithmetic; the block holds exactly the rows the
-// picture needs, and what the file lacks stays zero (black).
+// picture needs. A file cut short of the rows it promises is refused as a
+// bad file (only the last row's padding may be missing); a run-length
+// encoded picture ends where its data ends, the rest staying zero (black).
 
 #include <algorithm>
 #include <array>
@@ -199,6 +201,10 @@ ImageBMP::ImageBMP(const std::string& path, const ImageLimits& limits) {
     const int outBits = (rle8 || rle4) ? 8 : fields ? 32 : bits;
     const size_t stride = dibRowBytes(width, outBits);
     const size_t fileStride = dibRowBytes(width, bits);
+    if (!rle8 && !rle4) {
+        const uint64_t lastRow = (static_cast<uint64_t>(width) * static_cast<uint64_t>(bits) + 7) / 8;
+        if (in.left() < uint64_t{fileStride} * static_cast<uint64_t>(rows - 1) + lastRow) return;
+    }
     const uint64_t rowBytes = uint64_t{stride} * static_cast<uint64_t>(rows);
     const size_t tableBytes = static_cast<size_t>(4 * colors);
     if (rowBytes > std::numeric_limits<size_t>::max() / 2 ||

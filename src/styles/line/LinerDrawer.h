@@ -61,7 +61,9 @@ public:
     void vertex(int i, float& x, float& y) const override;
     float edgeLength(int i) const override;
     bool canSpoke() const override { return m_iCount % 2 == 0; }
-    void rewind() override { m_iCursor = m_iFirst; }
+    // Back to edge 0, whatever edge the figure started at: an inner half
+    // ellipse drawn again is the whole ellipse.
+    void rewind() override { m_iCursor = 0; }
     int vertexCount() const override { return m_iCount; }
     float startAngle() const override { return m_fStart; }
 

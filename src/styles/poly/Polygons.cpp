@@ -115,12 +115,25 @@ PolygonsStatic::PolygonsStatic(StyleScene* scene) : Polygons(scene) {
     m_pPoly = CreatePoly(m_random, scene);
     m_pDrawer = CreatePolyDrawer(m_random);
     m_dwDuration = wholeMaxTime();
+    keepTimeOfSolids();
 }
 
 PolygonsStatic::PolygonsStatic(StyleScene* scene, int kind) : Polygons(scene) {
     m_pPoly = MakePolyKind(kind, m_random, scene);
     m_pDrawer = CreatePolyDrawer(m_random);
     m_dwDuration = wholeMaxTime();
+    keepTimeOfSolids();
+}
+
+void PolygonsStatic::keepTimeOfSolids() {
+    // A solid asks for no wait between its facets and would be drawn and
+    // gone within a few milliseconds: it is paced like the frames, one step
+    // a facet, and its picture stays for the drawing's whole time.
+    m_iWaitsPerFacet = m_pPoly ? m_pPoly->waitsPerFacet() : 1;
+    if (m_iWaitsPerFacet == 0) {
+        m_iWaitsPerFacet = 1;
+        m_bKeepTime = true;
+    }
 }
 
 void PolygonsStatic::step() {
@@ -136,7 +149,7 @@ void PolygonsStatic::step() {
             return;
         }
         drawFacet(m_xs, m_ys, color);
-        for (int i = m_pPoly->waitsPerFacet(); i > 0 && m_pScene->isIdle(); --i) waitStep();
+        for (int i = m_iWaitsPerFacet; i > 0 && m_pScene->isIdle(); --i) waitStep();
     }
 }
 

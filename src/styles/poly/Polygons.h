@@ -49,6 +49,11 @@ public:
     // A figure of the given kind (MakePolyKind) and a chosen drawer.
     PolygonsStatic(StyleScene* scene, int kind);
     void step() override;
+
+private:
+    void keepTimeOfSolids();
+
+    int m_iWaitsPerFacet = 1;
 };
 
 class PolygonsMoving : public Polygons {

@@ -113,3 +113,18 @@ TEST_F(DrawCommandTest, DecorationsThatDoNotFitDrawNothing) {
     }
     EXPECT_EQ(notMultiple.stride(), 1);  // odd counts keep the stride at 1
 }
+
+TEST_F(DrawCommandTest, AHalfEllipseDrawnAgainStartsFromEdgeZero) {
+    RandomSource random(3);
+    LinerDrawerInnerSemiEllipse inner(random, 1.0f, 1.0f, 0.5f, 0.0f);
+    const std::vector<Segment> first = segmentsOf(inner, *saver, line);
+    const int n = inner.vertexCount();
+    ASSERT_EQ(static_cast<int>(first.size()), n / 2) << "the inner half: edges n / 2 .. n - 1";
+    inner.rewind();
+    const std::vector<Segment> again = segmentsOf(inner, *saver, line);
+    ASSERT_EQ(static_cast<int>(again.size()), n) << "rewound: the whole ellipse from edge 0";
+    float x = 0, y = 0;
+    inner.vertex(0, x, y);
+    EXPECT_TRUE(again[0].x1 == x && again[0].y1 == y);
+    EXPECT_TRUE(again[n / 2].x1 == first[0].x1 && again[n / 2].y1 == first[0].y1);
+}

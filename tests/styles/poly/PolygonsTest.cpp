@@ -209,6 +209,22 @@ TEST_F(PolygonsTest, EveryKindDrawsOnTinyCellsAndThePreview) {
         }
 }
 
+TEST_F(PolygonsTest, AStillSolidIsPacedAndStaysForItsTime) {
+    // Kinds 2-9 are solids, 0 and 1 the rectangle and the frame, paced already.
+    for (int kind = 0; kind <= 9; ++kind) {
+        fresh(160, 90, 5);
+        auto saver = polygons(kind);
+        const int64_t start = nowMs();
+        finish(*saver);
+        ASSERT_TRUE(saver->isDone()) << kind;
+        EXPECT_GE(nowMs() - start, 20) << kind << ": each facet takes a step";
+        EXPECT_EQ(saver->keepsTime(), kind >= 2) << kind;
+        saver->run();
+        EXPECT_TRUE(saver->isOver()) << kind;
+        EXPECT_GE(nowMs() - start, kind >= 2 ? 1000000 : 1000) << kind;
+    }
+}
+
 TEST_F(PolygonsTest, GoldenPictures) {
     GoldenFile golden("polygons.txt");
     for (bool moving : {false, true})
