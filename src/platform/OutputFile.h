@@ -19,8 +19,7 @@
 // process ignore SIGXFSZ, so the error is reported and the temporary removed
 // rather than the program killed.
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -67,10 +66,11 @@ private:
     std::FILE* m_file = nullptr;
     std::string m_error;
     bool m_keepMode = false;
-    // The mode the file gets: the replaced file's, or a new file's.
-    mode_t m_mode = 0;
-    uid_t m_uid = 0;
-    gid_t m_gid = 0;
+    // The mode the file gets (the replaced file's, or a new file's) and its
+    // owner, where the system has them.
+    uint32_t m_mode = 0;
+    uint32_t m_uid = 0;
+    uint32_t m_gid = 0;
 };
 
 // Removes "<target>.tmp.<pid>" files beside `target` left by writers that

@@ -1,0 +1,83 @@
+# The Windows build's tests, run under Wine on a virtual X display. Included
+# by tests/CMakeLists.txt when cross-building. One program per floor, from the
+# same test files as on Linux but those that need POSIX (fork, signals, file
+# modes, X11) and the Windows build's own win32/ folders; each program is
+# one CTest test, since every start of a Windows program under Wine costs
+# far more than a test case.
+
+# GoogleTest from Debian's source package, built with the cross compiler.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# A test file that uses what only POSIX, SDL or X11 offers stays Linux's, as
+# do those that make their sample pictures with ImageMagick (ImageSupport.h).
+set(QV_POSIX_ONLY
+  "#include <(unistd|signal|fcntl|spawn|dlfcn|pwd|poll|pthread)\\.h>|#include <(sys|X11)/|#include <SDL|::setenv|#include \"support/(Forked|ProgramRun|DemoWindow)\\.h\"|#include \"styles/image/ImageSupport\\.h\"")
+
+# The wine session: one prefix in the build folder, one X display, Wine
+# started once for all the tests (tests/wine/session.sh).
+set(QV_WINE_SESSION ${CMAKE_BINARY_DIR}/wine)
+set(QV_WINE_RUN sh ${CMAKE_CURRENT_SOURCE_DIR}/wine/run.sh ${QV_WINE_SESSION})
+add_test(NAME wine.start COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/wine/session.sh start ${QV_WINE_SESSION})
+add_test(NAME wine.stop COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/wine/session.sh stop ${QV_WINE_SESSION})
+set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+# Tests of what Linux does its own way: its fonts (Windows' GDI fonts have
+# their tests in tests/platform/win32/), and the application's modes where
+# "/a" does nothing and the settings store is an INI folder (Windows answers
+# "/a" with a notice; tests/app/win32/ tests the modes there).
+set(QV_LINUX_SERVICE_TESTS "/platform/FontTest\\.cpp$|/app/SaverAppTest\\.cpp$")
+function(qv_windows_test_suite name)
+  file(GLOB_RECURSE candidates CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
+  list(FILTER candidates EXCLUDE REGEX "/gui/demo/|/win32/|${QV_LINUX_SERVICE_TESTS}")
+  set(sources "")
+  foreach(f IN LISTS candidates)
+    file(STRINGS ${f} posix REGEX "${QV_POSIX_ONLY}")
+    if(NOT posix)
+      list(APPEND sources ${f})
+    endif()
+  endforeach()
+  file(GLOB native CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/win32/*.cpp)
+  list(APPEND sources ${native})
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${name} ${sources})
+  target_link_libraries(test_${name} PRIVATE quorvane_core gtest gtest_main)
+  target_include_directories(test_${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(test_${name} PRIVATE QV_TEST_EXE="$<TARGET_FILE:quorvane>")
+  add_dependencies(test_${name} quorvane)
+  add_test(NAME win.${name} COMMAND ${QV_WINE_RUN} $<TARGET_FILE:test_${name}> ${ARGN})
+  set_tests_properties(win.${name} PROPERTIES FIXTURES_REQUIRED wine)
+endfunction()
+
+qv_windows_test_suite(engine)
+qv_windows_test_suite(shape)
+qv_windows_test_suite(layout)
+qv_windows_test_suite(color)
+qv_windows_test_suite(Patterns)
+qv_windows_test_suite(styles)
+qv_windows_test_suite(scene)
+# Reading PNG files back waits for the Windows version of the PNG writer.
+if(EXISTS ${PROJECT_SOURCE_DIR}/src/platform/win32/PngWriter.cpp)
+  qv_windows_test_suite(platform)
+else()
+  qv_windows_test_suite(platform --gtest_filter=-Png.*)
+endif()
+qv_windows_test_suite(app)
+
+# The modes run the program under the session's one display and send it
+# input: alone, so that nothing else takes the focus meanwhile.
+set_tests_properties(win.app PROPERTIES RUN_SERIAL ON)
+
+# The same seed gives the same picture as the Linux program built beside
+# (make test passes it).
+set(QV_LINUX_PROGRAM "" CACHE FILEPATH "The Linux quorvane to compare the Windows program's pictures with")
+if(QV_LINUX_PROGRAM)
+  add_test(NAME win.render_same_pixels
+    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/wine/render_compare.sh ${QV_WINE_SESSION} $<TARGET_FILE:quorvane>
+            ${QV_LINUX_PROGRAM} ${CMAKE_BINARY_DIR}/render_compare)
+  set_tests_properties(win.render_same_pixels PROPERTIES FIXTURES_REQUIRED wine)
+endif()
