@@ -59,10 +59,11 @@ private:
     std::filesystem::path m_temporary;
     std::FILE* m_file = nullptr;
     std::string m_error;
+    // The replaced file's mode, owner and group (POSIX systems only).
     bool m_keepMode = false;
-    mode_t m_mode = 0;
-    uid_t m_uid = 0;
-    gid_t m_gid = 0;
+    unsigned m_mode = 0;
+    unsigned m_uid = 0;
+    unsigned m_gid = 0;
 };
 
 // Removes "<target>.tmp.<pid>" files beside `target` left by writers that
