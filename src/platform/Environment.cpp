@@ -44,6 +44,8 @@ bool fileExists(const std::filesystem::path& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
+std::FILE* openForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+
 bool folderExists(const std::filesystem::path& path) {
     std::error_code ec;
     return std::filesystem::is_directory(path, ec);

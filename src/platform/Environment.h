@@ -2,6 +2,7 @@
 // Process environment, the user account and the shell: the small services of
 // the operating system that the application shell needs.
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -18,6 +19,10 @@ std::string registeredOwner();
 // The same rule for a given passwd comment and login name.
 std::string ownerFromAccount(const std::string& gecos, const std::string& login);
 bool fileExists(const std::filesystem::path& path);
+// Opens the file named by `path` (UTF-8 text, as file names are held) to read
+// its bytes; null when it cannot be opened. Where the system's file names
+// are not bytes, a plain fopen would read the name in another code page.
+std::FILE* openForReading(const std::string& path);
 bool folderExists(const std::filesystem::path& path);
 // Empty when `path` is a folder; else says what it is instead ("P is a file,
 // not a folder", "there is no folder P").

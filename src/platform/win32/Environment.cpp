@@ -96,6 +96,10 @@ bool fileExists(const fs::path& path) {
     return fs::is_regular_file(path, ec);
 }
 
+std::FILE* openForReading(const std::string& path) {
+    return _wfopen(win32::wideFromUtf8(path).c_str(), L"rb");
+}
+
 bool folderExists(const fs::path& path) {
     std::error_code ec;
     return fs::is_directory(path, ec);

@@ -10,6 +10,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/Environment.h"
 #include "styles/image/Image.h"
 
 namespace {
@@ -33,7 +34,7 @@ uint32_t u32(const uint8_t* p) {
 // as zeros, so a short read never leaves memory uninitialised.
 class BmpFile {
 public:
-    explicit BmpFile(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {
+    explicit BmpFile(const std::string& path) : m_file(platform::openForReading(path)) {
         if (!m_file || std::fseek(m_file, 0, SEEK_END) != 0) return;
         const long size = std::ftell(m_file);
         if (size < 0 || std::fseek(m_file, 0, SEEK_SET) != 0) return;

@@ -113,6 +113,13 @@ TEST(WindowsShell, EnvironmentFoldersAndTheShellInUtf8) {
     EXPECT_FALSE(platform::makeFolder(tmp.path() / "no" / "deeper", why));
     EXPECT_NE(why.find("only the last folder of the path is made"), std::string::npos) << why;
     tmp.write("file", "x");
+    // Files are opened by their UTF-8 names (the pictures' reader does).
+    tmp.write(made / L"é.bmp", "BM");
+    std::FILE* picture = platform::openForReading(utf8FromPath(made / L"é.bmp"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(std::fgetc(picture), 'B');
+    std::fclose(picture);
+    EXPECT_EQ(platform::openForReading(utf8FromPath(made / "none.bmp")), nullptr);
     EXPECT_FALSE(platform::makeFolder(tmp.path() / "file", why));
     EXPECT_NE(why.find("is a file, not a folder"), std::string::npos) << why;
 
