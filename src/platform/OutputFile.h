@@ -12,8 +12,7 @@
 // device or pipe is never what was meant (and as root it would replace
 // /dev/full with a file).
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -59,11 +58,11 @@ private:
     std::filesystem::path m_temporary;
     std::FILE* m_file = nullptr;
     std::string m_error;
-    // The replaced file's mode, owner and group (POSIX systems only).
     bool m_keepMode = false;
-    unsigned m_mode = 0;
-    unsigned m_uid = 0;
-    unsigned m_gid = 0;
+    // The replaced file's permission bits and owner, where the system has them.
+    uint32_t m_mode = 0;
+    uint32_t m_uid = 0;
+    uint32_t m_gid = 0;
 };
 
 // Removes "<target>.tmp.<pid>" files beside `target` left by writers that

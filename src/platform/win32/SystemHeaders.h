@@ -1,7 +1,9 @@
 #pragma once
-// <windows.h> as the system side of the Windows platform files includes it:
-// wide-character functions, no min/max macros, Windows 10 declarations.
-// Never included by a file that includes our WinTypes.h (their names clash).
+// The Windows headers, as every system-side file of the Windows platform
+// layer includes them: wide-character functions, no min/max macros, the
+// lean set, nothing older than Windows 7. A file that includes this must not
+// include our WinTypes.h or any header that includes it (docs/structure.md,
+// "Windows"); it talks to our side through a bridge header (*Api.h).
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -15,7 +17,5 @@
 #ifndef _UNICODE
 #define _UNICODE
 #endif
-#ifndef _WIN32_WINNT
-#define _WIN32_WINNT 0x0A00
-#endif
+
 #include <windows.h>
