@@ -179,11 +179,14 @@ struct ParsedFile {
         return value;
     }
     void write(std::string_view section, std::string_view key, const std::string& value) {
-        const std::string line = std::string(key) + "=" + ProfileStore::encodeValue(value);
+        std::string line(key);
+        line.append(1, '=').append(ProfileStore::encodeValue(value));
         size_t s = findSection(section);
         if (s == std::string::npos) {
             if (!lines.empty() && !trimmed(lines.back()).empty()) lines.emplace_back();
-            lines.push_back("[" + std::string(section) + "]");
+            std::string header(1, '[');
+            header.append(section).append(1, ']');
+            lines.push_back(std::move(header));
             lines.push_back(line);
             return;
         }
