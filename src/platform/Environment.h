@@ -2,6 +2,7 @@
 // Process environment, the user account and the shell: the small services of
 // the operating system that the application shell needs.
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <optional>
