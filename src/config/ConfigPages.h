@@ -1,15 +1,19 @@
 #pragma once
-// The pages of the property sheet. Each sets its controls from the settings
-// record, copies them back on OK and writes its groups of keys; nearly every
-// control is a slider described by one row of a table.
+// The pages of the property sheet, laid out from their description
+// (SheetDescription.h): each sets its controls from the settings record,
+// copies them back on OK and writes its group of keys. The few controls a
+// description cannot hold (buttons that act, notes, samples) are added by
+// the page classes below.
 
 #include <QStringList>
 #include <QWidget>
-#include <functional>
+#include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "config/ConfigServices.h"
+#include "config/SheetDescription.h"
 #include "engine/Settings.h"
 
 class QAbstractButton;
@@ -25,59 +29,37 @@ class QSlider;
 class QSpinBox;
 class QVBoxLayout;
 
-// One slider: its label (with mnemonic; empty when a picture or group names
-// it), the key it edits, range and page size, tool tip, and the setting's
-// default and accessors.
-struct SliderRow {
-    QString label;
-    const char* key;
-    int minimum;
-    int maximum;
-    int pageSize;
-    QString toolTip;
-    int defaultValue;
-    std::function<int(const Settings&)> get;
-    std::function<void(Settings&, int)> set;
-};
-
-// The row of a numeric setting of the record, by its key and accessors.
-#define QV_SLIDER_ROW(label, Key, get, set, minimum, maximum, pageSize, toolTip)   \
-    SliderRow {                                                                    \
-        label, #Key, minimum, maximum, pageSize, toolTip, Settings::kDefault##Key, \
-            [](const Settings& s) { return static_cast<int>(s.get()); },           \
-            [](Settings& s, int v) { s.set(v); }                                   \
-    }
-
-// "Reduce Chaos": values some sliders of a page are set to.
-struct Preset {
-    QString toolTip;
-    std::vector<std::pair<const char*, int>> values;
-};
-
 class CConfigPage : public QWidget {
     Q_OBJECT
 public:
-    static constexpr const char* kResetText = "Reset to defaults";
-    static constexpr const char* kResetTip = "Resets all the above controls to their default settings";
-    static constexpr const char* kReduceChaosText = "Reduce Ch&aos";
+    static constexpr const char* kResetText = sheet::kResetText;
+    static constexpr const char* kReduceChaosText = sheet::kReduceChaosText;
 
-    CConfigPage(Settings& settings, const ConfigServices& services, QWidget* parent = nullptr);
+    CConfigPage(Settings& settings, const ConfigServices& services, const sheet::Page& description,
+                QWidget* parent = nullptr);
 
-    virtual QString caption() const = 0;
+    QString caption() const { return m_description.caption; }
+    const sheet::Page& description() const { return m_description; }
     // Sets every control from the settings record.
     virtual void initialise();
     // Copies every control into `settings`.
     virtual void store(Settings& settings) const;
-    // Writes the page's groups of keys; false when the store refused one.
+    // Writes the page's group of keys; false when the store refused it.
     // `final` is true for OK (not for the preview's copy of the settings).
-    virtual bool write(Settings& settings, bool final) = 0;
+    virtual bool write(Settings& settings, bool final);
     // OK: the controls go into the sheet's record, then to the store.
     bool onOK();
-    // Every slider of the page to the default of its setting.
-    void resetToDefaults();
+    // Every control of the page to the default of its setting (the folder
+    // list stays; the button's tip says so).
+    virtual void resetToDefaults();
 
+    // The widget that edits `key`, null when the page has none.
+    QWidget* control(const char* key) const;
     QSlider* slider(const char* key) const;
-    const std::vector<std::pair<QSlider*, SliderRow>>& sliders() const { return m_sliders; }
+    // Every slider of the page with its description, in page order.
+    std::vector<std::pair<QSlider*, const sheet::Control*>> sliders() const;
+    // The value shown beside a slider, with its unit.
+    QLabel* valueLabel(const char* key) const;
     // The tool tips registered for `widget`, in order.
     QStringList toolTips(const QWidget* widget) const;
 
@@ -86,24 +68,52 @@ signals:
     void changed();
 
 protected:
-    // A labelled slider in `row` of `grid`, at `column` (label) and the one after it.
-    QSlider* addSlider(QGridLayout* grid, int row, int column, const SliderRow& spec);
+    // The page's column of controls, inside its scrolling area, and where
+    // the layout of each block ends in it.
+    QVBoxLayout* body() const { return m_body; }
+    int blockEnd(int block) const { return m_blockEnd.at(block); }
+    QVBoxLayout* folderButtons() const { return m_folderButtons; }
+    QGridLayout* choiceGrid() const { return m_choiceGrid; }
+
     void addToolTip(QWidget* widget, const QString& text);
-    // Ends the page's column of controls with its row of buttons: `left`
-    // (when given) and "Reset to defaults" with its control id.
-    void addButtonRow(QVBoxLayout* page, int resetId, QPushButton* left = nullptr);
     QPushButton* makeButton(const QString& text, const char* name, const QString& toolTip);
-    void applyPreset(const Preset& preset);
-    // Emits changed() whenever `button` is toggled or clicked.
-    void watch(QAbstractButton* button);
     void note(const QString& caption, const QString& text);
 
     Settings& m_settings;
     const ConfigServices& m_services;
 
 private:
-    std::vector<std::pair<QSlider*, SliderRow>> m_sliders;
+    struct Entry {
+        Entry(const sheet::Control* c, QWidget* w, QLabel* v = nullptr) : control(c), widget(w), value(v) {}
+        const sheet::Control* control;
+        QWidget* widget;
+        QLabel* value = nullptr;
+        std::vector<QRadioButton*> options;
+        // A text as it was shown when the page was set from the record.
+        QString initial;
+    };
+    void build();
+    void addSlider(QGridLayout* grid, const sheet::Control& c, int& row);
+    void addText(QGridLayout* grid, const sheet::Control& c, int& row);
+    void showValue(const Entry& e) const;
+    void keepOrdered(const char* moved);
+    void followChecks();
+    void applyChaos();
+    const Entry* entry(const char* key) const;
+    int valueOf(const Entry& e) const;
+    void setValueOf(const Entry& e, int value);
+
+    const sheet::Page& m_description;
+    std::vector<Entry> m_entries;
     std::vector<std::pair<const QWidget*, QString>> m_toolTips;
+    std::map<int, int> m_blockEnd;
+    QVBoxLayout* m_body = nullptr;
+    QVBoxLayout* m_folderButtons = nullptr;
+    QGridLayout* m_choiceGrid = nullptr;
+    bool m_initialising = false;
+
+    friend class CMessagesPage;
+    friend class CImagesPage;
 };
 
 // "General": timing, blanking and the mouse.
@@ -111,56 +121,27 @@ class CSettingsPage : public CConfigPage {
     Q_OBJECT
 public:
     CSettingsPage(Settings& settings, const ConfigServices& services, QWidget* parent = nullptr);
-    QString caption() const override { return "General"; }
-    void initialise() override;
-    void store(Settings& settings) const override;
-    bool write(Settings& settings, bool final) override;
-
-private:
-    void blankScreenToggled();
-
-    QCheckBox* m_blank;
-    QSpinBox* m_minutes;
-    QLabel* m_minutesLabel;
-    QCheckBox* m_ignoreMouse;
-    bool m_bBlankScreen = false;
-    bool m_bIgnoreMouse = false;
 };
 
-// A page of sliders and, optionally, a "Reduce Chaos" preset.
-class CSliderPage : public CConfigPage {
-    Q_OBJECT
-public:
-    CSliderPage(Settings& settings, const ConfigServices& services, const QString& caption,
-                const std::vector<SliderRow>& rows, const Preset* preset, int resetId,
-                bool (Settings::*writeGroup)(), QWidget* parent = nullptr);
-    QString caption() const override { return m_caption; }
-    bool write(Settings& settings, bool final) override;
-
-private:
-    QString m_caption;
-    bool (Settings::*m_writeGroup)();
-};
-
-class CStylePage : public CSliderPage {
+class CStylePage : public CConfigPage {
     Q_OBJECT
 public:
     CStylePage(Settings& settings, const ConfigServices& services, QWidget* parent = nullptr);
 };
 
-class CTextPage : public CSliderPage {
+class CTextPage : public CConfigPage {
     Q_OBJECT
 public:
     CTextPage(Settings& settings, const ConfigServices& services, QWidget* parent = nullptr);
 };
 
-class CLayoutPage : public CSliderPage {
+class CLayoutPage : public CConfigPage {
     Q_OBJECT
 public:
     CLayoutPage(Settings& settings, const ConfigServices& services, QWidget* parent = nullptr);
 };
 
-class COutlinePage : public CSliderPage {
+class COutlinePage : public CConfigPage {
     Q_OBJECT
 public:
     COutlinePage(Settings& settings, const ConfigServices& services, QWidget* parent = nullptr);
@@ -171,13 +152,13 @@ class CImagesPage : public CConfigPage {
     Q_OBJECT
 public:
     CImagesPage(Settings& settings, const ConfigServices& services, QWidget* parent = nullptr);
-    QString caption() const override { return "Images"; }
     void initialise() override;
     void store(Settings& settings) const override;
     bool write(Settings& settings, bool final) override;
 
     void addFolder();
-    // Adds `folder` unless the list holds it; false when it did.
+    // Adds `folder` unless the list holds it or its name cannot be stored
+    // (a note says why); false when not added.
     bool addFolderPath(const QString& folder);
     void removeFolder();
     void startAtFirst();
@@ -189,7 +170,6 @@ private:
     std::vector<std::string> folders() const;
 
     QListWidget* m_folders;
-    QRadioButton* m_random;
     QRadioButton* m_alphabetical;
     QPushButton* m_startFirst;
     bool m_bStartFromFirst = false;
@@ -199,25 +179,25 @@ private:
 class CColorsPage : public CConfigPage {
     Q_OBJECT
 public:
-    static constexpr const char* kSampleNote =
-        "(The color samples above only show accurately in Hi or True Color.)";
+    static constexpr const char* kSampleNote = sheet::kSampleNote;
     CColorsPage(Settings& settings, const ConfigServices& services, QWidget* parent = nullptr);
-    QString caption() const override { return "Colors"; }
-    bool write(Settings& settings, bool final) override;
 };
 
-// "Messages": the twelve texts of the text style.
+// "Messages": the twelve texts of the text style. A message that holds
+// characters the settings record cannot is kept exactly while unchanged; an
+// edited one is marked before OK where it would lose characters.
 class CMessagesPage : public CConfigPage {
     Q_OBJECT
 public:
     CMessagesPage(Settings& settings, const ConfigServices& services, QWidget* parent = nullptr);
-    QString caption() const override { return "Messages"; }
     void initialise() override;
-    void store(Settings& settings) const override;
-    bool write(Settings& settings, bool final) override;
+    // The characters of an edited message that the record cannot hold.
+    QString lostCharacters(int i) const;
 
 private:
-    std::vector<QLineEdit*> m_edits;
+    void markLosses();
+
+    QLabel* m_warning;
 };
 
 // "Animation": colour animation, with a text saying what this display allows.
@@ -225,16 +205,6 @@ class CAnimationPage : public CConfigPage {
     Q_OBJECT
 public:
     CAnimationPage(Settings& settings, const ConfigServices& services, QWidget* parent = nullptr);
-    QString caption() const override { return "Animation"; }
-    void initialise() override;
-    void store(Settings& settings) const override;
-    bool write(Settings& settings, bool final) override;
-
-    // The text describing the colour mode, and whether animation can be used.
     static QString colorModeText(int bitsPerPixel);
-    static bool animationPossible(int bitsPerPixel);
-
-private:
-    QCheckBox* m_useAnimation;
-    QCheckBox* m_animatePause;
+    static bool animationPossible(int bitsPerPixel) { return sheet::animationPossible(bitsPerPixel); }
 };

@@ -3,17 +3,22 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/SaverApp.h"
 #include "config/ConfigPages.h"
 #include "config/Desktop.h"
 #include "config/PreviewPane.h"
+#include "config/SaveFailure.h"
+#include "platform/Environment.h"
 
 ConfigServices ConfigServices::desktop(int bitsPerPixel) {
     ConfigServices s;
@@ -25,7 +30,19 @@ ConfigServices ConfigServices::desktop(int bitsPerPixel) {
         QMessageBox::information(parent, caption, text);
     };
     s.defaultBrowser = [] { return desktop::defaultHtmlHandler(); };
-    s.help = [] { gApp.showHelp(); };
+    s.help = [] {
+        // As the saver's help, but without waiting for the opener.
+        const std::filesystem::path file = gApp.helpFile();
+        if (!platform::fileExists(file)) {
+            platform::showErrorBox("Error", "Sorry, could not find help file " + file.string() +
+                                                ". It may be installed in another folder.");
+            return;
+        }
+        desktop::openWithoutWaiting(QString::fromStdString(file.string()), [file] {
+            platform::showErrorBox("Error",
+                                   "Sorry, could not launch browser to view help file " + file.string());
+        });
+    };
     return s;
 }
 
@@ -33,8 +50,9 @@ CConfigProp::CConfigProp(Settings& settings, ConfigServices services, QWidget* p
     : QDialog(parent), m_settings(settings), m_services(std::move(services)) {
     setWindowTitle(kCaption);
     m_tabs = new QTabWidget(this);
-    // All nine tabs in sight: the sheet grows to fit them.
-    m_tabs->tabBar()->setUsesScrollButtons(false);
+    // On a screen too narrow for all nine tabs the tab bar scrolls.
+    m_tabs->tabBar()->setUsesScrollButtons(true);
+    const QRect screen = availableScreen();
     m_pages = {new CSettingsPage(settings, m_services), new CStylePage(settings, m_services),
                new CImagesPage(settings, m_services),   new CColorsPage(settings, m_services),
                new CTextPage(settings, m_services),     new CMessagesPage(settings, m_services),
@@ -55,9 +73,13 @@ CConfigProp::CConfigProp(Settings& settings, ConfigServices services, QWidget* p
     body->addWidget(m_tabs, 1);
     if (m_services.preview) {
         auto* box = new QGroupBox("Preview", this);
+        // A narrower preview where the screen is small (or scaled up).
+        const bool small = screen.width() < kRoomyWidth;
         m_preview = new CPreviewPane(
             m_services.saverProgram, settings.store().folder(), [this](Settings& s) { return storeAll(s); },
-            box);
+            box,
+            small ? QSize(CPreviewPane::kWidth * 3 / 4, CPreviewPane::kHeight * 3 / 4)
+                  : QSize(CPreviewPane::kWidth, CPreviewPane::kHeight));
         auto* boxLayout = new QVBoxLayout(box);
         boxLayout->addWidget(m_preview);
         boxLayout->addStretch();
@@ -68,6 +90,19 @@ CConfigProp::CConfigProp(Settings& settings, ConfigServices services, QWidget* p
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body);
     layout->addWidget(m_buttons);
+    // The size the pages ask for, within the screen (less room for the
+    // frame and a panel): the pages scroll in what is left.
+    // Wide enough for all nine tabs where the screen allows.
+    m_tabs->tabBar()->setUsesScrollButtons(false);
+    const QSize wanted = sizeHint();
+    m_tabs->tabBar()->setUsesScrollButtons(true);
+    resize(std::min(wanted.width(), screen.width() - kFrameRoom),
+           std::min(wanted.height(), screen.height() - kFrameRoom));
+}
+
+QRect CConfigProp::availableScreen() const {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect(0, 0, 1024, 600);
 }
 
 CConfigProp::~CConfigProp() = default;
@@ -87,9 +122,12 @@ void CConfigProp::accept() {
     if (!ok) {
         // The sheet stays open, so that nothing typed is lost.
         if (m_services.note)
-            m_services.note(this, "Quorvane",
-                            "Some settings could not be saved in " +
-                                QString::fromStdString(m_settings.store().folder().string()) + ".");
+            m_services.note(
+                this, "Quorvane",
+                "Some settings could not be saved.\n\n" +
+                    saveFailureReason(QString::fromStdString(m_settings.store().folder().string()),
+                                      {platform::ProfileStore::kRegistryFile, Settings::kIniFile}) +
+                    "\n\nThe sheet stays open with your changes.");
         return;
     }
     QDialog::accept();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/ConfigServices.h"
+#include "config/SheetDescription.h"
 #include "engine/Settings.h"
 
 class CConfigPage;
@@ -16,7 +17,11 @@ class QTabWidget;
 class CConfigProp : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char* kCaption = "Quorvane Screensaver";
+    static constexpr const char* kCaption = sheet::kSheetCaption;
+    // Screens narrower than this (in the sheet's own pixels) get the small
+    // preview; kFrameRoom is left for the window's frame and a panel.
+    static constexpr int kRoomyWidth = 1100;
+    static constexpr int kFrameRoom = 64;
 
     CConfigProp(Settings& settings, ConfigServices services, QWidget* parent = nullptr);
     ~CConfigProp() override;
@@ -40,6 +45,8 @@ public:
     void accept() override;
 
 private:
+    QRect availableScreen() const;
+
     Settings& m_settings;
     ConfigServices m_services;
     std::vector<CConfigPage*> m_pages;

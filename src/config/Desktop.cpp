@@ -63,4 +63,23 @@ void stopProcess(QProcess& process) {
     }
 }
 
+void openWithoutWaiting(const QString& file, std::function<void()> failed) {
+    // The opener may take seconds (or wait for the browser); the sheet goes
+    // on meanwhile, and the process object goes when the opener has ended.
+    auto* opener = new QProcess(QCoreApplication::instance());
+    opener->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(opener, &QProcess::errorOccurred, opener,
+                     [opener, failed](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart) return;
+                         if (failed) failed();
+                         opener->deleteLater();
+                     });
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, failed](int code, QProcess::ExitStatus status) {
+                         if ((status != QProcess::NormalExit || code != 0) && failed) failed();
+                         opener->deleteLater();
+                     });
+    opener->start("xdg-open", {file});
+}
+
 }  // namespace desktop

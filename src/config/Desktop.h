@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -31,5 +32,9 @@ void copyFiles(const std::filesystem::path& from, const std::filesystem::path& t
                std::initializer_list<const char*> names);
 // Asks a running process to end, and makes sure it has after a short wait.
 void stopProcess(QProcess& process);
+// Opens `file` with the desktop's viewer (xdg-open) without waiting for it;
+// `failed` is called later, from the event loop, when the opener could not
+// start or reported a failure.
+void openWithoutWaiting(const QString& file, std::function<void()> failed);
 
 }  // namespace desktop

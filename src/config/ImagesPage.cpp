@@ -1,9 +1,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,14 +12,14 @@
 namespace {
 
 constexpr const char* kCaption = "Quorvane";
-
-// Folders are names of the file system, kept in its own encoding.
-QString fromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+// Each item of the list keeps the folder's name as the file system has it:
+// a name that is not valid UTF-8 shows with replacement characters but is
+// stored with its own bytes.
+constexpr int kPathRole = Qt::UserRole;
 
 // True when the folder holds an image of a kind the image style shows.
-bool holdsImages(const QString& folder) {
-    qvFolder search(toPath(folder));
+bool holdsImages(const std::string& folder) {
+    qvFolder search(folder);
     for (const char* pattern : {"*.jpg", "*.jpeg", "*.jpe", "*.bmp"})
         if (search.Find(pattern) > 0) return true;
     return false;
@@ -35,75 +32,49 @@ QString browserName(const std::string& entry) {
     return name.isEmpty() ? QString("Your default browser") : name;
 }
 
+QListWidgetItem* itemFor(const std::string& path) {
+    const QByteArray bytes = QByteArray::fromStdString(path);
+    auto* item = new QListWidgetItem(QFile::decodeName(bytes));
+    item->setData(kPathRole, bytes);
+    return item;
+}
+
+std::string pathOf(const QListWidgetItem* item) { return item->data(kPathRole).toByteArray().toStdString(); }
+
 }  // namespace
 
 CImagesPage::CImagesPage(Settings& settings, const ConfigServices& services, QWidget* parent)
-    : CConfigPage(settings, services, parent) {
-    m_folders = new QListWidget(this);
-    m_folders->setObjectName("Folders");
-    addToolTip(m_folders, "List of folders that Quorvane will search for images");
-    auto* listLabel = new QLabel("&Folders to search for images (JPEG and Bitmaps):", this);
-    listLabel->setBuddy(m_folders);
+    : CConfigPage(settings, services, *sheet::page("Images"), parent) {
+    m_folders = static_cast<QListWidget*>(control("Folders"));
+    QPushButton* add = makeButton("&Add...", "add", "Choose a folder to search for images");
+    QPushButton* remove = makeButton("&Remove", "remove", "Takes the selected folder off the list");
+    QPushButton* cache =
+        makeButton("Add browser &cache", "browserCache", "Adds the web browser's cache folders");
+    folderButtons()->addWidget(add);
+    folderButtons()->addWidget(remove);
+    folderButtons()->addWidget(cache);
+    folderButtons()->addStretch();
 
-    QPushButton* add = makeButton("&Add...", "add", QString());
-    QPushButton* remove = makeButton("&Remove", "remove", QString());
-    QPushButton* cache = makeButton("Add browser &cache", "browserCache", QString());
-    auto* folderButtons = new QVBoxLayout;
-    folderButtons->addWidget(add);
-    folderButtons->addWidget(remove);
-    folderButtons->addWidget(cache);
-    folderButtons->addStretch();
-    auto* folderRow = new QHBoxLayout;
-    folderRow->addWidget(m_folders, 1);
-    folderRow->addLayout(folderButtons);
-
-    auto* grid = new QGridLayout;
-    addSlider(
-        grid, 0, 0,
-        QV_SLIDER_ROW("&Pause after displaying an image:", ImagePause, imagePause, setImagePause, 0, 60, 6,
-                      "How long to pause before starting the next drawing after an image is "
-                      "displayed"));
-    addSlider(
-        grid, 1, 0,
-        QV_SLIDER_ROW("&Minimum period between images:", ImagePeriod, imagePeriod, setImagePeriod, 0, 300, 30,
-                      "The minimum time between displaying images, so they don't cycle too "
-                      "quickly"));
-
-    auto* order = new QGroupBox("Display order", this);
-    m_random = new QRadioButton("Ra&ndom", order);
-    m_random->setObjectName("random");
-    addToolTip(m_random, "Images will be selected for display in random order");
-    m_alphabetical = new QRadioButton("A&lphabetically by folder", order);
+    const auto& order = entry("ImageOrder")->options;
+    order[0]->setObjectName("random");
+    m_alphabetical = order[1];
     m_alphabetical->setObjectName("alphabetical");
-    addToolTip(m_alphabetical, "All images from the first folder will be displayed in alphabetical "
-                               "order, then the second alphabetical folder, and so on");
-    m_startFirst = makeButton("&Start at first image next run", "startFirst", QString());
-    auto* orderLayout = new QGridLayout(order);
-    orderLayout->addWidget(m_random, 0, 0);
-    orderLayout->addWidget(m_alphabetical, 1, 0);
-    orderLayout->addWidget(m_startFirst, 1, 1);
-
-    auto* page = new QVBoxLayout(this);
-    page->addWidget(listLabel);
-    page->addLayout(folderRow);
-    page->addLayout(grid);
-    page->addWidget(order);
-    addButtonRow(page, 1044);
+    m_startFirst = makeButton("&Start at first image next run", "startFirst",
+                              "The next run shows the first image of the first folder");
+    choiceGrid()->addWidget(m_startFirst, 1, 1);
 
     connect(add, &QPushButton::clicked, this, &CImagesPage::addFolder);
     connect(remove, &QPushButton::clicked, this, &CImagesPage::removeFolder);
     connect(cache, &QPushButton::clicked, this, &CImagesPage::addBrowserCache);
     connect(m_startFirst, &QPushButton::clicked, this, &CImagesPage::startAtFirst);
     connect(m_alphabetical, &QRadioButton::toggled, this, &CImagesPage::orderChanged);
-    watch(m_alphabetical);
     initialise();
 }
 
 void CImagesPage::initialise() {
     CConfigPage::initialise();
     m_folders->clear();
-    for (const auto& folder : m_settings.folders()) m_folders->addItem(fromPath(folder));
-    (m_settings.imageOrder() == 1 ? m_alphabetical : m_random)->setChecked(true);
+    for (const auto& folder : m_settings.folders()) m_folders->addItem(itemFor(folder));
     orderChanged();
 }
 
@@ -111,15 +82,26 @@ void CImagesPage::orderChanged() { m_startFirst->setEnabled(m_alphabetical->isCh
 
 std::vector<std::string> CImagesPage::folders() const {
     std::vector<std::string> list;
-    for (int i = 0; i < m_folders->count(); ++i) list.push_back(toPath(m_folders->item(i)->text()));
+    for (int i = 0; i < m_folders->count(); ++i) list.push_back(pathOf(m_folders->item(i)));
     return list;
 }
 
 bool CImagesPage::addFolderPath(const QString& folder) {
-    const QString clean = QDir::cleanPath(folder);
-    for (int i = 0; i < m_folders->count(); ++i)
-        if (QDir::cleanPath(m_folders->item(i)->text()) == clean) return false;
-    m_folders->addItem(folder);
+    const std::string path = QFile::encodeName(folder).toStdString();
+    // The settings file separates the folders with "*".
+    if (path.find('*') != std::string::npos) {
+        note(kCaption, "The folder \"" + folder +
+                           "\" cannot be added: its name holds a \"*\", which the settings use to separate "
+                           "folders. Rename the folder, or choose a folder above it.");
+        return false;
+    }
+    const QString clean = QDir::cleanPath(QFile::decodeName(QByteArray::fromStdString(path)));
+    for (int i = 0; i < m_folders->count(); ++i) {
+        const std::string other = pathOf(m_folders->item(i));
+        if (other == path || QDir::cleanPath(QFile::decodeName(QByteArray::fromStdString(other))) == clean)
+            return false;
+    }
+    m_folders->addItem(itemFor(path));
     emit changed();
     return true;
 }
@@ -128,7 +110,8 @@ void CImagesPage::addFolder() {
     if (!m_services.chooseFolder) return;
     const QString folder = m_services.chooseFolder(this, "Choose a folder containing your images:");
     if (folder.isEmpty() || !addFolderPath(folder)) return;
-    if (!holdsImages(folder)) note(kCaption, "No images (jpg, jpe, jpeg or bmp) were found in this folder.");
+    if (!holdsImages(QFile::encodeName(folder).toStdString()))
+        note(kCaption, "No images (jpg, jpe, jpeg or bmp) were found in this folder.");
 }
 
 void CImagesPage::removeFolder() {
@@ -159,7 +142,6 @@ void CImagesPage::addBrowserCache() {
 
 void CImagesPage::store(Settings& settings) const {
     CConfigPage::store(settings);
-    settings.setImageOrder(m_alphabetical->isChecked() ? 1 : 0);
     settings.setFolders(folders());
 }
 

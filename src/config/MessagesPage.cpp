@@ -1,41 +1,66 @@
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QVBoxLayout>
 
 #include "config/ConfigPages.h"
 #include "config/Windows1252.h"
 
 CMessagesPage::CMessagesPage(Settings& settings, const ConfigServices& services, QWidget* parent)
-    : CConfigPage(settings, services, parent) {
+    : CConfigPage(settings, services, *sheet::page("Messages"), parent) {
     auto* heading = new QLabel("&Enter your text messages - they will be displayed at random:", this);
-    auto* grid = new QGridLayout;
-    for (int i = 0; i < Settings::kMessageCount; ++i) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString("Message%1").arg(i));
-        auto* label = new QLabel(QString("&%1:").arg(i + 1), this);
-        label->setBuddy(edit);
-        grid->addWidget(label, i, 0);
-        grid->addWidget(edit, i, 1);
-        connect(edit, &QLineEdit::textEdited, this, &CConfigPage::changed);
-        m_edits.push_back(edit);
-    }
-    heading->setBuddy(m_edits.front());
-    auto* page = new QVBoxLayout(this);
-    page->addWidget(heading);
-    page->addLayout(grid);
-    addButtonRow(page, 1043);
+    heading->setWordWrap(true);
+    heading->setBuddy(control("Message0"));
+    body()->insertWidget(0, heading);
+    m_warning = new QLabel(this);
+    m_warning->setObjectName("lossWarning");
+    m_warning->setWordWrap(true);
+    m_warning->setTextFormat(Qt::PlainText);
+    m_warning->hide();
+    body()->insertWidget(blockEnd(0) + 1, m_warning);
+    for (const Entry& e : m_entries)
+        connect(static_cast<QLineEdit*>(e.widget), &QLineEdit::textChanged, this, &CMessagesPage::markLosses);
     initialise();
 }
 
 void CMessagesPage::initialise() {
-    for (int i = 0; i < Settings::kMessageCount; ++i)
-        m_edits[static_cast<size_t>(i)]->setText(fromWindows1252(m_settings.message(i)));
+    CConfigPage::initialise();
+    markLosses();
 }
 
-void CMessagesPage::store(Settings& settings) const {
-    for (int i = 0; i < Settings::kMessageCount; ++i)
-        settings.setMessage(i, toWindows1252(m_edits[static_cast<size_t>(i)]->text()));
+QString CMessagesPage::lostCharacters(int i) const {
+    const Entry& e = m_entries.at(static_cast<size_t>(i));
+    const QString now = static_cast<QLineEdit*>(e.widget)->text();
+    // One left as it was is written back exactly.
+    if (now == e.initial) return {};
+    QString lost;
+    for (const char32_t c : now.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        if (fromWindows1252(toWindows1252(one)) != one && !lost.contains(one)) lost += one;
+    }
+    return lost;
 }
 
-bool CMessagesPage::write(Settings& settings, bool) { return settings.writeMessages(); }
+void CMessagesPage::markLosses() {
+    QStringList lines;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        auto* edit = static_cast<QLineEdit*>(m_entries[i].widget);
+        const QString lost = lostCharacters(static_cast<int>(i));
+        edit->setProperty("losesCharacters", !lost.isEmpty());
+        QPalette colours;
+        if (!lost.isEmpty()) {
+            colours.setColor(QPalette::Text, QColor(0xb0, 0, 0));
+            lines << QString("Message %1: %2").arg(i + 1).arg(lost);
+        }
+        edit->setPalette(colours);
+    }
+    if (lines.isEmpty()) {
+        m_warning->hide();
+        return;
+    }
+    m_warning->setText(
+        "The saver draws text in the Windows-1252 character set, which lacks these characters; "
+        "they will be saved as \"?\" when you press OK:\n" +
+        lines.join('\n'));
+    m_warning->show();
+}

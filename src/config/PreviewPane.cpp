@@ -9,7 +9,7 @@
 #include "platform/Environment.h"
 
 CPreviewPane::CPreviewPane(const QString& program, std::filesystem::path userFolder,
-                           std::function<bool(Settings&)> fill, QWidget* parent)
+                           std::function<bool(Settings&)> fill, QWidget* parent, QSize size)
     : QWidget(parent),
       m_userFolder(std::move(userFolder)),
       m_fill(std::move(fill)),
@@ -18,7 +18,7 @@ CPreviewPane::CPreviewPane(const QString& program, std::filesystem::path userFol
       // One seed for the whole session, so that a still changes only with
       // the settings.
       m_seed(static_cast<int>(QRandomGenerator::global()->bounded(1, 1000000))) {
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(size);
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_still = new QLabel(this);
@@ -94,7 +94,7 @@ void CPreviewPane::restart() {
         desktop::startSaver(m_process, m_program, {"/p", QString::number(m_host->winId())}, m_folder.path());
     } else {
         desktop::startSaver(m_process, m_program,
-                            {"--render", stillPath(), "--size", QString("%1x%2").arg(kWidth).arg(kHeight),
+                            {"--render", stillPath(), "--size", QString("%1x%2").arg(width()).arg(height()),
                              "--seconds", QString::number(kStillSeconds), "--seed", QString::number(m_seed)},
                             m_folder.path());
     }

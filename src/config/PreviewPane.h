@@ -32,7 +32,8 @@ public:
     // keys no page edits are the user's own; `fill` copies the sheet's values
     // into a record and writes them.
     CPreviewPane(const QString& program, std::filesystem::path userFolder,
-                 std::function<bool(Settings&)> fill, QWidget* parent = nullptr);
+                 std::function<bool(Settings&)> fill, QWidget* parent = nullptr,
+                 QSize size = QSize(kWidth, kHeight));
     ~CPreviewPane() override;
 
     void scheduleRestart();

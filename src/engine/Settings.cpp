@@ -21,14 +21,18 @@ int truncatedWeight(float w) {
 }  // namespace
 
 Settings::Settings(platform::ProfileStore store, const std::string& owner)
-    : m_store(std::move(store)), m_messages(kMessageCount) {
+    : m_store(std::move(store)),
+      m_owner(utf8ToWindows1252(owner)),
+      m_messages(kMessageCount),
+      m_storedMessages(kMessageCount) {
     const platform::ProfileStore::ReadBatch batch(m_store);
     m_installFolder = m_store.readString(kConfigKey, "InstallFolder", "");
 #define QV_SETTING(type, Key, get, set, def) m_##Key = static_cast<type>(readInt(#Key, def));
     QV_SETTINGS_IMAGES
     m_folders = parseFolders(m_store.readPrivate(kIniFile, kIniSection, kFoldersKey, "", kFoldersMaxChars));
+    m_foldersRead = m_folders;
     QV_SETTINGS_MAIN
-    readMessages(utf8ToWindows1252(owner));
+    readMessages(m_owner);
     readColors();
     QV_SETTINGS_COLOURS
 #undef QV_SETTING
@@ -54,6 +58,10 @@ void Settings::readMessages(const std::string& owner) {
     for (int i = 0; i < kMessageCount; ++i) {
         const auto stored = m_store.readValue(kConfigKey, keyWithIndex("Message", i));
         std::string text = stored ? utf8ToWindows1252(*stored) : defaultMessage(i, owner);
+        // Kept where the record's text would not write it back as it is. A
+        // value that is not UTF-8 (a file of before) is converted all the same.
+        if (stored && isUtf8(*stored) && windows1252ToUtf8(text) != *stored)
+            m_storedMessages[static_cast<size_t>(i)] = *stored;
         if (text == "trace") m_traceRequested = true;
         if (!text.empty()) m_lastMessage = i;
         m_messages[static_cast<size_t>(i)] = std::move(text);
@@ -70,6 +78,7 @@ void Settings::readColors() {
 
 void Settings::setMessage(int i, const std::string& text) {
     m_messages.at(static_cast<size_t>(i)) = text;
+    m_storedMessages.at(static_cast<size_t>(i)).clear();
     m_lastMessage = -1;
     for (int j = 0; j < kMessageCount; ++j)
         if (!m_messages[static_cast<size_t>(j)].empty()) m_lastMessage = j;
@@ -133,22 +142,32 @@ bool Settings::writeText() {
 
 bool Settings::writeMessages() {
     // Non-empty messages move to the front in their order; the rest empty.
-    std::vector<std::string> compact;
-    for (auto& m : m_messages)
-        if (!m.empty()) compact.push_back(m);
+    // A message not set since it was read goes back as it was stored.
+    std::vector<std::string> compact, stored;
+    for (size_t i = 0; i < m_messages.size(); ++i) {
+        if (m_messages[i].empty()) continue;
+        compact.push_back(m_messages[i]);
+        stored.push_back(m_storedMessages[i]);
+    }
     m_lastMessage = static_cast<int>(compact.size()) - 1;
     compact.resize(kMessageCount);
+    stored.resize(kMessageCount);
     m_messages = std::move(compact);
+    m_storedMessages = std::move(stored);
     platform::ProfileValues values;
-    for (int i = 0; i < kMessageCount; ++i)
-        values.emplace_back(keyWithIndex("Message", i),
-                            windows1252ToUtf8(m_messages[static_cast<size_t>(i)]));
+    for (size_t i = 0; i < m_messages.size(); ++i) {
+        if (m_storedMessages[i].empty()) m_storedMessages[i] = windows1252ToUtf8(m_messages[i]);
+        values.emplace_back(keyWithIndex("Message", static_cast<int>(i)), m_storedMessages[i]);
+    }
     return write(values);
 }
 
 bool Settings::writeImages() {
     const bool keys = write({QV_ENTRY(ImageOrder), QV_ENTRY(ImagePause), QV_ENTRY(ImagePeriod)});
+    // The list as it was read is already stored (and may be longer than was read).
+    if (m_folders == m_foldersRead) return keys;
     const bool folders = m_store.writePrivate(kIniFile, kIniSection, kFoldersKey, joinFolders(m_folders));
+    if (folders) m_foldersRead = m_folders;
     return keys && folders;
 }
 

@@ -45,7 +45,14 @@ public:
     void setFolders(std::vector<std::string> folders) { m_folders = std::move(folders); }
 
     const std::string& message(int i) const { return m_messages.at(static_cast<size_t>(i)); }
+    // Sets a message; it is then written as this text (see storedMessage()).
     void setMessage(int i, const std::string& text);
+    // The message as the store holds it (UTF-8), while it has not been set
+    // since: writing the messages writes this back unchanged, so that what
+    // Windows-1252 lacks is not replaced by "?" in a message nobody edited.
+    // Empty when the record's own text writes it back exactly (or it was not
+    // stored, or not as UTF-8).
+    const std::string& storedMessage(int i) const { return m_storedMessages.at(static_cast<size_t>(i)); }
     int lastMessage() const { return m_lastMessage; }
     bool hasMessages() const { return m_lastMessage >= 0; }
     // One of the messages up to the last non-empty one (which may be an empty
@@ -53,6 +60,8 @@ public:
     std::string randomMessage(RandomSource& random) const;
     // The message defaults: the owner name when at least 6 characters long.
     static std::string defaultMessage(int i, const std::string& owner);
+    // The default of message `i` for the owner this record was read for.
+    std::string messageDefault(int i) const { return defaultMessage(i, m_owner); }
 
     float color(int i) const { return m_colors.at(static_cast<size_t>(i)); }
     void setColor(int i, float weight) { m_colors.at(static_cast<size_t>(i)) = weight; }
@@ -94,10 +103,15 @@ private:
     platform::ProfileStore m_store;
     std::string m_installFolder;
     std::vector<std::string> m_folders;
+    // The folders as read: an unchanged list is not written back (a list cut
+    // at the read limit would lose its end).
+    std::vector<std::string> m_foldersRead;
+    std::string m_owner;
 #define QV_SETTING(type, Key, get, set, def) type m_##Key = def;
     QV_SETTINGS_ALL
 #undef QV_SETTING
     std::vector<std::string> m_messages;
+    std::vector<std::string> m_storedMessages;
     int m_lastMessage = -1;
     std::array<float, kColorCount> m_colors{};
     std::array<float, kColorCount> m_colorDefaults{};

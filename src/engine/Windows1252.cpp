@@ -80,3 +80,13 @@ std::string utf8ToWindows1252(const std::string& text) {
     }
     return out;
 }
+
+bool isUtf8(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        uint32_t code = 0;
+        const size_t n = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : decodeAt(text, i, code);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}

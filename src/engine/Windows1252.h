@@ -13,3 +13,6 @@ std::string windows1252ToUtf8(const std::string& text);
 // not start a well-formed UTF-8 sequence is taken as a Windows-1252 byte, as
 // files written before settings were UTF-8 hold them.
 std::string utf8ToWindows1252(const std::string& text);
+
+// True when `text` is well-formed UTF-8 throughout.
+bool isUtf8(const std::string& text);

@@ -6,7 +6,12 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSet>
 #include <QSpinBox>
 #include <QTabWidget>
 
@@ -34,28 +39,92 @@ const std::pair<const char*, const char*> kSliders[] = {
 
 using Pages = SheetTest;
 
-TEST_F(Pages, EverySliderIsWiredToItsRow) {
-    open();
+QString qs(const char* s) { return QString::fromUtf8(s); }
+
+// The sliders of the description, page by page, against the table above.
+TEST(Description, SlidersKeysAndRanges) {
     std::string seen, expected;
     for (const auto& [page, keys] : kSliders) expected += std::string(page) + ": " + keys + "\n";
-    for (CConfigPage* page : sheet->pages()) {
-        if (page->sliders().empty()) continue;
-        seen += page->caption().toStdString() + ":";
-        for (const auto& [s, spec] : page->sliders()) {
-            seen += " " + std::string(spec.key) + ":" + std::to_string(s->maximum());
-            SCOPED_TRACE(spec.key);
-            EXPECT_TRUE(page->slider(spec.key) == s && s->objectName() == spec.key);
-            EXPECT_TRUE(s->minimum() == 0 && s->pageStep() == s->maximum() / 10);
-            EXPECT_TRUE(!spec.toolTip.isEmpty() && s->toolTip() == spec.toolTip);
-            EXPECT_EQ(page->toolTips(s), QStringList{spec.toolTip});
-            // Only the hue sliders have a colour sample instead of a label.
-            EXPECT_EQ(labelOf(s), spec.label);
-            EXPECT_EQ(spec.label.isEmpty(),
-                      page->caption() == "Colors" && std::string(spec.key).rfind("Color", 0) == 0);
-        }
-        seen += "\n";
+    for (const sheet::Page& page : sheet::pages()) {
+        std::string line;
+        for (const sheet::Control& c : page.controls)
+            if (c.kind == sheet::Kind::Slider)
+                line += " " + std::string(c.key) + ":" + std::to_string(c.maximum);
+        if (!line.empty()) seen += std::string(page.caption) + ":" + line + "\n";
     }
     EXPECT_EQ(seen, expected) << "the sliders, their pages, order and ranges";
+}
+
+// Every control the description lists is on its page as described: range,
+// step, label, tips, accessible name, and the value shown with its unit.
+TEST_F(Pages, EveryControlIsBuiltFromItsDescription) {
+    open();
+    ASSERT_EQ(sheet->pages().size(), sheet::pages().size());
+    for (size_t p = 0; p < sheet::pages().size(); ++p) {
+        CConfigPage* page = sheet->pages()[p];
+        EXPECT_EQ(&page->description(), &sheet::pages()[p]);
+        for (const sheet::Control& c : page->description().controls) {
+            SCOPED_TRACE(c.key);
+            QWidget* w = page->control(c.key);
+            ASSERT_NE(w, nullptr);
+            EXPECT_FALSE(w->accessibleName().isEmpty());
+            QStringList tips;
+            for (const char* t : c.toolTips) tips << qs(t);
+            if (c.kind != sheet::Kind::Choice) {
+                EXPECT_EQ(page->toolTips(w), tips);
+            }
+            if (auto* s = qobject_cast<QSlider*>(w)) {
+                EXPECT_TRUE(s->minimum() == c.minimum && s->maximum() == c.maximum &&
+                            s->pageStep() == c.step);
+                EXPECT_EQ(labelOf(s), qs(c.label));
+                EXPECT_EQ(page->valueLabel(c.key)->text().toStdString(), sheet::formatValue(c, s->value()));
+                EXPECT_EQ(s->accessibleName().toStdString(), c.name());
+            } else if (auto* spin = qobject_cast<QSpinBox*>(w)) {
+                EXPECT_TRUE(spin->minimum() == c.minimum && spin->maximum() == c.maximum);
+                EXPECT_EQ(spin->suffix(), " min");
+            } else if (auto* box = qobject_cast<QCheckBox*>(w)) {
+                EXPECT_EQ(box->text(), qs(c.label));
+            }
+        }
+    }
+    // A slider shows its value with its unit as it moves; the ends say
+    // which way is slower where the number alone does not.
+    auto& general = page<CSettingsPage>();
+    general.slider("MinTime")->setValue(75);
+    EXPECT_EQ(general.valueLabel("MinTime")->text(), "1 min 15 s");
+    EXPECT_EQ(general.valueLabel("Speed")->text(), "5 ms");
+    const QStringList speedRow = [&] {
+        QStringList texts;
+        for (QLabel* l : general.findChildren<QLabel*>()) texts << l->text();
+        return texts;
+    }();
+    EXPECT_TRUE(speedRow.contains("Faster") && speedRow.contains("Slower"));
+    EXPECT_EQ(page<CColorsPage>().valueLabel("UseWhite")->text(), "15 %");
+}
+
+// Each mnemonic of a page (with the sheet's own buttons) leads to one
+// control; every control a screen reader meets has a name of its own.
+TEST_F(Pages, MnemonicsUniqueAndControlsNamed) {
+    open();
+    QStringList sheetKeys;
+    for (QAbstractButton* b : sheet->buttons()->buttons())
+        if (char m = sheet::mnemonic(b->text().toUtf8().constData())) sheetKeys << QString(QChar(m));
+    for (CConfigPage* page : sheet->pages()) {
+        SCOPED_TRACE(page->caption().toStdString());
+        QStringList keys = sheetKeys;
+        for (QLabel* l : page->findChildren<QLabel*>())
+            if (l->buddy()) keys << QString(QChar(sheet::mnemonic(l->text().toUtf8().constData())));
+        for (QAbstractButton* b : page->findChildren<QAbstractButton*>())
+            if (char m = sheet::mnemonic(b->text().toUtf8().constData())) keys << QString(QChar(m));
+        keys.removeAll(QString(QChar(0)));
+        EXPECT_EQ(keys.size(), QSet<QString>(keys.begin(), keys.end()).size())
+            << keys.join(' ').toStdString();
+        QStringList names;
+        for (QSlider* s : page->findChildren<QSlider*>()) names << s->accessibleName();
+        EXPECT_EQ(names.size(), QSet<QString>(names.begin(), names.end()).size())
+            << names.join(',').toStdString();
+        EXPECT_FALSE(names.contains(QString()));
+    }
 }
 
 TEST_F(Pages, TabsButtonsResetIdsAndHelp) {
@@ -81,29 +150,92 @@ TEST_F(Pages, TabsButtonsResetIdsAndHelp) {
     }
 }
 
-TEST_F(Pages, ResetSetsEverySliderOfItsPageOnly) {
+// "Reset to defaults" sets every control of its page, check boxes, spin and
+// messages included; other pages keep theirs; the images keep their folders.
+TEST_F(Pages, ResetSetsEveryControlOfItsPageOnly) {
+    tmp.write("registry.ini", "[HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config]\n"
+                              "BlankScreen=1\nBlankMinutes=5\nIgnoreMouse=1\nUseAnimation=1\nAnimatePause=0\n"
+                              "Message0=mine\nMessage4=fifth\nImageOrder=1\n");
+    tmp.write("Quorvane5.ini", "[Quorvane]\nFolders=/pictures*\n");
     open();
     for (CConfigPage* page : sheet->pages())
-        for (const auto& [slider, spec] : page->sliders()) slider->setValue(spec.minimum + 1);
-    const auto resetGives = [&](CConfigPage& page, std::vector<std::pair<const char*, int>> values) {
-        child<QPushButton>(page, "reset")->click();
-        for (const auto& [key, value] : values) EXPECT_EQ(page.slider(key)->value(), value) << key;
-    };
-    resetGives(page<CColorsPage>(),
-               {{"Color0", 60}, {"Color2", 60}, {"Color3", 40}, {"Color11", 40}, {"UseWhite", 15}});
+        for (const auto& [slider, c] : page->sliders()) slider->setValue(c->minimum + 1);
+    const auto reset = [&](CConfigPage& page) { child<QPushButton>(page, "reset")->click(); };
+    reset(page<CColorsPage>());
+    for (const auto& [key, value] :
+         {std::pair{"Color0", 60}, {"Color3", 40}, {"Color11", 40}, {"UseWhite", 15}})
+        EXPECT_EQ(page<CColorsPage>().slider(key)->value(), value) << key;
     EXPECT_EQ(page<CStylePage>().slider("StyleSolid")->value(), 1) << "other pages keep theirs";
-    resetGives(page<CSettingsPage>(), {{"Speed", 5}, {"MaxTime", 75}});
-    resetGives(page<CAnimationPage>(), {{"AnimationSpeed", 50}, {"ColorsFullChange", 120}});
+
+    auto& general = page<CSettingsPage>();
+    reset(general);
+    EXPECT_TRUE(general.slider("Speed")->value() == 5 && general.slider("MaxTime")->value() == 75);
+    EXPECT_FALSE(child<QCheckBox>(general, "BlankScreen")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>(general, "IgnoreMouse")->isChecked());
+    EXPECT_EQ(child<QSpinBox>(general, "BlankMinutes")->value(), 60);
+
+    auto& anim = page<CAnimationPage>();
+    reset(anim);
+    EXPECT_TRUE(anim.slider("AnimationSpeed")->value() == 50 &&
+                anim.slider("ColorsFullChange")->value() == 120);
+    EXPECT_TRUE(!child<QCheckBox>(anim, "UseAnimation")->isChecked() &&
+                child<QCheckBox>(anim, "AnimatePause")->isChecked());
+
+    auto& messages = page<CMessagesPage>();
+    reset(messages);
+    EXPECT_EQ(child<QLineEdit>(messages, "Message0")->text(), kOwner);
+    EXPECT_EQ(child<QLineEdit>(messages, "Message1")->text(), "Quorvane Screensaver");
+    EXPECT_EQ(child<QLineEdit>(messages, "Message4")->text(), "");
+
+    auto& images = page<CImagesPage>();
+    reset(images);
+    EXPECT_TRUE(images.slider("ImagePause")->value() == 2 && images.slider("ImagePeriod")->value() == 60);
+    EXPECT_TRUE(child<QRadioButton>(images, "random")->isChecked());
+    EXPECT_EQ(child<QListWidget>(images, "Folders")->count(), 1) << "the folders stay, as its tip says";
+    EXPECT_TRUE(child<QPushButton>(images, "reset")->toolTip().contains("folders stay"));
+}
+
+// A minimum above its maximum is corrected where the user sees it: as read,
+// and whichever slider is moved past the other.
+TEST_F(Pages, MinimumAboveMaximumIsCorrectedInSight) {
+    tmp.write("registry.ini", "[HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config]\n"
+                              "MinTime=300\nMaxTime=0\n");
+    open();
+    auto& general = page<CSettingsPage>();
+    QSlider* min = general.slider("MinTime");
+    QSlider* max = general.slider("MaxTime");
+    EXPECT_TRUE(min->value() == 300 && max->value() == 300) << "raised as the record would store it";
+    EXPECT_EQ(general.valueLabel("MaxTime")->text(), "5 min");
+    max->setValue(40);
+    EXPECT_EQ(min->value(), 40) << "the minimum follows the maximum down";
+    min->setValue(90);
+    EXPECT_EQ(max->value(), 90) << "the maximum follows the minimum up";
+    min->setValue(10);
+    EXPECT_EQ(max->value(), 90) << "and stays where it may";
+}
+
+// The sheet fits 1024 x 600 at 100 % and 1366 x 768 at 150 % (911 x 512 of
+// its own pixels), with room for a frame and a panel: its pages scroll.
+TEST_F(Pages, FitsSmallAndScaledScreens) {
+    open();
+    const QSize least = sheet->minimumSizeHint();
+    EXPECT_LE(least.width(), 1366 * 2 / 3 - CConfigProp::kFrameRoom);
+    EXPECT_LE(least.height(), 768 * 2 / 3 - CConfigProp::kFrameRoom);
+    sheet->show();
+    const QRect screen = sheet->screen()->availableGeometry();
+    EXPECT_LE(sheet->width(), screen.width());
+    EXPECT_LE(sheet->height(), screen.height());
+    sheet->hide();
 }
 
 TEST_F(Pages, ReduceChaosPresets) {
     open();
     for (CConfigPage* page : sheet->pages())
-        for (const auto& [slider, spec] : page->sliders()) slider->setValue(37);
+        for (const auto& [slider, c] : page->sliders()) slider->setValue(37);
     const auto pressed = [&](CConfigPage& page) {
         child<QPushButton>(page, "reduceChaos")->click();
         std::vector<int> v;
-        for (const auto& [slider, spec] : page.sliders()) v.push_back(slider->value());
+        for (const auto& [slider, c] : page.sliders()) v.push_back(slider->value());
         return v;
     };
     EXPECT_EQ(pressed(page<CStylePage>()), (std::vector<int>{100, 0, 0, 0, 37, 0, 0, 0, 100}))
@@ -164,8 +296,7 @@ TEST_F(Pages, ColorTipsSampleNoteAndAnimationFollowTheDepth) {
         EXPECT_TRUE(child<QLabel>(anim, "colorMode")->text().contains(mode));
         for (const char* name : {"UseAnimation", "AnimatePause"})
             EXPECT_EQ(child<QCheckBox>(anim, name)->isEnabled(), bits >= 8) << name;
-        for (const auto& [slider, spec] : anim.sliders())
-            EXPECT_EQ(slider->isEnabled(), bits >= 8) << spec.key;
+        for (const auto& [slider, c] : anim.sliders()) EXPECT_EQ(slider->isEnabled(), bits >= 8) << c->key;
     }
 }
 
