@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr const char* kCaption = "Quorvane";
+constexpr const char* kCaption = sheet::kNoteCaption;
 // Each item of the list keeps the folder's name as the file system has it:
 // a name that is not valid UTF-8 shows with replacement characters but is
 // stored with its own bytes.
@@ -46,10 +46,13 @@ std::string pathOf(const QListWidgetItem* item) { return item->data(kPathRole).t
 CImagesPage::CImagesPage(Settings& settings, const ConfigServices& services, QWidget* parent)
     : CConfigPage(settings, services, *sheet::page("Images"), parent) {
     m_folders = static_cast<QListWidget*>(control("Folders"));
-    QPushButton* add = makeButton("&Add...", "add", "Choose a folder to search for images");
-    QPushButton* remove = makeButton("&Remove", "remove", "Takes the selected folder off the list");
-    QPushButton* cache =
-        makeButton("Add browser &cache", "browserCache", "Adds the web browser's cache folders");
+    std::vector<QPushButton*> buttons;
+    for (const sheet::Button& b : description().buttons)
+        buttons.push_back(makeButton(QString::fromUtf8(b.label), b.name, QString::fromUtf8(b.toolTip)));
+    QPushButton* add = buttons.at(0);
+    QPushButton* remove = buttons.at(1);
+    QPushButton* cache = buttons.at(2);
+    m_startFirst = buttons.at(3);
     folderButtons()->addWidget(add);
     folderButtons()->addWidget(remove);
     folderButtons()->addWidget(cache);
@@ -59,8 +62,6 @@ CImagesPage::CImagesPage(Settings& settings, const ConfigServices& services, QWi
     order[0]->setObjectName("random");
     m_alphabetical = order[1];
     m_alphabetical->setObjectName("alphabetical");
-    m_startFirst = makeButton("&Start at first image next run", "startFirst",
-                              "The next run shows the first image of the first folder");
     choiceGrid()->addWidget(m_startFirst, 1, 1);
 
     connect(add, &QPushButton::clicked, this, &CImagesPage::addFolder);
@@ -90,9 +91,7 @@ bool CImagesPage::addFolderPath(const QString& folder) {
     const std::string path = QFile::encodeName(folder).toStdString();
     // The settings file separates the folders with "*".
     if (path.find('*') != std::string::npos) {
-        note(kCaption, "The folder \"" + folder +
-                           "\" cannot be added: its name holds a \"*\", which the settings use to separate "
-                           "folders. Rename the folder, or choose a folder above it.");
+        note(kCaption, "The folder \"" + folder + "\"" + sheet::kStarInFolderNote);
         return false;
     }
     const QString clean = QDir::cleanPath(QFile::decodeName(QByteArray::fromStdString(path)));
@@ -108,10 +107,9 @@ bool CImagesPage::addFolderPath(const QString& folder) {
 
 void CImagesPage::addFolder() {
     if (!m_services.chooseFolder) return;
-    const QString folder = m_services.chooseFolder(this, "Choose a folder containing your images:");
+    const QString folder = m_services.chooseFolder(this, sheet::kChooseFolderTitle);
     if (folder.isEmpty() || !addFolderPath(folder)) return;
-    if (!holdsImages(QFile::encodeName(folder).toStdString()))
-        note(kCaption, "No images (jpg, jpe, jpeg or bmp) were found in this folder.");
+    if (!holdsImages(QFile::encodeName(folder).toStdString())) note(kCaption, sheet::kNoImagesNote);
 }
 
 void CImagesPage::removeFolder() {
@@ -123,7 +121,7 @@ void CImagesPage::removeFolder() {
 
 void CImagesPage::startAtFirst() {
     m_bStartFromFirst = true;
-    note(kCaption, "Images will start from the first one on the next run.");
+    note(kCaption, sheet::kStartFirstNote);
 }
 
 void CImagesPage::addBrowserCache() {
@@ -131,13 +129,10 @@ void CImagesPage::addBrowserCache() {
     // Only two browsers' caches were ever known, both by settings this desktop
     // does not have.
     if (QString::fromStdString(handler).contains("netscape", Qt::CaseInsensitive)) {
-        note(kCaption, "Quorvane could not locate the Netscape cache.\nIt can be added by searching "
-                       "with the Add button.");
+        note(kCaption, sheet::kNetscapeCacheNote);
         return;
     }
-    note(kCaption, browserName(handler) +
-                       " not supported.\nOnly IExplore and Netscape. Other cache folders can be "
-                       "added with the Add button.");
+    note(kCaption, browserName(handler) + sheet::kCacheUnsupportedNote);
 }
 
 void CImagesPage::store(Settings& settings) const {

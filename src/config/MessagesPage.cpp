@@ -8,7 +8,7 @@
 
 CMessagesPage::CMessagesPage(Settings& settings, const ConfigServices& services, QWidget* parent)
     : CConfigPage(settings, services, *sheet::page("Messages"), parent) {
-    auto* heading = new QLabel("&Enter your text messages - they will be displayed at random:", this);
+    auto* heading = new QLabel(QString::fromUtf8(description().heading), this);
     heading->setWordWrap(true);
     heading->setBuddy(control("Message0"));
     body()->insertWidget(0, heading);

@@ -167,6 +167,11 @@ Page images() {
                 1),
         order,
     };
+    p.buttons = {{"add", "&Add...", "Choose a folder to search for images"},
+                 {"remove", "&Remove", "Takes the selected folder off the list"},
+                 {"browserCache", "Add browser &cache", "Adds the web browser's cache folders"},
+                 {"startFirst", "&Start at first image next run",
+                  "The next run shows the first image of the first folder"}};
     p.write = &Settings::writeImages;
     return p;
 }
@@ -246,6 +251,7 @@ Page messages() {
         c.index = i;
         p.controls.push_back(c);
     }
+    p.heading = "&Enter your text messages - they will be displayed at random:";
     p.write = &Settings::writeMessages;
     return p;
 }

@@ -79,6 +79,14 @@ struct Control {
     std::string name() const;
 };
 
+// A button that acts rather than holds a setting (the folder list's).
+struct Button {
+    // The name the program knows it by.
+    const char* name;
+    const char* label;
+    const char* toolTip;
+};
+
 struct Page {
     const char* caption = "";
     // The control id of the page's "Reset to defaults" button.
@@ -98,6 +106,11 @@ struct Page {
     bool needsAnimation = false;
     // The record's write operation for the page's keys.
     bool (Settings::*write)() = nullptr;
+    // A line above the controls (with the mnemonic of the first), or null.
+    const char* heading = nullptr;
+    // The page's buttons that act: beside the folder list, and (the last)
+    // beside the display order.
+    std::vector<Button> buttons;
 
     const Control* control(const char* key) const;
 };
@@ -106,6 +119,22 @@ constexpr const char* kResetText = "Reset to defaults";
 constexpr const char* kReduceChaosText = "Reduce Ch&aos";
 constexpr const char* kSheetCaption = "Quorvane Screensaver";
 constexpr const char* kSampleNote = "(The color samples above only show accurately in Hi or True Color.)";
+
+// The images page's folder browser and notes (captioned kNoteCaption).
+constexpr const char* kNoteCaption = "Quorvane";
+constexpr const char* kChooseFolderTitle = "Choose a folder containing your images:";
+constexpr const char* kNoImagesNote = "No images (jpg, jpe, jpeg or bmp) were found in this folder.";
+constexpr const char* kStartFirstNote = "Images will start from the first one on the next run.";
+constexpr const char* kNetscapeCacheNote =
+    "Quorvane could not locate the Netscape cache.\nIt can be added by searching with the Add button.";
+// Follows the browser's name.
+constexpr const char* kCacheUnsupportedNote =
+    " not supported.\nOnly IExplore and Netscape. Other cache folders can be added with the Add button.";
+// The folder list separates folders with "*": a name holding one cannot be
+// stored. Follows the folder's name in quotes.
+constexpr const char* kStarInFolderNote =
+    " cannot be added: its name holds a \"*\", which the settings use to separate folders. Rename the "
+    "folder, or choose a folder above it.";
 
 // The nine pages, in tab order.
 const std::vector<Page>& pages();
