@@ -32,7 +32,8 @@ Model::Model(const Settings& settings, int bitsPerPixel)
             for (size_t i = 0; i < slots.size(); ++i)
                 if (std::strcmp(page.controls[i].key, lower) == 0) low = slots[i].value;
             for (size_t i = 0; i < slots.size(); ++i)
-                if (std::strcmp(page.controls[i].key, upper) == 0) slots[i].value = std::max(slots[i].value, low);
+                if (std::strcmp(page.controls[i].key, upper) == 0)
+                    slots[i].value = std::max(slots[i].value, low);
         }
         m_pages.push_back(std::move(slots));
     }
@@ -102,6 +103,7 @@ void Model::reduceChaos(size_t page) {
 }
 
 bool Model::changed(size_t page) const {
+    if (page == m_startFirstPage) return true;
     for (size_t i = 0; i < m_pages[page].size(); ++i)
         if (changed(page, i)) return true;
     return false;
@@ -132,6 +134,11 @@ bool Model::write(size_t page, Settings& settings) {
         if (c.kind == Kind::FolderList) settings.setFolders(m_folders);
     }
     if (p.write && !(settings.*p.write)()) return false;
+    if (page == m_startFirstPage) {
+        settings.setImageNext(0);
+        if (!settings.writeImageNext()) return false;
+        m_startFirstPage = static_cast<size_t>(-1);
+    }
     for (Slot& s : m_pages[page]) {
         s.read = s.value;
         s.textRead = s.text;
@@ -149,7 +156,8 @@ std::string charactersLost(const std::string& utf8) {
         while (i + n < utf8.size() && (static_cast<unsigned char>(utf8[i + n]) & 0xC0) == 0x80) ++n;
         const std::string one = utf8.substr(i, n);
         i += n;
-        if (windows1252ToUtf8(utf8ToWindows1252(one)) != one && lost.find(one) == std::string::npos) lost += one;
+        if (windows1252ToUtf8(utf8ToWindows1252(one)) != one && lost.find(one) == std::string::npos)
+            lost += one;
     }
     return lost;
 }

@@ -47,6 +47,10 @@ public:
     // The page's "Reduce Chaos" values; nothing when it has none.
     void reduceChaos(size_t page);
 
+    // "Start at first image next run": the images page, when written, sets
+    // the image cursor back to the first image.
+    void startAtFirstImage(size_t page) { m_startFirstPage = page; }
+
     // Something on the page differs from what was read (or last written).
     bool changed(size_t page) const;
     bool changed(size_t page, size_t index) const;
@@ -70,6 +74,7 @@ private:
     std::vector<std::vector<Slot>> m_pages;
     std::vector<std::string> m_folders;
     std::vector<std::string> m_foldersRead;
+    size_t m_startFirstPage = static_cast<size_t>(-1);
 };
 
 // The characters of `utf8` that Windows-1252 has no place for, each once in

@@ -38,12 +38,24 @@ int64_t hueSample(int hue) {
     const double x = 1.0 - std::fabs(std::fmod(h, 2.0) - 1.0);
     double r = 0, g = 0, b = 0;
     switch (static_cast<int>(h)) {
-        case 0: r = 1, g = x; break;
-        case 1: r = x, g = 1; break;
-        case 2: g = 1, b = x; break;
-        case 3: g = x, b = 1; break;
-        case 4: r = x, b = 1; break;
-        default: r = 1, b = x; break;
+        case 0:
+            r = 1, g = x;
+            break;
+        case 1:
+            r = x, g = 1;
+            break;
+        case 2:
+            g = 1, b = x;
+            break;
+        case 3:
+            g = x, b = 1;
+            break;
+        case 4:
+            r = x, b = 1;
+            break;
+        default:
+            r = 1, b = x;
+            break;
     }
     const auto byte = [](double v) { return static_cast<int64_t>(std::lround(v * 255.0)); };
     return byte(r) << 16 | byte(g) << 8 | byte(b);
@@ -60,7 +72,8 @@ SheetItem note(const std::string& text, int block) {
 // The record's values while the sheet is open.
 class Host : public platform::win32::SheetHost {
 public:
-    Host(Settings& settings, int bitsPerPixel, std::vector<std::vector<int>> controlOf, std::function<void()> help)
+    Host(Settings& settings, int bitsPerPixel, std::vector<std::vector<int>> controlOf,
+         std::function<void()> help)
         : m_settings(settings),
           m_model(settings, bitsPerPixel),
           m_controlOf(std::move(controlOf)),
@@ -74,9 +87,17 @@ public:
         return formatValue(m_model.control(tab, at(tab, item)), value);
     }
     void setValue(int tab, int item, int value) override { m_model.setValue(tab, at(tab, item), value); }
-    void setText(int tab, int item, const std::string& utf8) override { m_model.setText(tab, at(tab, item), utf8); }
+    void setText(int tab, int item, const std::string& utf8) override {
+        m_model.setText(tab, at(tab, item), utf8);
+    }
     std::string addFolder(const std::string& folder) override { return m_model.addFolder(folder); }
     void removeFolder(int index) override { m_model.removeFolder(static_cast<size_t>(index)); }
+    // The display order's button: the next run starts at the first image.
+    std::string act(int tab, int) override {
+        m_model.startAtFirstImage(static_cast<size_t>(tab));
+        return kStartFirstNote;
+    }
+    bool canAct(int tab, int item) override { return value(tab, item) == 1; }
     std::string lost(int tab) override { return m_model.lost(tab); }
     void reset(int tab) override { m_model.reset(tab); }
     void reduceChaos(int tab) override { m_model.reduceChaos(tab); }
@@ -155,6 +176,13 @@ std::vector<SheetTab> windowsTabs(int bitsPerPixel, std::vector<std::vector<int>
                     it.buttonTips.push_back(page.buttons[b].toolTip);
                 }
                 it.pickerTitle = kChooseFolderTitle;
+            }
+            // The last of the page's buttons stands beside the display order
+            // (alphabetical: start at the first image); the browser cache
+            // button has no cache to find here and is left out.
+            if (c.kind == Kind::Choice && page.buttons.size() > 2) {
+                it.buttons.push_back(page.buttons.back().label);
+                it.buttonTips.push_back(page.buttons.back().toolTip);
             }
             it.block = c.block;
             it.column = c.column;

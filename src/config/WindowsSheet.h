@@ -21,7 +21,8 @@ namespace sheet {
 // for every control of the description, in its order, and the notes the
 // colour and animation pages carry. `controlOf[tab][item]` is the control's
 // index in its page, -1 for a note.
-std::vector<platform::win32::SheetTab> windowsTabs(int bitsPerPixel, std::vector<std::vector<int>>& controlOf);
+std::vector<platform::win32::SheetTab> windowsTabs(int bitsPerPixel,
+                                                   std::vector<std::vector<int>>& controlOf);
 
 // Shows the sheet modal to `owner` (0: the foreground window). `help` opens
 // the help page. 1 when OK or Apply wrote settings, 0 when nothing was

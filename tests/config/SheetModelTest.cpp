@@ -103,7 +103,7 @@ TEST_F(SheetModel, PairsResetsAndCalmValues) {
 }
 
 TEST_F(SheetModel, MessagesKeepWhatNobodyEditedAndSayWhatAnEditLoses) {
-    read("Message0=Zürich Ωmega\nMessage1=plain\n");
+    read("Message0=Zürich Ωmega\nMessage1=plain\nImageNext=5\n");
     const Located first = find("Messages", "Message0");
     const Located second = find("Messages", "Message1");
     EXPECT_EQ(model->text(first.page, first.index), "Zürich Ωmega") << "shown as stored";
@@ -127,8 +127,12 @@ TEST_F(SheetModel, MessagesKeepWhatNobodyEditedAndSayWhatAnEditLoses) {
     model->removeFolder(7);
     model->reset(folders.page);
     EXPECT_TRUE(model->changed(folders.page));
+    // "Start at first image next run" goes with the page.
+    model->startAtFirstImage(folders.page);
     ASSERT_TRUE(model->write(folders.page, *settings));
     EXPECT_EQ(settings->folders(), std::vector<std::string>{"C:\\Pictures"});
+    EXPECT_EQ(Settings(platform::ProfileStore(tmp.path()), "Test Owner").imageNext(), 0);
+    EXPECT_FALSE(model->changed(folders.page));
 }
 
 }  // namespace

@@ -135,16 +135,19 @@ int layOut(const SheetTab& tab, std::vector<Placed>& out) {
                 const bool ends = !it.lowEnd.empty() || !it.highEnd.empty();
                 const int height = std::max(16, lines * 8 + 4) + (ends ? 8 : 0);
                 const Flow::Cell c = flow.take(it.block, split, it.column, height);
-                if (sampleWidth) add(i, kSample, L"STATIC", "", SS_SUNKEN | SS_NOTIFY, box(c.x, c.y + 2, 9, 8), it.toolTip);
-                add(i, kLabel, L"STATIC", it.label, label, box(c.x + sampleWidth, c.y + 2, labelWidth, lines * 8),
-                    it.toolTip);
+                if (sampleWidth)
+                    add(i, kSample, L"STATIC", "", SS_SUNKEN | SS_NOTIFY, box(c.x, c.y + 2, 9, 8),
+                        it.toolTip);
+                add(i, kLabel, L"STATIC", it.label, label,
+                    box(c.x + sampleWidth, c.y + 2, labelWidth, lines * 8), it.toolTip);
                 const int tx = c.x + sampleWidth + labelWidth + 2;
                 const int tw = c.width - (tx - c.x) - valueWidth - 2;
                 add(i, kMain, TRACKBAR_CLASSW, "", TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP,
                     box(tx, c.y, tw, 14), it.toolTip);
                 add(i, kValue, L"STATIC", "", label, box(tx + tw + 2, c.y + 2, valueWidth, 8), it.toolTip);
                 if (ends) {
-                    add(i, kLow, L"STATIC", it.lowEnd, label, box(tx + 4, c.y + 14, tw / 2 - 4, 8), it.toolTip);
+                    add(i, kLow, L"STATIC", it.lowEnd, label, box(tx + 4, c.y + 14, tw / 2 - 4, 8),
+                        it.toolTip);
                     add(i, kHigh, L"STATIC", it.highEnd, SS_RIGHT | SS_NOTIFY,
                         box(tx + tw / 2, c.y + 14, tw / 2 - 4, 8), it.toolTip);
                 }
@@ -153,8 +156,8 @@ int layOut(const SheetTab& tab, std::vector<Placed>& out) {
             case SheetItem::Kind::Spin: {
                 const Flow::Cell c = flow.take(it.block, false, 0, 16);
                 add(i, kLabel, L"STATIC", it.label, label, box(c.x + 12, c.y + 2, 114, 8), it.toolTip);
-                add(i, kMain, L"EDIT", "", ES_NUMBER | ES_RIGHT | WS_BORDER | WS_TABSTOP, box(c.x + 128, c.y, 36, 12),
-                    it.toolTip);
+                add(i, kMain, L"EDIT", "", ES_NUMBER | ES_RIGHT | WS_BORDER | WS_TABSTOP,
+                    box(c.x + 128, c.y, 36, 12), it.toolTip);
                 add(i, kUpDown, UPDOWN_CLASSW, "",
                     UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
                     box(c.x + 164, c.y, 10, 12), it.toolTip);
@@ -171,13 +174,21 @@ int layOut(const SheetTab& tab, std::vector<Placed>& out) {
             case SheetItem::Kind::Choice: {
                 const int count = static_cast<int>(it.options.size());
                 const Flow::Cell c = flow.take(it.block, false, 0, 18 + count * 12);
-                add(i, kGroup, L"BUTTON", it.label, BS_GROUPBOX, box(c.x, c.y, c.width, 13 + count * 12), it.toolTip);
+                const int buttonWidth = it.buttons.empty() ? 0 : 124;
+                const int groupWidth = c.width - (buttonWidth ? buttonWidth + 6 : 0);
+                add(i, kGroup, L"BUTTON", it.label, BS_GROUPBOX, box(c.x, c.y, groupWidth, 13 + count * 12),
+                    it.toolTip);
                 for (int r = 0; r < count; ++r) {
-                    const std::string& tip = r < static_cast<int>(it.optionTips.size()) ? it.optionTips[r] : it.toolTip;
+                    const std::string& tip =
+                        r < static_cast<int>(it.optionTips.size()) ? it.optionTips[r] : it.toolTip;
                     add(i, kRadio + r, L"BUTTON", it.options[r],
                         BS_AUTORADIOBUTTON | (r == 0 ? WS_GROUP | WS_TABSTOP : 0),
-                        box(c.x + 8, c.y + 11 + r * 12, c.width - 16, 10), tip);
+                        box(c.x + 8, c.y + 11 + r * 12, groupWidth - 16, 10), tip);
                 }
+                if (buttonWidth)
+                    add(i, kAdd, L"BUTTON", it.buttons[0], BS_PUSHBUTTON | WS_TABSTOP,
+                        box(c.x + c.width - buttonWidth, c.y + 6, buttonWidth, kButtonHeight),
+                        it.buttonTips.empty() ? "" : it.buttonTips[0]);
                 break;
             }
             case SheetItem::Kind::Text: {
@@ -196,7 +207,9 @@ int layOut(const SheetTab& tab, std::vector<Placed>& out) {
                 const auto button = [&](size_t b, const char* fallback) {
                     return b < it.buttons.size() ? it.buttons[b] : std::string(fallback);
                 };
-                const auto buttonTip = [&](size_t b) { return b < it.buttonTips.size() ? it.buttonTips[b] : ""; };
+                const auto buttonTip = [&](size_t b) {
+                    return b < it.buttonTips.size() ? it.buttonTips[b] : "";
+                };
                 add(i, kAdd, L"BUTTON", button(0, "&Add..."), BS_PUSHBUTTON | WS_TABSTOP,
                     box(c.x + c.width - 58, c.y + 10, 58, kButtonHeight), buttonTip(0));
                 add(i, kRemove, L"BUTTON", button(1, "&Remove"), BS_PUSHBUTTON | WS_TABSTOP,
@@ -213,8 +226,8 @@ int layOut(const SheetTab& tab, std::vector<Placed>& out) {
     }
     flow.skip(4);
     const int y = flow.bottom();
-    add(-1, kResetId, L"BUTTON", tab.resetLabel, BS_PUSHBUTTON | WS_TABSTOP, box(kMargin, y, 80, kButtonHeight),
-        tab.resetTip);
+    add(-1, kResetId, L"BUTTON", tab.resetLabel, BS_PUSHBUTTON | WS_TABSTOP,
+        box(kMargin, y, 80, kButtonHeight), tab.resetTip);
     if (tab.chaos)
         add(-1, kChaosId, L"BUTTON", tab.chaosLabel, BS_PUSHBUTTON | WS_TABSTOP,
             box(kMargin + 86, y, 80, kButtonHeight), tab.chaosTip);
@@ -299,6 +312,8 @@ void refresh(PageState& p, HWND skip = nullptr) {
                 const int count = static_cast<int>(it.options.size());
                 CheckRadioButton(p.hwnd, idOf(i, kRadio), idOf(i, kRadio + count - 1),
                                  idOf(i, kRadio + std::clamp(host.value(p.tab, i), 0, count - 1)));
+                if (HWND button = GetDlgItem(p.hwnd, idOf(i, kAdd)))
+                    EnableWindow(button, on && host.canAct(p.tab, i));
                 break;
             }
             case SheetItem::Kind::Text: {
@@ -328,7 +343,8 @@ std::string pickFolder(HWND owner, const std::string& title) {
     const std::wstring caption = wide(title);
     std::string chosen;
     IFileOpenDialog* dialog = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog)))) {
+    if (SUCCEEDED(
+            CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog)))) {
         FILEOPENDIALOGOPTIONS options = 0;
         dialog->GetOptions(&options);
         dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
@@ -372,8 +388,9 @@ void addTip(HWND tips, HWND page, HWND control, const std::wstring& text) {
 void makeControls(PageState& p) {
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(p.hwnd, WM_GETFONT, 0, 0));
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    HWND tips = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, p.hwnd, nullptr, instance, nullptr);
+    HWND tips =
+        CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, p.hwnd, nullptr, instance, nullptr);
     if (tips) {
         SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 360);
         SendMessageW(tips, TTM_SETDELAYTIME, TTDT_AUTOPOP, 20000);
@@ -386,12 +403,10 @@ void makeControls(PageState& p) {
         // radio buttons one group together.
         DWORD style = c.style | WS_CHILD | WS_VISIBLE;
         if ((style & WS_TABSTOP) && (c.item < 0 || c.part < kRadio)) style |= WS_GROUP;
-        HWND w = CreateWindowExW(c.cls == std::wstring(L"EDIT") || c.cls == std::wstring(L"LISTBOX")
-                                     ? WS_EX_CLIENTEDGE
-                                     : 0,
-                                 c.cls, c.text.c_str(), style, r.left, r.top,
-                                 r.right - r.left, r.bottom - r.top, p.hwnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        HWND w = CreateWindowExW(
+            c.cls == std::wstring(L"EDIT") || c.cls == std::wstring(L"LISTBOX") ? WS_EX_CLIENTEDGE : 0, c.cls,
+            c.text.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top, p.hwnd,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         if (!w) continue;
         SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (tips) addTip(tips, p.hwnd, w, c.tip);
@@ -408,8 +423,8 @@ void makeControls(PageState& p) {
         if (c.part == kUpDown) SendMessageW(w, UDM_SETRANGE32, it.minimum, it.maximum);
         if (c.part == kRadio) ++p.made;  // a choice counts once, by its first button
         if (c.part == kSample)
-            p.samples.push_back(CreateSolidBrush(RGB((it.sample >> 16) & 0xFF, (it.sample >> 8) & 0xFF,
-                                                     it.sample & 0xFF)));
+            p.samples.push_back(
+                CreateSolidBrush(RGB((it.sample >> 16) & 0xFF, (it.sample >> 8) & 0xFF, it.sample & 0xFF)));
     }
     refresh(p);
 }
@@ -417,8 +432,8 @@ void makeControls(PageState& p) {
 // Asks about characters that cannot be stored; true to store anyway.
 bool acceptLoss(HWND page, const std::string& lost) {
     return ask(page,
-               L"These characters cannot be kept in a message and will be replaced by \"?\":\n\n" + wide(lost) +
-                   L"\n\nStore the messages anyway?",
+               L"These characters cannot be kept in a message and will be replaced by \"?\":\n\n" +
+                   wide(lost) + L"\n\nStore the messages anyway?",
                MB_OKCANCEL | MB_ICONWARNING);
 }
 
@@ -457,8 +472,9 @@ INT_PTR CALLBACK pageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_HSCROLL: {
             if (!p || !lParam || p->updating) return FALSE;
             const int item = (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) - kItemIds) / kPartsPerItem;
-            p->sheet->host->setValue(p->tab, item,
-                                     static_cast<int>(SendMessageW(reinterpret_cast<HWND>(lParam), TBM_GETPOS, 0, 0)));
+            p->sheet->host->setValue(
+                p->tab, item,
+                static_cast<int>(SendMessageW(reinterpret_cast<HWND>(lParam), TBM_GETPOS, 0, 0)));
             refresh(*p);
             return TRUE;
         }
@@ -484,6 +500,9 @@ INT_PTR CALLBACK pageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 host.setValue(p->tab, item, IsDlgButtonChecked(hwnd, id) == BST_CHECKED);
             } else if (it.kind == SheetItem::Kind::Choice && part >= kRadio && code == BN_CLICKED) {
                 host.setValue(p->tab, item, part - kRadio);
+            } else if (it.kind == SheetItem::Kind::Choice && part == kAdd && code == BN_CLICKED) {
+                const std::string note = host.act(p->tab, item);
+                if (!note.empty()) ask(hwnd, wide(note), MB_OK | MB_ICONINFORMATION);
             } else if (it.kind == SheetItem::Kind::Spin && code == EN_CHANGE) {
                 BOOL ok = FALSE;
                 const int v = static_cast<int>(GetDlgItemInt(hwnd, id, &ok, TRUE));
@@ -580,7 +599,8 @@ bool writeBmp(HWND window, const std::string& path) {
     info.biCompression = BI_RGB;
     const int stride = (w * 3 + 3) & ~3;
     std::vector<unsigned char> rows(static_cast<size_t>(stride) * h);
-    const int got = GetDIBits(memory, bitmap, 0, h, rows.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    const int got =
+        GetDIBits(memory, bitmap, 0, h, rows.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
@@ -615,7 +635,8 @@ public:
         switch (it.kind) {
             case SheetItem::Kind::Slider:
                 SendMessageW(main, TBM_SETPOS, TRUE, value);
-                SendMessageW(p->hwnd, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, value), reinterpret_cast<LPARAM>(main));
+                SendMessageW(p->hwnd, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, value),
+                             reinterpret_cast<LPARAM>(main));
                 break;
             case SheetItem::Kind::Spin:
                 SetDlgItemInt(p->hwnd, idOf(item, kMain), value, TRUE);
@@ -657,7 +678,8 @@ public:
     bool closing() override { return PropSheet_GetCurrentPageHwnd(m_sheet.hwnd) == nullptr; }
     bool screenshot(const std::string& path) override {
         SetForegroundWindow(m_sheet.hwnd);
-        RedrawWindow(m_sheet.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+        RedrawWindow(m_sheet.hwnd, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
         pump();
         Sleep(200);
         pump();

@@ -24,7 +24,8 @@ struct SheetItem {
     std::string unit;  // shown after a spin control
     std::string lowEnd, highEnd;
     std::vector<std::string> options, optionTips;  // a choice's radio buttons
-    // The folder list's "Add" and "Remove" buttons, and the picker's title.
+    // The folder list's "Add" and "Remove" buttons, and the picker's title;
+    // a choice's one button beside its group (see SheetHost::act).
     std::vector<std::string> buttons, buttonTips;
     std::string pickerTitle;
     // Items of one block share rows; column 1 puts a slider beside the
@@ -59,6 +60,9 @@ public:
     // be added (empty: added, or already there).
     virtual std::string addFolder(const std::string& folder) = 0;
     virtual void removeFolder(int index) = 0;
+    // A choice's button: what it does, and what to tell the user then.
+    virtual std::string act(int tab, int item) = 0;
+    virtual bool canAct(int tab, int item) = 0;
     // What the text fields of the tab would lose when stored; empty: nothing.
     virtual std::string lost(int tab) = 0;
     virtual void reset(int tab) = 0;

@@ -49,7 +49,8 @@ protected:
     int run(std::function<void(SheetRemote&)> script, uint64_t owner = 0) {
         platform::win32::setSheetRemote(std::move(script));
         std::string error;
-        const int result = sheet::showWindowsSheet(settings, owner, [this] { ++helps; }, error);
+        const int result = sheet::showWindowsSheet(
+            settings, owner, [this] { ++helps; }, error);
         EXPECT_GE(result, 0) << error;
         return result;
     }
@@ -87,7 +88,9 @@ TEST_F(NativeSheet, EveryPageOpensWithTheDescribedControls) {
         for (int t = 0; t < static_cast<int>(tabs.size()); ++t) {
             remote.select(t);
             made.push_back(remote.itemsMade(t));
-            shot = remote.screenshot((pictures / (std::to_string(t) + "-" + tabs[t].caption + ".bmp")).string()) && shot;
+            shot = remote.screenshot(
+                       (pictures / (std::to_string(t) + "-" + tabs[t].caption + ".bmp")).string()) &&
+                   shot;
         }
         remote.press(SheetRemote::Button::Cancel);
     });
@@ -168,16 +171,16 @@ TEST_F(NativeSheet, HelpAndTheOwnerWindow) {
 // "quorvane.scr /c:<HWND>", as the Screen Saver dialog starts it: the sheet
 // comes up owned by that window and goes on Cancel.
 TEST(SaverProgram, ConfigurationIsModalToTheWindowNamed) {
-    HWND owner = CreateWindowExW(0, L"STATIC", L"Screen Saver Settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
-                                 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"Screen Saver Settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20,
+                                 20, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(owner, nullptr);
     std::wstring line = L"quorvane.scr /c:" + std::to_wstring(reinterpret_cast<uintptr_t>(owner));
     const std::wstring program = platform::win32::wide(std::filesystem::path(QV_TEST_EXE).string());
     STARTUPINFOW start{};
     start.cb = sizeof start;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start,
-                               &process));
+    ASSERT_TRUE(CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &start, &process));
     // Waits for the sheet while answering the messages the sheet sends its
     // owner (a modal sheet disables it); a minute is far more than it needs.
     HWND found = nullptr;
