@@ -15,7 +15,7 @@
 #include "platform/Signals.h"
 #include "platform/Surface.h"
 #include "scene/StyleCatalogue.h"
-#ifdef _WIN32
+#ifdef QV_NATIVE_SHEET
 #include "config/WindowsSheet.h"
 #include "platform/Environment.h"
 #endif
@@ -78,9 +78,9 @@ int main(int argc, char** argv) {
 
     // Constructed after the clock is chosen: the seed comes from its calendar.
     gApp.construct(args);
-#ifdef _WIN32
-    // Windows has no configuration program of ours: the saver shows the
-    // property sheet itself.
+#ifdef QV_NATIVE_SHEET
+    // Where there is no configuration program (Windows), the saver shows
+    // the property sheet itself.
     gApp.setSettingsSheet([](Settings& settings, uint64_t owner) {
         std::string error;
         if (sheet::showWindowsSheet(

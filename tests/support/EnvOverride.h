@@ -2,6 +2,7 @@
 // Sets or clears an environment variable for one scope and restores it.
 
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,10 @@ public:
         if (const char* old = std::getenv(name)) m_old = old;
         set(value);
     }
+    // A path, in the form the C library's environment holds (a Windows path
+    // is wide otherwise).
+    EnvOverride(const char* name, const std::filesystem::path& value)
+        : EnvOverride(name, value.string().c_str()) {}
     ~EnvOverride() { set(m_old ? m_old->c_str() : nullptr); }
     EnvOverride(const EnvOverride&) = delete;
     EnvOverride& operator=(const EnvOverride&) = delete;

@@ -1,0 +1,69 @@
+#!/bin/sh
+# The Windows program under Wine beside the Linux program, in the same run,
+# full screen (/s) on one Xvfb screen of WxH at default settings: the CPU
+# each takes of one core (the program's own process; Wine's server and the
+# X server apart), the time from a key press to the end of the process, and
+# the time from the start to the first picture (the screen holding more than
+# one colour; polled, so good to about a tenth of a second). Wine is started
+# and warmed up first, in a prefix of its own.
+#
+#   bench/windows_vs_linux.sh [LINUX_BUILD] [WINDOWS_BUILD] [SECONDS] [WxH]
+#
+# LINUX_BUILD defaults to build/release (quorvane is built there),
+# WINDOWS_BUILD to build/windows-x64 (made by `make windows`), SECONDS to 30.
+set -eu
+linux_build="${1:-build/release}"
+windows_build="${2:-build/windows-x64}"
+seconds="${3:-30}"
+size="${4:-1920x1080}"
+here="$(cd "$(dirname "$0")/.." && pwd)"
+. "$here/bench/common.sh"
+build_target "$linux_build" quorvane
+[ -f "$windows_build/quorvane.scr" ] || { echo "no $windows_build/quorvane.scr: make windows" >&2; exit 1; }
+
+saver_screen "$size"
+export WINEPREFIX="$config/wine" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+mkdir -p "$WINEPREFIX"
+trap 'WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$config"' EXIT
+DISPLAY="$display" wineserver -p
+DISPLAY="$display" wineboot -i >/dev/null 2>&1
+DISPLAY="$display" wine "$windows_build/quorvane.scr" --version >/dev/null 2>&1
+
+screen_colours() {
+    DISPLAY="$display" xwd -root -silent | convert xwd:- -scale 5% -format %k info: 2>/dev/null || echo 0
+}
+
+# measure NAME COMMAND...: one full-screen run.
+measure() {
+    name=$1
+    shift
+    t0=$(date +%s%N)
+    DISPLAY="$display" QUORVANE_CONFIG_DIR="$config" "$@" /s /r7 >/dev/null 2>&1 &
+    pid=$!
+    first=-1
+    for _ in $(seq 100); do
+        if [ "$(screen_colours)" -gt 1 ]; then
+            first=$((($(date +%s%N) - t0) / 1000000))
+            break
+        fi
+    done
+    sleep 2
+    p0=$(ticks "$pid")
+    sleep "$seconds"
+    p1=$(ticks "$pid")
+    t1=$(date +%s%N)
+    DISPLAY="$display" xdotool key a
+    status=0
+    wait "$pid" || status=$?
+    t2=$(date +%s%N)
+    awk -v n="$name" -v p=$((p1 - p0)) -v hz="$hz" -v s="$seconds" -v f="$first" \
+        -v ms=$(((t2 - t1) / 1000000)) -v st="$status" 'BEGIN {
+        printf "%-8s %5.1f %% of a core, key to exit %4d ms (status %d), start to first picture %5d ms\n",
+               n, 100 * p / hz / s, ms, st, f }'
+    # The screen goes back to one colour before the next run.
+    sleep 1
+}
+
+echo "quorvane /s at $size over $seconds s, default settings, seed 7"
+measure linux "$linux_build/quorvane"
+measure windows wine "$windows_build/quorvane.scr"
