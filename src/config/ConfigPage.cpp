@@ -221,6 +221,7 @@ void CConfigPage::addSlider(QGridLayout* grid, const sheet::Control& c, int& row
         auto* named = new QHBoxLayout;
         named->addWidget(sample(c.hue, content));
         named->addWidget(label);
+        named->addStretch();
         grid->addLayout(named, row, column);
     } else {
         // Only a label too long for its column wraps.

@@ -155,10 +155,10 @@ bool Settings::writeMessages() {
     m_messages = std::move(compact);
     m_storedMessages = std::move(stored);
     platform::ProfileValues values;
-    for (size_t i = 0; i < m_messages.size(); ++i) {
-        if (m_storedMessages[i].empty()) m_storedMessages[i] = windows1252ToUtf8(m_messages[i]);
-        values.emplace_back(keyWithIndex("Message", static_cast<int>(i)), m_storedMessages[i]);
-    }
+    for (size_t i = 0; i < m_messages.size(); ++i)
+        values.emplace_back(
+            keyWithIndex("Message", static_cast<int>(i)),
+            m_storedMessages[i].empty() ? windows1252ToUtf8(m_messages[i]) : m_storedMessages[i]);
     return write(values);
 }
 
