@@ -38,7 +38,7 @@ protected:
     NativeSheet() {
         platform::win32::setSheetBoxes([this](const std::string& text) {
             boxes.push_back(text);
-            return true;
+            return answer;
         });
     }
     ~NativeSheet() override {
@@ -57,6 +57,7 @@ protected:
     TempFolder tmp;
     Settings settings{platform::ProfileStore(tmp.path()), "Test Owner"};
     std::vector<std::string> boxes;
+    bool answer = true;
     int helps = 0;
 };
 
@@ -110,7 +111,7 @@ TEST_F(NativeSheet, CancelWritesNothing) {
         remote.select(1);
         remote.setValue(0, 3);
         remote.select(5);
-        remote.setText(0, "Cancelled");
+        remote.setText(1, "Cancelled");
         remote.press(SheetRemote::Button::Cancel);
     });
     EXPECT_EQ(result, 0);
@@ -146,6 +147,25 @@ TEST_F(NativeSheet, OkWritesTheChangedPages) {
         EXPECT_NE(boxes.front().find("could not save"), std::string::npos) << boxes.front();
         EXPECT_EQ(result, 0);
     }
+}
+
+// A message with a character the record's code page lacks: the user is
+// asked before it becomes "?", and saying no keeps the sheet open, unwritten.
+TEST_F(NativeSheet, AMessageThatWouldLoseCharactersIsQuestioned) {
+    answer = false;
+    const std::string before = settings.message(0);
+    bool closed = true;
+    run([&](SheetRemote& remote) {
+        remote.select(5);  // Messages: its heading, then the twelve fields
+        remote.setText(1, "Ωmega €");
+        remote.press(SheetRemote::Button::Ok);
+        closed = remote.closing();
+        remote.press(SheetRemote::Button::Cancel);
+    });
+    EXPECT_FALSE(closed);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("replaced by \"?\":\n\nΩ\n"), std::string::npos) << boxes[0];
+    EXPECT_EQ(settings.message(0), before);
 }
 
 TEST_F(NativeSheet, HelpAndTheOwnerWindow) {
