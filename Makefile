@@ -48,10 +48,9 @@ run: run-deps $(RELEASE)/CMakeCache.txt
 	@sh scripts/run.sh $(RELEASE)/quorvane
 
 # The Windows tests compare the Windows program's pictures with those of the
-# Linux program built above; optimised, without sanitizers (there are none
-# for mingw-w64), so that they run quickly under Wine.
+# Linux program built above; without sanitizers (mingw-w64 has none).
 $(WINTEST)/CMakeCache.txt:
-	cmake -S . -B $(WINTEST) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+	cmake -S . -B $(WINTEST) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug \
 	    -DQV_LINUX_PROGRAM=$(abspath $(CHECKED))/quorvane
 
 test: deps $(CHECKED)/CMakeCache.txt $(WINTEST)/CMakeCache.txt

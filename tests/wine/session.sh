@@ -7,6 +7,8 @@
 #
 # Wine's first start in a prefix takes tens of seconds; every later program
 # of the session starts in a fraction of one. DIR/env holds what run.sh needs.
+# What stays running writes into files of DIR, never to the caller's output,
+# which CTest waits to see closed.
 set -eu
 action=$1
 dir=$(realpath -m "$2")
@@ -33,8 +35,8 @@ case "$action" in
         } >"$dir/env"
         . "$dir/env"
         # One server for the whole session, then the prefix made in it.
-        wineserver -p
-        wineboot -i >"$dir/wineboot.log" 2>&1
+        wineserver -p </dev/null >"$dir/wineserver.log" 2>&1
+        wineboot -i </dev/null >"$dir/wineboot.log" 2>&1
         echo "wine session on display $DISPLAY in $WINEPREFIX"
         ;;
     stop)
