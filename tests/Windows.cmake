@@ -81,3 +81,17 @@ if(QV_LINUX_PROGRAM)
             ${QV_LINUX_PROGRAM} ${CMAKE_BINARY_DIR}/render_compare)
   set_tests_properties(win.render_same_pixels PROPERTIES FIXTURES_REQUIRED wine)
 endif()
+
+# The settings sheet: its description and the native property sheet.
+add_executable(test_sheet ${CMAKE_CURRENT_SOURCE_DIR}/config/DescriptionTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/config/win32/SheetTest.cpp)
+target_link_libraries(test_sheet PRIVATE quorvane_sheet gtest gtest_main)
+target_include_directories(test_sheet PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(test_sheet PRIVATE QV_TEST_EXE="$<TARGET_FILE:quorvane>")
+add_dependencies(test_sheet quorvane)
+# A screensaver's manifest: version 6 of the common controls, as the program has.
+qv_windows_program(test_sheet)
+set_target_properties(test_sheet PROPERTIES SUFFIX ".exe" WIN32_EXECUTABLE OFF)
+add_test(NAME win.sheet COMMAND ${QV_WINE_RUN} $<TARGET_FILE:test_sheet>)
+# It takes the foreground and photographs the screen: alone, as the modes are.
+set_tests_properties(win.sheet PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON)

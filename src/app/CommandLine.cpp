@@ -113,6 +113,11 @@ LaunchRequest parseWindowsSwitches(const std::vector<std::string>& args) {
         r.action = Action::FullScreen;
     } else {
         r.action = Action::Configure;
+        // The Screen Saver dialog's "Settings..." names itself ("/c:1234")
+        // as the window the sheet is to be modal to.
+        const std::string& a = args[0];
+        if (a.size() > 3 && (a[0] == '/' || a[0] == '-') && (a[1] == 'c' || a[1] == 'C') && a[2] == ':')
+            r.windowId = parseWindowId(a.substr(3)).value_or(0);
     }
     r.seed = windowsSeedArgument(args);
     return r;

@@ -82,7 +82,7 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
     switch (request.action) {
         case Action::Configure:
             m_iMode = kModeConfigure;
-            return startConfiguration();
+            return startConfiguration(request.windowId);
         case Action::ChangePassword:
             // There is no screensaver password library of ours: where the
             // system asks for the password itself, the user is told so.
@@ -148,7 +148,11 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
     return false;
 }
 
-bool CSaverApp::startConfiguration() {
+bool CSaverApp::startConfiguration(uint64_t owner) {
+    if (m_settingsSheet) {
+        m_settingsSheet(*m_pSettings, owner);
+        return false;
+    }
     if (!platform::configurationProgramAvailable()) {
         platform::showNotice("Quorvane", kConfigureNotice);
         return false;

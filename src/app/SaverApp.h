@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -86,6 +87,11 @@ public:
 
     // Opens the help page, or says in an error box why it cannot.
     void showHelp();
+    // A settings sheet this program shows itself (where there is no
+    // configuration program to start): given the record and the window to
+    // be modal to (0: none named). Unset, the configuration program runs.
+    using SettingsSheet = std::function<void(Settings& settings, uint64_t owner)>;
+    void setSettingsSheet(SettingsSheet sheet) { m_settingsSheet = std::move(sheet); }
     // The help page: the install folder (the installed data folder when the
     // setting is empty) and "quorvane.htm".
     std::filesystem::path helpFile() const;
@@ -97,9 +103,10 @@ private:
     // it could not be made.
     bool adoptWindow(std::unique_ptr<CSceneWnd> wnd, bool made);
     bool fail(const std::string& text);
-    // Replaces this process with the configuration program; returns (false)
-    // only when there is no display or no such program.
-    bool startConfiguration();
+    // Shows the settings sheet of this program, modal to `owner`, when it
+    // has one; else replaces this process with the configuration program and
+    // returns (false) only when there is no display or no such program.
+    bool startConfiguration(uint64_t owner);
 
     CScreenWnd* m_pScreenWnd = nullptr;
     std::unique_ptr<CSceneWnd> m_pWindow;  // the window of either kind
@@ -113,6 +120,7 @@ private:
     int m_exitCode = 0;
     // The system was told that the full-screen saver runs.
     bool m_bAnnounced = false;
+    SettingsSheet m_settingsSheet;
 };
 
 extern CSaverApp gApp;

@@ -15,6 +15,10 @@
 #include "platform/Signals.h"
 #include "platform/Surface.h"
 #include "scene/StyleCatalogue.h"
+#ifdef QV_NATIVE_SHEET
+#include "config/WindowsSheet.h"
+#include "platform/Environment.h"
+#endif
 
 namespace {
 
@@ -74,6 +78,16 @@ int main(int argc, char** argv) {
 
     // Constructed after the clock is chosen: the seed comes from its calendar.
     gApp.construct(args);
+#ifdef QV_NATIVE_SHEET
+    // Where there is no configuration program (Windows), the saver shows
+    // the property sheet itself.
+    gApp.setSettingsSheet([](Settings& settings, uint64_t owner) {
+        std::string error;
+        if (sheet::showWindowsSheet(
+                settings, owner, [] { gApp.showHelp(); }, error) < 0)
+            platform::showErrorBox("Quorvane", error);
+    });
+#endif
     int code = 0;
     if (gApp.InitInstance(request, platform::ProfileStore(platform::ProfileStore::defaultFolder()))) {
         code = platform::runMessageLoop();

@@ -30,6 +30,12 @@ TEST(CommandLine, ModesAndUsageErrors) {
     const LaunchRequest preview = parseCommandLine({"/p", "4194311"});
     EXPECT_TRUE(preview.action == Action::Preview && preview.windowId == 4194311u);
     EXPECT_EQ(parseCommandLine({"/a", "77"}).windowId, 77u);
+    // The configuration names the window to be modal to; anything else there is no window.
+    const LaunchRequest configure = parseCommandLine({"/c:393442"});
+    EXPECT_TRUE(configure.action == Action::Configure && configure.windowId == 393442u);
+    EXPECT_EQ(parseCommandLine({"-C:0x60100"}).windowId, 0x60100u);
+    for (const char* none : {"/c:", "/c:12x", "/c:-5", "/p:4194311", "/c"})
+        EXPECT_EQ(parseCommandLine({none}).windowId, 0u) << none;
     for (const Args& bad : std::vector<Args>{{"/p"},
                                              {"/p", "12abc"},
                                              {"/p", "-5"},

@@ -117,3 +117,22 @@ TEST(SaverApp, HelpPageErrors) {
     EXPECT_EQ(installed.helpFile(), fs::path(QV_DATA_DIR "quorvane.htm"));
     EXPECT_TRUE(installed.helpFile().is_absolute());
 }
+
+// Where the program shows the settings sheet itself, the configuration mode
+// opens it on the record read, modal to the window named, and then ends.
+TEST(SaverApp, ConfigurationOpensTheProgramsOwnSheet) {
+    TempFolder tmp;
+    CSaverApp app;
+    Settings* shown = nullptr;
+    uint64_t owner = 0;
+    app.setSettingsSheet([&](Settings& s, uint64_t o) {
+        shown = &s;
+        owner = o;
+    });
+    LaunchRequest configure;
+    configure.action = LaunchRequest::Action::Configure;
+    configure.windowId = 4242;
+    EXPECT_FALSE(app.InitInstance(configure, platform::ProfileStore(tmp.path())));
+    EXPECT_TRUE(shown && shown == app.settings() && owner == 4242u);
+    EXPECT_TRUE(app.mode() == CSaverApp::kModeConfigure && app.ExitInstance() == 0);
+}
