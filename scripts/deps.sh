@@ -8,6 +8,7 @@
 #                  the benchmarks need (`make test`)
 #   deps.sh fuzz   all of it, and clang with its libFuzzer runtime (`make fuzz`)
 #   deps.sh soak   what `make run` needs, and GNU time (`make soak`)
+#   deps.sh windows  the cross compilers that build quorvane.scr (`make windows`)
 set -eu
 
 # Building the program, and the fonts it asks for by name.
@@ -30,13 +31,24 @@ TEST_PACKAGES="
   libxml2-utils dpkg-dev file lintian
   linux-perf time clang-format
 "
+# The Windows program: mingw-w64's compilers (the POSIX thread model, which
+# std::thread needs) for 64- and 32-bit Windows. `make test` also builds the
+# 64-bit program and its tests and runs them under Wine on Xvfb, with
+# GoogleTest built from Debian's sources (googletest, above).
+WINDOWS_PACKAGES="
+  cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+"
+WINE_PACKAGES="
+  wine wine64
+"
 case "${1:-}" in
     run) PACKAGES=$RUN_PACKAGES ;;
-    fuzz) PACKAGES="$RUN_PACKAGES $TEST_PACKAGES clang libclang-rt-dev" ;;
+    fuzz) PACKAGES="$RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINE_PACKAGES clang libclang-rt-dev" ;;
     soak) PACKAGES="$RUN_PACKAGES time" ;;
-    "") PACKAGES="$RUN_PACKAGES $TEST_PACKAGES" ;;
+    windows) PACKAGES=$WINDOWS_PACKAGES ;;
+    "") PACKAGES="$RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINE_PACKAGES" ;;
     *)
-        echo "quorvane: deps.sh takes run, fuzz, soak or nothing, not '$1'" >&2
+        echo "quorvane: deps.sh takes run, fuzz, soak, windows or nothing, not '$1'" >&2
         exit 2
         ;;
 esac

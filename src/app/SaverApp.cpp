@@ -11,6 +11,7 @@
 #include "platform/Environment.h"
 #include "platform/MessageLoop.h"
 #include "platform/OutputFile.h"
+#include "platform/SaverSession.h"
 #include "shape/Limn.h"
 #include "styles/Saver.h"
 
@@ -43,6 +44,17 @@ void CSaverApp::construct(const std::vector<std::string>& args) {
 
 namespace {
 
+// Said where the system has no settings sheet of ours, and where it asks for
+// the screensaver password itself.
+constexpr const char* kConfigureNotice =
+    "Quorvane has no settings window on this system yet.\n\n"
+    "It draws with its default settings. Its settings are kept in the registry under "
+    "HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config, and its picture folders in "
+    "Quorvane5.ini in your application-data folder; both may be edited by hand while it is not running.";
+constexpr const char* kPasswordNotice =
+    "Windows itself asks for the password when the screensaver ends: set it under "
+    "Settings, Accounts, Sign-in options (\"On resume, display logon screen\" in the screensaver settings).";
+
 // The saver in a window, unless a size is given (and the screen is larger).
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
@@ -72,8 +84,10 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
             m_iMode = kModeConfigure;
             return startConfiguration();
         case Action::ChangePassword:
-            // There is no screensaver password library here: nothing to do.
+            // There is no screensaver password library of ours: where the
+            // system asks for the password itself, the user is told so.
             m_iMode = kModePassword;
+            if (platform::systemHandlesPasswords()) platform::showNotice("Quorvane", kPasswordNotice);
             return false;
         case Action::Preview: {
             m_iMode = kModePreview;
@@ -118,6 +132,10 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
             }
             if (!adoptWindow(std::move(wnd), made)) return false;
             m_pScreenWnd = screen;
+            if (request.action == Action::FullScreen) {
+                platform::announceFullScreenSaver(true);
+                m_bAnnounced = true;
+            }
             return true;
         }
         case Action::Help:
@@ -131,6 +149,10 @@ bool CSaverApp::InitInstance(const LaunchRequest& request, platform::ProfileStor
 }
 
 bool CSaverApp::startConfiguration() {
+    if (!platform::configurationProgramAvailable()) {
+        platform::showNotice("Quorvane", kConfigureNotice);
+        return false;
+    }
     // The property sheet is a program of its own, so that the saver never
     // loads a widget toolkit. It needs a display to show itself on.
     if (!platform::displayNamed())
@@ -159,6 +181,8 @@ bool CSaverApp::adoptWindow(std::unique_ptr<CSceneWnd> wnd, bool made) {
 int CSaverApp::ExitInstance() { return m_exitCode; }
 
 void CSaverApp::shutdown() {
+    if (m_bAnnounced) platform::announceFullScreenSaver(false);
+    m_bAnnounced = false;
     // The style first: it may still refer to the settings and the scene.
     if (CSceneWnd* scene = pSceneWnd()) scene->setSaver(nullptr);
     m_pScreenWnd = nullptr;

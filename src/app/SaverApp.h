@@ -78,7 +78,7 @@ public:
 
     // Appends one line to the trace log (printf rules). Does nothing when
     // tracing is off.
-    void trace(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void trace(const char* format, ...) QV_PRINTF_FORMAT(2, 3);
     // The next trace line empties the trace file.
     void setTraceNewFile() { m_bTraceNewFile = true; }
     static std::filesystem::path traceFolder();
@@ -111,6 +111,8 @@ private:
     std::unique_ptr<qvTimer> m_traceLap;
     int64_t m_timeLastImage = 0;
     int m_exitCode = 0;
+    // The system was told that the full-screen saver runs.
+    bool m_bAnnounced = false;
 };
 
 extern CSaverApp gApp;

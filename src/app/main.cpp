@@ -12,7 +12,6 @@
 #include "platform/Backend.h"
 #include "platform/MessageLoop.h"
 #include "platform/ProfileStore.h"
-#include "platform/SdlBackend.h"
 #include "platform/Signals.h"
 #include "platform/Surface.h"
 #include "scene/StyleCatalogue.h"
@@ -67,7 +66,7 @@ int main(int argc, char** argv) {
     } else if (a == Action::FullScreen || a == Action::Preview || a == Action::Window ||
                a == Action::XScreenSaver) {
         std::string error;
-        auto display = platform::openSdlBackend(error);
+        auto display = platform::openDisplayBackend(error);
         if (!display) return fail(error);
         platform::setBackend(std::move(display));
         if (request.depth) CDisplay::instance().reset(request.depth);

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/PrintfFormat.h"
+
 // Where trace lines go.
 class TraceSink {
 public:
@@ -23,7 +25,7 @@ bool traceOn();
 // characters: longer lines are cut, and a format that alone fills the buffer
 // is written as "Trace string too long".
 constexpr std::size_t kTraceBufferSize = 1024;
-void trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void trace(const char* format, ...) QV_PRINTF_FORMAT(1, 2);
 // The text of such a line, for a sink that is called directly.
 std::string formatTraceLine(const char* format, va_list ap);
 

@@ -1,6 +1,7 @@
 #pragma once
 // The window system behind CWnd and the message loop. One backend is in use
-// at a time: SDL2 on a display (SdlBackend.h) or headless (HeadlessBackend.h).
+// at a time: the display's (SdlBackend.h; win32/Win32Backend.h on Windows) or
+// headless (HeadlessBackend.h).
 // A backend makes the system windows, turns the system's events into
 // messages posted to the queue, waits for events, and shows the windows'
 // surfaces on the screen.
@@ -61,6 +62,10 @@ public:
     virtual HWND screenSaverWindow() = 0;
     virtual void setCursorVisible(bool visible) = 0;
 };
+
+// The system's window system: SDL2 on a Linux display, Win32 on Windows.
+// Null when there is none to open, with the reason in `error`.
+std::unique_ptr<WindowBackend> openDisplayBackend(std::string& error);
 
 // The backend in use: a headless one unless another was installed.
 WindowBackend& backend();

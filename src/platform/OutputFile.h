@@ -12,8 +12,7 @@
 // device or pipe is never what was meant (and as root it would replace
 // /dev/full with a file).
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -60,9 +59,10 @@ private:
     std::FILE* m_file = nullptr;
     std::string m_error;
     bool m_keepMode = false;
-    mode_t m_mode = 0;
-    uid_t m_uid = 0;
-    gid_t m_gid = 0;
+    // The replaced file's permission bits and owner, where the system has them.
+    uint32_t m_mode = 0;
+    uint32_t m_uid = 0;
+    uint32_t m_gid = 0;
 };
 
 // Removes "<target>.tmp.<pid>" files beside `target` left by writers that

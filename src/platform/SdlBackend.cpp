@@ -697,4 +697,6 @@ std::unique_ptr<WindowBackend> openSdlBackend(std::string& error) {
     return b;
 }
 
+std::unique_ptr<WindowBackend> openDisplayBackend(std::string& error) { return openSdlBackend(error); }
+
 }  // namespace platform

@@ -16,7 +16,12 @@ public:
     EnvOverride& operator=(const EnvOverride&) = delete;
 
 private:
+#ifdef _WIN32
+    // An empty value removes the variable on Windows; there is no empty one.
+    void set(const char* value) { ::_putenv_s(m_name, value ? value : ""); }
+#else
     void set(const char* value) { value ? ::setenv(m_name, value, 1) : ::unsetenv(m_name); }
+#endif
     const char* m_name;
     std::optional<std::string> m_old;
 };

@@ -1,0 +1,59 @@
+# The Windows build's tests, run under Wine on a virtual X display. Included
+# by tests/CMakeLists.txt when cross-building. One program per floor, from the
+# same test files as on Linux but those that need POSIX (fork, signals, file
+# modes, X11) and the Windows build's own win32/ folders; each program is
+# one CTest test, since every start of a Windows program under Wine costs
+# far more than a test case.
+
+# GoogleTest from Debian's source package, built with the cross compiler.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# A test file that uses what only POSIX or X11 offers stays Linux's.
+set(QV_POSIX_ONLY
+  "#include <(unistd|signal|fcntl|spawn|dlfcn|pwd|poll|pthread)\\.h>|#include <sys/|#include \"support/(Forked|ProgramRun|DemoWindow)\\.h\"")
+
+# The wine session: one prefix in the build folder, one X display, Wine
+# started once for all the tests (tests/wine/session.sh).
+set(QV_WINE_SESSION ${CMAKE_BINARY_DIR}/wine)
+set(QV_WINE_RUN sh ${CMAKE_CURRENT_SOURCE_DIR}/wine/run.sh ${QV_WINE_SESSION})
+add_test(NAME wine.start COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/wine/session.sh start ${QV_WINE_SESSION})
+add_test(NAME wine.stop COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/wine/session.sh stop ${QV_WINE_SESSION})
+set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+set(QV_WIN_TESTS "")
+function(qv_windows_test_suite name)
+  file(GLOB_RECURSE candidates CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
+  list(FILTER candidates EXCLUDE REGEX "/gui/demo/|/win32/")
+  set(sources "")
+  foreach(f IN LISTS candidates)
+    file(STRINGS ${f} posix REGEX "${QV_POSIX_ONLY}")
+    if(NOT posix)
+      list(APPEND sources ${f})
+    endif()
+  endforeach()
+  file(GLOB native CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/win32/*.cpp)
+  list(APPEND sources ${native})
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(test_${name} ${sources})
+  target_link_libraries(test_${name} PRIVATE quorvane_core gtest gtest_main)
+  target_include_directories(test_${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(test_${name} PRIVATE QV_TEST_EXE="$<TARGET_FILE:quorvane>")
+  add_dependencies(test_${name} quorvane)
+  add_test(NAME win.${name} COMMAND ${QV_WINE_RUN} $<TARGET_FILE:test_${name}> ${ARGN})
+  set_tests_properties(win.${name} PROPERTIES FIXTURES_REQUIRED wine)
+endfunction()
+
+qv_windows_test_suite(engine)
+qv_windows_test_suite(shape)
+qv_windows_test_suite(layout)
+qv_windows_test_suite(color)
+qv_windows_test_suite(Patterns)
+qv_windows_test_suite(styles)
+qv_windows_test_suite(scene)
+qv_windows_test_suite(platform)
+qv_windows_test_suite(app)

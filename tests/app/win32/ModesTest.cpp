@@ -1,0 +1,321 @@
+// The Windows program's modes, run as Windows runs a screensaver: full screen
+// over the virtual screen until a key, a click or a real movement of the
+// mouse; a preview inside a window of ours until that window goes; the
+// settings and password switches answered with a notice. A system-side test
+// file: it includes the Windows headers and none of our platform headers.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/SystemHeaders.h"
+
+namespace {
+
+// How long a start of the program may take under a loaded Wine: liveness
+// bounds, never measurements.
+constexpr DWORD kStartMs = 60000;
+constexpr DWORD kEndMs = 30000;
+
+std::wstring programPath() {
+    std::string p = QV_TEST_EXE;
+    // The build's path is the build machine's; under Wine its root is Z:.
+    if (!p.empty() && p[0] == '/') p = "Z:" + p;
+    std::wstring w(p.begin(), p.end());
+    for (auto& c : w)
+        if (c == L'/') c = L'\\';
+    return w;
+}
+
+// Takes the messages of this thread's windows (a preview's host must
+// answer its child) for up to `ms`, or until `done` says so.
+template <typename Done>
+bool pumpUntil(DWORD ms, Done done) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    for (;;) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+        if (done()) return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 50)),
+                                  QS_ALLINPUT);
+    }
+}
+
+class Saver {
+public:
+    explicit Saver(const std::wstring& arguments) {
+        std::wstring line = L"\"" + programPath() + L"\" " + arguments;
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        m_started =
+            CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+    }
+    ~Saver() {
+        if (!m_started) return;
+        if (running()) TerminateProcess(m_pi.hProcess, 99);
+        WaitForSingleObject(m_pi.hProcess, kEndMs);
+        CloseHandle(m_pi.hThread);
+        CloseHandle(m_pi.hProcess);
+    }
+    Saver(const Saver&) = delete;
+    Saver& operator=(const Saver&) = delete;
+
+    bool started() const { return m_started; }
+    bool running() const { return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT; }
+    // The exit code once it ended within `ms`; -1 while it runs.
+    long exitCode(DWORD ms) const {
+        if (!pumpUntil(ms, [this] { return !running(); })) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(m_pi.hProcess, &code);
+        return static_cast<long>(code);
+    }
+    // A visible top-level window of the program with this class.
+    HWND topWindow(const wchar_t* className, DWORD ms = kStartMs) const {
+        struct Search {
+            DWORD pid;
+            const wchar_t* cls;
+            HWND found;
+        } s{m_pi.dwProcessId, className, nullptr};
+        pumpUntil(ms, [&] {
+            EnumWindows(
+                [](HWND h, LPARAM l) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(l);
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(h, &pid);
+                    wchar_t cls[64] = {};
+                    GetClassNameW(h, cls, 64);
+                    if (pid != s->pid || !IsWindowVisible(h) || lstrcmpW(cls, s->cls) != 0) return TRUE;
+                    s->found = h;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&s));
+            return s.found != nullptr || !running();
+        });
+        return s.found;
+    }
+
+private:
+    PROCESS_INFORMATION m_pi{};
+    bool m_started = false;
+};
+
+// The text of a message box: its static controls.
+std::wstring boxText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(
+        box,
+        [](HWND h, LPARAM l) -> BOOL {
+            wchar_t cls[32] = {};
+            GetClassNameW(h, cls, 32);
+            if (lstrcmpiW(cls, L"Static") == 0) {
+                wchar_t t[2048] = {};
+                GetWindowTextW(h, t, 2048);
+                *reinterpret_cast<std::wstring*>(l) += t;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+void sendKey(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+// Puts the pointer at (x, y) of the primary monitor.
+void movePointer(int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+void click() {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+TEST(Modes, SettingsSwitchesTellHowToConfigure) {
+    for (const wchar_t* args : {L"", L"/c:1234", L"-C", L"/x"}) {
+        SCOPED_TRACE(testing::Message() << "arguments '" << std::string(args, args + lstrlenW(args)) << "'");
+        Saver s(args);
+        ASSERT_TRUE(s.started());
+        const HWND box = s.topWindow(L"#32770");
+        ASSERT_NE(box, nullptr) << "no notice appeared";
+        EXPECT_NE(boxText(box).find(L"settings"), std::wstring::npos);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(s.exitCode(kEndMs), 0);
+    }
+}
+
+TEST(Modes, PasswordSwitchSaysWindowsAsksForIt) {
+    Saver s(L"/a 1234");
+    const HWND box = s.topWindow(L"#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(boxText(box).find(L"Windows itself"), std::wstring::npos);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(s.exitCode(kEndMs), 0);
+}
+
+// A frame of one colour with a host window inside it, as the display
+// settings' little monitor is; the preview goes into the host.
+class PreviewHost {
+public:
+    static constexpr COLORREF kFill = RGB(255, 0, 255);
+    static constexpr RECT kFrame{100, 100, 500, 400};
+    static constexpr RECT kHost{100, 75, 300, 225};  // in the frame
+
+    PreviewHost() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = CreateSolidBrush(kFill);
+        wc.lpszClassName = L"QuorvaneTestHost";
+        RegisterClassW(&wc);
+        m_frame = CreateWindowExW(0, wc.lpszClassName, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                  kFrame.left, kFrame.top, kFrame.right - kFrame.left,
+                                  kFrame.bottom - kFrame.top, nullptr, nullptr, wc.hInstance, nullptr);
+        m_host = CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                                 kHost.left, kHost.top, kHost.right - kHost.left, kHost.bottom - kHost.top,
+                                 m_frame, nullptr, wc.hInstance, nullptr);
+        UpdateWindow(m_frame);
+    }
+    ~PreviewHost() {
+        if (m_host) DestroyWindow(m_host);
+        DestroyWindow(m_frame);
+    }
+    HWND host() const { return m_host; }
+    void destroyHost() {
+        DestroyWindow(m_host);
+        m_host = nullptr;
+    }
+    // The frame's pixels as the screen shows them, 0x00RRGGBB from the top.
+    std::vector<uint32_t> grab() const {
+        const int w = kFrame.right - kFrame.left, h = kFrame.bottom - kFrame.top;
+        std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+        HDC screen = GetDC(nullptr);
+        HDC mem = CreateCompatibleDC(screen);
+        HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+        HGDIOBJ old = SelectObject(mem, bmp);
+        BitBlt(mem, 0, 0, w, h, screen, kFrame.left, kFrame.top, SRCCOPY);
+        SelectObject(mem, old);
+        BITMAPINFO bmi{};
+        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), &bmi, DIB_RGB_COLORS);
+        DeleteObject(bmp);
+        DeleteDC(mem);
+        ReleaseDC(nullptr, screen);
+        return pixels;
+    }
+
+private:
+    HWND m_frame = nullptr;
+    HWND m_host = nullptr;
+};
+
+TEST(Modes, PreviewDrawsInsideItsHostOnlyAndEndsWithIt) {
+    PreviewHost frame;
+    Saver s(L"/p " + std::to_wstring(reinterpret_cast<uintptr_t>(frame.host())));
+    HWND child = nullptr;
+    ASSERT_TRUE(pumpUntil(kStartMs, [&] {
+        child = FindWindowExW(frame.host(), nullptr, L"QuorvaneWindow", nullptr);
+        return child != nullptr || !s.running();
+    }));
+    ASSERT_NE(child, nullptr) << "the preview made no window in its host";
+    RECT client, hostClient;
+    GetClientRect(child, &client);
+    GetClientRect(frame.host(), &hostClient);
+    EXPECT_TRUE(EqualRect(&client, &hostClient)) << "the preview does not fill its host";
+
+    // Until the preview has covered the host's fill, or for as long as a
+    // start may take.
+    const int w = PreviewHost::kFrame.right - PreviewHost::kFrame.left;
+    const RECT& in = PreviewHost::kHost;
+    constexpr uint32_t fill = 0xFF00FF;
+    std::vector<uint32_t> shown;
+    const auto inside = [&](int x, int y) {
+        return x >= in.left && x < in.right && y >= in.top && y < in.bottom;
+    };
+    pumpUntil(kStartMs, [&] {
+        shown = frame.grab();
+        for (int y = in.top; y < in.bottom; ++y)
+            for (int x = in.left; x < in.right; ++x)
+                if ((shown[static_cast<size_t>(y) * w + x] & 0xFFFFFF) == fill) return false;
+        return true;
+    });
+    size_t outsideChanged = 0, insideFill = 0;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const bool isFill = (shown[i] & 0xFFFFFF) == fill;
+        if (inside(static_cast<int>(i % w), static_cast<int>(i / w)))
+            insideFill += isFill;
+        else
+            outsideChanged += !isFill;
+    }
+    EXPECT_EQ(insideFill, 0u) << "the preview left some of its host unpainted";
+    EXPECT_EQ(outsideChanged, 0u) << "the preview drew outside its host";
+
+    frame.destroyHost();
+    EXPECT_EQ(s.exitCode(kEndMs), 0) << "the preview outlived its host";
+}
+
+class FullScreen : public testing::Test {
+protected:
+    void SetUp() override {
+        // The pointer rests where the saver starts, away from any edge.
+        movePointer(400, 300);
+        m_saver = std::make_unique<Saver>(L"/s");
+        ASSERT_TRUE(m_saver->started());
+        m_window = m_saver->topWindow(L"QuorvaneWindow");
+        ASSERT_NE(m_window, nullptr) << "no full-screen window appeared";
+        // Let it take its first look at the pointer.
+        pumpUntil(1500, [] { return false; });
+    }
+    std::unique_ptr<Saver> m_saver;
+    HWND m_window = nullptr;
+};
+
+TEST_F(FullScreen, CoversTheVirtualScreenOnTop) {
+    RECT r;
+    GetWindowRect(m_window, &r);
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    EXPECT_EQ(r.left, x);
+    EXPECT_EQ(r.top, y);
+    EXPECT_EQ(r.right, x + GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(r.bottom, y + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    EXPECT_TRUE(GetWindowLongW(m_window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongW(m_window, GWL_STYLE) & WS_CAPTION);
+    sendKey('A');
+    EXPECT_EQ(m_saver->exitCode(kEndMs), 0) << "a key did not end it";
+}
+
+TEST_F(FullScreen, EndsOnAClick) {
+    click();
+    EXPECT_EQ(m_saver->exitCode(kEndMs), 0);
+}
+
+TEST_F(FullScreen, AJitterOfTwoPixelsIsNoMovementButALargeMoveIs) {
+    movePointer(402, 301);
+    movePointer(400, 302);
+    EXPECT_EQ(m_saver->exitCode(2000), -1) << "a jitter of two pixels ended it";
+    movePointer(460, 300);
+    EXPECT_EQ(m_saver->exitCode(kEndMs), 0) << "a move of 60 pixels did not end it";
+}
+
+}  // namespace
