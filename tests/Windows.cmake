@@ -57,3 +57,12 @@ qv_windows_test_suite(styles)
 qv_windows_test_suite(scene)
 qv_windows_test_suite(platform)
 qv_windows_test_suite(app)
+
+# The installer, in a Wine prefix of its own: installed silently for the
+# user, again over itself and an older version, the installed program shown
+# full screen and ended by a key, then uninstalled, with and without the
+# user's settings.
+add_test(NAME windows.installer
+  COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/install/windows_install_test.sh $<TARGET_FILE:quorvane>
+    ${PROJECT_VERSION} ${CMAKE_BINARY_DIR}/installer show)
+set_tests_properties(windows.installer PROPERTIES LABELS install ENVIRONMENT "DISPLAY=")

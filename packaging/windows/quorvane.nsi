@@ -8,14 +8,19 @@
 ; /RemoveSettings.
 ;
 ; makensis -DVERSION=1.2.3 -DSCR=path\quorvane.scr -DDOCS=folder-with-quorvane.htm
-;          -DOUTFILE=installer.exe [-DICON=quorvane.ico] quorvane.nsi
+;          -DOUTFILE=installer.exe [-DICON=quorvane.ico] [-DCOMPRESSOR=zlib] quorvane.nsi
 ; DOCS holds quorvane.htm and the gallery/ pictures the page shows.
 
 Unicode true
 Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
-SetCompressor /SOLID lzma
+; The release takes the smallest; a test may ask for a quicker one.
+!ifdef COMPRESSOR
+  SetCompressor ${COMPRESSOR}
+!else
+  SetCompressor /SOLID lzma
+!endif
 
 !macro required name
   !ifndef ${name}

@@ -21,20 +21,17 @@ fail() {
 
 rm -rf "$work"
 mkdir -p "$work"
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 
-# A display for Wine, unless there is one.
+# A display of its own for Wine, unless there is one.
 if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 120 160); do
-        [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-        xvfb=$!
-        export DISPLAY=":$n"
-        break
-    done
-    trap 'wineserver -k 2>/dev/null || true; [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true' EXIT
+    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    xvfb=$!
+    trap 'wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true' EXIT
     i=0
-    while [ ! -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    while [ ! -s "$work/display" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(cat "$work/display")"
 fi
 
 wine_run() { wine "$@" </dev/null >/dev/null 2>&1; }
@@ -62,7 +59,7 @@ mkdir -p "$docs/gallery"
 cp "$src/docs/quorvane.htm" "$docs/"
 cp "$src/docs/gallery/design-2.png" "$docs/gallery/"
 for v in "$version" 0.0.1; do
-    makensis -V1 -DVERSION="$v" -DSCR="$scr" -DDOCS="$docs" -DOUTFILE="$work/quorvane-$v-setup.exe" \
+    makensis -V1 -DCOMPRESSOR=zlib -DVERSION="$v" -DSCR="$scr" -DDOCS="$docs" -DOUTFILE="$work/quorvane-$v-setup.exe" \
         "$src/packaging/windows/quorvane.nsi" >/dev/null || fail "makensis $v"
 done
 setup=$work/quorvane-$version-setup.exe
