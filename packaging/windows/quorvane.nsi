@@ -50,6 +50,8 @@ ${UnStrStr}
 !define STATE_KEY "Software\Quorvane\Installer"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane"
 !define DESKTOP_KEY "Control Panel\Desktop"
+; The image folder list, in the user's roaming application data.
+!define INI_FOLDER "Quorvane"
 !define INI_NAME "Quorvane5.ini"
 
 Name "${PRODUCT}"
@@ -290,7 +292,8 @@ Section "Uninstall"
   ${If} $RemoveSettings == 1
     DeleteRegKey HKCU "${SETTINGS_KEY}"
     SetShellVarContext current
-    Delete "$APPDATA\${INI_NAME}"
+    Delete "$APPDATA\${INI_FOLDER}\${INI_NAME}"
+    RMDir "$APPDATA\${INI_FOLDER}"
   ${Else}
     ; The folder it named is gone; every other setting stays.
     DeleteRegValue HKCU "${SETTINGS_KEY}\Config" "InstallFolder"

@@ -73,7 +73,8 @@ wine reg add "$desktop" /v SCRNSAVE.EXE /d 'C:\windows\system32\other.scr' /f >/
 wine reg add "$desktop" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
 wine reg add "$desktop" /v ScreenSaveTimeOut /d 420 /f >/dev/null 2>&1
 wine reg add "$config" /v Speed /t REG_DWORD /d 7 /f >/dev/null 2>&1
-printf '[Quorvane]\r\nFolders=C:\\pictures*\r\n' >"$appdata/Quorvane5.ini"
+mkdir -p "$appdata/Quorvane"
+printf '[Quorvane]\r\nFolders=C:\\pictures*\r\n' >"$appdata/Quorvane/Quorvane5.ini"
 
 # Over an older version, then twice: one entry, the newest version, the first previous saver.
 for v in 0.0.1 "$version" "$version"; do
@@ -125,7 +126,7 @@ reg_has_key "$entry" && fail "the Apps and Features entry is left"
 [ "$(reg_value "$desktop" ScreenSaveActive)" = 0 ] || fail "ScreenSaveActive is not as it was"
 [ "$(reg_value "$config" Speed)" = 0x7 ] || fail "the settings were not kept"
 [ -z "$(reg_value "$config" InstallFolder)" ] || fail "InstallFolder names the removed folder"
-[ -f "$appdata/Quorvane5.ini" ] || fail "the image folder list was not kept"
+[ -f "$appdata/Quorvane/Quorvane5.ini" ] || fail "the image folder list was not kept"
 
 # With the option, the settings go too.
 wine_run "$setup" /S
@@ -133,7 +134,7 @@ settle
 wine_run "$installed/uninstall.exe" /S /RemoveSettings
 settle
 reg_has_key 'HKCU\Software\Quorvane' && fail "the settings were not removed"
-[ -e "$appdata/Quorvane5.ini" ] && fail "the image folder list was not removed"
+[ -e "$appdata/Quorvane/Quorvane5.ini" ] && fail "the image folder list was not removed"
 [ "$(reg_value "$desktop" SCRNSAVE.EXE)" = 'C:\windows\system32\other.scr' ] ||
     fail "the previous screensaver is not back after the second install"
 echo "windows installer: ok"
