@@ -4,7 +4,8 @@
 # installing twice and over an older version leaves one entry and the
 # settings; the silent uninstall removes the program, brings back the
 # screensaver chosen before and keeps the settings, unless asked to remove
-# them. The installer and the program carry the version.
+# them; for all users the program goes into the system folder and the entry
+# is machine-wide. The installer and the program carry the version.
 #
 # usage: windows_install_test.sh SCR VERSION WORK_DIR [SHOW]
 #   SCR      the 64-bit quorvane.scr to install
@@ -137,4 +138,17 @@ reg_has_key 'HKCU\Software\Quorvane' && fail "the settings were not removed"
 [ -e "$appdata/Quorvane/Quorvane5.ini" ] && fail "the image folder list was not removed"
 [ "$(reg_value "$desktop" SCRNSAVE.EXE)" = 'C:\windows\system32\other.scr' ] ||
     fail "the previous screensaver is not back after the second install"
+# For all users (Wine's user is an administrator): the program in the system
+# folder, where the Screen Saver dialog lists it, and the entry machine-wide.
+system=$(winepath -u 'C:\windows\system32' 2>/dev/null)
+machineEntry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane'
+wine_run "$setup" /S /AllUsers || fail "silent install for all users"
+settle
+[ -f "$system/quorvane.scr" ] || fail "not in the system folder for all users"
+[ "$(reg_value "$machineEntry" DisplayVersion)" = "$version" ] || fail "no machine-wide entry"
+allUsers=$(winepath -u "$(reg_value "$machineEntry" InstallLocation)" 2>/dev/null)
+wine_run "$allUsers/uninstall.exe" /S /AllUsers
+settle
+[ -e "$system/quorvane.scr" ] && fail "the program is left in the system folder"
+reg_has_key "$machineEntry" && fail "the machine-wide entry is left"
 echo "windows installer: ok"
