@@ -8,6 +8,8 @@
 # `make install` installs under PREFIX; `make deb` builds the Debian package.
 # `make windows` builds quorvane.scr for 64- and 32-bit Windows (out/windows/);
 # `make test` also builds the 64-bit one with its tests and runs them under Wine.
+# `make windows-dist` makes the Windows installer and portable zip of them
+# (dist/); `make dist` every release artefact with its SHA-256 sum (dist/).
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RELEASE := build/release
 CHECKED := build/checked
@@ -75,6 +77,17 @@ windows: windows-deps
 	mkdir -p out/windows/x64 out/windows/x86
 	cp $(WIN64)/quorvane.scr out/windows/x64/
 	cp $(WIN32)/quorvane.scr out/windows/x86/
+
+VERSION := $(shell sed -n 's/^project(Quorvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+.PHONY: windows-dist dist dist-deps
+dist-deps:
+	@sh scripts/deps.sh dist
+
+windows-dist: dist-deps windows
+	sh scripts/windows-dist.sh $(VERSION) out/windows/x64/quorvane.scr out/windows/x86/quorvane.scr dist
+
+dist: dist-deps deb windows
+	sh scripts/dist.sh dist $(DEB) out/windows/x64/quorvane.scr out/windows/x86/quorvane.scr
 
 # `make gallery` renders the pictures of docs/gallery again (every style alone
 # and three whole runs, with the optimised program) and the help page's table

@@ -9,6 +9,7 @@
 #   deps.sh fuzz   all of it, and clang with its libFuzzer runtime (`make fuzz`)
 #   deps.sh soak   what `make run` needs, and GNU time (`make soak`)
 #   deps.sh windows  the cross compilers that build quorvane.scr (`make windows`)
+#   deps.sh dist   those, and what makes the release artefacts (`make dist`)
 set -eu
 
 # Building the program, and the fonts it asks for by name.
@@ -41,14 +42,20 @@ WINDOWS_PACKAGES="
 WINE_PACKAGES="
   wine wine64
 "
+# The Windows installer and the portable zip (`make windows-dist`, `make
+# dist`; the installer's test in `make test` builds installers too).
+DIST_PACKAGES="
+  nsis zip
+"
 case "${1:-}" in
     run) PACKAGES=$RUN_PACKAGES ;;
-    fuzz) PACKAGES="$RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINE_PACKAGES clang libclang-rt-dev" ;;
+    fuzz) PACKAGES="$RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINE_PACKAGES $DIST_PACKAGES clang libclang-rt-dev" ;;
     soak) PACKAGES="$RUN_PACKAGES time" ;;
     windows) PACKAGES=$WINDOWS_PACKAGES ;;
-    "") PACKAGES="$RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINE_PACKAGES" ;;
+    dist) PACKAGES="$RUN_PACKAGES $WINDOWS_PACKAGES $DIST_PACKAGES dpkg-dev file" ;;
+    "") PACKAGES="$RUN_PACKAGES $TEST_PACKAGES $WINDOWS_PACKAGES $WINE_PACKAGES $DIST_PACKAGES" ;;
     *)
-        echo "quorvane: deps.sh takes run, fuzz, soak, windows or nothing, not '$1'" >&2
+        echo "quorvane: deps.sh takes run, fuzz, soak, windows, dist or nothing, not '$1'" >&2
         exit 2
         ;;
 esac
