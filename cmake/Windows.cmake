@@ -9,19 +9,11 @@ set(QV_LINUX_PLATFORM_FILES "/(SdlBackend|X11Embed|X11Image)")
 set(QV_WIN32_DIR ${PROJECT_SOURCE_DIR}/src/platform/win32)
 
 # Takes the Linux list of platform sources in `var` and makes it Windows':
-# each win32/<Name>.cpp replaces <Name>.cpp, a stub/<Name>.cpp stands in for
-# a win32/<Name>.cpp that is not there yet, and every other win32 file joins.
+# each win32/<Name>.cpp replaces <Name>.cpp, and every other win32 file joins.
 function(qv_windows_platform_sources var)
   set(sources ${${var}})
   list(FILTER sources EXCLUDE REGEX "${QV_LINUX_PLATFORM_FILES}\\.cpp$")
   file(GLOB native CONFIGURE_DEPENDS ${QV_WIN32_DIR}/*.cpp)
-  file(GLOB stubs CONFIGURE_DEPENDS ${QV_WIN32_DIR}/stub/*.cpp)
-  foreach(stub IN LISTS stubs)
-    get_filename_component(name ${stub} NAME)
-    if(NOT EXISTS ${QV_WIN32_DIR}/${name})
-      list(APPEND native ${stub})
-    endif()
-  endforeach()
   foreach(file IN LISTS native)
     get_filename_component(name ${file} NAME)
     list(REMOVE_ITEM sources ${PROJECT_SOURCE_DIR}/src/platform/${name})
