@@ -60,12 +60,7 @@ qv_windows_test_suite(color)
 qv_windows_test_suite(Patterns)
 qv_windows_test_suite(styles)
 qv_windows_test_suite(scene)
-# Reading PNG files back waits for the Windows version of the PNG writer.
-if(EXISTS ${PROJECT_SOURCE_DIR}/src/platform/win32/PngWriter.cpp)
-  qv_windows_test_suite(platform)
-else()
-  qv_windows_test_suite(platform --gtest_filter=-Png.*)
-endif()
+qv_windows_test_suite(platform)
 qv_windows_test_suite(app)
 
 # The modes run the program under the session's one display and send it

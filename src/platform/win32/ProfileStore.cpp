@@ -514,8 +514,8 @@ bool ProfileStore::writePrivate(const std::string& file, const std::string& sect
     return writeFile(file, section, {{key, value}}, true);
 }
 
-bool ProfileStore::writeFile(const std::string& file, const std::string& section,
-                             const ProfileValues& values, bool wait) {
+bool ProfileStore::writeFile(const std::string& file, const std::string& section, const ProfileValues& values,
+                             bool wait) {
     std::error_code ec;
     fs::create_directories(m_folder, ec);
     const fs::path path = m_folder / win32::pathFromUtf8(file);

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "platform/Environment.h"
-#include "platform/InputFile.h"
 #include "platform/FileSearch.h"
+#include "platform/InputFile.h"
 #include "platform/LocalTime.h"
 #include "platform/OutputFile.h"
 #include "platform/Signals.h"
