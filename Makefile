@@ -78,7 +78,7 @@ windows: windows-deps
 	cp $(WIN64)/quorvane.scr out/windows/x64/
 	cp $(WIN32)/quorvane.scr out/windows/x86/
 
-VERSION := $(shell sed -n 's/^project(Quorvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+VERSION := $(shell sed -n 's/^project.Quorvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 .PHONY: windows-dist dist dist-deps
 dist-deps:
 	@sh scripts/deps.sh dist
