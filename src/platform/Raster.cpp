@@ -6,10 +6,12 @@
 #include <limits>
 #include <new>
 
+#include "platform/Wide128.h"
+
 namespace {
 
 using i64 = int64_t;
-using u128 = unsigned __int128;
+using wide::u128;
 
 // Doubles outside this range are far off any surface; clamping to it before
 // converting keeps every conversion to an integer defined.
@@ -36,8 +38,7 @@ struct LineSteps {
     i64 minorAt(i64 i) const {
         // Lines within ±2^30 need no 128-bit arithmetic.
         if (n < (i64{1} << 30)) return b0 + sb * ((2 * i * db + n) / (2 * n));
-        const __int128 num = static_cast<__int128>(2 * i) * db + n;
-        return b0 + sb * static_cast<i64>(num / (2 * n));
+        return b0 + sb * wide::mulAddDiv(2 * i, db, n, 2 * n).q;
     }
 };
 
@@ -93,8 +94,8 @@ void rasterLine(POINT from, POINT to, const RECT& clip, SpanSink& sink) {
 
     // Walk the steps with an exact running quotient.
     const i64 den = 2 * n, step = 2 * s.db;
-    const __int128 num0 = static_cast<__int128>(2 * first) * s.db + n;
-    i64 q = static_cast<i64>(num0 / den), rem = static_cast<i64>(num0 % den);
+    const wide::QuotientRemainder start = wide::mulAddDiv(2 * first, s.db, n, den);
+    i64 q = start.q, rem = start.r;
     i64 a = a0 + s.sa * first;
     if (xMajor) {
         // Pixels of one row are contiguous: hand them out as one run.
@@ -148,14 +149,13 @@ struct Edge {
             x = xTop;
             return;
         }
-        const __int128 num = static_cast<__int128>(y - yTop) * dx + dy - 1;
-        __int128 qq = num / dy, rr = num % dy;
+        auto [qq, rr] = wide::mulAddDiv(y - yTop, dx, dy - 1, dy);
         if (rr < 0) {
             rr += dy;
             --qq;
         }
-        q = static_cast<i64>(qq);
-        rem = static_cast<i64>(rr);
+        q = qq;
+        rem = rr;
         x = xTop + q;
     }
     void advance() {
