@@ -42,7 +42,9 @@ struct QuotientRemainder {
 inline QuotientRemainder mulAddDivHalves(int64_t a, int64_t b, int64_t c, int64_t d) {
     // The magnitude of a * b with its sign, then c added or taken away.
     const bool productNegative = (a < 0) != (b < 0) && a != 0 && b != 0;
-    const auto magnitude = [](int64_t v) { return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v); };
+    const auto magnitude = [](int64_t v) {
+        return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+    };
     U128 p = U128::mul64(magnitude(a), magnitude(b));
     bool negative = productNegative;
     const uint64_t cm = magnitude(c);
