@@ -1,5 +1,7 @@
 #include "platform/Font.h"
 
+#include "platform/FontGlyphs.h"
+
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -8,7 +10,6 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -16,11 +17,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -31,61 +27,25 @@ constexpr double kDefaultEm = 16.0;
 constexpr double kMinEm = 1.0;
 constexpr double kMaxEm = 512.0;
 
-// Unicode of the Windows-1252 positions 0x80..0x9F; 0 where the code page
-// defines no character. The rest of 0xA0..0xFF is Latin-1, as Unicode.
-constexpr std::array<char32_t, 32> kCp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-// The character a byte stands for; 0 for control characters (delete too)
-// and the undefined positions, which take no room.
-char32_t unicodeOf(unsigned char c) {
-    if (c < 0x20 || c == 0x7F) return 0;
-    if (c >= 0x80 && c < 0xA0) return kCp1252High[c - 0x80];
-    return c;
-}
-
 struct FontFile {
     std::string path;
     int index = 0;
 };
 
-struct Glyph {
-    bool ready = false;
-    int advance = 0;
-    int left = 0;  // bitmap's left edge, from the pen position
-    int top = 0;   // bitmap's top row, above the baseline
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> coverage;  // width x height, 0..255
-};
-
-// The glyphs of one face at one size and one synthetic style, rendered on
-// first use. It owns a FreeType size object of its own, so that sets of
-// the same face at different sizes can be used in any order.
-struct GlyphSet {
+// The glyphs of one face at one size and one synthetic style. It owns a
+// FreeType size object of its own, so that sets of the same face at
+// different sizes can be used in any order.
+struct FtGlyphSet final : platform::GlyphSet {
     FT_Face face = nullptr;
     FT_Size size = nullptr;
     bool emboldened = false;
     bool slanted = false;
-    std::array<Glyph, 256> glyphs;
-    size_t bytes = sizeof(GlyphSet);  // what the rendered glyphs hold, roughly
+    size_t bytes = sizeof(FtGlyphSet);  // what the rendered glyphs hold, roughly
 
-    GlyphSet() = default;
-    GlyphSet(const GlyphSet&) = delete;
-    GlyphSet& operator=(const GlyphSet&) = delete;
-    ~GlyphSet();
-
-    const Glyph& glyph(unsigned char c) {
-        Glyph& g = glyphs[c];
-        if (!g.ready) render(c, g);
-        return g;
-    }
+    ~FtGlyphSet() override;
 
 private:
-    void render(unsigned char c, Glyph& g);
+    void render(char32_t u, platform::Glyph& g) override;
 };
 
 // The process's FreeType library, fontconfig and three caches, so that the
@@ -151,14 +111,14 @@ public:
 
     // The glyph set of `face` at `em64` (pixels per em in 1/64) in the
     // given synthetic style; null when FreeType refuses the size.
-    std::shared_ptr<GlyphSet> glyphSet(FT_Face face, FT_F26Dot6 em64, bool emboldened, bool slanted) {
+    std::shared_ptr<FtGlyphSet> glyphSet(FT_Face face, FT_F26Dot6 em64, bool emboldened, bool slanted) {
         const SetKey key{face, em64, emboldened, slanted};
         for (auto it = m_sets.begin(); it != m_sets.end(); ++it)
             if (it->key == key) {
                 m_sets.splice(m_sets.begin(), m_sets, it);
                 return it->set;
             }
-        auto set = std::make_shared<GlyphSet>();
+        auto set = std::make_shared<FtGlyphSet>();
         set->face = face;
         set->emboldened = emboldened;
         set->slanted = slanted;
@@ -179,7 +139,7 @@ private:
     };
     struct CachedSet {
         SetKey key;
-        std::shared_ptr<GlyphSet> set;
+        std::shared_ptr<FtGlyphSet> set;
     };
 
     FontSystem() {
@@ -246,60 +206,13 @@ private:
     std::list<CachedSet> m_sets;
 };
 
-GlyphSet::~GlyphSet() {
+FtGlyphSet::~FtGlyphSet() {
     // At the end of the process the faces, and their sizes with them, may
     // have gone first.
     if (size && FontSystem::alive()) FT_Done_Size(size);
 }
 
-// dst + (src - dst) * alpha / 255, rounded, for each channel of two colour
-// references; red and blue share one multiplication.
-inline uint32_t blend(uint32_t dst, uint32_t src, uint32_t alpha) {
-    const uint32_t inv = 255 - alpha;
-    uint32_t rb = (src & 0xFF00FF) * alpha + (dst & 0xFF00FF) * inv + 0x800080;
-    uint32_t g = (src & 0xFF00) * alpha + (dst & 0xFF00) * inv + 0x8000;
-    rb = ((rb + ((rb >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
-    g = ((g + ((g >> 8) & 0xFF00)) >> 8) & 0xFF00;
-    return rb | g;
-}
-
-// blend() over a row: `n` pixels of `dst` towards `src` by the coverage
-// values. Four pixels at a time in 16-bit lanes (the channel products fit),
-// then the rest one by one; the results are those of blend().
-void blendRow(uint32_t* dst, const uint8_t* coverage, size_t n, uint32_t src) {
-    size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i s16 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(src & 0xFFFFFF)), zero);
-    const __m128i full = _mm_set1_epi16(255), half = _mm_set1_epi16(128);
-    const __m128i colour = _mm_set1_epi32(0xFFFFFF);
-    for (; i + 4 <= n; i += 4) {
-        uint32_t a4;
-        std::memcpy(&a4, coverage + i, 4);
-        // Each pixel's coverage in all four of its lanes.
-        __m128i a = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(a4)), zero);
-        a = _mm_unpacklo_epi16(a, a);  // a0 a0 a1 a1 a2 a2 a3 a3 (32-bit)
-        const __m128i aLo = _mm_unpacklo_epi32(a, a), aHi = _mm_unpackhi_epi32(a, a);
-        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-        const auto mix = [&](__m128i d16, __m128i a16) {
-            __m128i t =
-                _mm_add_epi16(_mm_mullo_epi16(s16, a16), _mm_mullo_epi16(d16, _mm_sub_epi16(full, a16)));
-            t = _mm_add_epi16(t, half);
-            return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
-        };
-        const __m128i lo = mix(_mm_unpacklo_epi8(d, zero), aLo);
-        const __m128i hi = mix(_mm_unpackhi_epi8(d, zero), aHi);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
-                         _mm_and_si128(_mm_packus_epi16(lo, hi), colour));
-    }
-#endif
-    for (; i < n; ++i) dst[i] = blend(dst[i], src, coverage[i]);
-}
-
-void GlyphSet::render(unsigned char c, Glyph& g) {
-    g.ready = true;
-    const char32_t u = unicodeOf(c);
-    if (u == 0) return;
+void FtGlyphSet::render(char32_t u, platform::Glyph& g) {
     // A character the face lacks (index 0, the missing-glyph box) is drawn
     // as nothing and takes no room, as an undefined one.
     const FT_UInt index = FT_Get_Char_Index(face, u);
@@ -333,67 +246,53 @@ void GlyphSet::render(unsigned char c, Glyph& g) {
     }
 }
 
-}  // namespace
-
-struct CFont::Impl {
-    FT_Face face = nullptr;  // the font system's
-    bool emboldened = false;
-    bool slanted = false;
-    TEXTMETRIC tm;
-    std::shared_ptr<GlyphSet> glyphs;
-
-    const Glyph& glyph(unsigned char c) { return glyphs->glyph(c); }
-
-    // Sets the size from the height rule and works out the metrics the
-    // way the classic text metrics report them: ascent and descent from the
-    // face's clipping extents (the OS/2 "Win" values where present).
-    bool setSize(int32_t height, int weight, bool italic) {
-        const double upem = face->units_per_EM;
-        double ascentUnits = face->ascender, descentUnits = -face->descender;
-        double lineGapUnits = face->height - (face->ascender - face->descender);
-        const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-        if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
-            ascentUnits = os2->usWinAscent;
-            descentUnits = os2->usWinDescent;
-            lineGapUnits = std::max(0.0, static_cast<double>(face->height) - (ascentUnits + descentUnits));
-        }
-        const double cellUnits = ascentUnits + descentUnits > 0 ? ascentUnits + descentUnits : upem;
-
-        double em = kDefaultEm;
-        if (height < 0)
-            em = -static_cast<double>(height);
-        else if (height > 0)
-            em = height * upem / cellUnits;
-        em = std::clamp(em, kMinEm, kMaxEm);
-        glyphs = FontSystem::instance().glyphSet(face, static_cast<FT_F26Dot6>(std::lround(em * 64)),
-                                                 emboldened, slanted);
-        if (!glyphs) return false;
-
-        const double scale = em / upem;
-        const int ascent = static_cast<int>(std::lround(ascentUnits * scale));
-        int descent = static_cast<int>(std::lround(descentUnits * scale));
-        // A cell height that was asked for is met exactly.
-        if (height > 0 && std::abs(em * cellUnits / upem - height) < 0.5) descent = height - ascent;
-        tm.tmAscent = ascent;
-        tm.tmDescent = descent;
-        tm.tmHeight = ascent + descent;
-        tm.tmInternalLeading = std::max(0, tm.tmHeight - static_cast<int>(std::lround(em)));
-        tm.tmExternalLeading = static_cast<int>(std::lround(lineGapUnits * scale));
-        tm.tmWeight = weight;
-        tm.tmItalic = italic ? 1 : 0;
-        tm.tmMaxCharWidth = static_cast<int>(std::lround(face->max_advance_width * scale));
-        if (os2 && os2->version != 0xFFFF && os2->xAvgCharWidth > 0)
-            tm.tmAveCharWidth = static_cast<int>(std::lround(os2->xAvgCharWidth * scale));
-        else
-            tm.tmAveCharWidth = glyph('x').advance;
-        return true;
+// The glyphs of the face at the size the height rule gives, and the metrics
+// the way the classic text metrics report them: ascent and descent from the
+// face's clipping extents (the OS/2 "Win" values where present).
+bool setSize(FT_Face face, bool emboldened, bool slanted, int32_t height, int weight, bool italic,
+             std::shared_ptr<platform::GlyphSet>& glyphs, TEXTMETRIC& tm) {
+    const double upem = face->units_per_EM;
+    double ascentUnits = face->ascender, descentUnits = -face->descender;
+    double lineGapUnits = face->height - (face->ascender - face->descender);
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
+        ascentUnits = os2->usWinAscent;
+        descentUnits = os2->usWinDescent;
+        lineGapUnits = std::max(0.0, static_cast<double>(face->height) - (ascentUnits + descentUnits));
     }
-};
+    const double cellUnits = ascentUnits + descentUnits > 0 ? ascentUnits + descentUnits : upem;
 
-CFont::CFont() = default;
-CFont::~CFont() = default;
-CFont::CFont(CFont&&) noexcept = default;
-CFont& CFont::operator=(CFont&&) noexcept = default;
+    double em = kDefaultEm;
+    if (height < 0)
+        em = -static_cast<double>(height);
+    else if (height > 0)
+        em = height * upem / cellUnits;
+    em = std::clamp(em, kMinEm, kMaxEm);
+    glyphs = FontSystem::instance().glyphSet(face, static_cast<FT_F26Dot6>(std::lround(em * 64)), emboldened,
+                                             slanted);
+    if (!glyphs) return false;
+
+    const double scale = em / upem;
+    const int ascent = static_cast<int>(std::lround(ascentUnits * scale));
+    int descent = static_cast<int>(std::lround(descentUnits * scale));
+    // A cell height that was asked for is met exactly.
+    if (height > 0 && std::abs(em * cellUnits / upem - height) < 0.5) descent = height - ascent;
+    tm.tmAscent = ascent;
+    tm.tmDescent = descent;
+    tm.tmHeight = ascent + descent;
+    tm.tmInternalLeading = std::max(0, tm.tmHeight - static_cast<int>(std::lround(em)));
+    tm.tmExternalLeading = static_cast<int>(std::lround(lineGapUnits * scale));
+    tm.tmWeight = weight;
+    tm.tmItalic = italic ? 1 : 0;
+    tm.tmMaxCharWidth = static_cast<int>(std::lround(face->max_advance_width * scale));
+    if (os2 && os2->version != 0xFFFF && os2->xAvgCharWidth > 0)
+        tm.tmAveCharWidth = static_cast<int>(std::lround(os2->xAvgCharWidth * scale));
+    else
+        tm.tmAveCharWidth = glyphs->glyph('x').advance;
+    return true;
+}
+
+}  // namespace
 
 bool CFont::CreateFontIndirect(const LOGFONT& d) {
     m_impl.reset();
@@ -403,64 +302,13 @@ bool CFont::CreateFontIndirect(const LOGFONT& d) {
     const bool italic = d.lfItalic != 0;
     FT_Face face = FontSystem::instance().open(family, weight, italic);
     if (!face) return false;
-    auto impl = std::make_unique<Impl>();
-    impl->face = face;
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     const bool faceIsBold = (face->style_flags & FT_STYLE_FLAG_BOLD) ||
                             (os2 && os2->version != 0xFFFF && os2->usWeightClass >= 600);
-    impl->emboldened = weight >= 600 && !faceIsBold;
-    impl->slanted = italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
-    if (!impl->setSize(d.lfHeight, weight, italic)) return false;
+    const bool emboldened = weight >= 600 && !faceIsBold;
+    const bool slanted = italic && !(face->style_flags & FT_STYLE_FLAG_ITALIC);
+    auto impl = std::make_unique<Impl>();
+    if (!setSize(face, emboldened, slanted, d.lfHeight, weight, italic, impl->glyphs, impl->tm)) return false;
     m_impl = std::move(impl);
     return true;
-}
-
-bool CFont::valid() const { return m_impl != nullptr; }
-
-void CFont::DeleteObject() { m_impl.reset(); }
-
-TEXTMETRIC CFont::metrics() const { return m_impl ? m_impl->tm : TEXTMETRIC{}; }
-
-SIZE CFont::textExtent(std::string_view text) const {
-    if (!m_impl) return {};
-    int64_t width = 0;
-    for (unsigned char c : text) width += m_impl->glyph(c).advance;
-    return {static_cast<int32_t>(std::min<int64_t>(width, INT32_MAX)), m_impl->tm.tmHeight};
-}
-
-RECT CFont::draw(CSurface& surface, int x, int baselineY, std::string_view text, const RECT& clip,
-                 uint32_t pixel) const {
-    if (!m_impl || !surface.valid()) return {};
-    const RECT area = intersectRect(clip, surface.bounds());
-    if (area.empty()) return {};
-    const bool trueColor = surface.bitsPerPixel() == 32;
-    RECT touched{};
-    int64_t pen = x;
-    for (unsigned char c : text) {
-        const Glyph& g = m_impl->glyph(c);
-        const int64_t gx = pen + g.left, gy = int64_t{baselineY} - g.top;
-        pen += g.advance;
-        const int64_t x0 = std::max<int64_t>(gx, area.left);
-        const int64_t x1 = std::min<int64_t>(gx + g.width, area.right);
-        const int64_t y0 = std::max<int64_t>(gy, area.top);
-        const int64_t y1 = std::min<int64_t>(gy + g.height, area.bottom);
-        if (x0 >= x1 || y0 >= y1) continue;
-        const size_t n = static_cast<size_t>(x1 - x0);
-        for (int64_t y = y0; y < y1; ++y) {
-            const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - gy) * g.width + (x0 - gx);
-            const int row = static_cast<int>(y);
-            if (trueColor) {
-                // The blend leaves a pixel as it was at coverage 0 and
-                // stores `pixel` at 255, so one branch-free pass serves all.
-                blendRow(surface.row32(row) + x0, cov, n, pixel);
-            } else {
-                uint8_t* dst = surface.row8(row) + x0;
-                for (size_t i = 0; i < n; ++i)
-                    if (cov[i] >= 128) dst[i] = static_cast<uint8_t>(pixel);
-            }
-        }
-        touched = unionRect(touched, {static_cast<int32_t>(x0), static_cast<int32_t>(y0),
-                                      static_cast<int32_t>(x1), static_cast<int32_t>(y1)});
-    }
-    return touched;
 }

@@ -5,15 +5,15 @@
 
 #include "platform/Font.h"
 
+#include "platform/FontGlyphs.h"
+
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstring>
 #include <list>
 #include <memory>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "platform/win32/FontApi.h"
 
@@ -25,23 +25,6 @@ constexpr int kMaxEm = 512;
 // A cell is a little taller than the em; this bounds a positive height.
 constexpr int kMaxCell = kMaxEm * 2;
 
-// Unicode of the Windows-1252 positions 0x80..0x9F; 0 where the code page
-// defines no character.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-// The character a byte stands for; 0 for control characters and the
-// undefined positions, which take no room.
-char16_t unicodeOf(unsigned char c) {
-    if (c < 0x20) return 0;
-    if (c >= 0x80 && c < 0xA0) return kCp1252High[c - 0x80];
-    return c;
-}
-
-using Glyph = platform::win32::GdiGlyph;
 using Family = platform::win32::GdiFont::Family;
 
 // The kind of face each of the text style's faces is, so that where the face
@@ -55,17 +38,18 @@ Family familyOf(const std::string& lowerFace) {
 }
 
 // One GDI font and its glyphs, rendered on first use.
-struct GlyphSet {
+struct GdiGlyphSet final : platform::GlyphSet {
     std::unique_ptr<platform::win32::GdiFont> font;
-    std::array<Glyph, 256> glyphs;
-    std::array<bool, 256> ready{};
 
-    const Glyph& glyph(unsigned char c) {
-        if (!ready[c]) {
-            ready[c] = true;
-            if (const char16_t u = unicodeOf(c)) glyphs[c] = font->glyph(u);
-        }
-        return glyphs[c];
+private:
+    void render(char32_t u, platform::Glyph& g) override {
+        platform::win32::GdiGlyph r = font->glyph(static_cast<char16_t>(u));
+        g.advance = r.advance;
+        g.left = r.left;
+        g.top = r.top;
+        g.width = r.width;
+        g.height = r.height;
+        g.coverage = std::move(r.coverage);
     }
 };
 
@@ -82,7 +66,7 @@ public:
         return cache;
     }
 
-    std::shared_ptr<GlyphSet> get(const std::string& face, int height, int weight, bool italic) {
+    std::shared_ptr<GdiGlyphSet> get(const std::string& face, int height, int weight, bool italic) {
         std::string key;
         for (char c : face) key += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
         key += '|' + std::to_string(height) + '|' + std::to_string(weight) + (italic ? "|i" : "|r");
@@ -97,7 +81,7 @@ public:
             reportOnce(face);
             return nullptr;
         }
-        auto set = std::make_shared<GlyphSet>();
+        auto set = std::make_shared<GdiGlyphSet>();
         set->font = std::move(font);
         m_sets.emplace_front(key, set);
         if (m_sets.size() > kMaxSets) m_sets.pop_back();
@@ -111,33 +95,11 @@ private:
         std::fprintf(stderr, "quorvane: no font can be made for \"%s\"; its text is not drawn\n",
                      face.c_str());
     }
-    std::list<std::pair<std::string, std::shared_ptr<GlyphSet>>> m_sets;
+    std::list<std::pair<std::string, std::shared_ptr<GdiGlyphSet>>> m_sets;
     std::set<std::string> m_reported;
 };
 
-// dst + (src - dst) * alpha / 255, rounded, for each channel of two colour
-// references; red and blue share one multiplication.
-inline uint32_t blend(uint32_t dst, uint32_t src, uint32_t alpha) {
-    const uint32_t inv = 255 - alpha;
-    uint32_t rb = (src & 0xFF00FF) * alpha + (dst & 0xFF00FF) * inv + 0x800080;
-    uint32_t g = (src & 0xFF00) * alpha + (dst & 0xFF00) * inv + 0x8000;
-    rb = ((rb + ((rb >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
-    g = ((g + ((g >> 8) & 0xFF00)) >> 8) & 0xFF00;
-    return rb | g;
-}
-
 }  // namespace
-
-struct CFont::Impl {
-    std::shared_ptr<GlyphSet> glyphs;
-    TEXTMETRIC tm;
-    const Glyph& glyph(unsigned char c) { return glyphs->glyph(c); }
-};
-
-CFont::CFont() = default;
-CFont::~CFont() = default;
-CFont::CFont(CFont&&) noexcept = default;
-CFont& CFont::operator=(CFont&&) noexcept = default;
 
 bool CFont::CreateFontIndirect(const LOGFONT& d) {
     m_impl.reset();
@@ -151,9 +113,9 @@ bool CFont::CreateFontIndirect(const LOGFONT& d) {
         height = std::min<int>(d.lfHeight, kMaxCell);
     auto set = FontCache::instance().get(face, height, weight, italic);
     if (!set) return false;
+    const auto& m = set->font->metrics();
     auto impl = std::make_unique<Impl>();
     impl->glyphs = std::move(set);
-    const auto& m = impl->glyphs->font->metrics();
     impl->tm.tmHeight = m.height;
     impl->tm.tmAscent = m.ascent;
     impl->tm.tmDescent = m.descent;
@@ -165,53 +127,4 @@ bool CFont::CreateFontIndirect(const LOGFONT& d) {
     impl->tm.tmItalic = m.italic ? 1 : 0;
     m_impl = std::move(impl);
     return true;
-}
-
-bool CFont::valid() const { return m_impl != nullptr; }
-
-void CFont::DeleteObject() { m_impl.reset(); }
-
-TEXTMETRIC CFont::metrics() const { return m_impl ? m_impl->tm : TEXTMETRIC{}; }
-
-SIZE CFont::textExtent(std::string_view text) const {
-    if (!m_impl) return {};
-    int64_t width = 0;
-    for (unsigned char c : text) width += m_impl->glyph(c).advance;
-    return {static_cast<int32_t>(std::min<int64_t>(width, INT32_MAX)), m_impl->tm.tmHeight};
-}
-
-RECT CFont::draw(CSurface& surface, int x, int baselineY, std::string_view text, const RECT& clip,
-                 uint32_t pixel) const {
-    if (!m_impl || !surface.valid()) return {};
-    const RECT area = intersectRect(clip, surface.bounds());
-    if (area.empty()) return {};
-    const bool trueColor = surface.bitsPerPixel() == 32;
-    RECT touched{};
-    int64_t pen = x;
-    for (unsigned char c : text) {
-        const Glyph& g = m_impl->glyph(c);
-        const int64_t gx = pen + g.left, gy = int64_t{baselineY} - g.top;
-        pen += g.advance;
-        const int64_t x0 = std::max<int64_t>(gx, area.left);
-        const int64_t x1 = std::min<int64_t>(gx + g.width, area.right);
-        const int64_t y0 = std::max<int64_t>(gy, area.top);
-        const int64_t y1 = std::min<int64_t>(gy + g.height, area.bottom);
-        if (x0 >= x1 || y0 >= y1) continue;
-        const size_t n = static_cast<size_t>(x1 - x0);
-        for (int64_t y = y0; y < y1; ++y) {
-            const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - gy) * g.width + (x0 - gx);
-            const int row = static_cast<int>(y);
-            if (trueColor) {
-                uint32_t* dst = surface.row32(row) + x0;
-                for (size_t i = 0; i < n; ++i) dst[i] = blend(dst[i], pixel, cov[i]);
-            } else {
-                uint8_t* dst = surface.row8(row) + x0;
-                for (size_t i = 0; i < n; ++i)
-                    if (cov[i] >= 128) dst[i] = static_cast<uint8_t>(pixel);
-            }
-        }
-        touched = unionRect(touched, {static_cast<int32_t>(x0), static_cast<int32_t>(y0),
-                                      static_cast<int32_t>(x1), static_cast<int32_t>(y1)});
-    }
-    return touched;
 }
