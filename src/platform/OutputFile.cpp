@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "platform/Signals.h"
+#include "platform/TemporaryName.h"
 
 namespace platform {
 
@@ -27,10 +28,6 @@ std::string kindOf(mode_t mode) {
     if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device";
     if (S_ISSOCK(mode)) return "it is a socket";
     return "it is not a regular file";
-}
-
-std::string temporaryName(const fs::path& target) {
-    return target.string() + ".tmp." + std::to_string(::getpid());
 }
 
 // Makes the rename itself durable. Some file systems cannot sync a folder;
@@ -102,7 +99,7 @@ OutputFile::OutputFile(const fs::path& path) : m_shown(path.string()) {
         m_mode = newFileMode();
     }
     removeTemporaries(m_target, false);
-    m_temporary = temporaryName(m_target);
+    m_temporary = temporaryName(m_target, static_cast<uint64_t>(::getpid()));
     const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     // Never more open than the file it replaces while the data goes in: a
     // private file's contents are private from the first byte. A new file
@@ -133,17 +130,6 @@ OutputFile::~OutputFile() {
     if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
 }
 
-bool OutputFile::fail(const std::string& reason) {
-    if (m_error.empty()) m_error = "cannot write " + m_shown + ": " + reason;
-    return false;
-}
-
-bool OutputFile::write(const std::string& data) {
-    if (!m_file) return false;
-    if (std::fwrite(data.data(), 1, data.size(), m_file) == data.size()) return true;
-    return fail(std::strerror(errno));
-}
-
 bool OutputFile::commit() {
     if (!m_file) return false;
     std::FILE* f = m_file;
@@ -170,22 +156,11 @@ bool OutputFile::commit() {
     return true;
 }
 
-void removeTemporaries(const fs::path& target, bool liveWritersToo) {
-    const std::string prefix = target.filename().string() + ".tmp.";
-    std::error_code ec;
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-        if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
-        if (!liveWritersToo) {
-            const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
-            if (pid <= 0 || pid > INT_MAX || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
-                continue;
-        }
-        std::error_code ignored;
-        if (it->is_regular_file(ignored) && !it->is_symlink(ignored)) fs::remove(it->path(), ignored);
-    }
+const bool kFileNamesIgnoreCase = false;
+
+bool writerMayRun(uint64_t processId) {
+    return processId == 0 || processId > INT_MAX || ::kill(static_cast<pid_t>(processId), 0) == 0 ||
+           errno != ESRCH;
 }
 
 std::FILE* openLogFile(const fs::path& path, bool truncate) {

@@ -17,13 +17,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <mutex>
 #include <set>
 #include <thread>
 
 #include "platform/Environment.h"
 #include "platform/OutputFile.h"
+#include "platform/ProfileFileCache.h"
 
 namespace platform {
 
@@ -220,38 +220,23 @@ private:
 
 // The files parsed, by name in the store's folder.
 struct ProfileStore::Cache {
-    std::mutex mutex;
-    std::map<std::string, std::shared_ptr<const ParsedFile>, std::less<>> files;
-    int batches = 0;
+    ProfileFileCache<ParsedFile, std::string> files;
 
     std::shared_ptr<const ParsedFile> get(const fs::path& folder, const std::string& file) {
-        const std::lock_guard<std::mutex> lock(mutex);
-        auto it = files.find(file);
-        if (it == files.end()) it = files.emplace(file, nullptr).first;
-        auto& slot = it->second;
-        if (slot && batches > 0) return slot;
         const fs::path path = folder / file;
-        struct stat st {};
-        const bool same =
-            slot && slot->identity && ::stat(path.c_str(), &st) == 0 && *slot->identity == FileIdentity(st);
-        if (!same) slot = loadFile(path);
-        return slot;
-    }
-    void forget(const std::string& file) {
-        const std::lock_guard<std::mutex> lock(mutex);
-        files.erase(file);
+        const auto unchanged = [&](const ParsedFile& kept) {
+            struct stat st {};
+            return kept.identity && ::stat(path.c_str(), &st) == 0 && *kept.identity == FileIdentity(st);
+        };
+        return files.get(file, unchanged, [&] { return loadFile(path); });
     }
 };
 
 ProfileStore::ReadBatch::ReadBatch(const ProfileStore& store) : m_cache(store.m_cache) {
-    const std::lock_guard<std::mutex> lock(m_cache->mutex);
-    ++m_cache->batches;
+    m_cache->files.beginBatch();
 }
 
-ProfileStore::ReadBatch::~ReadBatch() {
-    const std::lock_guard<std::mutex> lock(m_cache->mutex);
-    --m_cache->batches;
-}
+ProfileStore::ReadBatch::~ReadBatch() { m_cache->files.endBatch(); }
 
 ProfileStore::ProfileStore(fs::path folder)
     : m_folder(std::move(folder)), m_cache(std::make_shared<Cache>()) {}
@@ -280,30 +265,12 @@ int ProfileStore::readInt(const std::string& keyPath, const std::string& name, i
     return parseInt(*text).value_or(defaultValue);
 }
 
-std::string ProfileStore::readString(const std::string& keyPath, const std::string& name,
-                                     const std::string& defaultValue) {
-    return readValue(keyPath, name).value_or(defaultValue);
-}
-
 bool ProfileStore::writeValues(const std::string& keyPath, const ProfileValues& values) {
     return writeFile(kRegistryFile, keyPath, values, true);
 }
 
 bool ProfileStore::tryWriteValues(const std::string& keyPath, const ProfileValues& values) {
     return writeFile(kRegistryFile, keyPath, values, false);
-}
-
-std::string ProfileStore::readPrivate(const std::string& file, const std::string& section,
-                                      const std::string& key, const std::string& defaultValue,
-                                      size_t maxChars) {
-    std::string v = readFrom(file, section, key).value_or(defaultValue);
-    if (v.size() > maxChars) v.resize(maxChars);
-    return v;
-}
-
-bool ProfileStore::writePrivate(const std::string& file, const std::string& section, const std::string& key,
-                                const std::string& value) {
-    return writeFile(file, section, {{key, value}}, true);
 }
 
 bool ProfileStore::writeFile(const std::string& file, const std::string& section, const ProfileValues& values,
@@ -315,7 +282,7 @@ bool ProfileStore::writeFile(const std::string& file, const std::string& section
     if (target.empty() || !whyNotWritable(target).empty()) return false;
     const WriteLock lock(target, wait);
     if (!lock.held()) return false;
-    m_cache->forget(file);
+    m_cache->files.forget(file);
     const auto parsed = loadFile(target);
     if (parsed->state == Load::Unreadable || parsed->hasNul) return false;
     CSimpleIniA& ini = parsed->ini;

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/TemporaryName.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/SystemHeaders.h"
 #include "platform/win32/Utf8.h"
@@ -26,10 +27,6 @@ constexpr int kMaxLinks = 40;
 // replacement is tried again for up to this long.
 constexpr int kReplaceTries = 50;
 constexpr DWORD kReplacePauseMs = 20;
-
-std::wstring temporaryName(const fs::path& target) {
-    return target.native() + L".tmp." + std::to_wstring(GetCurrentProcessId());
-}
 
 bool processRuns(unsigned long pid) {
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
@@ -107,7 +104,7 @@ OutputFile::OutputFile(const fs::path& path) : m_shown(win32::utf8FromPath(path)
         return;
     }
     removeTemporaries(m_target, false);
-    m_temporary = temporaryName(m_target);
+    m_temporary = temporaryName(m_target, GetCurrentProcessId());
     const auto create = [&] {
         return CreateFileW(m_temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -143,17 +140,6 @@ OutputFile::~OutputFile() {
     if (!m_temporary.empty()) DeleteFileW(m_temporary.c_str());
 }
 
-bool OutputFile::fail(const std::string& reason) {
-    if (m_error.empty()) m_error = "cannot write " + m_shown + ": " + reason;
-    return false;
-}
-
-bool OutputFile::write(const std::string& data) {
-    if (!m_file) return false;
-    if (std::fwrite(data.data(), 1, data.size(), m_file) == data.size()) return true;
-    return fail(std::strerror(errno));
-}
-
 bool OutputFile::commit() {
     if (!m_file) return false;
     std::FILE* f = m_file;
@@ -175,23 +161,12 @@ bool OutputFile::commit() {
     return true;
 }
 
-void removeTemporaries(const fs::path& target, bool liveWritersToo) {
-    const std::wstring prefix = target.filename().native() + L".tmp.";
-    std::error_code ec;
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(L".");
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::wstring name = it->path().filename().native();
-        if (name.size() <= prefix.size() || _wcsnicmp(name.c_str(), prefix.c_str(), prefix.size()) != 0)
-            continue;
-        if (name.find_first_not_of(L"0123456789", prefix.size()) != std::wstring::npos) continue;
-        if (name.size() - prefix.size() > 10) continue;
-        if (!liveWritersToo) {
-            const unsigned long pid = std::wcstoul(name.c_str() + prefix.size(), nullptr, 10);
-            if (pid == 0 || pid == GetCurrentProcessId() || processRuns(pid)) continue;
-        }
-        std::error_code ignored;
-        if (it->is_regular_file(ignored) && !it->is_symlink(ignored)) fs::remove(it->path(), ignored);
-    }
+const bool kFileNamesIgnoreCase = true;
+
+bool writerMayRun(uint64_t processId) {
+    // Beyond the range of process ids: no process's.
+    if (processId > 0xFFFFFFFFu) return false;
+    return processId == 0 || processId == GetCurrentProcessId() || processRuns(static_cast<DWORD>(processId));
 }
 
 std::FILE* openLogFile(const fs::path& path, bool truncate) {

@@ -33,13 +33,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <mutex>
 #include <set>
 #include <string_view>
 
 #include "platform/Environment.h"
 #include "platform/OutputFile.h"
+#include "platform/ProfileFileCache.h"
 #include "platform/win32/Utf8.h"
 
 namespace platform {
@@ -405,38 +405,27 @@ std::optional<std::string> readRegistry(const RegistryKey& where, const std::str
 
 }  // namespace
 
+// The files parsed, by their folded path.
 struct ProfileStore::Cache {
-    std::mutex mutex;
-    std::map<std::wstring, std::shared_ptr<const ParsedFile>> files;  // by folded name
-    int batches = 0;
+    ProfileFileCache<ParsedFile, std::wstring> files;
     std::wstring registryBase;
 
     std::shared_ptr<const ParsedFile> get(const fs::path& folder, const std::string& file) {
         const fs::path path = folder / win32::pathFromUtf8(file);
-        const std::lock_guard<std::mutex> lock(mutex);
-        auto& slot = files[folded(path.native())];
-        if (slot && batches > 0) return slot;
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        const bool same = slot && GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
-                          sameVersion(*slot, data);
-        if (!same) slot = loadFile(path);
-        return slot;
-    }
-    void forget(const fs::path& path) {
-        const std::lock_guard<std::mutex> lock(mutex);
-        files.erase(folded(path.native()));
+        const auto unchanged = [&](const ParsedFile& kept) {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+                   sameVersion(kept, data);
+        };
+        return files.get(folded(path.native()), unchanged, [&] { return loadFile(path); });
     }
 };
 
 ProfileStore::ReadBatch::ReadBatch(const ProfileStore& store) : m_cache(store.m_cache) {
-    const std::lock_guard<std::mutex> lock(m_cache->mutex);
-    ++m_cache->batches;
+    m_cache->files.beginBatch();
 }
 
-ProfileStore::ReadBatch::~ReadBatch() {
-    const std::lock_guard<std::mutex> lock(m_cache->mutex);
-    --m_cache->batches;
-}
+ProfileStore::ReadBatch::~ReadBatch() { m_cache->files.endBatch(); }
 
 ProfileStore::ProfileStore(fs::path folder)
     : m_folder(std::move(folder)), m_cache(std::make_shared<Cache>()) {
@@ -461,11 +450,6 @@ int ProfileStore::readInt(const std::string& keyPath, const std::string& name, i
     const auto text = readRegistry(registryKey(m_cache->registryBase, keyPath), name, Kind::Number);
     if (!text) return defaultValue;
     return parseInt(*text).value_or(defaultValue);
-}
-
-std::string ProfileStore::readString(const std::string& keyPath, const std::string& name,
-                                     const std::string& defaultValue) {
-    return readValue(keyPath, name).value_or(defaultValue);
 }
 
 bool ProfileStore::writeValues(const std::string& keyPath, const ProfileValues& values) {
@@ -501,19 +485,6 @@ bool ProfileStore::tryWriteValues(const std::string& keyPath, const ProfileValue
     return writeValues(keyPath, values);
 }
 
-std::string ProfileStore::readPrivate(const std::string& file, const std::string& section,
-                                      const std::string& key, const std::string& defaultValue,
-                                      size_t maxChars) {
-    std::string v = readFrom(file, section, key).value_or(defaultValue);
-    if (v.size() > maxChars) v.resize(maxChars);
-    return v;
-}
-
-bool ProfileStore::writePrivate(const std::string& file, const std::string& section, const std::string& key,
-                                const std::string& value) {
-    return writeFile(file, section, {{key, value}}, true);
-}
-
 bool ProfileStore::writeFile(const std::string& file, const std::string& section, const ProfileValues& values,
                              bool wait) {
     std::error_code ec;
@@ -523,7 +494,7 @@ bool ProfileStore::writeFile(const std::string& file, const std::string& section
     if (target.empty() || !whyNotWritable(target).empty()) return false;
     const WriteLock lock(target, wait);
     if (!lock.held()) return false;
-    m_cache->forget(path);
+    m_cache->files.forget(folded(path.native()));
     const auto parsed = loadFile(target);
     // A file that cannot be read, or whose NUL would be lost, is the user's
     // settings all the same: it is never replaced.
