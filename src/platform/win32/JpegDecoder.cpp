@@ -10,44 +10,21 @@
 
 #include "platform/JpegDecoder.h"
 
-#include "platform/win32/SystemHeaders.h"
-
-#include <wincodec.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "platform/win32/Utf8.h"
+#include "platform/win32/Wic.h"
 
 namespace {
+
+using platform::win32::Com;
+using platform::win32::ComScope;
 
 constexpr int kMaxScale = 8;
 constexpr UINT kBandRows = 16;
 constexpr uint64_t kMaxPixels = 64ull << 20;
-
-template <typename T>
-struct Com {
-    T* p = nullptr;
-    Com() = default;
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    ~Com() {
-        if (p) p->Release();
-    }
-    T** out() { return &p; }
-    T* operator->() const { return p; }
-};
-
-// COM for this thread, as long as it lives; a thread that already has it
-// (in either model) keeps its own.
-struct ComScope {
-    HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    ~ComScope() {
-        if (SUCCEEDED(hr)) CoUninitialize();
-    }
-};
 
 struct Header {
     uint32_t width = 0, height = 0;
@@ -101,11 +78,7 @@ bool readHeader(const std::wstring& file, Header& header) {
 
 bool failed(HRESULT hr, const char* what, const platform::JpegRequest& request) {
     if (SUCCEEDED(hr)) return false;
-    if (request.trace) {
-        char text[96];
-        std::snprintf(text, sizeof text, "%s failed (0x%08lX)", what, static_cast<unsigned long>(hr));
-        request.trace(text);
-    }
+    if (request.trace) request.trace(platform::win32::failure(what, hr).c_str());
     return true;
 }
 
@@ -152,15 +125,12 @@ bool decodeJpeg(const std::string& path, const JpegRequest& request) {
 
     const ComScope com;
     Com<IWICImagingFactory> factory;
-    if (failed(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_PPV_ARGS(factory.out())),
-               "the imaging component", request))
-        return false;
     Com<IWICBitmapDecoder> decoder;
-    if (failed(factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand, decoder.out()),
-               "reading the picture", request))
+    if (std::string why;
+        !win32::openDecoder(file, factory, decoder, "the imaging component", "reading the picture", why)) {
+        if (request.trace) request.trace(why.c_str());
         return false;
+    }
     GUID container{};
     if (FAILED(decoder->GetContainerFormat(&container)) || container != GUID_ContainerFormatJpeg) {
         if (request.trace) request.trace("not a JPEG file");

@@ -1,13 +1,9 @@
 #include "platform/win32/PngCodecApi.h"
 
-#include "platform/win32/SystemHeaders.h"
-
-#include <wincodec.h>
-
-#include <cstdio>
 #include <cstring>
 
 #include "platform/win32/Utf8.h"
+#include "platform/win32/Wic.h"
 
 namespace platform::win32 {
 
@@ -16,31 +12,9 @@ namespace {
 // The largest picture read back: as the other systems' reader allows.
 constexpr UINT kMaxSide = 16384;
 
-template <typename T>
-struct Com {
-    T* p = nullptr;
-    Com() = default;
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    ~Com() {
-        if (p) p->Release();
-    }
-    T** out() { return &p; }
-    T* operator->() const { return p; }
-};
-
-struct ComScope {
-    HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    ~ComScope() {
-        if (SUCCEEDED(hr)) CoUninitialize();
-    }
-};
-
 bool check(HRESULT hr, const char* what, std::string& message) {
     if (SUCCEEDED(hr)) return true;
-    char text[96];
-    std::snprintf(text, sizeof text, "%s failed (0x%08lX)", what, static_cast<unsigned long>(hr));
-    message = text;
+    message = failure(what, hr);
     return false;
 }
 
@@ -62,12 +36,6 @@ WICPngFilterOption filterOption(PngRowFilter f) {
     return WICPngFilterAdaptive;
 }
 
-bool factory(Com<IWICImagingFactory>& f, std::string& message) {
-    return check(
-        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(f.out())),
-        "starting the imaging component", message);
-}
-
 }  // namespace
 
 bool encodePngBytes(const uint8_t* rgb, int width, int height, PngRowFilter filter, std::string& png,
@@ -78,7 +46,7 @@ bool encodePngBytes(const uint8_t* rgb, int width, int height, PngRowFilter filt
     }
     const ComScope com;
     Com<IWICImagingFactory> wic;
-    if (!factory(wic, message)) return false;
+    if (!startComponent(wic, "starting the imaging component", message)) return false;
     Com<IStream> stream;
     if (!check(CreateStreamOnHGlobal(nullptr, TRUE, stream.out()), "making a stream", message)) return false;
     Com<IWICBitmapEncoder> encoder;
@@ -141,14 +109,11 @@ bool decodePictureFile(const std::string& path, std::vector<uint32_t>& pixels, i
                        std::string& message) {
     const ComScope com;
     Com<IWICImagingFactory> wic;
-    if (!factory(wic, message)) return false;
-    const std::wstring file = wideFromUtf8(path);
     Com<IWICBitmapDecoder> decoder;
     Com<IWICBitmapFrameDecode> frame;
     Com<IWICFormatConverter> converter;
-    if (!check(wic->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
-                                              WICDecodeMetadataCacheOnDemand, decoder.out()),
-               "reading", message) ||
+    if (!openDecoder(wideFromUtf8(path), wic, decoder, "starting the imaging component", "reading",
+                     message) ||
         !check(decoder->GetFrame(0, frame.out()), "reading", message))
         return false;
     UINT w = 0, h = 0;
