@@ -21,6 +21,7 @@
 #include "platform/Clock.h"
 #include "platform/Input.h"
 #include "platform/MessageLoop.h"
+#include "platform/PresentPacing.h"
 #include "platform/Signals.h"
 #include "platform/Surface.h"
 #include "platform/Wnd.h"
@@ -32,8 +33,6 @@ namespace platform {
 
 namespace {
 
-// The shortest time between two presents: 60 a second.
-constexpr int64_t kFrameNs = 1000000000 / 60;
 // How often the parent of an embedded window is checked for being there.
 constexpr int64_t kParentCheckMs = 500;
 
@@ -50,29 +49,6 @@ int64_t coarseNs() {
 }
 
 uint64_t gPresents = 0;
-
-// One pass over the changed area into the usual X11 layout (0x00RRGGBB):
-// colour references have red and blue the other way round, and indices of
-// an 8-bit surface go through a table already swapped. Plain loops over
-// whole rows, which the compiler vectorises.
-void convertToXrgb(const CSurface& s, const RECT& area, const std::array<uint32_t, 256>& hardware,
-                   uint32_t* dst, int dstPitch) {
-    const auto swap = [](uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
-    const size_t n = static_cast<size_t>(area.width());
-    alignas(64) uint32_t table[256];
-    if (s.bitsPerPixel() == 8)
-        for (size_t i = 0; i < 256; ++i) table[i] = swap(hardware[i]);
-    for (int y = area.top; y < area.bottom; ++y) {
-        uint32_t* out = dst + static_cast<size_t>(y - area.top) * static_cast<size_t>(dstPitch);
-        if (s.bitsPerPixel() == 32) {
-            const uint32_t* in = s.row32(y) + area.left;
-            for (size_t x = 0; x < n; ++x) out[x] = swap(in[x]);
-        } else {
-            const uint8_t* in = s.row8(y) + area.left;
-            for (size_t x = 0; x < n; ++x) out[x] = table[in[x]];
-        }
-    }
-}
 
 UINT vkFromSdl(const SDL_Keysym& k) {
     const SDL_Keycode c = k.sym;
@@ -160,8 +136,7 @@ public:
     HWND m_child = 0;
     bool m_fillsParent = false;
     bool m_active = false;
-    bool m_presentAll = true;
-    uint64_t m_paletteVersion = 0;
+    ShownArea m_shown;
     // On X11: the image the window is shown through, and what changed but
     // could not be shown yet because the server was still reading it.
     std::unique_ptr<x11::WindowImage> m_image;
@@ -227,10 +202,7 @@ private:
     Uint32 m_wakeEvent = 0;
     int m_stopPipe[2] = {-1, -1};
     std::thread m_forwarder;
-    int64_t m_lastPresentNs = 0;
-    // A present was asked for too soon after the last one: it is made at
-    // the next slot, by the event wait or by whatever present comes first.
-    bool m_presentDue = false;
+    PresentPacer m_pacer;
     uint32_t m_lastPollMs = 0;
     int64_t m_lastIdleTick = -1;
     WorkGovernor m_governor;
@@ -456,9 +428,9 @@ void SdlBackend::wait(int64_t timeoutMs) {
         std::any_of(m_windows.begin(), m_windows.end(), [](const SdlWindow* w) { return w->m_parent != 0; });
     if (embedded) wait = std::min<int64_t>(wait, kParentCheckMs);
     const int64_t endNs = wait >= INT_MAX ? INT64_MAX : steadyNs() + wait * 1000000;
-    while (m_presentDue) {
+    while (m_pacer.due()) {
         const int64_t now = steadyNs();
-        const int64_t slotNs = m_lastPresentNs + kFrameNs;
+        const int64_t slotNs = m_pacer.nextSlotNs();
         if (slotNs >= endNs) break;
         if (slotNs > now) waitForEvent((slotNs - now + 999999) / 1000000);
         if (eventPending()) return;
@@ -522,10 +494,10 @@ void SdlBackend::translate(const SDL_Event& e) {
                     break;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                     w->m_wnd.PostMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(e.window.data1, e.window.data2));
-                    w->m_presentAll = true;
+                    w->m_shown.showAll();
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
-                    w->m_presentAll = true;
+                    w->m_shown.showAll();
                     break;
                 case SDL_WINDOWEVENT_CLOSE:
                     w->m_wnd.PostMessage(WM_CLOSE);
@@ -578,13 +550,7 @@ void SdlBackend::translateRaw(const SDL_SysWMmsg& msg) {
 }
 
 void SdlBackend::present(bool force) {
-    const int64_t now = steadyNs();
-    if (now - m_lastPresentNs < kFrameNs) {
-        m_presentDue = m_presentDue || force;
-        return;
-    }
-    m_lastPresentNs = now;
-    m_presentDue = false;
+    if (!m_pacer.startPresent(steadyNs(), force)) return;
     ++gPresents;
     for (SdlWindow* w : m_windows) presentWindow(*w);
 }
@@ -592,12 +558,7 @@ void SdlBackend::present(bool force) {
 void SdlBackend::presentWindow(SdlWindow& w) {
     CSurface& s = w.m_wnd.surface();
     if (!w.m_sdl || !s.valid()) return;
-    RECT area = s.takeChanged();
-    const uint64_t version = CDisplay::instance().paletteVersion();
-    if (s.bitsPerPixel() == 8 && version != w.m_paletteVersion) area = s.bounds();
-    w.m_paletteVersion = version;
-    if (w.m_presentAll) area = s.bounds();
-    w.m_presentAll = false;
+    RECT area = w.m_shown.take(s);
     if (presentX11(w, s, area)) return;
     SDL_Surface* screen = SDL_GetWindowSurface(w.m_sdl);
     if (!screen) return;
@@ -641,7 +602,7 @@ bool SdlBackend::presentX11(SdlWindow& w, const CSurface& s, RECT area) {
     if (!w.m_image->ready()) {
         // The server still reads the last picture: shown at the next slot.
         w.m_unshown = area;
-        m_presentDue = true;
+        m_pacer.makeDue();
         return true;
     }
     w.m_unshown = {};

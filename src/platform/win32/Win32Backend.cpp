@@ -11,6 +11,7 @@
 
 #include "platform/Input.h"
 #include "platform/MessageLoop.h"
+#include "platform/PresentPacing.h"
 #include "platform/Signals.h"
 #include "platform/Surface.h"
 #include "platform/Wnd.h"
@@ -21,8 +22,6 @@ namespace platform {
 
 namespace {
 
-// The shortest time between two presents: 60 a second.
-constexpr int64_t kFrameNs = 1000000000 / 60;
 // The longest wait without a look at a termination request (the console's
 // Ctrl+C arrives on a thread of its own and cannot wake the queue).
 constexpr int64_t kLongestWaitMs = 250;
@@ -53,8 +52,7 @@ public:
     HWND m_handle = 0;
     bool m_gone = false;
     bool m_active = false;
-    bool m_presentAll = true;
-    uint64_t m_paletteVersion = 0;
+    ShownArea m_shown;
 };
 
 class Win32Backend final : public WindowBackend {
@@ -96,8 +94,7 @@ private:
     void wait(int64_t timeoutMs);
 
     std::vector<Win32Window*> m_windows;
-    int64_t m_lastPresentNs = 0;
-    bool m_presentDue = false;
+    PresentPacer m_pacer;
     uint64_t m_lastIdleTick = 0;
     WorkGovernor m_governor;
     std::vector<uint32_t> m_scratch;
@@ -132,7 +129,7 @@ void Win32Window::onEvent(const win32::WindowEvent& e) {
             break;
         case Kind::Size:
             m_wnd.PostMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(e.x, e.y));
-            m_presentAll = true;
+            m_shown.showAll();
             break;
         case Kind::Close:
             m_wnd.PostMessage(WM_CLOSE);
@@ -193,10 +190,10 @@ void Win32Backend::wait(int64_t timeoutMs) {
         const int64_t now = steadyNs();
         if (now >= endNs) return;
         int64_t untilNs = endNs;
-        if (m_presentDue) untilNs = std::min(untilNs, m_lastPresentNs + kFrameNs);
+        if (m_pacer.due()) untilNs = std::min(untilNs, m_pacer.nextSlotNs());
         const int64_t ms = std::min<int64_t>(kLongestWaitMs, (untilNs - now + 999999) / 1000000);
         if (win32::waitForSystemMessage(std::max<int64_t>(ms, 0))) return;
-        if (m_presentDue && steadyNs() >= m_lastPresentNs + kFrameNs) present(false);
+        if (m_pacer.due() && steadyNs() >= m_pacer.nextSlotNs()) present(false);
         if (takeTerminationRequest()) {
             closeMainWindow();
             return;
@@ -205,42 +202,21 @@ void Win32Backend::wait(int64_t timeoutMs) {
 }
 
 void Win32Backend::present(bool force) {
-    const int64_t now = steadyNs();
-    if (now - m_lastPresentNs < kFrameNs) {
-        m_presentDue = m_presentDue || force;
-        return;
-    }
-    m_lastPresentNs = now;
-    m_presentDue = false;
+    if (!m_pacer.startPresent(steadyNs(), force)) return;
     for (Win32Window* w : m_windows) presentWindow(*w, nullptr);
 }
 
 void Win32Backend::presentWindow(Win32Window& w, const RECT* asked) {
     CSurface& s = w.m_wnd.surface();
     if (w.m_gone || !w.m_handle || !s.valid()) return;
-    RECT area;
-    if (asked) {
-        area = *asked;
-    } else {
-        area = s.takeChanged();
-        const uint64_t version = CDisplay::instance().paletteVersion();
-        if (s.bitsPerPixel() == 8 && version != w.m_paletteVersion) area = s.bounds();
-        w.m_paletteVersion = version;
-        if (w.m_presentAll) area = s.bounds();
-        w.m_presentAll = false;
-    }
+    RECT area = asked ? *asked : w.m_shown.take(s);
     const SIZE client = w.clientSize();
     area = intersectRect(intersectRect(area, s.bounds()), RECT{0, 0, client.cx, client.cy});
     if (area.empty()) return;
-    // Colour references are 0x00BBGGRR, a DIB's pixels 0x00RRGGBB.
-    const size_t width = static_cast<size_t>(area.width());
-    const size_t n = width * static_cast<size_t>(area.height());
+    // A DIB's pixels are 0x00RRGGBB.
+    const size_t n = static_cast<size_t>(area.width()) * static_cast<size_t>(area.height());
     if (m_scratch.size() < n) m_scratch.resize(n);
-    convertToColorRefs(s, area, CDisplay::instance().hardwarePalette(), m_scratch.data(), area.width());
-    for (size_t i = 0; i < n; ++i) {
-        const uint32_t c = m_scratch[i];
-        m_scratch[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-    }
+    convertToXrgb(s, area, CDisplay::instance().hardwarePalette(), m_scratch.data(), area.width());
     win32::showPixels(w.m_handle, area.left, area.top, m_scratch.data(), area.width(), area.height(),
                       area.width());
 }
