@@ -12,6 +12,7 @@
 #include "platform/MessageLoop.h"
 #include "platform/OutputFile.h"
 #include "platform/SaverSession.h"
+#include "platform/Utf8Path.h"
 #include "shape/Limn.h"
 #include "styles/Saver.h"
 
@@ -211,7 +212,7 @@ void CSaverApp::newTraceRun() {
 
 std::filesystem::path CSaverApp::traceFolder() {
     for (const char* name : {"QUORTEMP", "TEMP", "TMPDIR"})
-        if (auto v = platform::getEnv(name); v && !v->empty()) return *v;
+        if (auto v = platform::getEnv(name); v && !v->empty()) return platform::pathFromUtf8(*v);
     return "/tmp";
 }
 
@@ -227,8 +228,7 @@ void CSaverApp::trace(const char* format, ...) {
 void CSaverApp::writeTraceLine(const std::string& text) {
     if (!m_traceLap) m_traceLap = std::make_unique<qvTimer>();
     const int lap = m_traceLap->lap();
-    const std::string path = traceFile().string();
-    std::FILE* f = platform::openLogFile(path, m_bTraceNewFile);
+    std::FILE* f = platform::openLogFile(traceFile(), m_bTraceNewFile);
     m_bTraceNewFile = false;
     if (!f) return;  // the line is lost; tracing never stops the program
     std::fprintf(f, "%10d: %s\r\n", lap, text.c_str());
@@ -241,16 +241,17 @@ std::filesystem::path CSaverApp::helpFile() const {
     // The stored folder normally ends in a separator; one is added when not,
     // so that "/opt/quorvane" does not become "/opt/quorvanequorvane.htm".
     if (folder.back() != '/') folder += '/';
-    return folder + "quorvane.htm";
+    return platform::pathFromUtf8(folder + "quorvane.htm");
 }
 
 void CSaverApp::showHelp() {
     const std::filesystem::path file = helpFile();
     if (!platform::fileExists(file)) {
-        platform::showErrorBox("Error", "Sorry, could not find help file " + file.string() +
+        platform::showErrorBox("Error", "Sorry, could not find help file " + platform::utf8FromPath(file) +
                                             ". It may be installed in another folder.");
         return;
     }
     if (!platform::shellOpen(file))
-        platform::showErrorBox("Error", "Sorry, could not launch browser to view help file " + file.string());
+        platform::showErrorBox(
+            "Error", "Sorry, could not launch browser to view help file " + platform::utf8FromPath(file));
 }

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/win32/Utf8.h"
+
 namespace platform::win32 {
 
 // A rectangle that excludes its right and bottom edge.
@@ -21,8 +23,8 @@ struct Box {
     int32_t height() const { return bottom - top; }
 };
 
-// UTF-8 to UTF-16 and back; bytes that are not UTF-8 become U+FFFD.
-std::wstring wide(const std::string& utf8);
-std::string utf8(const std::wstring& wide);
+// UTF-8 to UTF-16 and back, the short names of Utf8.h's conversions.
+inline std::wstring wide(const std::string& utf8) { return wideFromUtf8(utf8); }
+inline std::string utf8(const std::wstring& wide) { return utf8FromWide(wide); }
 
 }  // namespace platform::win32
