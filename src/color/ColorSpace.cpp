@@ -46,6 +46,11 @@ float hslComponent(float m1, float m2, float t) {
     return m1;
 }
 
+// Half the time, a step of up to a tenth either way, within 0..1.
+void nudgeUnit(float& x, RandomSource& r) {
+    if (r.below(2) != 0) x = std::clamp(static_cast<float>(x + r.signedUniform() * 0.1), 0.0f, 1.0f);
+}
+
 }  // namespace
 
 ColorHSL::ColorHSL(const Color& c) {
@@ -88,34 +93,15 @@ Color ColorHSV::toColor() const {
     const float s = m_fSaturation;
     const float h6 = h / 60;
     const int i = static_cast<int>(std::floor(h6));
+    if (i < 0 || i > 5) return Color(0, 0, 0);
     const float f = h6 - static_cast<float>(i);
-    const float p = v * (1 - s);
-    const float q = v * (1 - s * f);
-    const float t = v * (1 - s * (1 - f));
-    float r, g, b;
-    switch (i) {
-        case 0:
-            r = v, g = t, b = p;
-            break;
-        case 1:
-            r = q, g = v, b = p;
-            break;
-        case 2:
-            r = p, g = v, b = t;
-            break;
-        case 3:
-            r = p, g = q, b = v;
-            break;
-        case 4:
-            r = t, g = p, b = v;
-            break;
-        case 5:
-            r = v, g = p, b = q;
-            break;
-        default:
-            return Color(0, 0, 0);
-    }
-    return Color(toChannel(r), toChannel(g), toChannel(b));
+    // The value, the falling and rising edges and the floor of the sextant;
+    // which of them each channel takes there.
+    const float level[4] = {v, v * (1 - s * f), v * (1 - s * (1 - f)), v * (1 - s)};
+    enum { V, Q, T, P };
+    static constexpr int kChannels[6][3] = {{V, T, P}, {Q, V, P}, {P, V, T}, {P, Q, V}, {T, P, V}, {V, P, Q}};
+    const int* c = kChannels[i];
+    return Color(toChannel(level[c[0]]), toChannel(level[c[1]]), toChannel(level[c[2]]));
 }
 
 void ColorHSV::nudge(RandomSource& r) {
@@ -126,8 +112,6 @@ void ColorHSV::nudge(RandomSource& r) {
         else if (m_fHue >= 360)
             m_fHue -= 360;
     }
-    if (r.below(2) != 0)
-        m_fSaturation = std::clamp(static_cast<float>(m_fSaturation + r.signedUniform() * 0.1), 0.0f, 1.0f);
-    if (r.below(2) != 0)
-        m_fValue = std::clamp(static_cast<float>(m_fValue + r.signedUniform() * 0.1), 0.0f, 1.0f);
+    nudgeUnit(m_fSaturation, r);
+    nudgeUnit(m_fValue, r);
 }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <initializer_list>
 
 namespace sheet {
 
@@ -9,11 +10,42 @@ namespace {
 
 constexpr const char* kResetTip = "Resets all the above controls to their default settings";
 
+// Reads and writes the numeric settings of the record by key, and knows
+// their defaults.
+struct Access {
+    const char* key;
+    int (*get)(const Settings&);
+    void (*set)(Settings&, int);
+    int defaultValue;
+};
+
+const Access kAccess[] = {
+#define QV_SETTING(type, Key, get, set, def)                            \
+    {#Key, [](const Settings& s) { return static_cast<int>(s.get()); }, \
+     [](Settings& s, int v) { s.set(static_cast<type>(v)); }, static_cast<int>(Settings::kDefault##Key)},
+    QV_SETTINGS_ALL
+#undef QV_SETTING
+};
+
+const Access* accessOf(const char* key) {
+    for (const Access& a : kAccess)
+        if (std::strcmp(a.key, key) == 0) return &a;
+    return nullptr;
+}
+
+// The record's default of a numeric setting.
+int defaultOf(const char* key) {
+    const Access* a = accessOf(key);
+    return a ? a->defaultValue : 0;
+}
+
+// A control of the setting `key`, at the record's default.
 Control make(Kind kind, const char* key, const char* label) {
     Control c;
     c.kind = kind;
     c.key = key;
     c.label = label;
+    c.defaultValue = defaultOf(key);
     return c;
 }
 
@@ -25,80 +57,77 @@ Page makePage(const char* caption, int resetId, const char* resetToolTip) {
     return p;
 }
 
-Control slider(const char* key, const char* label, int maximum, int def, Unit unit, const char* tip) {
+Control slider(const char* key, const char* label, int maximum, Unit unit, const char* tip, int block = 0) {
     Control c = make(Kind::Slider, key, label);
     c.maximum = maximum;
     c.step = maximum / 10;
-    c.defaultValue = def;
     c.unit = unit;
     c.toolTips = {tip};
+    c.block = block;
     return c;
 }
 
-Control weight(const char* key, const char* label, int def, const char* tip) {
-    return slider(key, label, 100, def, Unit::Weight, tip);
-}
-
-Control percent(const char* key, const char* label, int def, const char* tip) {
-    return slider(key, label, 100, def, Unit::Percent, tip);
-}
-
 // Milliseconds between steps: more is slower, which the ends say.
-Control pace(const char* key, const char* label, int maximum, int def, const char* tip) {
-    Control c = slider(key, label, maximum, def, Unit::Milliseconds, tip);
+Control pace(const char* key, const char* label, int maximum, const char* tip, int block = 0) {
+    Control c = slider(key, label, maximum, Unit::Milliseconds, tip, block);
     c.lowEnd = "Faster";
     c.highEnd = "Slower";
     return c;
 }
 
-Control check(const char* key, const char* label, int def, std::vector<const char*> tips) {
+Control check(const char* key, const char* label, std::vector<const char*> tips, int block = 0) {
     Control c = make(Kind::Check, key, label);
     c.maximum = 1;
     c.step = 1;
-    c.defaultValue = def;
     c.toolTips = std::move(tips);
+    c.block = block;
     return c;
 }
 
-Control inBlock(Control c, int block) {
-    c.block = block;
-    return c;
+// A row of a table of sliders from 0 to 100: weights, or chances in percent.
+struct Row {
+    const char* key;
+    const char* label;
+    const char* tip;
+    Unit unit = Unit::Weight;
+    int block = 0;
+};
+
+std::vector<Control> sliders(std::initializer_list<Row> rows) {
+    std::vector<Control> out;
+    for (const Row& r : rows) out.push_back(slider(r.key, r.label, 100, r.unit, r.tip, r.block));
+    return out;
 }
 
 Page general() {
     Page p = makePage("General", 1043, kResetTip);
     p.controls = {
-        pace("Speed", "&Speed:", 100, Settings::kDefaultSpeed,
-             "Slide to the right slow to down the Drawing speed"),
-        slider("DelayBetweenDrawings", "&Delay between drawings:", 60, Settings::kDefaultDelayBetweenDrawings,
-               Unit::Seconds,
+        pace("Speed", "&Speed:", 100, "Slide to the right slow to down the Drawing speed"),
+        slider("DelayBetweenDrawings", "&Delay between drawings:", 60, Unit::Seconds,
                "Useful if you would like to be able to grab a screenshot before the drawing is overwritten"),
-        slider("MinTime", "Mi&nimum time per drawing:", 300, Settings::kDefaultMinTime, Unit::Seconds,
+        slider("MinTime", "Mi&nimum time per drawing:", 300, Unit::Seconds,
                "Sets the minimum time a particular shape is Drawn, up to 5 minutes"),
-        slider("MaxTime", "Ma&ximum time per drawing:", 300, Settings::kDefaultMaxTime, Unit::Seconds,
+        slider("MaxTime", "Ma&ximum time per drawing:", 300, Unit::Seconds,
                "Sets the maximum time a particular shape is Drawn, up to 5 minutes"),
-        inBlock(
-            check("BlankScreen", "&Blank screen after specified period", Settings::kDefaultBlankScreen,
-                  {"Stops using images and text in case you run overnight disk utilities, eg backup, defrag",
-                   "Use this if you are also using automatic power off"}),
-            1),
+        check("BlankScreen", "&Blank screen after specified period",
+              {"Stops using images and text in case you run overnight disk utilities, eg backup, defrag",
+               "Use this if you are also using automatic power off"},
+              1),
     };
     Control minutes = make(Kind::Spin, "BlankMinutes", "Minutes before blanking:");
     minutes.minimum = 1;
     minutes.maximum = 999;
     minutes.step = 1;
-    minutes.defaultValue = Settings::kDefaultBlankMinutes;
     minutes.unit = Unit::Minutes;
     minutes.toolTips = {
         "Set to 5 minutes less than the difference between your power down time and screensaver delay time"};
     minutes.enabledBy = "BlankScreen";
     minutes.block = 1;
     p.controls.push_back(minutes);
-    p.controls.push_back(
-        inBlock(check("IgnoreMouse", "&Ignore mouse for wake-up", Settings::kDefaultIgnoreMouse,
-                      {"Moving the mouse will not stop the screensaver. (Not available under NT "
-                       "unless running from a shortcut)"}),
-                2));
+    p.controls.push_back(check("IgnoreMouse", "&Ignore mouse for wake-up",
+                               {"Moving the mouse will not stop the screensaver. (Not available under NT "
+                                "unless running from a shortcut)"},
+                               2));
     // The button is there (its mnemonic is taken) but hidden and idle.
     p.hasChaos = true;
     p.chaosHidden = true;
@@ -109,26 +138,19 @@ Page general() {
 
 Page styles() {
     Page p = makePage("Styles", 1048, kResetTip);
-    p.controls = {
-        weight("StyleSolid", "&Solid designs:", Settings::kDefaultStyleSolid,
-               "Designs covering an entire area, such as fractals"),
-        weight("StyleDots", "&Designs made up of dots:", Settings::kDefaultStyleDots,
-               "Patterns created by scattered dots"),
-        weight("StyleLines", "Patterns made from &lines:", Settings::kDefaultStyleLines,
-               "Patterns created by drawing lines around an area"),
-        weight("StyleDistort", "Distorting &current display:", Settings::kDefaultStyleDistort,
-               "Modifying what is already in the screen"),
-        weight("StyleBitmap", "&Images:", Settings::kDefaultStyleBitmap, "Displaying your own JPEG images"),
-        weight("StyleText", "&Text:", Settings::kDefaultStyleText,
-               "Writing text, including your own messages"),
-        weight("Style3D", "&3D shapes:", Settings::kDefaultStyle3D, "3D shapes, such as spheres"),
-        weight("StyleOverlappingShapes", "O&verlapping shapes:", Settings::kDefaultStyleOverlappingShapes,
-               "Various scattered geometric shapes"),
-        percent("SingleDot",
-                "Draw designs with a single p&oint (slower, but less chaotic):", Settings::kDefaultSingleDot,
-                "Draws slower but less messy patterns, particularly useful for the solid designs such as "
-                "fractals"),
-    };
+    p.controls = sliders({
+        {"StyleSolid", "&Solid designs:", "Designs covering an entire area, such as fractals"},
+        {"StyleDots", "&Designs made up of dots:", "Patterns created by scattered dots"},
+        {"StyleLines", "Patterns made from &lines:", "Patterns created by drawing lines around an area"},
+        {"StyleDistort", "Distorting &current display:", "Modifying what is already in the screen"},
+        {"StyleBitmap", "&Images:", "Displaying your own JPEG images"},
+        {"StyleText", "&Text:", "Writing text, including your own messages"},
+        {"Style3D", "&3D shapes:", "3D shapes, such as spheres"},
+        {"StyleOverlappingShapes", "O&verlapping shapes:", "Various scattered geometric shapes"},
+        {"SingleDot", "Draw designs with a single p&oint (slower, but less chaotic):",
+         "Draws slower but less messy patterns, particularly useful for the solid designs such as fractals",
+         Unit::Percent},
+    });
     // A calm choice: solid designs, drawn a point at a time. The images keep
     // their weight: they are the user's own.
     p.hasChaos = true;
@@ -149,7 +171,6 @@ Page images() {
     Control order = make(Kind::Choice, "ImageOrder", "Display order");
     order.maximum = 1;
     order.step = 1;
-    order.defaultValue = Settings::kDefaultImageOrder;
     order.options = {{"Ra&ndom", "Images will be selected for display in random order"},
                      {"A&lphabetically by folder",
                       "All images from the first folder will be displayed in alphabetical order, then the "
@@ -157,14 +178,10 @@ Page images() {
     order.block = 2;
     p.controls = {
         folders,
-        inBlock(slider("ImagePause", "&Pause after displaying an image:", 60, Settings::kDefaultImagePause,
-                       Unit::Seconds,
-                       "How long to pause before starting the next drawing after an image is displayed"),
-                1),
-        inBlock(slider("ImagePeriod", "&Minimum period between images:", 300, Settings::kDefaultImagePeriod,
-                       Unit::Seconds,
-                       "The minimum time between displaying images, so they don't cycle too quickly"),
-                1),
+        slider("ImagePause", "&Pause after displaying an image:", 60, Unit::Seconds,
+               "How long to pause before starting the next drawing after an image is displayed", 1),
+        slider("ImagePeriod", "&Minimum period between images:", 300, Unit::Seconds,
+               "The minimum time between displaying images, so they don't cycle too quickly", 1),
         order,
     };
     p.buttons = {{"add", "&Add...", "Choose a folder to search for images"},
@@ -201,38 +218,35 @@ Page colors() {
         "Slightly bluish red"};
     Page p = makePage("Colors", 1043, kResetTip);
     for (int i = 0; i < Settings::kColorCount; ++i) {
-        Control c = weight(kKeys[i], kHueNames[i], static_cast<int>(Settings::defaultColor(i)),
-                           "Slide to the right to use more of this color");
+        Control c =
+            slider(kKeys[i], kHueNames[i], 100, Unit::Weight, "Slide to the right to use more of this color");
+        c.defaultValue = static_cast<int>(Settings::defaultColor(i));
         c.paletteToolTip = kPaletteTips[i];
         c.column = i / (Settings::kColorCount / 2);
         c.hue = i;
         c.index = i;
         p.controls.push_back(c);
     }
-    p.controls.push_back(inBlock(percent("UseBlack", "&Black bands:", Settings::kDefaultUseBlack,
-                                         "Slide to the right to add black bands more often"),
-                                 1));
-    p.controls.push_back(inBlock(percent("UseWhite", "&Highlights:", Settings::kDefaultUseWhite,
-                                         "Slide to the right to add bright highlights more often"),
-                                 1));
+    const std::vector<Control> bands = sliders({
+        {"UseBlack", "&Black bands:", "Slide to the right to add black bands more often", Unit::Percent, 1},
+        {"UseWhite", "&Highlights:", "Slide to the right to add bright highlights more often", Unit::Percent,
+         1},
+    });
+    p.controls.insert(p.controls.end(), bands.begin(), bands.end());
     p.write = &Settings::writeColors;
     return p;
 }
 
 Page text() {
     Page p = makePage("Text", 1043, kResetTip);
-    p.controls = {
-        weight("TextMessages", "&Messages:", Settings::kDefaultTextMessages,
-               "Shows the messages you have entered on the next page"),
-        weight("TextDateTime", "&Date and time:", Settings::kDefaultTextDateTime,
-               "Shows the current date and time"),
-        weight("TextChar", "A random &character:", Settings::kDefaultTextChar,
-               "Shows just a single random characater"),
-        weight("TextRandom", "S&tatistics:", Settings::kDefaultTextRandom,
-               "Uses internal statistics, eg number of drawings done, time running"),
-        percent("QuorSpel", "Mis&spelling:", Settings::kDefaultQuorSpel,
-                "Uses an unspell-checker to add speling erorrs to yor nessages"),
-    };
+    p.controls = sliders({
+        {"TextMessages", "&Messages:", "Shows the messages you have entered on the next page"},
+        {"TextDateTime", "&Date and time:", "Shows the current date and time"},
+        {"TextChar", "A random &character:", "Shows just a single random characater"},
+        {"TextRandom", "S&tatistics:", "Uses internal statistics, eg number of drawings done, time running"},
+        {"QuorSpel", "Mis&spelling:", "Uses an unspell-checker to add speling erorrs to yor nessages",
+         Unit::Percent},
+    });
     p.write = &Settings::writeText;
     return p;
 }
@@ -258,22 +272,17 @@ Page messages() {
 
 Page layout() {
     Page p = makePage("Layout", 1043, kResetTip);
-    p.controls = {
-        weight("SectionFull", "&Full screen area:", Settings::kDefaultSectionFull,
-               "A drawing area that covers the whole screen"),
-        weight("SectionCentred", "&Centred area:", Settings::kDefaultSectionCentred,
-               "A smaller section of the screen is covered, but the section is centered"),
-        weight("SectionRandom", "&Random area:", Settings::kDefaultSectionRandom,
-               "A smaller section of the screen is selected at random"),
-        weight("LayoutFullScreen", "&One drawing area:", Settings::kDefaultLayoutFullScreen,
-               "A drawing area that covers the whole screen"),
-        weight("LayoutEven", "&Even areas:", Settings::kDefaultLayoutEven,
-               "A series of smaller, evenly spaced, areas that cover the whole screen"),
-        weight("LayoutBar", "&Bar of areas:", Settings::kDefaultLayoutBar,
-               "Smaller drawing areas in a narrow column or row"),
-        weight("LayoutLimn", "&Shaped areas:", Settings::kDefaultLayoutLimn,
-               "Smaller drawing areas forming a variety of shapes"),
-    };
+    p.controls = sliders({
+        {"SectionFull", "&Full screen area:", "A drawing area that covers the whole screen"},
+        {"SectionCentred",
+         "&Centred area:", "A smaller section of the screen is covered, but the section is centered"},
+        {"SectionRandom", "&Random area:", "A smaller section of the screen is selected at random"},
+        {"LayoutFullScreen", "&One drawing area:", "A drawing area that covers the whole screen"},
+        {"LayoutEven",
+         "&Even areas:", "A series of smaller, evenly spaced, areas that cover the whole screen"},
+        {"LayoutBar", "&Bar of areas:", "Smaller drawing areas in a narrow column or row"},
+        {"LayoutLimn", "&Shaped areas:", "Smaller drawing areas forming a variety of shapes"},
+    });
     p.hasChaos = true;
     p.chaosToolTip = "Selects full screen drawing with sub-area evenly spread";
     p.chaos = {{"SectionFull", 100}, {"SectionCentred", 0}, {"SectionRandom", 0}, {"LayoutFullScreen", 100},
@@ -284,27 +293,24 @@ Page layout() {
 
 Page outline() {
     Page p = makePage("Outline", 1043, kResetTip);
-    p.controls = {
-        weight("LayoutRect", "&Rectangle:", Settings::kDefaultLayoutRect,
-               "Within a drawing area, the design will fill the area"),
-        weight("LayoutCircle", "&Circle:", Settings::kDefaultLayoutCircle,
-               "Within a drawing area, the design will be restricted to a circle"),
-        weight("LayoutTriangle", "&Triangle:", Settings::kDefaultLayoutTriangle,
-               "The design will fill the upper or lower triangular part of the area"),
-        weight("LayoutSlant", "S&lant:", Settings::kDefaultLayoutSlant,
-               "The design will fill a narrow slant across the area"),
-        weight("LayoutWavy", "&Wavy:", Settings::kDefaultLayoutWavy, "The design will have wavy sides"),
-        percent(
-            "LayoutShrinkRandom", "Random s&hrink:", Settings::kDefaultLayoutShrinkRandom,
-            "How often the areas will be reduced in size after a drawing. The sides will then be uneven."),
-        percent("LayoutShrinkEven", "E&ven shrink:", Settings::kDefaultLayoutShrinkEven,
-                "The area will be made smaller, but centered within the previous area"),
-        percent("LayoutCheckered", "Chec&kered:", Settings::kDefaultLayoutCheckered,
-                "Successive drawings will only use alternate areas, giving a checkered appearance"),
+    p.controls = sliders({
+        {"LayoutRect", "&Rectangle:", "Within a drawing area, the design will fill the area"},
+        {"LayoutCircle", "&Circle:", "Within a drawing area, the design will be restricted to a circle"},
+        {"LayoutTriangle",
+         "&Triangle:", "The design will fill the upper or lower triangular part of the area"},
+        {"LayoutSlant", "S&lant:", "The design will fill a narrow slant across the area"},
+        {"LayoutWavy", "&Wavy:", "The design will have wavy sides"},
+        {"LayoutShrinkRandom", "Random s&hrink:",
+         "How often the areas will be reduced in size after a drawing. The sides will then be uneven.",
+         Unit::Percent},
+        {"LayoutShrinkEven", "E&ven shrink:",
+         "The area will be made smaller, but centered within the previous area", Unit::Percent},
+        {"LayoutCheckered", "Chec&kered:",
+         "Successive drawings will only use alternate areas, giving a checkered appearance", Unit::Percent},
         // Any value from 1 up mirrors every time; shown as the number it is.
-        weight("LayoutSymmetric", "S&ymmetric:", Settings::kDefaultLayoutSymmetric,
-               "Adjacent areas will be mirrored, giving a more seamless appearance"),
-    };
+        {"LayoutSymmetric",
+         "S&ymmetric:", "Adjacent areas will be mirrored, giving a more seamless appearance"},
+    });
     p.hasChaos = true;
     p.chaosToolTip = "Selects a rectangular area, with full symmetry";
     p.chaos = {{"LayoutRect", 100},     {"LayoutCircle", 0},    {"LayoutTriangle", 0},
@@ -317,49 +323,21 @@ Page outline() {
 Page animation() {
     Page p = makePage("Animation", 1043, kResetTip);
     p.controls = {
-        check("UseAnimation", "&Use color animation", Settings::kDefaultUseAnimation,
-              {"Select this to animate the colors"}),
-        check("AnimatePause", "Animate during &pause", Settings::kDefaultAnimatePause,
+        check("UseAnimation", "&Use color animation", {"Select this to animate the colors"}),
+        check("AnimatePause", "Animate during &pause",
               {"Animate during the pause between images if you have selected a pause"}),
-        inBlock(percent("Animation", "How &often to animate the colors:", Settings::kDefaultAnimation,
-                        "Slide completely to the left to turn animation off"),
-                1),
-        inBlock(pace("AnimationSpeed", "How &quickly to animate the colors:", 500,
-                     Settings::kDefaultAnimationSpeed, "How quickly the colors should pulsate"),
-                1),
-        inBlock(slider("Colors256Change", "Ho&w long between changing colors when animating:", 300,
-                       Settings::kDefaultColors256Change, Unit::Seconds,
-                       "How often a new palette of colors will be selected when in 256 color mode"),
-                1),
-        inBlock(slider("ColorsFullChange", "How lon&g between changing colors (Hi/True Color):", 300,
-                       Settings::kDefaultColorsFullChange, Unit::Seconds,
-                       "How often a new palette of colors will be selected when in Hi/True Color mode"),
-                1),
+        slider("Animation", "How &often to animate the colors:", 100, Unit::Percent,
+               "Slide completely to the left to turn animation off", 1),
+        pace("AnimationSpeed", "How &quickly to animate the colors:", 500,
+             "How quickly the colors should pulsate", 1),
+        slider("Colors256Change", "Ho&w long between changing colors when animating:", 300, Unit::Seconds,
+               "How often a new palette of colors will be selected when in 256 color mode", 1),
+        slider("ColorsFullChange", "How lon&g between changing colors (Hi/True Color):", 300, Unit::Seconds,
+               "How often a new palette of colors will be selected when in Hi/True Color mode", 1),
     };
     p.needsAnimation = true;
     p.write = &Settings::writeAnimation;
     return p;
-}
-
-// Reads and writes the numeric settings of the record by key.
-struct Access {
-    const char* key;
-    int (*get)(const Settings&);
-    void (*set)(Settings&, int);
-};
-
-const Access kAccess[] = {
-#define QV_SETTING(type, Key, get, set, def)                            \
-    {#Key, [](const Settings& s) { return static_cast<int>(s.get()); }, \
-     [](Settings& s, int v) { s.set(static_cast<type>(v)); }},
-    QV_SETTINGS_ALL
-#undef QV_SETTING
-};
-
-const Access* accessOf(const char* key) {
-    for (const Access& a : kAccess)
-        if (std::strcmp(a.key, key) == 0) return &a;
-    return nullptr;
 }
 
 }  // namespace
