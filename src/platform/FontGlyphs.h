@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 #include "platform/Font.h"
+#include "platform/Glyph.h"
 
 namespace platform {
 
@@ -18,15 +18,6 @@ namespace platform {
 // characters (delete too) and the positions the code page leaves undefined,
 // which take no room and draw nothing.
 char32_t unicodeOfCp1252(unsigned char c);
-
-struct Glyph {
-    int advance = 0;
-    int left = 0;  // the bitmap's left edge, from the pen position
-    int top = 0;   // the bitmap's top row, above the baseline
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> coverage;  // width x height, 0..255
-};
 
 // The glyphs of one font at one size, each rendered on its first use.
 class GlyphSet {

@@ -42,15 +42,7 @@ struct GdiGlyphSet final : platform::GlyphSet {
     std::unique_ptr<platform::win32::GdiFont> font;
 
 private:
-    void render(char32_t u, platform::Glyph& g) override {
-        platform::win32::GdiGlyph r = font->glyph(static_cast<char16_t>(u));
-        g.advance = r.advance;
-        g.left = r.left;
-        g.top = r.top;
-        g.width = r.width;
-        g.height = r.height;
-        g.coverage = std::move(r.coverage);
-    }
+    void render(char32_t u, platform::Glyph& g) override { g = font->glyph(static_cast<char16_t>(u)); }
 };
 
 // The glyph sets of recent requests, so that the many short-lived fonts of

@@ -76,8 +76,8 @@ GdiFont::~GdiFont() {
     if (m_font) DeleteObject(static_cast<HGDIOBJ>(m_font));
 }
 
-GdiGlyph GdiFont::glyph(char16_t code) const {
-    GdiGlyph g;
+Glyph GdiFont::glyph(char16_t code) const {
+    Glyph g;
     HDC dc = static_cast<HDC>(m_dc);
     const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
     GLYPHMETRICS gm{};

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Glyph.h"
+
 namespace platform::win32 {
 
 struct GdiFontMetrics {
@@ -15,15 +17,6 @@ struct GdiFontMetrics {
     int aveCharWidth = 0, maxCharWidth = 0, weight = 0;
     bool italic = false;
     std::string face;  // the face the mapper chose, UTF-8
-};
-
-struct GdiGlyph {
-    int advance = 0;
-    int left = 0;  // the bitmap's left edge, from the pen position
-    int top = 0;   // the bitmap's top row, above the baseline
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> coverage;  // width x height, 0..255
 };
 
 class GdiFont {
@@ -43,7 +36,7 @@ public:
     const GdiFontMetrics& metrics() const { return m_metrics; }
     // The anti-aliased glyph of a UTF-16 character; a character the face
     // lacks gives the face's default glyph, a failure an empty glyph.
-    GdiGlyph glyph(char16_t code) const;
+    Glyph glyph(char16_t code) const;
 
 private:
     GdiFont() = default;
