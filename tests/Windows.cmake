@@ -79,7 +79,7 @@ endif()
 
 # The settings sheet: its description and the native property sheet.
 add_executable(test_sheet ${CMAKE_CURRENT_SOURCE_DIR}/config/DescriptionTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/config/win32/SheetTest.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/config/win32/SheetTest.cpp ${CMAKE_CURRENT_SOURCE_DIR}/config/win32/PreviewTest.cpp)
 target_link_libraries(test_sheet PRIVATE quorvane_sheet gtest gtest_main)
 target_include_directories(test_sheet PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(test_sheet PRIVATE QV_TEST_EXE="$<TARGET_FILE:quorvane>")

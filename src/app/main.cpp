@@ -83,8 +83,9 @@ int main(int argc, char** argv) {
     // the property sheet itself.
     gApp.setSettingsSheet([](Settings& settings, uint64_t owner) {
         std::string error;
+        // The preview beside the pages runs this very program.
         if (sheet::showWindowsSheet(
-                settings, owner, [] { gApp.showHelp(); }, error) < 0)
+                settings, owner, [] { gApp.showHelp(); }, error, std::string()) < 0)
             platform::showErrorBox("Quorvane", error);
     });
 #endif

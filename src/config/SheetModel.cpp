@@ -148,6 +148,22 @@ bool Model::write(size_t page, Settings& settings) {
     return true;
 }
 
+bool Model::writeAll(Settings& target) const {
+    bool ok = true;
+    for (size_t page = 0; page < m_pages.size(); ++page) {
+        const Page& p = pages()[page];
+        for (size_t i = 0; i < p.controls.size(); ++i) {
+            const Control& c = p.controls[i];
+            if (c.numeric()) sheet::setValue(target, c, m_pages[page][i].value);
+            if (c.kind == Kind::Text) target.setMessage(c.index, utf8ToWindows1252(m_pages[page][i].text));
+            if (c.kind == Kind::FolderList) target.setFolders(m_folders);
+        }
+        if (p.write) ok = (target.*p.write)() && ok;
+    }
+    target.setImageNext(m_startFirstPage < m_pages.size() ? 0 : m_settings.imageNext());
+    return target.writeImageNext() && ok;
+}
+
 std::string charactersLost(const std::string& utf8) {
     std::string lost;
     for (size_t i = 0; i < utf8.size();) {

@@ -61,6 +61,11 @@ public:
     // any, writes the page's group. False when the write failed; the page
     // then still counts as changed.
     bool write(size_t page, Settings& settings);
+    // Puts every value as it stands, changed or not, into `target` (a record
+    // on the preview's own store) and writes all its groups; the image
+    // cursor goes along. What counts as changed stays as it is. False when
+    // a write failed.
+    bool writeAll(Settings& target) const;
 
 private:
     struct Slot {

@@ -1,9 +1,11 @@
 #include "config/WindowsSheet.h"
 
 #include <cmath>
+#include <filesystem>
 
 #include "config/SheetDescription.h"
 #include "config/SheetModel.h"
+#include "platform/win32/PreviewApi.h"
 #include "platform/win32/SheetApi.h"
 
 namespace sheet {
@@ -73,11 +75,15 @@ SheetItem note(const std::string& text, int block) {
 class Host : public platform::win32::SheetHost {
 public:
     Host(Settings& settings, int bitsPerPixel, std::vector<std::vector<int>> controlOf,
-         std::function<void()> help)
+         std::function<void()> help, std::optional<std::string> previewProgram)
         : m_settings(settings),
           m_model(settings, bitsPerPixel),
           m_controlOf(std::move(controlOf)),
-          m_help(std::move(help)) {}
+          m_help(std::move(help)),
+          m_previewProgram(std::move(previewProgram)) {}
+    ~Host() override { endPreview(); }
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
 
     int value(int tab, int item) override { return m_model.value(tab, at(tab, item)); }
     std::string text(int tab, int item) override { return m_model.text(tab, at(tab, item)); }
@@ -111,6 +117,27 @@ public:
     void help() override {
         if (m_help) m_help();
     }
+    bool hasPreview() override { return m_previewProgram.has_value(); }
+    // The values as they stand go to the preview's own store (a record on
+    // it, written whole), never through the user's; then the saver starts
+    // on that store.
+    std::string showPreview(uint64_t window) override {
+        m_preview.stop();
+        if (m_previewFolder.empty()) {
+            std::string why;
+            m_previewFolder = platform::win32::newPreviewFolder(why);
+            if (m_previewFolder.empty()) return "There is no preview: " + why + ".";
+        }
+        Settings values{platform::ProfileStore(m_previewFolder), ""};
+        if (!m_model.writeAll(values))
+            return "There is no preview: the settings could not be written for it.";
+        return m_preview.start(*m_previewProgram, window, m_previewFolder);
+    }
+    void endPreview() override {
+        m_preview.stop();
+        if (!m_previewFolder.empty()) platform::win32::removePreviewStore(m_previewFolder);
+        m_previewFolder.clear();
+    }
 
 private:
     // Notes are items of the sheet that no control stands behind; they ask
@@ -122,6 +149,9 @@ private:
     Model m_model;
     std::vector<std::vector<int>> m_controlOf;
     std::function<void()> m_help;
+    std::optional<std::string> m_previewProgram;
+    std::filesystem::path m_previewFolder;
+    platform::win32::PreviewProcess m_preview;
 };
 
 std::string joined(const std::vector<const char*>& tips) {
@@ -202,11 +232,12 @@ std::vector<SheetTab> windowsTabs(int bitsPerPixel, std::vector<std::vector<int>
     return tabs;
 }
 
-int showWindowsSheet(Settings& settings, uint64_t owner, std::function<void()> help, std::string& error) {
+int showWindowsSheet(Settings& settings, uint64_t owner, std::function<void()> help, std::string& error,
+                     std::optional<std::string> previewProgram) {
     const int bits = platform::win32::displayBitsPerPixel();
     std::vector<std::vector<int>> controlOf;
     const std::vector<SheetTab> tabs = windowsTabs(bits, controlOf);
-    Host host(settings, bits, controlOf, std::move(help));
+    Host host(settings, bits, controlOf, std::move(help), std::move(previewProgram));
     return platform::win32::showSheet(kSheetCaption, tabs, host, owner, 0, error);
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,13 @@ std::vector<platform::win32::SheetTab> windowsTabs(int bitsPerPixel,
                                                    std::vector<std::vector<int>>& controlOf);
 
 // Shows the sheet modal to `owner` (0: the foreground window). `help` opens
-// the help page. 1 when OK or Apply wrote settings, 0 when nothing was
-// written, -1 when it could not be shown (the reason in `error`).
-int showWindowsSheet(Settings& settings, uint64_t owner, std::function<void()> help, std::string& error);
+// the help page. With a `previewProgram` (empty: the program running now,
+// the saver showing its own sheet) the saver draws beside the pages with the
+// values as they stand, from a store of its own that the user's settings
+// never pass through and that goes when the sheet closes. 1 when OK or Apply
+// wrote settings, 0 when nothing was written, -1 when it could not be shown
+// (the reason in `error`).
+int showWindowsSheet(Settings& settings, uint64_t owner, std::function<void()> help, std::string& error,
+                     std::optional<std::string> previewProgram = std::nullopt);
 
 }  // namespace sheet

@@ -40,6 +40,7 @@
 #include "platform/Environment.h"
 #include "platform/OutputFile.h"
 #include "platform/ProfileFileCache.h"
+#include "platform/win32/StoreArea.h"
 #include "platform/win32/Utf8.h"
 
 namespace platform {
@@ -513,6 +514,12 @@ bool ProfileStore::writeFile(const std::string& file, const std::string& section
     removeTemporaries(target, true);
     OutputFile out(target);
     return out.write(text) && out.commit();
+}
+
+std::wstring win32::storeRegistryArea(const fs::path& folder) {
+    std::wstring base = registryBaseFor(folder);
+    if (!base.empty()) base.pop_back();  // the separator the paths below it start with
+    return base;
 }
 
 }  // namespace platform

@@ -270,9 +270,85 @@ struct Sheet {
     HWND hwnd = nullptr;
     HWND owner = nullptr;
     bool wrote = false;
+    // The window the preview's saver draws in, and the note shown in its
+    // place when it cannot run.
+    HWND preview = nullptr;
+    HWND previewNote = nullptr;
 };
 
 Sheet* gOpen = nullptr;
+
+// The preview: its width in dialog units beside the pages (its height that
+// of a 16:10 screen), and how long after the last change it restarts.
+constexpr int kPreviewWidth = 150;
+constexpr UINT kPreviewDelayMs = 500;
+constexpr UINT_PTR kPreviewTimer = 0x5150;
+
+void CALLBACK previewDue(HWND sheet, UINT, UINT_PTR id, DWORD) {
+    KillTimer(sheet, id);
+    if (!gOpen || !gOpen->preview) return;
+    const std::string why = gOpen->host->showPreview(reinterpret_cast<uintptr_t>(gOpen->preview));
+    SetWindowTextW(gOpen->previewNote, wide(why).c_str());
+    ShowWindow(gOpen->preview, why.empty() ? SW_SHOW : SW_HIDE);
+    ShowWindow(gOpen->previewNote, why.empty() ? SW_HIDE : SW_SHOW);
+}
+
+// (Re)starts the preview a moment from now: a run of changes (a slider
+// dragged, a number typed) restarts it once, after the last.
+void schedulePreview(const Sheet& sheet) {
+    if (sheet.preview) SetTimer(sheet.hwnd, kPreviewTimer, kPreviewDelayMs, previewDue);
+}
+
+// Widens the sheet by a column beside the pages and puts the preview there,
+// in a group of its own at the height of the tabs; the buttons move along.
+void addPreview(Sheet& sheet) {
+    HWND tabs = PropSheet_GetTabControl(sheet.hwnd);
+    RECT tab{};
+    if (!tabs || !GetWindowRect(tabs, &tab)) return;
+    MapWindowPoints(nullptr, sheet.hwnd, reinterpret_cast<POINT*>(&tab), 2);
+    RECT unit{0, 0, kPreviewWidth, kMargin};
+    MapDialogRect(sheet.hwnd, &unit);
+    const int width = unit.right, margin = unit.bottom, height = width * 10 / 16;
+    RECT line{0, 0, 0, 12};
+    MapDialogRect(sheet.hwnd, &line);
+    const int left = tab.right + margin, groupWidth = width + 2 * margin;
+    const int extra = groupWidth + margin;
+    // Wider about its centre, but within the screen it is on.
+    RECT outer{};
+    GetWindowRect(sheet.hwnd, &outer);
+    const int sheetWidth = outer.right - outer.left + extra;
+    int x = outer.left - extra / 2;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(sheet.hwnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        x = std::max(std::min(x, static_cast<int>(monitor.rcWork.right) - sheetWidth),
+                     static_cast<int>(monitor.rcWork.left));
+    SetWindowPos(sheet.hwnd, nullptr, x, outer.top, sheetWidth, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int id : {IDOK, IDCANCEL, IDHELP, 0x3021 /* Apply */}) {
+        HWND button = GetDlgItem(sheet.hwnd, id);
+        RECT r{};
+        if (!button || !GetWindowRect(button, &r)) continue;
+        MapWindowPoints(nullptr, sheet.hwnd, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(button, nullptr, r.left + extra, r.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(sheet.hwnd, WM_GETFONT, 0, 0));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const auto make = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
+        HWND c = CreateWindowExW(0, cls, text, WS_CHILD | style, x, y, w, h, sheet.hwnd, nullptr, instance,
+                                 nullptr);
+        if (c) SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return c;
+    };
+    make(L"BUTTON", L"Preview", BS_GROUPBOX | WS_VISIBLE, left, tab.top, groupWidth,
+         line.bottom + height + margin);
+    // The saver's window goes inside: ours must not paint over it.
+    sheet.preview = make(L"STATIC", L"", SS_BLACKRECT | WS_CLIPCHILDREN | WS_VISIBLE, left + margin,
+                         tab.top + line.bottom, width, height);
+    sheet.previewNote = make(L"STATIC", L"", SS_CENTER, left + margin, tab.top + line.bottom, width, height);
+    schedulePreview(sheet);
+}
 
 std::wstring windowText(HWND w) {
     std::wstring s(static_cast<size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
@@ -476,6 +552,7 @@ INT_PTR CALLBACK pageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 p->tab, item,
                 static_cast<int>(SendMessageW(reinterpret_cast<HWND>(lParam), TBM_GETPOS, 0, 0)));
             refresh(*p);
+            schedulePreview(*p->sheet);
             return TRUE;
         }
         case WM_COMMAND: {
@@ -488,6 +565,7 @@ INT_PTR CALLBACK pageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 else
                     host.reduceChaos(p->tab);
                 refresh(*p);
+                schedulePreview(*p->sheet);
                 return TRUE;
             }
             if (id < kItemIds) return FALSE;
@@ -509,12 +587,14 @@ INT_PTR CALLBACK pageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 if (!ok) return TRUE;
                 host.setValue(p->tab, item, v);
                 refresh(*p, control);
+                schedulePreview(*p->sheet);
                 return TRUE;
             } else if (it.kind == SheetItem::Kind::Spin && code == EN_KILLFOCUS) {
                 // What was typed, shown as it stands (clamped).
             } else if (it.kind == SheetItem::Kind::Text && code == EN_CHANGE) {
                 host.setText(p->tab, item, utf8(windowText(control)));
                 refresh(*p, control);
+                schedulePreview(*p->sheet);
                 return TRUE;
             } else if (it.kind == SheetItem::Kind::FolderList && part == kAdd && code == BN_CLICKED) {
                 const std::string folder = pickFolder(GetParent(hwnd), it.pickerTitle);
@@ -529,6 +609,7 @@ INT_PTR CALLBACK pageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 return FALSE;
             }
             refresh(*p);
+            schedulePreview(*p->sheet);
             return TRUE;
         }
         case WM_NOTIFY: {
@@ -676,6 +757,14 @@ public:
         pump();
     }
     bool closing() override { return PropSheet_GetCurrentPageHwnd(m_sheet.hwnd) == nullptr; }
+    uint64_t previewWindow() override { return reinterpret_cast<uintptr_t>(m_sheet.preview); }
+    void wait(int ms) override {
+        const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(std::max(0, ms));
+        for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
+            pump();
+        }
+    }
     bool screenshot(const std::string& path) override {
         SetForegroundWindow(m_sheet.hwnd);
         RedrawWindow(m_sheet.hwnd, nullptr, nullptr,
@@ -704,6 +793,7 @@ void CALLBACK driveSheet(HWND hwnd, UINT, UINT_PTR id, DWORD) {
 int CALLBACK sheetCallback(HWND hwnd, UINT message, LPARAM) {
     if (message == PSCB_INITIALIZED && gOpen) {
         gOpen->hwnd = hwnd;
+        if (gOpen->host->hasPreview()) addPreview(*gOpen);
         if (remoteHook()) SetTimer(hwnd, 0x5153, 200, driveSheet);
     }
     return 0;
@@ -771,6 +861,7 @@ int showSheet(const std::string& caption, const std::vector<SheetTab>& tabs, She
     gOpen = &sheet;
     const INT_PTR result = PropertySheetW(&header);
     gOpen = nullptr;
+    host.endPreview();
     if (com) CoUninitialize();
     if (result < 0) {
         error = "the settings sheet could not be shown (error " + std::to_string(GetLastError()) + ")";

@@ -71,6 +71,14 @@ public:
     // Writes the tab's values; false with the reason in `error`.
     virtual bool apply(int tab, std::string& error) = 0;
     virtual void help() = 0;
+    // The preview beside the pages, when the host wants one: (re)starts the
+    // saver drawing in `window` with the values as they stand; what to show
+    // in its place when it cannot (empty: it runs). The sheet asks a moment
+    // after it opens and after the last of a run of changes.
+    virtual bool hasPreview() { return false; }
+    virtual std::string showPreview(uint64_t /*window*/) { return {}; }
+    // The sheet has closed: the preview ends and its store goes.
+    virtual void endPreview() {}
 };
 
 // Drives an open sheet without a person (tests): called once the sheet is
@@ -94,6 +102,10 @@ public:
     virtual void press(Button button) = 0;
     // OK or Cancel was taken: the sheet closes when the script returns.
     virtual bool closing() = 0;
+    // The window the preview draws in (0: the sheet has none).
+    virtual uint64_t previewWindow() = 0;
+    // Lets the sheet run for `ms` milliseconds (timers and all).
+    virtual void wait(int ms) = 0;
     // The sheet as it is on screen, as a 24-bit BMP file.
     virtual bool screenshot(const std::string& path) = 0;
 };
