@@ -22,9 +22,10 @@ constexpr int kSaverTraceLine = 1053;
 constexpr int64_t kPerturbEverySeconds = 900;
 constexpr int kAnimationBits = 8;
 // A picture for the reworking styles is too flat when one colour covers this
-// share of the screen or it shows fewer colours than this.
+// share of the screen, or when it is no more than a figure or two in plain
+// colours on its background.
 constexpr double kFlatPictureShare = 0.75;
-constexpr size_t kFewestColours = 16;
+constexpr size_t kFewestColours = 4;
 // Drawings that leave nothing to see may follow each other at once this
 // many times in a row.
 constexpr int kSkipsAtOnce = 3;
@@ -263,7 +264,7 @@ Saver* CSceneWnd::newSaver() {
 
 bool CSceneWnd::screenLooksFlat() const {
     // Judged by the area the pictures cover: most of the screen still one
-    // colour (the background), or only a few colours on it, is too little
+    // colour (the background), or only two or three colours, is too little
     // for a style that reworks what is there.
     if (!m_pDC || !m_pDC->surface()) return false;
     ScreenSample sample;
