@@ -57,8 +57,10 @@ int qvTimer::lap() {
     int64_t countNow = 0;
     uint32_t clockNow = 0;
     const int64_t elapsed = elapsedMs(countNow, clockNow);
+    // The part of a millisecond not counted stays for the next lap, so that
+    // the laps add up to the time that passed, however many there are.
     if (m_hasCounter)
-        m_lastCount = countNow;
+        m_lastCount += elapsed * m_countsPerMs;
     else
         m_lastClock = clockNow;
     return static_cast<int>(elapsed);

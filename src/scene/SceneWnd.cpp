@@ -11,6 +11,7 @@
 #include "scene/ChooserTables.h"
 #include "scene/StyleCatalogue.h"
 #include "styles/Saver.h"
+#include "styles/ScreenSample.h"
 #include "styles/image/qvFolder.h"
 
 namespace {
@@ -20,6 +21,14 @@ constexpr int kNewFileTraceLine = 608;
 constexpr int kSaverTraceLine = 1053;
 constexpr int64_t kPerturbEverySeconds = 900;
 constexpr int kAnimationBits = 8;
+// A picture for the reworking styles is too flat when one colour covers this
+// share of the screen, or when it is no more than a figure or two in plain
+// colours on its background.
+constexpr double kFlatPictureShare = 0.75;
+constexpr size_t kFewestColours = 4;
+// Drawings that leave nothing to see may follow each other at once this
+// many times in a row.
+constexpr int kSkipsAtOnce = 3;
 // Searched one after another, so a folder's JPEGs are listed before its
 // bitmaps until the list is sorted.
 constexpr const char* kImagePatterns[] = {"*.jpg", "*.jpe", "*.jpeg", "*.bmp"};
@@ -171,7 +180,7 @@ void CSceneWnd::OnPaint() {
     if (blankIfDue(previous)) return;
 
     if (!m_bStop && saver()) {
-        if (saver()->isOver()) startNextDrawing();
+        if (readyForNext(*saver())) startNextDrawing();
         if (Saver* current = saver()) current->run();
         // No style at all: nothing to draw, so no further paint is asked for.
         if (!m_bStop && saver()) Invalidate(true);
@@ -192,6 +201,21 @@ bool CSceneWnd::blankIfDue(CPalette* previous) {
     }
     m_pDC->FillRect(clientRect(), RGB(0, 0, 0));
     setSaver(nullptr);
+    return true;
+}
+
+bool CSceneWnd::readyForNext(const Saver& current) {
+    if (!current.isOver()) return false;
+    if (!current.leftNothingToSee()) {
+        m_iSkipsInARow = 0;
+        return true;
+    }
+    // A drawing that leaves nothing to see makes way at once; but where
+    // every drawing does (a screen too small or too flat for any picture)
+    // that would spin the cycle, so after a few in a row one is held its
+    // second as a finished picture is.
+    if (m_iSkipsInARow >= kSkipsAtOnce && !current.shownLongEnough()) return false;
+    ++m_iSkipsInARow;
     return true;
 }
 
@@ -224,10 +248,11 @@ Saver* CSceneWnd::newSaver() {
     moment.imagePeriodRunning = now() - sceneHost().timeLastImage() < s.imagePeriod();
     moment.preview = sceneHost().preview();
     moment.noImages = m_images.empty();
+    moment.flatScreen = pictureFirst() && moment.drawingCount > 1 && screenLooksFlat();
     const int code = chooseStyleCode(s.choosers(), sceneHost().random(), moment);
-    // The picture painted first for styles that rework the screen is not
-    // one of the styles --style names.
-    const StyleMaker* maker = styleMaker(code, moment.drawingCount <= 1 && pictureFirst());
+    // The picture painted for styles that rework the screen is not one of
+    // the styles --style names.
+    const StyleMaker* maker = styleMaker(code, paintsPicture(moment));
     if (!maker) return nullptr;
     platform::pollTimingLabel(maker->className);
     std::unique_ptr<Saver> made = maker->make(this);
@@ -235,6 +260,16 @@ Saver* CSceneWnd::newSaver() {
     if (made && made->needsFreshLayout()) newLayout(true);
     setSaver(std::move(made));
     return saver();
+}
+
+bool CSceneWnd::screenLooksFlat() const {
+    // Judged by the area the pictures cover: most of the screen still one
+    // colour (the background), or only two or three colours, is too little
+    // for a style that reworks what is there.
+    if (!m_pDC || !m_pDC->surface()) return false;
+    ScreenSample sample;
+    sample.take(*m_pDC->surface());
+    return !sample.empty() && (sample.flatShare() >= kFlatPictureShare || sample.colours() < kFewestColours);
 }
 
 void CSceneWnd::buildImageList() {

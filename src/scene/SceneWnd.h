@@ -140,7 +140,11 @@ private:
     void buildImageList();
     // Blanks the screen for good; false when it is not yet time.
     bool blankIfDue(CPalette* previous);
+    // The current drawing is over and the next may start.
+    bool readyForNext(const Saver& current);
     void startNextDrawing();
+    // The screen is mostly one colour, or shows only a few.
+    bool screenLooksFlat() const;
     void waitAnimationTick();
 
     bool m_bAutoDelete;
@@ -150,6 +154,7 @@ private:
     CPalette m_palette;
     CPalette* m_hOldPalette = nullptr;
     int32_t m_iDrawingCount = 0;
+    int32_t m_iSkipsInARow = 0;
     int64_t m_timeStarted = 0;
     int32_t m_iLeft = 0;
     int32_t m_iTop = 0;

@@ -126,6 +126,9 @@ constexpr int kReworkScreen[] = {3, 4, 6, 7, 8, 9, 14, 18, 20};
 constexpr int kBitmapCode = 13;
 constexpr int kLinesCode = 0;
 constexpr int kEarlyDrawings = 5;
+// The drawings that may paint a picture for the reworking styles, while the
+// screen stays flat.
+constexpr int kPictureDrawings = 4;
 
 }  // namespace
 
@@ -217,6 +220,11 @@ bool pictureFirst() {
     return !gAllowed.empty() && std::all_of(gAllowed.begin(), gAllowed.end(), reworksScreen);
 }
 
+bool paintsPicture(const StyleMoment& moment) {
+    return pictureFirst() &&
+           (moment.drawingCount <= 1 || (moment.flatScreen && moment.drawingCount <= kPictureDrawings));
+}
+
 StyleMakersScope::StyleMakersScope(std::span<const StyleMaker> makers) : m_previous(gMakers) {
     gMakers = makers;
 }
@@ -236,8 +244,9 @@ int chooseStyleCode(const ChooserSet& choosers, RandomSource& random, const Styl
     // number, so adding a style changes what is drawn, never how often.
     // With only styles that rework the screen allowed, the first drawing
     // is drawn from the whole mix without them, so that they have a picture
-    // to work on rather than the bare background.
-    const bool picture = moment.drawingCount <= 1 && pictureFirst();
+    // to work on rather than the bare background (and the next few as well
+    // while the screen stays mostly flat).
+    const bool picture = paintsPicture(moment);
     std::vector<int> unbuilt;
     for (size_t i = 0; i < codes.size(); ++i) {
         bool built = false;

@@ -100,12 +100,18 @@ struct StyleMoment {
     bool imagePeriodRunning = false;  // fewer than ImagePeriod seconds since the last image
     bool preview = false;             // the preview mode
     bool noImages = false;            // the list of image files is empty
+    bool flatScreen = false;          // the screen is still mostly one colour, or a few
 };
+
+// Whether this drawing is a picture for the styles that rework the screen
+// to work on: with pictureFirst(), the first drawing, and the next few too
+// while the pictures so far left the screen mostly flat.
+bool paintsPicture(const StyleMoment& moment);
 
 // The code of the next style: the styles that need a picture to work on
 // and the 3D styles are held back during the first five drawings, the image
 // style while its period runs, in the preview and without images. A code
 // held back is refused nine times; the tenth draw is taken as it falls.
-// The first drawing of a run restricted to styles that rework the screen is
-// one of the other styles (pictureFirst()).
+// The drawing of a run restricted to styles that rework the screen that
+// paints them a picture (paintsPicture()) is one of the other styles.
 int chooseStyleCode(const ChooserSet& choosers, RandomSource& random, const StyleMoment& moment);

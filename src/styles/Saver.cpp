@@ -14,16 +14,16 @@ namespace {
 constexpr int kTraceLine = 67;
 // A drawing that ends sooner than this after its start has no pause.
 constexpr uint32_t kNoPauseBeforeMs = 5000;
-// The least time a drawing is shown: a picture that comes and goes within a
-// few milliseconds is never seen, and a run of them piles up into scraps.
-constexpr uint32_t kShortestDrawingMs = 1000;
 // How often a drawing's picture is looked at, and the share of one colour
 // that makes a screen look empty.
 constexpr uint32_t kLookEveryMs = 2000;
 constexpr double kFlatShare = 0.9;
-// The points of the sample a figure of a few pixels may touch (on a small
-// screen, where the sample takes every pixel, one in a thousand).
+// The points of the sample a figure of a few pixels may touch (on a large
+// screen, where the sample is finer, one in a thousand), and the share of
+// the sample a speck stays under: on a screen of a few pixels, such as a
+// 1 x 1 one, a figure that touches one point covers the whole screen.
 constexpr size_t kFewPoints = 4;
+constexpr size_t kSpeckShare = 100;
 
 uint32_t processClock() { return platform::clock().processClockMs(); }
 
@@ -74,16 +74,16 @@ uint32_t Saver::timeLimitMs(double u1, double u2, int minTime, int maxTime, floa
 
 uint32_t Saver::elapsedMs() const { return processClock() - m_dwStart; }
 
-bool Saver::isDone() const { return m_bDone || m_pScene->stopRequested() || elapsedMs() > m_dwDuration; }
+uint32_t Saver::timeMs() const { return std::max(m_dwDuration, kShortestDrawingMs); }
 
-uint32_t Saver::shownForMs() const {
-    return m_bKeepTime ? m_dwDuration : std::min(kShortestDrawingMs, m_dwDuration);
-}
+bool Saver::isDone() const { return m_bDone || m_pScene->stopRequested() || elapsedMs() > timeMs(); }
+
+uint32_t Saver::shownForMs() const { return m_bKeepTime ? timeMs() : kShortestDrawingMs; }
 
 bool Saver::isOver() const {
     if (m_bNothingToSee) return true;
     if (!isDone()) return false;
-    return m_pScene->stopRequested() || !m_bDone || elapsedMs() > shownForMs();
+    return m_pScene->stopRequested() || !m_bDone || shownLongEnough();
 }
 
 void Saver::holdFinished() {
@@ -159,7 +159,9 @@ void Saver::watchPicture() {
     // than a few points is as good as nothing.
     const size_t changed = now.differences(m_before);
     const bool flat = now.flatShare() >= kFlatShare;
-    const bool unchanged = changed == 0 || (flat && changed <= std::max(kFewPoints, now.size() / 1000));
+    const bool speck =
+        changed <= std::max(kFewPoints, now.size() / 1000) && changed * kSpeckShare < now.size();
+    const bool unchanged = changed == 0 || (flat && speck);
     const bool flattened = flat && m_before.flatShare() < kFlatShare;
     if (unchanged || flattened) {
         m_bNothingToSee = m_bDone = true;

@@ -47,18 +47,20 @@ public:
     // True for a style that wants a layout of its own.
     virtual bool needsFreshLayout() const { return false; }
 
-    // The style set its done flag, the scene is stopping, or the time limit
-    // has passed.
+    // The style set its done flag, the scene is stopping, or the drawing's
+    // time (timeMs()) has passed.
     bool isDone() const;
     // What the drawing cycle asks before it starts the next drawing: done,
     // and shown long enough. A picture its style finishes early stays on the
-    // screen for a second (never longer than its time limit), or for its
-    // whole time limit when the style keeps its time; a stop ends it at once,
+    // screen for a second, or for its whole time when the style keeps its
+    // time; a stop ends it at once,
     // and so does a drawing found to leave nothing to see.
     bool isOver() const;
     // The drawing changed nothing on the screen, or left it nearly one
     // colour where it was not: run() noticed it and ended the drawing.
     bool leftNothingToSee() const { return m_bNothingToSee; }
+    // The drawing has been on the screen as long as a finished picture stays.
+    bool shownLongEnough() const { return elapsedMs() > shownForMs(); }
     // Wait, without spinning, until the step (tick) timer expires or input
     // arrives.
     void waitStep();
@@ -74,12 +76,20 @@ public:
     // group, while the scene is idle.
     void plotPoints(const std::vector<Point3D>& points, const Color& color);
 
+    // The least time a drawing takes, whatever its style or the settings
+    // ask: a picture that comes and goes within a few milliseconds is never
+    // seen, a run of them piles up into scraps, and a cycle of drawings that
+    // each end at once would spin.
+    static constexpr uint32_t kShortestDrawingMs = 1000;
+
     // The time limit in milliseconds: between minTime and maxTime seconds,
     // most often near minTime (u2 * u1), shortened by the layout's coverage,
     // but never below a second unless the drawn time itself is below one.
     static uint32_t timeLimitMs(double u1, double u2, int minTime, int maxTime, float coverage);
 
     uint32_t duration() const { return m_dwDuration; }
+    // The time the drawing is given: its duration, held to the shortest.
+    uint32_t timeMs() const;
     uint32_t startClock() const { return m_dwStart; }
     bool backgroundDone() const { return m_bBackgroundDone; }
     bool keepsTime() const { return m_bKeepTime; }

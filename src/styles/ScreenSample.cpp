@@ -52,3 +52,9 @@ double ScreenSample::flatShare() const {
     }
     return static_cast<double>(best) / static_cast<double>(sorted.size());
 }
+
+size_t ScreenSample::colours() const {
+    std::vector<uint32_t> sorted = m_values;
+    std::sort(sorted.begin(), sorted.end());
+    return static_cast<size_t>(std::unique(sorted.begin(), sorted.end()) - sorted.begin());
+}

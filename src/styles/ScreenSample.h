@@ -21,6 +21,8 @@ public:
     size_t differences(const ScreenSample& other) const;
     // The share of the points (0..1) taken by the commonest pixel value.
     double flatShare() const;
+    // The number of different pixel values among the points.
+    size_t colours() const;
 
 private:
     int m_width = 0;

@@ -134,7 +134,8 @@ TEST_F(StyleChoice, RestrictedToTheNamedStyles) {
 }
 
 // --style of styles that rework the screen: the first drawing is a picture
-// from the whole mix but them, every later one a named style; a list with a
+// from the whole mix but them (the next few too while the screen is flat),
+// every later one a named style; a list with a
 // style of its own paints no such picture.
 TEST_F(StyleChoice, ReworkingStylesAloneGetAPictureFirst) {
     weights(80, 75, 30, 10, 10);
@@ -147,6 +148,10 @@ TEST_F(StyleChoice, ReworkingStylesAloneGetAPictureFirst) {
         ASSERT_STREQ(styleMaker(first, true)->className, styleClassName(first));
         const int later = choose({2, false, false, true}).first;
         ASSERT_TRUE(later == 14 || later == 9) << later;
+        // A screen still flat after the picture gets another, for a few drawings.
+        ASSERT_FALSE(reworksScreen(choose({4, false, false, true, true}).first));
+        const int last = choose({5, false, false, true, true}).first;
+        ASSERT_TRUE(last == 14 || last == 9) << last;
     }
     ASSERT_TRUE(restrictStyles({"Blur", "Design"}, error));
     EXPECT_FALSE(pictureFirst());

@@ -85,11 +85,12 @@ TEST_F(SceneTest, AFinishedPictureIsShownASecondOrItsWholeTime) {
     EXPECT_TRUE(quick.isOver());
     EXPECT_TRUE(nowMs() - before > 900 && nowMs() - before < 1100) << nowMs() - before;
 
-    // A drawing the settings give no time is over as soon as it is done.
+    // A drawing the settings give no time is still shown its second.
     zeroTimes();
     QuickOne none(scene.get(), false);
+    const int64_t zero = nowMs();
     none.run(), none.run();
-    EXPECT_TRUE(none.isOver());
+    EXPECT_TRUE(none.isOver() && none.timeMs() == 1000 && nowMs() - zero >= 1000);
 
     // Kept for its whole time, until input cuts it short.
     settings().setMinTime(10), settings().setMaxTime(10);
@@ -205,4 +206,9 @@ TEST_F(SceneTest, ADrawingThatLeavesNothingToSeeMakesWayAtOnce) {
     EXPECT_GE(runs(quarter), 30000) << "shown for its whole time";
     EXPECT_FALSE(quarter.leftNothingToSee());
     EXPECT_TRUE(quarter.isOver());
+    // On a screen of one pixel, that pixel is the whole picture.
+    create(1, 1);
+    Painter pixel(scene.get(), [](CDC& dc) { dc.SetPixel(0, 0, RGB(255, 255, 255)); });
+    runs(pixel);
+    EXPECT_FALSE(pixel.leftNothingToSee());
 }
