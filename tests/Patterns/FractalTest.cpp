@@ -57,30 +57,6 @@ TEST(PatternFractal, InteriorPointsAngleColouringAndTheLimitGuard) {
     EXPECT_TRUE(fresh.maxIter() == 1 && out[0] == 0.0f);
 }
 
-TEST(PatternFractal, SetupTriesTheAngleAndTheBandsItNeeds) {
-    FakeScene palette = greyRamp(236);
-    SceneScope scope(palette);
-    int angled = 0, fewer = 0, more = 0;
-    for (int seed = 1; seed <= 60; ++seed) {
-        RandomSource a(seed), b(seed), c(seed);
-        PatternFractal sym(a), single(b), checkered(c);
-        sym.setup(2, 1, true, 2);
-        EXPECT_TRUE(!sym.usesAngle() && sym.maxIter() == 236 && sym.tries() >= 1 && sym.tries() <= 1001);
-        single.setup(2, 1, false, 2);
-        angled += single.usesAngle();
-        {
-            // A checkered layout halves the bands wanted at first: never more
-            // tries with the same draws.
-            PatternScope layout(nullptr, 1);
-            checkered.setup(2, 1, false, 2);
-        }
-        EXPECT_LE(checkered.tries(), single.tries());
-        fewer += checkered.tries() < single.tries();
-        more += single.tries() > 1;
-    }
-    EXPECT_TRUE(angled > 0 && fewer > 0 && more > 0);
-}
-
 // The grid fill runs eight points at a time; its cells are those of
 // calculate() point by point, for set-up and given parameters alike.
 TEST(PatternFractal, RowFillMatchesPointByPoint) {

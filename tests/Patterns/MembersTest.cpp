@@ -128,48 +128,6 @@ TEST(PatternSinFM, TheWaveIsBoundedAndSymmetricIsOdd) {
     }
 }
 
-// The cut-offs of a layer before the last stay below the scale's largest
-// value (1/2); the last layer has none.
-TEST(PatternNetwork, CutOffsStayBelowOneHalfAndTheLastLayerHasNone) {
-    for (int seed = 1; seed <= 100; ++seed) {
-        RandomSource random(seed);
-        PatternNetwork net(random);
-        net.setup(2, 1, false, 2);
-        for (size_t l = 0; l + 1 < net.layers().size(); ++l)
-            for (float c : net.layers()[l].cutoffs) EXPECT_LT(c, 0.5f);
-        for (float c : net.layers().back().cutoffs) EXPECT_EQ(c, 0.0f);
-    }
-}
-
-TEST(PatternCheckered, ValuesComeInStepsOfOneOverTheModulus) {
-    for (int seed = 1; seed <= 50; ++seed) {
-        RandomSource random(seed);
-        PatternCheckered checks(random);
-        checks.setup(2, 1, false, 2);
-        const int m = checks.modulus();
-        std::set<int> seen;
-        std::vector<float> out(1);
-        for (float y = -1; y <= 1; y += 0.05f)
-            for (float x = -1; x <= 1; x += 0.05f) {
-                checks.calculate({x, y}, out);
-                EXPECT_NEAR(out[0] * m, std::round(out[0] * m), 1e-5);
-                seen.insert(static_cast<int>(std::lround(out[0] * m)));
-            }
-        EXPECT_TRUE(*seen.rbegin() <= m - 1 && seen.size() > 1u);
-    }
-}
-
-TEST(PatternNoise, NeighbouringPointsOfARowAreClose) {
-    std::vector<float> a(1), b(1);
-    for (int seed = 1; seed <= 200; ++seed) {
-        RandomSource random(seed);
-        PatternNoise noise(random);
-        noise.setup(2, 1, false, 2);
-        noise.calculate({0.0f, 0.3f}, a), noise.calculate({0.0005f, 0.3f}, b);
-        EXPECT_NEAR(a[0], b[0], 0.05f);
-    }
-}
-
 TEST(PatternFloat, ProgramsAndTheirEdges) {
     for (int seed = 1; seed <= 100; ++seed) {
         RandomSource random(seed);

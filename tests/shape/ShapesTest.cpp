@@ -25,15 +25,6 @@ WeightedChooser only(int kind) {
     return c;
 }
 
-// Records the colours set while drawing.
-class ColorLog : public CanvasBoolMap {
-public:
-    ColorLog(std::vector<uint8_t>& cells, int w, int h, RandomSource* r)
-        : CanvasBoolMap(cells.data(), cells.size(), w, h, r) {}
-    void setColor(COLORREF c) override { colors.push_back(c); }
-    std::vector<COLORREF> colors;
-};
-
 // A canvas that takes the screen's colours, as one in a thousand does.
 class ScreenColorCanvas : public CanvasDC {
 public:
@@ -90,33 +81,6 @@ TEST(Shape2D, FittingPairs) {
     Shape2DCircle g(10, 0, 30, 0);
     fixed.fitAgainst(g);
     EXPECT_EQ(g.radius(), 30);
-
-    // fitPairs(0) leaves the scatter as it was; close to 1, overlapping
-    // pairs end up touching or apart.
-    std::vector<uint8_t> cells(400 * 300);
-    for (double p : {0.0, 0.999999}) {
-        RandomSource r(4), copy(4);
-        CanvasBoolMap canvas(cells.data(), cells.size(), 400, 300, &r);
-        LimnShapes limn(&r, &canvas, true, false, nullptr);
-        CanvasBoolMap canvas2(cells.data(), cells.size(), 400, 300, &copy);
-        LimnShapes before(&copy, &canvas2, true, false, nullptr);
-        std::vector<int> radii;
-        for (int i = 0; i < limn.shapeCount(); ++i) radii.push_back(limn.shapeAt(i)->radius());
-        limn.fitPairs(p);
-        int overlapping = 0;
-        for (int i = 0; i < limn.shapeCount(); ++i)
-            for (int j = i + 1; j < limn.shapeCount(); ++j) {
-                const Shape2D &s = *limn.shapeAt(i), &t = *limn.shapeAt(j);
-                const int dist = int(std::hypot(s.centreX() - t.centreX(), s.centreY() - t.centreY()));
-                overlapping += dist < s.radius() + t.radius() && dist > std::max(s.radius(), t.radius());
-            }
-        if (p == 0) {
-            for (int i = 0; i < limn.shapeCount(); ++i)
-                EXPECT_EQ(limn.shapeAt(i)->radius(), radii[size_t(i)]);
-        } else {
-            EXPECT_EQ(overlapping, 0);
-        }
-    }
 }
 
 TEST(Shape2D, MirroredFillsReachBackFromTheFarEdge) {
@@ -166,36 +130,6 @@ TEST(Shape2D, XorFiguresInvertAndLeaveTheCanvasAsFound) {
     EXPECT_EQ(dc.GetPixel(20, 10), RGB(255, 255, 255));
     EXPECT_EQ(dc.GetPixel(20, 12), RGB(255, 255, 255));
     EXPECT_FALSE(canvas.isXor());
-}
-
-TEST(Limn, OpenFiguresFirstAndADaubOfOneKind) {
-    std::vector<uint8_t> cells(320 * 200);
-    for (int seed = 1; seed <= 40; ++seed) {
-        RandomSource r(seed * 31);
-        ColorLog canvas(cells, 320, 200, &r);
-        LimnShapes limn(&r, &canvas, false, false, nullptr);
-        // Each shape in a colour of its own, to tell them apart.
-        std::set<COLORREF> open;
-        for (int i = 0; i < limn.shapeCount(); ++i) {
-            limn.shapeAt(i)->setColor(COLORREF(i + 1));
-            if (limn.shapeAt(i)->isOpenFigure()) open.insert(COLORREF(i + 1));
-        }
-        canvas.colors.clear();
-        limn.draw(canvas, false);
-        const auto firstClosed = std::find_if(canvas.colors.begin(), canvas.colors.end(),
-                                              [&](COLORREF c) { return !open.count(c); });
-        EXPECT_TRUE(
-            std::none_of(firstClosed, canvas.colors.end(), [&](COLORREF c) { return open.count(c) > 0; }));
-    }
-    for (int seed = 1; seed <= 6; ++seed) {
-        RandomSource r(seed * 7);
-        CanvasBoolMap canvas(cells.data(), cells.size(), 320, 200, &r);
-        LimnDaub daub(&r, &canvas, true, nullptr);
-        std::set<int> kinds;
-        for (int i = 0; i < daub.shapeCount(); ++i) kinds.insert(daub.shapeAt(i)->pattern());
-        EXPECT_LE(kinds.size(), 1u);
-        EXPECT_TRUE(kinds.empty() || *kinds.begin() == daub.kind());
-    }
 }
 
 TEST(Limn, StopsSoonAfterInputArrives) {

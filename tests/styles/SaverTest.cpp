@@ -55,21 +55,6 @@ TEST(SaverTimeLimit, MinTimeMaxTimeAndCoverage) {
     EXPECT_LE(Saver::timeLimitMs(0.9, 0.9, 0, 2000000000, 1.0f), 4294967000u);
 }
 
-TEST_F(SceneTest, ConstructionDrawsInOrder) {
-    settings().setMinTime(10), settings().setMaxTime(10);
-    create(160, 120);
-    const float coverage = scene->coverage();
-    RandomSource app = gApp.rand;
-    CellFiller saver(scene.get());
-    RandomSource own(app.next());
-    EXPECT_EQ(RandomSource(gApp.rand).next(), app.next()) << "one draw of the application's generator";
-    const int n = scene->colorCount();
-    EXPECT_EQ(saver.baseColor(), Color::fromPaletteIndex(own.below(n)));
-    EXPECT_EQ(saver.colorIndex(), own.below(n));
-    EXPECT_NE(saver.range(), nullptr);
-    EXPECT_EQ(saver.duration(), std::max(static_cast<uint32_t>(coverage * 10.0f), 1u) * 1000u);
-}
-
 TEST_F(SceneTest, AFinishedPictureIsShownASecondOrItsWholeTime) {
     settings().setMinTime(10), settings().setMaxTime(10), settings().setDelayBetweenDrawings(0);
     platform::HeadlessOptions options;
@@ -142,25 +127,14 @@ TEST_F(SceneTest, PauseRulesAndInputCuttingItShort) {
     EXPECT_NE(scene->rotateUp(), upBefore);
 }
 
-TEST_F(SceneTest, PixelSizeProjectionPlottedPointsAndTheCellCopy) {
+TEST_F(SceneTest, ProjectionAtTheEyeAndTheCellCopy) {
+    float px = 0.5f, py = -0.25f;
+    Saver::perspective(px, py, -2.0f);  // at the eye: left alone
+    EXPECT_TRUE(px == 0.5f && py == -0.25f);
+    // A copy of the cell at the cursor.
     Settings& s = settings();  // one full-screen cell, not mirrored
     s.setLayoutEven(0), s.setLayoutBar(0), s.setLayoutLimn(0), s.setLayoutSymmetric(0);
     s.setSectionCentred(0), s.setSectionRandom(0);
-    create(200, 100);
-    scene->newLayout(false);
-    CellFiller saver(scene.get());
-    EXPECT_TRUE(saver.pixelWidth() == 0.01 && saver.pixelHeight() == 0.02);
-
-    float x = 0.5f, y = -0.25f;
-    Saver::perspective(x, y, -2.0f);  // at the eye: left alone
-    Saver::perspective(x, y, 0.0f);
-    EXPECT_TRUE(x == 0.25f && y == -0.125f);
-
-    saver.plotPoints({{0, 0, 0}, {-2, -2, 2}, {0.98f, 0.98f, -1}}, Color(255, 0, 0));
-    const SubRect& cell = scene->subRects().front();
-    for (const auto& [px, py] : {std::pair{0.0f, 0.0f}, std::pair{-0.5f, -0.5f}, std::pair{0.98f, 0.98f}})
-        EXPECT_EQ(scene->dc()->GetPixel(cell.mapX(px), cell.mapY(py)), RGB(255, 0, 0)) << px;
-    // A copy of the cell at the cursor.
     create(120, 80);
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 120; ++x) scene->dc()->SetPixel(x, y, RGB(x, y, 7));

@@ -23,20 +23,6 @@ public:
 
 }  // namespace
 
-TEST(DesignInput, PolarOriginAndEdges) {
-    float a = 5, b = 5, a2 = 0, b2 = 0;
-    Design::input(0, 0, true, a, b);
-    EXPECT_TRUE(a == 0 && b == -1);
-    Design::input(0, -1, true, a, b);  // straight up: the angle from y = 1 is a half turn
-    EXPECT_NEAR(a, 1, 1e-6);
-    Design::input(-1, 1, true, a, b);  // the polar input is symmetric in x
-    Design::input(1, 1, true, a2, b2);
-    EXPECT_FLOAT_EQ(a, a2);
-    EXPECT_NEAR(b, 1, 1e-5);
-    Design::input(0.25f, -0.5f, false, a, b);
-    EXPECT_TRUE(a == 0.25f && b == -0.5f);
-}
-
 TEST_F(DesignTest, FinishesOnTinyScreensAndThePreview) {
     for (auto [w, h] : {std::pair{1, 1}, {3, 7}, {16, 16}, {152, 112}, {1, 100}, {100, 1}})
         for (int seed = 1; seed <= 4; ++seed) {

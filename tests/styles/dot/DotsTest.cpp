@@ -2,7 +2,6 @@
 #include "styles/dot/Dot.h"
 #include "styles/dot/Dots.h"
 #include "styles/dot/Dotter.h"
-#include "support/Choosers.h"
 #include "support/FakeScene.h"
 
 namespace {
@@ -17,21 +16,6 @@ protected:
         fresh(w, h, seed, depth, std::move(options));
         if (dotter >= 0) onlyMember(Family::Dotter, 9, dotter);
         return std::make_unique<Dots>(scene.get());
-    }
-    // The random point with or without `copies` on a rectangle; the cells of its group.
-    std::unique_ptr<Dots> randomPoints(bool copies, int& cells) {
-        settings().setMaxTime(1), settings().setMinTime(1);
-        settings().setSingleDot(100);
-        useCoarseClock(500);
-        for (int seed = 1; seed <= 60; ++seed) {
-            auto d = dots(64, 48, seed, 32, kRandom);
-            if ((d->copies() > 1) != copies || !d->range()->isRect()) continue;
-            cells = 0;
-            for (const SubRect& r : scene->subRects()) cells += r.group() == d->group();
-            return d;
-        }
-        ADD_FAILURE() << "no seed gave " << (copies ? "copies" : "one copy");
-        return nullptr;
     }
     static void finish(Dots& d, int steps = 1000) { StyleTest::finish(d, steps); }
     static std::string className(const Dotter& d) { return typeid(d).name(); }
@@ -61,30 +45,6 @@ TEST(Dotter, WalkersLeavingTheSquareRestartAtTheCentreOnTheSameCall) {
                 ASSERT_FALSE(Dotter::isOutside(x, y)) << DotterName(index);
             }
         }
-    // The random point's step is small, and it covers the square.
-    for (int seed = 1; seed <= 200; ++seed) {
-        RandomSource r(seed);
-        DotterRandom d(r);
-        EXPECT_LT(std::fabs(d.step()), 1.0f);
-        float x = 5, y = 5;
-        d.next(x, y);
-        EXPECT_FALSE(Dotter::isOutside(x, y));
-    }
-}
-
-TEST(Dotter, EachIndexMakesTheMemberItNamesOfItsSymmetry) {
-    PatternScope scope([] { return true; });  // the iterated map needs no scene
-    for (int i = -1; i <= 9; ++i) {
-        RandomSource r(5);
-        auto d = MakeDotter(i, r);
-        const Dotter& one = *d;
-        EXPECT_NE(std::string(typeid(one).name()).find(DotterName(i)), std::string::npos)
-            << i << " " << typeid(one).name();
-        if (i < 0 || i > 8) continue;
-        const bool single = i == 1 || i == 4 || i == 5 || i == 6 || i == 7;
-        EXPECT_EQ(d->symmetry(7), single ? 1 : 7) << DotterName(i);
-        EXPECT_EQ(d->needsRectRange(), i >= 6) << DotterName(i);
-    }
 }
 
 TEST(Dotter, SinCurveGoesOnAdvancingFarAlongIt) {
@@ -172,22 +132,6 @@ TEST(Dotter, HopalongStaysUsableOrSaysSoAndNaNIsOutOfRange) {
     EXPECT_FALSE(Dots::inRange(rect, nan, 0) || Dots::inRange(rect, 0, nan) || Dots::inRange(rect, nan, nan));
     EXPECT_TRUE(Dots::inRange(rect, 1, -1));
     EXPECT_FALSE(Dots::inRange(rect, 1.001f, 0));
-}
-
-TEST_F(DotsTest, EachPositionStampsOncePerCellAndCopy) {
-    // One copy: each position stamps once per cell (the time limit may cut the last short).
-    int cells = 0;
-    auto one = randomPoints(false, cells);
-    ASSERT_NE(one, nullptr);
-    finish(*one);
-    EXPECT_LE(one->stamps(), static_cast<int64_t>(one->counter()) * cells);
-    EXPECT_GT(one->stamps(), static_cast<int64_t>(one->counter() - 1) * cells);
-    // With copies, the rotations of each position, some outside the square.
-    auto copies = randomPoints(true, cells);
-    ASSERT_NE(copies, nullptr);
-    finish(*copies);
-    EXPECT_LE(copies->stamps(), static_cast<int64_t>(copies->counter()) * cells * copies->copies());
-    EXPECT_GT(copies->stamps(), static_cast<int64_t>(copies->counter()) * cells);
 }
 
 TEST_F(DotsTest, CounterStartsAgainAtOneAfterTheLimit) {

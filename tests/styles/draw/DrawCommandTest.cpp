@@ -47,23 +47,6 @@ constexpr int kEllipse = 0, kTriangle = 1, kSquare = 2, kPentagon = 3, kHexagon 
 
 }  // namespace
 
-TEST_F(DrawCommandTest, EveryListStartsWithAnInvisibleOutlineOfTheWholeSquare) {
-    for (int seed = 1; seed <= 30; ++seed) {
-        RandomSource random(seed);
-        DrawCommandList list;
-        Draw::compose(random, list);
-        ASSERT_TRUE(list.size() >= 2u && list.size() <= 9u) << list.size();
-        auto* outline = dynamic_cast<DrawCommandOutline*>(list[0].get());
-        ASSERT_NE(outline, nullptr) << seed;
-        EXPECT_TRUE(outline->radius() == 2.0f && outline->drawer().boxHeight() == 2.0f &&
-                    outline->vertexCount() == 4);
-        EXPECT_FALSE(outline->changesSize());
-        EXPECT_TRUE(segments(*outline).empty());
-        for (size_t i = 1; i < list.size(); ++i)
-            EXPECT_EQ(dynamic_cast<DrawCommandOutline*>(list[i].get()), nullptr);
-    }
-}
-
 TEST_F(DrawCommandTest, AJoinNeedsTwoFiguresBeforeIt) {
     int joins = 0;
     for (int seed = 1; seed <= 300; ++seed) {

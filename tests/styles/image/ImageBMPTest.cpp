@@ -61,23 +61,6 @@ TEST_F(ImageBMPTest, EveryDepthAndHeaderAsConvertWroteIt) {
     EXPECT_EQ(shownRgb(flipped), pictures.rgbOf("rgb24.bmp"));
 }
 
-TEST_F(ImageBMPTest, RedStaysRedAndTheShortHeaderKeepsItsColours) {
-    ASSERT_TRUE(pictures.convert("-size 6x5 xc:red -type truecolor BMP3:red.bmp"));
-    const ImageBMP red(pictures.at("red.bmp"), kScreen);
-    ASSERT_TRUE(red.IsValid());
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(red.Pixels()), 3), std::string("\0\0\xFF", 3))
-        << "blue, green, red in memory";
-    EXPECT_EQ(shownRgb(red).substr(0, 3), "\xFF\0\0"s);
-    EXPECT_EQ(red.RowPadding(), 2);
-    // A 12-byte header with all 256 entries of three bytes each.
-    ASSERT_TRUE(pictures.convert("pattern.ppm -colors 256 -type palette BMP2:core.bmp"));
-    const ImageBMP core(pictures.at("core.bmp"), kScreen);
-    ASSERT_TRUE(core.IsValid());
-    EXPECT_TRUE(core.InfoHeader()->biSize == 40u && core.InfoHeader()->biClrUsed == 256u)
-        << "the whole table";
-    EXPECT_EQ(shownRgb(core), pictures.rgbOf("core.bmp"));
-}
-
 TEST_F(ImageBMPTest, RunLengthsOfFourBits) {
     BmpFields f;
     f.width = 8, f.height = 3, f.bits = 4, f.compression = 2, f.colorsUsed = 16;

@@ -47,35 +47,6 @@ protected:
 
 }  // namespace
 
-TEST(LinesCatalogue, UnknownCodesAndCodeTenBuildLines) {
-    for (int code : {0, 10, 99, -1}) {
-        const StyleMaker* maker = styleMaker(code);
-        ASSERT_NE(maker, nullptr);
-        EXPECT_STREQ(maker->className, "Lines") << code;
-        EXPECT_EQ(maker->make, &makeSaver<Lines>) << code;
-    }
-}
-
-TEST_F(LinesTest, JoinDrawsEveryChordOnceThenEnds) {
-    for (int seed = 1; seed <= 5; ++seed) {
-        RandomSource r(seed);
-        LinerJoin join(r);
-        const int n = join.points();
-        const auto segments = run(join);
-        ASSERT_EQ(static_cast<int>(segments.size()), n * (n - 1) / 2);
-        for (const Segment& s : segments)
-            EXPECT_TRUE(std::fabs(std::hypot(s.x1, s.y1) - 1) < 1e-5 &&
-                        std::fabs(std::hypot(s.x2, s.y2) - 1) < 1e-5);
-    }
-    // The whole style: exactly the chords, then the drawing is done.
-    asked.reset();
-    auto style = lines(64, 48, 2, 32, 7);
-    finish(*style, 100000);
-    const int n = dynamic_cast<const LinerJoin*>(style->liner())->points();
-    EXPECT_TRUE(style->isDone());
-    EXPECT_EQ(style->segments(), n * (n - 1) / 2);
-}
-
 TEST_F(LinesTest, GridCountsFollowSpacingAndEdges) {
     for (int seed = 1; seed <= 30; ++seed) {
         RandomSource r(seed);

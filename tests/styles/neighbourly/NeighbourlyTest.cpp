@@ -169,24 +169,6 @@ TEST_F(NeighbourlyTest, AZeroSumKernelIsAppliedUndividedAndClamped) {
     EXPECT_EQ(colorAt(sharpen, 3, 3).colorRef(), RGB(10, 100, 200));
 }
 
-TEST_F(NeighbourlyTest, InksMarkWhereTheHueChanges) {
-    create(12, 12);
-    scene->dc()->FillRect({0, 0, 6, 12}, RGB(250, 0, 0));
-    scene->dc()->FillRect({6, 0, 12, 12}, RGB(0, 0, 250));
-    for (int seed = 1; seed <= 20; ++seed) {
-        RandomSource random(seed), again(seed);
-        auto edges = loaded(4, 12, 12, random);
-        auto& e = dynamic_cast<NeighbourlyInkEdges&>(*edges);
-        // Far from the edge the pixel itself; on it ink on the side whose neighbours' hues are higher.
-        EXPECT_EQ(colorAt(e, 1, 5).colorRef(), RGB(250, 0, 0));
-        EXPECT_EQ(colorAt(e, 10, 5).colorRef(), RGB(0, 0, 250));
-        EXPECT_EQ(colorAt(e, 5, 5).colorRef(), e.inkColor() & 0xFFFFFF) << seed;
-        auto pen = loaded(6, 12, 12, again);
-        const COLORREF inside = colorAt(*pen, 1, 5).colorRef(), edge = colorAt(*pen, 5, 5).colorRef();
-        EXPECT_TRUE((inside == 0 && edge == 0xFFFFFF) || (inside == 0xFFFFFF && edge == 0)) << seed;
-    }
-}
-
 TEST_F(NeighbourlyTest, NoReadLeavesTheCellWhateverThePosition) {
     // The row walk can ask for x = W and beyond; a cell one row high has no row below.
     start(40, 30, 2);

@@ -43,21 +43,6 @@ RandomSource seeded(int seed) {
 
 }  // namespace
 
-TEST(PolyMatrix, RotationsAndTranslationsAreRowVectorProducts) {
-    const Vec4 p{1, 0, 0};
-    const Vec4 q = Matrix4::rotationZ(static_cast<float>(M_PI / 2)).apply(p);
-    EXPECT_NEAR(q.x, 0, 1e-6);
-    EXPECT_NEAR(q.y, 1, 1e-6);
-    const Vec4 t =
-        (Matrix4::rotationZ(static_cast<float>(M_PI / 2)) * Matrix4::translation(1, 2, 3)).apply(p);
-    EXPECT_NEAR(t.x, 1, 1e-6);
-    EXPECT_NEAR(t.y, 3, 1e-6);
-    EXPECT_NEAR(t.z, 3, 1e-6);
-    // A turn keeps lengths.
-    const Vec4 r = Matrix4::rotation(0.3f, -1.2f, 2.5f).apply({0.2f, -0.7f, 0.4f});
-    EXPECT_NEAR(r.x * r.x + r.y * r.y + r.z * r.z, 0.04 + 0.49 + 0.16, 1e-5);
-}
-
 TEST(PolyShade, TheLightsShareStaysWithinZeroAndOneAndTheSortIsFarFirstAndStable) {
     EXPECT_FLOAT_EQ(PolySolid::shade({-0.5f, -0.5f, -1.0f}), 1.0f);
     EXPECT_NEAR(PolySolid::shade({-0.5f + 1.0f, -0.5f + 1.0f, -1.0f + 1.0f}), 0.5f, 1e-6);
@@ -121,43 +106,6 @@ TEST_F(PolygonsTest, ATwistedCylinderSideCrossesItsCornersAndFillsAsTwoTriangles
     PolyDrawerSolid().draw(canvas.dc, bow, 4, Color(255, 255, 255));
     EXPECT_TRUE(canvas.surface.at(8, 2) != 0 && canvas.surface.at(8, 14) != 0);
     EXPECT_TRUE(canvas.surface.at(2, 8) == 0 && canvas.surface.at(14, 8) == 0);
-    // A five-pointed star drawn in one stroke: its centre, crossed twice, is a hole.
-    Canvas star(40, 40);
-    POINT points[5];
-    for (int i = 0; i < 5; ++i) {
-        const double a = -M_PI / 2 + i * 4 * M_PI / 5;
-        points[i] = {static_cast<int>(std::lround(20 + 18 * std::cos(a))),
-                     static_cast<int>(std::lround(20 + 18 * std::sin(a)))};
-    }
-    PolyDrawerSolid().draw(star.dc, points, 5, Color(255, 0, 0));
-    EXPECT_TRUE(star.surface.at(20, 21) == 0 && star.surface.at(20, 5) != 0);
-    PolyDrawerSolid().draw(star.dc, points, 2, Color(0, 255, 0));  // two points make no region
-    EXPECT_EQ(star.surface.at(20, 21), 0u);
-}
-
-TEST_F(PolygonsTest, TheWireDrawerOutlinesEveryEdgeWithAStraightLineAndTheThirdWeightFills) {
-    fresh(64, 48, 4);
-    for (int seed = 1; seed <= 12; ++seed) {
-        Canvas canvas(60, 60);
-        RandomSource r = seeded(seed);
-        PolyDrawerWire wire(r);
-        EXPECT_FALSE(wire.line().isCurved()) << seed;
-        const POINT tri[] = {{6, 6}, {53, 6}, {6, 53}};
-        wire.draw(canvas.dc, tri, 3, Color(255, 255, 255));
-        int first = 0, closing = 0;
-        for (int d = -5; d <= 5; ++d)
-            first += canvas.surface.at(30, 6 + d) != 0, closing += canvas.surface.at(6 + d, 30) != 0;
-        // (A row of dots that recolour what lies beneath shows nothing on black.)
-        if (dynamic_cast<const LineDot*>(&wire.line())) continue;
-        EXPECT_TRUE(first > 0 && closing > 0) << seed;
-        EXPECT_EQ(canvas.surface.at(20, 20), 0u) << seed;  // never filled
-    }
-    settings().choosers().chooser(Family::PolyDrawer).build({0, 0, 50}, false);
-    RandomSource r = seeded(9);
-    for (int i = 0; i < 5; ++i) {
-        const auto drawer = CreatePolyDrawer(r);
-        EXPECT_NE(dynamic_cast<const PolyDrawerSolid*>(drawer.get()), nullptr);
-    }
 }
 
 TEST_F(PolygonsTest, AGridAlwaysHasALineAndTheMovingStyleShowsIt) {

@@ -45,18 +45,7 @@ TEST(QuorSpel, ShortTextsAndForeignBytesPassUntouchedPassesStopAtTheBufferEnd) {
     EXPECT_EQ(misspelled(1, wide), wide.substr(0, QuorSpel::kPassCapacity));
 }
 
-TEST(QuorSpel, EachKindOfErrorHappens) {
-    // Swapped digits, a swapped vowel, a double e, stray punctuation, a doubled letter, a lost space.
-    for (const auto& [in, out] : {std::pair<std::string, std::string>{"12", "21"},
-                                  {"bo", "ob"},
-                                  {"ee", "ea"},
-                                  {"a?", "a/"},
-                                  {"ab", "aab"},
-                                  {"a b", "ab"}}) {
-        int seed = 1;
-        while (seed <= 20000 && misspelled(seed, in) != out) ++seed;
-        EXPECT_LE(seed, 20000) << in << " never became " << out;
-    }
+TEST(QuorSpel, TheFirstMarkOfTheListIsNeverDrawn) {
     for (int seed = 1; seed <= 3000; ++seed)  // the list's first mark is never drawn
         EXPECT_EQ(misspelled(seed, "!?!?!?!?").find('~'), std::string::npos) << seed;
 }

@@ -18,21 +18,6 @@ std::vector<Move> walk(LSystem& l) {
 
 }  // namespace
 
-TEST(LSystem, CompanionRules) {
-    LSystem l("F", 0, 0, 90, 1);
-    l.addRule('L', "F+[L-R]<");
-    // Read backwards with L/R, +/- and [/] exchanged: the mirror image.
-    EXPECT_EQ(l.rules().at('R'), "<[L+R]-F");
-    l.addRule('T', "Tt+[b]-B");
-    EXPECT_TRUE(l.rules().at('B') == "Bb-[t]+T" && l.rules().at('t') == "T+[t]-bB" &&
-                l.rules().at('b') == "Bb-[t]+T");
-    // The turns and brackets themselves are never rewritten.
-    for (char c : std::string("<>+-[]")) EXPECT_EQ(l.rules().count(c), 0u) << c;
-    // A later rule derives the same companions again.
-    l.addRule('f', "fff");
-    EXPECT_TRUE(l.rules().at('R') == "<[L+R]-F" && l.rules().size() == 7u);
-}
-
 TEST(LSystem, RewritingStopsPastTheCap) {
     LSystem l("F", 0, 0, 90, 0.05f);
     l.addRule('F', "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF");  // 32 times longer each generation
@@ -127,27 +112,4 @@ TEST(TurtleInvention, RulesAreWellBracketedAndMostlyAvoidTheirOwnPath) {
         EXPECT_LE(l->result().size(), LSystem::kMaxLength + 64);
         EXPECT_TRUE(l->fitted());
     }
-}
-
-TEST(TurtleInvention, OnASquareGridAGeneratorRarelyRetracesItsPath) {
-    int revisits = 0, moves = 0;
-    for (int seed = 1; seed <= 200; ++seed) {
-        RandomSource random(seed);
-        const std::string g = Turtle::generator(random, 90, 1);
-        std::set<std::pair<long, long>> seen = {{0, 0}};
-        long x = 0, y = 0;
-        int h = 0;
-        for (char c : g) {
-            if (c == '+' || c == '>') h = (h + 1) % 4;
-            if (c == '-' || c == '<') h = (h + 3) % 4;
-            if (!LSystem::moves(c)) continue;
-            x += h == 0 ? 1 : h == 2 ? -1 : 0;
-            y += h == 1 ? 1 : h == 3 ? -1 : 0;
-            revisits += !seen.insert({x, y}).second;
-            ++moves;
-        }
-    }
-    // Without the test about half the moves would come back; with it only a cornered turtle.
-    EXPECT_GT(moves, 500);
-    EXPECT_LT(revisits * 10, moves);
 }

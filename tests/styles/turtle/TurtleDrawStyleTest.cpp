@@ -46,38 +46,6 @@ protected:
 
 }  // namespace
 
-TEST_F(LineStyleTest, EachListIsPaintedIntoItsOwnColourOfTheCheckerboard) {
-    settings().setSpeed(0);
-    int checked = 0;
-    for (int seed = 1; seed <= 30 && checked < 6; ++seed)
-        for (int only : {0, 1}) {
-            auto d = make<Draw>(320, 180, seed);
-            // Cells of the drawing's group of both parities, or no test.
-            int parities[2] = {0, 0};
-            for (const SubRect& r : scene->subRects())
-                if (r.group() == d->group()) ++parities[(r.row() + r.column()) % 2];
-            if (!parities[0] || !parities[1]) break;
-            for (int p : {0, 1}) d->list(p).clear();
-            d->list(only).push_back(std::make_unique<Diagonal>(gApp.rand));
-            const std::vector<uint32_t> before = pixels();
-            finish(*d);
-            EXPECT_TRUE(d->isDone());
-            const std::vector<uint32_t> after = pixels();
-            const int w = scene->surface().width();
-            for (const SubRect& r : scene->subRects()) {
-                bool changed = false;
-                for (int y = r.top(); y < r.top() + r.height(); ++y)
-                    for (int x = r.left(); x < r.left() + r.width(); ++x)
-                        changed = changed || before[size_t(y * w + x)] != after[size_t(y * w + x)];
-                const bool painted = r.group() == d->group() && (r.row() + r.column()) % 2 == only;
-                EXPECT_EQ(changed, painted)
-                    << seed << " list " << only << " cell " << r.row() << "," << r.column();
-            }
-            ++checked;
-        }
-    EXPECT_GT(checked, 0);
-}
-
 TEST_F(LineStyleTest, FinishOnTinyScreensAndThePreview) {
     settings().setSpeed(0);
     for (auto [w, h] : {std::pair{1, 1}, {1, 100}, {100, 1}, {152, 112}})
