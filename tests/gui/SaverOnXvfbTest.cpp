@@ -3,7 +3,8 @@
 // move; in a window it outlasts the mouse and ends on a key; a preview
 // lives and ends with the window it is given; as an
 // xscreensaver hack it draws only into the window it is given, leaves input
-// to xscreensaver and ends on SIGTERM, also under the real daemon.
+// to xscreensaver and ends on SIGTERM, also under the real daemon. Pixels
+// are read back with xwd.
 
 #include <fcntl.h>
 #include <signal.h>

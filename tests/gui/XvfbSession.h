@@ -1,6 +1,6 @@
 #pragma once
 // For the tests under Xvfb: child processes read line by line, a private X
-// server, a window of a client of our own on it, screenshots taken with ImageMagick's import.
+// server, a window of a client of our own on it, screenshots taken with xwd.
 
 #include <gtest/gtest.h>
 #include <sys/types.h>
@@ -86,7 +86,7 @@ private:
     unsigned long m_window = 0;
 };
 
-// A screenshot of the screen (window 0) or a window; invalid when import failed.
+// A screenshot with xwd of the screen (window 0) or a window; invalid when xwd failed.
 CSurface takeScreenshot(const std::string& display, unsigned long window = 0);
 // The number of colours other than greys in the window (0: the screen). When
 // a hack fails, xscreensaver writes its obituary in grey text on black.
@@ -99,7 +99,7 @@ bool showsPicture(const std::string& display, unsigned long window);
 class XvfbTest : public ::testing::Test {
 protected:
     void start(int width, int height) {
-        for (const char* tool : {"Xvfb", "xdotool", "import"})
+        for (const char* tool : {"Xvfb", "xdotool", "xwd"})
             if (!toolOnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
         m_server = std::make_unique<XvfbServer>(width, height);
         ASSERT_TRUE(m_server->running()) << "could not start Xvfb";
