@@ -62,14 +62,16 @@ std::unique_ptr<WindowImage> WindowImage::create(HWND window, int width, int hei
     std::unique_ptr<WindowImage> w(new WindowImage);
     w->m_display = d;
     w->m_window = static_cast<unsigned long>(window);
-    XWindowAttributes a;
+    XWindowAttributes a{};
     const unsigned long errorsBefore = errorCount();
-    const Status found = XGetWindowAttributes(d, w->m_window, &a);
+    // A window that is gone (a preview's parent closed) leaves `a` unset.
+    if (!XGetWindowAttributes(d, w->m_window, &a) || errorCount() != errorsBefore || !a.visual)
+        return nullptr;
     // SDL may give its windows a DirectColor visual, with a colour map that
     // maps every value to itself: pixels are then stored as on TrueColor.
     const bool direct = a.visual->c_class == TrueColor || a.visual->c_class == DirectColor;
-    if (!found || errorCount() != errorsBefore || (a.depth != 24 && a.depth != 32) || !direct ||
-        a.visual->red_mask != 0xFF0000 || a.visual->green_mask != 0xFF00 || a.visual->blue_mask != 0xFF)
+    if ((a.depth != 24 && a.depth != 32) || !direct || a.visual->red_mask != 0xFF0000 ||
+        a.visual->green_mask != 0xFF00 || a.visual->blue_mask != 0xFF)
         return nullptr;
     XImage* image = nullptr;
     auto* info = new XShmSegmentInfo{};

@@ -62,38 +62,41 @@ TEST_F(ProgramFiles, FileSizeLimitFailsTheRenderWithAMessage) {
         EXPECT_EQ(e.path().filename().string().find(".tmp."), std::string::npos) << e.path();
 }
 
-// A stop request that arrives while the program starts, from a shell that
-// ignores SIGINT for its background jobs, ends the run. The child holds the
-// signal blocked across exec, so it arrives before main at the latest.
+// A stop request (SIGINT, or SIGHUP as a closed terminal sends it) that
+// arrives while the program starts, from a shell that ignores the signal for
+// its background jobs, ends the run. The child holds the signal blocked
+// across exec, so it arrives before main at the latest.
 TEST_F(ProgramFiles, StopRequestWhileStartingIsNotLost) {
-    int ready[2];
-    ASSERT_EQ(::pipe2(ready, O_CLOEXEC), 0);
-    const std::string out = (tmp.path() / "x.png").string();
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::signal(SIGINT, SIG_IGN);
-        sigset_t mask;
-        sigemptyset(&mask);
-        sigaddset(&mask, SIGINT);
-        ::sigprocmask(SIG_BLOCK, &mask, nullptr);
-        ::setenv("QUORVANE_CONFIG_DIR", (tmp.path() / "config").c_str(), 1);
-        ::execl(exe, exe, "--render", out.c_str(), "--size", "64x48", "--seconds", "1000000", nullptr);
-        ::_exit(127);
+    for (const int sig : {SIGINT, SIGHUP}) {
+        int ready[2];
+        ASSERT_EQ(::pipe2(ready, O_CLOEXEC), 0);
+        const std::string out = (tmp.path() / "x.png").string();
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::signal(sig, SIG_IGN);
+            sigset_t mask;
+            sigemptyset(&mask);
+            sigaddset(&mask, sig);
+            ::sigprocmask(SIG_BLOCK, &mask, nullptr);
+            ::setenv("QUORVANE_CONFIG_DIR", (tmp.path() / "config").c_str(), 1);
+            ::execl(exe, exe, "--render", out.c_str(), "--size", "64x48", "--seconds", "1000000", nullptr);
+            ::_exit(127);
+        }
+        ::close(ready[1]);
+        char byte;
+        ASSERT_EQ(::read(ready[0], &byte, 1), 0) << "exec done";
+        ::close(ready[0]);
+        ::kill(pid, sig);
+        int status = 0;
+        pid_t ended = 0;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (ended == 0) ::kill(pid, SIGKILL), ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status)) << "signal " << sig << ": lost, or no orderly end";
+        EXPECT_FALSE(fs::exists(out)) << "stopped before the end";
     }
-    ::close(ready[1]);
-    char byte;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 0) << "exec done";
-    ::close(ready[0]);
-    ::kill(pid, SIGINT);
-    int status = 0;
-    pid_t ended = 0;
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < giveUp)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (ended == 0) ::kill(pid, SIGKILL), ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status)) << "the request was lost, or no orderly end";
-    EXPECT_FALSE(fs::exists(out)) << "stopped before the end";
 }
 
 }  // namespace

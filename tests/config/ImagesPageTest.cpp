@@ -1,5 +1,6 @@
-// The images page: folders added once, removed, searched for images; the
-// display order and "Start at first image next run"; the browser cache.
+// The images page: folders added once (none with the list's separator in
+// its name), removed, searched for images; the display order and "Start at
+// first image next run"; the browser cache.
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,11 @@ TEST_F(ImagesPage, FoldersAddedOnceSearchedAndRemoved) {
     child<QPushButton>(images, "add")->click();
     EXPECT_FALSE(images.addFolderPath(folderChoice + "/")) << "the same folder, written differently";
     EXPECT_EQ(listed(list), QStringList{folderChoice}) << "a folder added twice stays once";
+    // A name with "*" would be read back as two folders: refused, with the reason.
+    EXPECT_FALSE(images.addFolderPath("/pictures/best*of"));
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_TRUE(notes[0].second.contains("holds a \"*\"")) << notes[0].second.toStdString();
+    notes.clear();
 
     folderChoice = QString::fromStdString(empty.string());
     child<QPushButton>(images, "add")->click();

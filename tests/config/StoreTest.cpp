@@ -85,16 +85,6 @@ TEST_F(Store, OkWritesWhatANewRunReads) {
     EXPECT_EQ(sheet->findChild<QLineEdit*>("Message2")->text(), "changed") << "moved up to the others";
 }
 
-TEST_F(Store, ReduceChaosThenOkKeepsTheImages) {
-    tmp.write("registry.ini", "[HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config]\nStyleBitmap=63\n");
-    open();
-    sheet->findChild<CStylePage*>()->findChild<QPushButton*>("reduceChaos")->click();
-    sheet->accept();
-    auto s = stored();
-    EXPECT_TRUE(s->styleSolid() == 100 && s->singleDot() == 100 && s->styleDots() == 0);
-    EXPECT_EQ(s->styleBitmap(), 63);
-}
-
 // A failed save keeps the sheet open and says why, in the system's words
 // where it has some, and what to do.
 TEST_F(Store, AFailedWriteSaysWhyAndKeepsTheSheetOpen) {
@@ -186,18 +176,6 @@ TEST_F(Store, LostCharactersAreMarkedBeforeOk) {
     edit->setText(QString::fromUtf8("a\u2192b"));
     sheet->accept();
     EXPECT_EQ(stored()->message(3), "a?b") << "moved up after the three defaults";
-}
-
-// A name with "*" would be read back as two folders: it is refused, with
-// the reason.
-TEST_F(Store, AFolderNameWithAStarIsRefused) {
-    open();
-    auto& images = page<CImagesPage>();
-    EXPECT_FALSE(images.addFolderPath("/pictures/best*of"));
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_TRUE(notes[0].second.contains("holds a \"*\"")) << notes[0].second.toStdString();
-    sheet->accept();
-    EXPECT_TRUE(stored()->folders().empty());
 }
 
 // Help hands the page to the opener and goes on: the sheet answers while

@@ -1,6 +1,7 @@
 // The quorvane program itself on an X server (Xvfb): full screen it covers
 // the screen, draws, outlasts mouse jitter and ends on a key or a larger
-// move; in a window it outlasts the mouse and ends on a key; as an
+// move; in a window it outlasts the mouse and ends on a key; a preview
+// lives and ends with the window it is given; as an
 // xscreensaver hack it draws only into the window it is given, leaves input
 // to xscreensaver and ends on SIGTERM, also under the real daemon. Pixels
 // are read back with xwd.
@@ -173,6 +174,26 @@ TEST_F(SaverOnXvfb, AsAHackItDrawsOnlyInTheGivenWindowAndEndsOnSigterm) {
     xdotool({"key", "a"});
     EXPECT_FALSE(s->waitExit(0.5)) << "input is xscreensaver's business";
     expectCleanExit(*s, "xscreensaver window, SIGTERM to exit", [&] { s->signal(SIGTERM); });
+}
+
+// A preview draws inside the window it is given (whose owner holds its
+// button presses, as a preview dialog may), follows its size, lets clicks
+// be and ends when the window goes. A window that is not there is refused.
+TEST_F(SaverOnXvfb, APreviewLivesInItsWindowFollowsItAndEndsWithIt) {
+    ForeignWindow parent(m_server->display(), {100, 50, 420, 290}, true);
+    auto s = saver({"/p", std::to_string(parent.id())});
+    EXPECT_TRUE(showsPicture(m_server->display(), parent.id())) << s->output();
+    xdotool({"mousemove", "110", "70"});
+    xdotool({"click", "1"});
+    EXPECT_FALSE(s->waitExit(0.5)) << s->output();
+    parent.resize(200, 100);
+    EXPECT_TRUE(within(10, [&] { return parent.geometry(parent.firstChild()) == RECT{100, 50, 300, 150}; }));
+    expectCleanExit(*s, "preview, parent destroyed to exit", [&] { parent.destroy(); });
+    for (const char* mode : {"/p", "-window-id"}) {
+        auto missing = saver({mode, "134217727"});  // 0x7ffffff
+        EXPECT_EQ(missing->waitExit(20), 1) << mode;
+        EXPECT_NE(missing->output().find("there is no window"), std::string::npos) << missing->output();
+    }
 }
 
 // The real xscreensaver daemon, with a private home whose settings list only

@@ -210,6 +210,16 @@ RECT ForeignWindow::geometry(unsigned long window) const {
     return ok && gXErrors == before ? RECT{x, y, x + a.width, y + a.height} : RECT{};
 }
 
+unsigned long ForeignWindow::firstChild() const {
+    auto* d = static_cast<Display*>(m_display);
+    Window root = 0, parent = 0, *children = nullptr, first = 0;
+    unsigned count = 0;
+    if (d && m_window && XQueryTree(d, m_window, &root, &parent, &children, &count) && count)
+        first = children[0];
+    if (children) XFree(children);
+    return first;
+}
+
 namespace {
 
 // The ZPixmap XWD files that xwd writes on a true-colour screen: 32 bits a
@@ -280,13 +290,4 @@ size_t huesIn(const std::string& display, unsigned long window) {
 
 bool showsPicture(const std::string& display, unsigned long window) {
     return within(20, [&] { return huesIn(display, window) > 20; });
-}
-
-double shareOf(const CSurface& s, RECT area, std::initializer_list<COLORREF> colours) {
-    area = intersectRect(area, s.bounds());
-    size_t hits = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            hits += std::find(colours.begin(), colours.end(), s.at(x, y)) != colours.end();
-    return area.empty() ? 0 : double(hits) / (double(area.width()) * area.height());
 }

@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -80,6 +79,7 @@ public:
     void destroy();
     // The window's rectangle in root coordinates; empty when it is gone.
     RECT geometry(unsigned long window) const;
+    unsigned long firstChild() const;  // 0 when it has none
 
 private:
     void* m_display = nullptr;
@@ -94,8 +94,6 @@ size_t huesIn(const std::string& display, unsigned long window = 0);
 // True once the window (0: the screen) shows more than 20 hues, false when
 // it has not within 20 seconds.
 bool showsPicture(const std::string& display, unsigned long window);
-// The share of the pixels in `area` whose colour is one of `colours`.
-double shareOf(const CSurface& s, RECT area, std::initializer_list<COLORREF> colours);
 
 // A test with an X server of its own of w x h, skipped when the tools are missing.
 class XvfbTest : public ::testing::Test {

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -153,10 +152,18 @@ void click() {
 }
 
 // No argument, /c, /c:<HWND> and any switch the program does not know open
-// the settings sheet; Cancel ends the program without writing.
+// the settings sheet, modal to the window /c:<HWND> names where there is one
+// (as the Screen Saver dialog starts it); Cancel ends the program without
+// writing.
 TEST(Modes, SettingsSwitchesOpenTheSettingsSheet) {
-    for (const wchar_t* args : {L"", L"/c:1234", L"-C", L"/x"}) {
-        SCOPED_TRACE(testing::Message() << "arguments '" << std::string(args, args + lstrlenW(args)) << "'");
+    const HWND owner =
+        CreateWindowExW(0, L"STATIC", L"Screen Saver Settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300,
+                        200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    const std::wstring named = L"/c:" + std::to_wstring(reinterpret_cast<uintptr_t>(owner));
+    for (const std::wstring& args :
+         {std::wstring(), std::wstring(L"/c:1234"), named, std::wstring(L"-C"), std::wstring(L"/x")}) {
+        SCOPED_TRACE(testing::Message() << "arguments '" << std::string(args.begin(), args.end()) << "'");
         Saver s(args);
         ASSERT_TRUE(s.started());
         const HWND sheet = s.topWindow(L"#32770");
@@ -164,9 +171,14 @@ TEST(Modes, SettingsSwitchesOpenTheSettingsSheet) {
         wchar_t title[256] = {};
         GetWindowTextW(sheet, title, 256);
         EXPECT_NE(std::wstring(title).find(L"Quorvane"), std::wstring::npos);
+        if (args == named) {
+            EXPECT_EQ(GetWindow(sheet, GW_OWNER), owner);
+            EXPECT_FALSE(IsWindowEnabled(owner)) << "modal to it";
+        }
         PostMessageW(sheet, WM_COMMAND, IDCANCEL, 0);
         EXPECT_EQ(s.exitCode(kEndMs), 0);
     }
+    DestroyWindow(owner);
 }
 
 TEST(Modes, PasswordSwitchSaysWindowsAsksForIt) {
@@ -273,47 +285,36 @@ TEST(Modes, PreviewDrawsInsideItsHostOnlyAndEndsWithIt) {
     EXPECT_EQ(s.exitCode(kEndMs), 0) << "the preview outlived its host";
 }
 
-class FullScreen : public testing::Test {
-protected:
-    void SetUp() override {
+// Full screen over the virtual screen, on top, without a caption, until a
+// key, a click or a move of 60 pixels; a jitter of two pixels is no move.
+TEST(Modes, FullScreenCoversTheVirtualScreenUntilAKeyAClickOrAMove) {
+    const std::pair<const char*, void (*)()> enders[] = {
+        {"a key", [] { sendKey('A'); }}, {"a click", click}, {"a move of 60 pixels", [] {
+                                                                  movePointer(460, 300);
+                                                              }}};
+    for (const auto& [what, end] : enders) {
+        SCOPED_TRACE(what);
         // The pointer rests where the saver starts, away from any edge.
         movePointer(400, 300);
-        m_saver = std::make_unique<Saver>(L"/s");
-        ASSERT_TRUE(m_saver->started());
-        m_window = m_saver->topWindow(L"QuorvaneWindow");
-        ASSERT_NE(m_window, nullptr) << "no full-screen window appeared";
+        Saver s(L"/s");
+        ASSERT_TRUE(s.started());
+        const HWND window = s.topWindow(L"QuorvaneWindow");
+        ASSERT_NE(window, nullptr) << "no full-screen window appeared";
         // Let it take its first look at the pointer.
         pumpUntil(1500, [] { return false; });
+        RECT r;
+        GetWindowRect(window, &r);
+        const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        EXPECT_TRUE(r.left == x && r.top == y && r.right == x + GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
+                    r.bottom == y + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+        EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_FALSE(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION);
+        movePointer(402, 301);
+        movePointer(400, 302);
+        EXPECT_EQ(s.exitCode(2000), -1) << "a jitter of two pixels ended it";
+        end();
+        EXPECT_EQ(s.exitCode(kEndMs), 0) << what << " did not end it";
     }
-    std::unique_ptr<Saver> m_saver;
-    HWND m_window = nullptr;
-};
-
-TEST_F(FullScreen, CoversTheVirtualScreenOnTop) {
-    RECT r;
-    GetWindowRect(m_window, &r);
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    EXPECT_EQ(r.left, x);
-    EXPECT_EQ(r.top, y);
-    EXPECT_EQ(r.right, x + GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    EXPECT_EQ(r.bottom, y + GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    EXPECT_TRUE(GetWindowLongW(m_window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_FALSE(GetWindowLongW(m_window, GWL_STYLE) & WS_CAPTION);
-    sendKey('A');
-    EXPECT_EQ(m_saver->exitCode(kEndMs), 0) << "a key did not end it";
-}
-
-TEST_F(FullScreen, EndsOnAClick) {
-    click();
-    EXPECT_EQ(m_saver->exitCode(kEndMs), 0);
-}
-
-TEST_F(FullScreen, AJitterOfTwoPixelsIsNoMovementButALargeMoveIs) {
-    movePointer(402, 301);
-    movePointer(400, 302);
-    EXPECT_EQ(m_saver->exitCode(2000), -1) << "a jitter of two pixels ended it";
-    movePointer(460, 300);
-    EXPECT_EQ(m_saver->exitCode(kEndMs), 0) << "a move of 60 pixels did not end it";
 }
 
 }  // namespace

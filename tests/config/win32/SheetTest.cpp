@@ -2,7 +2,7 @@
 // a control for every one the description has (pictures of each page go to
 // sheet-pages/ in the working folder), OK writes what was changed and Cancel
 // nothing, Help asks for the help page, and the sheet is modal to the window
-// it is given.
+// it is given (the program started with /c:<HWND> is tests/app/win32's).
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,6 @@
 
 #include "config/SheetModel.h"
 #include "config/WindowsSheet.h"
-#include "platform/win32/Api.h"
 #include "platform/win32/SheetApi.h"
 #include "support/TempFolder.h"
 
@@ -185,48 +184,6 @@ TEST_F(NativeSheet, HelpAndTheOwnerWindow) {
     EXPECT_EQ(ownedBy, reinterpret_cast<uintptr_t>(owner));
     EXPECT_TRUE(disabled) << "modal to its owner";
     EXPECT_EQ(helps, 1);
-    DestroyWindow(owner);
-}
-
-// "quorvane.scr /c:<HWND>", as the Screen Saver dialog starts it: the sheet
-// comes up owned by that window and goes on Cancel.
-TEST(SaverProgram, ConfigurationIsModalToTheWindowNamed) {
-    HWND owner = CreateWindowExW(0, L"STATIC", L"Screen Saver Settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20,
-                                 20, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(owner, nullptr);
-    std::wstring line = L"quorvane.scr /c:" + std::to_wstring(reinterpret_cast<uintptr_t>(owner));
-    const std::wstring program = platform::win32::wide(std::filesystem::path(QV_TEST_EXE).string());
-    STARTUPINFOW start{};
-    start.cb = sizeof start;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &start, &process));
-    // Waits for the sheet while answering the messages the sheet sends its
-    // owner (a modal sheet disables it); a minute is far more than it needs.
-    HWND found = nullptr;
-    for (int i = 0; i < 1200 && !found; ++i) {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-        HWND w = FindWindowW(nullptr, L"Quorvane Screensaver");
-        if (w && GetWindow(w, GW_OWNER) == owner) found = w;
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) break;
-    }
-    EXPECT_NE(found, nullptr) << "no sheet owned by the window";
-    if (found) {
-        EXPECT_FALSE(IsWindowEnabled(owner)) << "modal to it";
-        PostMessageW(found, WM_COMMAND, IDCANCEL, 0);
-    }
-    DWORD code = 1;
-    for (int i = 0; i < 1200; ++i) {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) break;
-    }
-    if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 9);
-    GetExitCodeProcess(process.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     DestroyWindow(owner);
 }
 

@@ -1,8 +1,8 @@
 // qv_demo_window [--fps N] [--quiet] -- <mode>: the demonstration window in
 // one of quorvane's modes (/s, /p ID, -root, -window-id ID, --render FILE
-// [--size WxH] [--seconds N]), for the tests under Xvfb and the window
-// benchmarks. Prints "window <id>", a line per message of interest (unless
-// --quiet), then "frames <paints>" and "exit <code>".
+// [--size WxH] [--seconds N]), for the window benchmarks. Prints "window
+// <id>", a line per message of interest (unless --quiet), then "frames
+// <paints>" and "exit <code>".
 
 #include <cstdio>
 #include <cstdlib>

@@ -15,6 +15,7 @@
 #include "engine/Settings.h"
 #include "platform/ProfileStore.h"
 #include "platform/win32/Utf8.h"
+#include "support/EnvOverride.h"
 #include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -72,21 +73,6 @@ std::string writerKey(int w) {
     return key;
 }
 
-// Sets an environment variable for one scope (both the system's and the
-// run-time library's copy).
-class EnvScope {
-public:
-    EnvScope(const wchar_t* name, const wchar_t* value) : m_name(name) {
-        if (const wchar_t* old = _wgetenv(name)) m_old = old;
-        _wputenv_s(name, value ? value : L"");
-    }
-    ~EnvScope() { _wputenv_s(m_name, m_old ? m_old->c_str() : L""); }
-
-private:
-    const wchar_t* m_name;
-    std::optional<std::wstring> m_old;
-};
-
 }  // namespace
 
 TEST(WindowsProfileStore, EverySettingRoundTripsWithItsRegistryType) {
@@ -137,13 +123,14 @@ TEST(WindowsProfileStore, EverySettingRoundTripsWithItsRegistryType) {
 
     const std::wstring key = storeKey(store);
     ASSERT_FALSE(key.empty());
-    EXPECT_EQ(typeOf(key, L"Speed"), static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(typeOf(key, L"Color3"), static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(typeOf(key, L"UseAnimation"), static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(typeOf(key, L"Message6"), static_cast<DWORD>(REG_SZ)) << "\"42\" stays text";
-    EXPECT_EQ(typeOf(key, L"InstallFolder"), static_cast<DWORD>(REG_SZ));
-    // The folders are in the profile file of the store's folder, not in the registry.
-    EXPECT_EQ(typeOf(key, L"Folders"), static_cast<DWORD>(REG_NONE));
+    // "42" stays text; the folders are in the profile file of the store's folder, not in the registry.
+    for (const auto& [name, type] : {std::pair{L"Speed", REG_DWORD},
+                                     {L"Color3", REG_DWORD},
+                                     {L"UseAnimation", REG_DWORD},
+                                     {L"Message6", REG_SZ},
+                                     {L"InstallFolder", REG_SZ},
+                                     {L"Folders", REG_NONE}})
+        EXPECT_EQ(typeOf(key, name), static_cast<DWORD>(type)) << platform::win32::utf8FromWide(name);
     EXPECT_NE(tmp.read("Quorvane5.ini").find("[Quorvane]\r\nFolders="), std::string::npos);
 }
 
@@ -192,7 +179,7 @@ TEST(WindowsProfileStore, StoresOnOtherFoldersKeepApartFromTheUsers) {
 
     // The default folder is "Quorvane" in the roaming application data, and
     // its store is the user's registry key itself.
-    const EnvScope unset(L"QUORVANE_CONFIG_DIR", nullptr);
+    const EnvOverride unset("QUORVANE_CONFIG_DIR", nullptr);
     const fs::path folder = ProfileStore::defaultFolder();
     EXPECT_EQ(folder.filename(), fs::path(L"Quorvane"));
     EXPECT_EQ(_wcsicmp(folder.parent_path().filename().c_str(), L"Roaming"), 0) << folder;
@@ -204,7 +191,7 @@ TEST(WindowsProfileStore, StoresOnOtherFoldersKeepApartFromTheUsers) {
               ERROR_SUCCESS);
     EXPECT_EQ(value, 33u);
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Quorvane\\Quorvane5\\Config", L"TextChar");
-    const EnvScope set(L"QUORVANE_CONFIG_DIR", a.path().c_str());
+    const EnvOverride set("QUORVANE_CONFIG_DIR", a.path());
     EXPECT_EQ(ProfileStore::defaultFolder(), a.path());
 }
 
