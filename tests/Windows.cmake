@@ -82,6 +82,9 @@ add_executable(test_sheet ${CMAKE_CURRENT_SOURCE_DIR}/config/DescriptionTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/config/win32/SheetTest.cpp ${CMAKE_CURRENT_SOURCE_DIR}/config/win32/PreviewTest.cpp)
 target_link_libraries(test_sheet PRIVATE quorvane_sheet gtest gtest_main)
 target_include_directories(test_sheet PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+# The preview test starts the program into the sheet's preview.
+target_compile_definitions(test_sheet PRIVATE QV_TEST_EXE="$<TARGET_FILE:quorvane>")
+add_dependencies(test_sheet quorvane)
 # A screensaver's manifest: version 6 of the common controls, as the program has.
 qv_windows_program(test_sheet)
 set_target_properties(test_sheet PROPERTIES SUFFIX ".exe" WIN32_EXECUTABLE OFF)
