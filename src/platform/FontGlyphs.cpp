@@ -2,6 +2,7 @@
 // characters, and measuring and drawing text from the glyphs.
 
 #include "platform/FontGlyphs.h"
+#include "platform/Utf8Codec.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,14 +14,6 @@
 namespace platform {
 
 namespace {
-
-// Unicode of the Windows-1252 positions 0x80..0x9F; 0 where the code page
-// defines no character. The rest of 0xA0..0xFF is Latin-1, as Unicode.
-constexpr std::array<char32_t, 32> kCp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
 
 // dst + (src - dst) * alpha / 255, rounded, for each channel of two colour
 // references; red and blue share one multiplication.
@@ -70,8 +63,9 @@ void blendRow(uint32_t* dst, const uint8_t* coverage, size_t n, uint32_t src) {
 
 char32_t unicodeOfCp1252(unsigned char c) {
     if (c < 0x20 || c == 0x7F) return 0;
-    if (c >= 0x80 && c < 0xA0) return kCp1252High[c - 0x80];
-    return c;
+    // The bytes the code page leaves undefined have no character to draw.
+    const char32_t u = cp1252CodePoint(c);
+    return c >= 0x80 && c < 0xA0 && u == c ? 0 : u;
 }
 
 }  // namespace platform
