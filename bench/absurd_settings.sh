@@ -16,12 +16,7 @@ seconds="${2:-600}"
 limit="${3:-300}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
 . "$here/bench/common.sh"
-if [ -n "${QV_EXE:-}" ]; then
-    exe="$QV_EXE"
-else
-    build_target "$build" quorvane
-    exe="$build/quorvane"
-fi
+saver_program "$build"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 images="$work/images"

@@ -3,6 +3,8 @@
 #   build_target BUILD TARGET
 #                        configures BUILD (Release) when it has no cache yet,
 #                        then builds TARGET there
+#   saver_program BUILD  sets $exe: $QV_EXE when set (a program built
+#                        elsewhere), else quorvane built in BUILD
 #   saver_screen WxH     start_xvfb, and an empty settings folder $config; both
 #                        go when the script ends
 #   ticks PID            clock ticks of user and system time of a process so far
@@ -30,6 +32,15 @@ start_xvfb() {
 build_target() {
     [ -f "$1/CMakeCache.txt" ] || cmake -S "$here" -B "$1" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$1" --target "$2" -j 2 >/dev/null
+}
+
+saver_program() {
+    if [ -n "${QV_EXE:-}" ]; then
+        exe="$QV_EXE"
+    else
+        build_target "$1" quorvane
+        exe="$1/quorvane"
+    fi
 }
 
 saver_screen() {

@@ -12,12 +12,7 @@ build="${1:-build/release}"
 presses="${2:-10}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
 . "$here/bench/common.sh"
-if [ -n "${QV_EXE:-}" ]; then
-    exe="$QV_EXE"
-else
-    build_target "$build" quorvane
-    exe="$build/quorvane"
-fi
+saver_program "$build"
 saver_screen 640x480
 pictures="$config/pictures"
 mkdir -p "$pictures"
