@@ -9,6 +9,7 @@
 #include "platform/OutputFile.h"
 #include "platform/Signals.h"
 #include "platform/Surface.h"
+#include "platform/Utf8Path.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ std::function<void(int64_t)> progressLine(int64_t endMs) {
 std::string frameFile(const std::string& folder, long long number) {
     char name[32];
     std::snprintf(name, sizeof name, "frame-%06lld.png", number);
-    return (std::filesystem::path(folder) / name).string();
+    return platform::utf8FromPath(platform::pathFromUtf8(folder) / name);
 }
 
 bool planRender(const LaunchRequest& request, platform::HeadlessOptions& options, std::string& error) {
@@ -54,22 +55,22 @@ bool planRender(const LaunchRequest& request, platform::HeadlessOptions& options
                     " (lower --seconds or --fps)";
             return false;
         }
-        if (!platform::makeFolder(request.framesDir, error)) return false;
+        if (!platform::makeFolder(platform::pathFromUtf8(request.framesDir), error)) return false;
         const auto n = static_cast<long long>(count);
         for (long long k = 1; k <= n; ++k)
             options.snapshots.push_back(
                 {msOf(static_cast<double>(k) / request.fps), frameFile(request.framesDir, k), true});
     }
     if (!request.renderPath.empty()) {
-        const std::filesystem::path parent = std::filesystem::path(request.renderPath).parent_path();
+        const std::filesystem::path target = platform::pathFromUtf8(request.renderPath);
+        const std::filesystem::path parent = target.parent_path();
         if (!parent.empty()) {
             if (const std::string why = platform::notAFolder(parent); !why.empty()) {
                 error = why + " to write " + request.renderPath + " in";
                 return false;
             }
         }
-        if (const std::string why = platform::whyNotWritable(platform::followLinks(request.renderPath));
-            !why.empty()) {
+        if (const std::string why = platform::whyNotWritable(platform::followLinks(target)); !why.empty()) {
             error = "cannot write " + request.renderPath + ": " + why + "; only regular files are written";
             return false;
         }

@@ -10,6 +10,7 @@
 #include "app/HeadlessRender.h"
 #include "app/SaverApp.h"
 #include "platform/Backend.h"
+#include "platform/Environment.h"
 #include "platform/MessageLoop.h"
 #include "platform/ProfileStore.h"
 #include "platform/Signals.h"
@@ -17,7 +18,6 @@
 #include "scene/StyleCatalogue.h"
 #ifdef QV_NATIVE_SHEET
 #include "config/WindowsSheet.h"
-#include "platform/Environment.h"
 #endif
 
 namespace {
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     // Before anything slow: a request to stop must not be lost while starting.
     platform::installTerminationHandlers();
     using Action = LaunchRequest::Action;
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = platform::programArguments(argc, argv);
     LaunchRequest request = parseCommandLine(args);
     switch (request.action) {
         case Action::Help:

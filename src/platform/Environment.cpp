@@ -119,6 +119,10 @@ void setErrorBoxHandler(std::function<void(const std::string&, const std::string
     errorBoxHandler() = std::move(handler);
 }
 
+std::vector<std::string> programArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 void execSibling(const std::string& program, int argc, char** argv) {
     std::vector<char*> args;
     args.push_back(const_cast<char*>(program.c_str()));

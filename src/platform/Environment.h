@@ -7,8 +7,15 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
+
+// The program's arguments after its name, in UTF-8. On Windows they are read
+// from the wide command line: `argv` there is in the ANSI code page wherever
+// the manifest's UTF-8 code page is not honoured (before Windows 10 1903),
+// and a path in it would lose every character outside that code page.
+std::vector<std::string> programArguments(int argc, char** argv);
 
 std::optional<std::string> getEnv(const char* name);
 // $HOME, else the home folder of the account, else the current folder.

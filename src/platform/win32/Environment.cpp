@@ -170,6 +170,17 @@ void setErrorBoxHandler(std::function<void(const std::string&, const std::string
     errorBoxHandler() = std::move(handler);
 }
 
+std::vector<std::string> programArguments(int argc, char** argv) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    // Without the wide command line, the narrow one is all there is.
+    if (!wide) return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> args;
+    for (int i = 1; i < count; ++i) args.push_back(win32::utf8FromWide(wide[i]));
+    LocalFree(wide);
+    return args;
+}
+
 void execSibling(const std::string& program, int argc, char** argv) {
     // Windows cannot replace a process: the sibling runs, this process waits
     // for it and ends with its exit code.
