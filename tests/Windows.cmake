@@ -75,6 +75,12 @@ if(QV_LINUX_PROGRAM)
     COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/wine/render_compare.sh ${QV_WINE_SESSION} $<TARGET_FILE:quorvane>
             ${QV_LINUX_PROGRAM} ${CMAKE_BINARY_DIR}/render_compare)
   set_tests_properties(win.render_same_pixels PROPERTIES FIXTURES_REQUIRED wine)
+  # Both programs full screen over two monitors, one at a negative origin,
+  # on an X server of their own (skipped where that server cannot start).
+  add_test(NAME win.two_monitors
+    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/wine/monitors.sh ${QV_LINUX_PROGRAM} $<TARGET_FILE:quorvane>
+            ${CMAKE_BINARY_DIR}/monitors)
+  set_tests_properties(win.two_monitors PROPERTIES SKIP_RETURN_CODE 77)
 endif()
 
 # The settings sheet: its description and the native property sheet.
