@@ -14,7 +14,7 @@ seconds="${2:-10}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
 . "$here/bench/common.sh"
 build_target "$build" qv_demo_window
-demo="$build/tests/qv_demo_window"
+demo="$build/bench/qv_demo_window"
 
 start_xvfb 1920x1080
 trap 'kill $xvfb 2>/dev/null' EXIT

@@ -24,14 +24,13 @@ add_test(NAME wine.stop COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/wine/session.sh s
 set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 
-# Tests of what Linux does its own way: its fonts (Windows' GDI fonts have
-# their tests in tests/platform/win32/), and the application's modes where
-# "/a" does nothing and the settings store is an INI folder (Windows answers
-# "/a" with a notice; tests/app/win32/ tests the modes there).
-set(QV_LINUX_SERVICE_TESTS "/platform/FontTest\\.cpp$|/app/SaverAppTest\\.cpp$")
+# Tests of what Linux does its own way: the application's modes where "/a"
+# does nothing and the settings store is an INI folder (Windows answers "/a"
+# with a notice; tests/app/win32/ tests the modes there).
+set(QV_LINUX_SERVICE_TESTS "/app/SaverAppTest\\.cpp$")
 function(qv_windows_test_suite name)
   file(GLOB_RECURSE candidates CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
-  list(FILTER candidates EXCLUDE REGEX "/gui/demo/|/win32/|${QV_LINUX_SERVICE_TESTS}")
+  list(FILTER candidates EXCLUDE REGEX "/win32/|${QV_LINUX_SERVICE_TESTS}")
   set(sources "")
   foreach(f IN LISTS candidates)
     file(STRINGS ${f} posix REGEX "${QV_POSIX_ONLY}")

@@ -85,18 +85,16 @@ TEST(CommandLine, PlatformOptions) {
         {"--render", "out.png", "--size", "64x48", "--seconds", "2.5", "--frames", "dir", "--fps", "4"});
     EXPECT_TRUE(r.action == Action::Render && r.renderPath == "out.png" && r.framesDir == "dir");
     EXPECT_TRUE(r.width == 64 && r.height == 48 && r.seconds == 2.5 && r.fps == 4.0);
-}
-
-// xscreensaver's settings program runs the hack's command line with
-// "-window-id ID" appended for its preview; of the two, the later counts.
-TEST(CommandLine, LaterOfRootAndWindowIdCounts) {
+    // xscreensaver's settings program runs the hack's command line with
+    // "-window-id ID" appended for its preview; of the two, the later counts.
     for (const auto& [args, id] :
          std::vector<std::pair<Args, uint64_t>>{{{"-root", "-window-id", "0x600D80"}, 0x600D80u},
                                                 {{"--root", "--window-id", "6295936"}, 6295936u},
                                                 {{"-window-id=0x10", "--root"}, 0u}}) {
-        const LaunchRequest r = parseCommandLine(args);
-        EXPECT_TRUE(r.action == Action::XScreenSaver && r.windowId == id && r.rootWindow == (id == 0))
-            << args[0] << " " << args[1] << ": " << r.error;
+        const LaunchRequest later = parseCommandLine(args);
+        EXPECT_TRUE(later.action == Action::XScreenSaver && later.windowId == id &&
+                    later.rootWindow == (id == 0))
+            << args[0] << " " << args[1] << ": " << later.error;
     }
 }
 

@@ -96,7 +96,7 @@ TEST(SaverApp, TraceLines) {
     app.trace("lost too");
 }
 
-TEST(SaverApp, HelpPageErrors) {
+TEST(SaverApp, HelpPageErrorsAndTheProgramsOwnSheet) {
     TempFolder tmp;
     platform::ProfileStore store(tmp.path());
     ASSERT_TRUE(store.writeValues(Settings::kConfigKey, {{"InstallFolder", (tmp.path() / "inst").string()}}));
@@ -116,23 +116,16 @@ TEST(SaverApp, HelpPageErrors) {
     installed.InitInstance(password, platform::ProfileStore(tmp.path() / "empty"));
     EXPECT_EQ(installed.helpFile(), fs::path(QV_DATA_DIR "quorvane.htm"));
     EXPECT_TRUE(installed.helpFile().is_absolute());
-}
-
-// Where the program shows the settings sheet itself, the configuration mode
-// opens it on the record read, modal to the window named, and then ends.
-TEST(SaverApp, ConfigurationOpensTheProgramsOwnSheet) {
-    TempFolder tmp;
-    CSaverApp app;
+    // Where the program shows the settings sheet itself, the configuration
+    // mode opens it on the record read, modal to the window named, and ends.
+    CSaverApp configuring;
     Settings* shown = nullptr;
     uint64_t owner = 0;
-    app.setSettingsSheet([&](Settings& s, uint64_t o) {
-        shown = &s;
-        owner = o;
-    });
+    configuring.setSettingsSheet([&](Settings& s, uint64_t o) { shown = &s, owner = o; });
     LaunchRequest configure;
     configure.action = LaunchRequest::Action::Configure;
     configure.windowId = 4242;
-    EXPECT_FALSE(app.InitInstance(configure, platform::ProfileStore(tmp.path())));
-    EXPECT_TRUE(shown && shown == app.settings() && owner == 4242u);
-    EXPECT_TRUE(app.mode() == CSaverApp::kModeConfigure && app.ExitInstance() == 0);
+    EXPECT_FALSE(configuring.InitInstance(configure, store));
+    EXPECT_TRUE(shown && shown == configuring.settings() && owner == 4242u);
+    EXPECT_TRUE(configuring.mode() == CSaverApp::kModeConfigure && configuring.ExitInstance() == 0);
 }

@@ -135,4 +135,32 @@ TEST_F(SheetModel, MessagesKeepWhatNobodyEditedAndSayWhatAnEditLoses) {
     EXPECT_FALSE(model->changed(folders.page));
 }
 
+// A preview runs with the whole sheet as it stands, changed or not, with the
+// messages, the folders and the image cursor, on a record of its own store;
+// the user's store and what counts as changed stay as they were.
+TEST_F(SheetModel, APreviewGetsTheWholeSheetOnAStoreOfItsOwnAndNothingElseMoves) {
+    tmp.write("Quorvane5.ini", "[Quorvane]\nFolders=/a*/b*\n");
+    read("StyleDots=-4\nImageNext=7\nMessage0=Hello\n");
+    const std::string registry = tmp.read("registry.ini");
+    set("General", "Speed", 42);
+    TempFolder preview;
+    Settings target(platform::ProfileStore(preview.path()), "Owner");
+    ASSERT_TRUE(model->writeAll(target));
+    const Settings reread(platform::ProfileStore(preview.path()), "Someone else");
+    const auto& pages = sheet::pages();
+    for (size_t p = 0; p < pages.size(); ++p)
+        for (size_t i = 0; i < pages[p].controls.size(); ++i)
+            EXPECT_TRUE(!pages[p].controls[i].numeric() ||
+                        sheet::value(reread, pages[p].controls[i]) == model->value(p, i))
+                << pages[p].controls[i].key;
+    EXPECT_EQ(reread.speed(), 42);
+    EXPECT_EQ(reread.styleDots(), 0) << "as the sheet shows it";
+    EXPECT_EQ(reread.message(0), "Hello");
+    EXPECT_EQ(reread.folders(), (std::vector<std::string>{"/a", "/b"}));
+    EXPECT_EQ(reread.imageNext(), 7);
+    EXPECT_EQ(tmp.read("registry.ini"), registry);
+    for (size_t p = 0; p < pages.size(); ++p)
+        EXPECT_EQ(model->changed(p), p == find("General", "Speed").page) << pages[p].caption;
+}
+
 }  // namespace

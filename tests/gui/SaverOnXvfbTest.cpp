@@ -76,27 +76,11 @@ TEST_F(SaverOnXvfb, InAWindowItOutlastsTheMouseAndEndsOnAKey) {
     expectCleanExit(*s, "window, key to exit", [&] { xdotool({"key", "a"}); });
 }
 
-namespace {
-
-// A 4 x 4 bitmap of one colour.
-std::string smallBitmap() {
-    const auto u32 = [](uint32_t v) {
-        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-    };
-    std::string bmp = "BM" + u32(14 + 40 + 48) + u32(0) + u32(14 + 40);
-    bmp += u32(40) + u32(4) + u32(4) + std::string{1, 0, 24, 0} + u32(0) + u32(48) + u32(0) + u32(0) +
-           u32(0) + u32(0);
-    for (int i = 0; i < 16; ++i) bmp += "\x20\xA0\xF0";
-    return bmp;
-}
-
 bool fileHolds(const std::filesystem::path& file, const std::string& text) {
     std::ifstream in(file);
     const std::string all{std::istreambuf_iterator<char>(in), {}};
     return all.find(text) != std::string::npos;
 }
-
-}  // namespace
 
 // The image style in a window, showing pictures in order, with the settings
 // file held by another process: its write of the image cursor does not wait
@@ -104,8 +88,11 @@ bool fileHolds(const std::filesystem::path& file, const std::string& text) {
 // waited on either. A key ends the window at once in both.
 TEST_F(SaverOnXvfb, ABusySettingsFileOrAFifoForAPictureDoesNotHoldUpTheEnd) {
     TempFolder pictures;
-    pictures.write("a.bmp", smallBitmap());
-    pictures.write("b.bmp", smallBitmap());
+    for (const char* name : {"a.bmp", "b.bmp"})
+        ASSERT_EQ(ChildProcess(
+                      {"convert", "-size", "4x4", "xc:#F0A020", "BMP3:" + (pictures.path() / name).string()})
+                      .waitExit(20),
+                  0);
     config.write("registry.ini", "[HKEY_CURRENT_USER\\Software\\Quorvane\\Quorvane5\\Config]\n"
                                  "ImageOrder=1\nImagePause=1\nImageNext=0\nMessage3=trace\n");
     config.write("Quorvane5.ini", "[Quorvane]\nFolders=" + pictures.path().string() + "*\n");

@@ -220,61 +220,20 @@ unsigned long ForeignWindow::firstChild() const {
     return first;
 }
 
-namespace {
-
-// The ZPixmap XWD files that xwd writes on a true-colour screen: 32 bits a
-// pixel, or packed 24 when the screen mixes visuals.
-CSurface readXwd(const std::vector<uint8_t>& data) {
-    const auto field = [&](size_t i) -> uint32_t {
-        const uint8_t* p = data.data() + i * 4;
-        return i * 4 + 4 > data.size()
-                   ? 0
-                   : uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
-    };
-    const uint32_t width = field(4), height = field(5), bytesPerPixel = field(11) / 8,
-                   bytesPerLine = field(12);
-    const bool lsbFirst = field(7) == 0;
-    const size_t colours = field(0), start = colours + size_t{field(19)} * 12;
-    if (field(1) != 7 || field(2) != 2 || !width || !height || width > 16384 || height > 16384 ||
-        field(14) != 0xFF0000 || field(15) != 0xFF00 || field(16) != 0xFF ||
-        (bytesPerPixel != 3 && bytesPerPixel != 4) || bytesPerLine < width * bytesPerPixel ||
-        start + size_t{bytesPerLine} * height > data.size())
-        return {};
-    // A DirectColor screen shows each channel through its colour map, whose
-    // entries are pixel, red, green, blue (16 bits each), flags and a pad.
-    const bool direct = field(13) == 5 && field(19) >= 256;
-    const auto channel = [&](int c, uint32_t v) { return direct ? data[colours + v * 12 + 4 + 2 * c] : v; };
-    CSurface s(int(width), int(height), 32);
-    for (uint32_t y = 0; y < height; ++y)
-        for (uint32_t x = 0; x < width; ++x) {
-            const uint8_t* p = data.data() + start + size_t{y} * bytesPerLine + x * bytesPerPixel;
-            uint32_t v = 0;
-            for (uint32_t b = 0; b < bytesPerPixel; ++b)
-                v |= uint32_t{p[lsbFirst ? b : bytesPerPixel - 1 - b]} << 8 * b;
-            s.row32(int(y))[x] =
-                RGB(channel(0, v >> 16 & 0xFF), channel(1, v >> 8 & 0xFF), channel(2, v & 0xFF));
-        }
-    return s;
-}
-
-}  // namespace
-
 CSurface takeScreenshot(const std::string& display, unsigned long window) {
-    char path[] = "/tmp/quorvane-xwd-XXXXXX";
+    char path[] = "/tmp/quorvane-shot-XXXXXX";
     const int fd = mkstemp(path);
     if (fd < 0) return {};
     close(fd);
-    std::vector<std::string> argv = {"xwd", "-silent", "-out", path, "-root"};
-    if (window) argv.back() = "-id", argv.push_back(std::to_string(window));
-    ChildProcess xwd(argv, {"DISPLAY=" + display});
-    const auto status = xwd.waitExit(20);
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // convert reads every visual xwd writes (DirectColor included) and our reader reads the PNG.
+    const std::string what = window ? "-id " + std::to_string(window) : "-root";
+    ChildProcess shot({"sh", "-c", "xwd -silent " + what + " | convert xwd:- png24:" + path},
+                      {"DISPLAY=" + display});
+    std::string error;
+    const CSurface s = shot.waitExit(20) == 0 ? readPng(path, &error) : CSurface();
     std::remove(path);
-    if (status != 0) return std::fprintf(stderr, "xwd failed: %s\n", xwd.output().c_str()), CSurface();
-    CSurface shot = readXwd(data);
-    if (!shot.valid()) std::fprintf(stderr, "xwd wrote %zu bytes we cannot read\n", data.size());
-    return shot;
+    if (!s.valid()) std::fprintf(stderr, "no screenshot: %s %s\n", shot.output().c_str(), error.c_str());
+    return s;
 }
 
 size_t huesIn(const std::string& display, unsigned long window) {

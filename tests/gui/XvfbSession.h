@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PngWriter.h"  // before the X headers, whose None is a macro
 #include "platform/Surface.h"
 
 // The program is found on the PATH.
@@ -86,7 +87,7 @@ private:
     unsigned long m_window = 0;
 };
 
-// A screenshot with xwd of the screen (window 0) or a window; invalid when xwd failed.
+// A screenshot of the screen (window 0) or a window, by xwd and convert; invalid when they failed.
 CSurface takeScreenshot(const std::string& display, unsigned long window = 0);
 // The number of colours other than greys in the window (0: the screen). When
 // a hack fails, xscreensaver writes its obituary in grey text on black.
@@ -99,7 +100,7 @@ bool showsPicture(const std::string& display, unsigned long window);
 class XvfbTest : public ::testing::Test {
 protected:
     void start(int width, int height) {
-        for (const char* tool : {"Xvfb", "xdotool", "xwd"})
+        for (const char* tool : {"Xvfb", "xdotool", "xwd", "convert"})
             if (!toolOnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
         m_server = std::make_unique<XvfbServer>(width, height);
         ASSERT_TRUE(m_server->running()) << "could not start Xvfb";

@@ -9,9 +9,17 @@
 #include <string>
 
 #include "platform/DC.h"
+#include "support/EnvOverride.h"
 #include "support/TempFolder.h"
 
 namespace {
+
+// GDI may round the heights of a face a pixel off (Wine's stand-in faces do).
+#ifdef _WIN32
+constexpr int kHeightSlack = 1;
+#else
+constexpr int kHeightSlack = 0;
+#endif
 
 CFont makeFont(const char* face, int height, int weight = FW_NORMAL, bool italic = false) {
     LOGFONT lf;
@@ -66,7 +74,7 @@ TEST(Font, EveryFaceAndStyleDrawsItsOwnSaneGlyphsSolidOnPaletteSurfaces) {
             const bool bold = style & 1, italic = style & 2;
             CFont f = makeFont(face, -24, bold ? FW_BOLD : FW_NORMAL, italic);
             const TEXTMETRIC tm = f.metrics();
-            EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 24) << face;
+            EXPECT_NEAR(tm.tmHeight - tm.tmInternalLeading, 24, kHeightSlack) << face;
             EXPECT_TRUE(tm.tmAscent > tm.tmDescent && tm.tmDescent > 0) << face;
             const SIZE extent = f.textExtent("Hamburgefonts");
             EXPECT_TRUE(extent.cx > 13 * 6 && extent.cx < 13 * 24 && extent.cy == tm.tmHeight);
@@ -77,6 +85,13 @@ TEST(Font, EveryFaceAndStyleDrawsItsOwnSaneGlyphsSolidOnPaletteSurfaces) {
             EXPECT_TRUE(!bold || ink.count > regularInk * 1.15) << face;  // darker
             const bool mono = std::strcmp(face, "Courier New") == 0;
             EXPECT_EQ(f.textExtent("iiii").cx == f.textExtent("WWWW").cx, mono) << face;
+            for (char c = 0x21; style == 0 && c < 0x7F; ++c) {  // every printable ASCII glyph
+                const std::string one(1, c);
+                const int width = f.textExtent(one).cx;
+                EXPECT_TRUE(inkOf(written(f, one, TA_BASELINE, 4, 36, 32, 48)).count > 0 && width > 0)
+                    << face << one;
+                EXPECT_TRUE(!mono || width == f.textExtent("W").cx) << face << one;
+            }
         }
     }
     // Palette surfaces get solid text; true colour blends.
@@ -98,8 +113,9 @@ TEST(Font, HeightSignRuleAbsurdHeightsAndAlignment) {
     // Negative: the em height; positive: the cell height; zero: a default of 16.
     const TEXTMETRIC em = makeFont("Arial", -40).metrics(), cell = makeFont("Arial", 40).metrics(),
                      zero = makeFont("Arial", 0).metrics();
-    EXPECT_TRUE(em.tmHeight - em.tmInternalLeading == 40 && cell.tmAscent + cell.tmDescent == 40 &&
-                zero.tmHeight - zero.tmInternalLeading == 16);
+    EXPECT_NEAR(em.tmHeight - em.tmInternalLeading, 40, kHeightSlack);
+    EXPECT_NEAR(zero.tmHeight - zero.tmInternalLeading, 16, kHeightSlack);
+    EXPECT_NEAR(cell.tmAscent + cell.tmDescent, 40, kHeightSlack);
     for (int height : {1, -100000, INT_MIN, INT_MAX}) {
         CFont f = makeFont("Arial", height);
         EXPECT_TRUE(f.metrics().tmHeight >= 1 && f.metrics().tmHeight <= 2 * 512) << height;
@@ -182,7 +198,8 @@ TEST(Font, FontsMadeAgainDrawTheSamePixelsWhateverWasDrawnBetween) {
 
 // Font configuration is read once per process: runs with a configuration
 // of their own happen in a child process, whose only font folder holds
-// `files`. The exit code says which check failed.
+// `files`. The exit code says which check failed. (Windows has its fonts.)
+#ifndef _WIN32
 namespace {
 
 int withFonts(std::initializer_list<const char*> files, int (*check)()) {
@@ -193,7 +210,7 @@ int withFonts(std::initializer_list<const char*> files, int (*check)()) {
     const auto config = folder.path() / "fonts.conf";
     std::ofstream(config) << "<fontconfig><dir>" << fonts.string() << "</dir><cachedir>"
                           << (folder.path() / "cache").string() << "</cachedir></fontconfig>\n";
-    ::setenv("FONTCONFIG_FILE", config.c_str(), 1);
+    const EnvOverride file("FONTCONFIG_FILE", config);
     return check();
 }
 
@@ -222,3 +239,4 @@ TEST(FontDeathTest, ConfigurationsOfTheirOwn) {
     EXPECT_EXIT(std::exit(withFonts({}, noFontAtAll)), testing::ExitedWithCode(0), "");
     EXPECT_EXIT(std::exit(withFonts({regular}, onlyARegularFace)), testing::ExitedWithCode(0), "");
 }
+#endif

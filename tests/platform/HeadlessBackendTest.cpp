@@ -1,12 +1,12 @@
-// The headless window system: input scripted by simulated time, pictures
-// written at given moments, and runs that end by themselves.
+// The headless window system: input scripted by simulated time, and runs
+// that end by themselves. (Its pictures at given moments are the program's
+// --render and --frames, ProgramTest.cpp.)
 
 #include <gtest/gtest.h>
 
 #include "platform/Clock.h"
 #include "platform/HeadlessBackend.h"
 #include "platform/MessageLoop.h"
-#include "platform/PngWriter.h"
 #include "support/DemoWindow.h"
 #include "support/TempFolder.h"
 
@@ -78,26 +78,6 @@ TEST_F(Headless, ScriptedInputParsedArrivesAtItsSimulatedTimeAndTheRunEnds) {
     const auto ok = platform::parseInputScript("0.0015 key f12\n3 KEY escape\n", &error);
     ASSERT_TRUE(ok && ok->size() == 2);
     EXPECT_TRUE((*ok)[0].atMs == 2 && (*ok)[0].vk == VK_F12 && (*ok)[1].vk == VK_ESCAPE);
-}
-
-TEST_F(Headless, SnapshotsShowTheWindowAtTheirTime) {
-    TempFolder folder;
-    HeadlessOptions o;
-    o.width = 200, o.height = 50, o.endAtMs = 1000;
-    o.snapshots = {{1000, (folder.path() / "1.png").string()}, {250, (folder.path() / "0.png").string()}};
-    HeadlessBackend& b = install(o);
-    DemoWindow w({});
-    ASSERT_TRUE(w.CreateEx(0, WS_POPUP | WS_VISIBLE, {0, 0, 200, 50}));
-    platform::setMainWindow(&w);
-    platform::runMessageLoop();
-    EXPECT_EQ(b.written().size(), 2u) << b.snapshotError();
-    EXPECT_NE(folder.read("0.png"), folder.read("1.png")) << "the bars moved between the pictures";
-    const CSurface picture = readPng((folder.path() / "1.png").string());
-    ASSERT_EQ(picture.width(), 200);
-    for (int x = 0; x < 200; x += 7) {
-        const uint32_t c = picture.at(x, 25);
-        EXPECT_TRUE(c == DemoWindow::kColourA || c == DemoWindow::kColourB) << std::hex << c;
-    }
 }
 
 TEST_F(Headless, WaitsJumpRunsEndChildWindowsCursorAndPicturesWithoutAWindow) {

@@ -58,11 +58,6 @@ TEST(OutputFile, RegularFilesAndLinksAreReplacedKeepingTheirMode) {
     fs::create_symlink("made.txt", tmp.path() / "dangling");
     ASSERT_TRUE(writeText(tmp.path() / "dangling", "four"));
     EXPECT_TRUE(fs::is_symlink(tmp.path() / "dangling") && tmp.read("made.txt") == "four");
-    // The picture writer goes the same way.
-    std::string error;
-    ASSERT_TRUE(writePng(picture(8, 8), {}, (tmp.path() / "dangling").string(), &error)) << error;
-    EXPECT_TRUE(fs::is_symlink(tmp.path() / "dangling") &&
-                readPng((tmp.path() / "made.txt").string()).valid());
     EXPECT_EQ(countTemporaries(tmp.path()), 0);
     // What a killed writer left is removed; a running writer's file stays.
     const pid_t dead = ::fork();

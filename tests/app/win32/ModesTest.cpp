@@ -78,27 +78,17 @@ public:
     }
     // A visible top-level window of the program with this class.
     HWND topWindow(const wchar_t* className, DWORD ms = kStartMs) const {
-        struct Search {
-            DWORD pid;
-            const wchar_t* cls;
-            HWND found;
-        } s{m_pi.dwProcessId, className, nullptr};
+        HWND found = nullptr;
         pumpUntil(ms, [&] {
-            EnumWindows(
-                [](HWND h, LPARAM l) -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(l);
-                    DWORD pid = 0;
-                    GetWindowThreadProcessId(h, &pid);
-                    wchar_t cls[64] = {};
-                    GetClassNameW(h, cls, 64);
-                    if (pid != s->pid || !IsWindowVisible(h) || lstrcmpW(cls, s->cls) != 0) return TRUE;
-                    s->found = h;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&s));
-            return s.found != nullptr || !running();
+            for (HWND h = FindWindowExW(nullptr, nullptr, className, nullptr); h && !found;
+                 h = FindWindowExW(nullptr, h, className, nullptr)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                if (pid == m_pi.dwProcessId && IsWindowVisible(h)) found = h;
+            }
+            return found != nullptr || !running();
         });
-        return s.found;
+        return found;
     }
 
 private:
@@ -109,19 +99,10 @@ private:
 // The text of a message box: its static controls.
 std::wstring boxText(HWND box) {
     std::wstring text;
-    EnumChildWindows(
-        box,
-        [](HWND h, LPARAM l) -> BOOL {
-            wchar_t cls[32] = {};
-            GetClassNameW(h, cls, 32);
-            if (lstrcmpiW(cls, L"Static") == 0) {
-                wchar_t t[2048] = {};
-                GetWindowTextW(h, t, 2048);
-                *reinterpret_cast<std::wstring*>(l) += t;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
+    wchar_t t[2048];
+    for (HWND h = FindWindowExW(box, nullptr, L"Static", nullptr); h;
+         h = FindWindowExW(box, h, L"Static", nullptr))
+        if (GetWindowTextW(h, t, 2048) > 0) text += t;
     return text;
 }
 

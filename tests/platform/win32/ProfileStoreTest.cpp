@@ -8,12 +8,12 @@
 #include "platform/win32/SystemHeaders.h"
 
 #include <fstream>
-#include <random>
 #include <thread>
 #include <type_traits>
 
 #include "engine/Settings.h"
 #include "platform/ProfileStore.h"
+#include "platform/win32/StoreArea.h"
 #include "platform/win32/Utf8.h"
 #include "support/EnvOverride.h"
 #include "support/TempFolder.h"
@@ -26,31 +26,10 @@ namespace {
 
 const std::string kKey = Settings::kConfigKey;
 
-// The registry key holding a store's settings, found by a value written
-// through the store.
+// The registry key holding a store's settings, made by a write through it.
 std::wstring storeKey(ProfileStore& store) {
-    const std::string marker = "marker" + std::to_string(std::random_device()());
-    EXPECT_TRUE(store.writeValues(kKey, {{"Marker", marker}}));
-    const std::wstring config = L"\\Software\\Quorvane\\Quorvane5\\Config";
-    HKEY stores = nullptr;
-    std::wstring found;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quorvane\\Stores", 0, KEY_READ, &stores) ==
-        ERROR_SUCCESS) {
-        wchar_t name[256];
-        for (DWORD i = 0, n = 256;
-             RegEnumKeyExW(stores, i, name, &n, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-             ++i, n = 256) {
-            const std::wstring candidate = L"Software\\Quorvane\\Stores\\" + std::wstring(name) + config;
-            wchar_t value[64];
-            DWORD bytes = sizeof value;
-            if (RegGetValueW(HKEY_CURRENT_USER, candidate.c_str(), L"Marker", RRF_RT_REG_SZ, nullptr, value,
-                             &bytes) == ERROR_SUCCESS &&
-                platform::win32::utf8FromWide(value) == marker)
-                found = candidate;
-        }
-        RegCloseKey(stores);
-    }
-    return found;
+    EXPECT_TRUE(store.writeValues(kKey, {{"Marker", "1"}}));
+    return platform::win32::storeRegistryArea(store.folder()) + L"\\Software\\Quorvane\\Quorvane5\\Config";
 }
 
 DWORD typeOf(const std::wstring& key, const wchar_t* name) {
@@ -63,14 +42,6 @@ DWORD typeOf(const std::wstring& key, const wchar_t* name) {
 
 void setRaw(const std::wstring& key, const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, type, data, bytes), ERROR_SUCCESS);
-}
-
-// The key each writer of the profile file writes (built without GCC 12's
-// false -Wrestrict alarm on a literal plus a temporary).
-std::string writerKey(int w) {
-    std::string key(1, 'W');
-    key += std::to_string(w);
-    return key;
 }
 
 }  // namespace
@@ -201,17 +172,18 @@ TEST(WindowsProfileStore, ProfileFileKeepsOthersLinesAndWritersValues) {
     ProfileStore store(tmp.path());
     EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", "Old", "", 10), "1") << "sections ignore case";
     // Writers in parallel (each a store of its own, as another process
-    // would be) each add their key; none is lost.
+    // would be) each add their key, named by its number; none is lost.
     std::vector<std::thread> writers;
     for (int w = 0; w < 4; ++w)
         writers.emplace_back([&, w] {
             ProfileStore own(tmp.path());
             for (int i = 0; i < 10; ++i)
-                EXPECT_TRUE(own.writePrivate("Quorvane5.ini", "Quorvane", writerKey(w), std::to_string(i)));
+                EXPECT_TRUE(
+                    own.writePrivate("Quorvane5.ini", "Quorvane", std::to_string(w), std::to_string(i)));
         });
     for (auto& t : writers) t.join();
     for (int w = 0; w < 4; ++w)
-        EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", writerKey(w), "", 10), "9");
+        EXPECT_EQ(store.readPrivate("Quorvane5.ini", "Quorvane", std::to_string(w), "", 10), "9");
     const std::string text = tmp.read("Quorvane5.ini");
     EXPECT_EQ(text.rfind("; the user's note\r\n[Other]\r\nKey = kept\r\n", 0), 0u) << text;
     for (const std::string& odd : {"<<<x"s, "a\nb"s, " pad "s, "\"q\""s, std::string(5000, 'y')}) {
