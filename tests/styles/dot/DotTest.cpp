@@ -184,6 +184,18 @@ TEST_F(DotTest, ReadsOffTheScreenAreHeldToItsEdge) {
     EXPECT_EQ(painted(), 4);
 }
 
+// A palette index below 0 counts back from the palette's end.
+TEST_F(DotTest, NegativePaletteIndicesCountFromTheEnd) {
+    struct Probe : DotSingle {
+        using DotSingle::DotSingle;
+        using Dot::paletteEntry;
+    };
+    FakeScene paletted(false, std::vector<PALETTEENTRY>(16));
+    const SceneScope scope(paletted);
+    setting.paletteSize = 16;
+    EXPECT_EQ(Probe(random, setting).paletteEntry(-3).colorRef(), PALETTEINDEX(13));
+}
+
 TEST_F(DotTest, EdgeEffectsStayInTheirCellAndShrinkIt) {
     choosers(true);
     SubRect cell(0, 0, 16, 16, 0, 0);
