@@ -1,4 +1,3 @@
-#include <fstream>
 #include <optional>
 #include <tuple>
 
@@ -169,19 +168,4 @@ TEST_F(SceneTest, PaletteIsRenewedAfterItsTime) {
     clock->advanceUs(1100000);
     paint();
     EXPECT_NE(scene->savedColors(), first);
-}
-
-TEST_F(SceneTest, FirstPaintListsTheImageFoldersInPathOrder) {
-    TempFolder pictures;
-    const auto p = pictures.path();
-    for (const char* name : {"b/x.jpg", "b/Y.BMP", "b/notes.txt", "a/photo.jpeg", "a/z.jpe"}) {
-        std::filesystem::create_directories((p / name).parent_path());
-        std::ofstream(p / name) << "x";
-    }
-    settings().setFolders({(p / "b").string(), "", (p / "gone").string(), (p / "a/").string()});
-    create(64, 48);
-    paint();
-    const std::string a = (p / "a").string(), b = (p / "b").string();
-    EXPECT_EQ(scene->images(),
-              (std::vector<std::string>{a + "/photo.jpeg", a + "/z.jpe", b + "/Y.BMP", b + "/x.jpg"}));
 }

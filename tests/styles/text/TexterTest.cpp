@@ -78,8 +78,4 @@ TEST(Texter, DurationsCountsDatesCharactersMessagesAndTheFactory) {
         for (int i = 0; i < 5; ++i) copy2.next();  // one draw each
         EXPECT_EQ(r2.next(), copy2.next());
     }
-    // "TextRandom" 25 gives each statistic 12, against 24 for the date.
-    TextSettings s({24, 0, 25, 0});
-    const WeightedChooser& c = s.settings.choosers().chooser(Family::Texter);
-    EXPECT_TRUE(c.weight(0) == 0.5f && c.weight(1) == 0.25f && c.weight(3) == 0.25f);
 }
