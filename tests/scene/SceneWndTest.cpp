@@ -141,13 +141,19 @@ TEST_F(SceneTest, NoDrawingEndsAtOnceEvenWithZeroTimesInTinyWindows) {
     EXPECT_FALSE(scene->IsInvalid());
 }
 
-TEST_F(SceneTest, ChoosersAreReweightedOnlyAfter900Seconds) {
+// The style table is perturbed only after 900 seconds; the palette renewed after its time.
+TEST_F(SceneTest, ChoosersAndPaletteAreRenewedAfterTheirTimes) {
     zeroTimes();
+    settings().setColorsFullChange(1);
     create(80, 60);
     paint();
     const auto styleTable = [this] { return settings().choosers().chooser(Family::Style).cumulative(); };
     const std::vector<float> built = styleTable();
-    clock->advanceUs(890LL * 1000000);
+    const std::vector<COLORREF> first = scene->savedColors();
+    clock->advanceUs(1100000);
+    paint();
+    EXPECT_NE(scene->savedColors(), first);
+    clock->advanceUs(889LL * 1000000);
     paint();
     EXPECT_EQ(styleTable(), built);
     clock->advanceUs(20LL * 1000000);
@@ -155,17 +161,4 @@ TEST_F(SceneTest, ChoosersAreReweightedOnlyAfter900Seconds) {
     const std::vector<float> perturbed = styleTable();
     paint();
     EXPECT_TRUE(perturbed != built && styleTable() == perturbed) << "then another 900 s";
-}
-
-TEST_F(SceneTest, PaletteIsRenewedAfterItsTime) {
-    gApp.setMode(CSaverApp::kModeFullScreen);
-    gApp.rand.seed(1);
-    zeroTimes();
-    settings().setColorsFullChange(1);
-    create(80, 60);
-    paint();
-    const std::vector<COLORREF> first = scene->savedColors();
-    clock->advanceUs(1100000);
-    paint();
-    EXPECT_NE(scene->savedColors(), first);
 }
