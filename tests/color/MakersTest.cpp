@@ -73,7 +73,6 @@ TEST(ColorMaker, CalcGivesPaletteEntriesOfItsPattern) {
             PatternScope busy([] { return false; });
             maker = std::make_unique<ColorMakerCalc>(random);
         }
-        std::vector<float> out(1);
         const auto calc = PatternCalculator::create(copy, 1, false);
         for (float y = -1; y <= 1; y += 0.5f)
             for (float x = -1; x <= 1; x += 0.5f) {
