@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -186,19 +183,13 @@ TEST(Settings, FileSurvivesAWriteCutByTheFileSizeLimit) {
     fill(s, 'a');
     s.setSpeed(3);
     ASSERT_TRUE(s.writeMessages() && s.writeTiming());
-    for (const rlim_t limit : {rlim_t{0}, rlim_t{1}, rlim_t{4096}, rlim_t{20000}}) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::signal(SIGXFSZ, SIG_DFL);
-            const rlimit small{limit, limit};
-            ::setrlimit(RLIMIT_FSIZE, &small);
-            fill(s, 'b');
-            ::_exit(s.writeMessages() ? 1 : 0);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "limit " << limit << ": " << status;
+    for (const rlim_t limit : {0, 1, 4096, 20000}) {
+        EXPECT_EQ(runForked([&] {
+                      limitFileSize(limit), ::signal(SIGXFSZ, SIG_DFL), fill(s, 'b');
+                      return s.writeMessages() ? 1 : 0;
+                  }),
+                  0)
+            << "limit " << limit;
         EXPECT_EQ(countTemporaries(tmp.path()), 0);
         expectAll('a');
     }

@@ -1,4 +1,3 @@
-#include <fstream>
 #include <optional>
 #include <tuple>
 
@@ -142,13 +141,19 @@ TEST_F(SceneTest, NoDrawingEndsAtOnceEvenWithZeroTimesInTinyWindows) {
     EXPECT_FALSE(scene->IsInvalid());
 }
 
-TEST_F(SceneTest, ChoosersAreReweightedOnlyAfter900Seconds) {
+// The style table is perturbed only after 900 seconds; the palette renewed after its time.
+TEST_F(SceneTest, ChoosersAndPaletteAreRenewedAfterTheirTimes) {
     zeroTimes();
+    settings().setColorsFullChange(1);
     create(80, 60);
     paint();
     const auto styleTable = [this] { return settings().choosers().chooser(Family::Style).cumulative(); };
     const std::vector<float> built = styleTable();
-    clock->advanceUs(890LL * 1000000);
+    const std::vector<COLORREF> first = scene->savedColors();
+    clock->advanceUs(1100000);
+    paint();
+    EXPECT_NE(scene->savedColors(), first);
+    clock->advanceUs(889LL * 1000000);
     paint();
     EXPECT_EQ(styleTable(), built);
     clock->advanceUs(20LL * 1000000);
@@ -156,32 +161,4 @@ TEST_F(SceneTest, ChoosersAreReweightedOnlyAfter900Seconds) {
     const std::vector<float> perturbed = styleTable();
     paint();
     EXPECT_TRUE(perturbed != built && styleTable() == perturbed) << "then another 900 s";
-}
-
-TEST_F(SceneTest, PaletteIsRenewedAfterItsTime) {
-    gApp.setMode(CSaverApp::kModeFullScreen);
-    gApp.rand.seed(1);
-    zeroTimes();
-    settings().setColorsFullChange(1);
-    create(80, 60);
-    paint();
-    const std::vector<COLORREF> first = scene->savedColors();
-    clock->advanceUs(1100000);
-    paint();
-    EXPECT_NE(scene->savedColors(), first);
-}
-
-TEST_F(SceneTest, FirstPaintListsTheImageFoldersInPathOrder) {
-    TempFolder pictures;
-    const auto p = pictures.path();
-    for (const char* name : {"b/x.jpg", "b/Y.BMP", "b/notes.txt", "a/photo.jpeg", "a/z.jpe"}) {
-        std::filesystem::create_directories((p / name).parent_path());
-        std::ofstream(p / name) << "x";
-    }
-    settings().setFolders({(p / "b").string(), "", (p / "gone").string(), (p / "a/").string()});
-    create(64, 48);
-    paint();
-    const std::string a = (p / "a").string(), b = (p / "b").string();
-    EXPECT_EQ(scene->images(),
-              (std::vector<std::string>{a + "/photo.jpeg", a + "/z.jpe", b + "/Y.BMP", b + "/x.jpg"}));
 }

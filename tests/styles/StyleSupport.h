@@ -128,6 +128,27 @@ protected:
         }
         return breaks;
     }
+    // `make(options)` drawn to its end, then again with a message posted at the 200th idle test
+    // and every 300 after a break; `stopped(style, x)` at each break in the row of the post, x
+    // where the style stood at it. The first drawing's pixels and the breaks.
+    template <class S, class Make>
+    std::pair<std::vector<uint32_t>, int> drawThroughInput(Make make,
+                                                           const std::function<void(S&, float)>& stopped) {
+        finish(*make(platform::HeadlessOptions{}));
+        const std::vector<uint32_t> undisturbed = pixels();
+        S* s = nullptr;
+        float postedX = 0, postedY = 0;
+        nextPost = 200;
+        auto interrupted = make(posting([&] {
+            if (s) postedX = static_cast<float>(s->x()), postedY = static_cast<float>(s->y());
+            return s != nullptr;
+        }));
+        s = interrupted.get();
+        const int breaks = stepThroughInput(*s, [&] {
+            if (static_cast<float>(s->y()) == postedY) stopped(*s, postedX);
+        });
+        return {undisturbed, breaks};
+    }
     // The picture `draw(plain)` leaves is the same on the fast and the plain paths.
     void expectPlainPathAlike(const std::function<void(bool plain)>& draw, const std::string& what) {
         draw(false);

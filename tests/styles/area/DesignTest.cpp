@@ -23,16 +23,6 @@ public:
 
 }  // namespace
 
-TEST_F(DesignTest, FinishesOnTinyScreensAndThePreview) {
-    for (auto [w, h] : {std::pair{1, 1}, {3, 7}, {16, 16}, {152, 112}, {1, 100}, {100, 1}})
-        for (int seed = 1; seed <= 4; ++seed) {
-            settings().setSingleDot(seed % 2 ? 100 : 0);
-            auto d = make<Design>(w, h, seed * 31);
-            finish(*d, 100000);
-            EXPECT_TRUE(d->isDone()) << w << "x" << h << " seed " << seed;
-        }
-}
-
 TEST_F(DesignTest, DirectWritesGiveThePixelsOfThePlainPath) {
     settings().setSingleDot(100);
     for (int depth : {32, 8})
@@ -50,25 +40,12 @@ TEST_F(DesignTest, AKeyEndsTheStepAtOnceAndTheNextStepResumesAtTheFollowingPoint
     settings().setSingleDot(100);
     settings().setSpeed(0);
     for (int seed = 1; seed <= 3; ++seed) {
-        auto reference = make<Design>(96, 64, seed);
-        finish(*reference, 100000);
-        const std::vector<uint32_t> expected = pixels();
-        // The same design, a message posted at the 200th, 500th, ... idle test.
-        Design* d = nullptr;
-        float postedX = 0, postedY = 0;
-        nextPost = 200;
-        auto interrupted = make<Design>(96, 64, seed, 32, posting([&] {
-                                            if (d) postedX = d->x(), postedY = d->y();
-                                            return d != nullptr;
-                                        }));
-        d = interrupted.get();
-        const int breaks = stepThroughInput(*d, [&] {
-            // Stopped at the point of the message, or the one after it.
-            if (d->y() == postedY) {
-                EXPECT_GE(d->x(), postedX);
-                EXPECT_LE(d->x() - postedX, d->pixelWidth() * d->dot()->width() * 1.01);
-            }
-        });
+        const auto [expected, breaks] = drawThroughInput<Design>(
+            [&](platform::HeadlessOptions o) { return make<Design>(96, 64, seed, 32, std::move(o)); },
+            [](Design& d, float postedX) {  // stopped at the point of the message, or the one after it
+                EXPECT_GE(d.x(), postedX);
+                EXPECT_LE(d.x() - postedX, d.pixelWidth() * d.dot()->width() * 1.01);
+            });
         EXPECT_GT(breaks, 1) << seed;
         // Only points cut short may lack cells or mirrors: none skipped or out of turn.
         const std::vector<uint32_t> got = pixels();

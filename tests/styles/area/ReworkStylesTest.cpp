@@ -85,17 +85,6 @@ protected:
             EXPECT_TRUE(s->isDone()) << name << " seed " << seed;
         });
     }
-    // The style finishes on the smallest screens and the preview (ASan watches the reads).
-    template <class S>
-    void tinyScreens() {
-        useFreshClock();
-        for (auto [w, h] : {std::pair{1, 1}, {2, 2}, {1, 100}, {100, 1}, {3, 7}, {152, 112}})
-            for (int seed = 1; seed <= 6; ++seed) {
-                auto s = style<S>(w, h, seed * 7919);
-                finish(*s, 100000);
-                EXPECT_TRUE(s->isDone()) << typeid(S).name() << " " << w << "x" << h << " seed " << seed;
-            }
-    }
 };
 
 using InterpTest = ReworkTest;
@@ -109,16 +98,6 @@ TEST_F(ReworkTest, GoldenPictures) {
     goldenPictures<Scroll>("scroll", {32, 8});
     goldenPictures<Shrinker>("shrinker", {32, 8});
     goldenPictures<Sketch>("sketch", {32});
-}
-
-TEST_F(ReworkTest, TinyScreensAndThePreviewFinish) {
-    tinyScreens<BlockPaint>();
-    tinyScreens<Interp>();
-    tinyScreens<Offset>();
-    tinyScreens<Repaint>();
-    tinyScreens<Scroll>();
-    tinyScreens<Shrinker>();
-    tinyScreens<Sketch>();
 }
 
 TEST_F(ReworkTest, BlockPaintCoversAUniformCellWithBlocksThatStopWhereTheColourChanges) {
@@ -208,14 +187,6 @@ TEST_F(InterpTest, DirectWritesGiveThePixelsOfThePlainPath) {
                 "depth " + std::to_string(depth) + " seed " + std::to_string(seed));
 }
 
-TEST(RepaintDots, TwoDotsPerPixelOfADot) {
-    EXPECT_EQ(Repaint::dotCount(100, 50, 1), 10000);
-    EXPECT_EQ(Repaint::dotCount(1, 1, 1), 2);
-    EXPECT_EQ(Repaint::dotCount(0, 50, 1), 0);
-    EXPECT_EQ(Repaint::dotCount(100, 50, 0), 10000);  // a dot of no area counts as one pixel
-    EXPECT_LT(Repaint::dotCount(100, 50, 16), 10000 / 5);
-}
-
 // Never inverted; on a screen with room for it, inside the margins; an inverted rectangle scrolls nothing.
 TEST_F(ScrollTest, TheRectangleStaysInsideTheMargins) {
     for (auto [w, h] : {std::pair{640, 360}, {152, 112}, {1, 1}, {100, 1}})
@@ -252,12 +223,6 @@ protected:
 };
 
 }  // namespace
-
-TEST(ShrinkerGrid, OneBlockPerTwelvePixelsAtMostAndAtLeastOne) {
-    for (auto [wanted, size, count] :
-         {std::tuple{16, 11, 1}, {16, 12, 1}, {16, 24, 2}, {4, 1000, 4}, {16, 0, 1}, {1, 1, 1}})
-        EXPECT_EQ(Shrinker::gridCount(wanted, size), count) << wanted << " in " << size;
-}
 
 TEST_F(ShrinkerTest, CellsUnderEightPixelsAreLeftAlone) {
     wholeScreenLayout();

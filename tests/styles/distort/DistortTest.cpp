@@ -80,15 +80,6 @@ TEST_F(DistortTest, FlipLRMirrorsTheScreenAndTwiceRestoresIt) {
     EXPECT_EQ(pixels(), original);
 }
 
-TEST_F(DistortTest, EveryMemberFinishesOnTinyScreensAndThePreview) {
-    for (auto [w, h] : {std::pair{1, 1}, {1, 100}, {100, 1}, {152, 112}})
-        for (int index = 0; index < Distorter::kMembers; ++index) {
-            auto d = distortWith(index, w, h, index + 3);
-            finish(*d);
-            EXPECT_TRUE(d->isDone()) << Distorter::name(index) << " " << w << "x" << h;
-        }
-}
-
 TEST_F(DistortTest, DirectReadsAndWritesGiveThePixelsOfThePlainPath) {
     for (int depth : {32, 8}) {
         if (depth == 8) animate();
@@ -107,24 +98,12 @@ TEST_F(DistortTest, AKeyEndsTheStepAtOnceAndTheNextStepResumesAtTheFollowingPixe
     settings().setSpeed(0);
     // The smear draws at every pixel: one skipped or repeated would shift all after it.
     for (int index : {1, 7}) {
-        auto reference = distortWith(index, 96, 64, 5);
-        finish(*reference);
-        const std::vector<uint32_t> expected = pixels();
-        Distort* d = nullptr;
-        int postedX = 0, postedY = 0;
-        nextPost = 200;
-        auto interrupted = distortWith(index, 96, 64, 5, 32, posting([&] {
-                                           if (d) postedX = d->x(), postedY = d->y();
-                                           return d != nullptr;
-                                       }));
-        d = interrupted.get();
-        const int breaks = stepThroughInput(*d, [&] {
-            // Stopped at the pixel of the message, or the one after it.
-            if (d->y() == postedY) {
-                EXPECT_GE(d->x(), postedX);
-                EXPECT_LE(d->x(), postedX + 1);
-            }
-        });
+        const auto [expected, breaks] = drawThroughInput<Distort>(
+            [&](platform::HeadlessOptions o) { return distortWith(index, 96, 64, 5, 32, std::move(o)); },
+            [](Distort& d, float postedX) {  // stopped at the pixel of the message, or the one after it
+                EXPECT_GE(d.x(), postedX);
+                EXPECT_LE(d.x(), postedX + 1);
+            });
         EXPECT_GT(breaks, 5) << index;
         EXPECT_EQ(pixels(), expected) << Distorter::name(index);
     }

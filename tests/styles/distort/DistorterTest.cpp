@@ -7,10 +7,11 @@ namespace {
 // A different colour at every pixel of a cell up to 256 x 256.
 COLORREF distinct(int x, int y) { return RGB(x & 0xFF, y & 0xFF, (x * 7 + y * 13) & 0xFF); }
 
-// A cell's copy of w x h pixels, each painted by `paint`.
+// A cell of w x h pixels, each painted by `paint`, in a copy `margin` pixels wider and higher, white.
 struct Cell {
-    Cell(int w, int h, const std::function<COLORREF(int, int)>& paint = distinct)
-        : surface(w, h, 32), dc(&surface), copy(dc, false), rect(40, 30, w, h, 0, 0) {
+    Cell(int w, int h, const std::function<COLORREF(int, int)>& paint = distinct, int margin = 0)
+        : surface(w + margin, h + margin, 32), dc(&surface), copy(dc, false), rect(40, 30, w, h, 0, 0) {
+        dc.FillRect({0, 0, w + margin, h + margin}, RGB(255, 255, 255));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) dc.SetPixel(x, y, paint(x, y));
     }
@@ -156,6 +157,23 @@ TEST(Distorter, EveryMemberReadsOnlyInsideTheCopy) {
                     }
             }
     }
+}
+
+// The radial blend and the glass read only inside the cell, even from a larger copy.
+TEST(Distorter, RadialBlendAndGlassKeepToTheCell) {
+    for (auto [w, h] : {std::pair{1, 1}, {2, 3}, {100, 1}, {40, 30}})
+        for (int index = 0; index < Distorter::kMembers; ++index) {
+            const std::string name = Distorter::name(index);
+            if (name != "DistorterRadialBlend" && name != "DistorterGlassy") continue;
+            Cell cell(
+                w, h, [](int, int) { return RGB(40, 160, 200); }, 2);
+            for (int seed = 1; seed <= 20; ++seed) {
+                RandomSource random(seed);
+                const auto d = Distorter::make(index, random, screen(1920, 1080));
+                for (int y = 0; y < h; ++y)
+                    for (int x = 0; x < w; ++x) ASSERT_NE(cell.map(*d, x, y), RGB(255, 255, 255)) << name;
+            }
+        }
 }
 
 TEST(Distorter, DirectReadsAnswerAsGetPixel) {

@@ -111,12 +111,8 @@ TEST_F(DotTest, DurationFactorExtentsShadowAndSmallFigures) {
         dot.setSize(w, h);
         EXPECT_DOUBLE_EQ(dot.durationFactor(), factor) << w << "x" << h;
     }
-    // A rectangle runs from x - w/2, y - h/2 to x + w, y + h (exclusive).
-    dot.setSize(4, 6);
-    dot.draw(dc, 8, 8, Color(9, 9, 9), nullptr);
-    EXPECT_TRUE(at(6, 5) == RGB(9, 9, 9) && at(11, 13) == RGB(9, 9, 9) && painted() == 6 * 9);
-    // An average of a block two pixels wide or high is not drawn.
-    clear();
+    // (Where a rectangle falls is the goldens' business.) An average of a block two pixels
+    // wide or high is not drawn.
     DotRectAverage average(random, setting);
     for (auto [w, h, count] : {std::tuple{2, 6, 0}, {6, 2, 0}, {3, 3, 9}}) {
         average.setSize(w, h);
@@ -182,6 +178,18 @@ TEST_F(DotTest, ReadsOffTheScreenAreHeldToItsEdge) {
     EXPECT_EQ(at(0, 0), RGB(200, 100, 50));
     EXPECT_TRUE(at(1, 1) == RGB(100, 50, 25) && at(1, 0) == RGB(100, 50, 25));
     EXPECT_EQ(painted(), 4);
+}
+
+// A palette index below 0 counts back from the palette's end.
+TEST_F(DotTest, NegativePaletteIndicesCountFromTheEnd) {
+    struct Probe : DotSingle {
+        using DotSingle::DotSingle;
+        using Dot::paletteEntry;
+    };
+    FakeScene paletted(false, std::vector<PALETTEENTRY>(16));
+    const SceneScope scope(paletted);
+    setting.paletteSize = 16;
+    EXPECT_EQ(Probe(random, setting).paletteEntry(-3).colorRef(), PALETTEINDEX(13));
 }
 
 TEST_F(DotTest, EdgeEffectsStayInTheirCellAndShrinkIt) {

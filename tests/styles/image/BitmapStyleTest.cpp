@@ -67,18 +67,18 @@ protected:
 }  // namespace
 
 TEST_F(BitmapStyleTest, NextImageInFolderOrderOrAtRandom) {
-    // Folders listed b then a: a's pictures come first.
-    for (const char* folder : {"b", "a"}) {
-        std::filesystem::create_directory(pictures.path() / folder);
-        for (const char* name : {"x.bmp", "y photo é.JPG", "z.png"})
-            pictures.write(std::string(folder) + "/" + name, "x");
+    // Folders listed b, none, a missing one, then a/: by path, a's pictures first; not the PNG.
+    for (const char* name :
+         {"a/x.jpe", "a/y photo é.jpeg", "a/z.png", "b/x.bmp", "b/y photo é.JPG", "b/z.png"}) {
+        std::filesystem::create_directories((pictures.path() / name).parent_path());
+        pictures.write(name, "x");
     }
-    settings().setFolders({pictures.at("b"), pictures.at("a")});
+    settings().setFolders({pictures.at("b"), "", pictures.at("gone"), pictures.at("a") + "/"});
     settings().setImageOrder(1);
     const StyleMakersScope bitmapOnly{kBitmapOnly};
     create(64, 48);
     paint();
-    const std::vector<std::string> expected{pictures.at("a/x.bmp"), pictures.at("a/y photo é.JPG"),
+    const std::vector<std::string> expected{pictures.at("a/x.jpe"), pictures.at("a/y photo é.jpeg"),
                                             pictures.at("b/x.bmp"), pictures.at("b/y photo é.JPG")};
     ASSERT_EQ(scene->images(), expected);
     EXPECT_EQ(settings().imageNext(), 1) << "the first drawing showed the first picture";

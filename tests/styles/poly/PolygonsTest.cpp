@@ -26,20 +26,7 @@ protected:
                         : std::make_unique<PolygonsStatic>(scene.get(), kind);
     }
     static void finish(Saver& s, int steps = 2000) { StyleTest::finish(s, steps); }
-    // A surface of w x h cleared to 0 and a device context on it.
-    struct Canvas {
-        Canvas(int w, int h) : surface(w, h, 32), dc(&surface) {}
-        CSurface surface;
-        CDC dc;
-    };
 };
-
-// Facet colours without a scene come from a palette of 256.
-RandomSource seeded(int seed) {
-    RandomSource r;
-    r.seed(seed);
-    return r;
-}
 
 }  // namespace
 
@@ -88,7 +75,7 @@ TEST_F(PolygonsTest, ATwistedCylinderSideCrossesItsCornersAndFillsAsTwoTriangles
         return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
     };
     for (bool twisted : {false, true}) {
-        RandomSource r = seeded(7);
+        RandomSource r(7);
         PolyCylinder cylinder(r, nullptr);
         cylinder.setTwisted(twisted);
         cylinder.build(*saver, false);
@@ -101,11 +88,12 @@ TEST_F(PolygonsTest, ATwistedCylinderSideCrossesItsCornersAndFillsAsTwoTriangles
         }
     }
     // The crossed quadrilateral fills the two triangles meeting at its middle.
-    Canvas canvas(20, 20);
+    CSurface surface(20, 20, 32);
+    CDC dc(&surface);
     const POINT bow[] = {{0, 0}, {16, 0}, {0, 16}, {16, 16}};
-    PolyDrawerSolid().draw(canvas.dc, bow, 4, Color(255, 255, 255));
-    EXPECT_TRUE(canvas.surface.at(8, 2) != 0 && canvas.surface.at(8, 14) != 0);
-    EXPECT_TRUE(canvas.surface.at(2, 8) == 0 && canvas.surface.at(14, 8) == 0);
+    PolyDrawerSolid().draw(dc, bow, 4, Color(255, 255, 255));
+    EXPECT_TRUE(surface.at(8, 2) != 0 && surface.at(8, 14) != 0 && surface.at(2, 8) == 0 &&
+                surface.at(14, 8) == 0);
 }
 
 TEST_F(PolygonsTest, AGridAlwaysHasALineAndTheMovingStyleShowsIt) {

@@ -27,10 +27,3 @@ TEST_F(CookiesStyleTest, GoldenPictures) {
     goldenSeeds(golden, "cookies_", {32, 8},
                 [this](int seed, int depth) { EXPECT_TRUE(picture(640, 360, seed, depth)->isDone()); });
 }
-
-TEST_F(CookiesStyleTest, TinyScreensAndThePreviewFinish) {
-    for (auto [w, h] :
-         {std::pair{1, 1}, {2, 2}, {3, 7}, {16, 16}, {33, 20}, {64, 64}, {152, 112}, {1, 100}, {100, 1}})
-        for (int seed = 1; seed <= 10; ++seed)
-            EXPECT_TRUE(picture(w, h, seed * 7919)->isDone()) << w << "x" << h << " " << seed;
-}

@@ -25,7 +25,8 @@ struct TextSettings {
 
 }  // namespace
 
-TEST(Texter, DurationsCountsDatesCharactersMessagesAndTheFactory) {
+// (Which texter a table of weights makes is the chooser tables' and the goldens' business.)
+TEST(Texter, DurationsCountsDatesCharactersAndMessages) {
     platform::ScopedClock clock(std::make_unique<platform::SimulatedClock>());
     const int64_t now = platform::SimulatedClock::kDefaultEpoch;
     FixedFacts facts;
@@ -62,24 +63,4 @@ TEST(Texter, DurationsCountsDatesCharactersMessagesAndTheFactory) {
     std::set<std::string> seen;  // an empty message between others counts
     for (int i = 0; i < 300; ++i) seen.insert(TexterMessage(&rc, &several.settings).GetText());
     EXPECT_EQ(seen, (std::set<std::string>{"A", "", "C"}));
-    TextSettings date({10, 0, 0, 0}), single({0, 10, 0, 0}), statistics({0, 0, 10, 0}),
-        messageOnly({0, 0, 0, 10}), noMessage({0, 0, 0, 50}, {});
-    for (int seed = 1; seed <= 60; ++seed) {
-        RandomSource r2(seed), copy2(seed);
-        const auto made = [&](TextSettings& s) { return CreateTexter(r2, s.settings, facts); };
-        EXPECT_TRUE(dynamic_cast<TexterTime*>(made(date).get()) &&
-                    dynamic_cast<TexterChar*>(made(single).get()));
-        const auto statistic = made(statistics);
-        EXPECT_TRUE(dynamic_cast<TexterDuration*>(statistic.get()) ||
-                    dynamic_cast<TexterOverallCount*>(statistic.get()));
-        // No messages and no other weight: the all-zero table's last member.
-        EXPECT_TRUE(dynamic_cast<TexterMessage*>(made(messageOnly).get()) &&
-                    dynamic_cast<TexterMessage*>(made(noMessage).get()));
-        for (int i = 0; i < 5; ++i) copy2.next();  // one draw each
-        EXPECT_EQ(r2.next(), copy2.next());
-    }
-    // "TextRandom" 25 gives each statistic 12, against 24 for the date.
-    TextSettings s({24, 0, 25, 0});
-    const WeightedChooser& c = s.settings.choosers().chooser(Family::Texter);
-    EXPECT_TRUE(c.weight(0) == 0.5f && c.weight(1) == 0.25f && c.weight(3) == 0.25f);
 }

@@ -46,14 +46,6 @@ protected:
 
 }  // namespace
 
-TEST_F(LineStyleTest, FinishOnTinyScreensAndThePreview) {
-    settings().setSpeed(0);
-    for (auto [w, h] : {std::pair{1, 1}, {1, 100}, {100, 1}, {152, 112}})
-        for (int seed = 1; seed <= 3; ++seed)
-            both(w, h, seed, 32,
-                 [&](Saver& s, const char* name) { EXPECT_TRUE(s.isDone()) << name << w << "x" << h; });
-}
-
 TEST_F(LineStyleTest, GoldenPictures) {
     GoldenFile golden("turtle_draw.txt");
     goldenSeeds(golden, "draw_", {32, 8},
