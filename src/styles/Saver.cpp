@@ -151,6 +151,13 @@ void Saver::watchPicture() {
     // on to the next drawing at once instead of showing it for its time.
     if (m_before.empty() || m_bNothingToSee || (!m_bDone && elapsedMs() < m_dwNextLook)) return;
     m_dwNextLook = elapsedMs() + kLookEveryMs;
+    lookAtPicture();
+}
+
+void Saver::lookAtPicture() {
+    // Reads no clock, so that a look that finds a picture changes nothing
+    // of the run's timing.
+    if (m_before.empty() || m_bNothingToSee) return;
     const CDC* dc = m_pScene->dc();
     if (!dc || !dc->surface()) return;
     ScreenSample now;

@@ -128,6 +128,12 @@ protected:
     // (one that would otherwise end almost at once).
     bool m_bKeepTime = false;
 
+    // Compares a sample of the screen with the one taken before the first
+    // step, and ends the drawing when it leaves nothing to see. A step that
+    // never waits (and so never passes waitStep()) calls it now and then by
+    // the amount of its work, or it would be noticed only at its end.
+    void lookAtPicture();
+
 private:
     // Keeps a finished picture on the screen (the palette turning) until
     // it has been shown long enough or input arrives.

@@ -92,5 +92,6 @@ void Dots::step() {
         }
         if (m_iCounter > kCounterLimit) m_iCounter = 0;
         ++m_iCounter;
+        if (!paced && ++m_iPositions % kPositionsBetweenLooks == 0) lookAtPicture();
     }
 }
