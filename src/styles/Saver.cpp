@@ -72,7 +72,7 @@ uint32_t Saver::timeLimitMs(double u1, double u2, int minTime, int maxTime, floa
     return static_cast<uint32_t>(shown * 1000);
 }
 
-uint32_t Saver::elapsedMs() const { return processClock() - m_dwStart; }
+uint32_t Saver::elapsedMs() const { return m_dwSeenElapsed = processClock() - m_dwStart; }
 
 uint32_t Saver::timeMs() const { return std::max(m_dwDuration, kShortestDrawingMs); }
 
@@ -154,9 +154,13 @@ void Saver::watchPicture() {
     lookAtPicture();
 }
 
+void Saver::lookIfDue() {
+    if (m_bNothingToSee || m_dwSeenElapsed < m_dwNextLook) return;
+    m_dwNextLook = m_dwSeenElapsed + kLookEveryMs;
+    lookAtPicture();
+}
+
 void Saver::lookAtPicture() {
-    // Reads no clock, so that a look that finds a picture changes nothing
-    // of the run's timing.
     if (m_before.empty() || m_bNothingToSee) return;
     const CDC* dc = m_pScene->dc();
     if (!dc || !dc->surface()) return;

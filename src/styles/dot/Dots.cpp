@@ -92,6 +92,7 @@ void Dots::step() {
         }
         if (m_iCounter > kCounterLimit) m_iCounter = 0;
         ++m_iCounter;
-        if (!paced && ++m_iPositions % kPositionsBetweenLooks == 0) lookAtPicture();
+        // One-pixel dots never wait between positions.
+        if (!paced) lookIfDue();
     }
 }

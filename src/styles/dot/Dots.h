@@ -21,9 +21,6 @@ class Dots : public Saver {
 public:
     // More than this many positions start the count again.
     static constexpr int32_t kCounterLimit = 1000000;
-    // A drawing of one-pixel dots, which never waits between them, looks at
-    // its picture after this many positions (about two seconds of drawing).
-    static constexpr int64_t kPositionsBetweenLooks = 1 << 16;
 
     explicit Dots(StyleScene* scene);
     ~Dots() override;
@@ -60,5 +57,4 @@ private:
     std::vector<float> m_cos;
     std::vector<float> m_sin;
     int64_t m_iStamps = 0;
-    int64_t m_iPositions = 0;
 };
