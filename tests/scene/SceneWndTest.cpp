@@ -16,6 +16,24 @@ public:
     void step() override { m_bDone = true; }
 };
 
+// A fill of the whole screen in stripes that counts itself and notes
+// whether its layout is one cell of the whole screen.
+int gCovers = 0;
+bool gCoveredWhole = false;
+class Cover : public Saver {
+public:
+    explicit Cover(StyleScene* scene) : Saver(scene) {
+        const SubRect& cell = scene->subRects().front();
+        gCoveredWhole = ++gCovers == 1 && scene->subRects().size() == 1 && cell.width() == scene->width() &&
+                        cell.height() == scene->height();
+    }
+    void step() override {
+        for (int x = 0; x < m_pScene->width(); x += 4)
+            m_pScene->dc()->FillRect({x, 0, x + 2, m_pScene->height()}, RGB(x % 256, 90, 200));
+        m_bDone = true;
+    }
+};
+
 }  // namespace
 
 TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
@@ -184,4 +202,23 @@ TEST_F(SceneTest, FirstPaintListsTheImageFoldersInPathOrder) {
     const std::string a = (p / "a").string(), b = (p / "b").string();
     EXPECT_EQ(scene->images(),
               (std::vector<std::string>{a + "/photo.jpeg", a + "/z.jpe", b + "/Y.BMP", b + "/x.jpg"}));
+}
+
+// A style that reworks the screen, drawn alone, first gets a picture; one
+// that leaves the screen the bare background (a gradient of many colours)
+// is followed by a pattern fill over one cell of the whole screen, once.
+TEST_F(SceneTest, ReworkingStyleAloneGetsTheScreenCoveredFirst) {
+    const StyleMaker makers[] = {
+        {5, "Text", makeSaver<Blank>}, {1, "Design", makeSaver<Cover>}, {9, "Scroll", makeSaver<Blank>}};
+    StyleMakersScope only(makers);
+    std::string error;
+    ASSERT_TRUE(restrictStyles({"Scroll"}, error));
+    settings().setStyleSolid(0), settings().setStyleText(100);  // the mix draws only Text
+    gCovers = 0;
+    create(160, 90);
+    const int64_t end = nowMs() + 8000;
+    MSG m;
+    while (nowMs() < end && GetMessage(&m)) DispatchMessage(&m);
+    restrictStyles({}, error);
+    EXPECT_TRUE(gCovers == 1 && gCoveredWhole) << gCovers << " fills";
 }
