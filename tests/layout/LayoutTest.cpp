@@ -25,10 +25,6 @@ TEST(Layout, CheckeredAndMirroredCellsAndTheirCoverage) {
         EXPECT_FLOAT_EQ(layout.coverage(), float(area) / (803 * 601));
         EXPECT_LT(layout.coverage(), 1.0f) << "odd sizes leave a strip";
     }
-    layout.coverWhole(803, 601);  // one plain cell, no draw
-    const SubRect& whole = layout.subRects().front();
-    EXPECT_TRUE(layout.subRects().size() == 1u && whole.width() == 803 && whole.height() == 601 &&
-                !whole.mirrorX() && layout.groups() == 0 && layout.coverage() == 1.0f);
 }
 
 TEST(Layout, TinyScreensAndTheLargestCell) {

@@ -27,7 +27,7 @@ public:
     TimedDots(StyleScene* scene, uint32_t ms) : Dots(scene) { m_dwDuration = ms; }
 };
 
-// Dots drawn in a group no cell belongs to: nothing reaches the screen.
+// A minute of dots in a group no cell belongs to: nothing reaches the screen.
 class DotsInNoCell : public TimedDots {
 public:
     explicit DotsInNoCell(StyleScene* scene) : TimedDots(scene, 60000) { m_iGroup = 2; }
