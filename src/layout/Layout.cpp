@@ -73,6 +73,13 @@ void Layout::renew(bool freshRequested, int screenWidth, int screenHeight, Rando
     }
 }
 
+void Layout::coverWhole(int screenWidth, int screenHeight) {
+    m_subRects.clear();
+    m_subRects.emplace_back(0, 0, std::max(screenWidth, 0), std::max(screenHeight, 0), 0, 0);
+    m_iGroups = 0;
+    m_fCoverage = screenWidth > 0 && screenHeight > 0 ? 1.0f : 0.0f;
+}
+
 void Layout::largestSubRect(int& w, int& h) const {
     w = 1;
     h = 1;

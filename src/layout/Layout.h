@@ -20,6 +20,9 @@ public:
     // may shrink (LayoutShrinkRandom, LayoutShrinkEven).
     void renew(bool freshRequested, int screenWidth, int screenHeight, RandomSource& random,
                const Settings& settings);
+    // One cell over the whole screen, neither checkered nor mirrored; takes
+    // no draw.
+    void coverWhole(int screenWidth, int screenHeight);
     // The largest width and the largest height over the cells (maybe of
     // different cells), each at least 1.
     void largestSubRect(int& w, int& h) const;

@@ -174,6 +174,8 @@ void CSceneWnd::OnPaint() {
         ++m_iDrawingCount;
         Saver* saver = newSaver();
         if (saver && !m_bStop) saver->paintBackground();
+        // What a picture for the styles that rework the screen must cover.
+        if (pictureFirst() && m_pDC->surface()) m_background.take(*m_pDC->surface());
         m_timeStarted = now();
     }
 
@@ -250,6 +252,7 @@ Saver* CSceneWnd::newSaver() {
     moment.noImages = m_images.empty();
     moment.flatScreen = pictureFirst() && moment.drawingCount > 1 && screenLooksFlat();
     const int code = chooseStyleCode(s.choosers(), sceneHost().random(), moment);
+    if (coversFlatScreen(moment)) m_layout.coverWhole(m_iWidth, m_iHeight);
     // The picture painted for styles that rework the screen is not one of
     // the styles --style names.
     const StyleMaker* maker = styleMaker(code, paintsPicture(moment));
@@ -265,11 +268,16 @@ Saver* CSceneWnd::newSaver() {
 bool CSceneWnd::screenLooksFlat() const {
     // Judged by the area the pictures cover: most of the screen still one
     // colour (the background), or only two or three colours, is too little
-    // for a style that reworks what is there.
+    // for a style that reworks what is there; so is a screen still mostly the
+    // background, which may be a gradient of many colours.
     if (!m_pDC || !m_pDC->surface()) return false;
     ScreenSample sample;
     sample.take(*m_pDC->surface());
-    return !sample.empty() && (sample.flatShare() >= kFlatPictureShare || sample.colours() < kFewestColours);
+    if (sample.empty()) return false;
+    const double covered =
+        static_cast<double>(sample.differences(m_background)) / static_cast<double>(sample.size());
+    return sample.flatShare() >= kFlatPictureShare || sample.colours() < kFewestColours ||
+           covered <= 1.0 - kFlatPictureShare;
 }
 
 void CSceneWnd::buildImageList() {

@@ -23,6 +23,7 @@
 #include "platform/DC.h"
 #include "platform/Palette.h"
 #include "platform/Wnd.h"
+#include "styles/ScreenSample.h"
 #include "styles/StyleScene.h"
 
 class Color;
@@ -177,6 +178,9 @@ private:
     bool m_bStop = false;
     std::unique_ptr<Saver> m_pSaver;
     std::vector<std::string> m_images;
+    // The bare background, when the first drawing paints a picture for the
+    // styles that rework the screen.
+    ScreenSample m_background;
 
     // The memo of nearestPaletteIndex: direct-mapped by colour, for one
     // version of the palette.

@@ -125,6 +125,8 @@ constexpr int kNeedPicture[] = {3, 4, 7, 20, 8, 14, 18, 11, 12};
 constexpr int kReworkScreen[] = {3, 4, 6, 7, 8, 9, 14, 18, 20};
 constexpr int kBitmapCode = 13;
 constexpr int kLinesCode = 0;
+// The pattern fill: it covers its cell point by point.
+constexpr int kDesignCode = 1;
 constexpr int kEarlyDrawings = 5;
 // The drawings that may paint a picture for the reworking styles, while the
 // screen stays flat.
@@ -225,6 +227,12 @@ bool paintsPicture(const StyleMoment& moment) {
            (moment.drawingCount <= 1 || (moment.flatScreen && moment.drawingCount <= kPictureDrawings));
 }
 
+bool coversFlatScreen(const StyleMoment& moment) {
+    const bool built = std::any_of(gMakers.begin(), gMakers.end(),
+                                   [](const StyleMaker& m) { return m.code == kDesignCode; });
+    return built && moment.flatScreen && moment.drawingCount > 1 && paintsPicture(moment);
+}
+
 StyleMakersScope::StyleMakersScope(std::span<const StyleMaker> makers) : m_previous(gMakers) {
     gMakers = makers;
 }
@@ -232,6 +240,7 @@ StyleMakersScope::StyleMakersScope(std::span<const StyleMaker> makers) : m_previ
 StyleMakersScope::~StyleMakersScope() { gMakers = m_previous; }
 
 int chooseStyleCode(const ChooserSet& choosers, RandomSource& random, const StyleMoment& moment) {
+    if (coversFlatScreen(moment)) return kDesignCode;
     const std::vector<int>& codes = choosers.codes(Family::Style);
     std::vector<int> excluded;
     if (moment.drawingCount <= kEarlyDrawings)

@@ -107,11 +107,17 @@ struct StyleMoment {
 // to work on: with pictureFirst(), the first drawing, and the next few too
 // while the pictures so far left the screen mostly flat.
 bool paintsPicture(const StyleMoment& moment);
+// Whether this drawing is such a picture painted because the ones before
+// left the screen flat: it is then a pattern fill over one cell of the
+// whole screen, since a picture from the mix, drawn in the layout of the one
+// before, is often again a small figure or a text on the same plain ground.
+bool coversFlatScreen(const StyleMoment& moment);
 
 // The code of the next style: the styles that need a picture to work on
 // and the 3D styles are held back during the first five drawings, the image
 // style while its period runs, in the preview and without images. A code
 // held back is refused nine times; the tenth draw is taken as it falls.
 // The drawing of a run restricted to styles that rework the screen that
-// paints them a picture (paintsPicture()) is one of the other styles.
+// paints them a picture (paintsPicture()) is one of the other styles, and
+// the pattern fill without a draw when coversFlatScreen().
 int chooseStyleCode(const ChooserSet& choosers, RandomSource& random, const StyleMoment& moment);

@@ -72,7 +72,7 @@ uint32_t Saver::timeLimitMs(double u1, double u2, int minTime, int maxTime, floa
     return static_cast<uint32_t>(shown * 1000);
 }
 
-uint32_t Saver::elapsedMs() const { return processClock() - m_dwStart; }
+uint32_t Saver::elapsedMs() const { return m_dwSeenElapsed = processClock() - m_dwStart; }
 
 uint32_t Saver::timeMs() const { return std::max(m_dwDuration, kShortestDrawingMs); }
 
@@ -151,6 +151,17 @@ void Saver::watchPicture() {
     // on to the next drawing at once instead of showing it for its time.
     if (m_before.empty() || m_bNothingToSee || (!m_bDone && elapsedMs() < m_dwNextLook)) return;
     m_dwNextLook = elapsedMs() + kLookEveryMs;
+    lookAtPicture();
+}
+
+void Saver::lookIfDue() {
+    if (m_bNothingToSee || m_dwSeenElapsed < m_dwNextLook) return;
+    m_dwNextLook = m_dwSeenElapsed + kLookEveryMs;
+    lookAtPicture();
+}
+
+void Saver::lookAtPicture() {
+    if (m_before.empty() || m_bNothingToSee) return;
     const CDC* dc = m_pScene->dc();
     if (!dc || !dc->surface()) return;
     ScreenSample now;

@@ -128,6 +128,14 @@ protected:
     // (one that would otherwise end almost at once).
     bool m_bKeepTime = false;
 
+    // What waitStep() does about the picture, for a step that never waits
+    // and so would have its picture looked at only at its end: every two
+    // seconds of drawing, as the last reading of the time limit saw them (it
+    // reads no clock, so a look that finds a picture leaves the run's timing
+    // as it was), compares a sample of the screen with the one taken before
+    // the first step and ends a drawing that leaves nothing to see.
+    void lookIfDue();
+
 private:
     // Keeps a finished picture on the screen (the palette turning) until
     // it has been shown long enough or input arrives.
@@ -136,8 +144,13 @@ private:
     // sample of the screen with the one taken before the first step.
     void watchPicture();
 
+    // The comparison itself.
+    void lookAtPicture();
+
     ScreenSample m_before;
     uint32_t m_dwNextLook = 0;
+    // The drawing's time as elapsedMs() last read it.
+    mutable uint32_t m_dwSeenElapsed = 0;
     bool m_bNothingToSee = false;
     void paintPaletteBackground(const Color& c);
     void paintTrueColorBackground(Color c);

@@ -15,6 +15,19 @@ public:
     void step() override { m_bDone = true; }
 };
 
+// Stripes over the whole screen, counting its drawings in one whole cell.
+int gCovers = 0;
+class Cover : public Saver {
+public:
+    explicit Cover(StyleScene* s) : Saver(s) {
+        gCovers += s->subRects().front().width() == s->width() ? 1 : 100;
+    }
+    void step() override {
+        for (int x = 0; x < 160; x += 4) m_pScene->dc()->FillRect({x, 0, x + 2, 90}, RGB(x, 90, 200));
+        m_bDone = true;
+    }
+};
+
 }  // namespace
 
 TEST_F(SceneTest, CreationDecidesDisplayAndAnimation) {
@@ -161,4 +174,23 @@ TEST_F(SceneTest, ChoosersAndPaletteAreRenewedAfterTheirTimes) {
     const std::vector<float> perturbed = styleTable();
     paint();
     EXPECT_TRUE(perturbed != built && styleTable() == perturbed) << "then another 900 s";
+}
+
+// A style that reworks the screen, drawn alone, first gets a picture; one
+// that leaves the screen the bare background (a gradient of many colours)
+// is followed by a pattern fill over one cell of the whole screen, once.
+TEST_F(SceneTest, ReworkingStyleAloneGetsTheScreenCoveredFirst) {
+    const StyleMaker makers[] = {
+        {5, "Text", makeSaver<Blank>}, {1, "Design", makeSaver<Cover>}, {9, "Scroll", makeSaver<Blank>}};
+    StyleMakersScope only(makers);
+    std::string error;
+    ASSERT_TRUE(restrictStyles({"Scroll"}, error));
+    settings().setStyleSolid(0), settings().setStyleText(100);  // the mix draws only Text
+    gCovers = 0;
+    create(160, 90);
+    const int64_t end = nowMs() + 8000;
+    MSG m;
+    while (nowMs() < end && GetMessage(&m)) DispatchMessage(&m);
+    restrictStyles({}, error);
+    EXPECT_EQ(gCovers, 1) << "one fill, in one cell of the whole screen";
 }

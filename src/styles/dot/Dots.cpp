@@ -92,5 +92,7 @@ void Dots::step() {
         }
         if (m_iCounter > kCounterLimit) m_iCounter = 0;
         ++m_iCounter;
+        // One-pixel dots never wait between positions.
+        if (!paced) lookIfDue();
     }
 }

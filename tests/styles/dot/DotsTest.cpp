@@ -27,6 +27,12 @@ public:
     TimedDots(StyleScene* scene, uint32_t ms) : Dots(scene) { m_dwDuration = ms; }
 };
 
+// A minute of dots in a group no cell belongs to: nothing reaches the screen.
+class DotsInNoCell : public TimedDots {
+public:
+    explicit DotsInNoCell(StyleScene* scene) : TimedDots(scene, 60000) { m_iGroup = 2; }
+};
+
 }  // namespace
 
 TEST(Dotter, WalkersLeavingTheSquareRestartAtTheCentreOnTheSameCall) {
@@ -160,6 +166,17 @@ TEST_F(DotsTest, PendingInputDuringAnIteratedMapsSetUpEndsTheDrawingWithNothingD
     platform::resetMessageQueue();
     d->step();
     EXPECT_TRUE(d->isDone() && d->stamps() == 0 && d->counter() == 0);
+}
+
+// One-pixel dots never wait between positions, yet a drawing of them that
+// shows nothing still makes way within seconds, not at the end of its time.
+TEST_F(DotsTest, SingleDotsThatShowNothingMakeWayEarly) {
+    settings().setSingleDot(100);
+    fresh(160, 90, 5);
+    DotsInNoCell d(scene.get());
+    ASSERT_EQ(d.dot()->area(), 1);
+    d.run();
+    EXPECT_TRUE(d.leftNothingToSee() && nowMs() < 5000) << nowMs();
 }
 
 TEST_F(DotsTest, TinyScreensAndThePreview) {
