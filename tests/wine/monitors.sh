@@ -71,11 +71,14 @@ while [ ! -s "$dir/display" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); don
 export DISPLAY=":$(cat "$dir/display")"
 
 # The primary monitor 800x600 at 640,0; the second, 640x480, at 0,0.
-xrandr --newmode second 25.2 640 656 752 800 480 490 492 525
-xrandr --addmode DUMMY1 second
-xrandr --newmode primary 40.0 800 840 968 1056 600 601 605 628
-xrandr --addmode DUMMY0 primary
-xrandr --fb 1440x600 --output DUMMY0 --mode primary --pos 640x0 --primary --output DUMMY1 --mode second --pos 0x0
+{
+    xrandr --newmode second 25.2 640 656 752 800 480 490 492 525 &&
+        xrandr --addmode DUMMY1 second &&
+        xrandr --newmode primary 40.0 800 840 968 1056 600 601 605 628 &&
+        xrandr --addmode DUMMY0 primary &&
+        xrandr --fb 1440x600 --output DUMMY0 --mode primary --pos 640x0 --primary \
+            --output DUMMY1 --mode second --pos 0x0
+} >"$dir/xrandr.log" 2>&1 || skip "RandR could not place two monitors (see $dir/xrandr.log)"
 [ "$(xrandr --listmonitors | sed -n 's/^Monitors: //p')" = 2 ] || skip "RandR did not make two monitors"
 
 # run NAME COMMAND...: the program full screen until the mouse moves.
