@@ -26,6 +26,10 @@ namespace {
 // Ctrl+C arrives on a thread of its own and cannot wake the queue).
 constexpr int64_t kLongestWaitMs = 250;
 
+// How often the drawing looks at the queue: as often as the Linux backend
+// does with its coarse clock, and far below what a user can notice.
+constexpr uint64_t kIdleLookMs = 4;
+
 int64_t steadyNs() {
     using namespace std::chrono;
     return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
@@ -62,8 +66,10 @@ public:
                                                HWND parent, std::string& error) override;
     void pumpEvents(int64_t timeoutMs) override;
     void idleTest() override {
-        // Once a millisecond at most: styles ask at every point they draw.
-        const uint64_t tick = win32::tickMs();
+        // Once in kIdleLookMs at most: styles ask at every point they draw,
+        // and each look at the queue is a call into the window system (under
+        // Wine, a round trip to its server and a read of the X connection).
+        const uint64_t tick = win32::tickMs() / kIdleLookMs;
         if (tick == m_lastIdleTick) return;
         m_lastIdleTick = tick;
         if (const int64_t rest = m_governor.restDueMs(steadyNs()); rest > 0) {
@@ -91,7 +97,7 @@ public:
     void presentWindow(Win32Window& w, const RECT* area);
 
 private:
-    void wait(int64_t timeoutMs);
+    bool wait(int64_t timeoutMs);
 
     std::vector<Win32Window*> m_windows;
     PresentPacer m_pacer;
@@ -172,31 +178,36 @@ std::unique_ptr<NativeWindow> Win32Backend::createWindow(CWnd& wnd, DWORD exStyl
     return w;
 }
 
+// Styles wait between steps a few milliseconds apart, and every call that
+// looks at the queue goes to the window system (under Wine, a round trip to
+// its server): a wait that runs out with nothing come does not look again.
 void Win32Backend::pumpEvents(int64_t timeoutMs) {
+    bool arrived = true;
     if (timeoutMs != 0) {
         m_governor.waitBegins(steadyNs());
-        if (!win32::systemMessageWaiting()) wait(timeoutMs);
+        arrived = wait(timeoutMs);
         m_governor.waitEnds(steadyNs());
     }
     if (takeTerminationRequest()) closeMainWindow();
-    win32::dispatchWaiting();
+    if (arrived) win32::dispatchWaiting();
 }
 
-// Waits for a message or the time; a present that is due is made at its
-// slot on the way, unless a message comes first.
-void Win32Backend::wait(int64_t timeoutMs) {
+// Waits for a message or the time (a message already waiting ends it at
+// once); a present that is due is made at its slot on the way, unless a
+// message comes first. True when a message came.
+bool Win32Backend::wait(int64_t timeoutMs) {
     const int64_t endNs = timeoutMs < 0 ? INT64_MAX : steadyNs() + timeoutMs * 1000000;
     for (;;) {
         const int64_t now = steadyNs();
-        if (now >= endNs) return;
+        if (now >= endNs) return false;
         int64_t untilNs = endNs;
         if (m_pacer.due()) untilNs = std::min(untilNs, m_pacer.nextSlotNs());
         const int64_t ms = std::min<int64_t>(kLongestWaitMs, (untilNs - now + 999999) / 1000000);
-        if (win32::waitForSystemMessage(std::max<int64_t>(ms, 0))) return;
+        if (win32::waitForSystemMessage(std::max<int64_t>(ms, 0))) return true;
         if (m_pacer.due() && steadyNs() >= m_pacer.nextSlotNs()) present(false);
         if (takeTerminationRequest()) {
             closeMainWindow();
-            return;
+            return false;
         }
     }
 }

@@ -170,6 +170,10 @@ bool registerClass() {
     static const bool registered = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
+        // A DC of its own: every present draws into the window, and a DC
+        // taken from the common pool is set up afresh each time (its font
+        // realised too, which under Wine reads the X resources again).
+        wc.style = CS_OWNDC;
         wc.lpfnWndProc = windowProc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(kIconResource));
@@ -260,7 +264,9 @@ int monitorCount() {
 
 void dispatchWaiting() {
     MSG m;
-    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    // Without PM_NOYIELD an empty queue gives the processor away (Wine
+    // yields the thread at every such peek).
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) {
         if (m.message == WM_QUIT) continue;  // our loop has its own quit
         TranslateMessage(&m);
         DispatchMessageW(&m);

@@ -66,7 +66,8 @@ void dispatchWaiting();
 // taking it: the idle test's look.
 bool systemMessageWaiting();
 // Waits until a message arrives or `ms` milliseconds passed (negative: no
-// limit); true when one arrived.
+// limit); true when one arrived. One already waiting, seen or not, ends the
+// wait at once.
 bool waitForSystemMessage(int64_t ms);
 
 // Shows `width` x `height` pixels (rows of 0x00RRGGBB, `stride` pixels apart)
