@@ -32,6 +32,35 @@ Complex apply(Complex w, float (*f)(float), bool keepWhole) {
 // A complex function's value, or 0 when it is not finite.
 Complex finite(Complex w) { return std::isfinite(w.real()) && std::isfinite(w.imag()) ? w : Complex(); }
 
+// The value the modifications look at in place of z.
+Complex modified(Complex z, int adjZ) {
+    const auto snapped = [z](float (*f)(float), bool keepWhole) { return apply(z, f, keepWhole); };
+    switch (adjZ) {
+        case 1:
+            return z * z;
+        case 2:
+            return finite(std::sin(z));
+        case 3:
+            return finite(std::cos(z));
+        case 4:
+            return z != Complex() ? finite(std::log(z)) : z;
+        case 5:
+            return std::sqrt(z);
+        case 6:
+            return snapped([](float v) { return std::trunc(v); }, false);
+        case 7:
+            return snapped([](float v) { return std::trunc(v); }, true);
+        case 8:
+            return snapped([](float v) { return std::round(v); }, false);
+        case 9:
+            return snapped([](float v) { return std::floor(v); }, false);
+        case 10:
+            return snapped([](float v) { return std::ceil(v); }, false);
+        default:
+            return z;
+    }
+}
+
 // n + trunc(limit * v) modulo the limit, without overflow.
 int32_t addScaled(int32_t n, int32_t limit, float v) {
     const int64_t sum = int64_t{n} + qvmath::truncSaturated(static_cast<double>(limit) * v);
@@ -81,54 +110,20 @@ int32_t PatternFractal::iterate(float x, float y, bool applyMods) const {
         }
         return n;
     }
+    // The minima follow the modified value at every step; the angle needs
+    // only the last one, which is then made once rather than at every step
+    // (a logarithm or a sine per step is most of a pixel's time).
+    const bool everyStep = m_bUseMinNormZ || m_bUseMinAbsReal;
     while (n < m_iMaxIter - 1 && normOf(z) < m_fBail) {
         z = z * z + m_c;
-        {
-            w = z;
-            switch (m_iAdjZ) {
-                case 1:
-                    w = w * w;
-                    break;
-                case 2:
-                    w = finite(std::sin(w));
-                    break;
-                case 3:
-                    w = finite(std::cos(w));
-                    break;
-                case 4:
-                    if (w != Complex()) w = finite(std::log(w));
-                    break;
-                case 5:
-                    w = std::sqrt(w);
-                    break;
-                case 6:
-                    w = apply(
-                        w, [](float v) { return std::trunc(v); }, false);
-                    break;
-                case 7:
-                    w = apply(
-                        w, [](float v) { return std::trunc(v); }, true);
-                    break;
-                case 8:
-                    w = apply(
-                        w, [](float v) { return std::round(v); }, false);
-                    break;
-                case 9:
-                    w = apply(
-                        w, [](float v) { return std::floor(v); }, false);
-                    break;
-                case 10:
-                    w = apply(
-                        w, [](float v) { return std::ceil(v); }, false);
-                    break;
-                default:
-                    break;
-            }
+        if (everyStep) {
+            w = modified(z, m_iAdjZ);
             if (m_bUseMinNormZ) minNorm = std::min(minNorm, normOf(w));
             if (m_bUseMinAbsReal) minRe = std::min(minRe, std::fabs(w.real()));
         }
         ++n;
     }
+    if (!everyStep && n > 0) w = modified(z, m_iAdjZ);
     if (applyMods) {
         if (m_bUseAngle) {
             if (w.real() == 0.0f) {
