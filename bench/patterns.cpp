@@ -39,6 +39,21 @@ std::unique_ptr<PatternCalculator> worstFractal(RandomSource& r) {
     return f;
 }
 
+// A Julia set whose points escape after anything from one to all steps,
+// coloured by the angle of the logarithm of the last value: a logarithm at
+// every step, where only the last is read, was most of the time.
+std::unique_ptr<PatternCalculator> logAngleFractal(RandomSource& r) {
+    auto f = std::make_unique<PatternFractal>(r);
+    PatternFractal::Params p;
+    p.maxIter = 256;
+    p.scaleX = p.scaleY = 1.5f;
+    p.c = {-0.8f, 0.156f};
+    p.useAngle = true;
+    p.adjZ = 4;
+    f->setParams(p);
+    return f;
+}
+
 constexpr int kSeeds = 8;
 constexpr int kSide = 256;
 
@@ -92,6 +107,7 @@ const std::vector<std::pair<const char*, Maker>>& members() {
         {"Network", maker<PatternNetwork>()}, {"Noise", maker<PatternNoise>()},
         {"Float", maker<PatternFloat>()},     {"Int", maker<PatternInt>()},
         {"Fractal", maker<PatternFractal>()}, {"FractalWorst", worstFractal},
+        {"FractalLogAngle", logAngleFractal},
     };
     return list;
 }

@@ -33,7 +33,7 @@ Complex apply(Complex w, float (*f)(float), bool keepWhole) {
 Complex finite(Complex w) { return std::isfinite(w.real()) && std::isfinite(w.imag()) ? w : Complex(); }
 
 // The value the modifications look at in place of z.
-Complex modified(Complex z, int adjZ) {
+[[gnu::always_inline]] inline Complex modified(Complex z, int adjZ) {
     const auto snapped = [z](float (*f)(float), bool keepWhole) { return apply(z, f, keepWhole); };
     switch (adjZ) {
         case 1:
