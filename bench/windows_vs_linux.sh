@@ -5,13 +5,17 @@
 # X server apart), the time from a movement of the mouse to the end of the
 # process (not a key: with no window manager, Wine's window never has the
 # keyboard focus), and the time from the start to the first picture (the
-# screen holding more than one colour; polled, so good to about a tenth of a
-# second). Wine is started and warmed up first, in a prefix of its own.
+# screen holding more than one colour, looked at every 10 ms by
+# bench_first_picture). Wine is started and warmed up first, in a prefix of
+# its own, and one Windows program is kept running beside the measured ones,
+# as a desktop session would have: otherwise each start would also start
+# Wine's desktop process.
 #
 #   bench/windows_vs_linux.sh [LINUX_BUILD] [WINDOWS_BUILD] [SECONDS] [WxH]
 #
-# LINUX_BUILD defaults to build/release (quorvane is built there),
-# WINDOWS_BUILD to build/windows-x64 (made by `make windows`), SECONDS to 30.
+# LINUX_BUILD defaults to build/release (quorvane and the tool are built
+# there), WINDOWS_BUILD to build/windows-x64 (made by `make windows`),
+# SECONDS to 30.
 set -eu
 linux_build="${1:-build/release}"
 windows_build="${2:-build/windows-x64}"
@@ -20,6 +24,7 @@ size="${4:-1920x1080}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
 . "$here/bench/common.sh"
 build_target "$linux_build" quorvane
+build_target "$linux_build" bench_first_picture
 [ -f "$windows_build/quorvane.scr" ] || { echo "no $windows_build/quorvane.scr: make windows" >&2; exit 1; }
 
 saver_screen "$size"
@@ -29,10 +34,9 @@ trap 'WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null
 DISPLAY="$display" wineserver -p
 DISPLAY="$display" wineboot -i >/dev/null 2>&1
 DISPLAY="$display" wine "$windows_build/quorvane.scr" --version >/dev/null 2>&1
-
-screen_colours() {
-    DISPLAY="$display" xwd -root -silent | convert xwd:- -scale 5% -format %k info: 2>/dev/null || echo 0
-}
+# The resident program: a console that waits as long as the measurements.
+DISPLAY="$display" wine cmd /c "ping -n $((2 * seconds + 60)) 127.0.0.1 >nul" >/dev/null 2>&1 &
+sleep 3
 
 # measure NAME COMMAND...: one full-screen run.
 measure() {
@@ -41,13 +45,7 @@ measure() {
     t0=$(date +%s%N)
     DISPLAY="$display" QUORVANE_CONFIG_DIR="$config" "$@" /s /r7 >/dev/null 2>&1 &
     pid=$!
-    first=-1
-    for _ in $(seq 100); do
-        if [ "$(screen_colours)" -gt 1 ]; then
-            first=$((($(date +%s%N) - t0) / 1000000))
-            break
-        fi
-    done
+    first=$(DISPLAY="$display" "$linux_build/bench/bench_first_picture" "$t0")
     sleep 2
     p0=$(ticks "$pid")
     sleep "$seconds"
@@ -66,5 +64,9 @@ measure() {
 }
 
 echo "quorvane /s at $size over $seconds s, default settings, seed 7"
+# What Wine's start of a program costs by itself: a run that only answers.
+t0=$(date +%s%N)
+DISPLAY="$display" wine "$windows_build/quorvane.scr" --version >/dev/null 2>&1
+echo "Wine's start and end of a program that draws nothing: $((($(date +%s%N) - t0) / 1000000)) ms"
 measure linux "$linux_build/quorvane"
 measure windows wine "$windows_build/quorvane.scr"
