@@ -23,7 +23,7 @@ RUN_PACKAGES="
 # image tools that make their sample files, an X server and xscreensaver to
 # run under, an X server with two monitors placed by RandR, the install and
 # package checks), the benchmarks, their reference drawing and perf for the
-# present-rate probes, GNU time for the soak runs, and clang-format for the
+# present-rate probes, a window manager for the Windows one, GNU time for the soak runs, and clang-format for the
 # layout check.
 TEST_PACKAGES="
   qt6-base-dev
@@ -32,7 +32,7 @@ TEST_PACKAGES="
   xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   libxml2-utils dpkg-dev file lintian
-  linux-perf time clang-format
+  linux-perf openbox time clang-format
 "
 # The Windows program: mingw-w64's compilers (the POSIX thread model, which
 # std::thread needs) for 64- and 32-bit Windows. `make test` also builds the
