@@ -24,6 +24,25 @@ add_test(NAME wine.stop COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/wine/session.sh s
 set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 
+# The JPEG files of the picture tests, made here by ImageMagick (as the Linux
+# tests make theirs when they run; under Wine there is none): a 24 x 16
+# gradient from red to blue, baseline, progressive, CMYK and grey, and plain
+# orange pictures of 200 x 100 and 40 x 300 (tests/platform/win32/JpegSamples.h).
+find_program(QV_CONVERT convert REQUIRED)
+set(QV_JPEG_SAMPLES ${CMAKE_BINARY_DIR}/jpeg-samples)
+set(gradient -size 24x16 gradient:red-blue -quality 85 -strip)
+set(orange xc:orange -quality 30 -strip)
+add_custom_command(OUTPUT ${QV_JPEG_SAMPLES}/baseline.jpg
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QV_JPEG_SAMPLES}
+  COMMAND ${QV_CONVERT} ${gradient} ${QV_JPEG_SAMPLES}/baseline.jpg
+  COMMAND ${QV_CONVERT} ${gradient} -interlace JPEG ${QV_JPEG_SAMPLES}/progressive.jpg
+  COMMAND ${QV_CONVERT} ${gradient} -colorspace CMYK ${QV_JPEG_SAMPLES}/cmyk.jpg
+  COMMAND ${QV_CONVERT} ${gradient} -colorspace Gray ${QV_JPEG_SAMPLES}/gray.jpg
+  COMMAND ${QV_CONVERT} -size 200x100 ${orange} ${QV_JPEG_SAMPLES}/wide.jpg
+  COMMAND ${QV_CONVERT} -size 40x300 ${orange} ${QV_JPEG_SAMPLES}/tall.jpg
+  VERBATIM)
+add_custom_target(qv_jpeg_samples DEPENDS ${QV_JPEG_SAMPLES}/baseline.jpg)
+
 # Tests of what Linux does its own way: the application's modes where "/a"
 # does nothing and the settings store is an INI folder (Windows answers "/a"
 # with a notice; tests/app/win32/ tests the modes there).
@@ -46,8 +65,9 @@ function(qv_windows_test_suite name)
   add_executable(test_${name} ${sources})
   target_link_libraries(test_${name} PRIVATE quorvane_core gtest gtest_main)
   target_include_directories(test_${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-  target_compile_definitions(test_${name} PRIVATE QV_TEST_EXE="$<TARGET_FILE:quorvane>")
-  add_dependencies(test_${name} quorvane)
+  target_compile_definitions(test_${name} PRIVATE QV_TEST_EXE="$<TARGET_FILE:quorvane>"
+    QV_JPEG_SAMPLES="${QV_JPEG_SAMPLES}")
+  add_dependencies(test_${name} quorvane qv_jpeg_samples)
   add_test(NAME win.${name} COMMAND ${QV_WINE_RUN} $<TARGET_FILE:test_${name}> ${ARGN})
   set_tests_properties(win.${name} PROPERTIES FIXTURES_REQUIRED wine)
 endfunction()

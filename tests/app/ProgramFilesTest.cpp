@@ -11,6 +11,7 @@
 #include <chrono>
 #include <thread>
 
+#include "support/Forked.h"
 #include "support/ProgramRun.h"
 
 namespace fs = std::filesystem;
@@ -39,16 +40,11 @@ TEST_F(ProgramFiles, SpecialOutputFilesAreRefused) {
 // does not kill it in the middle of the write.
 TEST_F(ProgramFiles, FileSizeLimitFailsTheRenderWithAMessage) {
     tmp.write("o.png", "old");
-    const std::string cmd = "cd '" + tmp.path().string() +
-                            "' && ulimit -f 2 && QUORVANE_CONFIG_DIR=config '" + exe +
-                            "' --render o.png --size 200x150 --seconds 3 --seed 3 2>err.txt";
-    const int status = std::system(("sh -c \"" + cmd + "\"").c_str());
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 1) << tmp.read("err.txt");
-    EXPECT_NE(tmp.read("err.txt").find("cannot write o.png"), std::string::npos) << tmp.read("err.txt");
-    EXPECT_EQ(tmp.read("o.png"), "old");
-    for (const auto& e : fs::directory_iterator(tmp.path()))
-        EXPECT_EQ(e.path().filename().string().find(".tmp."), std::string::npos) << e.path();
+    std::string err;
+    EXPECT_EQ(run("--render o.png --size 200x150 --seconds 3 --seed 3", &err, nullptr, "ulimit -f 2 && "), 1)
+        << "exits, not killed by the signal: " << err;
+    EXPECT_NE(err.find("cannot write o.png"), std::string::npos) << err;
+    EXPECT_TRUE(tmp.read("o.png") == "old" && countTemporaries(tmp.path()) == 0);
 }
 
 // A stop request (SIGINT, or SIGHUP as a closed terminal sends it) that

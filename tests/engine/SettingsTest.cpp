@@ -2,7 +2,6 @@
 
 #include <signal.h>
 
-#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <sstream>
@@ -228,17 +227,6 @@ TEST(Settings, EveryCharacterAndHostileTextSurvivesWritingAndReading) {
         for (int i = 0; i < Settings::kMessageCount; ++i)
             EXPECT_EQ(back.message(i), s.message(i)) << "message " << i;
         EXPECT_EQ(back.speed(), 42);
-    }
-    // Folders are file names, kept as bytes; the stored list is read up to
-    // its 4096 characters.
-    for (const std::string& text : texts) {
-        if (text.size() > 2000) continue;
-        std::string folder = text;
-        std::replace(folder.begin(), folder.end(), '*', '+');
-        Settings s(store, "");
-        s.setFolders({folder, "/other"});
-        ASSERT_TRUE(s.writeImages());
-        EXPECT_EQ(Settings(store, "").folders(), (std::vector<std::string>{folder, "/other"}));
     }
 }
 

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <thread>
 
 extern char** environ;
@@ -98,37 +99,19 @@ bool ChildProcess::readSome(int timeoutMs) {
     pollfd fd{m_fd, POLLIN, 0};
     char buffer[4096];
     const ssize_t n = poll(&fd, 1, timeoutMs) > 0 ? read(m_fd, buffer, sizeof buffer) : 0;
-    if (n <= 0) return false;
-    m_text.append(buffer, size_t(n)), m_partial.append(buffer, size_t(n));
-    for (size_t nl; (nl = m_partial.find('\n')) != std::string::npos; m_partial.erase(0, nl + 1))
-        m_lines.push_back(m_partial.substr(0, nl));
-    return true;
-}
-
-void ChildProcess::reap(int options) {
-    int status = 0;
-    if (m_pid > 0 && !m_status && waitpid(m_pid, &status, options) == m_pid)
-        m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-std::optional<std::string> ChildProcess::waitForLine(const std::string& prefix, double seconds) {
-    const auto start = std::chrono::steady_clock::now();
-    for (size_t checked = 0;; reap(WNOHANG)) {
-        for (; checked < m_lines.size(); ++checked)
-            if (m_lines[checked].rfind(prefix, 0) == 0) return m_lines[checked];
-        const double left = seconds * 1000 - msSince(start);
-        if (left <= 0 || (!readSome(static_cast<int>(left) + 1) && m_status)) return std::nullopt;
-    }
+    if (n > 0) m_text.append(buffer, size_t(n));
+    return n > 0;
 }
 
 std::optional<int> ChildProcess::waitExit(double seconds) {
     const auto start = std::chrono::steady_clock::now();
-    for (reap(WNOHANG); !m_status; reap(WNOHANG)) {
-        if (msSince(start) > seconds * 1000) return std::nullopt;
-        readSome(2);
+    for (int status = 0; !m_status; readSome(2)) {
+        if (m_pid > 0 && waitpid(m_pid, &status, WNOHANG) == m_pid)
+            m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        else if (msSince(start) > seconds * 1000)
+            return std::nullopt;
     }
-    while (readSome(0)) {
-    }
+    output();
     return m_status;
 }
 
@@ -142,6 +125,13 @@ const std::string& ChildProcess::output() {
     return m_text;
 }
 
+std::vector<std::string> ChildProcess::lines() {
+    std::vector<std::string> lines;
+    std::istringstream in(output());
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
 XvfbServer::XvfbServer(int width, int height) {
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     for (int n = 97; n < 160; ++n) {
@@ -153,7 +143,11 @@ XvfbServer::XvfbServer(int width, int height) {
         if (!server->started()) return;
         // The server writes its display number once it accepts clients, and
         // ends at once when the number is taken after all.
-        if (server->waitForLine(number, 10)) {
+        const auto ready = [&] {
+            const auto lines = server->lines();
+            return std::find(lines.begin(), lines.end(), number) != lines.end();
+        };
+        if (within(10, [&] { return ready() || server->waitExit(0); }) && ready()) {
             m_server = std::move(server);
             m_display = n;
             return;

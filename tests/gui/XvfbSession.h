@@ -37,21 +37,17 @@ public:
 
     bool started() const { return m_pid > 0; }
     pid_t pid() const { return m_pid; }
-    // Reads until a line of output starts with `prefix` or `seconds` pass.
-    std::optional<std::string> waitForLine(const std::string& prefix, double seconds);
-    const std::vector<std::string>& lines() const { return m_lines; }  // output so far
     // The exit status (128 + signal when killed), or none after `seconds`.
     std::optional<int> waitExit(double seconds);
     void signal(int sig);
-    const std::string& output();  // standard output and error together
+    const std::string& output();       // standard output and error together, so far
+    std::vector<std::string> lines();  // the same, line by line
 
 private:
     bool readSome(int timeoutMs);
-    void reap(int options);
     pid_t m_pid = -1;
     int m_fd = -1;  // standard output and error
-    std::string m_partial, m_text;
-    std::vector<std::string> m_lines;
+    std::string m_text;
     std::optional<int> m_status;
 };
 

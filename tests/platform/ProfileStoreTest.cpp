@@ -252,28 +252,6 @@ TEST(ProfileStore, ConcurrentAndKilledWritersLoseNothing) {
     EXPECT_EQ(store.readString(kKey, "Message1", "").size(), 100000u);
 }
 
-// A settings file that is a link to a file elsewhere stays a link; the file
-// it names is replaced and keeps its mode and owner.
-TEST(ProfileStore, SymlinkedFileStaysALinkWithItsModeAndOwner) {
-    TempFolder tmp;
-    fs::create_directories(tmp.path() / "dotfiles");
-    fs::create_directories(tmp.path() / "config");
-    const fs::path real = tmp.path() / "dotfiles" / "registry.ini";
-    std::ofstream(real) << "[" << kKey << "]\nSpeed=3\n";
-    ::chmod(real.c_str(), 0644);
-    const bool root = ::geteuid() == 0;
-    ASSERT_TRUE(!root || ::chown(real.c_str(), 4321, 4322) == 0);
-    fs::create_symlink("../dotfiles/registry.ini", tmp.path() / "config" / kRegistry);
-    ProfileStore store(tmp.path() / "config");
-    ASSERT_TRUE(store.writeValues(kKey, {{"MinTime", "9"}}));
-    EXPECT_TRUE(fs::is_symlink(tmp.path() / "config" / kRegistry));
-    struct stat st {};
-    ASSERT_EQ(::stat(real.c_str(), &st), 0);
-    EXPECT_TRUE((st.st_mode & 07777) == 0644 && (!root || (st.st_uid == 4321 && st.st_gid == 4322)));
-    EXPECT_TRUE(store.readInt(kKey, "Speed", 0) == 3 && store.readInt(kKey, "MinTime", 0) == 9);
-    EXPECT_EQ(countTemporaries(tmp.path() / "dotfiles") + countTemporaries(tmp.path() / "config"), 0);
-}
-
 // A file written by hand as "key=value" stays so when rewritten (the other
 // form adds two bytes a line), so a file the reader takes never becomes one
 // it refuses; a write that would pass the limit anyway is refused with a

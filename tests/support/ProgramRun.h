@@ -15,10 +15,12 @@ protected:
         if (!exe) GTEST_SKIP() << "QV_TEST_EXE is not set";
     }
     // The exit code of the program run with `args` in the temporary folder,
-    // with no display; its standard error in `err`, its output in `out`.
-    int run(const std::string& args, std::string* err = nullptr, std::string* out = nullptr) {
-        const std::string cmd = "cd '" + tmp.path().string() +
-                                "' && QUORVANE_CONFIG_DIR=config env -u DISPLAY -u WAYLAND_DISPLAY "
+    // with no display, after the shell commands `before` (such as a ulimit);
+    // its standard error in `err`, its output in `out`.
+    int run(const std::string& args, std::string* err = nullptr, std::string* out = nullptr,
+            const std::string& before = "") {
+        const std::string cmd = "cd '" + tmp.path().string() + "' && " + before +
+                                "QUORVANE_CONFIG_DIR=config env -u DISPLAY -u WAYLAND_DISPLAY "
                                 "-u SDL_VIDEODRIVER '" +
                                 exe + "' " + args + " >out.txt 2>err.txt";
         const int status = std::system(cmd.c_str());

@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "platform/win32/SystemHeaders.h"
+#include "support/BuildPath.h"
 
 namespace {
 
@@ -18,16 +18,6 @@ namespace {
 // bounds, never measurements.
 constexpr DWORD kStartMs = 60000;
 constexpr DWORD kEndMs = 30000;
-
-std::wstring programPath() {
-    std::string p = QV_TEST_EXE;
-    // The build's path is the build machine's; under Wine its root is Z:.
-    if (!p.empty() && p[0] == '/') p = "Z:" + p;
-    std::wstring w(p.begin(), p.end());
-    for (auto& c : w)
-        if (c == L'/') c = L'\\';
-    return w;
-}
 
 // Takes the messages of this thread's windows (a preview's host must
 // answer its child) for up to `ms`, or until `done` says so.
@@ -51,7 +41,7 @@ bool pumpUntil(DWORD ms, Done done) {
 class Saver {
 public:
     explicit Saver(const std::wstring& arguments) {
-        std::wstring line = L"\"" + programPath() + L"\" " + arguments;
+        std::wstring line = L"\"" + buildPath(QV_TEST_EXE).native() + L"\" " + arguments;
         STARTUPINFOW si{};
         si.cb = sizeof si;
         m_started =
@@ -171,99 +161,40 @@ TEST(Modes, PasswordSwitchSaysWindowsAsksForIt) {
     EXPECT_EQ(s.exitCode(kEndMs), 0);
 }
 
-// A frame of one colour with a host window inside it, as the display
-// settings' little monitor is; the preview goes into the host.
-class PreviewHost {
-public:
-    static constexpr COLORREF kFill = RGB(255, 0, 255);
-    static constexpr RECT kFrame{100, 100, 500, 400};
-    static constexpr RECT kHost{100, 75, 300, 225};  // in the frame
-
-    PreviewHost() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hbrBackground = CreateSolidBrush(kFill);
-        wc.lpszClassName = L"QuorvaneTestHost";
-        RegisterClassW(&wc);
-        m_frame = CreateWindowExW(0, wc.lpszClassName, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                  kFrame.left, kFrame.top, kFrame.right - kFrame.left,
-                                  kFrame.bottom - kFrame.top, nullptr, nullptr, wc.hInstance, nullptr);
-        m_host = CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                                 kHost.left, kHost.top, kHost.right - kHost.left, kHost.bottom - kHost.top,
-                                 m_frame, nullptr, wc.hInstance, nullptr);
-        UpdateWindow(m_frame);
-    }
-    ~PreviewHost() {
-        if (m_host) DestroyWindow(m_host);
-        DestroyWindow(m_frame);
-    }
-    HWND host() const { return m_host; }
-    void destroyHost() {
-        DestroyWindow(m_host);
-        m_host = nullptr;
-    }
-    // The frame's pixels as the screen shows them, 0x00RRGGBB from the top.
-    std::vector<uint32_t> grab() const {
-        const int w = kFrame.right - kFrame.left, h = kFrame.bottom - kFrame.top;
-        std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-        HDC screen = GetDC(nullptr);
-        HDC mem = CreateCompatibleDC(screen);
-        HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        BitBlt(mem, 0, 0, w, h, screen, kFrame.left, kFrame.top, SRCCOPY);
-        SelectObject(mem, old);
-        BITMAPINFO bmi{};
-        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), &bmi, DIB_RGB_COLORS);
-        DeleteObject(bmp);
-        DeleteDC(mem);
-        ReleaseDC(nullptr, screen);
-        return pixels;
-    }
-
-private:
-    HWND m_frame = nullptr;
-    HWND m_host = nullptr;
-};
-
-TEST(Modes, PreviewDrawsInsideItsHostOnlyAndEndsWithIt) {
-    PreviewHost frame;
-    Saver s(L"/p " + std::to_wstring(reinterpret_cast<uintptr_t>(frame.host())));
+// A preview goes into a child window of a frame, as into the display
+// settings' little monitor; it fills its host, shows, and ends when the host
+// goes. (Wine shows no drawing of a child window another process owns, and
+// a child cannot draw outside its parent: what it draws is the Linux
+// build's test, tests/gui.)
+TEST(Modes, PreviewFillsItsHostAndEndsWithIt) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuorvaneTestHost";
+    RegisterClassW(&wc);
+    const HWND frame = CreateWindowExW(0, wc.lpszClassName, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                       100, 100, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+    const HWND host = CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 100,
+                                      75, 200, 150, frame, nullptr, wc.hInstance, nullptr);
+    Saver s(L"/p " + std::to_wstring(reinterpret_cast<uintptr_t>(host)));
     HWND child = nullptr;
     ASSERT_TRUE(pumpUntil(kStartMs, [&] {
-        child = FindWindowExW(frame.host(), nullptr, L"QuorvaneWindow", nullptr);
+        child = FindWindowExW(host, nullptr, L"QuorvaneWindow", nullptr);
         return child != nullptr || !s.running();
     }));
     ASSERT_NE(child, nullptr) << "the preview made no window in its host";
     RECT client, hostClient;
     GetClientRect(child, &client);
-    GetClientRect(frame.host(), &hostClient);
+    GetClientRect(host, &hostClient);
     EXPECT_TRUE(EqualRect(&client, &hostClient)) << "the preview does not fill its host";
-
     // Made before it is shown: wait for the showing, not a fixed time.
     EXPECT_TRUE(pumpUntil(kStartMs, [&] { return IsWindowVisible(child) || !s.running(); }) &&
                 IsWindowVisible(child));
-
-    // Wine shows no drawing of a child window that another process owns
-    // (Windows composes it with its parent), so only the outside can be
-    // read back here: the frame around the host keeps its fill while the
-    // preview draws.
     pumpUntil(3000, [] { return false; });
-    const int w = PreviewHost::kFrame.right - PreviewHost::kFrame.left;
-    const RECT& in = PreviewHost::kHost;
-    const std::vector<uint32_t> shown = frame.grab();
-    size_t outsideChanged = 0;
-    for (size_t i = 0; i < shown.size(); ++i) {
-        const int x = static_cast<int>(i % w), y = static_cast<int>(i / w);
-        const bool inside = x >= in.left && x < in.right && y >= in.top && y < in.bottom;
-        if (!inside && (shown[i] & 0xFFFFFF) != 0xFF00FF) ++outsideChanged;
-    }
-    EXPECT_EQ(outsideChanged, 0u) << "the preview drew outside its host";
     EXPECT_TRUE(s.running()) << "the preview ended by itself";
-
-    frame.destroyHost();
+    DestroyWindow(host);
     EXPECT_EQ(s.exitCode(kEndMs), 0) << "the preview outlived its host";
+    DestroyWindow(frame);
 }
 
 // Full screen over the virtual screen, on top, without a caption, until a

@@ -12,6 +12,7 @@
 
 #include "app/SaverApp.h"
 #include "platform/OutputFile.h"
+#include "support/BuildPath.h"
 
 namespace fs = std::filesystem;
 
@@ -46,10 +47,7 @@ TEST(NonAsciiPathTest, TraceFileLandsInANonAsciiTempFolder) {
 TEST(NonAsciiPathTest, RenderWritesToTheNonAsciiPathOfItsCommandLine) {
     NonAsciiFolder folder;
     const fs::path picture = folder.path / (std::wstring(kName) + L".png");
-    std::string exe = QV_TEST_EXE;
-    // The build's path is the build machine's; under Wine its root is Z:.
-    if (!exe.empty() && exe[0] == '/') exe = "Z:" + exe;
-    const std::wstring program = fs::path(exe).make_preferred().native();
+    const std::wstring program = buildPath(QV_TEST_EXE).native();
     // Spawned arguments are joined into one line: the path is quoted.
     const std::wstring quotedPicture = L"\"" + picture.native() + L"\"";
     const wchar_t* const args[] = {program.c_str(),

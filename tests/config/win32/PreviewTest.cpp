@@ -18,6 +18,7 @@
 #include "platform/win32/PreviewApi.h"
 #include "platform/win32/SheetApi.h"
 #include "platform/win32/Utf8.h"
+#include "support/BuildPath.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -65,15 +66,6 @@ bool alive(uint32_t id) {
     return running;
 }
 
-// The saver the build made, as a Windows path (under Wine the root is Z:).
-std::string saverProgram() {
-    std::string p = QV_TEST_EXE;
-    if (!p.empty() && p[0] == '/') p = "Z:" + p;
-    for (char& c : p)
-        if (c == '/') c = '\\';
-    return p;
-}
-
 int dotsIn(const std::string& storeFolder) {
     return Settings(platform::ProfileStore(platform::win32::pathFromUtf8(storeFolder)), "").styleDots();
 }
@@ -112,7 +104,7 @@ TEST(SheetPreview, RunsOnAStoreOfItsOwnRestartsOnAChangeAndGoesWithTheSheet) {
         remote.press(SheetRemote::Button::Cancel);
     });
     std::string error;
-    const int result = sheet::showWindowsSheet(settings, 0, nullptr, error, saverProgram());
+    const int result = sheet::showWindowsSheet(settings, 0, nullptr, error, buildPath(QV_TEST_EXE).string());
     platform::win32::setSheetRemote(nullptr);
     platform::win32::setPreviewWatcher(nullptr);
 

@@ -176,23 +176,6 @@ TEST(Distorter, RadialBlendAndGlassKeepToTheCell) {
         }
 }
 
-TEST(Distorter, DirectReadsAnswerAsGetPixel) {
-    for (int depth : {32, 8}) {
-        CSurface s(5, 4, depth);
-        CDC dc(&s);
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 5; ++x) dc.SetPixel(x, y, distinct(x * 40, y * 50));
-        const DistorterCopy direct(dc, false), plain(dc, true);
-        for (int y = -2; y < 6; ++y)
-            for (int x = -2; x < 7; ++x) {
-                EXPECT_EQ(direct.get(x, y), dc.GetPixel(x, y)) << depth << ": " << x << "," << y;
-                EXPECT_EQ(direct.pixel(x, y), plain.pixel(x, y));
-                EXPECT_NE(direct.pixel(x, y), CDC::CLR_INVALID);
-            }
-    }
-    EXPECT_EQ(DistorterCopy().pixel(0, 0), 0u);
-}
-
 TEST(Distorter, MembersOfHighColourAreNotOfferedOnAPaletteDisplay) {
     const std::set<std::string> highColour = {"DistorterNetworkBlend", "DistorterNetworkBrightness",
                                               "DistorterCheckered", "DistorterBrick",

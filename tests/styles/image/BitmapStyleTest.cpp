@@ -132,19 +132,6 @@ TEST_F(BitmapStyleTest, PaletteOfTwentyFiveBandsFromTheGrid) {
     EXPECT_TRUE(imageBands(ImageBMP(pictures.at("small.bmp"), {64, 48}), 236).empty());
     ASSERT_TRUE(pictures.convert("-size 20x20 xc:red -type palette BMP3:pal.bmp"));
     EXPECT_TRUE(imageBands(ImageBMP(pictures.at("pal.bmp"), {64, 48}), 236).empty());
-
-    // On a palette display the entries become the bands, reserved, rotating down.
-    animate();
-    create(64, 48, 8);
-    ASSERT_EQ(scene->colorCount(), 236);
-    scene->PrepareImagePalette(image);
-    EXPECT_EQ(scene->bandCount(), 25);
-    EXPECT_FALSE(scene->rotateUp());
-    for (int i = 0; i < 236; ++i) {
-        PALETTEENTRY want = bands[size_t(i)];
-        want.peFlags = PC_RESERVED;
-        ASSERT_EQ(scene->paletteEntry(i), want) << i;
-    }
 }
 
 TEST_F(BitmapStyleTest, ShowsThePictureOnceThenPauses) {
