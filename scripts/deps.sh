@@ -20,16 +20,16 @@ RUN_PACKAGES="
   libsdl2-dev libx11-dev libxext-dev
 "
 # The configuration program (Qt 6), the tests (GoogleTest, the JPEG and
-# image tools that make their sample files, an X server and xscreensaver to
-# run under, an X server with two monitors placed by RandR, the install and
-# package checks), the benchmarks, their reference drawing and perf for the
-# present-rate probes, a window manager for the Windows one, GNU time for the soak runs, and clang-format for the
-# layout check.
+# image tools that make their sample files, an X server to run under, an X
+# server with two monitors placed by RandR, the install and package checks),
+# the benchmarks, their reference drawing and perf for the present-rate
+# probes, a window manager for the Windows one, GNU time for the soak runs,
+# and clang-format for the layout check.
 TEST_PACKAGES="
   qt6-base-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core libcairo2-dev libjpeg-turbo-progs imagemagick
-  xvfb xdotool x11-utils x11-apps xscreensaver xscreensaver-data
+  xvfb xdotool x11-utils x11-apps
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   libxml2-utils dpkg-dev file lintian
   linux-perf openbox time clang-format
