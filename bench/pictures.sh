@@ -91,24 +91,27 @@ awk '$3 == 1 { n = split($4, p, "/"); printf "  %s (%.0f %% one colour, %d colou
 
 # The trace's first column is the time since the line before; a style's
 # drawing runs from its line 1053 to the next one (or to the end).
-for run in "$work"/run-*; do
-    awk -v end=$((run_seconds * 1000)) '
-        { t += $1 }
-        / line 1053 / { if (n++) { d = t - start; if (d < 1000) short++ } start = t }
-        END { if (n) { if (end - start < 1000) short++ } printf "%d %d\n", n, short }' "$run/trace.txt"
-done >"$work/drawings"
-awk -v s="$run_seeds" -v sec="$run_seconds" -v size="$run_size" '
-    { n += $1; short += $2 }
-    END { printf "drawings under a second: %d of %d (%.0f %%) in %d runs of %d s at %s\n",
-                 short, n, n ? 100 * short / n : 0, s, sec, size }' "$work/drawings"
-cat "$work"/run-*/census | awk -v size="$run_size" '
-    { n++; flat += $3 }
-    END { printf "flat frames: %d of %d (%.1f %%), one a second\n", flat, n, n ? 100 * flat / n : 0 }'
+# RUN_SEEDS=0 counts the stills alone.
+if [ "$run_seeds" -gt 0 ]; then
+    for run in "$work"/run-*; do
+        awk -v end=$((run_seconds * 1000)) '
+            { t += $1 }
+            / line 1053 / { if (n++) { d = t - start; if (d < 1000) short++ } start = t }
+            END { if (n) { if (end - start < 1000) short++ } printf "%d %d\n", n, short }' "$run/trace.txt"
+    done >"$work/drawings"
+    awk -v s="$run_seeds" -v sec="$run_seconds" -v size="$run_size" '
+        { n += $1; short += $2 }
+        END { printf "drawings under a second: %d of %d (%.0f %%) in %d runs of %d s at %s\n",
+                     short, n, n ? 100 * short / n : 0, s, sec, size }' "$work/drawings"
+    cat "$work"/run-*/census | awk -v size="$run_size" '
+        { n++; flat += $3 }
+        END { printf "flat frames: %d of %d (%.1f %%), one a second\n", flat, n, n ? 100 * flat / n : 0 }'
+fi
 
 if [ -n "${KEEP:-}" ]; then
     mkdir -p "$KEEP"
     cp "$work"/stills/*.png "$KEEP"/
-    for run in "$work"/run-*; do cp "$run/last.png" "$KEEP/whole-${run##*-}.png"; done
+    for run in "$work"/run-*; do [ ! -d "$run" ] || cp "$run/last.png" "$KEEP/whole-${run##*-}.png"; done
 fi
 if [ -n "${SHEET:-}" ]; then
     for run in "$work"/run-*; do echo "$run/last.png"; done | sort -t- -k2 -n >"$work/sheet"

@@ -141,6 +141,29 @@ bool PaletteMaker::next(int& index, PALETTEENTRY& entry) {
     return true;
 }
 
+bool liftDarkPalette(std::vector<PALETTEENTRY>& entries, int n) {
+    n = std::clamp(n, 0, static_cast<int>(entries.size()));
+    if (n == 0) return false;
+    std::vector<int> brightness(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const PALETTEENTRY& e = entries[static_cast<size_t>(i)];
+        brightness[static_cast<size_t>(i)] = std::max({e.peRed, e.peGreen, e.peBlue});
+    }
+    // The brightness half the entries reach.
+    const auto half = brightness.begin() + n / 2;
+    std::nth_element(brightness.begin(), half, brightness.end());
+    if (*half >= kLiftedBrightness) return false;
+    const double gain = kLiftedBrightness / static_cast<double>(std::max(*half, 1));
+    const auto lift = [gain](BYTE c) { return static_cast<BYTE>(std::min(255.0, c * gain)); };
+    for (int i = 0; i < n; ++i) {
+        PALETTEENTRY& e = entries[static_cast<size_t>(i)];
+        e.peRed = lift(e.peRed);
+        e.peGreen = lift(e.peGreen);
+        e.peBlue = lift(e.peBlue);
+    }
+    return true;
+}
+
 PaletteMaker fillPalette(int32_t seed, const PaletteOptions& options, const WeightedChooser& colorScheme,
                          std::vector<PALETTEENTRY>& entries) {
     PaletteMaker maker(seed, static_cast<int>(entries.size()), options, colorScheme);

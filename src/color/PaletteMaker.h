@@ -94,6 +94,14 @@ private:
     bool m_bRotateUp = false;
 };
 
+// A palette whose colours are nearly all close to black (dim band colours
+// that black bands darken further) shows next to nothing on a dark screen:
+// when fewer than half of the first n entries reach a brightness (largest
+// channel) of kLiftedBrightness, every channel of those entries is scaled
+// so that half do, held at 255. Draws nothing; true when it changed them.
+constexpr int kLiftedBrightness = 64;
+bool liftDarkPalette(std::vector<PALETTEENTRY>& entries, int n);
+
 // Makes a whole palette into `entries` (its size is the palette size) and
 // returns the maker for what it decided.
 PaletteMaker fillPalette(int32_t seed, const PaletteOptions& options, const WeightedChooser& colorScheme,

@@ -52,6 +52,9 @@ void CSceneWnd::newPalette(int n) {
         }
     }
     m_iBandCount = maker.bandCount();
+    // Shown at once where the entries were shown as they were built.
+    if (liftDarkPalette(entries, m_iColorCount) && !m_bFirstPalette && m_bPaletteDevice)
+        m_palette.AnimatePalette(0, static_cast<unsigned>(m_iColorCount), entries.data());
 
     // The palette object follows the record (in true colour its entries are
     // not animated, so they are set).

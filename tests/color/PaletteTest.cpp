@@ -159,3 +159,22 @@ TEST(PaletteBands, BlackBandsHighlightsAndGrey) {
     EXPECT_TRUE(grey.grey());
     for (const PALETTEENTRY& e : built.entries) ASSERT_TRUE(e.peRed == e.peGreen && e.peGreen == e.peBlue);
 }
+
+TEST(PaletteBands, ADarkPaletteIsLiftedUntilHalfItsEntriesShow) {
+    // Half black, the rest dim but for one bright entry: scaled by 64 / 16,
+    // black stays black, the bright one is held at 255, the flags stay.
+    std::vector<PALETTEENTRY> e(8, PALETTEENTRY{0, 0, 0, PC_RESERVED});
+    for (size_t i = 4; i < 7; ++i) e[i] = {8, 16, 4, PC_RESERVED};
+    e[7] = {200, 100, 0, PC_RESERVED};
+    e.push_back({1, 1, 1, 0});  // past n: left alone
+    EXPECT_TRUE(liftDarkPalette(e, 8));
+    EXPECT_EQ(e[0], (PALETTEENTRY{0, 0, 0, PC_RESERVED}));
+    EXPECT_EQ(e[4], (PALETTEENTRY{32, 64, 16, PC_RESERVED}));
+    EXPECT_EQ(e[7], (PALETTEENTRY{255, 255, 0, PC_RESERVED}));
+    EXPECT_EQ(e[8], (PALETTEENTRY{1, 1, 1, 0}));
+    // Once half reach 64 it is left as it is; no entries, nothing to do.
+    const std::vector<PALETTEENTRY> lifted = e;
+    EXPECT_FALSE(liftDarkPalette(e, 8));
+    EXPECT_EQ(e, lifted);
+    EXPECT_FALSE(liftDarkPalette(e, 0));
+}
