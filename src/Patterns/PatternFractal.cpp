@@ -32,9 +32,9 @@ Complex apply(Complex w, float (*f)(float), bool keepWhole) {
 // A complex function's value, or 0 when it is not finite.
 Complex finite(Complex w) { return std::isfinite(w.real()) && std::isfinite(w.imag()) ? w : Complex(); }
 
-// The value the modifications look at in place of z.
+// The value the modifications look at in place of z. Inlined: as a call at
+// every step it made the fractals that follow the minima three times slower.
 [[gnu::always_inline]] inline Complex modified(Complex z, int adjZ) {
-    const auto snapped = [z](float (*f)(float), bool keepWhole) { return apply(z, f, keepWhole); };
     switch (adjZ) {
         case 1:
             return z * z;
@@ -47,15 +47,20 @@ Complex finite(Complex w) { return std::isfinite(w.real()) && std::isfinite(w.im
         case 5:
             return std::sqrt(z);
         case 6:
-            return snapped([](float v) { return std::trunc(v); }, false);
+            return apply(
+                z, [](float v) { return std::trunc(v); }, false);
         case 7:
-            return snapped([](float v) { return std::trunc(v); }, true);
+            return apply(
+                z, [](float v) { return std::trunc(v); }, true);
         case 8:
-            return snapped([](float v) { return std::round(v); }, false);
+            return apply(
+                z, [](float v) { return std::round(v); }, false);
         case 9:
-            return snapped([](float v) { return std::floor(v); }, false);
+            return apply(
+                z, [](float v) { return std::floor(v); }, false);
         case 10:
-            return snapped([](float v) { return std::ceil(v); }, false);
+            return apply(
+                z, [](float v) { return std::ceil(v); }, false);
         default:
             return z;
     }
