@@ -9,7 +9,9 @@
 # bench_first_picture). Wine is started and warmed up first, in a prefix of
 # its own, and one Windows program is kept running beside the measured ones,
 # as a desktop session would have: otherwise each start would also start
-# Wine's desktop process. A window manager (openbox) runs as on a desktop:
+# Wine's desktop process. A bare Windows window program (bench/bare_window.c)
+# is timed to its first picture too, the least Wine allows here. A window
+# manager (openbox) runs as on a desktop:
 # without one, Wine waits two seconds for it whenever a window goes.
 #
 #   bench/windows_vs_linux.sh [LINUX_BUILD] [WINDOWS_BUILD] [SECONDS] [WxH]
@@ -71,5 +73,12 @@ echo "quorvane /s at $size over $seconds s, default settings, seed 7"
 t0=$(date +%s%N)
 DISPLAY="$display" wine "$windows_build/quorvane.scr" --version >/dev/null 2>&1
 echo "Wine's start and end of a program that draws nothing: $((($(date +%s%N) - t0) / 1000000)) ms"
+# The least a Windows program takes to its first picture here.
+x86_64-w64-mingw32-gcc-posix -O2 -mwindows -o "$config/bare.exe" "$here/bench/bare_window.c"
+t0=$(date +%s%N)
+DISPLAY="$display" wine "$config/bare.exe" >/dev/null 2>&1 &
+echo "a bare Windows window program: start to first picture $(DISPLAY="$display" "$linux_build/bench/bench_first_picture" "$t0") ms"
+wait $!
+sleep 1
 measure linux "$linux_build/quorvane"
 measure windows wine "$windows_build/quorvane.scr"
