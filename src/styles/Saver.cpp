@@ -167,11 +167,14 @@ void Saver::lookAtPicture() {
     ScreenSample now;
     now.take(*dc->surface());
     // On a screen that is nearly one colour, a figure that touches no more
-    // than a few points is as good as nothing.
+    // than a few points is as good as nothing; so is a finished picture that
+    // changed under a hundredth of the screen (a sliver, a tiny figure in an
+    // empty screen). A drawing still at work may yet grow: it is given the
+    // lesser bound.
     const size_t changed = now.differences(m_before);
     const bool flat = now.flatShare() >= kFlatShare;
     const bool speck =
-        changed <= std::max(kFewPoints, now.size() / 1000) && changed * kSpeckShare < now.size();
+        changed * kSpeckShare < now.size() && (m_bDone || changed <= std::max(kFewPoints, now.size() / 1000));
     const bool unchanged = changed == 0 || (flat && speck);
     const bool flattened = flat && m_before.flatShare() < kFlatShare;
     if (unchanged || flattened) {
