@@ -52,11 +52,11 @@ void Layout::newLayout(bool avoidFull, int screenWidth, int screenHeight, Random
     }
 }
 
-void Layout::newFigureLayout(int screenWidth, int screenHeight, RandomSource& random,
+void Layout::newFigureLayout(int screenWidth, int screenHeight, bool grid, RandomSource& random,
                              const Settings& settings) {
     for (int attempt = 0; attempt < kFigureTries; ++attempt) {
         newLayout(true, screenWidth, screenHeight, random, settings);
-        if (roomyFor(screenWidth, screenHeight)) return;
+        if (roomyFor(screenWidth, screenHeight) && (!grid || m_subRects.size() > 1)) return;
     }
 }
 

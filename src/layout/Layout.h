@@ -17,9 +17,12 @@ public:
                    const Settings& settings);
     // A new layout for a style that draws a whole figure in every cell:
     // laid out again, up to kFigureTries times in all, until every cell has
-    // room for a figure (roomyFor). Once the tries run out the last layout
-    // stands, so a screen with no room costs a bounded number of draws.
-    void newFigureLayout(int screenWidth, int screenHeight, RandomSource& random, const Settings& settings);
+    // room for a figure (roomyFor) and, with `grid`, there are two cells at
+    // least (a checkerboard of figures, not one figure over the screen).
+    // Once the tries run out the last layout stands, so a screen with no
+    // room costs a bounded number of draws.
+    void newFigureLayout(int screenWidth, int screenHeight, bool grid, RandomSource& random,
+                         const Settings& settings);
     // No cell is narrower or lower than kFigureCell pixels (a quarter of the
     // screen's shorter side on a small screen): in a grid of cells a few
     // pixels high every figure is a speck.

@@ -265,7 +265,7 @@ Saver* CSceneWnd::newSaver() {
     // Built before its layout: the style's own draws come first.
     if (made &&
         (made->needsFreshLayout() || (made->needsRoomyCells() && !m_layout.roomyFor(m_iWidth, m_iHeight)))) {
-        m_layout.newFigureLayout(m_iWidth, m_iHeight, sceneHost().random(), s);
+        m_layout.newFigureLayout(m_iWidth, m_iHeight, made->needsFreshLayout(), sceneHost().random(), s);
         made->fitGroup(m_layout.groups());
     }
     setSaver(std::move(made));

@@ -58,7 +58,7 @@ TEST(Layout, AFigureLayoutHasNoCellsTooSmallForAFigure) {
         RandomSource plain(seed), composed(seed);
         Layout first, layout;
         first.newLayout(true, 960, 540, plain, s.settings);
-        layout.newFigureLayout(960, 540, composed, s.settings);
+        layout.newFigureLayout(960, 540, false, composed, s.settings);
         int w = 0, h = 0, fw = 0, fh = 0;
         layout.smallestSubRect(w, h);
         first.smallestSubRect(fw, fh);
@@ -79,7 +79,7 @@ TEST(Layout, AFigureLayoutHasNoCellsTooSmallForAFigure) {
     for (const auto& [width, height] : {std::pair{152, 112}, {1, 1}, {0, 0}}) {
         RandomSource random(7);
         Layout layout;
-        layout.newFigureLayout(width, height, random, s.settings);
+        layout.newFigureLayout(width, height, true, random, s.settings);
         int w = 0, h = 0;
         layout.smallestSubRect(w, h);
         EXPECT_FALSE(layout.subRects().empty());
