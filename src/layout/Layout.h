@@ -28,7 +28,7 @@ public:
     // pixels high every figure is a speck.
     bool roomyFor(int screenWidth, int screenHeight) const;
     static constexpr int kFigureCell = 40;
-    static constexpr int kFigureTries = 8;
+    static constexpr int kFigureTries = 16;
 
     // Between drawings: a new layout when there is none, when `freshRequested`
     // or by a chance that grows as the coverage falls; otherwise the cells
