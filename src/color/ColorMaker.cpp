@@ -81,6 +81,7 @@ struct MakerKind {
 };
 
 // Indexed by the colour-maker chooser; any other index walks the palette.
+constexpr int kScreenMaker = 2;
 constexpr MakerKind kMakers[] = {
     {"ColorMakerIndex",
      [](RandomSource& random, const CDC*) -> std::unique_ptr<ColorMaker> {
@@ -102,12 +103,15 @@ constexpr MakerKind kMakers[] = {
 }  // namespace
 
 std::unique_ptr<ColorMaker> CreateColorMaker(RandomSource& random, const FactoryContext& context,
-                                             const CDC* screen) {
+                                             const CDC* screen, bool screenHasPicture) {
     const ChooserSet& choosers = context.choosers;
     std::vector<int> notReady;
     for (int i = 0; i < static_cast<int>(std::size(kMakers)); ++i)
         if (!kMakers[i].ready) notReady.push_back(i);
-    const int index = choosers.chooser(Family::ColorMaker).leavingOut(notReady).choose(random);
+    const std::vector<int> flatScreen = {kScreenMaker};
+    const int index = choosers.chooser(Family::ColorMaker)
+                          .leavingOut(notReady)
+                          .choose(random, screenHasPicture ? nullptr : &flatScreen);
     const bool known = index >= 0 && index < static_cast<int>(std::size(kMakers)) && kMakers[index].ready;
     const MakerKind& kind = known ? kMakers[index] : kMakers[0];
     std::unique_ptr<ColorMaker> pColorMaker = kind.make(random, screen);

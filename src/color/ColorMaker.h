@@ -89,7 +89,10 @@ private:
 };
 
 // A maker drawn with the colour-maker chooser of `choosers`; `screen` is the
-// scene's device context for the maker that reads it. Writes the factory's
-// trace line.
+// scene's device context for the maker that reads it. Without
+// `screenHasPicture` (the screen nearly one colour) the maker that reads it
+// is refused as the chooser refuses an excluded member, so that a figure is
+// not painted in the colour it is drawn on; a choice that does not land on
+// that maker takes the same draws either way. Writes the factory's trace line.
 std::unique_ptr<ColorMaker> CreateColorMaker(RandomSource& random, const FactoryContext& context,
-                                             const CDC* screen);
+                                             const CDC* screen, bool screenHasPicture = true);

@@ -52,6 +52,22 @@ void Layout::newLayout(bool avoidFull, int screenWidth, int screenHeight, Random
     }
 }
 
+void Layout::newFigureLayout(int screenWidth, int screenHeight, bool grid, RandomSource& random,
+                             const Settings& settings) {
+    for (int attempt = 0; attempt < kFigureTries; ++attempt) {
+        newLayout(true, screenWidth, screenHeight, random, settings);
+        if (roomyFor(screenWidth, screenHeight) && (!grid || m_subRects.size() > 1)) return;
+    }
+}
+
+bool Layout::roomyFor(int screenWidth, int screenHeight) const {
+    const int side = std::min(kFigureCell, std::min(screenWidth, screenHeight) / 4);
+    int w = 0;
+    int h = 0;
+    smallestSubRect(w, h);
+    return w >= side && h >= side;
+}
+
 void Layout::renew(bool freshRequested, int screenWidth, int screenHeight, RandomSource& random,
                    const Settings& settings) {
     // An empty list takes no draw; a request for a fresh layout is looked at
@@ -86,5 +102,14 @@ void Layout::largestSubRect(int& w, int& h) const {
     for (const SubRect& r : m_subRects) {
         w = std::max(w, r.width());
         h = std::max(h, r.height());
+    }
+}
+
+void Layout::smallestSubRect(int& w, int& h) const {
+    w = m_subRects.empty() ? 0 : m_subRects.front().width();
+    h = m_subRects.empty() ? 0 : m_subRects.front().height();
+    for (const SubRect& r : m_subRects) {
+        w = std::min(w, r.width());
+        h = std::min(h, r.height());
     }
 }

@@ -15,6 +15,21 @@ public:
     // Then maybe checkered (LayoutCheckered) and mirrored (LayoutSymmetric).
     void newLayout(bool avoidFull, int screenWidth, int screenHeight, RandomSource& random,
                    const Settings& settings);
+    // A new layout for a style that draws a whole figure in every cell:
+    // laid out again, up to kFigureTries times in all, until every cell has
+    // room for a figure (roomyFor) and, with `grid`, there are two cells at
+    // least (a checkerboard of figures, not one figure over the screen).
+    // Once the tries run out the last layout stands, so a screen with no
+    // room costs a bounded number of draws.
+    void newFigureLayout(int screenWidth, int screenHeight, bool grid, RandomSource& random,
+                         const Settings& settings);
+    // No cell is narrower or lower than kFigureCell pixels (a quarter of the
+    // screen's shorter side on a small screen): in a grid of cells a few
+    // pixels high every figure is a speck.
+    bool roomyFor(int screenWidth, int screenHeight) const;
+    static constexpr int kFigureCell = 40;
+    static constexpr int kFigureTries = 16;
+
     // Between drawings: a new layout when there is none, when `freshRequested`
     // or by a chance that grows as the coverage falls; otherwise the cells
     // may shrink (LayoutShrinkRandom, LayoutShrinkEven).
@@ -26,6 +41,9 @@ public:
     // The largest width and the largest height over the cells (maybe of
     // different cells), each at least 1.
     void largestSubRect(int& w, int& h) const;
+    // The smallest width and the smallest height over the cells (maybe of
+    // different cells); 0 for no cells.
+    void smallestSubRect(int& w, int& h) const;
 
     SubRectList& subRects() { return m_subRects; }
     const SubRectList& subRects() const { return m_subRects; }

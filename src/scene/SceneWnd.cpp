@@ -251,7 +251,9 @@ Saver* CSceneWnd::newSaver() {
     moment.preview = sceneHost().preview();
     moment.noImages = m_images.empty();
     moment.flatScreen = pictureFirst() && moment.drawingCount > 1 && screenLooksFlat();
+    moment.picturesInARow = m_iPicturesInARow;
     const int code = chooseStyleCode(s.choosers(), sceneHost().random(), moment);
+    m_iPicturesInARow = paintsPicture(moment) ? m_iPicturesInARow + 1 : 0;
     if (coversFlatScreen(moment)) m_layout.coverWhole(m_iWidth, m_iHeight);
     // The picture painted for styles that rework the screen is not one of
     // the styles --style names.
@@ -260,7 +262,12 @@ Saver* CSceneWnd::newSaver() {
     platform::pollTimingLabel(maker->className);
     std::unique_ptr<Saver> made = maker->make(this);
     traceMade("Scenewnd", kSaverTraceLine, "(typeid(*p_saver).name())", maker->className);
-    if (made && made->needsFreshLayout()) newLayout(true);
+    // Built before its layout: the style's own draws come first.
+    if (made &&
+        (made->needsFreshLayout() || (made->needsRoomyCells() && !m_layout.roomyFor(m_iWidth, m_iHeight)))) {
+        m_layout.newFigureLayout(m_iWidth, m_iHeight, made->needsFreshLayout(), sceneHost().random(), s);
+        made->fitGroup(m_layout.groups());
+    }
     setSaver(std::move(made));
     return saver();
 }

@@ -156,6 +156,8 @@ private:
     CPalette* m_hOldPalette = nullptr;
     int32_t m_iDrawingCount = 0;
     int32_t m_iSkipsInARow = 0;
+    // Drawings in a row painted as pictures for the reworking styles.
+    int32_t m_iPicturesInARow = 0;
     int64_t m_timeStarted = 0;
     int32_t m_iLeft = 0;
     int32_t m_iTop = 0;

@@ -128,9 +128,9 @@ constexpr int kLinesCode = 0;
 // The pattern fill: it covers its cell point by point.
 constexpr int kDesignCode = 1;
 constexpr int kEarlyDrawings = 5;
-// The drawings that may paint a picture for the reworking styles, while the
-// screen stays flat.
-constexpr int kPictureDrawings = 4;
+// The pictures for the reworking styles painted one after another while
+// the screen stays flat; then a reworking style has its turn even so.
+constexpr int kPicturesInARow = 4;
 
 }  // namespace
 
@@ -224,7 +224,7 @@ bool pictureFirst() {
 
 bool paintsPicture(const StyleMoment& moment) {
     return pictureFirst() &&
-           (moment.drawingCount <= 1 || (moment.flatScreen && moment.drawingCount <= kPictureDrawings));
+           (moment.drawingCount <= 1 || (moment.flatScreen && moment.picturesInARow < kPicturesInARow));
 }
 
 bool coversFlatScreen(const StyleMoment& moment) {

@@ -101,11 +101,13 @@ struct StyleMoment {
     bool preview = false;             // the preview mode
     bool noImages = false;            // the list of image files is empty
     bool flatScreen = false;          // the screen is still mostly one colour, or a few
+    int picturesInARow = 0;           // drawings just before this one that were such pictures
 };
 
 // Whether this drawing is a picture for the styles that rework the screen
-// to work on: with pictureFirst(), the first drawing, and the next few too
-// while the pictures so far left the screen mostly flat.
+// to work on: with pictureFirst(), the first drawing, and any later one
+// that finds the screen mostly flat (the pictures so far left it so, or a
+// reworking drawing flattened it), up to a few pictures in a row.
 bool paintsPicture(const StyleMoment& moment);
 // Whether this drawing is such a picture painted because the ones before
 // left the screen flat: it is then a pattern fill over one cell of the

@@ -24,6 +24,8 @@ constexpr double kFlatShare = 0.9;
 // 1 x 1 one, a figure that touches one point covers the whole screen.
 constexpr size_t kFewPoints = 4;
 constexpr size_t kSpeckShare = 100;
+// How far a channel must move for a point to stand out from what was there.
+constexpr int kStandsOut = 40;
 
 uint32_t processClock() { return platform::clock().processClockMs(); }
 
@@ -166,13 +168,20 @@ void Saver::lookAtPicture() {
     if (!dc || !dc->surface()) return;
     ScreenSample now;
     now.take(*dc->surface());
-    // On a screen that is nearly one colour, a figure that touches no more
-    // than a few points is as good as nothing.
+    // On a screen that is (or was) nearly one colour, a figure that touches
+    // no more than a few points is as good as nothing; so is a finished
+    // picture that changed under a hundredth of the screen (a sliver, a tiny
+    // figure in an empty screen). A drawing still at work may yet grow: it
+    // is given the lesser bound. There only a change that stands out counts:
+    // strokes mixed nearly to the colour beneath (a wet brush on a plain
+    // ground) show as little as none.
     const size_t changed = now.differences(m_before);
     const bool flat = now.flatShare() >= kFlatShare;
+    const bool plainBefore = m_before.flatShare() >= kFlatShare;
+    const size_t seen = flat || plainBefore ? now.visibleDifferences(m_before, kStandsOut) : changed;
     const bool speck =
-        changed <= std::max(kFewPoints, now.size() / 1000) && changed * kSpeckShare < now.size();
-    const bool unchanged = changed == 0 || (flat && speck);
+        seen * kSpeckShare < now.size() && (m_bDone || seen <= std::max(kFewPoints, now.size() / 1000));
+    const bool unchanged = changed == 0 || ((flat || plainBefore) && speck);
     const bool flattened = flat && m_before.flatShare() < kFlatShare;
     if (unchanged || flattened) {
         m_bNothingToSee = m_bDone = true;

@@ -46,6 +46,16 @@ public:
     virtual void step() = 0;
     // True for a style that wants a layout of its own.
     virtual bool needsFreshLayout() const { return false; }
+    // True for a style that draws a whole figure into every cell, which a
+    // cell a few pixels across shows as a speck: the scene lays out anew for
+    // it when the layout has such cells (a fresh layout always has room).
+    virtual bool needsRoomyCells() const { return needsFreshLayout(); }
+    // After the scene laid out anew for this drawing: the group was drawn
+    // for the layout before, and a group the new one does not have (no
+    // checkerboard) would leave the drawing no cell to draw in.
+    void fitGroup(int groups) {
+        if (m_iGroup > groups) m_iGroup = 0;
+    }
 
     // The style set its done flag, the scene is stopping, or the drawing's
     // time (timeMs()) has passed.

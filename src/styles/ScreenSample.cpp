@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "platform/Surface.h"
 
@@ -15,6 +16,7 @@ void ScreenSample::take(const CSurface& surface) {
     m_values.clear();
     m_width = surface.width();
     m_height = surface.height();
+    m_bTrueColor = surface.bitsPerPixel() == 32;
     if (!surface.valid() || m_width <= 0 || m_height <= 0) return;
     const double area = static_cast<double>(m_width) * m_height;
     const int step = std::max(1, static_cast<int>(std::sqrt(area / kPoints)));
@@ -36,6 +38,23 @@ size_t ScreenSample::differences(const ScreenSample& other) const {
         return std::max(m_values.size(), other.m_values.size());
     size_t n = 0;
     for (size_t i = 0; i < m_values.size(); ++i) n += m_values[i] != other.m_values[i];
+    return n;
+}
+
+size_t ScreenSample::visibleDifferences(const ScreenSample& other, int least) const {
+    if (!m_bTrueColor || !other.m_bTrueColor) return differences(other);
+    if (m_width != other.m_width || m_height != other.m_height || m_values.size() != other.m_values.size())
+        return std::max(m_values.size(), other.m_values.size());
+    const auto apart = [least](uint32_t a, uint32_t b) {
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int ca = static_cast<int>((a >> shift) & 0xFFu),
+                      cb = static_cast<int>((b >> shift) & 0xFFu);
+            if (std::abs(ca - cb) >= least) return true;
+        }
+        return false;
+    };
+    size_t n = 0;
+    for (size_t i = 0; i < m_values.size(); ++i) n += apart(m_values[i], other.m_values[i]);
     return n;
 }
 

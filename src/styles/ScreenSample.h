@@ -19,6 +19,11 @@ public:
     // The points whose pixel differs from `other`'s; every point when the
     // two are not of the same grid.
     size_t differences(const ScreenSample& other) const;
+    // The same, counting on a true-colour surface only the points where a
+    // channel moved by `least` or more: a colour mixed nearly to the one
+    // beneath does not stand out. (Palette indices say nothing of how far
+    // apart their colours are: there every difference counts.)
+    size_t visibleDifferences(const ScreenSample& other, int least) const;
     // The share of the points (0..1) taken by the commonest pixel value.
     double flatShare() const;
     // The number of different pixel values among the points.
@@ -27,5 +32,6 @@ public:
 private:
     int m_width = 0;
     int m_height = 0;
+    bool m_bTrueColor = false;
     std::vector<uint32_t> m_values;
 };

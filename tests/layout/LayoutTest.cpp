@@ -49,3 +49,45 @@ TEST(Layout, TinyScreensAndTheLargestCell) {
     mixed.largestSubRect(w, h);
     EXPECT_TRUE(w == 30 && h == 40);
 }
+
+TEST(Layout, AFigureLayoutHasNoCellsTooSmallForAFigure) {
+    LayoutSettings s({1, 1, 1}, {1, 1, 1, 1});
+    const int side = Layout::kFigureCell;
+    int relaidOut = 0;
+    for (int seed = 1; seed <= 60; ++seed) {
+        // Every other seed asks for a grid of two cells or more as well.
+        const bool grid = seed % 2 == 0;
+        RandomSource plain(seed), composed(seed);
+        Layout first, layout;
+        first.newLayout(true, 960, 540, plain, s.settings);
+        layout.newFigureLayout(960, 540, grid, composed, s.settings);
+        int w = 0, h = 0, fw = 0, fh = 0;
+        layout.smallestSubRect(w, h);
+        first.smallestSubRect(fw, fh);
+        if (fw >= side && fh >= side && (!grid || first.subRects().size() > 1)) {
+            // A first layout that is large enough is the one taken, with the same draws.
+            EXPECT_EQ(composed.next(), plain.next()) << seed;
+            EXPECT_EQ(layout.subRects().size(), first.subRects().size()) << seed;
+            continue;
+        }
+        ++relaidOut;
+        // Sixteen tries, of which about half pass, leave a small grid very rarely.
+        EXPECT_TRUE(w >= side && h >= side) << seed << ": " << w << "x" << h;
+        EXPECT_TRUE(!grid || layout.subRects().size() > 1) << seed;
+    }
+    EXPECT_GT(relaidOut, 5) << "the splits make fine grids often";
+
+    // A preview window asks for cells of a quarter of its side; a screen of
+    // one pixel can have no such cell and takes the last of its tries.
+    for (const auto& [width, height] : {std::pair{152, 112}, {1, 1}, {0, 0}}) {
+        RandomSource random(7);
+        Layout layout;
+        layout.newFigureLayout(width, height, false, random, s.settings);
+        int w = 0, h = 0;
+        layout.smallestSubRect(w, h);
+        EXPECT_FALSE(layout.subRects().empty());
+        if (width > 100) {
+            EXPECT_TRUE(w >= height / 4 && h >= height / 4) << w << "x" << h;
+        }
+    }
+}

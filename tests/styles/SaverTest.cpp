@@ -31,7 +31,7 @@ public:
     void step() override {
         static int shade = 0;
         m_pScene->dc()->FillRect({0, 0, m_pScene->width() / 2, m_pScene->height()},
-                                 RGB(++shade * 20 % 256, 9, 9));
+                                 RGB(++shade * 20 % 200 + 50, 9, 9));
         ++steps;
         m_bDone = true;
     }
@@ -47,6 +47,19 @@ public:
             m_paint(*m_pScene->dc());
             waitStep();
         }
+    }
+
+private:
+    std::function<void(CDC&)> m_paint;
+};
+
+// Paints once and is done, as a style whose picture is finished.
+class Finisher : public Saver {
+public:
+    Finisher(StyleScene* scene, std::function<void(CDC&)> paint) : Saver(scene), m_paint(std::move(paint)) {}
+    void step() override {
+        m_paint(*m_pScene->dc());
+        m_bDone = true;
     }
 
 private:
@@ -184,6 +197,25 @@ TEST_F(SceneTest, ADrawingThatLeavesNothingToSeeMakesWayAtOnce) {
     EXPECT_GE(runs(quarter), 30000) << "shown for its whole time";
     EXPECT_FALSE(quarter.leftNothingToSee());
     EXPECT_TRUE(quarter.isOver());
+    // Strokes mixed nearly to the colour beneath show as little as none.
+    create(160, 90);
+    Painter faint(scene.get(), [](CDC& dc) { dc.FillRect({0, 0, 40, 90}, RGB(30, 39, 0)); });
+    runs(faint);
+    EXPECT_TRUE(faint.leftNothingToSee());
+    // A small figure (a quarter of a hundredth of the screen) may grow while
+    // its drawing is at work; finished, it is a tiny figure in an empty screen.
+    const auto small = [](CDC& dc) { dc.FillRect({50, 50, 56, 56}, RGB(255, 255, 0)); };
+    create(160, 90);
+    Painter growing(scene.get(), small);
+    EXPECT_GE(runs(growing), 30000);
+    EXPECT_FALSE(growing.leftNothingToSee());
+    create(160, 90);
+    Finisher tiny(scene.get(), small);
+    runs(tiny);
+    EXPECT_TRUE(tiny.leftNothingToSee() && tiny.isOver());
+    Finisher figure(scene.get(), [](CDC& dc) { dc.FillRect({50, 20, 80, 50}, RGB(255, 255, 0)); });
+    runs(figure);
+    EXPECT_FALSE(figure.leftNothingToSee());
     // On a screen of one pixel, that pixel is the whole picture.
     create(1, 1);
     Painter pixel(scene.get(), [](CDC& dc) { dc.SetPixel(0, 0, RGB(255, 255, 255)); });

@@ -13,6 +13,7 @@
 #include "engine/Trace.h"
 #include "platform/Clock.h"
 #include "styles/Saver.h"
+#include "styles/ScreenSample.h"
 #include "styles/StyleScene.h"
 
 // --- matrices ---------------------------------------------------------------
@@ -172,10 +173,23 @@ constexpr float kLightX = -0.5f, kLightY = -0.5f, kLightZ = -1.0f;
 
 const ChooserSet& choosers() { return FactoryContext::current().choosers; }
 
+// Most of the screen one colour (the black of a run's first drawing, or of a
+// style drawn alone): a solid coloured from it would be that colour too.
+constexpr double kFlatScreenShare = 0.75;
+
+bool screenHasPicture(const CDC* dc) {
+    // Without a screen to look at nothing is refused.
+    if (!dc || !dc->surface()) return true;
+    ScreenSample sample;
+    sample.take(*dc->surface());
+    return !sample.empty() && sample.flatShare() < kFlatScreenShare;
+}
+
 }  // namespace
 
 PolySolid::PolySolid(RandomSource& random, StyleScene* scene) : Poly(random, scene) {
-    m_pColorMaker = CreateColorMaker(m_random, choosers(), m_pScene ? m_pScene->dc() : nullptr);
+    const CDC* dc = m_pScene ? m_pScene->dc() : nullptr;
+    m_pColorMaker = CreateColorMaker(m_random, choosers(), dc, screenHasPicture(dc));
     const float pi = static_cast<float>(M_PI);
     m_fAx = static_cast<float>(m_random.signedUniform()) * pi;
     m_fAy = static_cast<float>(m_random.signedUniform()) * pi;

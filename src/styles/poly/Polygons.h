@@ -18,6 +18,9 @@ class Polygons : public Saver {
 public:
     ~Polygons() override;
 
+    // One figure in every cell.
+    bool needsRoomyCells() const override { return true; }
+
     const Poly& poly() const { return *m_pPoly; }
     const PolyDrawer& drawer() const { return *m_pDrawer; }
 
