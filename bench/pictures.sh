@@ -8,7 +8,8 @@
 #  2. whole runs at the default settings, seeds 1 to RUN_SEEDS, RUN_SECONDS
 #     simulated seconds at RUN_SIZE: the drawings that lasted under a second
 #     (from the trace log: the time from one style's start to the next),
-#     and the frames, one a simulated second, that are flat in the same way.
+#     and the frames, one a simulated second, that are flat in the same way
+#     (with the runs and seconds they fall on).
 #
 #   bench/pictures.sh QUORVANE [CENSUS]
 #
@@ -106,6 +107,13 @@ if [ "$run_seeds" -gt 0 ]; then
     cat "$work"/run-*/census | awk -v size="$run_size" '
         { n++; flat += $3 }
         END { printf "flat frames: %d of %d (%.1f %%), one a second\n", flat, n, n ? 100 * flat / n : 0 }'
+    # Which runs they come from, and the seconds (frames) they fall on: the
+    # first seconds of a run are its background; a stretch later on is a
+    # drawing to look for in that run's trace.
+    for run in "$work"/run-*; do
+        awk -v run="${run##*-}" '$3 == 1 { n++; s = s " " NR }
+            END { if (n) printf "  run %s: %d flat, at seconds%s\n", run, n, substr(s, 1, 120) }' "$run/census"
+    done | sort -t' ' -k4 -n
 fi
 
 if [ -n "${KEEP:-}" ]; then
