@@ -252,12 +252,13 @@ Saver* CSceneWnd::newSaver() {
     moment.noImages = m_images.empty();
     moment.flatScreen = pictureFirst() && moment.drawingCount > 1 && screenLooksFlat();
     moment.picturesInARow = m_iPicturesInARow;
+    const bool picture = paintsPicture(moment);
     const int code = chooseStyleCode(s.choosers(), sceneHost().random(), moment);
-    m_iPicturesInARow = paintsPicture(moment) ? m_iPicturesInARow + 1 : 0;
+    m_iPicturesInARow = picture ? m_iPicturesInARow + 1 : 0;
     if (coversFlatScreen(moment)) m_layout.coverWhole(m_iWidth, m_iHeight);
     // The picture painted for styles that rework the screen is not one of
     // the styles --style names.
-    const StyleMaker* maker = styleMaker(code, paintsPicture(moment));
+    const StyleMaker* maker = styleMaker(code, picture);
     if (!maker) return nullptr;
     platform::pollTimingLabel(maker->className);
     std::unique_ptr<Saver> made = maker->make(this);

@@ -182,7 +182,7 @@ void Saver::lookAtPicture() {
     const bool speck =
         seen * kSpeckShare < now.size() && (m_bDone || seen <= std::max(kFewPoints, now.size() / 1000));
     const bool unchanged = changed == 0 || ((flat || plainBefore) && speck);
-    const bool flattened = flat && m_before.flatShare() < kFlatShare;
+    const bool flattened = flat && !plainBefore;
     if (unchanged || flattened) {
         m_bNothingToSee = m_bDone = true;
         trace("%s : %s", "Saver", unchanged ? "nothing drawn to see" : "the screen left one colour");

@@ -33,19 +33,16 @@ void ScreenSample::take(const CSurface& surface) {
     }
 }
 
-size_t ScreenSample::differences(const ScreenSample& other) const {
-    if (m_width != other.m_width || m_height != other.m_height || m_values.size() != other.m_values.size())
-        return std::max(m_values.size(), other.m_values.size());
-    size_t n = 0;
-    for (size_t i = 0; i < m_values.size(); ++i) n += m_values[i] != other.m_values[i];
-    return n;
-}
+// Stored values are masked to 24 bits, so a move of 1 in some channel is
+// any difference at all: the plain count is the visible one at 1.
+size_t ScreenSample::differences(const ScreenSample& other) const { return visibleDifferences(other, 1); }
 
 size_t ScreenSample::visibleDifferences(const ScreenSample& other, int least) const {
-    if (!m_bTrueColor || !other.m_bTrueColor) return differences(other);
     if (m_width != other.m_width || m_height != other.m_height || m_values.size() != other.m_values.size())
         return std::max(m_values.size(), other.m_values.size());
-    const auto apart = [least](uint32_t a, uint32_t b) {
+    const bool channels = m_bTrueColor && other.m_bTrueColor;
+    const auto apart = [least, channels](uint32_t a, uint32_t b) {
+        if (!channels || a == b) return a != b;
         for (int shift = 0; shift < 24; shift += 8) {
             const int ca = static_cast<int>((a >> shift) & 0xFFu),
                       cb = static_cast<int>((b >> shift) & 0xFFu);
