@@ -80,7 +80,11 @@ uint32_t Saver::timeMs() const { return std::max(m_dwDuration, kShortestDrawingM
 
 bool Saver::isDone() const { return m_bDone || m_pScene->stopRequested() || elapsedMs() > timeMs(); }
 
-uint32_t Saver::shownForMs() const { return m_bKeepTime ? timeMs() : kShortestDrawingMs; }
+// A style that keeps its time shows a finished picture for it; a drawing
+// that left nothing to see is held no longer than its second (after a few
+// skipped in a row, see the scene window), else the screen would stand
+// still for the whole time of a drawing that drew nothing.
+uint32_t Saver::shownForMs() const { return m_bKeepTime && !m_bNothingToSee ? timeMs() : kShortestDrawingMs; }
 
 bool Saver::isOver() const {
     if (m_bNothingToSee) return true;

@@ -53,10 +53,14 @@ private:
     std::function<void(CDC&)> m_paint;
 };
 
-// Paints once and is done, as a style whose picture is finished.
+// Paints once and is done, as a style whose picture is finished; `keep`
+// asks for its whole time.
 class Finisher : public Saver {
 public:
-    Finisher(StyleScene* scene, std::function<void(CDC&)> paint) : Saver(scene), m_paint(std::move(paint)) {}
+    Finisher(StyleScene* scene, std::function<void(CDC&)> paint, bool keep = false)
+        : Saver(scene), m_paint(std::move(paint)) {
+        m_bKeepTime = keep;
+    }
     void step() override {
         m_paint(*m_pScene->dc());
         m_bDone = true;
@@ -213,6 +217,12 @@ TEST_F(SceneTest, ADrawingThatLeavesNothingToSeeMakesWayAtOnce) {
     Finisher tiny(scene.get(), small);
     runs(tiny);
     EXPECT_TRUE(tiny.leftNothingToSee() && tiny.isOver());
+    // A style that keeps its time holds what it left nothing of for a second
+    // (when the scene holds it at all), not for its whole 30 s.
+    Finisher none(
+        scene.get(), [](CDC&) {}, true);
+    EXPECT_LE(runs(none) + runs(none), 1100);
+    EXPECT_TRUE(none.leftNothingToSee() && none.shownLongEnough());
     Finisher figure(scene.get(), [](CDC& dc) { dc.FillRect({50, 20, 80, 50}, RGB(255, 255, 0)); });
     runs(figure);
     EXPECT_FALSE(figure.leftNothingToSee());
