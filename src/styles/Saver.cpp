@@ -126,6 +126,7 @@ void Saver::run() {
         const CDC* dc = m_pScene->dc();
         if (m_before.empty() && dc && dc->surface()) {
             m_before.take(*dc->surface());
+            if (m_before.flatShare() < kFlatShare) m_startPicture = *dc->surface();
             m_dwNextLook = elapsedMs() + kLookEveryMs;
         }
         step();
@@ -190,7 +191,27 @@ void Saver::lookAtPicture() {
     if (unchanged || flattened) {
         m_bNothingToSee = m_bDone = true;
         trace("%s : %s", "Saver", unchanged ? "nothing drawn to see" : "the screen left one colour");
+        if (flattened) restoreStartPicture();
     }
+}
+
+void Saver::restoreStartPicture() {
+    const CDC* dc = m_pScene->dc();
+    CSurface* screen = dc ? dc->surface() : nullptr;
+    const CSurface& start = m_startPicture;
+    // Row by row into the screen's own pixels: the presenter may hold them.
+    if (screen && start.valid() && start.width() == screen->width() && start.height() == screen->height() &&
+        start.bitsPerPixel() == screen->bitsPerPixel()) {
+        const auto w = static_cast<size_t>(start.width());
+        for (int y = 0; y < start.height(); ++y) {
+            if (start.bitsPerPixel() == 32)
+                std::copy(start.row32(y), start.row32(y) + w, screen->row32(y));
+            else
+                std::copy(start.row8(y), start.row8(y) + w, screen->row8(y));
+        }
+        screen->markAllChanged();
+    }
+    m_startPicture = CSurface();
 }
 
 double Saver::pixelWidth() const {

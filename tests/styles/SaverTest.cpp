@@ -190,7 +190,9 @@ TEST_F(SceneTest, ADrawingThatLeavesNothingToSeeMakesWayAtOnce) {
     Painter flattening(scene.get(), [](CDC& dc) { dc.FillRect({0, 0, 160, 90}, RGB(0, 0, 0)); });
     EXPECT_LE(runs(flattening), 2100);
     EXPECT_TRUE(flattening.leftNothingToSee() && flattening.isOver());
-    // On the black screen a speck is as good as nothing; a quarter of it is a picture.
+    EXPECT_EQ(scene->dc()->GetPixel(8, 45), RGB(8, 200, 50)) << "the stripes it flattened are back";
+    // On a black screen a speck is as good as nothing; a quarter of it is a picture.
+    scene->dc()->FillRect({0, 0, 160, 90}, RGB(0, 0, 0));
     Painter speck(scene.get(), [](CDC& dc) { dc.FillRect({10, 10, 13, 13}, RGB(255, 255, 255)); });
     runs(speck);
     EXPECT_TRUE(speck.leftNothingToSee());
@@ -223,7 +225,8 @@ TEST_F(SceneTest, ADrawingThatLeavesNothingToSeeMakesWayAtOnce) {
         scene.get(), [](CDC&) {}, true);
     EXPECT_LE(runs(none) + runs(none), 1100);
     EXPECT_TRUE(none.leftNothingToSee() && none.shownLongEnough());
-    Finisher figure(scene.get(), [](CDC& dc) { dc.FillRect({50, 20, 80, 50}, RGB(255, 255, 0)); });
+    const auto square = [](CDC& dc) { dc.FillRect({50, 20, 80, 50}, RGB(255, 255, 0)); };
+    Finisher figure(scene.get(), square);
     runs(figure);
     EXPECT_FALSE(figure.leftNothingToSee());
     // On a screen of one pixel, that pixel is the whole picture.
