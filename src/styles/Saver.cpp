@@ -80,11 +80,15 @@ uint32_t Saver::timeMs() const { return std::max(m_dwDuration, kShortestDrawingM
 
 bool Saver::isDone() const { return m_bDone || m_pScene->stopRequested() || elapsedMs() > timeMs(); }
 
-// A style that keeps its time shows a finished picture for it; a drawing
+// A style that keeps its time shows a finished picture for it. A drawing
 // that left nothing to see is held no longer than its second (after a few
 // skipped in a row, see the scene window), else the screen would stand
-// still for the whole time of a drawing that drew nothing.
-uint32_t Saver::shownForMs() const { return m_bKeepTime && !m_bNothingToSee ? timeMs() : kShortestDrawingMs; }
+// still for the whole time of a drawing that drew nothing; so is one that
+// left the screen nearly one colour (a wire figure in an empty screen is no
+// picture for a minute): the next adds to it.
+uint32_t Saver::shownForMs() const {
+    return m_bKeepTime && !m_bNothingToSee && !m_bLeftPlain ? timeMs() : kShortestDrawingMs;
+}
 
 bool Saver::isOver() const {
     if (m_bNothingToSee) return true;
@@ -188,6 +192,7 @@ void Saver::lookAtPicture() {
         seen * kSpeckShare < now.size() && (m_bDone || seen <= std::max(kFewPoints, now.size() / 1000));
     const bool unchanged = changed == 0 || ((flat || plainBefore) && speck);
     const bool flattened = flat && !plainBefore;
+    m_bLeftPlain = m_bDone && flat;
     if (unchanged || flattened) {
         m_bNothingToSee = m_bDone = true;
         trace("%s : %s", "Saver", unchanged ? "nothing drawn to see" : "the screen left one colour");

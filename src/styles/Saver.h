@@ -169,6 +169,8 @@ private:
     // The drawing's time as elapsedMs() last read it.
     mutable uint32_t m_dwSeenElapsed = 0;
     bool m_bNothingToSee = false;
+    // The finished picture left the screen nearly one colour.
+    bool m_bLeftPlain = false;
     void paintPaletteBackground(const Color& c);
     void paintTrueColorBackground(Color c);
     // Waits until `timer` expires or input arrives.

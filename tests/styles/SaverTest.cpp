@@ -229,6 +229,19 @@ TEST_F(SceneTest, ADrawingThatLeavesNothingToSeeMakesWayAtOnce) {
     Finisher figure(scene.get(), square);
     runs(figure);
     EXPECT_FALSE(figure.leftNothingToSee());
+    // A style that keeps its time holds a figure that leaves the screen
+    // nearly one colour for a second, and one that covers more for its time.
+    create(160, 90);
+    Finisher sparse(scene.get(), square, true);
+    EXPECT_LE(runs(sparse) + runs(sparse), 1100);
+    EXPECT_TRUE(!sparse.leftNothingToSee() && sparse.isOver());
+    Finisher covering(
+        scene.get(),
+        [](CDC& dc) {
+            dc.FillRect({0, 0, 60, 90}, RGB(0, 0, 255));
+        },
+        true);
+    EXPECT_GE(runs(covering) + runs(covering), 30000);
     // On a screen of one pixel, that pixel is the whole picture.
     create(1, 1);
     Painter pixel(scene.get(), [](CDC& dc) { dc.SetPixel(0, 0, RGB(255, 255, 255)); });
