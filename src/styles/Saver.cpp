@@ -198,6 +198,8 @@ void Saver::lookAtPicture() {
         trace("%s : %s", "Saver", unchanged ? "nothing drawn to see" : "the screen left one colour");
         if (flattened) restoreStartPicture();
     }
+    // A finished picture is not looked at again: the copy has done its work.
+    if (m_bDone) m_startPicture = CSurface();
 }
 
 void Saver::restoreStartPicture() {
