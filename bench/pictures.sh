@@ -8,8 +8,9 @@
 #  2. whole runs at the default settings, seeds 1 to RUN_SEEDS, RUN_SECONDS
 #     simulated seconds at RUN_SIZE: the drawings that lasted under a second
 #     (from the trace log: the time from one style's start to the next),
-#     and the frames, one a simulated second, that are flat in the same way
-#     (with the runs and seconds they fall on).
+#     and the frames, one a simulated second, that are 90 % one colour (with
+#     the runs and seconds they fall on); frames of under 16 colours are
+#     counted apart.
 #
 #   bench/pictures.sh QUORVANE [CENSUS]
 #
@@ -104,15 +105,20 @@ if [ "$run_seeds" -gt 0 ]; then
         { n += $1; short += $2 }
         END { printf "drawings under a second: %d of %d (%.0f %%) in %d runs of %d s at %s\n",
                      short, n, n ? 100 * short / n : 0, s, sec, size }' "$work/drawings"
-    cat "$work"/run-*/census | awk -v size="$run_size" '
-        { n++; flat += $3 }
-        END { printf "flat frames: %d of %d (%.1f %%), one a second\n", flat, n, n ? 100 * flat / n : 0 }'
+    # A frame of a run is flat when one colour covers 90 % of it; a frame
+    # of a few colours over the rest of it (a posterised picture, a pattern
+    # of solid blocks) is counted apart, as the stills would count it.
+    cat "$work"/run-*/census | awk '
+        { n++; if ($1 >= 90) flat++; else if ($3 == 1) few++ }
+        END { printf "flat frames (90 %% one colour): %d of %d (%.1f %%), one a second\n", flat, n, n ? 100 * flat / n : 0
+              printf "frames of under 16 colours otherwise: %d (%.1f %%)\n", few, n ? 100 * few / n : 0 }'
     # Which runs they come from, and the seconds (frames) they fall on: the
     # first seconds of a run are its background; a stretch later on is a
     # drawing to look for in that run's trace.
     for run in "$work"/run-*; do
-        awk -v run="${run##*-}" '$3 == 1 { n++; s = s " " NR }
-            END { if (n) printf "  run %s: %d flat, at seconds%s\n", run, n, substr(s, 1, 120) }' "$run/census"
+        awk -v run="${run##*-}" '$1 >= 90 { n++; s = s " " NR } $1 < 90 && $3 == 1 { f++; t = t " " NR }
+            END { if (n) printf "  run %s: %d flat, at seconds%s\n", run, n, substr(s, 1, 120)
+                  if (f) printf "  run %s: %d of few colours, at seconds%s\n", run, f, substr(t, 1, 120) }' "$run/census"
     done | sort -t' ' -k4 -n
 fi
 

@@ -80,7 +80,15 @@ uint32_t Saver::timeMs() const { return std::max(m_dwDuration, kShortestDrawingM
 
 bool Saver::isDone() const { return m_bDone || m_pScene->stopRequested() || elapsedMs() > timeMs(); }
 
-uint32_t Saver::shownForMs() const { return m_bKeepTime ? timeMs() : kShortestDrawingMs; }
+// A style that keeps its time shows a finished picture for it. A drawing
+// that left nothing to see is held no longer than its second (after a few
+// skipped in a row, see the scene window), else the screen would stand
+// still for the whole time of a drawing that drew nothing; so is one that
+// left the screen nearly one colour (a wire figure in an empty screen is no
+// picture for a minute): the next adds to it.
+uint32_t Saver::shownForMs() const {
+    return m_bKeepTime && !m_bNothingToSee && !m_bLeftPlain ? timeMs() : kShortestDrawingMs;
+}
 
 bool Saver::isOver() const {
     if (m_bNothingToSee) return true;
@@ -122,6 +130,7 @@ void Saver::run() {
         const CDC* dc = m_pScene->dc();
         if (m_before.empty() && dc && dc->surface()) {
             m_before.take(*dc->surface());
+            if (m_before.flatShare() < kFlatShare) m_startPicture = *dc->surface();
             m_dwNextLook = elapsedMs() + kLookEveryMs;
         }
         step();
@@ -183,10 +192,33 @@ void Saver::lookAtPicture() {
         seen * kSpeckShare < now.size() && (m_bDone || seen <= std::max(kFewPoints, now.size() / 1000));
     const bool unchanged = changed == 0 || ((flat || plainBefore) && speck);
     const bool flattened = flat && !plainBefore;
+    m_bLeftPlain = m_bDone && flat;
     if (unchanged || flattened) {
         m_bNothingToSee = m_bDone = true;
         trace("%s : %s", "Saver", unchanged ? "nothing drawn to see" : "the screen left one colour");
+        if (flattened) restoreStartPicture();
     }
+    // A finished picture is not looked at again: the copy has done its work.
+    if (m_bDone) m_startPicture = CSurface();
+}
+
+void Saver::restoreStartPicture() {
+    const CDC* dc = m_pScene->dc();
+    CSurface* screen = dc ? dc->surface() : nullptr;
+    const CSurface& start = m_startPicture;
+    // Row by row into the screen's own pixels: the presenter may hold them.
+    if (screen && start.valid() && start.width() == screen->width() && start.height() == screen->height() &&
+        start.bitsPerPixel() == screen->bitsPerPixel()) {
+        const auto w = static_cast<size_t>(start.width());
+        for (int y = 0; y < start.height(); ++y) {
+            if (start.bitsPerPixel() == 32)
+                std::copy(start.row32(y), start.row32(y) + w, screen->row32(y));
+            else
+                std::copy(start.row8(y), start.row8(y) + w, screen->row8(y));
+        }
+        screen->markAllChanged();
+    }
+    m_startPicture = CSurface();
 }
 
 double Saver::pixelWidth() const {

@@ -156,12 +156,21 @@ private:
 
     // The comparison itself.
     void lookAtPicture();
+    // Puts back the picture the drawing started from (a drawing that
+    // flattened it makes way as one that could not be made, and so leaves
+    // what was there) and lets the copy go.
+    void restoreStartPicture();
 
     ScreenSample m_before;
+    // The whole screen as the drawing found it, kept while that was a
+    // picture (a plain screen has nothing to lose).
+    CSurface m_startPicture;
     uint32_t m_dwNextLook = 0;
     // The drawing's time as elapsedMs() last read it.
     mutable uint32_t m_dwSeenElapsed = 0;
     bool m_bNothingToSee = false;
+    // The finished picture left the screen nearly one colour.
+    bool m_bLeftPlain = false;
     void paintPaletteBackground(const Color& c);
     void paintTrueColorBackground(Color c);
     // Waits until `timer` expires or input arrives.

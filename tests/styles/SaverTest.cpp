@@ -53,10 +53,14 @@ private:
     std::function<void(CDC&)> m_paint;
 };
 
-// Paints once and is done, as a style whose picture is finished.
+// Paints once and is done, as a style whose picture is finished; `keep`
+// asks for its whole time.
 class Finisher : public Saver {
 public:
-    Finisher(StyleScene* scene, std::function<void(CDC&)> paint) : Saver(scene), m_paint(std::move(paint)) {}
+    Finisher(StyleScene* scene, std::function<void(CDC&)> paint, bool keep = false)
+        : Saver(scene), m_paint(std::move(paint)) {
+        m_bKeepTime = keep;
+    }
     void step() override {
         m_paint(*m_pScene->dc());
         m_bDone = true;
@@ -186,7 +190,9 @@ TEST_F(SceneTest, ADrawingThatLeavesNothingToSeeMakesWayAtOnce) {
     Painter flattening(scene.get(), [](CDC& dc) { dc.FillRect({0, 0, 160, 90}, RGB(0, 0, 0)); });
     EXPECT_LE(runs(flattening), 2100);
     EXPECT_TRUE(flattening.leftNothingToSee() && flattening.isOver());
-    // On the black screen a speck is as good as nothing; a quarter of it is a picture.
+    EXPECT_EQ(scene->dc()->GetPixel(8, 45), RGB(8, 200, 50)) << "the stripes it flattened are back";
+    // On a black screen a speck is as good as nothing; a quarter of it is a picture.
+    scene->dc()->FillRect({0, 0, 160, 90}, RGB(0, 0, 0));
     Painter speck(scene.get(), [](CDC& dc) { dc.FillRect({10, 10, 13, 13}, RGB(255, 255, 255)); });
     runs(speck);
     EXPECT_TRUE(speck.leftNothingToSee());
@@ -213,9 +219,29 @@ TEST_F(SceneTest, ADrawingThatLeavesNothingToSeeMakesWayAtOnce) {
     Finisher tiny(scene.get(), small);
     runs(tiny);
     EXPECT_TRUE(tiny.leftNothingToSee() && tiny.isOver());
-    Finisher figure(scene.get(), [](CDC& dc) { dc.FillRect({50, 20, 80, 50}, RGB(255, 255, 0)); });
+    // A style that keeps its time holds what it left nothing of for a second
+    // (when the scene holds it at all), not for its whole 30 s.
+    Finisher none(
+        scene.get(), [](CDC&) {}, true);
+    EXPECT_LE(runs(none) + runs(none), 1100);
+    EXPECT_TRUE(none.leftNothingToSee() && none.shownLongEnough());
+    const auto square = [](CDC& dc) { dc.FillRect({50, 20, 80, 50}, RGB(255, 255, 0)); };
+    Finisher figure(scene.get(), square);
     runs(figure);
     EXPECT_FALSE(figure.leftNothingToSee());
+    // A style that keeps its time holds a figure that leaves the screen
+    // nearly one colour for a second, and one that covers more for its time.
+    create(160, 90);
+    Finisher sparse(scene.get(), square, true);
+    EXPECT_LE(runs(sparse) + runs(sparse), 1100);
+    EXPECT_TRUE(!sparse.leftNothingToSee() && sparse.isOver());
+    Finisher covering(
+        scene.get(),
+        [](CDC& dc) {
+            dc.FillRect({0, 0, 60, 90}, RGB(0, 0, 255));
+        },
+        true);
+    EXPECT_GE(runs(covering) + runs(covering), 30000);
     // On a screen of one pixel, that pixel is the whole picture.
     create(1, 1);
     Painter pixel(scene.get(), [](CDC& dc) { dc.SetPixel(0, 0, RGB(255, 255, 255)); });
