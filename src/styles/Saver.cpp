@@ -203,22 +203,10 @@ void Saver::lookAtPicture() {
 }
 
 void Saver::restoreStartPicture() {
-    const CDC* dc = m_pScene->dc();
-    CSurface* screen = dc ? dc->surface() : nullptr;
-    const CSurface& start = m_startPicture;
-    // Row by row into the screen's own pixels: the presenter may hold them.
-    if (screen && start.valid() && start.width() == screen->width() && start.height() == screen->height() &&
-        start.bitsPerPixel() == screen->bitsPerPixel()) {
-        const auto w = static_cast<size_t>(start.width());
-        for (int y = 0; y < start.height(); ++y) {
-            if (start.bitsPerPixel() == 32)
-                std::copy(start.row32(y), start.row32(y) + w, screen->row32(y));
-            else
-                std::copy(start.row8(y), start.row8(y) + w, screen->row8(y));
-        }
-        screen->markAllChanged();
-    }
-    m_startPicture = CSurface();
+    CDC* dc = m_pScene->dc();
+    if (!dc || !m_startPicture.valid()) return;
+    const CDC start(&m_startPicture);
+    dc->BitBlt(0, 0, m_startPicture.width(), m_startPicture.height(), &start, 0, 0);
 }
 
 double Saver::pixelWidth() const {

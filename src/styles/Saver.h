@@ -156,9 +156,9 @@ private:
 
     // The comparison itself.
     void lookAtPicture();
-    // Puts back the picture the drawing started from (a drawing that
+    // Puts back the picture the drawing started from: a drawing that
     // flattened it makes way as one that could not be made, and so leaves
-    // what was there) and lets the copy go.
+    // what was there.
     void restoreStartPicture();
 
     ScreenSample m_before;
